@@ -1,0 +1,23 @@
+#pragma once
+
+#include "sources/name_list.h"
+
+namespace tokenade {
+
+// Where each name of a merge went.
+struct MergedNames {
+    NameList valid;    // expected names that were found (the expected list's spelling)
+    NameList missing;  // expected names that were not found
+    NameList extra;    // found-only names that are supported (only with a membership list)
+    NameList unknown;  // found-only names that are not
+};
+
+// Walks `found` and `expected` in one pass. Both must be ascending in the
+// case-insensitive order of whole names (sortNames with SortBy::WholeName).
+// A name of both lists is valid; a found-only name is unknown; an
+// expected-only name is missing. With a `supported` list (same order), a
+// found-only name that it holds is extra instead, and an expected-only name
+// that it does not hold goes into no list. Each result keeps merge order.
+MergedNames mergeNames(const NameList& found, const NameList& expected, const NameList* supported = nullptr);
+
+}  // namespace tokenade

@@ -1,0 +1,35 @@
+#pragma once
+
+#include <functional>
+#include <string>
+#include <string_view>
+
+namespace tokenade {
+
+enum class EntryType { Regular, Directory, Symlink, Other };
+
+// One entry met by walkFolder. The views stay valid only while the visit runs.
+struct WalkEntry {
+    std::string_view parent;  // folder holding the entry, relative to the root; "" for the root
+    std::string_view name;    // the entry's own name, no folder part
+    EntryType type;           // the entry's own type: a link is a Symlink, never its target's type
+};
+
+enum class WalkOrder {
+    Any,       // whatever order is fastest; callers that sort afterwards want this
+    Preorder,  // each folder's entries in byte order of their names, a folder's contents right after it
+};
+
+enum class WalkStep { Continue, Stop };
+
+using WalkVisitor = std::function<WalkStep(const WalkEntry&)>;
+
+// Visits every entry below `root`, at any depth, hidden entries included.
+// `root` itself may be a symbolic link to a folder and is then walked; links
+// below it are reported as links and never entered. A folder that cannot be
+// opened or read contributes nothing and the walk goes on. The walk keeps no
+// descriptor open per level and does not recurse, so very deep trees and very
+// large folders are fine. Returns false when the visitor stopped the walk.
+bool walkFolder(const std::string& root, WalkOrder order, const WalkVisitor& visit);
+
+}  // namespace tokenade

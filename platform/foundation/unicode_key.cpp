@@ -1,0 +1,104 @@
+#include "unicode_key.h"
+
+#include <unicode/bytestream.h>
+#include <unicode/casemap.h>
+#include <unicode/normalizer2.h>
+#include <unicode/stringoptions.h>
+
+#include <cstdint>
+#include <cstring>
+
+namespace tokenade {
+namespace {
+
+char asciiLower(char c)
+{
+    return (c >= 'A' && c <= 'Z') ? static_cast<char>(c + ('a' - 'A')) : c;
+}
+
+// Ill-formed bytes become U+FFFD, so that every later step sees well-formed text.
+std::string wellFormed(std::string_view utf8)
+{
+    std::string out;
+    out.reserve(utf8.size());
+    int32_t i = 0;
+    const int32_t length = static_cast<int32_t>(utf8.size());
+    const auto* bytes = reinterpret_cast<const uint8_t*>(utf8.data());
+    while (i < length) {
+        const int32_t start = i;
+        UChar32 c;
+        U8_NEXT(bytes, i, length, c);
+        if (c < 0)
+            out.append("\xEF\xBF\xBD");
+        else
+            out.append(utf8.substr(start, i - start));
+    }
+    return out;
+}
+
+void nfdInto(const icu::Normalizer2& nfd, std::string_view in, std::string& out)
+{
+    out.clear();
+    icu::StringByteSink<std::string> sink(&out);
+    UErrorCode status = U_ZERO_ERROR;
+    nfd.normalizeUTF8(0, icu::StringPiece(in.data(), static_cast<int32_t>(in.size())), sink, nullptr, status);
+}
+
+void foldInto(std::string_view in, std::string& out)
+{
+    out.clear();
+    icu::StringByteSink<std::string> sink(&out);
+    UErrorCode status = U_ZERO_ERROR;
+    icu::CaseMap::utf8Fold(U_FOLD_CASE_DEFAULT, icu::StringPiece(in.data(), static_cast<int32_t>(in.size())),
+                           sink, nullptr, status);
+}
+
+void nonAsciiKeyInto(std::string_view utf8, std::string& key)
+{
+    UErrorCode status = U_ZERO_ERROR;
+    const icu::Normalizer2* nfd = icu::Normalizer2::getNFDInstance(status);
+    const std::string input = wellFormed(utf8);
+    std::string decomposed, folded;
+    nfdInto(*nfd, input, decomposed);
+    foldInto(decomposed, folded);
+    nfdInto(*nfd, folded, key);
+}
+
+}  // namespace
+
+bool isAscii(std::string_view text)
+{
+    size_t i = 0;
+    for (; i + 8 <= text.size(); i += 8) {
+        uint64_t block;
+        std::memcpy(&block, text.data() + i, 8);
+        if (block & 0x8080808080808080ULL)
+            return false;
+    }
+    for (; i < text.size(); ++i) {
+        if (static_cast<unsigned char>(text[i]) >= 0x80)
+            return false;
+    }
+    return true;
+}
+
+void unicodeKeyInto(std::string_view utf8, std::string& key)
+{
+    // Most names of a collection are ASCII: their key is their lower-case form.
+    if (isAscii(utf8)) {
+        key.resize(utf8.size());
+        for (size_t i = 0; i < utf8.size(); ++i)
+            key[i] = asciiLower(utf8[i]);
+        return;
+    }
+    nonAsciiKeyInto(utf8, key);
+}
+
+std::string unicodeKey(std::string_view utf8)
+{
+    std::string key;
+    unicodeKeyInto(utf8, key);
+    return key;
+}
+
+}  // namespace tokenade

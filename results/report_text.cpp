@@ -1,0 +1,82 @@
+#include "report_text.h"
+
+#include "platform/foundation/text_decoding.h"
+
+namespace tokenade {
+namespace {
+
+constexpr std::string_view kReplacement = "\xEF\xBF\xBD";
+
+bool isPlainAscii(char c)
+{
+    return (c >= 0x20 && c < 0x7F) || c == '\t';
+}
+
+// Control characters beyond ASCII that a line must not carry: C1 controls
+// (NEL among them) and the Unicode line and paragraph separators.
+bool breaksLines(std::string_view sequence)
+{
+    if (sequence.size() == 2 && sequence[0] == '\xC2')
+        return static_cast<unsigned char>(sequence[1]) < 0xA0;
+    return sequence == "\xE2\x80\xA8" || sequence == "\xE2\x80\xA9";
+}
+
+void appendDisplayName(std::string& out, std::string_view name)
+{
+    size_t i = 0;
+    while (i < name.size()) {
+        const char c = name[i];
+        if (isPlainAscii(c)) {
+            out.push_back(c);
+            ++i;
+            continue;
+        }
+        const size_t length = static_cast<unsigned char>(c) < 0x80 ? 0 : utf8SequenceLength(name.substr(i));
+        if (length == 0) {
+            out.append(kReplacement);  // a control character, or a byte that is not UTF-8
+            ++i;
+            continue;
+        }
+        const std::string_view sequence = name.substr(i, length);
+        out.append(breaksLines(sequence) ? kReplacement : sequence);
+        i += length;
+    }
+}
+
+}  // namespace
+
+std::string displayName(std::string_view name)
+{
+    std::string out;
+    appendDisplayName(out, name);
+    return out;
+}
+
+std::string reportText(std::string_view headerFormat, const NameList& names)
+{
+    size_t namesSize = names.empty() ? 0 : 2 * (names.size() - 1);
+    for (const std::string& name : names)
+        namesSize += name.size();
+
+    std::string text;
+    text.reserve(headerFormat.size() + 20 + namesSize);
+    size_t i = 0;
+    while (i < headerFormat.size()) {
+        if (headerFormat.substr(i, 3) == "%lu") {
+            text.append(std::to_string(names.size()));
+            i += 3;
+        } else if (headerFormat.substr(i, 2) == "%@") {
+            for (size_t n = 0; n < names.size(); ++n) {
+                if (n > 0)
+                    text.append("\r\n");
+                appendDisplayName(text, names[n]);
+            }
+            i += 2;
+        } else {
+            text.push_back(headerFormat[i++]);
+        }
+    }
+    return text;
+}
+
+}  // namespace tokenade

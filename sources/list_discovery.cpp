@@ -1,0 +1,20 @@
+#include "list_discovery.h"
+
+#include "platform/foundation/folder_walk.h"
+#include "sources/path_rules.h"
+
+namespace tokenade {
+
+std::optional<std::string> findSupportedList(const std::string& directory)
+{
+    std::optional<std::string> found;
+    walkFolder(directory, WalkOrder::Preorder, [&](const WalkEntry& entry) {
+        if (entry.type != EntryType::Regular || entry.name != kSupportedListName)
+            return WalkStep::Continue;
+        found = joinPath(joinPath(directory, entry.parent), entry.name);
+        return WalkStep::Stop;
+    });
+    return found;
+}
+
+}  // namespace tokenade

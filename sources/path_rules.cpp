@@ -1,0 +1,102 @@
+#include "path_rules.h"
+
+#include "platform/foundation/unicode_key.h"
+
+#include <unicode/locid.h>
+#include <unicode/unistr.h>
+
+namespace tokenade {
+namespace {
+
+// The path without its trailing "/" characters; "/" alone (or "///") gives "/".
+std::string_view withoutTrailingSlashes(std::string_view path)
+{
+    const size_t last = path.find_last_not_of('/');
+    if (last == std::string_view::npos)
+        return path.empty() ? path : path.substr(0, 1);
+    return path.substr(0, last + 1);
+}
+
+// Position of the period that starts the extension of the last component, or npos.
+size_t extensionPeriod(std::string_view trimmed)
+{
+    const size_t slash = trimmed.rfind('/');
+    const size_t componentStart = slash == std::string_view::npos ? 0 : slash + 1;
+    const size_t period = trimmed.rfind('.');
+    if (period == std::string_view::npos || period <= componentStart)
+        return std::string_view::npos;
+    return period;
+}
+
+std::string lowerCase(std::string_view text)
+{
+    std::string lower;
+    if (isAscii(text)) {
+        for (char c : text)
+            lower.push_back((c >= 'A' && c <= 'Z') ? static_cast<char>(c + 32) : c);
+        return lower;
+    }
+    icu::UnicodeString::fromUTF8(icu::StringPiece(text.data(), static_cast<int32_t>(text.size())))
+        .toLower(icu::Locale::getRoot())
+        .toUTF8String(lower);
+    return lower;
+}
+
+}  // namespace
+
+std::string joinPath(std::string_view directory, std::string_view name)
+{
+    std::string path(directory);
+    if (!path.empty() && path.back() != '/')
+        path.push_back('/');
+    path.append(name);
+    return path;
+}
+
+std::string_view lastPathComponent(std::string_view path)
+{
+    const std::string_view trimmed = withoutTrailingSlashes(path);
+    if (trimmed == "/")
+        return trimmed;
+    const size_t slash = trimmed.rfind('/');
+    return slash == std::string_view::npos ? trimmed : trimmed.substr(slash + 1);
+}
+
+std::string_view pathExtension(std::string_view path)
+{
+    const std::string_view component = lastPathComponent(path);
+    const size_t period = extensionPeriod(component);
+    return period == std::string_view::npos ? std::string_view() : component.substr(period + 1);
+}
+
+std::string deletingPathExtension(std::string_view path)
+{
+    const std::string_view trimmed = withoutTrailingSlashes(path);
+    const size_t period = extensionPeriod(trimmed);
+    return std::string(period == std::string_view::npos ? trimmed : trimmed.substr(0, period));
+}
+
+std::string appendingPathExtension(std::string_view path, std::string_view extension)
+{
+    std::string result(withoutTrailingSlashes(path));
+    result.push_back('.');
+    result.append(extension);
+    return result;
+}
+
+bool hasExtension(std::string_view path, std::string_view extension)
+{
+    const std::string_view own = pathExtension(path);
+    if (own.size() == extension.size() && isAscii(own)) {
+        for (size_t i = 0; i < own.size(); ++i) {
+            const char c = own[i];
+            if (((c >= 'A' && c <= 'Z') ? static_cast<char>(c + 32) : c) != extension[i])
+                return false;
+        }
+        return true;
+    }
+    // A non-ASCII extension can still lower-case to the wanted one (the Kelvin sign, say).
+    return !isAscii(own) && lowerCase(own) == extension;
+}
+
+}  // namespace tokenade

@@ -1,0 +1,148 @@
+#include "temp_tree.h"
+
+#include <sys/stat.h>
+#include <sys/wait.h>
+#include <unistd.h>
+
+#include <algorithm>
+#include <cstdlib>
+#include <filesystem>
+#include <fstream>
+#include <sstream>
+#include <stdexcept>
+#include <vector>
+
+namespace fs = std::filesystem;
+
+namespace tokenade::testing {
+namespace {
+
+constexpr uid_t kUnprivilegedUser = 65534;
+
+void createParents(const std::string& path)
+{
+    fs::create_directories(fs::path(path).parent_path());
+}
+
+}  // namespace
+
+TempTree::TempTree()
+{
+    std::string pattern = (fs::temp_directory_path() / "tokenade-test-XXXXXX").string();
+    if (::mkdtemp(pattern.data()) == nullptr)
+        throw std::runtime_error("cannot make a temporary folder");
+    root_ = pattern;
+    // Readable by everyone, so that an unprivileged child can walk it.
+    ::chmod(root_.c_str(), 0755);
+}
+
+TempTree::~TempTree()
+{
+    // The shell tools cope with trees deeper than std::filesystem does.
+    const std::string command = "chmod -R u+rwx '" + root_ + "' 2>/dev/null; rm -rf '" + root_ + "'";
+    [[maybe_unused]] const int status = std::system(command.c_str());
+}
+
+std::string TempTree::path(std::string_view relative) const
+{
+    return relative.empty() ? root_ : root_ + "/" + std::string(relative);
+}
+
+void TempTree::addFile(std::string_view relative, std::string_view contents) const
+{
+    const std::string full = path(relative);
+    createParents(full);
+    std::ofstream out(full, std::ios::binary | std::ios::trunc);
+    out.write(contents.data(), static_cast<std::streamsize>(contents.size()));
+    if (!out)
+        throw std::runtime_error("cannot write " + full);
+}
+
+void TempTree::addFolder(std::string_view relative) const
+{
+    fs::create_directories(path(relative));
+}
+
+void TempTree::addLink(std::string_view relative, std::string_view target) const
+{
+    const std::string full = path(relative);
+    createParents(full);
+    fs::create_symlink(std::string(target), full);
+}
+
+void TempTree::addFifo(std::string_view relative) const
+{
+    const std::string full = path(relative);
+    createParents(full);
+    if (::mkfifo(full.c_str(), 0644) != 0)
+        throw std::runtime_error("cannot make a FIFO at " + full);
+}
+
+void TempTree::setMode(std::string_view relative, unsigned mode) const
+{
+    ::chmod(path(relative).c_str(), mode);
+}
+
+std::string TempTree::read(std::string_view relative) const
+{
+    std::ifstream in(path(relative), std::ios::binary);
+    std::ostringstream contents;
+    contents << in.rdbuf();
+    return contents.str();
+}
+
+bool TempTree::exists(std::string_view relative) const
+{
+    std::error_code error;
+    return fs::symlink_status(path(relative), error).type() != fs::file_type::not_found;
+}
+
+std::string runWithoutPrivileges(const std::function<std::string()>& work)
+{
+    if (::geteuid() != 0)
+        return work();
+    int channel[2];
+    if (::pipe(channel) != 0)
+        throw std::runtime_error("cannot make a pipe");
+    const pid_t child = ::fork();
+    if (child == 0) {
+        ::close(channel[0]);
+        if (::setgid(kUnprivilegedUser) != 0 || ::setuid(kUnprivilegedUser) != 0)
+            ::_exit(2);
+        const std::string result = work();
+        size_t done = 0;
+        while (done < result.size()) {
+            const ssize_t written = ::write(channel[1], result.data() + done, result.size() - done);
+            if (written <= 0)
+                ::_exit(3);
+            done += static_cast<size_t>(written);
+        }
+        ::_exit(0);
+    }
+    ::close(channel[1]);
+    std::string result;
+    char buffer[4096];
+    ssize_t got;
+    while ((got = ::read(channel[0], buffer, sizeof buffer)) > 0)
+        result.append(buffer, static_cast<size_t>(got));
+    ::close(channel[0]);
+    int status = 0;
+    ::waitpid(child, &status, 0);
+    if (!WIFEXITED(status) || WEXITSTATUS(status) != 0)
+        throw std::runtime_error("the unprivileged child failed");
+    return result;
+}
+
+std::string listFolder(const std::string& folder)
+{
+    std::vector<std::string> names;
+    for (const auto& entry : fs::directory_iterator(folder))
+        names.push_back(entry.path().filename().string());
+    std::sort(names.begin(), names.end());
+    std::string listing;
+    for (const auto& name : names)
+        listing += name + "\n";
+    return listing;
+}
+
+}  // namespace tokenade::testing

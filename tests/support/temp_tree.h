@@ -1,0 +1,42 @@
+#pragma once
+
+#include <functional>
+#include <string>
+#include <string_view>
+
+namespace tokenade::testing {
+
+// A temporary folder tree for one test, removed with everything in it when
+// the object goes. Paths given to the methods are relative to root().
+class TempTree {
+public:
+    TempTree();
+    ~TempTree();
+    TempTree(const TempTree&) = delete;
+    TempTree& operator=(const TempTree&) = delete;
+
+    const std::string& root() const { return root_; }
+    std::string path(std::string_view relative) const;
+
+    // Each creates the missing parent folders.
+    void addFile(std::string_view relative, std::string_view contents = "") const;
+    void addFolder(std::string_view relative) const;
+    void addLink(std::string_view relative, std::string_view target) const;
+    void addFifo(std::string_view relative) const;
+    void setMode(std::string_view relative, unsigned mode) const;
+    std::string read(std::string_view relative) const;
+    bool exists(std::string_view relative) const;
+
+private:
+    std::string root_;
+};
+
+// Runs `work` where file permissions hold: as root, in a child process that
+// has dropped to an unprivileged user (root reads any folder, whatever its
+// mode); otherwise right here. Returns what `work` returned.
+std::string runWithoutPrivileges(const std::function<std::string()>& work);
+
+// The entries of a folder, sorted, one per line; for comparing trees.
+std::string listFolder(const std::string& folder);
+
+}  // namespace tokenade::testing
