@@ -1,0 +1,25 @@
+#include "file_chooser.h"
+
+#include <QFileDialog>
+
+std::optional<QString> QtFileChooser::choose(const ChooserOptions& options)
+{
+    QFileDialog dialog(parent_, options.title);
+    dialog.setAcceptMode(QFileDialog::AcceptOpen);
+    dialog.setLabelText(QFileDialog::Accept, options.prompt);
+    if (options.canChooseDirectories && !options.canChooseFiles) {
+        dialog.setFileMode(QFileDialog::Directory);
+        dialog.setOption(QFileDialog::ShowDirsOnly, true);
+    } else {
+        dialog.setFileMode(QFileDialog::ExistingFile);
+    }
+    if (!options.allowedFileTypes.isEmpty()) {
+        QStringList patterns;
+        for (const QString& type : options.allowedFileTypes)
+            patterns << QStringLiteral("*.") + type;
+        dialog.setNameFilter(patterns.join(QLatin1Char(' ')));
+    }
+    if (dialog.exec() != QDialog::Accepted || dialog.selectedFiles().isEmpty())
+        return std::nullopt;
+    return dialog.selectedFiles().constFirst();
+}

@@ -1,0 +1,35 @@
+#pragma once
+
+#include <QString>
+#include <QStringList>
+
+#include <optional>
+
+class QWidget;
+
+// What a modal open chooser offers.
+struct ChooserOptions {
+    bool canChooseDirectories = false;
+    bool canChooseFiles = false;
+    QStringList allowedFileTypes;  // extensions without the period; empty: any
+    QString title;
+    QString prompt;  // label of the confirming button
+};
+
+// A modal chooser for one existing folder or file. Returns the absolute path
+// of the chosen item, or nothing when the user cancels.
+class FileChooser {
+public:
+    virtual ~FileChooser() = default;
+    virtual std::optional<QString> choose(const ChooserOptions& options) = 0;
+};
+
+// The chooser of the desktop, through Qt's file dialog.
+class QtFileChooser : public FileChooser {
+public:
+    explicit QtFileChooser(QWidget* parent) : parent_(parent) {}
+    std::optional<QString> choose(const ChooserOptions& options) override;
+
+private:
+    QWidget* parent_;
+};
