@@ -1,0 +1,37 @@
+#pragma once
+
+#include <optional>
+#include <string>
+
+namespace tokenade::cli {
+
+enum class AuditKind { Roms, Videos };
+
+// What the command line asked for.
+struct CliOptions {
+    AuditKind audit = AuditKind::Roms;
+    std::string directory;
+    std::optional<std::string> listPath;    // absent: discover it below the directory
+    std::optional<std::string> saveFolder;  // absent: write no report files
+    bool availableOnly = false;
+    bool json = false;
+};
+
+// Exit statuses of tokenade-audit.
+enum ExitStatus : int {
+    kExitAudited = 0,
+    kExitListUnusable = 1,
+    kExitUsage = 2,
+    kExitWriteFailed = 3,
+};
+
+// Parses the arguments. Returns the options to run, or the status to exit
+// with right away (help and version: 0, after printing them; bad usage: 2,
+// after printing the message and the usage to standard error).
+struct ParseOutcome {
+    std::optional<CliOptions> options;
+    int exitStatus = kExitAudited;
+};
+ParseOutcome parseArguments(int argc, char** argv);
+
+}  // namespace tokenade::cli

@@ -1,0 +1,74 @@
+#include "run_program.h"
+
+#include <fcntl.h>
+#include <sys/wait.h>
+#include <unistd.h>
+
+#include <cstdio>
+#include <cstdlib>
+#include <fstream>
+#include <sstream>
+#include <stdexcept>
+
+namespace tokenade::testing {
+namespace {
+
+constexpr uid_t kUnprivilegedUser = 65534;
+
+std::string readAndRemove(const std::string& path)
+{
+    std::ifstream in(path, std::ios::binary);
+    std::ostringstream contents;
+    contents << in.rdbuf();
+    std::remove(path.c_str());
+    return contents.str();
+}
+
+int temporaryFile(std::string& path)
+{
+    path = "/tmp/tokenade-run-XXXXXX";
+    const int fd = ::mkstemp(path.data());
+    if (fd < 0)
+        throw std::runtime_error("cannot make a temporary file");
+    return fd;
+}
+
+}  // namespace
+
+ProgramRun runProgram(const std::string& program, const std::vector<std::string>& arguments, bool unprivileged)
+{
+    std::string outPath, errPath;
+    const int outFd = temporaryFile(outPath);
+    const int errFd = temporaryFile(errPath);
+
+    std::vector<char*> argv;
+    argv.push_back(const_cast<char*>(program.c_str()));
+    for (const std::string& argument : arguments)
+        argv.push_back(const_cast<char*>(argument.c_str()));
+    argv.push_back(nullptr);
+
+    const pid_t child = ::fork();
+    if (child == 0) {
+        const int nothing = ::open("/dev/null", O_RDONLY);
+        ::dup2(nothing, STDIN_FILENO);
+        ::dup2(outFd, STDOUT_FILENO);
+        ::dup2(errFd, STDERR_FILENO);
+        if (unprivileged && ::geteuid() == 0 &&
+            (::setgid(kUnprivilegedUser) != 0 || ::setuid(kUnprivilegedUser) != 0))
+            ::_exit(125);
+        ::execv(program.c_str(), argv.data());
+        ::_exit(127);
+    }
+    ::close(outFd);
+    ::close(errFd);
+    int status = 0;
+    ::waitpid(child, &status, 0);
+
+    ProgramRun run;
+    run.exitStatus = WIFEXITED(status) ? WEXITSTATUS(status) : -1;
+    run.out = readAndRemove(outPath);
+    run.err = readAndRemove(errPath);
+    return run;
+}
+
+}  // namespace tokenade::testing
