@@ -1,11 +1,13 @@
 #include "run_program.h"
 
 #include <fcntl.h>
+#include <sys/stat.h>
 #include <sys/wait.h>
 #include <unistd.h>
 
 #include <cstdio>
 #include <cstdlib>
+#include <filesystem>
 #include <fstream>
 #include <sstream>
 #include <stdexcept>
@@ -33,10 +35,32 @@ int temporaryFile(std::string& path)
     return fd;
 }
 
+// The build folder may be closed to other users (a clone in a private temporary
+// folder, say): an unprivileged run gets its own copy of the program.
+std::string reachableCopy(const std::string& program)
+{
+    std::string folder = "/tmp/tokenade-program-XXXXXX";
+    if (::mkdtemp(folder.data()) == nullptr)
+        throw std::runtime_error("cannot make a temporary folder");
+    ::chmod(folder.c_str(), 0755);
+    const std::string copy = folder + "/program";
+    std::filesystem::copy_file(program, copy);
+    ::chmod(copy.c_str(), 0755);
+    return copy;
+}
+
+void removeCopy(const std::string& copy)
+{
+    std::remove(copy.c_str());
+    ::rmdir(std::filesystem::path(copy).parent_path().c_str());
+}
+
 }  // namespace
 
-ProgramRun runProgram(const std::string& program, const std::vector<std::string>& arguments, bool unprivileged)
+ProgramRun runProgram(const std::string& original, const std::vector<std::string>& arguments, bool unprivileged)
 {
+    unprivileged = unprivileged && ::geteuid() == 0;
+    const std::string program = unprivileged ? reachableCopy(original) : original;
     std::string outPath, errPath;
     const int outFd = temporaryFile(outPath);
     const int errFd = temporaryFile(errPath);
@@ -53,8 +77,7 @@ ProgramRun runProgram(const std::string& program, const std::vector<std::string>
         ::dup2(nothing, STDIN_FILENO);
         ::dup2(outFd, STDOUT_FILENO);
         ::dup2(errFd, STDERR_FILENO);
-        if (unprivileged && ::geteuid() == 0 &&
-            (::setgid(kUnprivilegedUser) != 0 || ::setuid(kUnprivilegedUser) != 0))
+        if (unprivileged && (::setgid(kUnprivilegedUser) != 0 || ::setuid(kUnprivilegedUser) != 0))
             ::_exit(125);
         ::execv(program.c_str(), argv.data());
         ::_exit(127);
@@ -63,6 +86,8 @@ ProgramRun runProgram(const std::string& program, const std::vector<std::string>
     ::close(errFd);
     int status = 0;
     ::waitpid(child, &status, 0);
+    if (unprivileged)
+        removeCopy(program);
 
     ProgramRun run;
     run.exitStatus = WIFEXITED(status) ? WEXITSTATUS(status) : -1;
