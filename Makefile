@@ -2,7 +2,7 @@
 BUILD ?= build
 JOBS ?= $(shell nproc)
 
-.PHONY: all deps configure build run test clean
+.PHONY: all deps configure build run test clean bench
 
 all: build
 
@@ -23,3 +23,8 @@ test: build
 
 clean:
 	rm -rf $(BUILD)
+
+# Benchmarks against find on synthetic collections; BENCH_ARGS="--keep DIR --sizes 100000".
+bench: build
+	@bash scripts/install-deps.sh python3 time findutils
+	python3 bench/run_bench.py --build $(BUILD) $(BENCH_ARGS)

@@ -20,9 +20,7 @@ namespace {
 // The view shows the report text with plain line breaks; the report files keep CR LF.
 void showReport(QPlainTextEdit* view, const Category& category, const NameList& names)
 {
-    QString text = toQString(tokenade::reportText(category.windowHeader, names));
-    text.replace(QLatin1String("\r\n"), QLatin1String("\n"));
-    view->setPlainText(text);
+    view->setPlainText(toQString(tokenade::reportText(category.windowHeader, names, "\n")));
 }
 
 std::optional<QString> chooseReportFolder(FileChooser& chooser)

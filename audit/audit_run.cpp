@@ -2,10 +2,12 @@
 
 #include "audit/audit_status.h"
 #include "audit/name_merge.h"
+#include "platform/foundation/folder_walk.h"
 #include "sources/extension_rewrite.h"
 #include "sources/folder_scan.h"
 #include "sources/roms_list.h"
-#include "sources/shared_order.h"
+
+#include <future>
 
 namespace tokenade {
 namespace {
@@ -16,26 +18,44 @@ void tell(const AuditProgress& progress, std::string_view text)
         progress.status(text);
 }
 
-// The rewrite can move names out of order ("abc" and "abc (x)" swap once both
-// end in ".zip"), and the merges compare whole names: sort again.
-void rewriteForMerge(std::string_view extension, NameList& names)
+// The lines of the list, rewritten to `extension` and sorted by whole name.
+// The rewrite can move names out of their order as lines ("abc" and
+// "abc (x)" swap once both end in ".zip") and the merges compare whole
+// names, so the sort comes after the rewrite. The list is read while the
+// folders are walked, so it runs on a thread of its own.
+std::future<std::optional<KeyedNames>> readListForMerge(const std::string& listPath, std::string_view extension)
 {
-    setExtension(extension, names);
-    sortNames(names, SortBy::WholeName);
+    return std::async(std::launch::async, [listPath, extension] {
+        std::optional<NameList> lines = readRomsListLines(listPath);
+        if (!lines)
+            return std::optional<KeyedNames>();
+        setExtension(extension, *lines);
+        KeyedNames keyed(std::move(*lines), SortBy::WholeName);
+        keyed.sort();
+        return std::optional<KeyedNames>(std::move(keyed));
+    });
+}
+
+KeyedNames scanForMerge(const std::string& directory, std::string_view folderSet, std::string_view extension,
+                        const AuditProgress& progress)
+{
+    KeyedNames names = scanFolders(directory, folderNames(folderSet), extension, progress.filesSeen);
+    names.sort(walkThreads());
+    return names;
 }
 
 }  // namespace
 
 std::optional<RomAuditResult> runRomAudit(const AuditInputs& inputs, const AuditProgress& progress)
 {
+    auto list = readListForMerge(inputs.romsListPath, kRomExtension);
     tell(progress, kStatusCachingRomDirs);
-    const NameList found = cacheTokenadeRomDirs(inputs.tokenadeDirPath, progress.filesSeen);
+    KeyedNames found = scanForMerge(inputs.tokenadeDirPath, kRomFolders, kRomExtension, progress);
     tell(progress, kStatusCachingRomsList);
-    std::optional<NameList> expected = cacheRomsListFile(inputs.romsListPath);
+    std::optional<KeyedNames> expected = list.get();
     if (!expected)
         return std::nullopt;
 
-    rewriteForMerge(kRomExtension, *expected);
     tell(progress, kStatusAuditingRoms);
     MergedNames merged = mergeNames(found, *expected);
     return RomAuditResult{std::move(merged.valid), std::move(merged.missing), std::move(merged.unknown)};
@@ -43,25 +63,28 @@ std::optional<RomAuditResult> runRomAudit(const AuditInputs& inputs, const Audit
 
 std::optional<VideoAuditResult> runVideoAudit(const AuditInputs& inputs, const AuditProgress& progress)
 {
+    auto list = readListForMerge(inputs.romsListPath, kVideoExtension);
     tell(progress, kStatusCachingVideoDirs);
-    const NameList videos = cacheTokenadeVideoDirs(inputs.tokenadeDirPath, progress.filesSeen);
+    KeyedNames videos = scanForMerge(inputs.tokenadeDirPath, kVideoFolders, kVideoExtension, progress);
     tell(progress, kStatusCachingRomsList);
-    std::optional<NameList> supported = cacheRomsListFile(inputs.romsListPath);
-    if (supported)
-        rewriteForMerge(kVideoExtension, *supported);
+    std::optional<KeyedNames> supported = list.get();
 
-    std::optional<NameList> available;
+    std::optional<KeyedNames> available;
     if (inputs.availableRomVideosOnly) {
         tell(progress, kStatusCachingAvailableRoms);
-        available = cacheTokenadeRomDirs(inputs.tokenadeDirPath, progress.filesSeen);
-        rewriteForMerge(kVideoExtension, *available);
+        std::vector<std::string> archives =
+            scanFolders(inputs.tokenadeDirPath, folderNames(kRomFolders), kRomExtension, progress.filesSeen)
+                .takeNames();
+        setExtension(kVideoExtension, archives);
+        available.emplace(std::move(archives), SortBy::WholeName);
+        available->sort(walkThreads());
     }
-    const std::optional<NameList>& expected = inputs.availableRomVideosOnly ? available : supported;
+    std::optional<KeyedNames>& expected = inputs.availableRomVideosOnly ? available : supported;
     if (!expected)
         return std::nullopt;
 
     tell(progress, kStatusAuditingVideos);
-    const NameList* membership = inputs.availableRomVideosOnly && supported ? &*supported : nullptr;
+    const KeyedNames* membership = inputs.availableRomVideosOnly && supported ? &*supported : nullptr;
     MergedNames merged = mergeNames(videos, *expected, membership);
     return VideoAuditResult{std::move(merged.valid), std::move(merged.missing), std::move(merged.extra),
                             std::move(merged.unknown)};

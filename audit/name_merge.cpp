@@ -1,61 +1,47 @@
 #include "name_merge.h"
 
-#include "platform/foundation/unicode_key.h"
-
-#include <string>
-#include <vector>
+#include <optional>
 
 namespace tokenade {
 namespace {
-
-std::vector<std::string> keysOf(const NameList& names)
-{
-    std::vector<std::string> keys(names.size());
-    for (size_t i = 0; i < names.size(); ++i)
-        unicodeKeyInto(names[i], keys[i]);
-    return keys;
-}
 
 // Tests names handed over in ascending order against a sorted list, moving
 // forward only, so that a whole merge passes every entry at most once.
 class MembershipCursor {
 public:
-    explicit MembershipCursor(const std::vector<std::string>& keys) : keys_(keys) {}
+    explicit MembershipCursor(const KeyedNames& supported) : supported_(supported) {}
 
-    bool holds(const std::string& key)
+    bool holds(std::string_view key)
     {
-        while (next_ < keys_.size() && keys_[next_] < key)
+        while (next_ < supported_.size() && supported_.key(next_) < key)
             ++next_;
-        return next_ < keys_.size() && keys_[next_] == key;
+        return next_ < supported_.size() && supported_.key(next_) == key;
     }
 
 private:
-    const std::vector<std::string>& keys_;
+    const KeyedNames& supported_;
     size_t next_ = 0;
 };
 
 }  // namespace
 
-MergedNames mergeNames(const NameList& found, const NameList& expected, const NameList* supported)
+MergedNames mergeNames(KeyedNames& found, KeyedNames& expected, const KeyedNames* supported)
 {
-    const std::vector<std::string> foundKeys = keysOf(found);
-    const std::vector<std::string> expectedKeys = keysOf(expected);
-    const std::vector<std::string> supportedKeys = supported ? keysOf(*supported) : std::vector<std::string>();
-    MembershipCursor membership(supportedKeys);
+    std::optional<MembershipCursor> membership;
+    if (supported)
+        membership.emplace(*supported);
 
     MergedNames merged;
     size_t f = 0;
     size_t e = 0;
     auto foundOnly = [&] {
-        if (supported && membership.holds(foundKeys[f]))
-            merged.extra.push_back(found[f]);
-        else
-            merged.unknown.push_back(found[f]);
+        const bool isSupported = membership && membership->holds(found.key(f));
+        (isSupported ? merged.extra : merged.unknown).push_back(std::move(found.name(f)));
         ++f;
     };
     auto expectedOnly = [&] {
-        if (!supported || membership.holds(expectedKeys[e]))
-            merged.missing.push_back(expected[e]);
+        if (!membership || membership->holds(expected.key(e)))
+            merged.missing.push_back(std::move(expected.name(e)));
         ++e;
     };
     while (f < found.size() || e < expected.size()) {
@@ -64,9 +50,9 @@ MergedNames mergeNames(const NameList& found, const NameList& expected, const Na
         } else if (f == found.size()) {
             expectedOnly();
         } else {
-            const int order = foundKeys[f].compare(expectedKeys[e]);
+            const int order = found.key(f).compare(expected.key(e));
             if (order == 0) {
-                merged.valid.push_back(expected[e]);
+                merged.valid.push_back(std::move(expected.name(e)));
                 ++f;
                 ++e;
             } else if (order < 0) {
@@ -77,6 +63,16 @@ MergedNames mergeNames(const NameList& found, const NameList& expected, const Na
         }
     }
     return merged;
+}
+
+MergedNames mergeNames(const NameList& found, const NameList& expected, const NameList* supported)
+{
+    KeyedNames keyedFound(found, SortBy::WholeName);
+    KeyedNames keyedExpected(expected, SortBy::WholeName);
+    if (!supported)
+        return mergeNames(keyedFound, keyedExpected);
+    const KeyedNames keyedSupported(*supported, SortBy::WholeName);
+    return mergeNames(keyedFound, keyedExpected, &keyedSupported);
 }
 
 }  // namespace tokenade

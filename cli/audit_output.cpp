@@ -5,22 +5,6 @@
 #include <nlohmann/json.hpp>
 
 namespace tokenade::cli {
-namespace {
-
-std::string withLineFeeds(const std::string& text)
-{
-    std::string out;
-    out.reserve(text.size());
-    for (size_t i = 0; i < text.size(); ++i) {
-        if (text[i] == '\r' && i + 1 < text.size() && text[i + 1] == '\n')
-            continue;
-        out.push_back(text[i]);
-    }
-    return out;
-}
-
-}  // namespace
-
 std::string humanText(const AuditOutcome& outcome)
 {
     std::string text = outcome.audit == AuditKind::Roms ? "ROM audit\n" : "Video audit\n";
@@ -29,7 +13,9 @@ std::string humanText(const AuditOutcome& outcome)
         text += "  " + name + ":" + std::string(9 - name.size(), ' ') + std::to_string(outcome.lists[i]->size()) + "\n";
     }
     for (size_t i = 0; i < outcome.categories.size(); ++i) {
-        text += "\n" + withLineFeeds(reportText(outcome.categories[i].windowHeader, *outcome.lists[i])) + "\n";
+        text += "\n";
+        text += reportText(outcome.categories[i].windowHeader, *outcome.lists[i], "\n");
+        text += "\n";
     }
     return text;
 }

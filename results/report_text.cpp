@@ -21,8 +21,23 @@ bool breaksLines(std::string_view sequence)
     return sequence == "\xE2\x80\xA8" || sequence == "\xE2\x80\xA9";
 }
 
+// True when no byte of `name` needs a second look: printable ASCII only.
+bool isPrintableAscii(std::string_view name)
+{
+    for (char c : name) {
+        const auto byte = static_cast<unsigned char>(c);
+        if (byte < 0x20 || byte >= 0x7F)
+            return false;
+    }
+    return true;
+}
+
 void appendDisplayName(std::string& out, std::string_view name)
 {
+    if (isPrintableAscii(name)) {
+        out.append(name);
+        return;
+    }
     size_t i = 0;
     while (i < name.size()) {
         const char c = name[i];
@@ -52,9 +67,9 @@ std::string displayName(std::string_view name)
     return out;
 }
 
-std::string reportText(std::string_view headerFormat, const NameList& names)
+std::string reportText(std::string_view headerFormat, const NameList& names, std::string_view lineBreak)
 {
-    size_t namesSize = names.empty() ? 0 : 2 * (names.size() - 1);
+    size_t namesSize = names.empty() ? 0 : lineBreak.size() * (names.size() - 1);
     for (const std::string& name : names)
         namesSize += name.size();
 
@@ -68,9 +83,12 @@ std::string reportText(std::string_view headerFormat, const NameList& names)
         } else if (headerFormat.substr(i, 2) == "%@") {
             for (size_t n = 0; n < names.size(); ++n) {
                 if (n > 0)
-                    text.append("\r\n");
+                    text.append(lineBreak);
                 appendDisplayName(text, names[n]);
             }
+            i += 2;
+        } else if (headerFormat.substr(i, 2) == "\r\n") {
+            text.append(lineBreak);
             i += 2;
         } else {
             text.push_back(headerFormat[i++]);

@@ -7,7 +7,7 @@ namespace tokenade {
 void setExtension(std::string_view extension, NameList& filenames)
 {
     for (std::string& name : filenames)
-        name = appendingPathExtension(deletingPathExtension(name), extension);
+        replacePathExtension(name, extension);
 }
 
 }  // namespace tokenade

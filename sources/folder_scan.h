@@ -1,5 +1,6 @@
 #pragma once
 
+#include "sources/keyed_names.h"
 #include "sources/name_list.h"
 
 #include <atomic>
@@ -25,6 +26,11 @@ std::vector<std::string> folderNames(std::string_view folderSet);
 // are kept. `filesSeen`, when given, counts every entry met, for progress.
 NameList cacheFilenamesFromDirs(const std::string& directory, const std::vector<std::string>& folders,
                                 std::string_view extension, std::atomic<size_t>* filesSeen = nullptr);
+
+// The same names, unsorted, each with its key for SortBy::WholeName (which,
+// for bare file names, is also the shared order). The audits start here.
+KeyedNames scanFolders(const std::string& directory, const std::vector<std::string>& folders,
+                       std::string_view extension, std::atomic<size_t>* filesSeen = nullptr);
 
 // The scan of the rom folders for "zip" archives.
 NameList cacheTokenadeRomDirs(const std::string& directory, std::atomic<size_t>* filesSeen = nullptr);

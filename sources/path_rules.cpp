@@ -42,6 +42,14 @@ std::string lowerCase(std::string_view text)
     return lower;
 }
 
+// The name without trailing "/" and without its extension: always a prefix.
+std::string_view stemOf(std::string_view path)
+{
+    const std::string_view trimmed = withoutTrailingSlashes(path);
+    const size_t period = extensionPeriod(trimmed);
+    return period == std::string_view::npos ? trimmed : trimmed.substr(0, period);
+}
+
 }  // namespace
 
 std::string joinPath(std::string_view directory, std::string_view name)
@@ -71,9 +79,7 @@ std::string_view pathExtension(std::string_view path)
 
 std::string deletingPathExtension(std::string_view path)
 {
-    const std::string_view trimmed = withoutTrailingSlashes(path);
-    const size_t period = extensionPeriod(trimmed);
-    return std::string(period == std::string_view::npos ? trimmed : trimmed.substr(0, period));
+    return std::string(stemOf(path));
 }
 
 std::string appendingPathExtension(std::string_view path, std::string_view extension)
@@ -84,8 +90,30 @@ std::string appendingPathExtension(std::string_view path, std::string_view exten
     return result;
 }
 
+void replacePathExtension(std::string& path, std::string_view extension)
+{
+    const size_t stem = withoutTrailingSlashes(stemOf(path)).size();
+    path.resize(stem);
+    path.push_back('.');
+    path.append(extension);
+}
+
 bool hasExtension(std::string_view path, std::string_view extension)
 {
+    // Fast path for a bare file name that ends in "." and an ASCII extension.
+    const size_t tail = extension.size() + 1;
+    if (path.size() > tail && path.back() != '/' && path[path.size() - tail] == '.' &&
+        path[path.size() - tail - 1] != '/') {
+        bool plain = true;
+        bool equal = true;
+        for (size_t i = 0; i < extension.size(); ++i) {
+            const char c = path[path.size() - extension.size() + i];
+            plain = plain && static_cast<unsigned char>(c) < 0x80 && c != '.' && c != '/';
+            equal = equal && ((c >= 'A' && c <= 'Z') ? static_cast<char>(c + 32) : c) == extension[i];
+        }
+        if (plain)
+            return equal;
+    }
     const std::string_view own = pathExtension(path);
     if (own.size() == extension.size() && isAscii(own)) {
         for (size_t i = 0; i < own.size(); ++i) {

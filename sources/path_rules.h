@@ -28,6 +28,10 @@ std::string deletingPathExtension(std::string_view path);
 // keeps one "/" ("/" gives "/.zip").
 std::string appendingPathExtension(std::string_view path, std::string_view extension);
 
+// appendingPathExtension(deletingPathExtension(path), extension), done in
+// place: the stem is always a prefix of the name.
+void replacePathExtension(std::string& path, std::string_view extension);
+
 // True when the path extension, in lower case, equals `extension` (given in
 // lower case).
 bool hasExtension(std::string_view path, std::string_view extension);

@@ -88,7 +88,7 @@ NameList splitLines(std::string_view text)
     return lines;
 }
 
-std::optional<NameList> cacheRomsListFile(const std::string& listPath)
+std::optional<NameList> readRomsListLines(const std::string& listPath)
 {
     struct stat status;
     if (listPath.empty() || ::lstat(listPath.c_str(), &status) != 0 || !isRegularFileWithinLimit(status))
@@ -99,8 +99,14 @@ std::optional<NameList> cacheRomsListFile(const std::string& listPath)
     const std::optional<std::string> text = decodeText(*bytes);
     if (!text)
         return std::nullopt;
-    NameList names = splitLines(*text);
-    sortNames(names, SortBy::LastPathComponent);
+    return splitLines(*text);
+}
+
+std::optional<NameList> cacheRomsListFile(const std::string& listPath)
+{
+    std::optional<NameList> names = readRomsListLines(listPath);
+    if (names)
+        sortNames(*names, SortBy::LastPathComponent);
     return names;
 }
 

@@ -19,6 +19,9 @@ inline constexpr uint64_t kRomsListSizeLimit = 2097152;
 // than the limit, even from a file that grows meanwhile.
 std::optional<NameList> cacheRomsListFile(const std::string& listPath);
 
+// The same lines, unsorted: for callers that sort them their own way.
+std::optional<NameList> readRomsListLines(const std::string& listPath);
+
 // The non-empty pieces of `text` between newline characters (LF, VT, FF, CR,
 // NEL, LINE SEPARATOR, PARAGRAPH SEPARATOR), in text order, unsorted.
 NameList splitLines(std::string_view text);

@@ -1,5 +1,6 @@
 #pragma once
 
+#include "sources/keyed_names.h"
 #include "sources/name_list.h"
 
 #include <string_view>
@@ -15,12 +16,6 @@ int compareSringsCaseInsensitive(std::string_view first, std::string_view second
 // Whole names compared the same case-insensitive way (no path component is
 // taken): the comparison of the merges. Returns -1, 0 or +1.
 int caseInsensitiveCompare(std::string_view first, std::string_view second);
-
-// Which part of each name the sort compares.
-enum class SortBy {
-    LastPathComponent,  // the shared order
-    WholeName,          // the order of the merges
-};
 
 // Sorts `names` in place. Names that compare alike are ordered by their own
 // bytes, so the result never depends on the order the names came in. Each

@@ -3,6 +3,7 @@
 #include <functional>
 #include <string>
 #include <string_view>
+#include <vector>
 
 namespace tokenade {
 
@@ -31,5 +32,23 @@ using WalkVisitor = std::function<WalkStep(const WalkEntry&)>;
 // descriptor open per level and does not recurse, so very deep trees and very
 // large folders are fine. Returns false when the visitor stopped the walk.
 bool walkFolder(const std::string& root, WalkOrder order, const WalkVisitor& visit);
+
+}  // namespace tokenade
+
+namespace tokenade {
+
+// Calls visit(thread, entry) from the walking threads; `thread` tells which
+// one (0 to threads - 1), so that each can gather into its own place.
+using ParallelVisitor = std::function<void(unsigned thread, const WalkEntry&)>;
+
+// Walks every root as walkFolder does, in no particular order, on up to
+// `threads` threads that share out the folders. Each root may be a link to a
+// folder; WalkEntry::parent is relative to the entry's own root. Returns when
+// every folder has been read.
+void walkFoldersInParallel(const std::vector<std::string>& roots, unsigned threads, const ParallelVisitor& visit);
+
+// How many threads a walk is worth on this machine: more than the cores, or
+// than a disk serves at once, only adds contention.
+unsigned walkThreads();
 
 }  // namespace tokenade

@@ -1,5 +1,7 @@
 #include "unicode_key.h"
 
+#include "text_decoding.h"
+
 #include <unicode/bytestream.h>
 #include <unicode/casemap.h>
 #include <unicode/normalizer2.h>
@@ -56,9 +58,14 @@ void foldInto(std::string_view in, std::string& out)
 void nonAsciiKeyInto(std::string_view utf8, std::string& key)
 {
     UErrorCode status = U_ZERO_ERROR;
-    const icu::Normalizer2* nfd = icu::Normalizer2::getNFDInstance(status);
-    const std::string input = wellFormed(utf8);
-    std::string decomposed, folded;
+    static const icu::Normalizer2* nfd = icu::Normalizer2::getNFDInstance(status);
+    // Buffers kept per thread: a collection has many such names.
+    thread_local std::string repaired, decomposed, folded;
+    std::string_view input = utf8;
+    if (!isValidUtf8(utf8)) {
+        repaired = wellFormed(utf8);
+        input = repaired;
+    }
     nfdInto(*nfd, input, decomposed);
     foldInto(decomposed, folded);
     nfdInto(*nfd, folded, key);

@@ -25,6 +25,9 @@ TEST_P(PathRules, ComponentExtensionAndRewrite)
     EXPECT_EQ(pathExtension(c.path), c.extension);
     EXPECT_EQ(deletingPathExtension(c.path), c.withoutExtension);
     EXPECT_EQ(appendingPathExtension(deletingPathExtension(c.path), "zip"), c.withZip);
+    std::string inPlace = c.path;
+    replacePathExtension(inPlace, "zip");
+    EXPECT_EQ(inPlace, c.withZip);
 }
 
 INSTANTIATE_TEST_SUITE_P(

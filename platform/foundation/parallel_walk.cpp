@@ -1,0 +1,113 @@
+#include "folder_walk.h"
+
+#include "folder_reader.h"
+
+#include <algorithm>
+#include <condition_variable>
+#include <mutex>
+#include <thread>
+
+namespace tokenade {
+namespace {
+
+struct PendingFolder {
+    size_t root;
+    std::string relative;
+};
+
+// The folders still to read, shared by the walking threads. A thread that
+// finds nothing waits while others may still add subfolders; the walk ends
+// when nothing is pending and nobody is reading.
+class FolderQueue {
+public:
+    explicit FolderQueue(size_t roots)
+    {
+        for (size_t root = 0; root < roots; ++root)
+            pending_.push_back({root, ""});
+    }
+
+    bool take(PendingFolder& folder)
+    {
+        std::unique_lock<std::mutex> lock(mutex_);
+        ready_.wait(lock, [this] { return !pending_.empty() || reading_ == 0; });
+        if (pending_.empty())
+            return false;
+        folder = std::move(pending_.back());
+        pending_.pop_back();
+        ++reading_;
+        return true;
+    }
+
+    void finish(std::vector<PendingFolder>& found)
+    {
+        {
+            std::lock_guard<std::mutex> lock(mutex_);
+            for (auto& folder : found)
+                pending_.push_back(std::move(folder));
+            --reading_;
+        }
+        found.clear();
+        ready_.notify_all();
+    }
+
+private:
+    std::mutex mutex_;
+    std::condition_variable ready_;
+    std::vector<PendingFolder> pending_;
+    unsigned reading_ = 0;
+};
+
+std::string absolutePath(const std::string& root, const std::string& relative)
+{
+    if (relative.empty())
+        return root;
+    std::string path = root;
+    if (path.back() != '/')
+        path.push_back('/');
+    return path + relative;
+}
+
+void walkShare(const std::vector<std::string>& roots, FolderQueue& queue, unsigned thread,
+               const ParallelVisitor& visit)
+{
+    PendingFolder folder;
+    std::vector<PendingFolder> subfolders;
+    while (queue.take(folder)) {
+        const std::string& root = roots[folder.root];
+        if (!root.empty()) {
+            FolderReader reader(absolutePath(root, folder.relative), folder.relative.empty());
+            reader.forEach([&](std::string_view name, EntryType type) {
+                visit(thread, WalkEntry{folder.relative, name, type});
+                if (type == EntryType::Directory) {
+                    std::string relative = folder.relative;
+                    if (!relative.empty())
+                        relative.push_back('/');
+                    relative.append(name);
+                    subfolders.push_back({folder.root, std::move(relative)});
+                }
+                return true;
+            });
+        }
+        queue.finish(subfolders);
+    }
+}
+
+}  // namespace
+
+unsigned walkThreads()
+{
+    return std::clamp(std::thread::hardware_concurrency(), 1u, 4u);
+}
+
+void walkFoldersInParallel(const std::vector<std::string>& roots, unsigned threads, const ParallelVisitor& visit)
+{
+    FolderQueue queue(roots.size());
+    std::vector<std::thread> helpers;
+    for (unsigned thread = 1; thread < std::max(threads, 1u); ++thread)
+        helpers.emplace_back([&, thread] { walkShare(roots, queue, thread, visit); });
+    walkShare(roots, queue, 0, visit);
+    for (std::thread& helper : helpers)
+        helper.join();
+}
+
+}  // namespace tokenade
