@@ -19,8 +19,10 @@ struct MergedNames {
 // missing. With a `supported` list (same order), a found-only name that it
 // holds is extra instead, and an expected-only name that it does not hold
 // goes into no list. Each result keeps merge order. The names are moved out
-// of `found` and `expected`.
-MergedNames mergeNames(KeyedNames& found, KeyedNames& expected, const KeyedNames* supported = nullptr);
+// of `found` and `expected`. A large merge runs on two threads when
+// `threads` allows it; the result is the same.
+MergedNames mergeNames(KeyedNames& found, KeyedNames& expected, const KeyedNames* supported = nullptr,
+                       unsigned threads = 2);
 
 // The same for plain lists sorted in the whole-name order; keys are computed here.
 MergedNames mergeNames(const NameList& found, const NameList& expected, const NameList* supported = nullptr);

@@ -8,6 +8,7 @@
 
 #include <cstdio>
 #include <filesystem>
+#include <future>
 #include <iostream>
 #include <optional>
 
@@ -58,9 +59,7 @@ int saveReports(const std::string& folder, const AuditLists& lists)
     return failures.empty() ? kExitAudited : kExitWriteFailed;
 }
 
-}  // namespace
-
-int main(int argc, char** argv)
+int runCommand(int argc, char** argv)
 {
     const ParseOutcome parsed = parseArguments(argc, argv);
     if (!parsed.options)
@@ -82,10 +81,25 @@ int main(int argc, char** argv)
         return kExitListUnusable;
     }
 
+    // The reports are written while the text is made: both only read the lists.
+    std::future<int> saved;
+    if (options.saveFolder)
+        saved = std::async(std::launch::async, [&] { return saveReports(*options.saveFolder, lists); });
     const AuditOutcome outcome{options.audit, options.directory, listPath, options.availableOnly,
                                lists.categories, lists.lists};
     const std::string text = options.json ? jsonText(outcome) : humanText(outcome);
     std::fwrite(text.data(), 1, text.size(), stdout);
     std::fflush(stdout);
-    return options.saveFolder ? saveReports(*options.saveFolder, lists) : kExitAudited;
+    return saved.valid() ? saved.get() : kExitAudited;
+}
+
+}  // namespace
+
+int main(int argc, char** argv)
+{
+    const int status = runCommand(argc, argv);
+    // A million names take a while to free one by one; the system takes them back at once.
+    std::fflush(stdout);
+    std::fflush(stderr);
+    std::_Exit(status);
 }

@@ -2,6 +2,9 @@
 
 #include "platform/foundation/text_decoding.h"
 
+#include <cstdint>
+#include <cstring>
+
 namespace tokenade {
 namespace {
 
@@ -24,8 +27,20 @@ bool breaksLines(std::string_view sequence)
 // True when no byte of `name` needs a second look: printable ASCII only.
 bool isPrintableAscii(std::string_view name)
 {
-    for (char c : name) {
-        const auto byte = static_cast<unsigned char>(c);
+    size_t i = 0;
+    // Eight bytes at a time: no byte at or above 0x7F, none below 0x20.
+    for (; i + 8 <= name.size(); i += 8) {
+        uint64_t block;
+        std::memcpy(&block, name.data() + i, 8);
+        constexpr uint64_t kOnes = 0x0101010101010101ULL;
+        constexpr uint64_t kHighs = 0x8080808080808080ULL;
+        const uint64_t belowSpace = (block - kOnes * 0x20) & ~block;
+        const uint64_t fromDelete = (block + kOnes * 0x01) & kHighs;  // 0x7F and up set the high bit
+        if (((belowSpace | block | fromDelete) & kHighs) != 0)
+            return false;
+    }
+    for (; i < name.size(); ++i) {
+        const auto byte = static_cast<unsigned char>(name[i]);
         if (byte < 0x20 || byte >= 0x7F)
             return false;
     }

@@ -60,6 +60,7 @@ void KeyedNames::reserve(size_t count)
 
 void KeyedNames::add(std::string name, SortBy by)
 {
+    materialize();
     thread_local std::string key;
     unicodeKeyInto(comparedPart(name, by), key);
     keyBytes_.append(key);
@@ -69,6 +70,8 @@ void KeyedNames::add(std::string name, SortBy by)
 
 void KeyedNames::append(KeyedNames&& other)
 {
+    materialize();
+    other.materialize();
     const uint32_t offset = static_cast<uint32_t>(keyBytes_.size());
     keyBytes_.append(other.keyBytes_);
     for (uint32_t end : other.keyEnds_)
@@ -80,9 +83,10 @@ void KeyedNames::append(KeyedNames&& other)
 
 void KeyedNames::sort(unsigned threads)
 {
+    materialize();
     std::vector<SortRecord> records(names_.size());
     for (uint32_t i = 0; i < records.size(); ++i) {
-        const std::string_view k = key(i);
+        const std::string_view k = storedKey(i);
         records[i] = {bigEndianPrefix(k, 0), bigEndianPrefix(k, 8), i};
     }
     const auto before = [this](const SortRecord& a, const SortRecord& b) {
@@ -91,7 +95,7 @@ void KeyedNames::sort(unsigned threads)
         if (a.low != b.low)
             return a.low < b.low;
         // Same first sixteen bytes (or a key padded with zero bytes): the whole keys decide.
-        const int byKey = key(a.index).compare(key(b.index));
+        const int byKey = storedKey(a.index).compare(storedKey(b.index));
         return byKey != 0 ? byKey < 0 : names_[a.index] < names_[b.index];
     };
     if (threads > 1 && records.size() >= kParallelSortThreshold) {
@@ -104,24 +108,42 @@ void KeyedNames::sort(unsigned threads)
         std::sort(records.begin(), records.end(), before);
     }
 
-    NameList sortedNames;
-    sortedNames.reserve(names_.size());
-    std::string sortedKeys;
-    sortedKeys.reserve(keyBytes_.size());
-    std::vector<uint32_t> sortedEnds;
-    sortedEnds.reserve(keyEnds_.size());
-    for (const SortRecord& record : records) {
-        sortedNames.push_back(std::move(names_[record.index]));
-        sortedKeys.append(key(record.index));
-        sortedEnds.push_back(static_cast<uint32_t>(sortedKeys.size()));
+    order_.resize(records.size());
+    for (size_t i = 0; i < records.size(); ++i)
+        order_[i] = records[i].index;
+}
+
+void KeyedNames::materialize()
+{
+    if (order_.empty())
+        return;
+    NameList names;
+    names.reserve(names_.size());
+    std::string keys;
+    keys.reserve(keyBytes_.size());
+    std::vector<uint32_t> ends;
+    ends.reserve(keyEnds_.size());
+    for (uint32_t stored : order_) {
+        names.push_back(std::move(names_[stored]));
+        keys.append(storedKey(stored));
+        ends.push_back(static_cast<uint32_t>(keys.size()));
     }
-    names_ = std::move(sortedNames);
-    keyBytes_ = std::move(sortedKeys);
-    keyEnds_ = std::move(sortedEnds);
+    names_ = std::move(names);
+    keyBytes_ = std::move(keys);
+    keyEnds_ = std::move(ends);
+    order_.clear();
 }
 
 NameList KeyedNames::takeNames()
 {
+    if (!order_.empty()) {
+        NameList names;
+        names.reserve(names_.size());
+        for (uint32_t stored : order_)
+            names.push_back(std::move(names_[stored]));
+        *this = KeyedNames();
+        return names;
+    }
     NameList names = std::move(names_);
     *this = KeyedNames();
     return names;

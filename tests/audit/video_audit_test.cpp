@@ -5,6 +5,8 @@
 
 #include <gtest/gtest.h>
 
+#include <random>
+
 namespace tokenade {
 namespace {
 
@@ -113,6 +115,50 @@ TEST(VideoMerge, EmptyListsGiveEmptyResults)
 {
     const auto merged = mergeNames({}, {});
     EXPECT_TRUE(merged.valid.empty() && merged.missing.empty() && merged.extra.empty() && merged.unknown.empty());
+}
+
+}  // namespace
+}  // namespace tokenade
+
+namespace tokenade {
+namespace {
+
+// Names from a small alphabet, so that repeats, letter-case twins and
+// prefixes are common, with a few outside ASCII.
+KeyedNames randomNames(std::mt19937& random, size_t count)
+{
+    static const char* const pieces[] = {"a", "B", "c", "ab", "A b", "(x)", "\xC3\xA9", "e\xCC\x81", "-", "1"};
+    KeyedNames names;
+    for (size_t i = 0; i < count; ++i) {
+        std::string name;
+        for (int length = 1 + random() % 4; length > 0; --length)
+            name += pieces[random() % 10];
+        names.add(name + ".xmv", SortBy::WholeName);
+    }
+    names.sort();
+    return names;
+}
+
+TEST(VideoMerge, TwoThreadsGiveTheSerialResult)
+{
+    std::mt19937 random(11);
+    const KeyedNames videos = randomNames(random, 120000);
+    const KeyedNames expected = randomNames(random, 60000);
+    const KeyedNames supported = randomNames(random, 30000);
+    for (const KeyedNames* membership : {static_cast<const KeyedNames*>(nullptr), &supported}) {
+        KeyedNames videosA = videos, expectedA = expected, videosB = videos, expectedB = expected;
+        const MergedNames serial = mergeNames(videosA, expectedA, membership, 1);
+        const MergedNames parallel = mergeNames(videosB, expectedB, membership, 2);
+        EXPECT_EQ(parallel.valid, serial.valid);
+        EXPECT_EQ(parallel.missing, serial.missing);
+        EXPECT_EQ(parallel.extra, serial.extra);
+        EXPECT_EQ(parallel.unknown, serial.unknown);
+        // Every video is matched, extra or unknown; without membership every expected name is matched or missing.
+        EXPECT_EQ(serial.valid.size() + serial.extra.size() + serial.unknown.size(), videos.size());
+        if (!membership) {
+            EXPECT_EQ(serial.valid.size() + serial.missing.size(), expected.size());
+        }
+    }
 }
 
 }  // namespace

@@ -56,6 +56,9 @@ INSTANTIATE_TEST_SUITE_P(
                       Shown{"bell\x07" "del\x7F", "bell\xEF\xBF\xBD" "del\xEF\xBF\xBD"},
                       Shown{"latin1\xE9", "latin1\xEF\xBF\xBD"},
                       Shown{"nel\xC2\x85" "ls\xE2\x80\xA8", "nel\xEF\xBF\xBDls\xEF\xBF\xBD"},
+                      Shown{"a longer name\rwith\x1F" "controls\x7F.", "a longer name\xEF\xBF\xBDwith\xEF\xBF\xBD"
+                                                                    "controls\xEF\xBF\xBD."},
+                      Shown{"eight+ bytes \xC3\xA9 then more", "eight+ bytes \xC3\xA9 then more"},
                       Shown{"truncated\xE2\x82", "truncated\xEF\xBF\xBD\xEF\xBF\xBD"}));
 
 }  // namespace
