@@ -1,8 +1,9 @@
 # The two commands of every newcomer: `make run` and `make test`.
+SHELL := /bin/bash
 BUILD ?= build
 JOBS ?= $(shell nproc)
 
-.PHONY: all deps configure build run test clean bench
+.PHONY: all deps configure build run test clean bench check-sanitizers fuzz
 
 all: build
 
@@ -28,3 +29,32 @@ clean:
 bench: build
 	@bash scripts/install-deps.sh python3 time findutils
 	python3 bench/run_bench.py --build $(BUILD) $(BENCH_ARGS)
+
+# The whole test suite under AddressSanitizer with UndefinedBehaviorSanitizer,
+# then under ThreadSanitizer, each in a build folder of its own.
+check-sanitizers: deps
+	cmake -S . -B build-asan -DCMAKE_BUILD_TYPE=Debug -DTOKENADE_SANITIZE=address,undefined > /dev/null
+	cmake --build build-asan -j $(JOBS)
+	cd build-asan && ASAN_OPTIONS=detect_leaks=1 UBSAN_OPTIONS=print_stacktrace=1 \
+		ctest --output-on-failure -j $(JOBS)
+	cmake -S . -B build-tsan -DCMAKE_BUILD_TYPE=Debug -DTOKENADE_SANITIZE=thread > /dev/null
+	cmake --build build-tsan -j $(JOBS)
+	cd build-tsan && TSAN_OPTIONS="halt_on_error=1 suppressions=$(CURDIR)/tests/data/tsan.supp" \
+		ctest --output-on-failure -j $(JOBS)
+
+# Each libFuzzer target for FUZZ_SECONDS, starting from the seeds in tests/data/fuzz.
+FUZZ_SECONDS ?= 60
+FUZZERS = fuzz_roms_list fuzz_path_rules fuzz_shared_order
+fuzz:
+	@bash scripts/install-deps.sh clang libclang-rt-14-dev
+	CC=clang CXX=clang++ cmake -S . -B build-fuzz -DCMAKE_BUILD_TYPE=RelWithDebInfo \
+		-DTOKENADE_SANITIZE=address,undefined -DTOKENADE_BUILD_FUZZERS=ON \
+		-DTOKENADE_BUILD_WINDOW=OFF -DTOKENADE_BUILD_TESTS=OFF > /dev/null
+	cmake --build build-fuzz -j $(JOBS) --target $(FUZZERS)
+	@for target in $(FUZZERS); do \
+		mkdir -p build-fuzz/corpus/$$target && cp -n tests/data/fuzz/$$target/* build-fuzz/corpus/$$target/ ; \
+		echo "== $$target, $(FUZZ_SECONDS) s"; \
+		./build-fuzz/tests/fuzz/$$target -max_total_time=$(FUZZ_SECONDS) -timeout=10 -rss_limit_mb=2048 \
+			-print_final_stats=1 build-fuzz/corpus/$$target 2>&1 | grep -E 'stat::number_of_executed_units|ERROR|crash|Done' ; \
+		test $${PIPESTATUS[0]} -eq 0 || exit 1; \
+	done
