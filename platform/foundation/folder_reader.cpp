@@ -55,8 +55,33 @@ int openFolder(const std::string& path, bool followLink)
     }
 }
 
-FolderReader::FolderReader(const std::string& path, bool followLink)
-    : fd_(path.empty() ? -1 : openFolder(path, followLink))
+FolderOpener::~FolderOpener()
+{
+    if (lastFd_ >= 0)
+        ::close(lastFd_);
+}
+
+int FolderOpener::open(const std::string& path, bool followLink)
+{
+    const bool belowLast = lastFd_ >= 0 && path.size() > lastPath_.size() + 1 &&
+                           path.compare(0, lastPath_.size(), lastPath_) == 0 && path[lastPath_.size()] == '/' &&
+                           path.find('/', lastPath_.size() + 1) == std::string::npos;
+    int fd;
+    if (belowLast) {
+        const std::string name = path.substr(lastPath_.size() + 1);
+        fd = openPiece(lastFd_, name, O_RDONLY | O_DIRECTORY | O_CLOEXEC | (followLink ? 0 : O_NOFOLLOW));
+    } else {
+        fd = path.empty() ? -1 : openFolder(path, followLink);
+    }
+    if (lastFd_ >= 0)
+        ::close(lastFd_);
+    lastFd_ = fd;
+    lastPath_ = path;
+    return fd;
+}
+
+FolderReader::FolderReader(int fd)
+    : fd_(fd)
 {
     if (fd_ >= 0)
         buffer_ = static_cast<char*>(std::malloc(kBufferSize));
@@ -65,8 +90,6 @@ FolderReader::FolderReader(const std::string& path, bool followLink)
 FolderReader::~FolderReader()
 {
     std::free(buffer_);
-    if (fd_ >= 0)
-        ::close(fd_);
 }
 
 bool FolderReader::nextBatch()

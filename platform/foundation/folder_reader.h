@@ -7,15 +7,35 @@
 
 namespace tokenade {
 
-// Reads the entries of one folder straight from the directory stream, taking
-// each entry's type from the stream and asking the file system only when the
-// stream does not say. Paths longer than the kernel takes in one call are
-// opened piece by piece. Holds one descriptor, from construction to
-// destruction; a folder that cannot be opened reads as empty.
+// Opens the folders of a walk one after the other, holding one descriptor:
+// the folder opened last. A folder right below it is opened relative to it,
+// so that going down a deep tree costs one lookup a level, not the whole path
+// again. Paths longer than the kernel takes in one call are opened piece by
+// piece.
+class FolderOpener {
+public:
+    FolderOpener() = default;
+    ~FolderOpener();
+    FolderOpener(const FolderOpener&) = delete;
+    FolderOpener& operator=(const FolderOpener&) = delete;
+
+    // The descriptor of `path`, owned by the opener until the next call; -1
+    // when it cannot be opened. `followLink`: open it even when `path` is a
+    // link to a folder.
+    int open(const std::string& path, bool followLink);
+
+private:
+    std::string lastPath_;
+    int lastFd_ = -1;
+};
+
+// Reads the entries of one open folder straight from the directory stream,
+// taking each entry's type from the stream and asking the file system only
+// when the stream does not say. Does not own the descriptor; -1 reads as an
+// empty folder.
 class FolderReader {
 public:
-    // `followLink`: open the folder even when `path` is a link to one.
-    FolderReader(const std::string& path, bool followLink);
+    explicit FolderReader(int fd);
     ~FolderReader();
     FolderReader(const FolderReader&) = delete;
     FolderReader& operator=(const FolderReader&) = delete;

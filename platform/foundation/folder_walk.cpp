@@ -32,6 +32,7 @@ std::string absolutePath(const std::string& root, std::string_view relative)
 
 bool walkAnyOrder(const std::string& root, const WalkVisitor& visit)
 {
+    FolderOpener opener;
     std::vector<std::string> pending{""};
     std::vector<std::string> subfolders;
     while (!pending.empty()) {
@@ -39,7 +40,7 @@ bool walkAnyOrder(const std::string& root, const WalkVisitor& visit)
         pending.pop_back();
         subfolders.clear();
         bool stopped = false;
-        FolderReader reader(absolutePath(root, folder), folder.empty());
+        FolderReader reader(opener.open(absolutePath(root, folder), folder.empty()));
         reader.forEach([&](std::string_view name, EntryType type) {
             if (visit(WalkEntry{folder, name, type}) == WalkStep::Stop) {
                 stopped = true;
@@ -68,10 +69,10 @@ struct OpenFolder {
     size_t next = 0;
 };
 
-std::vector<FolderEntry> sortedEntries(const std::string& root, const std::string& folder)
+std::vector<FolderEntry> sortedEntries(FolderOpener& opener, const std::string& root, const std::string& folder)
 {
     std::vector<FolderEntry> entries;
-    FolderReader reader(absolutePath(root, folder), folder.empty());
+    FolderReader reader(opener.open(absolutePath(root, folder), folder.empty()));
     reader.forEach([&](std::string_view name, EntryType type) {
         entries.push_back({std::string(name), type});
         return true;
@@ -83,8 +84,9 @@ std::vector<FolderEntry> sortedEntries(const std::string& root, const std::strin
 
 bool walkPreorder(const std::string& root, const WalkVisitor& visit)
 {
+    FolderOpener opener;
     std::vector<OpenFolder> stack;
-    stack.push_back({"", sortedEntries(root, ""), 0});
+    stack.push_back({"", sortedEntries(opener, root, ""), 0});
     while (!stack.empty()) {
         OpenFolder& top = stack.back();
         if (top.next == top.entries.size()) {
@@ -96,7 +98,7 @@ bool walkPreorder(const std::string& root, const WalkVisitor& visit)
             return false;
         if (entry.type == EntryType::Directory) {
             std::string path = joinRelative(top.path, entry.name);
-            auto entries = sortedEntries(root, path);
+            auto entries = sortedEntries(opener, root, path);
             stack.push_back({std::move(path), std::move(entries), 0});  // `top` is invalid from here
         }
     }

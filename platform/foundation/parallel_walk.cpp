@@ -38,15 +38,27 @@ public:
         return true;
     }
 
-    void finish(std::vector<PendingFolder>& found)
+    // Hands folders found by a reader over to whoever is free.
+    void share(std::vector<PendingFolder>& found)
     {
+        if (found.empty())
+            return;
         {
             std::lock_guard<std::mutex> lock(mutex_);
             for (auto& folder : found)
                 pending_.push_back(std::move(folder));
-            --reading_;
         }
         found.clear();
+        ready_.notify_all();
+    }
+
+    // The reader has nothing of its own left to read.
+    void done()
+    {
+        {
+            std::lock_guard<std::mutex> lock(mutex_);
+            --reading_;
+        }
         ready_.notify_all();
     }
 
@@ -72,10 +84,14 @@ void walkShare(const std::vector<std::string>& roots, FolderQueue& queue, unsign
 {
     PendingFolder folder;
     std::vector<PendingFolder> subfolders;
-    while (queue.take(folder)) {
+    FolderOpener opener;
+    bool keptOne = false;
+    // Each thread goes on down into one subfolder of what it just read (its
+    // opener then opens it relative to its parent) and shares the others.
+    while (keptOne || queue.take(folder)) {
         const std::string& root = roots[folder.root];
         if (!root.empty()) {
-            FolderReader reader(absolutePath(root, folder.relative), folder.relative.empty());
+            FolderReader reader(opener.open(absolutePath(root, folder.relative), folder.relative.empty()));
             reader.forEach([&](std::string_view name, EntryType type) {
                 visit(thread, WalkEntry{folder.relative, name, type});
                 if (type == EntryType::Directory) {
@@ -88,7 +104,17 @@ void walkShare(const std::vector<std::string>& roots, FolderQueue& queue, unsign
                 return true;
             });
         }
-        queue.finish(subfolders);
+        keptOne = !subfolders.empty();
+        PendingFolder next;
+        if (keptOne) {
+            next = std::move(subfolders.back());
+            subfolders.pop_back();
+        }
+        queue.share(subfolders);
+        if (keptOne)
+            folder = std::move(next);
+        else
+            queue.done();
     }
 }
 

@@ -80,8 +80,6 @@ protected:
         chooser.answers.push_back(QString::fromStdString(folder));
         controller().saveRomsResult();
     }
-
-    TempTree out;
 };
 
 TEST_F(ReportsTest, CancelWritesNothing)

@@ -27,8 +27,13 @@ void createParents(const std::string& path)
 }  // namespace
 
 TempTree::TempTree()
+    : TempTree(fs::temp_directory_path().string())
 {
-    std::string pattern = (fs::temp_directory_path() / "tokenade-test-XXXXXX").string();
+}
+
+TempTree::TempTree(const std::string& base)
+{
+    std::string pattern = (fs::path(base) / "tokenade-test-XXXXXX").string();
     if (::mkdtemp(pattern.data()) == nullptr)
         throw std::runtime_error("cannot make a temporary folder");
     root_ = pattern;
@@ -131,6 +136,13 @@ std::string runWithoutPrivileges(const std::function<std::string()>& work)
     if (!WIFEXITED(status) || WEXITSTATUS(status) != 0)
         throw std::runtime_error("the unprivileged child failed");
     return result;
+}
+
+std::string fastTemporaryBase()
+{
+    std::error_code error;
+    return fs::is_directory("/dev/shm", error) && ::access("/dev/shm", W_OK) == 0 ? "/dev/shm"
+                                                                                  : fs::temp_directory_path().string();
 }
 
 std::string listFolder(const std::string& folder)

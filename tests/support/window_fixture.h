@@ -1,5 +1,6 @@
 #pragma once
 
+#include "app/main_thread_mailbox.h"
 #include "app/qv_app_delegate.h"
 #include "platform/main_window.h"
 #include "platform/preferences.h"
@@ -42,6 +43,7 @@ protected:
 
     TempTree collection;
     TempTree settingsTree;
+    TempTree out;  // a folder to save reports into
     FakeChooser chooser;
     FakeAlert alert;
     FakeBrowser browser;

@@ -1,0 +1,180 @@
+#include "tests/support/run_program.h"
+#include "tests/support/temp_tree.h"
+
+#include <nlohmann/json.hpp>
+
+#include <gtest/gtest.h>
+
+#include <fcntl.h>
+#include <sys/stat.h>
+#include <sys/sysmacros.h>
+#include <unistd.h>
+
+namespace tokenade::testing {
+namespace {
+
+const std::string kList = "list.txt";
+const std::string kReplacement = "\xEF\xBF\xBD";
+
+// Collections that no tidy collector has: the command line must audit what
+// it can read, say nothing false, and keep every report on its lines.
+class HostileTreeTest : public ::testing::Test {
+protected:
+    ProgramRun audit(std::vector<std::string> arguments, bool unprivileged = false)
+    {
+        return runProgram(TOKENADE_AUDIT_PATH, arguments, unprivileged);
+    }
+    ProgramRun auditRoms(bool unprivileged = false)
+    {
+        return audit({"roms", "--dir", tree.root(), "--list", tree.path(kList), "--json"}, unprivileged);
+    }
+    static nlohmann::json categories(const ProgramRun& run)
+    {
+        return nlohmann::json::parse(run.out)["categories"];
+    }
+
+    TempTree tree;
+    TempTree out;
+};
+
+TEST_F(HostileTreeTest, LinkLoopsLinksToTheRootAndDanglingLinks)
+{
+    tree.addFile(kList, "alpha\n");
+    tree.addFile("roms/alpha.zip");
+    tree.addLink("roms/loop", ".");
+    tree.addLink("roms/up", "..");
+    tree.addLink("roms/root", "/");
+    tree.addLink("roms/dangling.zip", "nowhere.zip");
+    tree.addLink("romsConsoles", "romsConsoles");  // a rom folder that is a loop itself
+    const auto run = auditRoms();
+    ASSERT_EQ(run.exitStatus, 0) << run.err;
+    EXPECT_EQ(categories(run)["valid"], nlohmann::json::array({"alpha.zip"}));
+    EXPECT_EQ(categories(run)["unknown"], nlohmann::json::array());
+}
+
+TEST_F(HostileTreeTest, TreeTenThousandFoldersDeep)
+{
+    tree.addFile(kList, "bottom\n");
+    tree.addFolder("roms");
+    int fd = ::open(tree.path("roms").c_str(), O_RDONLY | O_DIRECTORY);
+    for (int level = 0; level < 10000; ++level) {
+        ASSERT_EQ(::mkdirat(fd, "d", 0755), 0);
+        const int next = ::openat(fd, "d", O_RDONLY | O_DIRECTORY);
+        ::close(fd);
+        fd = next;
+    }
+    ::close(::openat(fd, "Bottom.ZIP", O_CREAT | O_WRONLY, 0644));
+    ::close(fd);
+    const auto run = auditRoms();
+    ASSERT_EQ(run.exitStatus, 0) << run.err;
+    EXPECT_EQ(categories(run)["valid"], nlohmann::json::array({"bottom.zip"}));
+}
+
+TEST_F(HostileTreeTest, FolderOfTwoHundredThousandFiles)
+{
+    TempTree big(fastTemporaryBase());
+    big.addFile(kList, "game0\ngame199999\nabsent\n");
+    big.addFolder("roms/all");
+    const int fd = ::open(big.path("roms/all").c_str(), O_RDONLY | O_DIRECTORY);
+    for (int i = 0; i < 200000; ++i)
+        ::close(::openat(fd, ("game" + std::to_string(i) + ".zip").c_str(), O_CREAT | O_WRONLY, 0644));
+    ::close(fd);
+    const auto run = audit({"roms", "--dir", big.root(), "--list", big.path(kList), "--json"});
+    ASSERT_EQ(run.exitStatus, 0) << run.err;
+    const auto found = categories(run);
+    EXPECT_EQ(found["valid"], nlohmann::json::array({"game0.zip", "game199999.zip"}));
+    EXPECT_EQ(found["missing"], nlohmann::json::array({"absent.zip"}));
+    EXPECT_EQ(found["unknown"].size(), 199998u);
+}
+
+// Permissions hold only for an ordinary user: as root the run drops to one.
+// A folder that cannot be read is skipped; one that can be read but not
+// searched still lists its names, which is all an audit needs.
+TEST_F(HostileTreeTest, FoldersWithoutReadOrExecutePermission)
+{
+    tree.addFile(kList, "alpha\nbeta\ngamma\n");
+    tree.addFile("roms/alpha.zip");
+    tree.addFile("roms/no-read/beta.zip");
+    tree.addFile("roms/no-search/gamma.zip");
+    tree.setMode("roms/no-read", 0311);
+    tree.setMode("roms/no-search", 0644);
+    const auto run = auditRoms(true);
+    ASSERT_EQ(run.exitStatus, 0) << run.err;
+    EXPECT_EQ(categories(run)["valid"], nlohmann::json::array({"alpha.zip", "gamma.zip"}));
+    EXPECT_EQ(categories(run)["missing"], nlohmann::json::array({"beta.zip"}));
+}
+
+TEST_F(HostileTreeTest, NamesThatAreNotUtf8OrHoldLineBreaksStayOnTheirLines)
+{
+    tree.addFile(kList, "alpha\n");
+    tree.addFile("roms/bad\xFF.zip");
+    tree.addFile("roms/two\nlines.zip");
+    tree.addFile("roms/carriage\rreturn.zip");
+    tree.addFile("roms/bell\x07.zip");
+    tree.addFile("roms/bad\xFF.zip.d/inner.zip");  // a folder with such a name is entered too
+    const auto run = audit({"roms", "--dir", tree.root(), "--list", tree.path(kList), "--save", out.root()});
+    ASSERT_EQ(run.exitStatus, 0) << run.err;
+    EXPECT_EQ(out.read("unknown_roms.txt"),
+              "Found 5 roms with unknown filename:\r\n(warning, these could be necessary archives too, like "
+              "neogeo.zip)\r\n\r\nbad" + kReplacement + ".zip\r\nbell" + kReplacement + ".zip\r\ncarriage" +
+                  kReplacement + "return.zip\r\ninner.zip\r\ntwo" + kReplacement + "lines.zip");
+    EXPECT_NE(run.out.find("\ntwo" + kReplacement + "lines.zip\n"), std::string::npos);
+}
+
+// The raw bytes are compared, so a name that is not UTF-8 still finds its twin.
+TEST_F(HostileTreeTest, RawNamesAreComparedAsTheDiskHasThem)
+{
+    tree.addFile("roms/bad\xFF.zip");
+    tree.addFile("videos/bad\xFF.xmv");
+    tree.addFile("videos/bad\xFE.xmv");
+    const auto run = audit({"videos", "--dir", tree.root(), "--list", tree.path("absent"), "--available-only",
+                            "--save", out.root()});
+    ASSERT_EQ(run.exitStatus, 0) << run.err;
+    EXPECT_EQ(out.read("valid_videos.txt"), "Found 1 videos with valid filename:\r\n\r\nbad" + kReplacement + ".xmv");
+    EXPECT_EQ(out.read("unknown_videos.txt"),
+              "Found 1 videos with unknown filename:\r\n\r\nbad" + kReplacement + ".xmv");
+}
+
+struct BadList {
+    std::string name;
+    std::function<void(TempTree&)> make;
+};
+
+class HostileListTest : public HostileTreeTest, public ::testing::WithParamInterface<BadList> {};
+
+TEST_P(HostileListTest, UnusableListIsReportedAndNothingIsWritten)
+{
+    tree.addFile("roms/alpha.zip");
+    GetParam().make(tree);
+    const auto run = audit({"roms", "--dir", tree.root(), "--list", tree.path(kList), "--save", out.root()}, true);
+    EXPECT_EQ(run.exitStatus, 1) << run.out;
+    EXPECT_EQ(run.err, "Can't find supported roms list or it is too big.\n");
+    EXPECT_EQ(listFolder(out.root()), "");
+}
+
+INSTANTIATE_TEST_SUITE_P(
+    Lists, HostileListTest,
+    ::testing::Values(
+        BadList{"Fifo", [](TempTree& t) { t.addFifo(kList); }},
+        BadList{"Device", [](TempTree& t) { t.addLink(kList, "/dev/zero"); }},
+        BadList{"DeviceItself", [](TempTree& t) { ::mknod(t.path(kList).c_str(), S_IFCHR | 0666, makedev(1, 5)); }},
+        BadList{"Folder", [](TempTree& t) { t.addFolder(kList); }},
+        BadList{"DanglingLink", [](TempTree& t) { t.addLink(kList, "nowhere.txt"); }},
+        BadList{"Unreadable", [](TempTree& t) { t.addFile(kList, "alpha"); t.setMode(kList, 0); }},
+        BadList{"OneByteTooBig", [](TempTree& t) { t.addFile(kList, std::string(2097153, 'a')); }},
+        BadList{"NotUtf8", [](TempTree& t) { t.addFile(kList, "caf\xE9\n"); }}),
+    [](const auto& info) { return info.param.name; });
+
+TEST_F(HostileTreeTest, ListAtTheLimitIsRead)
+{
+    std::string list = "alpha\n";
+    list += std::string(2097152 - list.size(), 'z');
+    tree.addFile(kList, list);
+    tree.addFile("roms/alpha.zip");
+    const auto run = auditRoms();
+    ASSERT_EQ(run.exitStatus, 0) << run.err;
+    EXPECT_EQ(categories(run)["valid"], nlohmann::json::array({"alpha.zip"}));
+}
+
+}  // namespace
+}  // namespace tokenade::testing
