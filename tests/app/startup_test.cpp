@@ -62,12 +62,23 @@ TEST_F(StartupTest, UnusablePreferencesFileNeverStopsTheStart)
     EXPECT_TRUE(controller().tokenadeDirPathTextField()->text().isEmpty());
     quit();
 
-    settingsTree.addFolder("prefs.ini.d");
     settingsTree.setMode("", 0555);  // the file cannot be rewritten now (for an ordinary user)
     launch();
     controller().tokenadeDirPathTextField()->setText("/somewhere");
     quit();  // a failed save is harmless
     settingsTree.setMode("", 0755);
+}
+
+// A folder where the file should be can be neither read nor written, even by root.
+TEST_F(StartupTest, PreferencesThatCannotBeReadOrWrittenStartEmpty)
+{
+    settingsTree.addFile("prefs.ini/in-the-way");
+    launch();
+    EXPECT_TRUE(controller().tokenadeDirPathTextField()->text().isEmpty());
+    controller().tokenadeDirPathTextField()->setText("/somewhere");
+    quit();
+    EXPECT_EQ(settingsTree.read("prefs.ini/in-the-way"), "");
+    EXPECT_TRUE(alert.shown.empty());
 }
 
 TEST_F(StartupTest, ResultViewsUseTheBoldSystemFontAndListsStartEmpty)

@@ -133,5 +133,27 @@ TEST_F(TokenadeAuditTest, ReadOnlyFolderKeepsTheFormerReports)
     EXPECT_EQ(listFolder(out.root()), "valid_roms.txt\n");
 }
 
+// A full disk, made real: a small file system of its own, in a mount
+// namespace of its own, filled to the last page before the save.
+TEST_F(TokenadeAuditTest, FullFileSystemKeepsTheFormerReports)
+{
+    if (runProgram("/usr/bin/unshare", {"-m", "true"}).exitStatus != 0)
+        GTEST_SKIP() << "cannot make a mount namespace here";
+    const std::string script =
+        "mount -t tmpfs -o size=256k tmpfs \"$0\" || exit 90\n"
+        "printf former > \"$0/valid_roms.txt\"\n"
+        "cat /dev/zero > \"$0/filler\" 2> /dev/null\n"
+        "\"$1\" roms --dir \"$2\" --save \"$0\" > /dev/null 2> \"$3/err\"\n"
+        "echo \"exit $?\"\n"
+        "cat \"$0/valid_roms.txt\"; echo\n"
+        "ls -A \"$0\"\n";
+    const auto run = runProgram("/usr/bin/unshare", {"-m", "/bin/sh", "-c", script, out.root(), TOKENADE_AUDIT_PATH,
+                                                    collection.root(), collection.root()});
+    if (run.out.find("exit") == std::string::npos)
+        GTEST_SKIP() << "cannot mount a file system here: " << run.err;
+    EXPECT_EQ(run.out, "exit 3\nformer\nfiller\nvalid_roms.txt\n");
+    EXPECT_NE(collection.read("err").find("No space left on device"), std::string::npos) << collection.read("err");
+}
+
 }  // namespace
 }  // namespace tokenade::testing

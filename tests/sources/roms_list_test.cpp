@@ -4,6 +4,9 @@
 
 #include <gtest/gtest.h>
 
+#include <fstream>
+#include <thread>
+
 namespace tokenade {
 namespace {
 
@@ -81,6 +84,29 @@ TEST_F(RomsListTest, UnreadableFileGivesNoList)
     const std::string outcome = testing::runWithoutPrivileges(
         [&] { return cacheRomsListFile(tree.path("closed.txt")) ? "list" : "none"; });
     EXPECT_EQ(outcome, "none");
+}
+
+// A list that another program is still writing: whatever the read catches, it
+// never takes more than the limit, and a list past the limit is refused.
+TEST_F(RomsListTest, ListGrowingWhileItIsRead)
+{
+    tree.addFile("growing.txt", std::string(kRomsListSizeLimit - 100, 'a'));
+    std::thread writer([&] {
+        std::ofstream out(tree.path("growing.txt"), std::ios::app | std::ios::binary);
+        for (int i = 0; i < 20000; ++i)
+            out << "\nmore names" << std::flush;
+    });
+    for (int read = 0; read < 50; ++read) {
+        const auto names = cacheRomsListFile(tree.path("growing.txt"));
+        if (!names)
+            continue;
+        size_t bytes = 0;
+        for (const auto& name : *names)
+            bytes += name.size() + 1;
+        EXPECT_LE(bytes, kRomsListSizeLimit + 1);
+    }
+    writer.join();
+    EXPECT_FALSE(cacheRomsListFile(tree.path("growing.txt")).has_value());
 }
 
 }  // namespace
