@@ -3,7 +3,7 @@ SHELL := /bin/bash
 BUILD ?= build
 JOBS ?= $(shell nproc)
 
-.PHONY: all deps configure build run test clean bench check-sanitizers fuzz
+.PHONY: all deps configure build run test clean bench check-sanitizers fuzz install package
 
 all: build
 
@@ -58,3 +58,16 @@ fuzz:
 			-print_final_stats=1 build-fuzz/corpus/$$target 2>&1 | grep -E 'stat::number_of_executed_units|ERROR|crash|Done' ; \
 		test $${PIPESTATUS[0]} -eq 0 || exit 1; \
 	done
+
+# Installs both programs and the desktop files under PREFIX.
+PREFIX ?= /usr/local
+install: build
+	cmake --install $(BUILD) --prefix $(PREFIX)
+
+# A .deb for `apt install ./file.deb`, built with the install prefix /usr.
+package: deps
+	@bash scripts/install-deps.sh dpkg-dev file
+	cmake -S . -B build-package -DCMAKE_BUILD_TYPE=Release -DCMAKE_INSTALL_PREFIX=/usr -DTOKENADE_BUILD_TESTS=OFF > /dev/null
+	cmake --build build-package -j $(JOBS)
+	cd build-package && cpack
+	@ls build-package/*.deb

@@ -9,6 +9,7 @@
 #include "platform/preferences.h"
 
 #include <QApplication>
+#include <QIcon>
 
 #include <cstdlib>
 
@@ -18,6 +19,11 @@ int main(int argc, char* argv[])
     QApplication::setOrganizationName(QStringLiteral("Tokenade"));
     QApplication::setApplicationName(QStringLiteral("Tokenade Auditor"));
     QApplication::setApplicationDisplayName(QStringLiteral("Tokenade Auditor"));
+    QGuiApplication::setDesktopFileName(QStringLiteral("org.tokenade.Auditor"));
+    QIcon icon;
+    for (const char* size : {"48", "128", "256"})
+        icon.addFile(QStringLiteral(":/icons/app-%1.png").arg(QLatin1String(size)));
+    QApplication::setWindowIcon(icon);
     quitOnTerminationSignals();
 
     MainWindow window;

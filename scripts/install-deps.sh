@@ -11,6 +11,7 @@ packages=(
     libgtest-dev libgmock-dev
     libcli11-dev nlohmann-json3-dev
     xvfb xauth
+    desktop-file-utils appstream man-db
 )
 packages+=("$@")
 
