@@ -125,6 +125,9 @@ private:
     void finishAudit(QPlainTextEdit* view, SegmentedControl* control, QAction* command);
     void setStatus(const QString& text);
     static tokenade::AuditProgress progressTo(QVAppDelegate* controller, MainThreadMailbox& mailbox);
+    template <typename Result>
+    static void handBack(QVAppDelegate* controller, MainThreadMailbox& mailbox, std::optional<Result> result,
+                         void (QVAppDelegate::*finish)(std::optional<Result>));
     tokenade::AuditInputs auditInputs() const;
     void reportFailedWrites(const std::vector<tokenade::WriteError>& failures);
 

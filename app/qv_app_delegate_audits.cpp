@@ -84,6 +84,19 @@ void QVAppDelegate::finishAudit(QPlainTextEdit* view, SegmentedControl* control,
         command->setEnabled(true);
 }
 
+// The end of a job: the alert first when the list was unusable, then the
+// finishing step with the whole result, both queued on the main thread.
+template <typename Result>
+void QVAppDelegate::handBack(QVAppDelegate* controller, MainThreadMailbox& mailbox, std::optional<Result> result,
+                             void (QVAppDelegate::*finish)(std::optional<Result>))
+{
+    if (!result)
+        mailbox.post([controller] { controller->showInvalidRomsListAlert(); });
+    mailbox.post([controller, finish, result = std::move(result)]() mutable {
+        (controller->*finish)(std::move(result));
+    });
+}
+
 void QVAppDelegate::auditRoms()
 {
     startAudit(romsResultView(), auditRomsCommand_);
@@ -95,12 +108,8 @@ void QVAppDelegate::auditRoms()
 void QVAppDelegate::auditRomsInBackground(QVAppDelegate* controller, const AuditInputs& inputs,
                                           MainThreadMailbox& mailbox)
 {
-    auto result = tokenade::runRomAudit(inputs, progressTo(controller, mailbox));
-    if (!result)
-        mailbox.post([controller] { controller->showInvalidRomsListAlert(); });
-    mailbox.post([controller, result = std::move(result)]() mutable {
-        controller->didFinishAuditRoms(std::move(result));
-    });
+    handBack(controller, mailbox, tokenade::runRomAudit(inputs, progressTo(controller, mailbox)),
+             &QVAppDelegate::didFinishAuditRoms);
 }
 
 void QVAppDelegate::didFinishAuditRoms(std::optional<tokenade::RomAuditResult> result)
@@ -128,12 +137,8 @@ void QVAppDelegate::auditVideos()
 void QVAppDelegate::auditVideosInBackground(QVAppDelegate* controller, const AuditInputs& inputs,
                                             MainThreadMailbox& mailbox)
 {
-    auto result = tokenade::runVideoAudit(inputs, progressTo(controller, mailbox));
-    if (!result)
-        mailbox.post([controller] { controller->showInvalidRomsListAlert(); });
-    mailbox.post([controller, result = std::move(result)]() mutable {
-        controller->didFinishAuditVideos(std::move(result));
-    });
+    handBack(controller, mailbox, tokenade::runVideoAudit(inputs, progressTo(controller, mailbox)),
+             &QVAppDelegate::didFinishAuditVideos);
 }
 
 void QVAppDelegate::didFinishAuditVideos(std::optional<tokenade::VideoAuditResult> result)

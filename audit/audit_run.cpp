@@ -36,23 +36,29 @@ std::future<std::optional<KeyedNames>> readListForMerge(const std::string& listP
     });
 }
 
-KeyedNames scanForMerge(const std::string& directory, std::string_view folderSet, std::string_view extension,
-                        const AuditProgress& progress)
+// The names of one folder set, sorted for the merge, and the rewritten list
+// (nothing when it is unusable), with the status texts in their order.
+struct NamesAndList {
+    KeyedNames names;
+    std::optional<KeyedNames> list;
+};
+
+NamesAndList scanWhileReadingList(const AuditInputs& inputs, std::string_view scanStatus, std::string_view folderSet,
+                                  std::string_view extension, const AuditProgress& progress)
 {
-    KeyedNames names = scanFolders(directory, folderNames(folderSet), extension, progress.filesSeen);
+    auto list = readListForMerge(inputs.romsListPath, extension);
+    tell(progress, scanStatus);
+    KeyedNames names = scanFolders(inputs.tokenadeDirPath, folderNames(folderSet), extension, progress.filesSeen);
     names.sort(walkThreads());
-    return names;
+    tell(progress, kStatusCachingRomsList);
+    return {std::move(names), list.get()};
 }
 
 }  // namespace
 
 std::optional<RomAuditResult> runRomAudit(const AuditInputs& inputs, const AuditProgress& progress)
 {
-    auto list = readListForMerge(inputs.romsListPath, kRomExtension);
-    tell(progress, kStatusCachingRomDirs);
-    KeyedNames found = scanForMerge(inputs.tokenadeDirPath, kRomFolders, kRomExtension, progress);
-    tell(progress, kStatusCachingRomsList);
-    std::optional<KeyedNames> expected = list.get();
+    auto [found, expected] = scanWhileReadingList(inputs, kStatusCachingRomDirs, kRomFolders, kRomExtension, progress);
     if (!expected)
         return std::nullopt;
 
@@ -63,11 +69,8 @@ std::optional<RomAuditResult> runRomAudit(const AuditInputs& inputs, const Audit
 
 std::optional<VideoAuditResult> runVideoAudit(const AuditInputs& inputs, const AuditProgress& progress)
 {
-    auto list = readListForMerge(inputs.romsListPath, kVideoExtension);
-    tell(progress, kStatusCachingVideoDirs);
-    KeyedNames videos = scanForMerge(inputs.tokenadeDirPath, kVideoFolders, kVideoExtension, progress);
-    tell(progress, kStatusCachingRomsList);
-    std::optional<KeyedNames> supported = list.get();
+    auto [videos, supported] =
+        scanWhileReadingList(inputs, kStatusCachingVideoDirs, kVideoFolders, kVideoExtension, progress);
 
     std::optional<KeyedNames> available;
     if (inputs.availableRomVideosOnly) {

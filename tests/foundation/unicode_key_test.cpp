@@ -7,12 +7,12 @@
 namespace tokenade {
 namespace {
 
-struct Alike {
+struct NamePair {
     std::string first;
     std::string second;
 };
 
-class UnicodeKeyAlike : public ::testing::TestWithParam<Alike> {};
+class UnicodeKeyAlike : public ::testing::TestWithParam<NamePair> {};
 
 TEST_P(UnicodeKeyAlike, SameKey)
 {
@@ -22,18 +22,13 @@ TEST_P(UnicodeKeyAlike, SameKey)
 
 INSTANTIATE_TEST_SUITE_P(
     Folding, UnicodeKeyAlike,
-    ::testing::Values(Alike{"Alpha.ZIP", "alpha.zip"},
-                      Alike{"Stra\xC3\x9F" "e", "STRASSE"},           // full folding: sharp s is "ss"
-                      Alike{"\xC3\xA9t\xC3\xA9", "e\xCC\x81t\xC3\xA9"},  // precomposed and decomposed
-                      Alike{"\xC3\x89T\xC3\x89", "e\xCC\x81t\xC3\xA9"},  // and both across letter case
-                      Alike{"\xCE\xA3\xCE\xB1", "\xCF\x83\xCE\xB1"}));
+    ::testing::Values(NamePair{"Alpha.ZIP", "alpha.zip"},
+                      NamePair{"Stra\xC3\x9F" "e", "STRASSE"},           // full folding: sharp s is "ss"
+                      NamePair{"\xC3\xA9t\xC3\xA9", "e\xCC\x81t\xC3\xA9"},  // precomposed and decomposed
+                      NamePair{"\xC3\x89T\xC3\x89", "e\xCC\x81t\xC3\xA9"},  // and both across letter case
+                      NamePair{"\xCE\xA3\xCE\xB1", "\xCF\x83\xCE\xB1"}));
 
-struct Different {
-    std::string first;
-    std::string second;
-};
-
-class UnicodeKeyDifferent : public ::testing::TestWithParam<Different> {};
+class UnicodeKeyDifferent : public ::testing::TestWithParam<NamePair> {};
 
 TEST_P(UnicodeKeyDifferent, KeysDiffer)
 {
@@ -43,9 +38,9 @@ TEST_P(UnicodeKeyDifferent, KeysDiffer)
 
 INSTANTIATE_TEST_SUITE_P(
     NotFolded, UnicodeKeyDifferent,
-    ::testing::Values(Different{"e", "\xC3\xA9"},                 // accents count
-                      Different{"a", "\xEF\xBD\x81"},             // widths are not folded
-                      Different{"file10", "file010"}));
+    ::testing::Values(NamePair{"e", "\xC3\xA9"},                 // accents count
+                      NamePair{"a", "\xEF\xBD\x81"},             // widths are not folded
+                      NamePair{"file10", "file010"}));
 
 TEST(UnicodeKeyOrder, CodePointOrderOfKeys)
 {
