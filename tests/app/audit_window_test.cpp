@@ -45,20 +45,6 @@ TEST_F(AuditWindowTest, RomAndVideoAuditsTogether)
     EXPECT_TRUE(alert.shown.empty());
 }
 
-TEST_F(AuditWindowTest, StatusLineStaysUntilTheLastAuditEnds)
-{
-    controller().auditRoms();
-    controller().auditVideos();
-    ASSERT_TRUE(QTest::qWaitFor([&] { return !controller().romsResultView()->isHidden() ||
-                                             !controller().videosResultView()->isHidden(); }, 20000));
-    if (controller().isAuditing()) {
-        EXPECT_FALSE(controller().progressLabel()->isHidden());
-        EXPECT_TRUE(controller().progressIndicator()->isAnimating());
-    }
-    ASSERT_TRUE(waitForAudits());
-    EXPECT_TRUE(controller().progressLabel()->isHidden());
-}
-
 TEST_F(AuditWindowTest, UnusableListAfterASuccessfulAuditShowsThePreviousResultAgain)
 {
     controller().auditRoms();

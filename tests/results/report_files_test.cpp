@@ -55,16 +55,5 @@ TEST_F(ReportFilesTest, FailedFileDoesNotStopTheOthers)
     EXPECT_EQ(testing::listFolder(tree.root()), "missing_roms.txt\nunknown_roms.txt\nvalid_roms.txt\n");
 }
 
-TEST_F(ReportFilesTest, ReadOnlyFolderLeavesOlderFilesIntact)
-{
-    tree.addFile("out/valid_roms.txt", "older");
-    tree.setMode("out", 0555);
-    const std::string outcome = testing::runWithoutPrivileges(
-        [&] { return std::to_string(saveRoms(tree.path("out")).size()); });
-    EXPECT_EQ(outcome, "3");
-    EXPECT_EQ(tree.read("out/valid_roms.txt"), "older");
-    EXPECT_EQ(testing::listFolder(tree.path("out")), "valid_roms.txt\n");
-}
-
 }  // namespace
 }  // namespace tokenade
