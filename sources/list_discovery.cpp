@@ -8,7 +8,7 @@ namespace tokenade {
 std::optional<std::string> findSupportedList(const std::string& directory)
 {
     std::optional<std::string> found;
-    walkFolder(directory, WalkOrder::Preorder, [&](const WalkEntry& entry) {
+    walkFolder(directory, [&](const WalkEntry& entry) {
         if (entry.type != EntryType::Regular || entry.name != kSupportedListName)
             return WalkStep::Continue;
         found = joinPath(joinPath(directory, entry.parent), entry.name);

@@ -19,45 +19,6 @@ std::string joinRelative(std::string_view parent, std::string_view name)
     return path;
 }
 
-std::string absolutePath(const std::string& root, std::string_view relative)
-{
-    if (relative.empty())
-        return root;
-    std::string path = root;
-    if (path.empty() || path.back() != '/')
-        path.push_back('/');
-    path.append(relative);
-    return path;
-}
-
-bool walkAnyOrder(const std::string& root, const WalkVisitor& visit)
-{
-    FolderOpener opener;
-    std::vector<std::string> pending{""};
-    std::vector<std::string> subfolders;
-    while (!pending.empty()) {
-        const std::string folder = std::move(pending.back());
-        pending.pop_back();
-        subfolders.clear();
-        bool stopped = false;
-        FolderReader reader(opener.open(absolutePath(root, folder), folder.empty()));
-        reader.forEach([&](std::string_view name, EntryType type) {
-            if (visit(WalkEntry{folder, name, type}) == WalkStep::Stop) {
-                stopped = true;
-                return false;
-            }
-            if (type == EntryType::Directory)
-                subfolders.push_back(joinRelative(folder, name));
-            return true;
-        });
-        if (stopped)
-            return false;
-        // Reversed so that the stack hands folders out in the order they were met.
-        std::move(subfolders.rbegin(), subfolders.rend(), std::back_inserter(pending));
-    }
-    return true;
-}
-
 struct FolderEntry {
     std::string name;
     EntryType type;
@@ -72,7 +33,7 @@ struct OpenFolder {
 std::vector<FolderEntry> sortedEntries(FolderOpener& opener, const std::string& root, const std::string& folder)
 {
     std::vector<FolderEntry> entries;
-    FolderReader reader(opener.open(absolutePath(root, folder), folder.empty()));
+    FolderReader reader(opener.open(pathBelow(root, folder), folder.empty()));
     reader.forEach([&](std::string_view name, EntryType type) {
         entries.push_back({std::string(name), type});
         return true;
@@ -82,7 +43,9 @@ std::vector<FolderEntry> sortedEntries(FolderOpener& opener, const std::string& 
     return entries;
 }
 
-bool walkPreorder(const std::string& root, const WalkVisitor& visit)
+}  // namespace
+
+bool walkFolder(const std::string& root, const WalkVisitor& visit)
 {
     FolderOpener opener;
     std::vector<OpenFolder> stack;
@@ -103,13 +66,6 @@ bool walkPreorder(const std::string& root, const WalkVisitor& visit)
         }
     }
     return true;
-}
-
-}  // namespace
-
-bool walkFolder(const std::string& root, WalkOrder order, const WalkVisitor& visit)
-{
-    return order == WalkOrder::Preorder ? walkPreorder(root, visit) : walkAnyOrder(root, visit);
 }
 
 }  // namespace tokenade

@@ -69,16 +69,6 @@ private:
     unsigned reading_ = 0;
 };
 
-std::string absolutePath(const std::string& root, const std::string& relative)
-{
-    if (relative.empty())
-        return root;
-    std::string path = root;
-    if (path.back() != '/')
-        path.push_back('/');
-    return path + relative;
-}
-
 void walkShare(const std::vector<std::string>& roots, FolderQueue& queue, unsigned thread,
                const ParallelVisitor& visit)
 {
@@ -91,7 +81,7 @@ void walkShare(const std::vector<std::string>& roots, FolderQueue& queue, unsign
     while (keptOne || queue.take(folder)) {
         const std::string& root = roots[folder.root];
         if (!root.empty()) {
-            FolderReader reader(opener.open(absolutePath(root, folder.relative), folder.relative.empty()));
+            FolderReader reader(opener.open(pathBelow(root, folder.relative), folder.relative.empty()));
             reader.forEach([&](std::string_view name, EntryType type) {
                 visit(thread, WalkEntry{folder.relative, name, type});
                 if (type == EntryType::Directory) {

@@ -30,22 +30,37 @@ std::string typeName(EntryType type)
 
 class FolderWalkTest : public ::testing::Test {
 protected:
-    // Every entry as "relative/path:type", in walk order.
-    std::vector<std::string> walk(const std::string& root, WalkOrder order = WalkOrder::Any)
+    static std::string describe(const WalkEntry& entry)
+    {
+        std::string path(entry.parent);
+        if (!path.empty())
+            path += "/";
+        return path + std::string(entry.name) + ":" + typeName(entry.type);
+    }
+
+    // Every entry as "relative/path:type", in preorder.
+    std::vector<std::string> walk(const std::string& root)
     {
         std::vector<std::string> seen;
-        walkFolder(root, order, [&](const WalkEntry& entry) {
-            std::string path(entry.parent);
-            if (!path.empty())
-                path += "/";
-            path += std::string(entry.name) + ":" + typeName(entry.type);
-            seen.push_back(path);
+        walkFolder(root, [&](const WalkEntry& entry) {
+            seen.push_back(describe(entry));
             return WalkStep::Continue;
         });
         return seen;
     }
 
-    std::vector<std::string> sorted(std::vector<std::string> entries)
+    // The same from the parallel walk, on two threads, sorted.
+    std::vector<std::string> walkInParallel(const std::string& root)
+    {
+        std::vector<std::string> seen[2];
+        walkFoldersInParallel({root}, 2, [&](unsigned thread, const WalkEntry& entry) {
+            seen[thread].push_back(describe(entry));
+        });
+        seen[0].insert(seen[0].end(), seen[1].begin(), seen[1].end());
+        return sorted(seen[0]);
+    }
+
+    static std::vector<std::string> sorted(std::vector<std::string> entries)
     {
         std::sort(entries.begin(), entries.end());
         return entries;
@@ -64,7 +79,8 @@ TEST_F(FolderWalkTest, EntriesAtEveryDepthWithTheirOwnTypes)
     tree.addFile("elsewhere/c.zip");
     tree.addFifo("top/pipe");
 
-    EXPECT_EQ(sorted(walk(tree.path("top"))),
+    EXPECT_EQ(walkInParallel(tree.path("top")), sorted(walk(tree.path("top"))));
+    EXPECT_EQ(walkInParallel(tree.path("top")),
               (std::vector<std::string>{".hidden:file", "a.zip:file", "link.zip:link", "linked-folder:link",
                                         "pipe:other", "sub/deep/b.zip:file", "sub/deep:dir", "sub:dir"}));
 }
@@ -74,6 +90,7 @@ TEST_F(FolderWalkTest, RootThatIsALinkToAFolderIsWalked)
     tree.addFile("disk/roms/a.zip");
     tree.addLink("roms", tree.path("disk/roms"));
     EXPECT_EQ(walk(tree.path("roms")), (std::vector<std::string>{"a.zip:file"}));
+    EXPECT_EQ(walkInParallel(tree.path("roms")), (std::vector<std::string>{"a.zip:file"}));
 }
 
 TEST_F(FolderWalkTest, MissingOrNonFolderRootYieldsNothing)
@@ -82,6 +99,7 @@ TEST_F(FolderWalkTest, MissingOrNonFolderRootYieldsNothing)
     EXPECT_TRUE(walk(tree.path("absent")).empty());
     EXPECT_TRUE(walk(tree.path("plain.txt")).empty());
     EXPECT_TRUE(walk("").empty());
+    EXPECT_TRUE(walkInParallel(tree.path("absent")).empty());
 }
 
 TEST_F(FolderWalkTest, UnreadableFolderIsSkippedAndTheWalkGoesOn)
@@ -91,7 +109,7 @@ TEST_F(FolderWalkTest, UnreadableFolderIsSkippedAndTheWalkGoesOn)
     tree.setMode("top/closed", 0);
     const std::string seen = testing::runWithoutPrivileges([&] {
         std::string joined;
-        for (const auto& entry : sorted(walk(tree.path("top"))))
+        for (const auto& entry : walkInParallel(tree.path("top")))
             joined += entry + "\n";
         return joined;
     });
@@ -104,7 +122,7 @@ TEST_F(FolderWalkTest, PreorderVisitsEntriesInByteOrderAndFoldersBeforeTheirSibl
     tree.addFile("top/a.txt");
     tree.addFile("top/B.txt");
     tree.addFile("top/c.txt");
-    EXPECT_EQ(walk(tree.path("top"), WalkOrder::Preorder),
+    EXPECT_EQ(walk(tree.path("top")),
               (std::vector<std::string>{"B.txt:file", "a.txt:file", "b:dir", "b/inner.txt:file", "c.txt:file"}));
 }
 
@@ -113,7 +131,7 @@ TEST_F(FolderWalkTest, VisitorCanStopTheWalk)
     tree.addFile("top/a");
     tree.addFile("top/b");
     int visits = 0;
-    const bool finished = walkFolder(tree.path("top"), WalkOrder::Preorder, [&](const WalkEntry&) {
+    const bool finished = walkFolder(tree.path("top"), [&](const WalkEntry&) {
         ++visits;
         return WalkStep::Stop;
     });
@@ -141,7 +159,7 @@ TEST_F(FolderWalkTest, TreeTenThousandFoldersDeep)
 
     size_t folders = 0;
     std::string bottom;
-    walkFolder(tree.path("top"), WalkOrder::Any, [&](const WalkEntry& entry) {
+    walkFolder(tree.path("top"), [&](const WalkEntry& entry) {
         if (entry.type == EntryType::Directory)
             ++folders;
         if (entry.name == "bottom.zip")
