@@ -9,7 +9,7 @@
 #include <QApplication>
 #include <QFont>
 #include <QLineEdit>
-#include <QPlainTextEdit>
+#include "platform/report_view.h"
 
 namespace {
 

@@ -5,6 +5,7 @@
 #include "sources/name_list.h"
 
 #include "platform/busy_indicator.h"
+#include "platform/report_view.h"
 #include "platform/segmented_control.h"
 
 #include <QAction>
@@ -12,7 +13,6 @@
 #include <QLabel>
 #include <QLineEdit>
 #include <QObject>
-#include <QPlainTextEdit>
 #include <QPointer>
 #include <QTabWidget>
 
@@ -83,12 +83,12 @@ public:
     void setTokenadeDirPathTextField(QLineEdit* element) { _tokenadeDirPathTextField = element; }
     QLineEdit* romsListPathTextField() const { return _romsListPathTextField; }
     void setRomsListPathTextField(QLineEdit* element) { _romsListPathTextField = element; }
-    QPlainTextEdit* romsResultView() const { return _romsResultView; }
-    void setRomsResultView(QPlainTextEdit* element) { _romsResultView = element; }
+    ReportView* romsResultView() const { return _romsResultView; }
+    void setRomsResultView(ReportView* element) { _romsResultView = element; }
     SegmentedControl* romsResultControl() const { return _romsResultControl; }
     void setRomsResultControl(SegmentedControl* element) { _romsResultControl = element; }
-    QPlainTextEdit* videosResultView() const { return _videosResultView; }
-    void setVideosResultView(QPlainTextEdit* element) { _videosResultView = element; }
+    ReportView* videosResultView() const { return _videosResultView; }
+    void setVideosResultView(ReportView* element) { _videosResultView = element; }
     SegmentedControl* videosResultControl() const { return _videosResultControl; }
     void setVideosResultControl(SegmentedControl* element) { _videosResultControl = element; }
     QCheckBox* checkAvailableRomVideosOnly() const { return _checkAvailableRomVideosOnly; }
@@ -121,8 +121,8 @@ Q_SIGNALS:
     void romListDiscoveryFinished();
 
 private:
-    void startAudit(QPlainTextEdit* view, QAction* command);
-    void finishAudit(QPlainTextEdit* view, SegmentedControl* control, QAction* command);
+    void startAudit(ReportView* view, QAction* command);
+    void finishAudit(ReportView* view, SegmentedControl* control, QAction* command);
     void setStatus(const QString& text);
     static tokenade::AuditProgress progressTo(QVAppDelegate* controller, MainThreadMailbox& mailbox);
     template <typename Result>
@@ -141,9 +141,9 @@ private:
 
     QPointer<QLineEdit> _tokenadeDirPathTextField;
     QPointer<QLineEdit> _romsListPathTextField;
-    QPointer<QPlainTextEdit> _romsResultView;
+    QPointer<ReportView> _romsResultView;
     QPointer<SegmentedControl> _romsResultControl;
-    QPointer<QPlainTextEdit> _videosResultView;
+    QPointer<ReportView> _videosResultView;
     QPointer<SegmentedControl> _videosResultControl;
     QPointer<QCheckBox> _checkAvailableRomVideosOnly;
     QPointer<QLabel> _progressLabel;

@@ -12,7 +12,7 @@
 #include <QFile>
 #include <QLabel>
 #include <QLineEdit>
-#include <QPlainTextEdit>
+#include "platform/report_view.h"
 
 using tokenade::AuditInputs;
 using tokenade::AuditProgress;
@@ -60,7 +60,7 @@ void QVAppDelegate::setStatus(const QString& text)
     progressLabel()->setText(text);
 }
 
-void QVAppDelegate::startAudit(QPlainTextEdit* view, QAction* command)
+void QVAppDelegate::startAudit(ReportView* view, QAction* command)
 {
     view->hide();
     setEnclosingBackground(view, kRunningBackground);
@@ -71,7 +71,7 @@ void QVAppDelegate::startAudit(QPlainTextEdit* view, QAction* command)
     ++runningAudits_;
 }
 
-void QVAppDelegate::finishAudit(QPlainTextEdit* view, SegmentedControl* control, QAction* command)
+void QVAppDelegate::finishAudit(ReportView* view, SegmentedControl* control, QAction* command)
 {
     // The status line belongs to every running audit: it goes with the last one.
     if (--runningAudits_ == 0) {

@@ -10,7 +10,7 @@
 
 #include <QCheckBox>
 #include <QFile>
-#include <QPlainTextEdit>
+#include "platform/report_view.h"
 
 using tokenade::Category;
 using tokenade::NameList;
@@ -18,7 +18,7 @@ using tokenade::NameList;
 namespace {
 
 // The view shows the report text with plain line breaks; the report files keep CR LF.
-void showReport(QPlainTextEdit* view, const Category& category, const NameList& names)
+void showReport(ReportView* view, const Category& category, const NameList& names)
 {
     view->setPlainText(toQString(tokenade::reportText(category.windowHeader, names, "\n")));
 }

@@ -84,6 +84,11 @@ def bench_size(build, root, n, runs, out):
     print(f"  time per name (roms):     {median['audit roms'] / archives * 1e9:.0f} ns")
     print("  phases of a ROM audit: " + ", ".join(
         f"{p.split()[1]} {float(p.split()[2]):.3f} s" for p in phases.splitlines()))
+    display = os.path.join(build, "bench", "window_display")
+    if os.path.exists(display):
+        window = subprocess.run([display, root, listed], capture_output=True, text=True,
+                                env=dict(os.environ, QT_QPA_PLATFORM="offscreen")).stdout
+        print("  window: " + "; ".join(window.strip().splitlines()))
     return median["audit roms"] / archives
 
 

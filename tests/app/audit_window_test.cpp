@@ -101,7 +101,7 @@ TEST_F(AuditWindowTest, LargeCategoryAppearsInItsView)
     controller().romsResultControl()->setSelectedSegment(1);
     controller().didClickRomsResultControl();
     EXPECT_TRUE(romsText().startsWith("Found 20000 missing roms:\n\n"));
-    EXPECT_EQ(controller().romsResultView()->document()->blockCount(), 20002);
+    EXPECT_EQ(controller().romsResultView()->lineCount(), 20002);
 }
 
 }  // namespace

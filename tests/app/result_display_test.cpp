@@ -2,6 +2,8 @@
 
 #include "platform/segmented_control.h"
 
+#include <QApplication>
+#include <QClipboard>
 #include <QTest>
 
 namespace tokenade::testing {
@@ -33,6 +35,16 @@ TEST_F(ResultDisplayTest, EachSegmentShowsItsCategory)
     EXPECT_EQ(videosText(), "Found 1 videos for missing roms:\n\ncharlie.xmv");
     clickSegment(3);
     EXPECT_EQ(videosText(), "Found 1 videos with unknown filename:\n\n100%@ %lu.xmv");
+}
+
+TEST_F(ResultDisplayTest, SelectedLinesAreCopiedAsText)
+{
+    clickSegment(3);
+    ReportView* view = controller().videosResultView();
+    view->selectionModel()->select(view->model()->index(2, 0), QItemSelectionModel::Select);
+    view->selectionModel()->select(view->model()->index(0, 0), QItemSelectionModel::Select);
+    QTest::keySequence(view, QKeySequence::Copy);
+    EXPECT_EQ(QApplication::clipboard()->text(), "Found 1 videos with unknown filename:\n100%@ %lu.xmv");
 }
 
 TEST_F(ResultDisplayTest, NoSegmentSelectedChangesNothing)

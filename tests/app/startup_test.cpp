@@ -84,7 +84,7 @@ TEST_F(StartupTest, PreferencesThatCannotBeReadOrWrittenStartEmpty)
 TEST_F(StartupTest, ResultViewsUseTheBoldSystemFontAndListsStartEmpty)
 {
     launch();
-    for (QPlainTextEdit* view : {controller().romsResultView(), controller().videosResultView()}) {
+    for (ReportView* view : {controller().romsResultView(), controller().videosResultView()}) {
         EXPECT_TRUE(view->font().bold());
         EXPECT_EQ(view->font().pointSizeF(), 13.0);
     }
