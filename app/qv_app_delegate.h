@@ -1,12 +1,11 @@
 #pragma once
 
 #include "audit/audit_run.h"
-#include "platform/foundation/atomic_write.h"
-#include "sources/name_list.h"
-
 #include "platform/busy_indicator.h"
+#include "platform/foundation/atomic_write.h"
 #include "platform/report_view.h"
 #include "platform/segmented_control.h"
+#include "sources/name_list.h"
 
 #include <QAction>
 #include <QCheckBox>
