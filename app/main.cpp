@@ -1,12 +1,6 @@
+#include "app/desktop_window.h"
 #include "app/main_thread_mailbox.h"
-#include "app/qv_app_delegate.h"
 #include "app/quit_on_signals.h"
-#include "app/window_wiring.h"
-#include "platform/alert.h"
-#include "platform/browser.h"
-#include "platform/file_chooser.h"
-#include "platform/main_window.h"
-#include "platform/preferences.h"
 
 #include <QApplication>
 #include <QIcon>
@@ -26,18 +20,9 @@ int main(int argc, char* argv[])
     QApplication::setWindowIcon(icon);
     quitOnTerminationSignals();
 
-    MainWindow window;
-    QtFileChooser chooser(&window);
-    QtAlert alert(&window);
-    QtBrowser browser;
-    SettingsPreferences preferences;
-    QVAppDelegate controller(PlatformSeams{chooser, alert, browser, preferences});
-    attachWindow(window, controller);
-    QObject::connect(&application, &QCoreApplication::aboutToQuit, &controller,
+    DesktopWindow desktop(std::make_unique<SettingsPreferences>());
+    QObject::connect(&application, &QCoreApplication::aboutToQuit, &desktop.controller(),
                      &QVAppDelegate::applicationWillTerminate);
-
-    controller.applicationDidFinishLaunching();
-    window.show();
     const int status = QApplication::exec();
 
     // An audit or a discovery may still be walking a large tree; nobody waits

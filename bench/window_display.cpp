@@ -1,12 +1,6 @@
 // How long the window takes to show a large category, and how long the event
 // loop is ever kept waiting while an audit runs: window_display DIR LIST.
-#include "app/qv_app_delegate.h"
-#include "app/window_wiring.h"
-#include "platform/alert.h"
-#include "platform/browser.h"
-#include "platform/file_chooser.h"
-#include "platform/main_window.h"
-#include "platform/preferences.h"
+#include "app/desktop_window.h"
 
 #include <QApplication>
 #include <QElapsedTimer>
@@ -28,16 +22,9 @@ int main(int argc, char* argv[])
         return 2;
     }
     QTemporaryDir settingsFolder;
-    MainWindow window;
-    QtFileChooser chooser(&window);
-    QtAlert alert(&window);
-    QtBrowser browser;
-    SettingsPreferences preferences(
-        std::make_unique<QSettings>(settingsFolder.filePath("prefs.ini"), QSettings::IniFormat));
-    QVAppDelegate controller(PlatformSeams{chooser, alert, browser, preferences});
-    attachWindow(window, controller);
-    controller.applicationDidFinishLaunching();
-    window.show();
+    DesktopWindow desktop(std::make_unique<SettingsPreferences>(
+        std::make_unique<QSettings>(settingsFolder.filePath("prefs.ini"), QSettings::IniFormat)));
+    QVAppDelegate& controller = desktop.controller();
     controller.tokenadeDirPathTextField()->setText(QString::fromLocal8Bit(argv[1]));
     controller.romsListPathTextField()->setText(QString::fromLocal8Bit(argv[2]));
 

@@ -1,0 +1,29 @@
+#pragma once
+
+#include "app/qv_app_delegate.h"
+#include "platform/alert.h"
+#include "platform/browser.h"
+#include "platform/file_chooser.h"
+#include "platform/main_window.h"
+#include "platform/preferences.h"
+
+#include <memory>
+
+// The window and its controller put together as the program starts them, with
+// the desktop's own choosers, alert and browser: the window description is
+// attached, start-up has run and the window is shown.
+class DesktopWindow {
+public:
+    explicit DesktopWindow(std::unique_ptr<Preferences> preferences);
+
+    MainWindow& window() { return window_; }
+    QVAppDelegate& controller() { return controller_; }
+
+private:
+    std::unique_ptr<Preferences> preferences_;
+    MainWindow window_;
+    QtFileChooser chooser_{&window_};
+    QtAlert alert_{&window_};
+    QtBrowser browser_;
+    QVAppDelegate controller_;  // last: it goes first, before what it uses
+};
