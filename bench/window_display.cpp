@@ -5,7 +5,6 @@
 #include <QApplication>
 #include <QElapsedTimer>
 #include <QEventLoop>
-#include <QSettings>
 #include <QTemporaryDir>
 #include <QTimer>
 
@@ -22,8 +21,7 @@ int main(int argc, char* argv[])
         return 2;
     }
     QTemporaryDir settingsFolder;
-    DesktopWindow desktop(std::make_unique<SettingsPreferences>(
-        std::make_unique<QSettings>(settingsFolder.filePath("prefs.ini"), QSettings::IniFormat)));
+    DesktopWindow desktop(SettingsPreferences::inFile(settingsFolder.filePath("prefs.ini")));
     QVAppDelegate& controller = desktop.controller();
     controller.tokenadeDirPathTextField()->setText(QString::fromLocal8Bit(argv[1]));
     controller.romsListPathTextField()->setText(QString::fromLocal8Bit(argv[2]));

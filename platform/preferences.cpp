@@ -14,6 +14,11 @@ SettingsPreferences::SettingsPreferences(std::unique_ptr<QSettings> settings)
 
 SettingsPreferences::~SettingsPreferences() = default;
 
+std::unique_ptr<SettingsPreferences> SettingsPreferences::inFile(const QString& path)
+{
+    return std::make_unique<SettingsPreferences>(std::make_unique<QSettings>(path, QSettings::IniFormat));
+}
+
 std::optional<QString> SettingsPreferences::stringForKey(const QString& key) const
 {
     if (!settings_->contains(key))

@@ -24,6 +24,8 @@ class SettingsPreferences : public Preferences {
 public:
     SettingsPreferences();
     explicit SettingsPreferences(std::unique_ptr<QSettings> settings);
+    // Preferences kept in the INI file at `path` instead of the user's own.
+    static std::unique_ptr<SettingsPreferences> inFile(const QString& path);
     ~SettingsPreferences() override;
 
     std::optional<QString> stringForKey(const QString& key) const override;

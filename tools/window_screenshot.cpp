@@ -5,7 +5,6 @@
 #include <QApplication>
 #include <QEventLoop>
 #include <QIcon>
-#include <QSettings>
 #include <QTemporaryDir>
 #include <QTimer>
 
@@ -19,8 +18,7 @@ int main(int argc, char* argv[])
         return 2;
     }
     QTemporaryDir settingsFolder;
-    DesktopWindow desktop(std::make_unique<SettingsPreferences>(
-        std::make_unique<QSettings>(settingsFolder.filePath("prefs.ini"), QSettings::IniFormat)));
+    DesktopWindow desktop(SettingsPreferences::inFile(settingsFolder.filePath("prefs.ini")));
     QVAppDelegate& controller = desktop.controller();
 
     controller.tokenadeDirPathTextField()->setText(QString::fromLocal8Bit(argv[1]));

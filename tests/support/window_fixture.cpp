@@ -28,8 +28,7 @@ WindowTest::~WindowTest()
 
 void WindowTest::launch()
 {
-    preferences_ = std::make_unique<SettingsPreferences>(
-        std::make_unique<QSettings>(QString::fromStdString(preferencesFile()), QSettings::IniFormat));
+    preferences_ = SettingsPreferences::inFile(QString::fromStdString(preferencesFile()));
     window_ = std::make_unique<MainWindow>();
     controller_ = std::make_unique<QVAppDelegate>(PlatformSeams{chooser, alert, browser, *preferences_});
     attachWindow(*window_, *controller_);
