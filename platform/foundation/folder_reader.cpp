@@ -7,6 +7,7 @@
 #include <cerrno>
 #include <climits>
 #include <cstdlib>
+#include <memory>
 
 namespace tokenade {
 namespace {
@@ -91,17 +92,21 @@ int FolderOpener::open(const std::string& path, bool followLink)
     return fd;
 }
 
-FolderReader::FolderReader(int fd)
-    : fd_(fd)
+// One buffer per thread for all the folders it reads: a buffer this large
+// would otherwise be mapped, faulted in and unmapped again for every folder.
+static char* threadBuffer()
 {
-    if (fd_ >= 0)
-        buffer_ = static_cast<char*>(std::malloc(kBufferSize));
+    thread_local std::unique_ptr<char[]> buffer(new char[kBufferSize]);
+    return buffer.get();
 }
 
-FolderReader::~FolderReader()
+FolderReader::FolderReader(int fd)
+    : fd_(fd)
+    , buffer_(fd >= 0 ? threadBuffer() : nullptr)
 {
-    std::free(buffer_);
 }
+
+FolderReader::~FolderReader() = default;
 
 bool FolderReader::nextBatch()
 {

@@ -52,7 +52,7 @@ private:
     EntryType typeOf(const char* name, unsigned char streamType) const;
 
     int fd_ = -1;
-    char* buffer_ = nullptr;
+    char* buffer_ = nullptr;  // the thread's own, not owned
     long filled_ = 0;
 };
 
