@@ -1,6 +1,7 @@
 #include "text_decoding.h"
 
 #include <cstdint>
+#include <cstring>
 
 namespace tokenade {
 namespace {
@@ -129,7 +130,7 @@ bool isValidUtf8(std::string_view text)
         // ASCII runs are most of any list: skip them eight bytes at a time.
         while (i + 8 <= text.size()) {
             uint64_t block;
-            __builtin_memcpy(&block, text.data() + i, 8);
+            std::memcpy(&block, text.data() + i, 8);
             if (block & 0x8080808080808080ULL)
                 break;
             i += 8;
