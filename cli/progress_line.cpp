@@ -13,9 +13,11 @@ ProgressLine::ProgressLine()
     if (!enabled_)
         return;
     painter_ = std::thread([this] {
-        while (!done_.load()) {
-            draw();
-            std::this_thread::sleep_for(std::chrono::milliseconds(100));
+        std::unique_lock<std::mutex> lock(mutex_);
+        while (!done_) {
+            drawLocked();
+            // Woken at once when the line goes, so that it never delays the exit.
+            wake_.wait_for(lock, std::chrono::milliseconds(100));
         }
     });
 }
@@ -24,7 +26,11 @@ ProgressLine::~ProgressLine()
 {
     if (!enabled_)
         return;
-    done_.store(true);
+    {
+        std::lock_guard<std::mutex> lock(mutex_);
+        done_ = true;
+    }
+    wake_.notify_all();
     painter_.join();
     std::fputs("\r\x1b[K", stderr);
     std::fflush(stderr);
@@ -32,18 +38,16 @@ ProgressLine::~ProgressLine()
 
 void ProgressLine::setStatus(std::string_view text)
 {
+    if (!enabled_)
+        return;
     std::lock_guard<std::mutex> lock(mutex_);
     status_.assign(text);
+    drawLocked();  // every phase shows, however short
 }
 
-void ProgressLine::draw()
+void ProgressLine::drawLocked()
 {
-    std::string status;
-    {
-        std::lock_guard<std::mutex> lock(mutex_);
-        status = status_;
-    }
-    std::fprintf(stderr, "\r%s %zu files seen\x1b[K", status.c_str(), filesSeen_.load());
+    std::fprintf(stderr, "\r%s %zu files seen\x1b[K", status_.c_str(), filesSeen_.load());
     std::fflush(stderr);
 }
 

@@ -1,6 +1,7 @@
 #pragma once
 
 #include <atomic>
+#include <condition_variable>
 #include <mutex>
 #include <string>
 #include <string_view>
@@ -22,12 +23,13 @@ public:
     std::atomic<size_t>* filesSeen() { return &filesSeen_; }
 
 private:
-    void draw();
+    void drawLocked();  // with mutex_ held
 
     bool enabled_;
     std::atomic<size_t> filesSeen_{0};
-    std::atomic<bool> done_{false};
     std::mutex mutex_;
+    std::condition_variable wake_;
+    bool done_ = false;
     std::string status_;
     std::thread painter_;
 };

@@ -44,6 +44,21 @@ TEST_F(TokenadeAuditTest, RomAuditFindsTheListAndPrintsEveryCategory)
     EXPECT_EQ(run.out.find('\r'), std::string::npos);
 }
 
+// On a terminal the phases show on one line that is cleared at the end; in a
+// pipe nothing shows (the other tests).
+TEST_F(TokenadeAuditTest, ProgressShowsOnATerminalOnly)
+{
+    const std::string command = std::string(TOKENADE_AUDIT_PATH) + " roms --dir '" + collection.root() + "' > /dev/null";
+    const auto run = runProgram("/usr/bin/script", {"-q", "-e", "-c", command, "/dev/null"});
+    if (run.exitStatus == 127)
+        GTEST_SKIP() << "no script(1) here";
+    EXPECT_EQ(run.exitStatus, 0) << run.out;
+    EXPECT_NE(run.out.find("\rCaching Tokenade rom directories... "), std::string::npos) << run.out;
+    EXPECT_NE(run.out.find("\rAuditing roms... "), std::string::npos) << run.out;
+    EXPECT_NE(run.out.find("files seen"), std::string::npos);
+    EXPECT_EQ(run.out.substr(run.out.size() - 4), "\r\x1b[K");
+}
+
 TEST_F(TokenadeAuditTest, JsonHoldsEveryNameInResultOrder)
 {
     const auto run = audit({"videos", "--dir", collection.root(), "--available-only", "--json"});
