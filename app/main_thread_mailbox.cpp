@@ -12,8 +12,18 @@ std::atomic<int> detachedThreads{0};
 void MainThreadMailbox::post(std::function<void()> call)
 {
     std::lock_guard<std::mutex> lock(mutex_);
-    if (receiver_)
-        QMetaObject::invokeMethod(receiver_, std::move(call), Qt::QueuedConnection);
+    if (!receiver_)
+        return;
+    // The main thread takes the same lock before it runs the call: what the
+    // posting thread wrote is then visibly its own to read, whatever Qt's
+    // queue does inside (and ThreadSanitizer, which cannot see into Qt, agrees).
+    QMetaObject::invokeMethod(
+        receiver_,
+        [this, call = std::move(call)] {
+            { std::lock_guard<std::mutex> handedOver(mutex_); }
+            call();
+        },
+        Qt::QueuedConnection);
 }
 
 void MainThreadMailbox::close()
