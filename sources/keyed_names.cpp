@@ -51,13 +51,6 @@ KeyedNames::KeyedNames(NameList names, SortBy by)
     names_ = std::move(names);
 }
 
-void KeyedNames::reserve(size_t count)
-{
-    names_.reserve(count);
-    keyEnds_.reserve(count);
-    keyBytes_.reserve(count * 16);
-}
-
 void KeyedNames::add(std::string name, SortBy by)
 {
     materialize();

@@ -25,7 +25,6 @@ public:
 
     void add(std::string name, SortBy by);
     void append(KeyedNames&& other);  // other's names after this one's
-    void reserve(size_t count);
 
     size_t size() const { return names_.size(); }
     bool empty() const { return names_.empty(); }

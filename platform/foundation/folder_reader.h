@@ -40,8 +40,6 @@ public:
     FolderReader(const FolderReader&) = delete;
     FolderReader& operator=(const FolderReader&) = delete;
 
-    bool isOpen() const { return fd_ >= 0; }
-
     // Calls `visit(name, type)` for each entry except "." and "..", until it
     // returns false. Stops silently on a read error.
     template <typename Visit>
