@@ -4,7 +4,7 @@
 
 DesktopWindow::DesktopWindow(std::unique_ptr<Preferences> preferences)
     : preferences_(std::move(preferences))
-    , controller_(PlatformSeams{chooser_, alert_, browser_, *preferences_})
+    , controller_(PlatformSeams{chooser_, alert_, browser_, *preferences_, jobs_})
 {
     attachWindow(window_, controller_);
     controller_.applicationDidFinishLaunching();

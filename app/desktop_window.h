@@ -1,5 +1,7 @@
 #pragma once
 
+#include "app/event_loop_wake.h"
+#include "app/job_runner.h"
 #include "app/qv_app_delegate.h"
 #include "platform/alert.h"
 #include "platform/browser.h"
@@ -10,17 +12,21 @@
 #include <memory>
 
 // The window and its controller put together as the program starts them, with
-// the desktop's own choosers, alert and browser: the window description is
-// attached, start-up has run and the window is shown.
+// the desktop's own choosers, alert and browser and the runner of the
+// background jobs: the window description is attached, start-up has run and
+// the window is shown.
 class DesktopWindow {
 public:
     explicit DesktopWindow(std::unique_ptr<Preferences> preferences);
 
     MainWindow& window() { return window_; }
     QVAppDelegate& controller() { return controller_; }
+    JobRunner& jobs() { return jobs_; }
 
 private:
     std::unique_ptr<Preferences> preferences_;
+    EventLoopWake wake_{[this] { jobs_.deliver(); }};
+    JobRunner jobs_{[this] { wake_.wake(); }};  // stops its jobs before the wake-up goes
     MainWindow window_;
     QtFileChooser chooser_{&window_};
     QtAlert alert_{&window_};

@@ -1,11 +1,8 @@
 #include "app/desktop_window.h"
-#include "app/main_thread_mailbox.h"
 #include "app/quit_on_signals.h"
 
 #include <QApplication>
 #include <QIcon>
-
-#include <cstdlib>
 
 int main(int argc, char* argv[])
 {
@@ -20,15 +17,10 @@ int main(int argc, char* argv[])
     QApplication::setWindowIcon(icon);
     quitOnTerminationSignals();
 
+    // Quitting saves the paths and stops the jobs, which end at their next
+    // folder: the program then ends by returning, with nothing left running.
     DesktopWindow desktop(std::make_unique<SettingsPreferences>());
     QObject::connect(&application, &QCoreApplication::aboutToQuit, &desktop.controller(),
                      &QVAppDelegate::applicationWillTerminate);
-    const int status = QApplication::exec();
-
-    // An audit or a discovery may still be walking a large tree; nobody waits
-    // for it, and the paths are saved already: leave without running the
-    // destructors that such a thread might still be using.
-    if (runningDetachedThreads() > 0)
-        std::_Exit(status);
-    return status;
+    return QApplication::exec();
 }

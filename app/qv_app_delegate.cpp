@@ -1,15 +1,16 @@
 #include "qv_app_delegate.h"
 
 #include "app/homepage.h"
-#include "app/main_thread_mailbox.h"
 #include "platform/browser.h"
 #include "platform/preferences.h"
+#include "platform/report_view.h"
 
-#include <QAction>
 #include <QApplication>
 #include <QFont>
 #include <QLineEdit>
-#include "platform/report_view.h"
+
+using tokenade::AuditKind;
+using tokenade::CategoryId;
 
 namespace {
 
@@ -29,16 +30,21 @@ QFont boldSystemFont(qreal points)
 
 QVAppDelegate::QVAppDelegate(const PlatformSeams& seams, QObject* parent)
     : QObject(parent)
+    , _missingRoms(session_.result(AuditKind::Roms).list(CategoryId::Missing))
+    , _validRoms(session_.result(AuditKind::Roms).list(CategoryId::Valid))
+    , _unknownRoms(session_.result(AuditKind::Roms).list(CategoryId::Unknown))
+    , _missingVideos(session_.result(AuditKind::Videos).list(CategoryId::Missing))
+    , _validVideos(session_.result(AuditKind::Videos).list(CategoryId::Valid))
+    , _extraVideos(session_.result(AuditKind::Videos).list(CategoryId::Extra))
+    , _unknownVideos(session_.result(AuditKind::Videos).list(CategoryId::Unknown))
     , seams_(seams)
-    , mailbox_(std::make_shared<MainThreadMailbox>(this))
 {
 }
 
 QVAppDelegate::~QVAppDelegate()
 {
-    // Threads still running keep their own copy of the mailbox; from here on
-    // whatever they post is dropped.
-    mailbox_->close();
+    // The jobs' callbacks lead here: none may run once the controller is gone.
+    seams_.jobs.stopAll();
     setTokenadeDirPathTextField(nullptr);
     setRomsListPathTextField(nullptr);
     setRomsResultView(nullptr);
@@ -51,34 +57,25 @@ QVAppDelegate::~QVAppDelegate()
     setTabView(nullptr);
 }
 
-void QVAppDelegate::setAuditCommands(QAction* auditRoms, QAction* auditVideos)
-{
-    auditRomsCommand_ = auditRoms;
-    auditVideosCommand_ = auditVideos;
-}
-
 void QVAppDelegate::applicationDidFinishLaunching()
 {
-    _missingRoms.clear();
-    _validRoms.clear();
-    _unknownRoms.clear();
-    _missingVideos.clear();
-    _validVideos.clear();
-    _unknownVideos.clear();
-    _extraVideos.clear();
     romsResultView()->setFont(boldSystemFont(kResultFontPoints));
     videosResultView()->setFont(boldSystemFont(kResultFontPoints));
     loadUserDefaults();
+    takePathsFromFields();
+    showCommands();
 }
 
 // Closing the window, the Quit command and a termination signal all end here;
-// it runs once, however many of them come.
+// it runs once, however many of them come. The paths are saved first; then
+// running jobs are asked to stop, and waited for only briefly.
 void QVAppDelegate::applicationWillTerminate()
 {
     if (terminated_)
         return;
     terminated_ = true;
     saveUserDefaults();
+    seams_.jobs.stopAll();
 }
 
 void QVAppDelegate::loadUserDefaults()

@@ -1,10 +1,10 @@
 #include "qv_app_delegate.h"
 
-#include "app/main_thread_mailbox.h"
 #include "app/qt_strings.h"
 #include "audit/audit_status.h"
 #include "platform/alert.h"
 #include "platform/busy_indicator.h"
+#include "platform/report_view.h"
 #include "platform/segmented_control.h"
 
 #include <QAction>
@@ -12,10 +12,10 @@
 #include <QFile>
 #include <QLabel>
 #include <QLineEdit>
-#include "platform/report_view.h"
 
 using tokenade::AuditInputs;
-using tokenade::AuditProgress;
+using tokenade::AuditKind;
+using tokenade::AuditOutcome;
 
 namespace {
 
@@ -36,127 +36,129 @@ std::string pathOf(const QLineEdit* field)
     return QFile::encodeName(field->text()).toStdString();
 }
 
-}  // namespace
-
-AuditInputs QVAppDelegate::auditInputs() const
+tokenade::AuditProgress progressOf(std::stop_token stop, const JobRunner::Reporter& report)
 {
-    return AuditInputs{pathOf(tokenadeDirPathTextField()), pathOf(romsListPathTextField()),
-                       checkAvailableRomVideosOnly()->isChecked()};
-}
-
-AuditProgress QVAppDelegate::progressTo(QVAppDelegate* controller, MainThreadMailbox& mailbox)
-{
-    AuditProgress progress;
-    progress.status = [controller, &mailbox](std::string_view text) {
-        mailbox.post([controller, status = toQString(text)] {
-            controller->setStatus(status);
-        });
-    };
+    tokenade::AuditProgress progress;
+    progress.status = report;
+    progress.stop = stop;
     return progress;
 }
 
-void QVAppDelegate::setStatus(const QString& text)
+}  // namespace
+
+void QVAppDelegate::takePathsFromFields()
 {
-    progressLabel()->setText(text);
+    session_.setPaths(pathOf(tokenadeDirPathTextField()), pathOf(romsListPathTextField()));
+    session_.setAvailableOnly(checkAvailableRomVideosOnly()->isChecked());
 }
 
-void QVAppDelegate::startAudit(ReportView* view, QAction* command)
+void QVAppDelegate::setStatus(std::string_view text)
 {
+    progressLabel()->setText(toQString(text));
+}
+
+void QVAppDelegate::startAudit(AuditKind kind)
+{
+    ReportView* view = resultView(kind);
     view->hide();
     setEnclosingBackground(view, kRunningBackground);
     progressIndicator()->startAnimation();
     progressLabel()->show();
-    if (command)
-        command->setEnabled(false);  // one audit of a kind at a time
-    ++runningAudits_;
+    showCommands();
 }
 
-void QVAppDelegate::finishAudit(ReportView* view, SegmentedControl* control, QAction* command)
+void QVAppDelegate::finishAudit(AuditKind kind, AuditOutcome&& outcome)
 {
+    // An unusable list leaves the previous result in place, to be shown again.
+    if (session_.finishAudit(kind, std::move(outcome)) == tokenade::AuditSession::Finish::ListUnusable)
+        showInvalidRomsListAlert();
     // The status line belongs to every running audit: it goes with the last one.
-    if (--runningAudits_ == 0) {
+    if (!session_.isAnyRunning()) {
         progressLabel()->hide();
         progressIndicator()->stopAnimation();
     }
-    setEnclosingBackground(view, kIdleBackground);
-    control->setEnabled(true);
-    if (command)
-        command->setEnabled(true);
-}
-
-// The end of a job: the alert first when the list was unusable, then the
-// finishing step with the whole result, both queued on the main thread.
-template <typename Result>
-void QVAppDelegate::handBack(QVAppDelegate* controller, MainThreadMailbox& mailbox, std::optional<Result> result,
-                             void (QVAppDelegate::*finish)(std::optional<Result>))
-{
-    if (!result)
-        mailbox.post([controller] { controller->showInvalidRomsListAlert(); });
-    mailbox.post([controller, finish, result = std::move(result)]() mutable {
-        (controller->*finish)(std::move(result));
-    });
+    setEnclosingBackground(resultView(kind), kIdleBackground);
+    showCommands();
+    showSelectedCategory(kind);
+    resultView(kind)->show();
 }
 
 void QVAppDelegate::auditRoms()
 {
-    startAudit(romsResultView(), auditRomsCommand_);
-    startDetachedThread([controller = this, inputs = auditInputs(), mailbox = mailbox_] {
-        auditRomsInBackground(controller, inputs, *mailbox);
-    });
+    takePathsFromFields();
+    const AuditInputs inputs = session_.startAudit(AuditKind::Roms);
+    startAudit(AuditKind::Roms);
+    seams_.jobs.start<AuditOutcome>(
+        [inputs](std::stop_token stop, const JobRunner::Reporter& report) {
+            return auditRomsInBackground(inputs, stop, report);
+        },
+        [this](std::string_view text) { setStatus(text); },
+        [this](AuditOutcome outcome) { didFinishAuditRoms(std::move(outcome)); });
 }
 
-void QVAppDelegate::auditRomsInBackground(QVAppDelegate* controller, const AuditInputs& inputs,
-                                          MainThreadMailbox& mailbox)
+AuditOutcome QVAppDelegate::auditRomsInBackground(const AuditInputs& inputs, std::stop_token stop,
+                                                  const JobRunner::Reporter& report)
 {
-    handBack(controller, mailbox, tokenade::runRomAudit(inputs, progressTo(controller, mailbox)),
-             &QVAppDelegate::didFinishAuditRoms);
+    return tokenade::runRomAudit(inputs, progressOf(stop, report));
 }
 
-void QVAppDelegate::didFinishAuditRoms(std::optional<tokenade::RomAuditResult> result)
+void QVAppDelegate::didFinishAuditRoms(AuditOutcome outcome)
 {
-    // An unusable list leaves the previous result in place, to be shown again.
-    if (result) {
-        _validRoms = std::move(result->valid);
-        _unknownRoms = std::move(result->unknown);
-        _missingRoms = std::move(result->missing);
-    }
-    finishAudit(romsResultView(), romsResultControl(), auditRomsCommand_);
-    didClickRomsResultControl();
-    romsResultView()->show();
-    emit romsAuditFinished();
+    finishAudit(AuditKind::Roms, std::move(outcome));
 }
 
 void QVAppDelegate::auditVideos()
 {
-    startAudit(videosResultView(), auditVideosCommand_);
-    startDetachedThread([controller = this, inputs = auditInputs(), mailbox = mailbox_] {
-        auditVideosInBackground(controller, inputs, *mailbox);
-    });
+    takePathsFromFields();
+    const AuditInputs inputs = session_.startAudit(AuditKind::Videos);
+    startAudit(AuditKind::Videos);
+    seams_.jobs.start<AuditOutcome>(
+        [inputs](std::stop_token stop, const JobRunner::Reporter& report) {
+            return auditVideosInBackground(inputs, stop, report);
+        },
+        [this](std::string_view text) { setStatus(text); },
+        [this](AuditOutcome outcome) { didFinishAuditVideos(std::move(outcome)); });
 }
 
-void QVAppDelegate::auditVideosInBackground(QVAppDelegate* controller, const AuditInputs& inputs,
-                                            MainThreadMailbox& mailbox)
+AuditOutcome QVAppDelegate::auditVideosInBackground(const AuditInputs& inputs, std::stop_token stop,
+                                                    const JobRunner::Reporter& report)
 {
-    handBack(controller, mailbox, tokenade::runVideoAudit(inputs, progressTo(controller, mailbox)),
-             &QVAppDelegate::didFinishAuditVideos);
+    return tokenade::runVideoAudit(inputs, progressOf(stop, report));
 }
 
-void QVAppDelegate::didFinishAuditVideos(std::optional<tokenade::VideoAuditResult> result)
+void QVAppDelegate::didFinishAuditVideos(AuditOutcome outcome)
 {
-    if (result) {
-        _validVideos = std::move(result->valid);
-        _unknownVideos = std::move(result->unknown);
-        _missingVideos = std::move(result->missing);
-        _extraVideos = std::move(result->extra);
-    }
-    finishAudit(videosResultView(), videosResultControl(), auditVideosCommand_);
-    didClickVideosResultControl();
-    videosResultView()->show();
-    emit videosAuditFinished();
+    finishAudit(AuditKind::Videos, std::move(outcome));
 }
 
 void QVAppDelegate::showInvalidRomsListAlert()
 {
-    seams_.alert.show(toQString(tokenade::kInvalidListTitle), toQString(tokenade::kInvalidListMessage),
-                      QStringLiteral("OK"));
+    seams_.alert.show(QStringLiteral("Error"), toQString(tokenade::kInvalidListMessage), QStringLiteral("OK"));
+}
+
+void QVAppDelegate::setCommands(const std::vector<std::pair<QAction*, AuditKind>>& audits,
+                                const std::vector<std::pair<QAction*, AuditKind>>& saves)
+{
+    for (const auto& [command, kind] : audits)
+        auditCommands_.emplace_back(command, kind);
+    for (const auto& [command, kind] : saves)
+        saveCommands_.emplace_back(command, kind);
+}
+
+void QVAppDelegate::showCommands()
+{
+    for (const auto& [command, kind] : auditCommands_) {
+        if (command)
+            command->setEnabled(session_.canAudit(kind));
+    }
+    for (const auto& [command, kind] : saveCommands_) {
+        if (command)
+            command->setEnabled(true);
+    }
+    for (AuditKind kind : {AuditKind::Roms, AuditKind::Videos}) {
+        SegmentedControl* control = resultControl(kind);
+        control->setEnabled(session_.canPickCategory(kind));
+        for (const tokenade::CategoryFacts& facts : tokenade::categoriesOf(kind))
+            control->setEnabled(session_.isSegmentEnabled(facts), facts.segment);
+    }
 }

@@ -1,6 +1,5 @@
 #include "qv_app_delegate.h"
 
-#include "app/main_thread_mailbox.h"
 #include "platform/file_chooser.h"
 #include "sources/list_discovery.h"
 
@@ -17,8 +16,12 @@ void QVAppDelegate::selectTokenadeDirectory()
     if (!chosen)
         return;
     tokenadeDirPathTextField()->setText(*chosen);
-    startDetachedThread([controller = this, directory = QFile::encodeName(*chosen).toStdString(),
-                         mailbox = mailbox_] { findRomListFile(controller, directory, *mailbox); });
+    session_.startDiscovery();
+    seams_.jobs.start<std::optional<std::string>>(
+        [directory = QFile::encodeName(*chosen).toStdString()](std::stop_token stop, const JobRunner::Reporter&) {
+            return findRomListFile(directory, stop);
+        },
+        {}, [this](std::optional<std::string> found) { didFindRomListFile(found); });
 }
 
 void QVAppDelegate::selectRomsListFile()
@@ -32,15 +35,16 @@ void QVAppDelegate::selectRomsListFile()
         romsListPathTextField()->setText(*chosen);
 }
 
-// Whatever sets the list path field last wins: a path chosen by hand after
-// this call has been handled stays, one chosen before it is replaced.
-void QVAppDelegate::findRomListFile(QVAppDelegate* controller, const std::string& directory,
-                                    MainThreadMailbox& mailbox)
+std::optional<std::string> QVAppDelegate::findRomListFile(const std::string& directory, std::stop_token stop)
 {
-    const std::optional<std::string> found = tokenade::findSupportedList(directory);
-    mailbox.post([controller, found] {
-        if (found)
-            controller->romsListPathTextField()->setText(QFile::decodeName(found->c_str()));
-        emit controller->romListDiscoveryFinished();
-    });
+    return tokenade::findSupportedList(directory, stop);
+}
+
+// Whatever sets the list path field last wins: a path chosen by hand after
+// this step has run stays, one chosen before it is replaced.
+void QVAppDelegate::didFindRomListFile(const std::optional<std::string>& found)
+{
+    session_.finishDiscovery();
+    if (found)
+        romsListPathTextField()->setText(QFile::decodeName(found->c_str()));
 }

@@ -3,25 +3,19 @@
 #include "app/qt_strings.h"
 #include "platform/alert.h"
 #include "platform/file_chooser.h"
+#include "platform/report_view.h"
 #include "platform/segmented_control.h"
-#include "results/categories.h"
 #include "results/report_files.h"
 #include "results/report_text.h"
 
 #include <QCheckBox>
 #include <QFile>
-#include "platform/report_view.h"
 
-using tokenade::Category;
-using tokenade::NameList;
+using tokenade::AuditKind;
+using tokenade::CategoryId;
+using tokenade::ResultCategory;
 
 namespace {
-
-// The view shows the report text with plain line breaks; the report files keep CR LF.
-void showReport(ReportView* view, const Category& category, const NameList& names)
-{
-    view->setPlainText(toQString(tokenade::reportText(category.windowHeader, names, "\n")));
-}
 
 std::optional<QString> chooseReportFolder(FileChooser& chooser)
 {
@@ -32,33 +26,56 @@ std::optional<QString> chooseReportFolder(FileChooser& chooser)
     return chooser.choose(options);
 }
 
+const ResultCategory* categoryAtSegment(const tokenade::AuditResult& result, int segment)
+{
+    for (const ResultCategory& category : result.categories) {
+        if (category.facts->segment == segment)
+            return &category;
+    }
+    return nullptr;
+}
+
 }  // namespace
+
+ReportView* QVAppDelegate::resultView(AuditKind kind) const
+{
+    return kind == AuditKind::Roms ? romsResultView() : videosResultView();
+}
+
+SegmentedControl* QVAppDelegate::resultControl(AuditKind kind) const
+{
+    return kind == AuditKind::Roms ? romsResultControl() : videosResultControl();
+}
+
+// The selected segment's category, in its view; no selection changes nothing.
+void QVAppDelegate::showSelectedCategory(AuditKind kind)
+{
+    const ResultCategory* category =
+        categoryAtSegment(session_.result(kind), resultControl(kind)->selectedSegment());
+    if (!category)
+        return;
+    // The view shows plain line breaks; the report files keep CR LF.
+    const std::string header = tokenade::reportHeader(category->facts->windowHeader, category->entries.size(), "\n");
+    resultView(kind)->showReport(toQString(header), &category->entries);
+}
 
 void QVAppDelegate::didClickRomsResultControl()
 {
-    const NameList* lists[] = {&_validRoms, &_missingRoms, &_unknownRoms};
-    const int segment = romsResultControl()->selectedSegment();
-    if (segment >= 0 && segment < static_cast<int>(tokenade::kRomCategories.size()))
-        showReport(romsResultView(), tokenade::kRomCategories[segment], *lists[segment]);
+    showSelectedCategory(AuditKind::Roms);
 }
 
 void QVAppDelegate::didClickVideosResultControl()
 {
-    const NameList* lists[] = {&_validVideos, &_missingVideos, &_extraVideos, &_unknownVideos};
-    const int segment = videosResultControl()->selectedSegment();
-    if (segment >= 0 && segment < static_cast<int>(tokenade::kVideoCategories.size()))
-        showReport(videosResultView(), tokenade::kVideoCategories[segment], *lists[segment]);
+    showSelectedCategory(AuditKind::Videos);
 }
 
 void QVAppDelegate::didClickCheckAvailableRomVideosOnly()
 {
+    session_.setAvailableOnly(checkAvailableRomVideosOnly()->checkState() == Qt::Checked);
+    showCommands();
     SegmentedControl* control = videosResultControl();
-    if (checkAvailableRomVideosOnly()->checkState() == Qt::Checked) {
-        control->setEnabled(true, tokenade::kExtraVideosSegment);
-        return;
-    }
-    control->setEnabled(false, tokenade::kExtraVideosSegment);
-    if (control->selectedSegment() == tokenade::kExtraVideosSegment) {
+    const int selected = control->selectedSegment();
+    if (selected >= 0 && !control->isEnabledForSegment(selected)) {
         control->setSelectedSegment(0);
         didClickVideosResultControl();
     }
@@ -66,22 +83,20 @@ void QVAppDelegate::didClickCheckAvailableRomVideosOnly()
 
 void QVAppDelegate::saveRomsResult()
 {
-    const auto folder = chooseReportFolder(seams_.chooser);
-    if (!folder)
-        return;
-    const NameList* lists[] = {&_validRoms, &_missingRoms, &_unknownRoms};
-    reportFailedWrites(
-        tokenade::saveReportFiles(QFile::encodeName(*folder).toStdString(), tokenade::kRomCategories, lists));
+    saveResult(AuditKind::Roms);
 }
 
 void QVAppDelegate::saveVideosResult()
 {
+    saveResult(AuditKind::Videos);
+}
+
+void QVAppDelegate::saveResult(AuditKind kind)
+{
     const auto folder = chooseReportFolder(seams_.chooser);
     if (!folder)
         return;
-    const NameList* lists[] = {&_validVideos, &_missingVideos, &_extraVideos, &_unknownVideos};
-    reportFailedWrites(
-        tokenade::saveReportFiles(QFile::encodeName(*folder).toStdString(), tokenade::kVideoCategories, lists));
+    reportFailedWrites(tokenade::saveReportFiles(QFile::encodeName(*folder).toStdString(), session_.result(kind)));
 }
 
 void QVAppDelegate::reportFailedWrites(const std::vector<tokenade::WriteError>& failures)

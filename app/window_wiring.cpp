@@ -2,13 +2,17 @@
 
 #include "app/qv_app_delegate.h"
 #include "platform/main_window.h"
-#include "ui_main_window.h"
+#include "platform/segmented_control.h"
 
+#include <QAction>
 #include <QApplication>
+#include <QCheckBox>
+
+using tokenade::AuditKind;
 
 void attachWindow(MainWindow& window, QVAppDelegate& controller)
 {
-    Ui::MainWindow& ui = window.ui();
+    const WindowElements& ui = window.elements();
     controller.setTokenadeDirPathTextField(ui.tokenadeDirPathTextField);
     controller.setRomsListPathTextField(ui.romsListPathTextField);
     controller.setRomsResultView(ui.romsResultView);
@@ -19,21 +23,22 @@ void attachWindow(MainWindow& window, QVAppDelegate& controller)
     controller.setProgressLabel(ui.progressLabel);
     controller.setProgressIndicator(ui.progressIndicator);
     controller.setTabView(ui.tabView);
-    controller.setAuditCommands(ui.actionAuditRoms, ui.actionAuditVideos);
+    controller.setCommands({{ui.auditRoms, AuditKind::Roms}, {ui.auditVideos, AuditKind::Videos}},
+                           {{ui.saveRomsResult, AuditKind::Roms}, {ui.saveVideosResult, AuditKind::Videos}});
 
     QVAppDelegate* c = &controller;
-    QObject::connect(ui.actionSelectTokenadeDirectory, &QAction::triggered, c, &QVAppDelegate::selectTokenadeDirectory);
-    QObject::connect(ui.actionSelectRomsListFile, &QAction::triggered, c, &QVAppDelegate::selectRomsListFile);
-    QObject::connect(ui.actionAuditRoms, &QAction::triggered, c, &QVAppDelegate::auditRoms);
-    QObject::connect(ui.actionAuditVideos, &QAction::triggered, c, &QVAppDelegate::auditVideos);
+    QObject::connect(ui.selectTokenadeDirectory, &QAction::triggered, c, &QVAppDelegate::selectTokenadeDirectory);
+    QObject::connect(ui.selectRomsListFile, &QAction::triggered, c, &QVAppDelegate::selectRomsListFile);
+    QObject::connect(ui.auditRoms, &QAction::triggered, c, &QVAppDelegate::auditRoms);
+    QObject::connect(ui.auditVideos, &QAction::triggered, c, &QVAppDelegate::auditVideos);
     QObject::connect(ui.romsResultControl, &SegmentedControl::segmentClicked, c,
                      &QVAppDelegate::didClickRomsResultControl);
     QObject::connect(ui.videosResultControl, &SegmentedControl::segmentClicked, c,
                      &QVAppDelegate::didClickVideosResultControl);
     QObject::connect(ui.checkAvailableRomVideosOnly, &QCheckBox::clicked, c,
                      &QVAppDelegate::didClickCheckAvailableRomVideosOnly);
-    QObject::connect(ui.actionSaveRomsResult, &QAction::triggered, c, &QVAppDelegate::saveRomsResult);
-    QObject::connect(ui.actionSaveVideosResult, &QAction::triggered, c, &QVAppDelegate::saveVideosResult);
-    QObject::connect(ui.actionOpenHomepage, &QAction::triggered, c, &QVAppDelegate::openHomepage);
-    QObject::connect(ui.actionQuit, &QAction::triggered, qApp, &QApplication::quit, Qt::QueuedConnection);
+    QObject::connect(ui.saveRomsResult, &QAction::triggered, c, &QVAppDelegate::saveRomsResult);
+    QObject::connect(ui.saveVideosResult, &QAction::triggered, c, &QVAppDelegate::saveVideosResult);
+    QObject::connect(ui.openHomepage, &QAction::triggered, c, &QVAppDelegate::openHomepage);
+    QObject::connect(ui.quit, &QAction::triggered, qApp, &QApplication::quit, Qt::QueuedConnection);
 }

@@ -3,7 +3,8 @@
 class MainWindow;
 class QVAppDelegate;
 
-// What loading the window description does on the platform: attaches the ten
-// elements to the controller and connects every command of the window to the
-// controller's method of the same name.
+// What loading the window description does on the platform: attaches the
+// window's elements to the controller and connects every command of the
+// window to the controller's method of the same name. The one place where
+// widgets meet the controller.
 void attachWindow(MainWindow& window, QVAppDelegate& controller);

@@ -5,7 +5,6 @@
 #include "platform/foundation/folder_walk.h"
 #include "sources/extension_rewrite.h"
 #include "sources/folder_scan.h"
-#include "sources/roms_list.h"
 
 #include <future>
 
@@ -18,79 +17,116 @@ void tell(const AuditProgress& progress, std::string_view text)
         progress.status(text);
 }
 
-// The lines of the list, rewritten to `extension` and sorted by whole name.
-// The rewrite can move names out of their order as lines ("abc" and
-// "abc (x)" swap once both end in ".zip") and the merges compare whole
-// names, so the sort comes after the rewrite. The list is read while the
-// folders are walked, so it runs on a thread of its own.
-std::future<std::optional<KeyedNames>> readListForMerge(const std::string& listPath, std::string_view extension)
+// The supported list as the merges take it: the lines rewritten to
+// `extension` and sorted. The rewrite can move names out of their order as
+// lines ("abc" and "abc (x)" swap once both end in ".zip"), so the sort comes
+// after it.
+struct ExpectedList {
+    RomsListRead read;
+    KeyedNames names;
+};
+
+// The list is read while the folders are walked, so it is read on a thread of its own.
+std::future<ExpectedList> readListForMerge(const std::string& listPath, std::string_view extension)
 {
     return std::async(std::launch::async, [listPath, extension] {
-        std::optional<NameList> lines = readRomsListLines(listPath);
-        if (!lines)
-            return std::optional<KeyedNames>();
-        setExtension(extension, *lines);
-        KeyedNames keyed(std::move(*lines), SortBy::WholeName);
-        keyed.sort();
-        return std::optional<KeyedNames>(std::move(keyed));
+        ExpectedList expected{cacheRomsListFile(listPath), {}};
+        if (expected.read.list) {
+            expected.names = setExtension(extension, expected.read.list->lines);
+            expected.names.sort();
+        }
+        return expected;
     });
 }
 
-// The names of one folder set, sorted for the merge, and the rewritten list
-// (nothing when it is unusable), with the status texts in their order.
-struct NamesAndList {
-    KeyedNames names;
-    std::optional<KeyedNames> list;
-};
-
-NamesAndList scanWhileReadingList(const AuditInputs& inputs, std::string_view scanStatus, std::string_view folderSet,
-                                  std::string_view extension, const AuditProgress& progress)
+ScanControl scanControl(const AuditProgress& progress)
 {
-    auto list = readListForMerge(inputs.romsListPath, extension);
-    tell(progress, scanStatus);
-    KeyedNames names = scanFolders(inputs.tokenadeDirPath, folderNames(folderSet), extension, progress.filesSeen);
-    names.sort(walkThreads());
-    tell(progress, kStatusCachingRomsList);
-    return {std::move(names), list.get()};
+    return ScanControl{progress.filesSeen, progress.stop};
+}
+
+// Moves the merged names into a result of `kind`, with the bytes they view.
+AuditResult resultOf(AuditKind kind, MergedNames&& merged, std::vector<std::string> folders,
+                     std::vector<KeyedNames*> sources)
+{
+    AuditResult result = AuditResult::empty(kind);
+    for (ResultCategory& category : result.categories) {
+        switch (category.facts->id) {
+        case CategoryId::Valid: category.entries = std::move(merged.valid); break;
+        case CategoryId::Missing: category.entries = std::move(merged.missing); break;
+        case CategoryId::Extra: category.entries = std::move(merged.extra); break;
+        case CategoryId::Unknown: category.entries = std::move(merged.unknown); break;
+        }
+    }
+    result.folders = std::move(folders);
+    for (KeyedNames* names : sources) {
+        for (NameArena& arena : names->takeArenas())
+            result.storage.push_back(std::move(arena));
+    }
+    return result;
+}
+
+AuditOutcome stopped(const AuditInputs& inputs)
+{
+    AuditOutcome outcome{inputs, std::nullopt, {}, true};
+    return outcome;
+}
+
+AuditOutcome unusableList(const AuditInputs& inputs, ListProblem problem)
+{
+    return AuditOutcome{inputs, std::nullopt, std::move(problem), false};
 }
 
 }  // namespace
 
-std::optional<RomAuditResult> runRomAudit(const AuditInputs& inputs, const AuditProgress& progress)
+AuditOutcome runRomAudit(const AuditInputs& inputs, const AuditProgress& progress)
 {
-    auto [found, expected] = scanWhileReadingList(inputs, kStatusCachingRomDirs, kRomFolders, kRomExtension, progress);
-    if (!expected)
-        return std::nullopt;
+    auto list = readListForMerge(inputs.romsListPath, kRomExtension);
+    tell(progress, kStatusCachingRomDirs);
+    FoundNames found = cacheTokenadeRomDirs(inputs.tokenadeDirPath, scanControl(progress));
+    tell(progress, kStatusCachingRomsList);
+    ExpectedList expected = list.get();
+    if (progress.stop.stop_requested())
+        return stopped(inputs);
+    if (!expected.read.list)
+        return unusableList(inputs, std::move(expected.read.problem));
 
     tell(progress, kStatusAuditingRoms);
-    MergedNames merged = mergeNames(found, *expected);
-    return RomAuditResult{std::move(merged.valid), std::move(merged.missing), std::move(merged.unknown)};
+    MergedNames merged = mergeNames(found.names, expected.names);
+    AuditOutcome outcome{inputs, {}, {}, false};
+    outcome.result = resultOf(AuditKind::Roms, std::move(merged), std::move(found.folders), {&found.names, &expected.names});
+    return outcome;
 }
 
-std::optional<VideoAuditResult> runVideoAudit(const AuditInputs& inputs, const AuditProgress& progress)
+AuditOutcome runVideoAudit(const AuditInputs& inputs, const AuditProgress& progress)
 {
-    auto [videos, supported] =
-        scanWhileReadingList(inputs, kStatusCachingVideoDirs, kVideoFolders, kVideoExtension, progress);
+    auto list = readListForMerge(inputs.romsListPath, kVideoExtension);
+    tell(progress, kStatusCachingVideoDirs);
+    FoundNames videos = cacheTokenadeVideoDirs(inputs.tokenadeDirPath, scanControl(progress));
+    tell(progress, kStatusCachingRomsList);
+    ExpectedList supported = list.get();
 
-    std::optional<KeyedNames> available;
+    KeyedNames available;
     if (inputs.availableRomVideosOnly) {
         tell(progress, kStatusCachingAvailableRoms);
-        std::vector<std::string> archives =
-            scanFolders(inputs.tokenadeDirPath, folderNames(kRomFolders), kRomExtension, progress.filesSeen)
-                .takeNames();
-        setExtension(kVideoExtension, archives);
-        available.emplace(std::move(archives), SortBy::WholeName);
-        available->sort(walkThreads());
+        // The archives' names stand for the videos they should have; they are in the merge order already.
+        const FoundNames archives = cacheTokenadeRomDirs(inputs.tokenadeDirPath, scanControl(progress));
+        available = setExtension(kVideoExtension, archives.names);
+        available.sort(walkThreads());
     }
-    std::optional<KeyedNames>& expected = inputs.availableRomVideosOnly ? available : supported;
-    if (!expected)
-        return std::nullopt;
+    if (progress.stop.stop_requested())
+        return stopped(inputs);
+    if (!inputs.availableRomVideosOnly && !supported.read.list)
+        return unusableList(inputs, std::move(supported.read.problem));
 
     tell(progress, kStatusAuditingVideos);
-    const KeyedNames* membership = inputs.availableRomVideosOnly && supported ? &*supported : nullptr;
-    MergedNames merged = mergeNames(videos, *expected, membership);
-    return VideoAuditResult{std::move(merged.valid), std::move(merged.missing), std::move(merged.extra),
-                            std::move(merged.unknown)};
+    KeyedNames& expected = inputs.availableRomVideosOnly ? available : supported.names;
+    const KeyedNames* membership = inputs.availableRomVideosOnly && supported.read.list ? &supported.names : nullptr;
+    MergedNames merged = mergeNames(videos.names, expected, membership);
+    AuditOutcome outcome{inputs, {}, {}, false};
+    outcome.result = resultOf(AuditKind::Videos, std::move(merged), std::move(videos.folders),
+                              {&videos.names, &available, &supported.names});
+    outcome.result->availableOnly = inputs.availableRomVideosOnly;
+    return outcome;
 }
 
 }  // namespace tokenade

@@ -12,8 +12,7 @@ inline constexpr std::string_view kStatusCachingAvailableRoms = "Caching availab
 inline constexpr std::string_view kStatusAuditingRoms = "Auditing roms...";
 inline constexpr std::string_view kStatusAuditingVideos = "Auditing videos...";
 
-// The one message that an unusable supported roms list gives.
-inline constexpr std::string_view kInvalidListTitle = "Error";
+// What the user is told when the supported roms list cannot be used.
 inline constexpr std::string_view kInvalidListMessage = "Can't find supported roms list or it is too big.";
 
 }  // namespace tokenade

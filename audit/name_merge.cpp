@@ -11,7 +11,27 @@ namespace {
 struct Span {
     size_t begin;
     size_t end;
+    size_t size() const { return end - begin; }
 };
+
+ResultEntry entryOf(const KeyedName& name, uint32_t folder)
+{
+    return ResultEntry{name.bytes, name.size, folder};
+}
+
+bool sameKey(const KeyedName& first, const KeyedName& second)
+{
+    return compareSringsCaseInsensitive(first, second) == 0;
+}
+
+// The end of the run of names that share the key of names[from].
+size_t runEnd(const KeyedNames& names, size_t from, size_t end)
+{
+    size_t last = from + 1;
+    while (last < end && sameKey(names[from], names[last]))
+        ++last;
+    return last;
+}
 
 // Tests names handed over in ascending order against a sorted list, moving
 // forward only, so that a whole merge passes every entry at most once.
@@ -19,11 +39,11 @@ class MembershipCursor {
 public:
     MembershipCursor(const KeyedNames& supported, Span span) : supported_(supported), next_(span.begin), end_(span.end) {}
 
-    bool holds(std::string_view key)
+    bool holds(const KeyedName& name)
     {
-        while (next_ < end_ && supported_.key(next_) < key)
+        while (next_ < end_ && compareSringsCaseInsensitive(supported_[next_], name) < 0)
             ++next_;
-        return next_ < end_ && supported_.key(next_) == key;
+        return next_ < end_ && sameKey(supported_[next_], name);
     }
 
 private:
@@ -32,106 +52,152 @@ private:
     size_t end_;
 };
 
-void mergeSpans(KeyedNames& found, Span foundSpan, KeyedNames& expected, Span expectedSpan,
-                const KeyedNames* supported, Span supportedSpan, MergedNames& merged)
-{
-    std::optional<MembershipCursor> membership;
-    if (supported)
-        membership.emplace(*supported, supportedSpan);
+class SpanMerge {
+public:
+    SpanMerge(const KeyedNames& found, const KeyedNames& expected, const KeyedNames* supported, Span supportedSpan,
+              MergedNames& merged)
+        : found_(found), expected_(expected), merged_(merged)
+    {
+        if (supported)
+            membership_.emplace(*supported, supportedSpan);
+    }
 
-    size_t f = foundSpan.begin;
-    size_t e = expectedSpan.begin;
-    auto foundOnly = [&] {
-        const bool isSupported = membership && membership->holds(found.key(f));
-        (isSupported ? merged.extra : merged.unknown).push_back(std::move(found.name(f)));
-        ++f;
-    };
-    auto expectedOnly = [&] {
-        if (!membership || membership->holds(expected.key(e)))
-            merged.missing.push_back(std::move(expected.name(e)));
-        ++e;
-    };
-    while (f < foundSpan.end || e < expectedSpan.end) {
-        if (e == expectedSpan.end) {
-            foundOnly();
-        } else if (f == foundSpan.end) {
-            expectedOnly();
-        } else {
-            const int order = found.key(f).compare(expected.key(e));
-            if (order == 0) {
-                merged.valid.push_back(std::move(expected.name(e)));
-                ++f;
-                ++e;
-            } else if (order < 0) {
-                foundOnly();
+    void run(Span foundSpan, Span expectedSpan)
+    {
+        size_t f = foundSpan.begin;
+        size_t e = expectedSpan.begin;
+        while (f < foundSpan.end || e < expectedSpan.end) {
+            const int order = e == expectedSpan.end ? -1
+                            : f == foundSpan.end    ? 1
+                                                    : compareSringsCaseInsensitive(found_[f], expected_[e]);
+            if (order < 0) {
+                foundOnly(found_[f++]);
+            } else if (order > 0) {
+                expectedOnly(expected_[e++]);
             } else {
-                expectedOnly();
+                const size_t foundEnd = runEnd(found_, f, foundSpan.end);
+                const size_t expectedEnd = runEnd(expected_, e, expectedSpan.end);
+                mergeRun({f, foundEnd}, {e, expectedEnd});
+                f = foundEnd;
+                e = expectedEnd;
             }
         }
     }
-}
 
-// First position whose key is not below `key`.
-size_t lowerBound(const KeyedNames& names, std::string_view key)
-{
-    size_t low = 0;
-    size_t high = names.size();
-    while (low < high) {
-        const size_t middle = low + (high - low) / 2;
-        if (names.key(middle) < key)
-            low = middle + 1;
-        else
-            high = middle;
+private:
+    void foundOnly(const KeyedName& name)
+    {
+        const bool isSupported = membership_ && membership_->holds(name);
+        (isSupported ? merged_.extra : merged_.unknown).push_back(entryOf(name, name.origin));
     }
-    return low;
+
+    void expectedOnly(const KeyedName& name)
+    {
+        if (!membership_ || membership_->holds(name))
+            merged_.missing.push_back(entryOf(name, kNoFolder));
+    }
+
+    // Names of one key on both sides. Each side is in byte order (the sort
+    // orders names that compare alike by their bytes), so exact twins are
+    // found in one pass and every list below is filled in byte order.
+    void mergeRun(Span found, Span expected)
+    {
+        if (found.size() == 1 && expected.size() == 1) {
+            merged_.valid.push_back(entryOf(expected_[expected.begin], found_[found.begin].origin));
+            return;
+        }
+        std::vector<size_t> pairedWith(expected.size(), SIZE_MAX);  // expected offset -> found position
+        std::vector<bool> foundPaired(found.size(), false);
+        for (size_t f = found.begin, e = expected.begin; f < found.end && e < expected.end;) {
+            const int order = found_[f].name().compare(expected_[e].name());
+            if (order == 0) {
+                pairedWith[e - expected.begin] = f;
+                foundPaired[f - found.begin] = true;
+            }
+            f += order <= 0;
+            e += order >= 0;
+        }
+        // The others pair in order.
+        size_t nextFound = found.begin;
+        for (size_t e = 0; e < expected.size(); ++e) {
+            if (pairedWith[e] != SIZE_MAX)
+                continue;
+            while (nextFound < found.end && foundPaired[nextFound - found.begin])
+                ++nextFound;
+            if (nextFound == found.end)
+                break;
+            pairedWith[e] = nextFound;
+            foundPaired[nextFound - found.begin] = true;
+        }
+        for (size_t e = 0; e < expected.size(); ++e) {
+            const KeyedName& name = expected_[expected.begin + e];
+            if (pairedWith[e] != SIZE_MAX)
+                merged_.valid.push_back(entryOf(name, found_[pairedWith[e]].origin));
+        }
+        for (size_t e = 0; e < expected.size(); ++e) {
+            if (pairedWith[e] == SIZE_MAX)
+                expectedOnly(expected_[expected.begin + e]);
+        }
+        for (size_t f = found.begin; f < found.end; ++f) {
+            if (!foundPaired[f - found.begin])
+                foundOnly(found_[f]);
+        }
+    }
+
+    const KeyedNames& found_;
+    const KeyedNames& expected_;
+    std::optional<MembershipCursor> membership_;
+    MergedNames& merged_;
+};
+
+// First position whose key is not below that of `pivot`.
+size_t lowerBound(const KeyedNames& names, const KeyedName& pivot)
+{
+    const auto all = names.all();
+    return static_cast<size_t>(std::lower_bound(all.begin(), all.end(), pivot,
+                                                [](const KeyedName& name, const KeyedName& key) {
+                                                    return compareSringsCaseInsensitive(name, key) < 0;
+                                                }) -
+                               all.begin());
 }
 
-void appendMoved(NameList& to, NameList& from)
+void appendAll(ResultList& to, const ResultList& from)
 {
-    to.insert(to.end(), std::make_move_iterator(from.begin()), std::make_move_iterator(from.end()));
+    to.insert(to.end(), from.begin(), from.end());
 }
 
 constexpr size_t kParallelMergeThreshold = 100000;
 
 }  // namespace
 
-MergedNames mergeNames(KeyedNames& found, KeyedNames& expected, const KeyedNames* supported, unsigned threads)
+MergedNames mergeNames(const KeyedNames& found, const KeyedNames& expected, const KeyedNames* supported,
+                       unsigned threads)
 {
-    const size_t supportedSize = supported ? supported->size() : 0;
+    const Span allSupported{0, supported ? supported->size() : 0};
     MergedNames merged;
     if (threads < 2 || found.size() + expected.size() < kParallelMergeThreshold || found.empty()) {
-        mergeSpans(found, {0, found.size()}, expected, {0, expected.size()}, supported, {0, supportedSize}, merged);
+        SpanMerge(found, expected, supported, allSupported, merged).run({0, found.size()}, {0, expected.size()});
         return merged;
     }
     // The merge is a sorted union: everything below a key comes before
     // everything from it, so the two sides of one key merge apart, on two
     // threads, and join into exactly the serial result.
-    const std::string pivot(found.key(found.size() / 2));
+    const KeyedName pivot = found[found.size() / 2];
     const size_t foundSplit = lowerBound(found, pivot);
     const size_t expectedSplit = lowerBound(expected, pivot);
     const size_t supportedSplit = supported ? lowerBound(*supported, pivot) : 0;
     MergedNames upper;
     std::thread upperHalf([&] {
-        mergeSpans(found, {foundSplit, found.size()}, expected, {expectedSplit, expected.size()}, supported,
-                   {supportedSplit, supportedSize}, upper);
+        SpanMerge(found, expected, supported, {supportedSplit, allSupported.end}, upper)
+            .run({foundSplit, found.size()}, {expectedSplit, expected.size()});
     });
-    mergeSpans(found, {0, foundSplit}, expected, {0, expectedSplit}, supported, {0, supportedSplit}, merged);
+    SpanMerge(found, expected, supported, {0, supportedSplit}, merged).run({0, foundSplit}, {0, expectedSplit});
     upperHalf.join();
-    appendMoved(merged.valid, upper.valid);
-    appendMoved(merged.missing, upper.missing);
-    appendMoved(merged.extra, upper.extra);
-    appendMoved(merged.unknown, upper.unknown);
+    appendAll(merged.valid, upper.valid);
+    appendAll(merged.missing, upper.missing);
+    appendAll(merged.extra, upper.extra);
+    appendAll(merged.unknown, upper.unknown);
     return merged;
-}
-
-MergedNames mergeNames(const NameList& found, const NameList& expected, const NameList* supported)
-{
-    KeyedNames keyedFound(found, SortBy::WholeName);
-    KeyedNames keyedExpected(expected, SortBy::WholeName);
-    if (!supported)
-        return mergeNames(keyedFound, keyedExpected);
-    const KeyedNames keyedSupported(*supported, SortBy::WholeName);
-    return mergeNames(keyedFound, keyedExpected, &keyedSupported);
 }
 
 }  // namespace tokenade

@@ -1,30 +1,30 @@
 #pragma once
 
+#include "results/audit_result.h"
 #include "sources/keyed_names.h"
-#include "sources/name_list.h"
 
 namespace tokenade {
 
-// Where each name of a merge went.
+// Where each name of a merge went. The entries view the names' bytes in the
+// merged lists' arenas, which must outlive them.
 struct MergedNames {
-    NameList valid;    // expected names that were found (the expected list's spelling)
-    NameList missing;  // expected names that were not found
-    NameList extra;    // found-only names that are supported (only with a membership list)
-    NameList unknown;  // found-only names that are not
+    ResultList valid;    // expected names that were found: the expected spelling, the found file's folder
+    ResultList missing;  // expected names that were not found (no folder)
+    ResultList extra;    // found-only names that are supported (only with a membership list)
+    ResultList unknown;  // found-only names that are not
 };
 
-// Walks `found` and `expected` in one pass. Both must be sorted by their
-// whole-name keys (KeyedNames::sort with SortBy::WholeName). A name of both
-// lists is valid; a found-only name is unknown; an expected-only name is
-// missing. With a `supported` list (same order), a found-only name that it
-// holds is extra instead, and an expected-only name that it does not hold
-// goes into no list. Each result keeps merge order. The names are moved out
-// of `found` and `expected`. A large merge runs on two threads when
-// `threads` allows it; the result is the same.
-MergedNames mergeNames(KeyedNames& found, KeyedNames& expected, const KeyedNames* supported = nullptr,
+// Walks `found` and `expected`, both sorted (KeyedNames::sort), in one pass.
+// A name of both lists is valid; a found-only name is unknown; an
+// expected-only name is missing. With a `supported` list (sorted too), a
+// found-only name that it holds is extra instead, and an expected-only name
+// that it does not hold goes into no list.
+// Where several names on each side share a key, names spelled exactly alike
+// (the same bytes) pair first, the others in plain string order, so that a
+// correctly named file is never the one left over; each result list gets its
+// names of such a run in plain string order. A found name's origin is its
+// folder. A large merge runs on up to `threads` threads; the result is the same.
+MergedNames mergeNames(const KeyedNames& found, const KeyedNames& expected, const KeyedNames* supported = nullptr,
                        unsigned threads = 2);
-
-// The same for plain lists sorted in the whole-name order; keys are computed here.
-MergedNames mergeNames(const NameList& found, const NameList& expected, const NameList* supported = nullptr);
 
 }  // namespace tokenade

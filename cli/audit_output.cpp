@@ -4,33 +4,64 @@
 
 #include <nlohmann/json.hpp>
 
+#include <cstdio>
+
 namespace tokenade::cli {
-std::string humanText(const AuditOutcome& outcome)
+namespace {
+
+void put(std::FILE* out, std::string_view text)
 {
-    std::string text = outcome.audit == AuditKind::Roms ? "ROM audit\n" : "Video audit\n";
-    for (size_t i = 0; i < outcome.categories.size(); ++i) {
-        const std::string name(outcome.categories[i].name);
-        text += "  " + name + ":" + std::string(9 - name.size(), ' ') + std::to_string(outcome.lists[i]->size()) + "\n";
-    }
-    for (size_t i = 0; i < outcome.categories.size(); ++i) {
-        text += "\n";
-        text += reportText(outcome.categories[i].windowHeader, *outcome.lists[i], "\n");
-        text += "\n";
-    }
-    return text;
+    std::fwrite(text.data(), 1, text.size(), out);
 }
 
-std::string jsonText(const AuditOutcome& outcome)
+nlohmann::ordered_json namesOf(const ResultList& entries)
 {
-    nlohmann::ordered_json categories = nlohmann::ordered_json::object();
-    for (size_t i = 0; i < outcome.categories.size(); ++i)
-        categories[std::string(outcome.categories[i].name)] = *outcome.lists[i];
+    nlohmann::ordered_json names = nlohmann::ordered_json::array();
+    for (const ResultEntry& entry : entries)
+        names.push_back(std::string(entry.name()));
+    return names;
+}
 
+}  // namespace
+
+bool isShown(const AuditResult& result, const ResultCategory& category)
+{
+    return category.facts->id != CategoryId::Extra || result.availableOnly;
+}
+
+void writeHumanText(const AuditReport& report, std::FILE* out)
+{
+    const AuditResult& result = report.result;
+    put(out, result.kind == AuditKind::Roms ? "ROM audit\n" : "Video audit\n");
+    for (const ResultCategory& category : result.categories) {
+        if (!isShown(result, category))
+            continue;
+        const std::string key(category.facts->key);
+        put(out, "  " + key + ":" + std::string(9 - key.size(), ' ') + std::to_string(category.entries.size()) + "\n");
+    }
+    for (const ResultCategory& category : result.categories) {
+        if (!isShown(result, category))
+            continue;
+        put(out, "\n");
+        writeReportText(category.facts->windowHeader, category.entries, "\n",
+                        [&](std::string_view piece) { put(out, piece); });
+        put(out, "\n");
+    }
+}
+
+std::string jsonText(const AuditReport& report)
+{
+    const AuditResult& result = report.result;
+    nlohmann::ordered_json categories = nlohmann::ordered_json::object();
+    for (const ResultCategory& category : result.categories) {
+        if (isShown(result, category))
+            categories[std::string(category.facts->key)] = namesOf(category.entries);
+    }
     nlohmann::ordered_json json;
-    json["audit"] = outcome.audit == AuditKind::Roms ? "roms" : "videos";
-    json["dir"] = outcome.directory;
-    json["list"] = outcome.listPath ? nlohmann::ordered_json(*outcome.listPath) : nlohmann::ordered_json(nullptr);
-    json["available_only"] = outcome.availableOnly;
+    json["audit"] = result.kind == AuditKind::Roms ? "roms" : "videos";
+    json["dir"] = report.directory;
+    json["list"] = report.listPath ? nlohmann::ordered_json(*report.listPath) : nlohmann::ordered_json(nullptr);
+    json["available_only"] = result.availableOnly;
     json["categories"] = std::move(categories);
     // Names that are not UTF-8 get U+FFFD instead of stopping the output.
     return json.dump(2, ' ', false, nlohmann::ordered_json::error_handler_t::replace) + "\n";

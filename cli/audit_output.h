@@ -1,31 +1,30 @@
 #pragma once
 
-#include "cli/cli_options.h"
-#include "results/categories.h"
-#include "sources/name_list.h"
+#include "results/audit_result.h"
 
+#include <cstdio>
 #include <optional>
-#include <span>
 #include <string>
 
 namespace tokenade::cli {
 
-// One audit's categories with their lists, in segment order.
-struct AuditOutcome {
-    AuditKind audit;
+// One audit as the command line reports it.
+struct AuditReport {
+    const AuditResult& result;
     std::string directory;
     std::optional<std::string> listPath;  // the list used; absent when none was found
-    bool availableOnly = false;
-    std::span<const Category> categories;
-    std::span<const NameList* const> lists;
 };
 
+// The categories the command line shows: all but the extra videos of a video
+// audit that did not expect the videos of the archives present only.
+bool isShown(const AuditResult& result, const ResultCategory& category);
+
 // One line per category with its count, then each category's text as the
-// window shows it, with LF line ends.
-std::string humanText(const AuditOutcome& outcome);
+// window shows it, with LF line ends; written to `out` in pieces.
+void writeHumanText(const AuditReport& report, std::FILE* out);
 
 // One JSON object: audit, dir, list, available_only and the names of every
 // category in result order.
-std::string jsonText(const AuditOutcome& outcome);
+std::string jsonText(const AuditReport& report);
 
 }  // namespace tokenade::cli

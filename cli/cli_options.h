@@ -1,11 +1,11 @@
 #pragma once
 
+#include "results/categories.h"
+
 #include <optional>
 #include <string>
 
 namespace tokenade::cli {
-
-enum class AuditKind { Roms, Videos };
 
 // What the command line asked for.
 struct CliOptions {

@@ -35,8 +35,15 @@ MainWindow::MainWindow(QWidget* parent)
 
     ui_->romsResultControl->setSelectedSegment(0);
     ui_->videosResultControl->setSelectedSegment(0);
-    // The extra videos can be chosen exactly while the check box is on.
-    ui_->videosResultControl->setEnabled(ui_->checkAvailableRomVideosOnly->isChecked(), 2);
+
+    elements_ = WindowElements{
+        ui_->tokenadeDirPathTextField, ui_->romsListPathTextField, ui_->romsResultView, ui_->romsResultControl,
+        ui_->videosResultView, ui_->videosResultControl, ui_->checkAvailableRomVideosOnly, ui_->progressLabel,
+        ui_->progressIndicator, ui_->tabView,
+        ui_->actionSelectTokenadeDirectory, ui_->actionSelectRomsListFile, ui_->actionAuditRoms,
+        ui_->actionAuditVideos, ui_->actionSaveRomsResult, ui_->actionSaveVideosResult, ui_->actionOpenHomepage,
+        ui_->actionQuit,
+    };
 }
 
 MainWindow::~MainWindow() = default;

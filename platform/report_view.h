@@ -1,21 +1,29 @@
 #pragma once
 
+#include "results/audit_result.h"
+
 #include <QListView>
 #include <QString>
+#include <QStringList>
 
 class ReportLines;
 
-// A read-only view of a report text, one line a row. Only the rows in sight
-// are ever drawn, so a text of half a million lines shows at once. Lines can
-// be selected and copied (Ctrl+C) like text.
+// A read-only view of a report: a few header lines, then one name a row. The
+// names are read from the result list as rows come into sight, never all at
+// once, so a category of a million names shows at once. Lines can be
+// selected and copied (Ctrl+C) like text.
 class ReportView : public QListView {
     Q_OBJECT
 
 public:
     explicit ReportView(QWidget* parent = nullptr);
 
-    // Replaces the whole text; "\n" separates the lines.
-    void setPlainText(const QString& text);
+    // Shows `header` (its lines, "\n" between them) and then the names of
+    // `names`, which must stay as they are until the view shows something else.
+    void showReport(const QString& header, const tokenade::ResultList* names);
+    // Shows a text of a few lines instead of a report.
+    void showText(const QString& text);
+
     QString toPlainText() const;
     int lineCount() const;
 

@@ -69,8 +69,9 @@ void SegmentedControl::setEnabled(bool enabled, int segment)
 
 bool SegmentedControl::isEnabledForSegment(int segment) const
 {
+    // The segment's own setting, whether or not the whole control is enabled.
     QAbstractButton* button = group_.button(segment);
-    return button && button->isEnabled();
+    return button && button->isEnabledTo(this);
 }
 
 QAbstractButton* SegmentedControl::segmentButton(int segment) const

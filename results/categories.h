@@ -1,43 +1,58 @@
 #pragma once
 
 #include <array>
+#include <span>
 #include <string_view>
 
 namespace tokenade {
 
-// One result category: what the window shows for a segment and the report
-// file that the save command writes for it.
-struct Category {
-    std::string_view name;          // "valid", "missing", "extra" or "unknown"
-    std::string_view windowHeader;  // header format of the window's text
-    std::string_view fileName;
-    std::string_view fileHeader;    // header format of the file
+enum class AuditKind { Roms, Videos };
+
+enum class CategoryId { Valid, Missing, Extra, Unknown };
+
+// What never changes about a result category: its texts, its report file and
+// where the window shows it. Header formats take the count for "%lu" and the
+// names, joined by line breaks, for "%@".
+struct CategoryFacts {
+    CategoryId id;
+    std::string_view key;           // "valid": the command line's label and JSON key
+    std::string_view windowHeader;  // of the text the window (and the command line) shows
+    std::string_view reportHeader;  // of the report file
+    std::string_view fileName;      // of the report file
+    int segment;                    // of the audit's category control
+    bool foundSide;                 // its names are files on disk, each in a folder
 };
 
-// In segment order, which is also the order in which the files are written.
-inline constexpr std::array<Category, 3> kRomCategories{{
-    {"valid", "Found %lu roms with valid filename:\r\n\r\n%@", "valid_roms.txt",
-     "Found %lu roms with valid filename:\r\n\r\n%@"},
-    {"missing", "Found %lu missing roms:\r\n\r\n%@", "missing_roms.txt", "Found %lu missing roms:\r\n\r\n%@"},
+// In display order, which is also the order of the segments and of the files.
+inline constexpr std::array<CategoryFacts, 3> kRomCategories{{
+    {CategoryId::Valid, "valid", "Found %lu roms with valid filename:\r\n\r\n%@", "Found %lu roms with valid filename:\r\n\r\n%@",
+     "valid_roms.txt", 0, true},
+    {CategoryId::Missing, "missing", "Found %lu missing roms:\r\n\r\n%@", "Found %lu missing roms:\r\n\r\n%@",
+     "missing_roms.txt", 1, false},
     // The file's header words this category differently from the window's.
-    {"unknown",
+    {CategoryId::Unknown, "unknown",
      "Found %lu unknown archives:\r\n(warning, these could be necessary ones too, like neogeo.zip)\r\n\r\n%@",
-     "unknown_roms.txt",
      "Found %lu roms with unknown filename:\r\n(warning, these could be necessary archives too, like "
-     "neogeo.zip)\r\n\r\n%@"},
+     "neogeo.zip)\r\n\r\n%@",
+     "unknown_roms.txt", 2, true},
 }};
 
-inline constexpr std::array<Category, 4> kVideoCategories{{
-    {"valid", "Found %lu videos with valid filename:\r\n\r\n%@", "valid_videos.txt",
-     "Found %lu videos with valid filename:\r\n\r\n%@"},
-    {"missing", "Found %lu missing videos:\r\n\r\n%@", "missing_videos.txt", "Found %lu missing videos:\r\n\r\n%@"},
-    {"extra", "Found %lu videos for missing roms:\r\n\r\n%@", "extra_videos.txt",
-     "Found %lu videos for missing roms:\r\n\r\n%@"},
-    {"unknown", "Found %lu videos with unknown filename:\r\n\r\n%@", "unknown_videos.txt",
-     "Found %lu videos with unknown filename:\r\n\r\n%@"},
+inline constexpr std::array<CategoryFacts, 4> kVideoCategories{{
+    {CategoryId::Valid, "valid", "Found %lu videos with valid filename:\r\n\r\n%@",
+     "Found %lu videos with valid filename:\r\n\r\n%@", "valid_videos.txt", 0, true},
+    {CategoryId::Missing, "missing", "Found %lu missing videos:\r\n\r\n%@", "Found %lu missing videos:\r\n\r\n%@",
+     "missing_videos.txt", 1, false},
+    {CategoryId::Extra, "extra", "Found %lu videos for missing roms:\r\n\r\n%@",
+     "Found %lu videos for missing roms:\r\n\r\n%@", "extra_videos.txt", 2, true},
+    {CategoryId::Unknown, "unknown", "Found %lu videos with unknown filename:\r\n\r\n%@",
+     "Found %lu videos with unknown filename:\r\n\r\n%@", "unknown_videos.txt", 3, true},
 }};
 
-// The segment of the video control that shows the extra videos.
-inline constexpr int kExtraVideosSegment = 2;
+inline std::span<const CategoryFacts> categoriesOf(AuditKind kind)
+{
+    if (kind == AuditKind::Roms)
+        return kRomCategories;
+    return kVideoCategories;
+}
 
 }  // namespace tokenade

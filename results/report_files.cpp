@@ -5,13 +5,14 @@
 
 namespace tokenade {
 
-std::vector<WriteError> saveReportFiles(const std::string& folder, std::span<const Category> categories,
-                                        std::span<const NameList* const> lists)
+std::vector<WriteError> saveReportFiles(const std::string& folder, const AuditResult& result)
 {
     std::vector<WriteError> failures;
-    for (size_t i = 0; i < categories.size() && i < lists.size(); ++i) {
-        const std::string path = joinPath(folder, categories[i].fileName);
-        if (auto failure = writeFileAtomically(path, reportText(categories[i].fileHeader, *lists[i])))
+    for (const ResultCategory& category : result.categories) {
+        AtomicFile file(joinPath(folder, category.facts->fileName));
+        writeReportText(category.facts->reportHeader, category.entries, "\r\n",
+                        [&](std::string_view piece) { file.write(piece); });
+        if (auto failure = file.commit())
             failures.push_back(std::move(*failure));
     }
     return failures;

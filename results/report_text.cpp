@@ -73,6 +73,30 @@ void appendDisplayName(std::string& out, std::string_view name)
     }
 }
 
+// Expands the header format around the names: `names` is called where "%@" stands.
+template <typename Names>
+void expandFormat(std::string_view headerFormat, size_t count, std::string_view lineBreak, std::string& text,
+                  Names&& names)
+{
+    size_t i = 0;
+    while (i < headerFormat.size()) {
+        if (headerFormat.substr(i, 3) == "%lu") {
+            text.append(std::to_string(count));
+            i += 3;
+        } else if (headerFormat.substr(i, 2) == "%@") {
+            names();
+            i += 2;
+        } else if (headerFormat.substr(i, 2) == "\r\n") {
+            text.append(lineBreak);
+            i += 2;
+        } else {
+            text.push_back(headerFormat[i++]);
+        }
+    }
+}
+
+constexpr size_t kPieceSize = 1 << 20;
+
 }  // namespace
 
 std::string displayName(std::string_view name)
@@ -82,33 +106,37 @@ std::string displayName(std::string_view name)
     return out;
 }
 
-std::string reportText(std::string_view headerFormat, const NameList& names, std::string_view lineBreak)
+void writeReportText(std::string_view headerFormat, const ResultList& entries, std::string_view lineBreak,
+                     const TextSink& sink)
 {
-    size_t namesSize = names.empty() ? 0 : lineBreak.size() * (names.size() - 1);
-    for (const std::string& name : names)
-        namesSize += name.size();
-
-    std::string text;
-    text.reserve(headerFormat.size() + 20 + namesSize);
-    size_t i = 0;
-    while (i < headerFormat.size()) {
-        if (headerFormat.substr(i, 3) == "%lu") {
-            text.append(std::to_string(names.size()));
-            i += 3;
-        } else if (headerFormat.substr(i, 2) == "%@") {
-            for (size_t n = 0; n < names.size(); ++n) {
-                if (n > 0)
-                    text.append(lineBreak);
-                appendDisplayName(text, names[n]);
+    std::string piece;
+    piece.reserve(kPieceSize + 4096);
+    expandFormat(headerFormat, entries.size(), lineBreak, piece, [&] {
+        for (size_t n = 0; n < entries.size(); ++n) {
+            if (n > 0)
+                piece.append(lineBreak);
+            appendDisplayName(piece, entries[n].name());
+            if (piece.size() >= kPieceSize) {
+                sink(piece);
+                piece.clear();
             }
-            i += 2;
-        } else if (headerFormat.substr(i, 2) == "\r\n") {
-            text.append(lineBreak);
-            i += 2;
-        } else {
-            text.push_back(headerFormat[i++]);
         }
-    }
+    });
+    if (!piece.empty())
+        sink(piece);
+}
+
+std::string reportText(std::string_view headerFormat, const ResultList& entries, std::string_view lineBreak)
+{
+    std::string text;
+    writeReportText(headerFormat, entries, lineBreak, [&](std::string_view piece) { text.append(piece); });
+    return text;
+}
+
+std::string reportHeader(std::string_view headerFormat, size_t count, std::string_view lineBreak)
+{
+    std::string text;
+    expandFormat(headerFormat.substr(0, headerFormat.find("%@")), count, lineBreak, text, [] {});
     return text;
 }
 

@@ -7,7 +7,7 @@ set -euo pipefail
 packages=(
     cmake g++ make pkg-config
     qt6-base-dev libgl-dev
-    libicu-dev
+    libicu-dev unicode-data bzip2
     libgtest-dev libgmock-dev
     libcli11-dev nlohmann-json3-dev
     xvfb xauth

@@ -3,7 +3,87 @@
 #include "platform/foundation/folder_walk.h"
 #include "sources/path_rules.h"
 
+#include <algorithm>
+#include <cerrno>
+#include <mutex>
+
 namespace tokenade {
+namespace {
+
+// The table of folders that hold found names, shared by the walking threads.
+// Each folder is read by one thread only, so it is added once.
+class FolderTable {
+public:
+    explicit FolderTable(const std::vector<std::string>& folderSet) : folderSet_(folderSet) {}
+
+    uint32_t add(size_t root, std::string_view parent)
+    {
+        std::string relative = parent.empty() ? folderSet_[root] : joinPath(folderSet_[root], parent);
+        std::lock_guard<std::mutex> lock(mutex_);
+        folders_.push_back(std::move(relative));
+        return static_cast<uint32_t>(folders_.size() - 1);
+    }
+
+    std::vector<std::string> take() { return std::move(folders_); }
+
+private:
+    const std::vector<std::string>& folderSet_;
+    std::mutex mutex_;
+    std::vector<std::string> folders_;
+};
+
+// What one walking thread gathers, on a cache line of its own.
+struct alignas(64) Share {
+    KeyedNames names;
+    size_t seen = 0;
+    // The folder whose entries come in now, once it holds a found name.
+    size_t root = SIZE_MAX;
+    std::string parent;
+    uint32_t folder = 0;
+};
+
+uint32_t folderOf(Share& share, FolderTable& table, const WalkEntry& entry)
+{
+    if (entry.root != share.root || entry.parent != share.parent) {
+        share.root = entry.root;
+        share.parent.assign(entry.parent);
+        share.folder = table.add(entry.root, entry.parent);
+    }
+    return share.folder;
+}
+
+// Puts the folders in byte order, so that the same tree always gives the same
+// table (the walking threads add folders as they meet them).
+void sortFolders(FoundNames& found)
+{
+    std::vector<uint32_t> order(found.folders.size());
+    for (uint32_t i = 0; i < order.size(); ++i)
+        order[i] = i;
+    std::sort(order.begin(), order.end(), [&](uint32_t a, uint32_t b) { return found.folders[a] < found.folders[b]; });
+    std::vector<uint32_t> newIndex(order.size());
+    std::vector<std::string> folders(order.size());
+    for (uint32_t i = 0; i < order.size(); ++i) {
+        newIndex[order[i]] = i;
+        folders[i] = std::move(found.folders[order[i]]);
+    }
+    found.folders = std::move(folders);
+    found.names.renumberOrigins(newIndex);
+}
+
+void sortOutFailures(const std::vector<FolderFailure>& failures, const std::vector<std::string>& folders,
+                     FoundNames& found)
+{
+    found.folderErrors.assign(folders.size(), 0);
+    for (const FolderFailure& failure : failures) {
+        if (failure.relative.empty())
+            found.folderErrors[failure.root] = failure.error;
+        if (!failure.relative.empty() || (failure.error != ENOENT && failure.error != ENOTDIR))
+            found.unreadable.push_back(
+                failure.relative.empty() ? folders[failure.root] : joinPath(folders[failure.root], failure.relative));
+    }
+}
+
+}  // namespace
 
 std::vector<std::string> folderNames(std::string_view folderSet)
 {
@@ -18,55 +98,49 @@ std::vector<std::string> folderNames(std::string_view folderSet)
     }
 }
 
-KeyedNames scanFolders(const std::string& directory, const std::vector<std::string>& folders,
-                       std::string_view extension, std::atomic<size_t>* filesSeen)
+FoundNames cacheFilenamesFromDirs(const std::string& directory, const std::vector<std::string>& folders,
+                                  std::string_view extension, const ScanControl& control)
 {
     std::vector<std::string> roots;
     for (const std::string& folder : folders)
         roots.push_back(joinPath(directory, folder));
 
-    // What one walking thread gathers, on a cache line of its own.
-    struct alignas(64) Share {
-        KeyedNames names;
-        size_t seen = 0;
-    };
     const unsigned threads = walkThreads();
     std::vector<Share> shares(threads);
-    walkFoldersInParallel(roots, threads, [&](unsigned thread, const WalkEntry& entry) {
-        Share& share = shares[thread];
-        // The shared counter is touched once in a while, not once an entry.
-        if (filesSeen && ++share.seen % 1024 == 0)
-            filesSeen->fetch_add(1024, std::memory_order_relaxed);
-        if (entry.type == EntryType::Regular && hasExtension(entry.name, extension))
-            share.names.add(std::string(entry.name), SortBy::WholeName);
-    });
+    FolderTable table(folders);
+    const auto failures = walkFoldersInParallel(
+        roots, threads,
+        [&](unsigned thread, const WalkEntry& entry) {
+            Share& share = shares[thread];
+            // The shared counter is touched once in a while, not once an entry.
+            if (control.filesSeen && ++share.seen % 1024 == 0)
+                control.filesSeen->fetch_add(1024, std::memory_order_relaxed);
+            if (entry.type == EntryType::Regular && hasExtension(entry.name, extension))
+                share.names.add(entry.name, folderOf(share, table, entry));
+        },
+        control.stop);
 
-    KeyedNames names = std::move(shares[0].names);
-    for (unsigned thread = 1; thread < threads; ++thread)
-        names.append(std::move(shares[thread].names));
-    if (filesSeen) {
-        for (const Share& share : shares)
-            filesSeen->fetch_add(share.seen % 1024, std::memory_order_relaxed);
+    FoundNames found;
+    for (Share& share : shares) {
+        found.names.append(std::move(share.names));
+        if (control.filesSeen)
+            control.filesSeen->fetch_add(share.seen % 1024, std::memory_order_relaxed);
     }
-    return names;
+    found.folders = table.take();
+    sortFolders(found);
+    found.names.sort(threads);
+    sortOutFailures(failures, folders, found);
+    return found;
 }
 
-NameList cacheFilenamesFromDirs(const std::string& directory, const std::vector<std::string>& folders,
-                                std::string_view extension, std::atomic<size_t>* filesSeen)
+FoundNames cacheTokenadeRomDirs(const std::string& directory, const ScanControl& control)
 {
-    KeyedNames names = scanFolders(directory, folders, extension, filesSeen);
-    names.sort(walkThreads());
-    return names.takeNames();
+    return cacheFilenamesFromDirs(directory, folderNames(kRomFolders), kRomExtension, control);
 }
 
-NameList cacheTokenadeRomDirs(const std::string& directory, std::atomic<size_t>* filesSeen)
+FoundNames cacheTokenadeVideoDirs(const std::string& directory, const ScanControl& control)
 {
-    return cacheFilenamesFromDirs(directory, folderNames(kRomFolders), kRomExtension, filesSeen);
-}
-
-NameList cacheTokenadeVideoDirs(const std::string& directory, std::atomic<size_t>* filesSeen)
-{
-    return cacheFilenamesFromDirs(directory, folderNames(kVideoFolders), kVideoExtension, filesSeen);
+    return cacheFilenamesFromDirs(directory, folderNames(kVideoFolders), kVideoExtension, control);
 }
 
 }  // namespace tokenade

@@ -1,7 +1,6 @@
 #include "keyed_names.h"
 
 #include "platform/foundation/unicode_key.h"
-#include "sources/path_rules.h"
 
 #include <algorithm>
 #include <cstring>
@@ -10,136 +9,153 @@
 namespace tokenade {
 namespace {
 
-// A name's place in a sort: the first sixteen key bytes, in an order that
-// integer comparison keeps, and where the name stands.
-struct SortRecord {
-    uint64_t high;
-    uint64_t low;
-    uint32_t index;
-};
-
-uint64_t bigEndianPrefix(std::string_view key, size_t from)
+unsigned char asciiLower(unsigned char c)
 {
-    unsigned char bytes[8] = {};
-    if (from < key.size())
-        std::memcpy(bytes, key.data() + from, std::min<size_t>(8, key.size() - from));
-    uint64_t value = 0;
-    for (unsigned char byte : bytes)
-        value = value << 8 | byte;
-    return value;
+    return (c >= 'A' && c <= 'Z') ? static_cast<unsigned char>(c + ('a' - 'A')) : c;
 }
 
-std::string_view comparedPart(std::string_view name, SortBy by)
+// Eight key bytes from `from` on as one integer whose order is theirs.
+uint64_t keyWord(const KeyedName& name, size_t from)
 {
-    return by == SortBy::LastPathComponent ? lastPathComponent(name) : name;
+    const size_t length = name.keyLength();
+    uint64_t word = 0;
+    for (size_t i = from; i < from + 8; ++i)
+        word = word << 8 | (i < length ? name.keyByte(i) : 0);
+    return word;
+}
+
+void setKeyPrefix(KeyedName& name)
+{
+    name.keyHigh = keyWord(name, 0);
+    name.keyLow = keyWord(name, 8);
+}
+
+// The whole keys, once their first sixteen bytes have compared alike.
+int compareKeyTails(const KeyedName& first, const KeyedName& second)
+{
+    const size_t firstLength = first.keyLength();
+    const size_t secondLength = second.keyLength();
+    const size_t common = std::min(firstLength, secondLength);
+    // Below sixteen bytes a prefix may hold padding rather than key bytes: compare from the start.
+    for (size_t i = std::min<size_t>(16, common); i < common; ++i) {
+        const unsigned char a = first.keyByte(i);
+        const unsigned char b = second.keyByte(i);
+        if (a != b)
+            return a < b ? -1 : 1;
+    }
+    return (firstLength > secondLength) - (firstLength < secondLength);
+}
+
+bool sortsBefore(const KeyedName& first, const KeyedName& second)
+{
+    const int order = compareSringsCaseInsensitive(first, second);
+    if (order != 0)
+        return order < 0;
+    const int bytes = first.name().compare(second.name());
+    return bytes != 0 ? bytes < 0 : first.origin < second.origin;
 }
 
 constexpr size_t kParallelSortThreshold = 50000;
 
 }  // namespace
 
-KeyedNames::KeyedNames(NameList names, SortBy by)
+unsigned char KeyedName::keyByte(size_t i) const
 {
-    keyEnds_.reserve(names.size());
-    keyBytes_.reserve(names.size() * 16);
-    std::string key;
-    for (const std::string& name : names) {
-        unicodeKeyInto(comparedPart(name, by), key);
-        keyBytes_.append(key);
-        keyEnds_.push_back(static_cast<uint32_t>(keyBytes_.size()));
-    }
-    names_ = std::move(names);
+    if (keySize == kLowerCaseKey)
+        return asciiLower(static_cast<unsigned char>(bytes[i]));
+    return static_cast<unsigned char>(bytes[size + i]);
 }
 
-void KeyedNames::add(std::string name, SortBy by)
+int compareSringsCaseInsensitive(const KeyedName& first, const KeyedName& second, void*)
 {
-    materialize();
-    thread_local std::string key;
-    unicodeKeyInto(comparedPart(name, by), key);
-    keyBytes_.append(key);
-    keyEnds_.push_back(static_cast<uint32_t>(keyBytes_.size()));
-    names_.push_back(std::move(name));
+    if (first.keyHigh != second.keyHigh)
+        return first.keyHigh < second.keyHigh ? -1 : 1;
+    if (first.keyLow != second.keyLow)
+        return first.keyLow < second.keyLow ? -1 : 1;
+    return compareKeyTails(first, second);
+}
+
+NameArena& KeyedNames::arena()
+{
+    if (arenas_.empty())
+        arenas_.emplace_back();
+    return arenas_.back();
+}
+
+void KeyedNames::add(std::string_view name, uint32_t origin)
+{
+    if (!isAscii(name)) {
+        thread_local std::string key;
+        unicodeKeyInto(name, key);
+        addWithKey(name, key, origin);
+        return;
+    }
+    KeyedName keyed;
+    keyed.bytes = arena().store(name).data();
+    keyed.size = static_cast<uint32_t>(name.size());
+    keyed.keySize = KeyedName::kLowerCaseKey;
+    keyed.origin = origin;
+    setKeyPrefix(keyed);
+    names_.push_back(keyed);
+}
+
+void KeyedNames::addWithKey(std::string_view name, std::string_view key, uint32_t origin)
+{
+    char* bytes = arena().allocate(name.size() + key.size());
+    std::memcpy(bytes, name.data(), name.size());
+    std::memcpy(bytes + name.size(), key.data(), key.size());
+    KeyedName keyed;
+    keyed.bytes = bytes;
+    keyed.size = static_cast<uint32_t>(name.size());
+    keyed.keySize = static_cast<uint32_t>(key.size());
+    keyed.origin = origin;
+    setKeyPrefix(keyed);
+    names_.push_back(keyed);
 }
 
 void KeyedNames::append(KeyedNames&& other)
 {
-    materialize();
-    other.materialize();
-    const uint32_t offset = static_cast<uint32_t>(keyBytes_.size());
-    keyBytes_.append(other.keyBytes_);
-    for (uint32_t end : other.keyEnds_)
-        keyEnds_.push_back(end + offset);
-    names_.insert(names_.end(), std::make_move_iterator(other.names_.begin()),
-                  std::make_move_iterator(other.names_.end()));
+    if (names_.empty()) {
+        *this = std::move(other);
+        return;
+    }
+    names_.insert(names_.end(), other.names_.begin(), other.names_.end());
+    for (NameArena& arena : other.arenas_)
+        arenas_.push_back(std::move(arena));
     other = KeyedNames();
+}
+
+void KeyedNames::renumberOrigins(const std::vector<uint32_t>& newOrigin)
+{
+    for (KeyedName& name : names_)
+        name.origin = newOrigin[name.origin];
 }
 
 void KeyedNames::sort(unsigned threads)
 {
-    materialize();
-    std::vector<SortRecord> records(names_.size());
-    for (uint32_t i = 0; i < records.size(); ++i) {
-        const std::string_view k = storedKey(i);
-        records[i] = {bigEndianPrefix(k, 0), bigEndianPrefix(k, 8), i};
-    }
-    const auto before = [this](const SortRecord& a, const SortRecord& b) {
-        if (a.high != b.high)
-            return a.high < b.high;
-        if (a.low != b.low)
-            return a.low < b.low;
-        // Same first sixteen bytes (or a key padded with zero bytes): the whole keys decide.
-        const int byKey = storedKey(a.index).compare(storedKey(b.index));
-        return byKey != 0 ? byKey < 0 : names_[a.index] < names_[b.index];
-    };
-    if (threads > 1 && records.size() >= kParallelSortThreshold) {
-        const auto middle = records.begin() + static_cast<std::ptrdiff_t>(records.size() / 2);
-        std::thread firstHalf([&] { std::sort(records.begin(), middle, before); });
-        std::sort(middle, records.end(), before);
-        firstHalf.join();
-        std::inplace_merge(records.begin(), middle, records.end(), before);
-    } else {
-        std::sort(records.begin(), records.end(), before);
-    }
-
-    order_.resize(records.size());
-    for (size_t i = 0; i < records.size(); ++i)
-        order_[i] = records[i].index;
-}
-
-void KeyedNames::materialize()
-{
-    if (order_.empty())
+    if (threads < 2 || names_.size() < kParallelSortThreshold) {
+        std::sort(names_.begin(), names_.end(), sortsBefore);
         return;
-    NameList names;
-    names.reserve(names_.size());
-    std::string keys;
-    keys.reserve(keyBytes_.size());
-    std::vector<uint32_t> ends;
-    ends.reserve(keyEnds_.size());
-    for (uint32_t stored : order_) {
-        names.push_back(std::move(names_[stored]));
-        keys.append(storedKey(stored));
-        ends.push_back(static_cast<uint32_t>(keys.size()));
     }
-    names_ = std::move(names);
-    keyBytes_ = std::move(keys);
-    keyEnds_ = std::move(ends);
-    order_.clear();
+    // Split around a middle key, then sort the halves side by side: no
+    // second array and no merge, so a large list costs no extra memory.
+    std::vector<KeyedName> sample;
+    for (size_t i = 0; i < names_.size(); i += names_.size() / 64)
+        sample.push_back(names_[i]);
+    std::nth_element(sample.begin(), sample.begin() + sample.size() / 2, sample.end(), sortsBefore);
+    const KeyedName pivot = sample[sample.size() / 2];
+    const auto middle = std::partition(names_.begin(), names_.end(),
+                                       [&](const KeyedName& name) { return sortsBefore(name, pivot); });
+    std::thread lower([&] { std::sort(names_.begin(), middle, sortsBefore); });
+    std::sort(middle, names_.end(), sortsBefore);
+    lower.join();
 }
 
-NameList KeyedNames::takeNames()
+std::vector<NameArena> KeyedNames::takeArenas()
 {
-    if (!order_.empty()) {
-        NameList names;
-        names.reserve(names_.size());
-        for (uint32_t stored : order_)
-            names.push_back(std::move(names_[stored]));
-        *this = KeyedNames();
-        return names;
-    }
-    NameList names = std::move(names_);
+    std::vector<NameArena> arenas = std::move(arenas_);
     *this = KeyedNames();
-    return names;
+    return arenas;
 }
 
 }  // namespace tokenade

@@ -1,60 +1,77 @@
 #pragma once
 
-#include "sources/name_list.h"
+#include "sources/name_arena.h"
 
 #include <cstdint>
-#include <string>
+#include <span>
 #include <string_view>
 #include <vector>
 
 namespace tokenade {
 
-// Which part of each name the order compares.
-enum class SortBy {
-    LastPathComponent,  // the shared order
-    WholeName,          // the order of the merges
+// A name with its comparison key, as the sorts and merges hold it: a small
+// fixed record that points into the arena holding the name's bytes.
+struct KeyedName {
+    uint64_t keyHigh = 0;  // the key's first sixteen bytes, big-endian and zero-padded,
+    uint64_t keyLow = 0;   // so that most comparisons end with two integer compares
+    const char* bytes = nullptr;  // the name, followed by its key when it has one of its own
+    uint32_t size = 0;            // of the name
+    uint32_t keySize = 0;         // of the key; kLowerCaseKey: the key is the name in ASCII lower case
+    uint32_t origin = 0;          // the folder of a found name, the line of a list name
+
+    static constexpr uint32_t kLowerCaseKey = UINT32_MAX;
+
+    std::string_view name() const { return std::string_view(bytes, size); }
+    size_t keyLength() const { return keySize == kLowerCaseKey ? size : keySize; }
+    // The key's i-th byte, i below keyLength().
+    unsigned char keyByte(size_t i) const;
 };
 
-// Names with their comparison keys side by side, each key computed once. The
-// keys live in one buffer, so a million names cost no million allocations.
+// The order of every sort and merge: the keys of the two names (see
+// unicodeKey) compared byte by byte, that is code point by code point of the
+// case-folded, decomposed names. Returns -1, 0 or +1; 0 means the names are
+// alike without regard to letter case or composition. `context` is never
+// read; it is there so that the function has the shape of a sort comparison.
+int compareSringsCaseInsensitive(const KeyedName& first, const KeyedName& second, void* context = nullptr);
+
+// Names with their keys, each key computed once, when the name is added: an
+// ASCII name's key is its lower-cased bytes and needs no storage of its own;
+// only other names go through the Unicode library. The names' bytes live in
+// arenas that the list owns and can hand over.
 class KeyedNames {
 public:
     KeyedNames() = default;
-    // Takes the names and computes their keys; does not sort.
-    KeyedNames(NameList names, SortBy by);
+    KeyedNames(KeyedNames&&) noexcept = default;
+    KeyedNames& operator=(KeyedNames&&) noexcept = default;
 
-    void add(std::string name, SortBy by);
-    void append(KeyedNames&& other);  // other's names after this one's
+    // Stores a copy of `name` and adds it at the end.
+    void add(std::string_view name, uint32_t origin);
+    // The same with a key known already: it must be unicodeKey(name).
+    void addWithKey(std::string_view name, std::string_view key, uint32_t origin);
+    // The other list's names after this one's; the other list is left empty.
+    void append(KeyedNames&& other);
+    // Gives every name the origin that `newOrigin` maps its origin to.
+    void renumberOrigins(const std::vector<uint32_t>& newOrigin);
+
+    // Sorts by key, names that compare alike by their own bytes, and the same
+    // bytes by origin, so that the result never depends on the order the
+    // names came in. Uses up to `threads` threads for a large list.
+    void sort(unsigned threads = 1);
 
     size_t size() const { return names_.size(); }
     bool empty() const { return names_.empty(); }
-    // The i-th name and key in the current order (sorted, once sort has run).
-    const std::string& name(size_t i) const { return names_[at(i)]; }
-    std::string& name(size_t i) { return names_[at(i)]; }
-    std::string_view key(size_t i) const { return storedKey(at(i)); }
+    const KeyedName& operator[](size_t i) const { return names_[i]; }
+    std::span<const KeyedName> all() const { return names_; }
 
-    // Sorts by key, names that compare alike by their own bytes; uses up to
-    // `threads` threads for a large list.
-    void sort(unsigned threads = 1);
-
-    // Hands the names over; the keys go with them.
-    NameList takeNames();
+    // The arenas that hold the names: whoever keeps them keeps every view of
+    // a name valid. The list is left empty.
+    std::vector<NameArena> takeArenas();
 
 private:
-    // Puts names and keys into the current order, so that order_ can go.
-    void materialize();
-    // Sorting records where each name stands rather than moving names and keys around.
-    size_t at(size_t i) const { return order_.empty() ? i : order_[i]; }
-    std::string_view storedKey(size_t stored) const
-    {
-        const uint32_t start = stored == 0 ? 0 : keyEnds_[stored - 1];
-        return std::string_view(keyBytes_).substr(start, keyEnds_[stored] - start);
-    }
+    NameArena& arena();
 
-    NameList names_;
-    std::string keyBytes_;
-    std::vector<uint32_t> keyEnds_;
-    std::vector<uint32_t> order_;  // empty: stored order
+    std::vector<KeyedName> names_;
+    std::vector<NameArena> arenas_;
 };
 
 }  // namespace tokenade

@@ -5,7 +5,7 @@
 
 namespace tokenade {
 
-std::optional<std::string> findSupportedList(const std::string& directory)
+std::optional<std::string> findSupportedList(const std::string& directory, std::stop_token stop)
 {
     std::optional<std::string> found;
     walkFolder(directory, [&](const WalkEntry& entry) {
@@ -13,7 +13,7 @@ std::optional<std::string> findSupportedList(const std::string& directory)
             return WalkStep::Continue;
         found = joinPath(joinPath(directory, entry.parent), entry.name);
         return WalkStep::Stop;
-    });
+    }, stop);
     return found;
 }
 

@@ -77,19 +77,6 @@ std::string_view pathExtension(std::string_view path)
     return period == std::string_view::npos ? std::string_view() : component.substr(period + 1);
 }
 
-std::string deletingPathExtension(std::string_view path)
-{
-    return std::string(stemOf(path));
-}
-
-std::string appendingPathExtension(std::string_view path, std::string_view extension)
-{
-    std::string result(withoutTrailingSlashes(path));
-    result.push_back('.');
-    result.append(extension);
-    return result;
-}
-
 void replacePathExtension(std::string& path, std::string_view extension)
 {
     const size_t stem = withoutTrailingSlashes(stemOf(path)).size();

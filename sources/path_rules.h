@@ -19,17 +19,11 @@ std::string_view lastPathComponent(std::string_view path);
 // empty extension.
 std::string_view pathExtension(std::string_view path);
 
-// Trailing "/" removed, then the final period of the last component and the
-// extension after it; a name without an extension stays as it is, and a name
-// made only of "/" stays "/".
-std::string deletingPathExtension(std::string_view path);
-
-// Trailing "/" removed, then "." and `extension`; a name made only of "/"
-// keeps one "/" ("/" gives "/.zip").
-std::string appendingPathExtension(std::string_view path, std::string_view extension);
-
-// appendingPathExtension(deletingPathExtension(path), extension), done in
-// place: the stem is always a prefix of the name.
+// Replaces the last extension of `path`, in place: trailing "/" removed, then
+// the final period of the last component with the extension after it (a name
+// without an extension keeps all of it), then "." and `extension`. "a.b"
+// gives "a.zip", "x." gives "x.zip", ".hidden" gives ".hidden.zip", and a
+// name made only of "/" keeps one ("/" gives "/.zip").
 void replacePathExtension(std::string& path, std::string_view extension);
 
 // True when the path extension, in lower case, equals `extension` (given in

@@ -1,13 +1,13 @@
 #include "roms_list.h"
 
 #include "platform/foundation/text_decoding.h"
-#include "sources/shared_order.h"
 
 #include <fcntl.h>
 #include <sys/stat.h>
 #include <unistd.h>
 
 #include <cerrno>
+#include <cstring>
 
 namespace tokenade {
 namespace {
@@ -27,49 +27,93 @@ size_t newlineLength(std::string_view text)
     }
 }
 
-bool isRegularFileWithinLimit(const struct stat& status)
+// 3145728 as "3,145,728".
+std::string withThousands(uint64_t number)
 {
-    return S_ISREG(status.st_mode) && static_cast<uint64_t>(status.st_size) <= kRomsListSizeLimit;
+    std::string digits = std::to_string(number);
+    for (int at = static_cast<int>(digits.size()) - 3; at > 0; at -= 3)
+        digits.insert(static_cast<size_t>(at), ",");
+    return digits;
 }
 
-// Reads at most the size limit; nothing when the file is no longer a small
-// regular file by the time it is open or read.
-std::optional<std::string> readListBytes(const std::string& listPath)
+std::string tooBig(uint64_t size)
+{
+    return withThousands(size) + " bytes, over the 2 MiB limit";
+}
+
+std::string cannotRead(int error)
+{
+    return std::string("cannot be read (") + std::strerror(error) + ")";
+}
+
+// What stands in the way of reading the item at `path` as a list, or "".
+std::string problemWithItem(const struct stat& status)
+{
+    if (S_ISDIR(status.st_mode))
+        return "a folder";
+    if (S_ISLNK(status.st_mode))
+        return "a symbolic link";
+    if (!S_ISREG(status.st_mode))
+        return "not a regular file";
+    if (static_cast<uint64_t>(status.st_size) > kRomsListSizeLimit)
+        return tooBig(static_cast<uint64_t>(status.st_size));
+    return "";
+}
+
+// Reads at most the size limit; says why not when the file is no longer a
+// small regular file by the time it is open or read.
+std::optional<std::string> readListBytes(const std::string& listPath, std::string& problem)
 {
     const int fd = ::open(listPath.c_str(), O_RDONLY | O_NOFOLLOW | O_NONBLOCK | O_CLOEXEC);
-    if (fd < 0)
+    if (fd < 0) {
+        problem = errno == ELOOP ? "a symbolic link" : cannotRead(errno);
         return std::nullopt;
+    }
     std::string bytes(kRomsListSizeLimit, '\0');
     size_t filled = 0;
-    bool ok = true;
     struct stat status;
-    if (::fstat(fd, &status) != 0 || !isRegularFileWithinLimit(status))
-        ok = false;
-    while (ok && filled < bytes.size()) {
+    if (::fstat(fd, &status) != 0)
+        problem = cannotRead(errno);
+    else
+        problem = problemWithItem(status);
+    while (problem.empty() && filled < bytes.size()) {
         const ssize_t got = ::read(fd, bytes.data() + filled, bytes.size() - filled);
         if (got < 0 && errno == EINTR)
             continue;
         if (got < 0)
-            ok = false;
+            problem = cannotRead(errno);
         if (got <= 0)
             break;
         filled += static_cast<size_t>(got);
     }
     // A file that grew past the limit while it was read is too big.
-    if (ok && (::fstat(fd, &status) != 0 || !isRegularFileWithinLimit(status)))
-        ok = false;
+    if (problem.empty() && ::fstat(fd, &status) == 0)
+        problem = problemWithItem(status);
     ::close(fd);
-    if (!ok)
+    if (!problem.empty())
         return std::nullopt;
     bytes.resize(filled);
     return bytes;
 }
 
+std::string undecodable(const DecodeError& error)
+{
+    const std::string where = "(at byte " + withThousands(error.offset) + ")";
+    if (error.encoding == "UTF-8")
+        return "not UTF-8 " + where;
+    return "broken " + std::string(error.encoding) + " " + where;
+}
+
+RomsListRead problem(const std::string& listPath, std::string reason)
+{
+    return RomsListRead{std::nullopt, ListProblem{listPath, std::move(reason)}};
+}
+
 }  // namespace
 
-NameList splitLines(std::string_view text)
+std::vector<std::string_view> splitLines(std::string_view text)
 {
-    NameList lines;
+    std::vector<std::string_view> lines;
     size_t start = 0;
     size_t i = 0;
     while (i < text.size()) {
@@ -79,35 +123,36 @@ NameList splitLines(std::string_view text)
             continue;
         }
         if (i > start)
-            lines.emplace_back(text.substr(start, i - start));
+            lines.push_back(text.substr(start, i - start));
         i += length;
         start = i;
     }
     if (i > start)
-        lines.emplace_back(text.substr(start, i - start));
+        lines.push_back(text.substr(start, i - start));
     return lines;
 }
 
-std::optional<NameList> readRomsListLines(const std::string& listPath)
+RomsListRead cacheRomsListFile(const std::string& listPath)
 {
+    if (listPath.empty())
+        return problem(listPath, "no list chosen");
     struct stat status;
-    if (listPath.empty() || ::lstat(listPath.c_str(), &status) != 0 || !isRegularFileWithinLimit(status))
-        return std::nullopt;
-    const std::optional<std::string> bytes = readListBytes(listPath);
+    if (::lstat(listPath.c_str(), &status) != 0)
+        return problem(listPath, errno == ENOENT ? "not found" : cannotRead(errno));
+    if (std::string reason = problemWithItem(status); !reason.empty())
+        return problem(listPath, std::move(reason));
+    std::string reason;
+    const std::optional<std::string> bytes = readListBytes(listPath, reason);
     if (!bytes)
-        return std::nullopt;
-    const std::optional<std::string> text = decodeText(*bytes);
+        return problem(listPath, std::move(reason));
+    DecodeError error;
+    std::optional<std::string> text = decodeText(*bytes, &error);
     if (!text)
-        return std::nullopt;
-    return splitLines(*text);
-}
-
-std::optional<NameList> cacheRomsListFile(const std::string& listPath)
-{
-    std::optional<NameList> names = readRomsListLines(listPath);
-    if (names)
-        sortNames(*names, SortBy::LastPathComponent);
-    return names;
+        return problem(listPath, undecodable(error));
+    RomsList list;
+    list.text = std::make_shared<const std::string>(std::move(*text));
+    list.lines = splitLines(*list.text);
+    return RomsListRead{std::move(list), {}};
 }
 
 }  // namespace tokenade

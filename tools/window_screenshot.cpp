@@ -23,11 +23,10 @@ int main(int argc, char* argv[])
 
     controller.tokenadeDirPathTextField()->setText(QString::fromLocal8Bit(argv[1]));
     controller.romsListPathTextField()->setText(QString::fromLocal8Bit(argv[2]));
-    QEventLoop loop;
-    QObject::connect(&controller, &QVAppDelegate::romsAuditFinished, &loop, &QEventLoop::quit);
-    QTimer::singleShot(30000, &loop, &QEventLoop::quit);
     controller.auditRoms();
-    loop.exec();
+    while (controller.session().isAnyRunning())
+        QCoreApplication::processEvents(QEventLoop::WaitForMoreEvents);
+    QEventLoop loop;
     QTimer::singleShot(300, &loop, &QEventLoop::quit);  // let the window paint itself
     loop.exec();
     return desktop.window().grab().save(QString::fromLocal8Bit(argv[3])) ? 0 : 1;

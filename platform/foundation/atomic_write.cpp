@@ -10,6 +10,8 @@
 namespace tokenade {
 namespace {
 
+constexpr size_t kBufferSize = 1 << 20;
+
 std::string folderOf(const std::string& path)
 {
     const size_t slash = path.rfind('/');
@@ -65,36 +67,72 @@ void syncFolder(const std::string& folder)
     }
 }
 
-WriteError errorFor(const std::string& path, int error)
+}  // namespace
+
+AtomicFile::AtomicFile(std::string path)
+    : path_(std::move(path))
 {
-    return WriteError{path, std::strerror(error)};
+    fd_ = createTemporary(path_, temporary_);
+    if (fd_ < 0)
+        error_ = errno;
 }
 
-}  // namespace
+AtomicFile::~AtomicFile()
+{
+    if (fd_ >= 0) {
+        ::close(fd_);
+        ::unlink(temporary_.c_str());
+    }
+}
+
+void AtomicFile::fail(int error)
+{
+    if (error_ == 0)
+        error_ = error;
+}
+
+void AtomicFile::flushBuffer()
+{
+    if (error_ == 0 && !writeAll(fd_, buffer_))
+        fail(errno);
+    buffer_.clear();
+}
+
+void AtomicFile::write(std::string_view bytes)
+{
+    if (error_ != 0)
+        return;
+    buffer_.append(bytes);
+    if (buffer_.size() >= kBufferSize)
+        flushBuffer();
+}
+
+std::optional<WriteError> AtomicFile::commit()
+{
+    if (fd_ >= 0) {
+        flushBuffer();
+        if (error_ == 0 && ::fsync(fd_) != 0)
+            fail(errno);
+        if (::close(fd_) != 0)
+            fail(errno);
+        fd_ = -1;
+        if (error_ == 0 && ::rename(temporary_.c_str(), path_.c_str()) != 0)
+            fail(errno);
+        if (error_ != 0)
+            ::unlink(temporary_.c_str());
+        else
+            syncFolder(folderOf(path_));
+    }
+    if (error_ != 0)
+        return WriteError{path_, std::strerror(error_)};
+    return std::nullopt;
+}
 
 std::optional<WriteError> writeFileAtomically(const std::string& path, std::string_view contents)
 {
-    std::string temporary;
-    const int fd = createTemporary(path, temporary);
-    if (fd < 0)
-        return errorFor(path, errno);
-
-    bool written = writeAll(fd, contents) && ::fsync(fd) == 0;
-    int error = errno;
-    if (::close(fd) != 0 && written) {
-        written = false;
-        error = errno;
-    }
-    if (written && ::rename(temporary.c_str(), path.c_str()) != 0) {
-        written = false;
-        error = errno;
-    }
-    if (!written) {
-        ::unlink(temporary.c_str());
-        return errorFor(path, error);
-    }
-    syncFolder(folderOf(path));
-    return std::nullopt;
+    AtomicFile file(path);
+    file.write(contents);
+    return file.commit();
 }
 
 }  // namespace tokenade

@@ -12,11 +12,35 @@ struct WriteError {
     std::string reason;  // the system's own words, such as "Permission denied"
 };
 
-// Writes `contents` to `path` so that the file either keeps its former
-// content or holds exactly the new one: a temporary file beside it is written,
-// flushed to disk and renamed over it. On failure the temporary file is
-// removed and the error is returned; on success nothing is returned. Does not
-// create missing folders.
+// A file written so that it either keeps its former content or holds exactly
+// the new one: the content goes to a temporary file beside it, which commit()
+// flushes to disk and renames over it. A file that is not committed leaves no
+// trace. Does not create missing folders.
+class AtomicFile {
+public:
+    explicit AtomicFile(std::string path);
+    ~AtomicFile();
+    AtomicFile(const AtomicFile&) = delete;
+    AtomicFile& operator=(const AtomicFile&) = delete;
+
+    // Appends to the content. After a failure, further writes do nothing and
+    // commit() reports the failure.
+    void write(std::string_view bytes);
+    // Puts the file in place; nothing on success.
+    std::optional<WriteError> commit();
+
+private:
+    void flushBuffer();
+    void fail(int error);
+
+    std::string path_;
+    std::string temporary_;
+    int fd_ = -1;
+    int error_ = 0;
+    std::string buffer_;
+};
+
+// Writes `contents` to `path` as an AtomicFile.
 std::optional<WriteError> writeFileAtomically(const std::string& path, std::string_view contents);
 
 }  // namespace tokenade

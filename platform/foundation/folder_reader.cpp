@@ -84,11 +84,15 @@ int FolderOpener::open(const std::string& path, bool followLink)
         fd = openPiece(lastFd_, name, O_RDONLY | O_DIRECTORY | O_CLOEXEC | (followLink ? 0 : O_NOFOLLOW));
     } else {
         fd = path.empty() ? -1 : openFolder(path, followLink);
+        if (path.empty())
+            errno = ENOENT;
     }
+    const int error = errno;
     if (lastFd_ >= 0)
         ::close(lastFd_);
     lastFd_ = fd;
     lastPath_ = path;
+    errno = error;
     return fd;
 }
 
@@ -115,6 +119,8 @@ bool FolderReader::nextBatch()
     do {
         filled_ = ::getdents64(fd_, buffer_, kBufferSize);
     } while (filled_ < 0 && errno == EINTR);
+    if (filled_ < 0)
+        error_ = errno;
     return filled_ > 0;
 }
 

@@ -20,8 +20,8 @@ public:
     FolderOpener& operator=(const FolderOpener&) = delete;
 
     // The descriptor of `path`, owned by the opener until the next call; -1
-    // when it cannot be opened. `followLink`: open it even when `path` is a
-    // link to a folder.
+    // with errno set when it cannot be opened. `followLink`: open it even
+    // when `path` is a link to a folder.
     int open(const std::string& path, bool followLink);
 
 private:
@@ -41,17 +41,19 @@ public:
     FolderReader& operator=(const FolderReader&) = delete;
 
     // Calls `visit(name, type)` for each entry except "." and "..", until it
-    // returns false. Stops silently on a read error.
+    // returns false. Returns 0, or the error number of a read that failed
+    // (the entries before it have been visited).
     template <typename Visit>
-    void forEach(Visit&& visit);
+    int forEach(Visit&& visit);
 
 private:
-    bool nextBatch();  // fills buffer_; false at the end or on error
+    bool nextBatch();  // fills buffer_; false at the end or on error (error_ says which)
     EntryType typeOf(const char* name, unsigned char streamType) const;
 
     int fd_ = -1;
     char* buffer_ = nullptr;  // the thread's own, not owned
     long filled_ = 0;
+    int error_ = 0;
 };
 
 // Opens a folder for reading; -1 on failure. Handles paths of any length.

@@ -7,7 +7,7 @@
 namespace tokenade {
 
 template <typename Visit>
-void FolderReader::forEach(Visit&& visit)
+int FolderReader::forEach(Visit&& visit)
 {
     while (nextBatch()) {
         for (long offset = 0; offset < filled_;) {
@@ -17,9 +17,10 @@ void FolderReader::forEach(Visit&& visit)
             if (name[0] == '.' && (name[1] == '\0' || (name[1] == '.' && name[2] == '\0')))
                 continue;
             if (!visit(std::string_view(name, std::strlen(name)), typeOf(name, entry->d_type)))
-                return;
+                return 0;
         }
     }
+    return error_;
 }
 
 }  // namespace tokenade

@@ -34,6 +34,7 @@ std::vector<FolderEntry> sortedEntries(FolderOpener& opener, const std::string& 
 {
     std::vector<FolderEntry> entries;
     FolderReader reader(opener.open(pathBelow(root, folder), folder.empty()));
+    // A folder that cannot be read is left out; the discovery has nobody to tell.
     reader.forEach([&](std::string_view name, EntryType type) {
         entries.push_back({std::string(name), type});
         return true;
@@ -45,7 +46,7 @@ std::vector<FolderEntry> sortedEntries(FolderOpener& opener, const std::string& 
 
 }  // namespace
 
-bool walkFolder(const std::string& root, const WalkVisitor& visit)
+bool walkFolder(const std::string& root, const WalkVisitor& visit, std::stop_token stop)
 {
     FolderOpener opener;
     std::vector<OpenFolder> stack;
@@ -60,6 +61,8 @@ bool walkFolder(const std::string& root, const WalkVisitor& visit)
         if (visit(WalkEntry{top.path, entry.name, entry.type}) == WalkStep::Stop)
             return false;
         if (entry.type == EntryType::Directory) {
+            if (stop.stop_requested())
+                return false;
             std::string path = joinRelative(top.path, entry.name);
             auto entries = sortedEntries(opener, root, path);
             stack.push_back({std::move(path), std::move(entries), 0});  // `top` is invalid from here

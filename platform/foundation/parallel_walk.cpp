@@ -70,7 +70,7 @@ private:
 };
 
 void walkShare(const std::vector<std::string>& roots, FolderQueue& queue, unsigned thread,
-               const ParallelVisitor& visit)
+               const ParallelVisitor& visit, std::stop_token stop, std::vector<FolderFailure>& failures)
 {
     PendingFolder folder;
     std::vector<PendingFolder> subfolders;
@@ -79,20 +79,27 @@ void walkShare(const std::vector<std::string>& roots, FolderQueue& queue, unsign
     // Each thread goes on down into one subfolder of what it just read (its
     // opener then opens it relative to its parent) and shares the others.
     while (keptOne || queue.take(folder)) {
-        const std::string& root = roots[folder.root];
-        if (!root.empty()) {
-            FolderReader reader(opener.open(pathBelow(root, folder.relative), folder.relative.empty()));
-            reader.forEach([&](std::string_view name, EntryType type) {
-                visit(thread, WalkEntry{folder.relative, name, type});
-                if (type == EntryType::Directory) {
-                    std::string relative = folder.relative;
-                    if (!relative.empty())
-                        relative.push_back('/');
-                    relative.append(name);
-                    subfolders.push_back({folder.root, std::move(relative)});
-                }
-                return true;
-            });
+        if (!stop.stop_requested()) {
+            const std::string& root = roots[folder.root];
+            const int fd = opener.open(pathBelow(root, folder.relative), folder.relative.empty());
+            if (fd < 0) {
+                failures.push_back({folder.root, folder.relative, errno});
+            } else {
+                FolderReader reader(fd);
+                const int error = reader.forEach([&](std::string_view name, EntryType type) {
+                    visit(thread, WalkEntry{folder.relative, name, type, folder.root});
+                    if (type == EntryType::Directory) {
+                        std::string relative = folder.relative;
+                        if (!relative.empty())
+                            relative.push_back('/');
+                        relative.append(name);
+                        subfolders.push_back({folder.root, std::move(relative)});
+                    }
+                    return true;
+                });
+                if (error != 0)
+                    failures.push_back({folder.root, folder.relative, error});
+            }
         }
         keptOne = !subfolders.empty();
         PendingFolder next;
@@ -115,15 +122,21 @@ unsigned walkThreads()
     return std::clamp(std::thread::hardware_concurrency(), 1u, 4u);
 }
 
-void walkFoldersInParallel(const std::vector<std::string>& roots, unsigned threads, const ParallelVisitor& visit)
+std::vector<FolderFailure> walkFoldersInParallel(const std::vector<std::string>& roots, unsigned threads,
+                                                 const ParallelVisitor& visit, std::stop_token stop)
 {
+    threads = std::max(threads, 1u);
     FolderQueue queue(roots.size());
+    std::vector<std::vector<FolderFailure>> failures(threads);
     std::vector<std::thread> helpers;
-    for (unsigned thread = 1; thread < std::max(threads, 1u); ++thread)
-        helpers.emplace_back([&, thread] { walkShare(roots, queue, thread, visit); });
-    walkShare(roots, queue, 0, visit);
+    for (unsigned thread = 1; thread < threads; ++thread)
+        helpers.emplace_back([&, thread] { walkShare(roots, queue, thread, visit, stop, failures[thread]); });
+    walkShare(roots, queue, 0, visit, stop, failures[0]);
     for (std::thread& helper : helpers)
         helper.join();
+    for (unsigned thread = 1; thread < threads; ++thread)
+        failures[0].insert(failures[0].end(), failures[thread].begin(), failures[thread].end());
+    return std::move(failures[0]);
 }
 
 }  // namespace tokenade

@@ -21,27 +21,31 @@ uint32_t byteAt(std::string_view bytes, size_t i)
     return static_cast<unsigned char>(bytes[i]);
 }
 
-std::optional<std::string> decodeUtf32(std::string_view bytes, bool littleEndian)
+// The decoders take the bytes after the mark and count offsets from there;
+// `failedAt` is set to the offset of the unit that does not decode.
+std::optional<std::string> decodeUtf32(std::string_view bytes, bool littleEndian, size_t& failedAt)
 {
-    if (bytes.size() % 4 != 0)
-        return std::nullopt;
     std::string text;
     text.reserve(bytes.size());
     for (size_t i = 0; i < bytes.size(); i += 4) {
+        if (bytes.size() - i < 4) {
+            failedAt = i;  // a unit cut short at the end
+            return std::nullopt;
+        }
         const uint32_t c = littleEndian
             ? byteAt(bytes, i) | byteAt(bytes, i + 1) << 8 | byteAt(bytes, i + 2) << 16 | byteAt(bytes, i + 3) << 24
             : byteAt(bytes, i + 3) | byteAt(bytes, i + 2) << 8 | byteAt(bytes, i + 1) << 16 | byteAt(bytes, i) << 24;
-        if (!isScalarValue(c))
+        if (!isScalarValue(c)) {
+            failedAt = i;
             return std::nullopt;
+        }
         appendUtf8(text, c);
     }
     return text;
 }
 
-std::optional<std::string> decodeUtf16(std::string_view bytes, bool littleEndian)
+std::optional<std::string> decodeUtf16(std::string_view bytes, bool littleEndian, size_t& failedAt)
 {
-    if (bytes.size() % 2 != 0)
-        return std::nullopt;
     auto unitAt = [&](size_t i) {
         return littleEndian ? byteAt(bytes, i) | byteAt(bytes, i + 1) << 8
                             : byteAt(bytes, i + 1) | byteAt(bytes, i) << 8;
@@ -49,11 +53,14 @@ std::optional<std::string> decodeUtf16(std::string_view bytes, bool littleEndian
     std::string text;
     text.reserve(bytes.size() * 3 / 2);
     for (size_t i = 0; i < bytes.size(); i += 2) {
+        failedAt = i;
+        if (bytes.size() - i < 2)
+            return std::nullopt;  // a unit cut short at the end
         uint32_t c = unitAt(i);
         if (c >= 0xDC00 && c <= 0xDFFF)
             return std::nullopt;  // a low surrogate without its high one
         if (c >= 0xD800 && c <= 0xDBFF) {
-            if (i + 2 >= bytes.size())
+            if (bytes.size() - i < 4)
                 return std::nullopt;
             const uint32_t low = unitAt(i + 2);
             if (low < 0xDC00 || low > 0xDFFF)
@@ -123,7 +130,7 @@ size_t utf8SequenceLength(std::string_view text)
     return length;
 }
 
-bool isValidUtf8(std::string_view text)
+size_t firstInvalidUtf8(std::string_view text)
 {
     size_t i = 0;
     while (i < text.size()) {
@@ -139,31 +146,62 @@ bool isValidUtf8(std::string_view text)
             break;
         const size_t length = utf8SequenceLength(text.substr(i));
         if (length == 0)
-            return false;
+            return i;
         i += length;
     }
-    return true;
+    return std::string_view::npos;
 }
 
-std::optional<std::string> decodeText(std::string_view bytes)
+bool isValidUtf8(std::string_view text)
 {
-    if (startsWith(bytes, "\xEF\xBB\xBF")) {
-        bytes.remove_prefix(3);
-        if (!isValidUtf8(bytes))
-            return std::nullopt;
-        return std::string(bytes);
-    }
-    if (startsWith(bytes, std::string_view("\xFF\xFE\x00\x00", 4)))
-        return decodeUtf32(bytes.substr(4), true);
-    if (startsWith(bytes, std::string_view("\x00\x00\xFE\xFF", 4)))
-        return decodeUtf32(bytes.substr(4), false);
-    if (startsWith(bytes, "\xFF\xFE"))
-        return decodeUtf16(bytes.substr(2), true);
-    if (startsWith(bytes, "\xFE\xFF"))
-        return decodeUtf16(bytes.substr(2), false);
-    if (!isValidUtf8(bytes))
+    return firstInvalidUtf8(text) == std::string_view::npos;
+}
+
+namespace {
+
+struct Mark {
+    std::string_view bytes;
+    std::string_view encoding;
+    int unitSize;  // 1: UTF-8, 2: UTF-16, 4: UTF-32
+    bool littleEndian;
+};
+
+// Longest first where one mark begins another (UTF-32LE begins like UTF-16LE).
+constexpr Mark kMarks[] = {
+    {std::string_view("\xEF\xBB\xBF", 3), "UTF-8", 1, false},
+    {std::string_view("\xFF\xFE\x00\x00", 4), "UTF-32", 4, true},
+    {std::string_view("\x00\x00\xFE\xFF", 4), "UTF-32", 4, false},
+    {std::string_view("\xFF\xFE", 2), "UTF-16", 2, true},
+    {std::string_view("\xFE\xFF", 2), "UTF-16", 2, false},
+};
+
+std::optional<std::string> decodeUtf8(std::string_view bytes, size_t& failedAt)
+{
+    failedAt = firstInvalidUtf8(bytes);
+    if (failedAt != std::string_view::npos)
         return std::nullopt;
     return std::string(bytes);
+}
+
+}  // namespace
+
+std::optional<std::string> decodeText(std::string_view bytes, DecodeError* error)
+{
+    Mark chosen{{}, "UTF-8", 1, false};
+    for (const Mark& mark : kMarks) {
+        if (startsWith(bytes, mark.bytes)) {
+            chosen = mark;
+            break;
+        }
+    }
+    const std::string_view body = bytes.substr(chosen.bytes.size());
+    size_t failedAt = 0;
+    std::optional<std::string> text = chosen.unitSize == 1 ? decodeUtf8(body, failedAt)
+                                    : chosen.unitSize == 2 ? decodeUtf16(body, chosen.littleEndian, failedAt)
+                                                           : decodeUtf32(body, chosen.littleEndian, failedAt);
+    if (!text && error)
+        *error = DecodeError{chosen.encoding, chosen.bytes.size() + failedAt};
+    return text;
 }
 
 }  // namespace tokenade

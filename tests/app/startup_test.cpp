@@ -1,115 +1,120 @@
 #include "tests/support/window_fixture.h"
 
-#include "platform/segmented_control.h"
-
 #include <QCoreApplication>
 #include <QSettings>
 
 namespace tokenade::testing {
 namespace {
 
+const std::string kListName = "- Supported Games Lookup For Naming.txt";
+
 class StartupTest : public WindowTest {
 protected:
-    QSettings storedSettings() { return QSettings(QString::fromStdString(preferencesFile()), QSettings::IniFormat); }
+    QSettings stored() { return QSettings(QString::fromStdString(preferencesFile()), QSettings::IniFormat); }
+    QString directoryField() { return controller().tokenadeDirPathTextField()->text(); }
+    QString listField() { return controller().romsListPathTextField()->text(); }
 };
 
-TEST_F(StartupTest, FirstStartKeepsEmptyFieldsAndShutdownStoresBothKeys)
+TEST_F(StartupTest, PathsAreStoredAtShutdownAndComeBackAnEmptyOneEmpty)
 {
     launch();
-    EXPECT_TRUE(controller().tokenadeDirPathTextField()->text().isEmpty());
-    EXPECT_TRUE(controller().romsListPathTextField()->text().isEmpty());
-    quit();
-    QSettings stored = storedSettings();
-    EXPECT_TRUE(stored.contains("TokenadeDirPath"));
-    EXPECT_EQ(stored.value("TokenadeDirPath").toString(), "");
-    EXPECT_EQ(stored.value("TokenadeRomsListPath").toString(), "");
-}
-
-TEST_F(StartupTest, PathsComeBackAtTheNextStartAndAnEmptyOneStaysEmpty)
-{
-    launch();
+    EXPECT_TRUE(directoryField().isEmpty());
     controller().tokenadeDirPathTextField()->setText("/games/Tokenade, the big one");
-    controller().romsListPathTextField()->setText("");
     quit();
-    {
-        QSettings stored = storedSettings();
-        stored.setValue("TokenadeRomsListPath", "");  // present but empty
-    }
+    EXPECT_EQ(stored().value("TokenadeRomsListPath").toString(), "");  // written, empty
+    stored().setValue("TokenadeRomsListPath", "");
+
     launch();
-    controller().romsListPathTextField()->setText("typed before the restore");
-    controller().loadUserDefaults();
-    EXPECT_EQ(controller().tokenadeDirPathTextField()->text(), "/games/Tokenade, the big one");
-    EXPECT_EQ(controller().romsListPathTextField()->text(), "");
+    EXPECT_EQ(directoryField(), "/games/Tokenade, the big one");
+    EXPECT_EQ(listField(), "");
+    for (ReportView* view : {controller().romsResultView(), controller().videosResultView()}) {
+        EXPECT_TRUE(view->font().bold());
+        EXPECT_EQ(view->font().pointSizeF(), 13.0);
+    }
+    // The extra videos can be picked exactly while the check box is on.
+    EXPECT_EQ(controller().videosResultControl()->isEnabledForSegment(2),
+              controller().checkAvailableRomVideosOnly()->isChecked());
 }
 
 TEST_F(StartupTest, RestoredDirectoryDoesNotStartTheDiscovery)
 {
-    collection.addFile("- Supported Games Lookup For Naming.txt", "alpha");
-    {
-        QSettings stored = storedSettings();
-        stored.setValue("TokenadeDirPath", QString::fromStdString(collection.root()));
-    }
+    collection.addFile(kListName, "alpha");
+    stored().setValue("TokenadeDirPath", QString::fromStdString(collection.root()));
     launch();
-    EXPECT_EQ(controller().tokenadeDirPathTextField()->text().toStdString(), collection.root());
     QCoreApplication::processEvents();
-    EXPECT_TRUE(controller().romsListPathTextField()->text().isEmpty());
+    EXPECT_FALSE(controller().session().isDiscovering());
+    EXPECT_TRUE(listField().isEmpty());
 }
 
-TEST_F(StartupTest, UnusablePreferencesFileNeverStopsTheStart)
+// Garbage, a file that cannot be rewritten, a folder where the file should be:
+// the program starts empty and quits quietly.
+TEST_F(StartupTest, UnusablePreferencesNeverStopTheStart)
 {
     settingsTree.addFile("prefs.ini", std::string("\x00\xFF[[[garbage\nTokenadeDirPath\n=\n", 28));
     launch();
-    EXPECT_TRUE(controller().tokenadeDirPathTextField()->text().isEmpty());
+    EXPECT_TRUE(directoryField().isEmpty());
     quit();
-
-    settingsTree.setMode("", 0555);  // the file cannot be rewritten now (for an ordinary user)
-    launch();
-    controller().tokenadeDirPathTextField()->setText("/somewhere");
-    quit();  // a failed save is harmless
-    settingsTree.setMode("", 0755);
-}
-
-// A folder where the file should be can be neither read nor written, even by root.
-TEST_F(StartupTest, PreferencesThatCannotBeReadOrWrittenStartEmpty)
-{
+    std::remove(preferencesFile().c_str());
     settingsTree.addFile("prefs.ini/in-the-way");
     launch();
-    EXPECT_TRUE(controller().tokenadeDirPathTextField()->text().isEmpty());
     controller().tokenadeDirPathTextField()->setText("/somewhere");
     quit();
     EXPECT_EQ(settingsTree.read("prefs.ini/in-the-way"), "");
     EXPECT_TRUE(alert.shown.empty());
 }
 
-TEST_F(StartupTest, ResultViewsUseTheBoldSystemFontAndListsStartEmpty)
-{
-    launch();
-    for (ReportView* view : {controller().romsResultView(), controller().videosResultView()}) {
-        EXPECT_TRUE(view->font().bold());
-        EXPECT_EQ(view->font().pointSizeF(), 13.0);
+class PathsTest : public WindowTest {
+protected:
+    void SetUp() override { launch(); }
+    void chooseDirectory(const std::string& path)
+    {
+        chooser.answers.push_back(QString::fromStdString(path));
+        controller().selectTokenadeDirectory();
     }
-    EXPECT_TRUE(controller().validRoms().empty());
-    EXPECT_TRUE(controller().extraVideos().empty());
+    std::string listField() { return controller().romsListPathTextField()->text().toStdString(); }
+};
+
+TEST_F(PathsTest, CancelledChoosersChangeNothing)
+{
+    controller().tokenadeDirPathTextField()->setText("/before");
+    controller().romsListPathTextField()->setText("/before.txt");
+    controller().selectTokenadeDirectory();
+    controller().selectRomsListFile();
+    EXPECT_EQ(controller().tokenadeDirPathTextField()->text(), "/before");
+    EXPECT_EQ(listField(), "/before.txt");
+    EXPECT_FALSE(controller().session().isDiscovering());
+    ASSERT_EQ(chooser.asked.size(), 2u);
+    EXPECT_EQ(chooser.asked[0].title, "Tokenade directory");
+    EXPECT_TRUE(chooser.asked[0].canChooseDirectories && !chooser.asked[0].canChooseFiles);
+    EXPECT_EQ(chooser.asked[1].title, "Supported roms list");
+    EXPECT_EQ(chooser.asked[1].allowedFileTypes, QStringList{"txt"});
 }
 
-TEST_F(StartupTest, InitialSegmentsAgreeWithTheCheckBox)
+TEST_F(PathsTest, ChosenDirectoryFindsTheListBelowItOrKeepsTheOldOne)
 {
-    launch();
-    SegmentedControl* videos = controller().videosResultControl();
-    EXPECT_EQ(controller().romsResultControl()->segmentCount(), 3);
-    EXPECT_EQ(videos->segmentCount(), 4);
-    EXPECT_EQ(videos->isEnabledForSegment(2), controller().checkAvailableRomVideosOnly()->isChecked());
-    EXPECT_EQ(videos->selectedSegment(), 0);
+    controller().romsListPathTextField()->setText("/old/list.txt");
+    chooseDirectory(collection.root());
+    ASSERT_TRUE(waitForDiscovery());
+    EXPECT_EQ(listField(), "/old/list.txt");
+
+    collection.addFile("Docs/" + kListName, "alpha");
+    chooseDirectory(collection.root());
+    EXPECT_EQ(controller().tokenadeDirPathTextField()->text().toStdString(), collection.root());
+    ASSERT_TRUE(waitForDiscovery());
+    EXPECT_EQ(listField(), collection.path("Docs/" + kListName));
 }
 
-TEST_F(StartupTest, HomepageCommandOpensTheAddressAndIgnoresFailure)
+TEST_F(PathsTest, HandChoiceBeforeTheDiscoveryEndsIsReplacedAfterItStays)
 {
-    launch();
-    controller().openHomepage();
-    ASSERT_EQ(browser.opened.size(), 1u);
-    EXPECT_TRUE(browser.opened[0].isValid());
-    EXPECT_EQ(browser.opened[0].scheme(), "https");
-    EXPECT_TRUE(alert.shown.empty());
+    collection.addFile(kListName, "alpha");
+    chooseDirectory(collection.root());
+    chooser.answers.push_back("/by/hand.txt");
+    controller().selectRomsListFile();  // the discovery has not handed its find over yet
+    ASSERT_TRUE(waitForDiscovery());
+    EXPECT_EQ(listField(), collection.path(kListName));
+    chooser.answers.push_back("/by/hand.txt");
+    controller().selectRomsListFile();
+    EXPECT_EQ(listField(), "/by/hand.txt");
 }
 
 }  // namespace

@@ -55,16 +55,7 @@ TEST_F(HostileTreeTest, LinkLoopsLinksToTheRootAndDanglingLinks)
 TEST_F(HostileTreeTest, TreeTenThousandFoldersDeep)
 {
     tree.addFile(kList, "bottom\n");
-    tree.addFolder("roms");
-    int fd = ::open(tree.path("roms").c_str(), O_RDONLY | O_DIRECTORY);
-    for (int level = 0; level < 10000; ++level) {
-        ASSERT_EQ(::mkdirat(fd, "d", 0755), 0);
-        const int next = ::openat(fd, "d", O_RDONLY | O_DIRECTORY);
-        ::close(fd);
-        fd = next;
-    }
-    ::close(::openat(fd, "Bottom.ZIP", O_CREAT | O_WRONLY, 0644));
-    ::close(fd);
+    tree.addDeepFile("roms", 10000, "Bottom.ZIP");
     const auto run = auditRoms();
     ASSERT_EQ(run.exitStatus, 0) << run.err;
     EXPECT_EQ(categories(run)["valid"], nlohmann::json::array({"bottom.zip"}));
@@ -149,7 +140,7 @@ TEST_P(HostileListTest, UnusableListIsReportedAndNothingIsWritten)
     const auto run = audit({"roms", "--dir", tree.root(), "--list", tree.path(kList), "--save", out.root()}, true);
     EXPECT_EQ(run.exitStatus, 1) << run.out;
     EXPECT_EQ(run.err, "Can't find supported roms list or it is too big.\n");
-    EXPECT_EQ(listFolder(out.root()), "");
+    EXPECT_EQ(out.list(), "");
 }
 
 INSTANTIATE_TEST_SUITE_P(

@@ -4,11 +4,8 @@
 
 #include <gtest/gtest.h>
 
-#include <fcntl.h>
-#include <sys/stat.h>
-#include <unistd.h>
-
 #include <algorithm>
+#include <cerrno>
 #include <string>
 #include <vector>
 
@@ -17,27 +14,15 @@ namespace {
 
 using testing::TempTree;
 
-std::string typeName(EntryType type)
+std::string describe(const WalkEntry& entry)
 {
-    switch (type) {
-    case EntryType::Regular: return "file";
-    case EntryType::Directory: return "dir";
-    case EntryType::Symlink: return "link";
-    case EntryType::Other: return "other";
-    }
-    return "?";
+    static const char* const kTypes[] = {"file", "dir", "link", "other"};
+    const std::string parent(entry.parent);
+    return (parent.empty() ? "" : parent + "/") + std::string(entry.name) + ":" + kTypes[static_cast<int>(entry.type)];
 }
 
 class FolderWalkTest : public ::testing::Test {
 protected:
-    static std::string describe(const WalkEntry& entry)
-    {
-        std::string path(entry.parent);
-        if (!path.empty())
-            path += "/";
-        return path + std::string(entry.name) + ":" + typeName(entry.type);
-    }
-
     // Every entry as "relative/path:type", in preorder.
     std::vector<std::string> walk(const std::string& root)
     {
@@ -49,21 +34,19 @@ protected:
         return seen;
     }
 
-    // The same from the parallel walk, on two threads, sorted.
-    std::vector<std::string> walkInParallel(const std::string& root)
+    // The same from the parallel walk, on two threads, sorted, with its failures.
+    std::vector<std::string> walkInParallel(const std::vector<std::string>& roots,
+                                            std::vector<FolderFailure>* failures = nullptr)
     {
         std::vector<std::string> seen[2];
-        walkFoldersInParallel({root}, 2, [&](unsigned thread, const WalkEntry& entry) {
-            seen[thread].push_back(describe(entry));
+        auto failed = walkFoldersInParallel(roots, 2, [&](unsigned thread, const WalkEntry& entry) {
+            seen[thread].push_back(std::to_string(entry.root) + ":" + describe(entry));
         });
+        if (failures)
+            *failures = failed;
         seen[0].insert(seen[0].end(), seen[1].begin(), seen[1].end());
-        return sorted(seen[0]);
-    }
-
-    static std::vector<std::string> sorted(std::vector<std::string> entries)
-    {
-        std::sort(entries.begin(), entries.end());
-        return entries;
+        std::sort(seen[0].begin(), seen[0].end());
+        return seen[0];
     }
 
     TempTree tree;
@@ -78,90 +61,69 @@ TEST_F(FolderWalkTest, EntriesAtEveryDepthWithTheirOwnTypes)
     tree.addLink("top/linked-folder", tree.path("elsewhere"));
     tree.addFile("elsewhere/c.zip");
     tree.addFifo("top/pipe");
+    tree.addFile("disk/roms/d.zip");
+    tree.addLink("roms", tree.path("disk/roms"));  // a root that is a link is walked
 
-    EXPECT_EQ(walkInParallel(tree.path("top")), sorted(walk(tree.path("top"))));
-    EXPECT_EQ(walkInParallel(tree.path("top")),
+    EXPECT_EQ(walkInParallel({tree.path("top"), tree.path("roms")}),
+              (std::vector<std::string>{"0:.hidden:file", "0:a.zip:file", "0:link.zip:link", "0:linked-folder:link",
+                                        "0:pipe:other", "0:sub/deep/b.zip:file", "0:sub/deep:dir", "0:sub:dir",
+                                        "1:d.zip:file"}));
+    // Preorder: each folder's entries in byte order, a folder's contents right after it.
+    EXPECT_EQ(walk(tree.path("top")),
               (std::vector<std::string>{".hidden:file", "a.zip:file", "link.zip:link", "linked-folder:link",
-                                        "pipe:other", "sub/deep/b.zip:file", "sub/deep:dir", "sub:dir"}));
+                                        "pipe:other", "sub:dir", "sub/deep:dir", "sub/deep/b.zip:file"}));
 }
 
-TEST_F(FolderWalkTest, RootThatIsALinkToAFolderIsWalked)
-{
-    tree.addFile("disk/roms/a.zip");
-    tree.addLink("roms", tree.path("disk/roms"));
-    EXPECT_EQ(walk(tree.path("roms")), (std::vector<std::string>{"a.zip:file"}));
-    EXPECT_EQ(walkInParallel(tree.path("roms")), (std::vector<std::string>{"a.zip:file"}));
-}
-
-TEST_F(FolderWalkTest, MissingOrNonFolderRootYieldsNothing)
-{
-    tree.addFile("plain.txt");
-    EXPECT_TRUE(walk(tree.path("absent")).empty());
-    EXPECT_TRUE(walk(tree.path("plain.txt")).empty());
-    EXPECT_TRUE(walk("").empty());
-    EXPECT_TRUE(walkInParallel(tree.path("absent")).empty());
-}
-
-TEST_F(FolderWalkTest, UnreadableFolderIsSkippedAndTheWalkGoesOn)
+TEST_F(FolderWalkTest, FoldersThatCannotBeReadAreReportedAndTheWalkGoesOn)
 {
     tree.addFile("top/closed/secret.zip");
     tree.addFile("top/open/visible.zip");
+    tree.addFile("plain.txt");
     tree.setMode("top/closed", 0);
     const std::string seen = testing::runWithoutPrivileges([&] {
+        std::vector<FolderFailure> failures;
         std::string joined;
-        for (const auto& entry : walkInParallel(tree.path("top")))
+        for (const auto& entry : walkInParallel({tree.path("top"), tree.path("absent"), tree.path("plain.txt")},
+                                                &failures))
             joined += entry + "\n";
+        std::sort(failures.begin(), failures.end(), [](auto& a, auto& b) { return a.root < b.root; });
+        for (const auto& failure : failures)
+            joined += std::to_string(failure.root) + " '" + failure.relative + "' " + std::to_string(failure.error) + "\n";
         return joined;
     });
-    EXPECT_EQ(seen, "closed:dir\nopen/visible.zip:file\nopen:dir\n");
+    EXPECT_EQ(seen, "0:closed:dir\n0:open/visible.zip:file\n0:open:dir\n0 'closed' " + std::to_string(EACCES) +
+                        "\n1 '' " + std::to_string(ENOENT) + "\n2 '' " + std::to_string(ENOTDIR) + "\n");
+    EXPECT_TRUE(walk(tree.path("absent")).empty());
 }
 
-TEST_F(FolderWalkTest, PreorderVisitsEntriesInByteOrderAndFoldersBeforeTheirSiblings)
+TEST_F(FolderWalkTest, VisitorOrStopTokenEndsTheWalk)
 {
-    tree.addFile("top/b/inner.txt");
-    tree.addFile("top/a.txt");
-    tree.addFile("top/B.txt");
-    tree.addFile("top/c.txt");
-    EXPECT_EQ(walk(tree.path("top")),
-              (std::vector<std::string>{"B.txt:file", "a.txt:file", "b:dir", "b/inner.txt:file", "c.txt:file"}));
-}
-
-TEST_F(FolderWalkTest, VisitorCanStopTheWalk)
-{
-    tree.addFile("top/a");
-    tree.addFile("top/b");
+    tree.addFile("top/a/x");
+    tree.addFile("top/b/y");
     int visits = 0;
-    const bool finished = walkFolder(tree.path("top"), [&](const WalkEntry&) {
+    EXPECT_FALSE(walkFolder(tree.path("top"), [&](const WalkEntry&) {
         ++visits;
         return WalkStep::Stop;
-    });
-    EXPECT_FALSE(finished);
+    }));
     EXPECT_EQ(visits, 1);
+
+    std::stop_source stop;
+    stop.request_stop();
+    EXPECT_FALSE(walkFolder(tree.path("top"), [](const WalkEntry&) { return WalkStep::Continue; }, stop.get_token()));
+    size_t seen = 0;
+    walkFoldersInParallel({tree.path("top")}, 2, [&](unsigned, const WalkEntry&) { ++seen; }, stop.get_token());
+    EXPECT_EQ(seen, 0u);
 }
 
-// Deeper than PATH_MAX allows in one path, and deeper than a recursive walk
-// or a descriptor per level would survive.
+// Deeper than a path may be long, and than a recursive walk or a descriptor
+// per level would survive.
 TEST_F(FolderWalkTest, TreeTenThousandFoldersDeep)
 {
-    std::string relative = "top";
-    tree.addFolder(relative);
-    int fd = ::open(tree.path(relative).c_str(), O_RDONLY | O_DIRECTORY);
-    ASSERT_GE(fd, 0);
-    for (int level = 0; level < 10000; ++level) {
-        ASSERT_EQ(::mkdirat(fd, "d", 0755), 0);
-        const int next = ::openat(fd, "d", O_RDONLY | O_DIRECTORY);
-        ::close(fd);
-        fd = next;
-    }
-    const int file = ::openat(fd, "bottom.zip", O_CREAT | O_WRONLY, 0644);
-    ::close(file);
-    ::close(fd);
-
+    tree.addDeepFile("top", 10000, "bottom.zip");
     size_t folders = 0;
     std::string bottom;
     walkFolder(tree.path("top"), [&](const WalkEntry& entry) {
-        if (entry.type == EntryType::Directory)
-            ++folders;
+        folders += entry.type == EntryType::Directory;
         if (entry.name == "bottom.zip")
             bottom = std::string(entry.parent);
         return WalkStep::Continue;

@@ -23,9 +23,11 @@ extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size)
     if (pathExtension(name).find('/') != std::string_view::npos)
         std::abort();
 
+    // The rewrite keeps the name up to its extension's period and ends in the new extension.
     std::string rewritten = name;
     replacePathExtension(rewritten, extension);
-    if (rewritten != appendingPathExtension(deletingPathExtension(name), extension))
+    if (rewritten.size() < extension.size() + 1 || rewritten.compare(rewritten.size() - extension.size(),
+                                                                      extension.size(), extension) != 0)
         std::abort();
 
     // A plain extension is what the rewritten name then carries, and a second

@@ -20,13 +20,17 @@ bool holdsNewline(std::string_view name)
 extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size)
 {
     const std::string_view bytes(reinterpret_cast<const char*>(data), size);
-    const auto text = tokenade::decodeText(bytes);
-    if (!text)
+    tokenade::DecodeError error;
+    const auto text = tokenade::decodeText(bytes, &error);
+    if (!text) {
+        if (error.offset > bytes.size())
+            std::abort();  // the offending byte lies within the bytes
         return 0;
+    }
     if (!tokenade::isValidUtf8(*text))
         std::abort();  // whatever was decoded must come out as UTF-8
     size_t total = 0;
-    for (const std::string& name : tokenade::splitLines(*text)) {
+    for (std::string_view name : tokenade::splitLines(*text)) {
         if (name.empty() || holdsNewline(name) || !tokenade::isValidUtf8(name))
             std::abort();
         total += name.size();

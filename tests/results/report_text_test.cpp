@@ -1,39 +1,50 @@
 #include "results/report_text.h"
 
-#include "results/categories.h"
-
 #include <gtest/gtest.h>
 
 namespace tokenade {
 namespace {
 
-TEST(ReportText, EmptyListIsHeaderWithZeroAndEmptyLine)
+// Entries that view the given names, which must outlive them.
+ResultList entriesOf(const std::vector<std::string>& names)
 {
-    EXPECT_EQ(reportText(kRomCategories[1].windowHeader, {}), "Found 0 missing roms:\r\n\r\n");
+    ResultList entries;
+    for (const std::string& name : names)
+        entries.push_back({name.data(), static_cast<uint32_t>(name.size()), kNoFolder});
+    return entries;
 }
 
-TEST(ReportText, NamesJoinedByCrLfWithoutFinalBreak)
+struct ReportCase {
+    std::string_view header;
+    std::vector<std::string> names;
+    std::string text;
+};
+
+class ReportText : public ::testing::TestWithParam<ReportCase> {};
+
+TEST_P(ReportText, HeaderCountAndNamesJoinedByCrLf)
 {
-    EXPECT_EQ(reportText(kRomCategories[0].windowHeader, {"a.zip"}),
-              "Found 1 roms with valid filename:\r\n\r\na.zip");
-    EXPECT_EQ(reportText(kVideoCategories[3].windowHeader, {"a.xmv", "b.xmv", "c.xmv"}),
-              "Found 3 videos with unknown filename:\r\n\r\na.xmv\r\nb.xmv\r\nc.xmv");
+    const std::vector<std::string> names = GetParam().names;
+    EXPECT_EQ(reportText(GetParam().header, entriesOf(names)), GetParam().text);
 }
 
-TEST(ReportText, PercentInANameIsNotFormatText)
-{
-    EXPECT_EQ(reportText(kRomCategories[0].windowHeader, {"100%@ %lu.zip", "%n%s.zip"}),
-              "Found 2 roms with valid filename:\r\n\r\n100%@ %lu.zip\r\n%n%s.zip");
-}
-
-TEST(ReportText, UnknownRomsHeadersOfWindowAndFileDiffer)
-{
-    EXPECT_EQ(reportText(kRomCategories[2].windowHeader, {"x.zip"}),
-              "Found 1 unknown archives:\r\n(warning, these could be necessary ones too, like neogeo.zip)\r\n\r\nx.zip");
-    EXPECT_EQ(reportText(kRomCategories[2].fileHeader, {"x.zip"}),
-              "Found 1 roms with unknown filename:\r\n(warning, these could be necessary archives too, like "
-              "neogeo.zip)\r\n\r\nx.zip");
-}
+INSTANTIATE_TEST_SUITE_P(
+    Texts, ReportText,
+    ::testing::Values(
+        ReportCase{kRomCategories[1].windowHeader, {}, "Found 0 missing roms:\r\n\r\n"},
+        ReportCase{kRomCategories[0].windowHeader, {"Tetris.zip"}, "Found 1 roms with valid filename:\r\n\r\nTetris.zip"},
+        ReportCase{kVideoCategories[3].windowHeader, {"a.xmv", "b.xmv", "c.xmv"},
+                   "Found 3 videos with unknown filename:\r\n\r\na.xmv\r\nb.xmv\r\nc.xmv"},
+        // A name is never format text.
+        ReportCase{kRomCategories[0].windowHeader, {"100%@ %lu.zip", "%n%s.zip"},
+                   "Found 2 roms with valid filename:\r\n\r\n100%@ %lu.zip\r\n%n%s.zip"},
+        // The window and the file word the unknown archives differently.
+        ReportCase{kRomCategories[2].windowHeader, {"neogeo.zip"},
+                   "Found 1 unknown archives:\r\n(warning, these could be necessary ones too, like neogeo.zip)"
+                   "\r\n\r\nneogeo.zip"},
+        ReportCase{kRomCategories[2].reportHeader, {"neogeo.zip"},
+                   "Found 1 roms with unknown filename:\r\n(warning, these could be necessary archives too, like "
+                   "neogeo.zip)\r\n\r\nneogeo.zip"}));
 
 struct Shown {
     std::string name;
@@ -49,17 +60,31 @@ TEST_P(DisplayName, EveryNameStaysOnOneLine)
 
 INSTANTIATE_TEST_SUITE_P(
     Names, DisplayName,
-    ::testing::Values(Shown{"plain name.zip", "plain name.zip"},
+    ::testing::Values(Shown{"Tom & Jerry (USA).zip", "Tom & Jerry (USA).zip"},
                       Shown{"tab\there", "tab\there"},
-                      Shown{"caf\xC3\xA9", "caf\xC3\xA9"},
+                      Shown{"Pok\xC3\xA9mon \xE3\x83\x9D\xE3\x82\xB1\xE3\x83\xA2\xE3\x83\xB3",
+                            "Pok\xC3\xA9mon \xE3\x83\x9D\xE3\x82\xB1\xE3\x83\xA2\xE3\x83\xB3"},
                       Shown{"cr\rlf\n", "cr\xEF\xBF\xBDlf\xEF\xBF\xBD"},
                       Shown{"bell\x07" "del\x7F", "bell\xEF\xBF\xBD" "del\xEF\xBF\xBD"},
                       Shown{"latin1\xE9", "latin1\xEF\xBF\xBD"},
                       Shown{"nel\xC2\x85" "ls\xE2\x80\xA8", "nel\xEF\xBF\xBDls\xEF\xBF\xBD"},
                       Shown{"a longer name\rwith\x1F" "controls\x7F.", "a longer name\xEF\xBF\xBDwith\xEF\xBF\xBD"
                                                                     "controls\xEF\xBF\xBD."},
-                      Shown{"eight+ bytes \xC3\xA9 then more", "eight+ bytes \xC3\xA9 then more"},
                       Shown{"truncated\xE2\x82", "truncated\xEF\xBF\xBD\xEF\xBF\xBD"}));
+
+TEST(ReportText, LargeListsComeInPiecesThatJoinToTheWholeText)
+{
+    std::vector<std::string> names(120000, "Super Mario Bros. 3 (USA) (Rev 1).zip");
+    size_t pieces = 0;
+    std::string joined;
+    writeReportText(kRomCategories[0].reportHeader, entriesOf(names), "\r\n", [&](std::string_view piece) {
+        ++pieces;
+        joined.append(piece);
+    });
+    EXPECT_GT(pieces, 1u);
+    EXPECT_EQ(joined, reportText(kRomCategories[0].reportHeader, entriesOf(names)));
+    EXPECT_EQ(reportHeader(kRomCategories[0].windowHeader, 12, "\n"), "Found 12 roms with valid filename:\n\n");
+}
 
 }  // namespace
 }  // namespace tokenade

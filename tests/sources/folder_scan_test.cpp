@@ -4,6 +4,7 @@
 
 #include <gtest/gtest.h>
 
+#include <cerrno>
 #include <unistd.h>
 
 namespace tokenade {
@@ -11,73 +12,66 @@ namespace {
 
 using testing::TempTree;
 
-class FolderScanTest : public ::testing::Test {
-protected:
-    void addArchive(std::string_view path) { tree.addFile(path); }
-    NameList scanRoms() { return cacheTokenadeRomDirs(tree.root()); }
+// "name @ folder" for every found name, in the scan's order.
+std::vector<std::string> located(const FoundNames& found)
+{
+    std::vector<std::string> names;
+    for (const KeyedName& name : found.names.all())
+        names.push_back(std::string(name.name()) + " @ " + found.folders[name.origin]);
+    return names;
+}
 
+TEST(FolderScan, RegularArchivesAtAnyDepthWithTheirFolders)
+{
     TempTree tree;
-};
-
-TEST_F(FolderScanTest, ArchivesAtAnyDepthOnlyRegularZipFiles)
-{
-    addArchive("roms/alpha.zip");
-    addArchive("roms/sub/deep/beta.ZIP");
-    addArchive("romsConsoles/alpha.zip");
-    addArchive("roms/readme.txt");
-    addArchive("roms/.zip");
-    addArchive("roms/old.zip.bak");
+    for (auto path : {"roms/Zelda.zip", "roms/Nintendo/SNES/A-F/Earthbound (USA).ZIP", "romsConsoles/Zelda.zip",
+                      "roms/readme.txt", "roms/.zip", "roms/old.zip.bak", "roms/._gamma.zip", "elsewhere/omega.zip",
+                      "outside/hidden.zip"})
+        tree.addFile(path);
     tree.addFolder("roms/set.zip");
-    addArchive("roms/._gamma.zip");
-    addArchive("elsewhere/omega.zip");
-    EXPECT_EQ(scanRoms(), (NameList{"._gamma.zip", "alpha.zip", "alpha.zip", "beta.ZIP"}));
-}
-
-TEST_F(FolderScanTest, LinksAreNeitherCollectedNorEntered)
-{
-    addArchive("outside/hidden.zip");
-    addArchive("roms/real.zip");
-    tree.addLink("roms/link.zip", "real.zip");
+    tree.addLink("roms/link.zip", "Zelda.zip");
     tree.addLink("roms/folder-link", tree.path("outside"));
-    tree.addLink("roms/dangling.zip", "nowhere.zip");
-    tree.addLink("roms/root", "/");
     tree.addLink("roms/loop", ".");
-    EXPECT_EQ(scanRoms(), (NameList{"real.zip"}));
+    EXPECT_EQ(located(cacheTokenadeRomDirs(tree.root())),
+              (std::vector<std::string>{"._gamma.zip @ roms", "Earthbound (USA).ZIP @ roms/Nintendo/SNES/A-F",
+                                        "Zelda.zip @ roms", "Zelda.zip @ romsConsoles"}));
 }
 
-TEST_F(FolderScanTest, RomFolderThatIsALinkIsScanned)
+TEST(FolderScan, MissingAndUnreadableFoldersAreNamed)
 {
-    addArchive("disk/alpha.zip");
-    tree.addLink("roms", tree.path("disk"));
-    EXPECT_EQ(scanRoms(), (NameList{"alpha.zip"}));
-}
-
-TEST_F(FolderScanTest, MissingFoldersGiveFewerNamesNotAnError)
-{
-    addArchive("videos/a.xmv");
-    addArchive("videos2/b.XMV");
-    addArchive("videosextra/c.xmv");
+    TempTree tree;
+    tree.addFile("videos/a.xmv");
+    tree.addFile("videos/closed/b.xmv");
     tree.addFile("videos3", "not a folder");
-    EXPECT_EQ(cacheTokenadeVideoDirs(tree.root()), (NameList{"a.xmv", "b.XMV", "c.xmv"}));
-    EXPECT_TRUE(cacheTokenadeRomDirs(tree.root()).empty());
-    EXPECT_TRUE(cacheTokenadeRomDirs(tree.path("absent")).empty());
+    tree.addFile("disk/c.XMV");
+    tree.addLink("videosextra", tree.path("disk"));  // a video folder that is a link is scanned
+    tree.setMode("videos/closed", 0);
+    const std::string outcome = testing::runWithoutPrivileges([&] {
+        const FoundNames found = cacheTokenadeVideoDirs(tree.root());
+        std::string text;
+        for (const auto& name : located(found))
+            text += name + "\n";
+        for (int error : found.folderErrors)
+            text += std::to_string(error) + " ";
+        for (const auto& folder : found.unreadable)
+            text += "\n" + folder;
+        return text;
+    });
+    EXPECT_EQ(outcome, "a.xmv @ videos\nc.XMV @ videosextra\n0 " + std::to_string(ENOENT) + " " +
+                           std::to_string(ENOTDIR) + " " + std::to_string(ENOENT) + " 0 \nvideos/closed");
+    EXPECT_TRUE(cacheTokenadeRomDirs(tree.path("absent")).names.empty());
 }
 
-TEST_F(FolderScanTest, EmptyDirectoryValueMeansTheCurrentFolder)
+TEST(FolderScan, EmptyDirectoryValueMeansTheCurrentFolder)
 {
-    addArchive("roms/here.zip");
+    TempTree tree;
+    tree.addFile("roms/here.zip");
     char previous[4096];
     ASSERT_NE(::getcwd(previous, sizeof previous), nullptr);
     ASSERT_EQ(::chdir(tree.root().c_str()), 0);
-    const NameList names = cacheTokenadeRomDirs("");
+    const FoundNames found = cacheTokenadeRomDirs("");
     ASSERT_EQ(::chdir(previous), 0);
-    EXPECT_EQ(names, (NameList{"here.zip"}));
-}
-
-TEST_F(FolderScanTest, FolderSetsSplitAtCommas)
-{
-    EXPECT_EQ(folderNames(kRomFolders), (std::vector<std::string>{"roms", "roms16BitConsoles", "romsConsoles"}));
-    EXPECT_EQ(folderNames(kVideoFolders).size(), 5u);
+    EXPECT_EQ(located(found), (std::vector<std::string>{"here.zip @ roms"}));
 }
 
 }  // namespace

@@ -9,63 +9,34 @@ namespace {
 
 using testing::TempTree;
 
-class ListDiscoveryTest : public ::testing::Test {
-protected:
-    void addList(const std::string& folder) { tree.addFile(folder + std::string(kSupportedListName)); }
-    std::optional<std::string> find() { return findSupportedList(tree.root()); }
+const std::string kName(kSupportedListName);
 
+TEST(ListDiscovery, FirstRegularFileOfTheExactNameInPreorder)
+{
     TempTree tree;
-};
-
-TEST_F(ListDiscoveryTest, ListDirectlyInside)
-{
-    addList("");
-    EXPECT_EQ(find(), tree.root() + "/" + std::string(kSupportedListName));
+    EXPECT_FALSE(findSupportedList(tree.root()).has_value());
+    tree.addFile("a/- supported games lookup for naming.txt");  // letter case counts
+    tree.addFolder("b/" + kName);                              // a folder of the name is searched, not taken
+    tree.addFile("outside/" + kName);
+    tree.addLink("c/" + kName, tree.path("outside/" + kName));  // links are not taken
+    tree.addLink("c/link", tree.path("outside"));                // nor followed
+    EXPECT_FALSE(findSupportedList(tree.root() + "/b").has_value());
+    tree.addFile("b/" + kName + "/" + kName);
+    tree.addFile("d/deep/" + kName);
+    EXPECT_EQ(findSupportedList(tree.root() + "/"), tree.path("b/" + kName + "/" + kName));
+    tree.addFile("B/" + kName);  // "B" comes before "a" in byte order
+    EXPECT_EQ(findSupportedList(tree.root()), tree.path("B/" + kName));
 }
 
-TEST_F(ListDiscoveryTest, ListSeveralFoldersDeep)
+TEST(ListDiscovery, NoFolderOrAStopFindsNothing)
 {
-    addList("Docs/lists/");
-    EXPECT_EQ(find(), tree.root() + "/Docs/lists/" + std::string(kSupportedListName));
-}
-
-TEST_F(ListDiscoveryTest, TrailingSlashOfTheDirectoryIsNotDoubled)
-{
-    addList("Docs/");
-    EXPECT_EQ(findSupportedList(tree.root() + "/"), tree.root() + "/Docs/" + std::string(kSupportedListName));
-}
-
-TEST_F(ListDiscoveryTest, OtherLetterCaseAndFoldersOfTheNameAreNotTaken)
-{
-    tree.addFile("a/- supported games lookup for naming.txt");
-    tree.addFolder("b/" + std::string(kSupportedListName));
-    EXPECT_FALSE(find().has_value());
-    addList("b/" + std::string(kSupportedListName) + "/");
-    EXPECT_EQ(find(), tree.path("b/" + std::string(kSupportedListName) + "/" + std::string(kSupportedListName)));
-}
-
-TEST_F(ListDiscoveryTest, FirstCandidateInPreorderByteOrderWins)
-{
-    addList("b/");
-    addList("a/deep/deeper/");
-    addList("B/");
-    EXPECT_EQ(find(), tree.path("B/" + std::string(kSupportedListName)));
-}
-
-TEST_F(ListDiscoveryTest, LinksAreNotTakenNorFollowed)
-{
-    tree.addFile("outside/" + std::string(kSupportedListName));
-    tree.addLink("tokenade/link", tree.path("outside"));
-    tree.addLink("tokenade/" + std::string(kSupportedListName), tree.path("outside/" + std::string(kSupportedListName)));
-    EXPECT_FALSE(findSupportedList(tree.path("tokenade")).has_value());
-}
-
-TEST_F(ListDiscoveryTest, NoneFoundOrNoFolder)
-{
-    tree.addFile("roms/a.zip");
-    EXPECT_FALSE(find().has_value());
+    TempTree tree;
+    tree.addFile("docs/" + kName);
     EXPECT_FALSE(findSupportedList(tree.path("absent")).has_value());
     EXPECT_FALSE(findSupportedList("").has_value());
+    std::stop_source stop;
+    stop.request_stop();
+    EXPECT_FALSE(findSupportedList(tree.root(), stop.get_token()).has_value());
 }
 
 }  // namespace

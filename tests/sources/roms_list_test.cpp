@@ -15,75 +15,63 @@ using testing::TempTree;
 
 class RomsListTest : public ::testing::Test {
 protected:
-    std::optional<NameList> readList(std::string_view contents)
+    std::vector<std::string_view> lines(std::string_view contents)
     {
         tree.addFile("list.txt", contents);
-        return cacheRomsListFile(tree.path("list.txt"));
+        read = cacheRomsListFile(tree.path("list.txt"));
+        EXPECT_TRUE(read.list) << read.problem.reason;
+        return read.list ? read.list->lines : std::vector<std::string_view>{};
     }
+    std::string problemWith(const std::string& name) { return cacheRomsListFile(tree.path(name)).problem.reason; }
 
     TempTree tree;
+    RomsListRead read;
 };
 
-TEST_F(RomsListTest, CrLfSplittingKeepsSpacesAndCase)
+TEST_F(RomsListTest, EveryNewlineEndsALineAndEmptyPiecesAreSkipped)
 {
-    EXPECT_EQ(readList("alpha\r\n\r\nbeta \r\nGamma"), (NameList{"alpha", "beta ", "Gamma"}));
-}
-
-TEST_F(RomsListTest, EveryNewlineCharacterEndsALine)
-{
-    const auto names = readList("a\nb\vc\fd\re\xC2\x85" "f\xE2\x80\xA8g\xE2\x80\xA9h");
-    EXPECT_EQ(names, (NameList{"a", "b", "c", "d", "e", "f", "g", "h"}));
-}
-
-TEST_F(RomsListTest, LinesAreSortedRepeatsKeptAndSpacesAreNames)
-{
-    EXPECT_EQ(readList("zulu\nroms/alpha\n  \nbeta\nbeta\n"), (NameList{"  ", "roms/alpha", "beta", "beta", "zulu"}));
-}
-
-TEST_F(RomsListTest, OnlyLineBreaksOrNoBytesGiveAnEmptyList)
-{
-    EXPECT_EQ(readList("\r\n\n\r"), NameList{});
-    EXPECT_EQ(readList(""), NameList{});
-}
-
-TEST_F(RomsListTest, Utf16ListWithMarkIsRead)
-{
-    EXPECT_EQ(readList("\xFF\xFE" "b\0\n\0a\0"s), (NameList{"a", "b"}));
+    using Lines = std::vector<std::string_view>;
+    EXPECT_EQ(lines("Tetris\r\n\r\n Zelda \r\nDr. Mario"), (Lines{"Tetris", " Zelda ", "Dr. Mario"}));
+    EXPECT_EQ(lines("a\nb\vc\fd\re\xC2\x85" "f\xE2\x80\xA8g\xE2\x80\xA9h"), (Lines{"a", "b", "c", "d", "e", "f", "g", "h"}));
+    EXPECT_EQ(lines("zulu\n  \nbeta\nbeta\n"), (Lines{"zulu", "  ", "beta", "beta"}));  // file order, repeats kept
+    EXPECT_EQ(lines("\xFF\xFE" "b\0\n\0a\0"s), (Lines{"b", "a"}));
+    EXPECT_EQ(lines("\r\n\n\r"), Lines{});
+    EXPECT_EQ(lines(""), Lines{});
 }
 
 TEST_F(RomsListTest, SizeLimitIsInclusive)
 {
     std::string atLimit(kRomsListSizeLimit, 'a');
     atLimit[10] = '\n';
-    const auto read = readList(atLimit);
-    ASSERT_TRUE(read.has_value());
-    EXPECT_EQ(read->size(), 2u);
-    EXPECT_FALSE(readList(atLimit + "a").has_value());
+    EXPECT_EQ(lines(atLimit).size(), 2u);
+    tree.addFile("big.txt", atLimit + "a");
+    EXPECT_EQ(problemWith("big.txt"), "2,097,153 bytes, over the 2 MiB limit");
 }
 
-TEST_F(RomsListTest, UnusableItemsGiveNoList)
+TEST_F(RomsListTest, UnusableItemsSayWhy)
 {
     tree.addFile("real.txt", "alpha");
     tree.addLink("link.txt", "real.txt");
     tree.addLink("dangling.txt", "absent.txt");
     tree.addFolder("folder.txt");
     tree.addFifo("fifo.txt");
-    tree.addFile("latin1.txt", "caf\xE9");
-    for (const char* name : {"link.txt", "dangling.txt", "folder.txt", "fifo.txt", "absent.txt", "latin1.txt"}) {
-        SCOPED_TRACE(name);
-        EXPECT_FALSE(cacheRomsListFile(tree.path(name)).has_value());
-    }
-    EXPECT_FALSE(cacheRomsListFile("").has_value());
-    EXPECT_FALSE(cacheRomsListFile("/dev/null").has_value());
-}
+    tree.addFile("latin1.txt", "Tetris\nCaf\xE9");
+    tree.addFile("utf16.txt", "\xFF\xFE" "a\0\0\xDC"s);
+    const std::pair<const char*, const char*> cases[] = {
+        {"link.txt", "a symbolic link"},       {"dangling.txt", "a symbolic link"},
+        {"folder.txt", "a folder"},            {"fifo.txt", "not a regular file"},
+        {"absent.txt", "not found"},           {"latin1.txt", "not UTF-8 (at byte 10)"},
+        {"utf16.txt", "broken UTF-16 (at byte 4)"},
+    };
+    for (const auto& [name, reason] : cases)
+        EXPECT_EQ(problemWith(name), reason) << name;
+    EXPECT_EQ(cacheRomsListFile("").problem.reason, "no list chosen");
+    EXPECT_EQ(cacheRomsListFile("/dev/null").problem.reason, "not a regular file");
 
-TEST_F(RomsListTest, UnreadableFileGivesNoList)
-{
     tree.addFile("closed.txt", "alpha");
     tree.setMode("closed.txt", 0);
-    const std::string outcome = testing::runWithoutPrivileges(
-        [&] { return cacheRomsListFile(tree.path("closed.txt")) ? "list" : "none"; });
-    EXPECT_EQ(outcome, "none");
+    EXPECT_EQ(testing::runWithoutPrivileges([&] { return problemWith("closed.txt"); }),
+              "cannot be read (Permission denied)");
 }
 
 // A list that another program is still writing: whatever the read catches, it
@@ -96,17 +84,13 @@ TEST_F(RomsListTest, ListGrowingWhileItIsRead)
         for (int i = 0; i < 20000; ++i)
             out << "\nmore names" << std::flush;
     });
-    for (int read = 0; read < 50; ++read) {
-        const auto names = cacheRomsListFile(tree.path("growing.txt"));
-        if (!names)
-            continue;
-        size_t bytes = 0;
-        for (const auto& name : *names)
-            bytes += name.size() + 1;
-        EXPECT_LE(bytes, kRomsListSizeLimit + 1);
+    for (int attempt = 0; attempt < 50; ++attempt) {
+        const RomsListRead growing = cacheRomsListFile(tree.path("growing.txt"));
+        if (growing.list)
+            EXPECT_LE(growing.list->text->size(), kRomsListSizeLimit);
     }
     writer.join();
-    EXPECT_FALSE(cacheRomsListFile(tree.path("growing.txt")).has_value());
+    EXPECT_FALSE(cacheRomsListFile(tree.path("growing.txt")).list.has_value());
 }
 
 }  // namespace

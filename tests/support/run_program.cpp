@@ -1,5 +1,7 @@
 #include "run_program.h"
 
+#include "tests/support/temp_tree.h"
+
 #include <fcntl.h>
 #include <sys/stat.h>
 #include <sys/wait.h>
@@ -14,8 +16,6 @@
 
 namespace tokenade::testing {
 namespace {
-
-constexpr uid_t kUnprivilegedUser = 65534;
 
 std::string readAndRemove(const std::string& path)
 {
@@ -77,7 +77,7 @@ ProgramRun runProgram(const std::string& original, const std::vector<std::string
         ::dup2(nothing, STDIN_FILENO);
         ::dup2(outFd, STDOUT_FILENO);
         ::dup2(errFd, STDERR_FILENO);
-        if (unprivileged && (::setgid(kUnprivilegedUser) != 0 || ::setuid(kUnprivilegedUser) != 0))
+        if (unprivileged && !dropPrivileges())
             ::_exit(125);
         ::execv(program.c_str(), argv.data());
         ::_exit(127);

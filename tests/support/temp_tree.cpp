@@ -1,5 +1,6 @@
 #include "temp_tree.h"
 
+#include <fcntl.h>
 #include <sys/stat.h>
 #include <sys/wait.h>
 #include <unistd.h>
@@ -26,14 +27,10 @@ void createParents(const std::string& path)
 
 }  // namespace
 
-TempTree::TempTree()
-    : TempTree(fs::temp_directory_path().string())
-{
-}
-
 TempTree::TempTree(const std::string& base)
 {
-    std::string pattern = (fs::path(base) / "tokenade-test-XXXXXX").string();
+    std::string pattern = (fs::path(base.empty() ? fs::temp_directory_path().string() : base) /
+                           "tokenade-test-XXXXXX").string();
     if (::mkdtemp(pattern.data()) == nullptr)
         throw std::runtime_error("cannot make a temporary folder");
     root_ = pattern;
@@ -83,6 +80,22 @@ void TempTree::addFifo(std::string_view relative) const
         throw std::runtime_error("cannot make a FIFO at " + full);
 }
 
+void TempTree::addDeepFile(std::string_view relative, int depth, const std::string& file) const
+{
+    addFolder(relative);
+    int fd = ::open(path(relative).c_str(), O_RDONLY | O_DIRECTORY);
+    for (int level = 0; level < depth && fd >= 0; ++level) {
+        ::mkdirat(fd, "d", 0755);
+        const int next = ::openat(fd, "d", O_RDONLY | O_DIRECTORY);
+        ::close(fd);
+        fd = next;
+    }
+    if (fd < 0)
+        throw std::runtime_error("cannot make a deep tree");
+    ::close(::openat(fd, file.c_str(), O_CREAT | O_WRONLY, 0644));
+    ::close(fd);
+}
+
 void TempTree::setMode(std::string_view relative, unsigned mode) const
 {
     ::chmod(path(relative).c_str(), mode);
@@ -102,6 +115,23 @@ bool TempTree::exists(std::string_view relative) const
     return fs::symlink_status(path(relative), error).type() != fs::file_type::not_found;
 }
 
+std::string TempTree::list(std::string_view relative) const
+{
+    std::vector<std::string> names;
+    for (const auto& entry : fs::directory_iterator(path(relative)))
+        names.push_back(entry.path().filename().string());
+    std::sort(names.begin(), names.end());
+    std::string listing;
+    for (const auto& name : names)
+        listing += name + "\n";
+    return listing;
+}
+
+bool dropPrivileges()
+{
+    return ::geteuid() != 0 || (::setgid(kUnprivilegedUser) == 0 && ::setuid(kUnprivilegedUser) == 0);
+}
+
 std::string runWithoutPrivileges(const std::function<std::string()>& work)
 {
     if (::geteuid() != 0)
@@ -112,17 +142,11 @@ std::string runWithoutPrivileges(const std::function<std::string()>& work)
     const pid_t child = ::fork();
     if (child == 0) {
         ::close(channel[0]);
-        if (::setgid(kUnprivilegedUser) != 0 || ::setuid(kUnprivilegedUser) != 0)
+        if (!dropPrivileges())
             ::_exit(2);
         const std::string result = work();
-        size_t done = 0;
-        while (done < result.size()) {
-            const ssize_t written = ::write(channel[1], result.data() + done, result.size() - done);
-            if (written <= 0)
-                ::_exit(3);
-            done += static_cast<size_t>(written);
-        }
-        ::_exit(0);
+        const bool written = ::write(channel[1], result.data(), result.size()) == static_cast<ssize_t>(result.size());
+        ::_exit(written ? 0 : 3);
     }
     ::close(channel[1]);
     std::string result;
@@ -143,18 +167,6 @@ std::string fastTemporaryBase()
     std::error_code error;
     return fs::is_directory("/dev/shm", error) && ::access("/dev/shm", W_OK) == 0 ? "/dev/shm"
                                                                                   : fs::temp_directory_path().string();
-}
-
-std::string listFolder(const std::string& folder)
-{
-    std::vector<std::string> names;
-    for (const auto& entry : fs::directory_iterator(folder))
-        names.push_back(entry.path().filename().string());
-    std::sort(names.begin(), names.end());
-    std::string listing;
-    for (const auto& name : names)
-        listing += name + "\n";
-    return listing;
 }
 
 }  // namespace tokenade::testing

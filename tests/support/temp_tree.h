@@ -10,9 +10,8 @@ namespace tokenade::testing {
 // the object goes. Paths given to the methods are relative to root().
 class TempTree {
 public:
-    TempTree();
-    // In `base` instead of the system's temporary folder.
-    explicit TempTree(const std::string& base);
+    // In `base` (by default the system's temporary folder).
+    explicit TempTree(const std::string& base = "");
     ~TempTree();
     TempTree(const TempTree&) = delete;
     TempTree& operator=(const TempTree&) = delete;
@@ -25,25 +24,30 @@ public:
     void addFolder(std::string_view relative) const;
     void addLink(std::string_view relative, std::string_view target) const;
     void addFifo(std::string_view relative) const;
+    // `depth` nested folders named "d" below `relative`, then `file` in the deepest:
+    // deeper than a path may be long.
+    void addDeepFile(std::string_view relative, int depth, const std::string& file) const;
     void setMode(std::string_view relative, unsigned mode) const;
     std::string read(std::string_view relative) const;
     bool exists(std::string_view relative) const;
+    // The entries of a folder, sorted, one per line.
+    std::string list(std::string_view relative = "") const;
 
 private:
     std::string root_;
 };
 
+// Gives up root's privileges in a child process, so that file permissions
+// hold for it (root reads any folder, whatever its mode); does nothing for an
+// ordinary user. False when that failed.
+bool dropPrivileges();
+
 // Runs `work` where file permissions hold: as root, in a child process that
-// has dropped to an unprivileged user (root reads any folder, whatever its
-// mode); otherwise right here. Returns what `work` returned.
+// has dropped its privileges; otherwise right here. Returns what `work` returned.
 std::string runWithoutPrivileges(const std::function<std::string()>& work);
 
 // A folder in memory (/dev/shm) where there is one, else the temporary
-// folder: creating a few hundred thousand files there takes a second, not a
-// minute.
+// folder: creating a few hundred thousand files there takes a second, not a minute.
 std::string fastTemporaryBase();
-
-// The entries of a folder, sorted, one per line; for comparing trees.
-std::string listFolder(const std::string& folder);
 
 }  // namespace tokenade::testing

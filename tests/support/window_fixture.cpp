@@ -2,7 +2,6 @@
 
 #include "app/window_wiring.h"
 
-#include <QSignalSpy>
 #include <QTest>
 
 namespace tokenade::testing {
@@ -10,27 +9,22 @@ namespace {
 
 constexpr int kWaitMilliseconds = 20000;
 
-bool waitFor(QVAppDelegate& controller, void (QVAppDelegate::*signal)())
-{
-    QSignalSpy spy(&controller, signal);
-    return spy.wait(kWaitMilliseconds);
-}
-
 }  // namespace
-
-WindowTest::WindowTest() = default;
 
 WindowTest::~WindowTest()
 {
     controller_.reset();
     window_.reset();
+    jobs_.reset();
 }
 
 void WindowTest::launch()
 {
     preferences_ = SettingsPreferences::inFile(QString::fromStdString(preferencesFile()));
+    wake_ = std::make_unique<EventLoopWake>([this] { jobs_->deliver(); });
+    jobs_ = std::make_unique<JobRunner>([this] { wake_->wake(); });
     window_ = std::make_unique<MainWindow>();
-    controller_ = std::make_unique<QVAppDelegate>(PlatformSeams{chooser, alert, browser, *preferences_});
+    controller_ = std::make_unique<QVAppDelegate>(PlatformSeams{chooser, alert, browser, *preferences_, *jobs_});
     attachWindow(*window_, *controller_);
     controller_->applicationDidFinishLaunching();
     window_->show();
@@ -41,35 +35,25 @@ void WindowTest::quit()
     controller_->applicationWillTerminate();
     controller_.reset();
     window_.reset();
+    jobs_.reset();
     preferences_.reset();
 }
 
 bool WindowTest::waitForAudits()
 {
-    return QTest::qWaitFor([this] { return !controller_->isAuditing(); }, kWaitMilliseconds);
+    return QTest::qWaitFor([this] { return !controller_->session().isAnyRunning(); }, kWaitMilliseconds);
 }
 
 bool WindowTest::waitForDiscovery()
 {
-    return waitFor(*controller_, &QVAppDelegate::romListDiscoveryFinished);
-}
-
-QString WindowTest::romsText()
-{
-    return controller_->romsResultView()->toPlainText();
-}
-
-QString WindowTest::videosText()
-{
-    return controller_->videosResultView()->toPlainText();
+    return QTest::qWaitFor([this] { return !controller_->session().isDiscovering(); }, kWaitMilliseconds);
 }
 
 void WindowTest::makeCollection(std::string_view list)
 {
     collection.addFile("lists/- Supported Games Lookup For Naming.txt", list);
     controller_->tokenadeDirPathTextField()->setText(QString::fromStdString(collection.root()));
-    controller_->romsListPathTextField()->setText(
-        QString::fromStdString(collection.path("lists/- Supported Games Lookup For Naming.txt")));
+    controller_->romsListPathTextField()->setText(QString::fromStdString(listPath()));
 }
 
 }  // namespace tokenade::testing

@@ -1,13 +1,12 @@
 #pragma once
 
-#include "app/main_thread_mailbox.h"
+#include "app/event_loop_wake.h"
+#include "app/job_runner.h"
 #include "app/qv_app_delegate.h"
 #include "platform/main_window.h"
 #include "platform/preferences.h"
 #include "tests/support/fake_platform.h"
 #include "tests/support/temp_tree.h"
-
-#include <QSettings>
 
 #include <gtest/gtest.h>
 
@@ -19,7 +18,6 @@ namespace tokenade::testing {
 // fake choosers, alert and browser and a preferences file of the test's own.
 class WindowTest : public ::testing::Test {
 protected:
-    WindowTest();
     ~WindowTest() override;
 
     // Creates the window and controller and runs start-up.
@@ -29,17 +27,19 @@ protected:
 
     QVAppDelegate& controller() { return *controller_; }
     MainWindow& window() { return *window_; }
+    JobRunner& jobs() { return *jobs_; }
     std::string preferencesFile() const { return settingsTree.path("prefs.ini"); }
 
-    // Each waits, with a bound, running the event loop; false on time-out.
-    bool waitForAudits();     // until no audit runs
-    bool waitForDiscovery();  // until the next discovery has ended
+    // Each runs the event loop until the jobs have handed back, with a bound; false on time-out.
+    bool waitForAudits();
+    bool waitForDiscovery();
 
-    QString romsText();
-    QString videosText();
+    QString romsText() { return controller().romsResultView()->toPlainText(); }
+    QString videosText() { return controller().videosResultView()->toPlainText(); }
 
-    // A collection with a list, for audits that should succeed.
+    // A collection with a list below it, named in both path fields.
     void makeCollection(std::string_view list);
+    std::string listPath() const { return collection.path("lists/- Supported Games Lookup For Naming.txt"); }
 
     TempTree collection;
     TempTree settingsTree;
@@ -50,6 +50,8 @@ protected:
 
 private:
     std::unique_ptr<SettingsPreferences> preferences_;
+    std::unique_ptr<EventLoopWake> wake_;
+    std::unique_ptr<JobRunner> jobs_;
     std::unique_ptr<MainWindow> window_;
     std::unique_ptr<QVAppDelegate> controller_;
 };

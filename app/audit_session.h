@@ -1,0 +1,78 @@
+#pragma once
+
+#include "audit/audit_run.h"
+#include "results/audit_result.h"
+
+#include <array>
+#include <optional>
+#include <string>
+
+namespace tokenade {
+
+// The state of the window that has rules, without a widget: the last result
+// of each kind of audit and the paths it was made from, which audits run, and
+// what the window may offer now. The controller turns it into widgets.
+//
+// Each kind keeps one result object for the whole session: a finished audit
+// moves its names into it, so references to its lists stay valid.
+class AuditSession {
+public:
+    AuditSession();
+
+    // What the window's fields and check box hold now.
+    void setPaths(std::string directory, std::string listPath);
+    void setAvailableOnly(bool on) { availableOnly_ = on; }
+    bool availableOnly() const { return availableOnly_; }
+
+    // Marks an audit of `kind` as running and returns what it should read:
+    // the paths and the check box as they are now.
+    AuditInputs startAudit(AuditKind kind);
+
+    // What a finished audit changed.
+    enum class Finish { Adopted, ListUnusable, Stopped };
+    // Takes the outcome of the audit that ran last of `kind`: a result
+    // replaces the previous one; an unusable list or a stopped audit leaves
+    // the previous result and its state as they were.
+    Finish finishAudit(AuditKind kind, AuditOutcome&& outcome);
+
+    bool isRunning(AuditKind kind) const { return state(kind).running > 0; }
+    bool isAnyRunning() const { return isRunning(AuditKind::Roms) || isRunning(AuditKind::Videos); }
+    bool isAudited(AuditKind kind) const { return state(kind).madeFrom.has_value(); }
+
+    // The last result of `kind`; every category empty before the first audit.
+    const AuditResult& result(AuditKind kind) const { return state(kind).result; }
+    // The inputs the last result was made from; nothing before the first audit.
+    const std::optional<AuditInputs>& madeFrom(AuditKind kind) const { return state(kind).madeFrom; }
+
+    // What the window may do now.
+    bool canAudit(AuditKind kind) const { return !isRunning(kind); }
+    bool canPickCategory(AuditKind kind) const { return isAudited(kind); }
+    bool canSave(AuditKind kind) const { return isAudited(kind); }
+    // A category's segment can be picked: the extra videos only while the
+    // check box is on.
+    bool isSegmentEnabled(const CategoryFacts& facts) const;
+
+    // The supported-list discoveries that have not reported back.
+    void startDiscovery() { ++discoveries_; }
+    void finishDiscovery() { --discoveries_; }
+    bool isDiscovering() const { return discoveries_ > 0; }
+
+private:
+    struct KindState {
+        AuditResult result;
+        std::optional<AuditInputs> madeFrom;
+        int running = 0;
+    };
+
+    KindState& state(AuditKind kind) { return kind == AuditKind::Roms ? roms_ : videos_; }
+    const KindState& state(AuditKind kind) const { return kind == AuditKind::Roms ? roms_ : videos_; }
+
+    KindState roms_;
+    KindState videos_;
+    std::string directory_;
+    std::string listPath_;
+    bool availableOnly_ = false;
+    int discoveries_ = 0;
+};
+
+}  // namespace tokenade

@@ -1,0 +1,33 @@
+#include "event_loop_wake.h"
+
+#include <QSocketNotifier>
+
+#include <sys/eventfd.h>
+#include <unistd.h>
+
+#include <cstdint>
+
+EventLoopWake::EventLoopWake(std::function<void()> onWake, QObject* parent)
+    : QObject(parent)
+    , fd_(::eventfd(0, EFD_CLOEXEC | EFD_NONBLOCK))
+    , onWake_(std::move(onWake))
+{
+    notifier_ = new QSocketNotifier(fd_, QSocketNotifier::Read, this);
+    connect(notifier_, &QSocketNotifier::activated, this, [this] {
+        uint64_t count;
+        [[maybe_unused]] const ssize_t got = ::read(fd_, &count, sizeof count);
+        onWake_();
+    });
+}
+
+EventLoopWake::~EventLoopWake()
+{
+    delete notifier_;
+    ::close(fd_);
+}
+
+void EventLoopWake::wake()
+{
+    const uint64_t one = 1;
+    [[maybe_unused]] const ssize_t written = ::write(fd_, &one, sizeof one);
+}

@@ -1,0 +1,66 @@
+#include "app/audit_session.h"
+
+#include <gtest/gtest.h>
+
+namespace tokenade {
+namespace {
+
+AuditOutcome resultWith(const AuditInputs& inputs, AuditKind kind, const std::string& name)
+{
+    AuditOutcome outcome{inputs, AuditResult::empty(kind), {}, false};
+    outcome.result->storage.emplace_back();
+    const std::string_view stored = outcome.result->storage.back().store(name);
+    outcome.result->categories[0].entries.push_back({stored.data(), static_cast<uint32_t>(stored.size()), kNoFolder});
+    outcome.result->availableOnly = inputs.availableRomVideosOnly;
+    return outcome;
+}
+
+TEST(AuditSession, ResultsAreKeptWhereTheyAreAndOnlyAResultReplacesThem)
+{
+    AuditSession session;
+    const ResultList& validRoms = session.result(AuditKind::Roms).list(CategoryId::Valid);
+    EXPECT_FALSE(session.isAudited(AuditKind::Roms));
+    EXPECT_FALSE(session.canPickCategory(AuditKind::Roms));
+
+    session.setPaths("/games/Tokenade", "/games/list.txt");
+    const AuditInputs inputs = session.startAudit(AuditKind::Roms);
+    EXPECT_EQ(inputs.tokenadeDirPath, "/games/Tokenade");
+    EXPECT_TRUE(session.isRunning(AuditKind::Roms));
+    EXPECT_FALSE(session.canAudit(AuditKind::Roms));
+    EXPECT_TRUE(session.canAudit(AuditKind::Videos));
+
+    EXPECT_EQ(session.finishAudit(AuditKind::Roms, resultWith(inputs, AuditKind::Roms, "Tetris.zip")),
+              AuditSession::Finish::Adopted);
+    EXPECT_FALSE(session.isAnyRunning());
+    EXPECT_TRUE(session.canPickCategory(AuditKind::Roms));
+    ASSERT_EQ(validRoms.size(), 1u);  // the same list, refilled
+    EXPECT_EQ(validRoms[0].name(), "Tetris.zip");
+    EXPECT_EQ(session.madeFrom(AuditKind::Roms)->romsListPath, "/games/list.txt");
+
+    // An unusable list and a stopped audit leave the result and its paths as they were.
+    session.setPaths("/elsewhere", "/absent.txt");
+    session.startAudit(AuditKind::Roms);
+    EXPECT_EQ(session.finishAudit(AuditKind::Roms, AuditOutcome{{}, std::nullopt, {"/absent.txt", "not found"}, false}),
+              AuditSession::Finish::ListUnusable);
+    session.startAudit(AuditKind::Roms);
+    EXPECT_EQ(session.finishAudit(AuditKind::Roms, AuditOutcome{{}, std::nullopt, {}, true}),
+              AuditSession::Finish::Stopped);
+    EXPECT_EQ(validRoms[0].name(), "Tetris.zip");
+    EXPECT_EQ(session.madeFrom(AuditKind::Roms)->tokenadeDirPath, "/games/Tokenade");
+}
+
+TEST(AuditSession, CheckBoxDecidesTheExtraSegmentAndIsTakenWhenAVideoAuditStarts)
+{
+    AuditSession session;
+    const CategoryFacts& extra = kVideoCategories[2];
+    EXPECT_FALSE(session.isSegmentEnabled(extra));
+    EXPECT_TRUE(session.isSegmentEnabled(kVideoCategories[3]));
+    session.setAvailableOnly(true);
+    EXPECT_TRUE(session.isSegmentEnabled(extra));
+    EXPECT_TRUE(session.startAudit(AuditKind::Videos).availableRomVideosOnly);
+    EXPECT_FALSE(session.startAudit(AuditKind::Roms).availableRomVideosOnly);
+    EXPECT_TRUE(session.isRunning(AuditKind::Videos));
+}
+
+}  // namespace
+}  // namespace tokenade

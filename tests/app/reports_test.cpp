@@ -1,0 +1,72 @@
+#include "tests/support/window_fixture.h"
+
+namespace tokenade::testing {
+namespace {
+
+class ReportsTest : public WindowTest {
+protected:
+    void SetUp() override
+    {
+        launch();
+        makeCollection("alpha\nbeta\n\xC3\xA9t\xC3\xA9\n");
+        collection.addFile("roms/alpha.zip");
+        collection.addFile("roms/zulu.zip");
+    }
+    void saveRomsInto(const std::string& folder)
+    {
+        chooser.answers.push_back(QString::fromStdString(folder));
+        controller().saveRomsResult();
+    }
+};
+
+TEST_F(ReportsTest, CancelWritesNothing)
+{
+    controller().saveRomsResult();
+    controller().saveVideosResult();
+    EXPECT_EQ(out.list(), "");
+    ASSERT_EQ(chooser.asked.size(), 2u);
+    EXPECT_EQ(chooser.asked[0].title, "Save results");
+    EXPECT_EQ(chooser.asked[0].prompt, "Select");
+}
+
+TEST_F(ReportsTest, SavedFilesHoldTheAuditAsUtf8WithCrLf)
+{
+    controller().auditRoms();
+    ASSERT_TRUE(waitForAudits());
+    saveRomsInto(out.root());
+    EXPECT_EQ(out.read("valid_roms.txt"), "Found 1 roms with valid filename:\r\n\r\nalpha.zip");
+    EXPECT_EQ(out.read("missing_roms.txt"), "Found 2 missing roms:\r\n\r\nbeta.zip\r\n\xC3\xA9t\xC3\xA9.zip");
+    EXPECT_EQ(out.read("unknown_roms.txt"),
+              "Found 1 roms with unknown filename:\r\n(warning, these could be necessary archives too, like "
+              "neogeo.zip)\r\n\r\nzulu.zip");
+    EXPECT_TRUE(alert.shown.empty());
+}
+
+TEST_F(ReportsTest, FailedWritesAreNamedInOneWarningAndTheOthersAreWritten)
+{
+    controller().auditRoms();
+    ASSERT_TRUE(waitForAudits());
+    out.addFile("missing_roms.txt/keep", "");
+    out.addFile("unknown_roms.txt/keep", "");
+    saveRomsInto(out.root());
+    ASSERT_EQ(alert.shown.size(), 1u);
+    EXPECT_TRUE(alert.shown[0].informativeText.contains("missing_roms.txt"));
+    EXPECT_TRUE(alert.shown[0].informativeText.contains("unknown_roms.txt"));
+    EXPECT_FALSE(alert.shown[0].informativeText.contains("valid_roms.txt"));
+    EXPECT_EQ(out.list(), "missing_roms.txt\nunknown_roms.txt\nvalid_roms.txt\n");
+}
+
+TEST_F(ReportsTest, SaveDuringAnAuditReadsTheLastCompleteResult)
+{
+    controller().auditRoms();
+    ASSERT_TRUE(waitForAudits());
+    collection.addFile("roms/beta.zip");
+    controller().auditRoms();
+    saveRomsInto(out.root());  // the new audit has not handed its result over
+    EXPECT_EQ(out.read("valid_roms.txt"), "Found 1 roms with valid filename:\r\n\r\nalpha.zip");
+    ASSERT_TRUE(waitForAudits());
+    EXPECT_EQ(controller()._validRoms.size(), 2u);
+}
+
+}  // namespace
+}  // namespace tokenade::testing

@@ -1,0 +1,102 @@
+#include "sources/extension_rewrite.h"
+#include "sources/keyed_names.h"
+
+#include "platform/foundation/unicode_key.h"
+
+#include <gtest/gtest.h>
+
+#include <algorithm>
+#include <random>
+
+namespace tokenade {
+namespace {
+
+KeyedNames keyed(const std::vector<std::string>& names)
+{
+    KeyedNames list;
+    for (size_t i = 0; i < names.size(); ++i)
+        list.add(names[i], static_cast<uint32_t>(i));
+    return list;
+}
+
+std::vector<std::string> namesOf(const KeyedNames& list)
+{
+    std::vector<std::string> names;
+    for (const KeyedName& name : list.all())
+        names.emplace_back(name.name());
+    return names;
+}
+
+// Names from a small alphabet, so that repeats, letter-case twins, prefixes
+// longer than the sixteen bytes of a record and decomposed accents are common.
+std::vector<std::string> randomTitles(std::mt19937& random, size_t count)
+{
+    static const char* const pieces[] = {"Super Mario ", "super MARIO ", "Bros.", "(USA)", " ", "\xC3\xA9", "e\xCC\x81",
+                                         "-", "1", "\xEF\xBC\xA6", "a"};
+    std::vector<std::string> names;
+    for (size_t i = 0; i < count; ++i) {
+        std::string name;
+        for (int length = 1 + random() % 5; length > 0; --length)
+            name += pieces[random() % std::size(pieces)];
+        names.push_back(name + (random() % 2 ? ".zip" : ".ZIP"));
+    }
+    return names;
+}
+
+TEST(KeyedNames, SortByKeyThenByBytesWhateverTheInputOrder)
+{
+    const std::vector<std::string> sorted{"a_b.zip",          "ab.zip",           "ALPHA.zip",
+                                          "Alpha.zip",        "alpha.zip",        "Poke\xCC\x81mon.zip",
+                                          "Pok\xC3\xA9mon.zip", "Super Mario Bros. 3.zip", "Super Mario Bros..zip",
+                                          "\xEF\xBC\xA6ULL.zip"};
+    std::vector<std::string> names = sorted;
+    std::mt19937 shuffle(7);
+    for (int round = 0; round < 10; ++round) {
+        std::shuffle(names.begin(), names.end(), shuffle);
+        KeyedNames list = keyed(names);
+        list.sort();
+        EXPECT_EQ(namesOf(list), sorted);
+    }
+    const KeyedNames twins = keyed({"STRASSE.zip", "stra\xC3\x9F" "e.zip", "Straße.zip"});
+    EXPECT_EQ(compareSringsCaseInsensitive(twins[0], twins[1]), 0);
+    EXPECT_EQ(compareSringsCaseInsensitive(twins[1], twins[2]), 0);
+}
+
+TEST(KeyedNames, ParallelSortGivesTheSerialOrderAndAgreesWithTheKeys)
+{
+    std::mt19937 random(11);
+    const std::vector<std::string> names = randomTitles(random, 120000);
+    KeyedNames serial = keyed(names);
+    KeyedNames parallel = keyed(names);
+    serial.sort(1);
+    parallel.sort(2);
+    EXPECT_EQ(namesOf(parallel), namesOf(serial));
+    for (size_t i = 1; i < serial.size(); ++i) {
+        const int order = compareSringsCaseInsensitive(serial[i - 1], serial[i]);
+        const std::string a = unicodeKey(serial[i - 1].name()), b = unicodeKey(serial[i].name());
+        ASSERT_EQ(order, (a > b) - (a < b)) << serial[i - 1].name() << " / " << serial[i].name();
+        ASSERT_TRUE(order < 0 || serial[i - 1].name() <= serial[i].name());
+    }
+}
+
+TEST(KeyedNames, ExtensionRewriteKeepsOrderAndOriginsAndKeys)
+{
+    const std::vector<std::string_view> lines{"Tetris", "Dr. Mario (Japan, USA)", "Pok\xC3\xA9mon.7z", "beta.ZIP"};
+    const KeyedNames expected = setExtension("zip", lines);
+    EXPECT_EQ(namesOf(expected),
+              (std::vector<std::string>{"Tetris.zip", "Dr.zip", "Pok\xC3\xA9mon.zip", "beta.zip"}));
+    EXPECT_EQ(expected[2].origin, 2u);
+
+    std::mt19937 random(3);
+    KeyedNames archives = keyed(randomTitles(random, 2000));
+    const KeyedNames videos = setExtension("xmv", archives);
+    for (size_t i = 0; i < videos.size(); ++i) {
+        KeyedNames computed;
+        computed.add(videos[i].name(), 0);
+        ASSERT_EQ(compareSringsCaseInsensitive(videos[i], computed[0]), 0) << videos[i].name();
+        ASSERT_EQ(videos[i].origin, archives[i].origin);
+    }
+}
+
+}  // namespace
+}  // namespace tokenade
