@@ -26,9 +26,11 @@ clean:
 	rm -rf $(BUILD)
 
 # Benchmarks against find on synthetic collections; BENCH_ARGS="--keep DIR --sizes 100000".
-bench: build
+bench: deps
 	@bash scripts/install-deps.sh python3 time findutils
-	python3 bench/run_bench.py --build $(BUILD) $(BENCH_ARGS)
+	cmake -S . -B build-bench -DCMAKE_BUILD_TYPE=Release -DTOKENADE_BUILD_BENCH=ON -DTOKENADE_BUILD_TESTS=OFF > /dev/null
+	cmake --build build-bench -j $(JOBS)
+	python3 bench/run_bench.py --build build-bench $(BENCH_ARGS)
 
 # The whole test suite under AddressSanitizer with UndefinedBehaviorSanitizer,
 # then under ThreadSanitizer, each in a build folder of its own.

@@ -1,11 +1,10 @@
-// Times each phase of a ROM audit on a collection: walk, keys, sort, list,
-// merge, write. The same core calls as the audit, taken apart.
+// Times each phase of a ROM audit on a collection: walk (with the keys),
+// sort, list, merge, write. The same core calls as the audit, taken apart.
 #include "audit/name_merge.h"
 #include "platform/foundation/folder_walk.h"
 #include "results/report_files.h"
 #include "sources/extension_rewrite.h"
 #include "sources/folder_scan.h"
-#include "sources/path_rules.h"
 #include "sources/roms_list.h"
 
 #include <chrono>
@@ -16,10 +15,19 @@ using namespace tokenade;
 
 namespace {
 
-double secondsSince(std::chrono::steady_clock::time_point start)
-{
-    return std::chrono::duration<double>(std::chrono::steady_clock::now() - start).count();
-}
+class Phase {
+public:
+    explicit Phase(const char* name) : name_(name), start_(std::chrono::steady_clock::now()) {}
+    ~Phase()
+    {
+        const std::chrono::duration<double> elapsed = std::chrono::steady_clock::now() - start_;
+        std::printf("phase %s %.4f\n", name_, elapsed.count());
+    }
+
+private:
+    const char* name_;
+    std::chrono::steady_clock::time_point start_;
+};
 
 }  // namespace
 
@@ -30,49 +38,35 @@ int main(int argc, char** argv)
         return 2;
     }
     const std::string directory = argv[1];
-    const std::string listPath = argv[2];
-    const std::string out = argv[3];
-    std::filesystem::create_directories(out);
+    std::filesystem::create_directories(argv[3]);
 
-    auto start = std::chrono::steady_clock::now();
-    std::vector<std::string> roots;
-    for (const auto& folder : folderNames(kRomFolders))
-        roots.push_back(joinPath(directory, folder));
-    const unsigned threads = walkThreads();
-    std::vector<NameList> perThread(threads);
-    walkFoldersInParallel(roots, threads, [&](unsigned thread, const WalkEntry& entry) {
-        if (entry.type == EntryType::Regular && hasExtension(entry.name, kRomExtension))
-            perThread[thread].emplace_back(entry.name);
-    });
-    NameList names;
-    for (auto& list : perThread)
-        names.insert(names.end(), std::make_move_iterator(list.begin()), std::make_move_iterator(list.end()));
-    std::printf("phase walk %.4f\n", secondsSince(start));
-
-    start = std::chrono::steady_clock::now();
-    KeyedNames found(std::move(names), SortBy::WholeName);
-    std::printf("phase keys %.4f\n", secondsSince(start));
-
-    start = std::chrono::steady_clock::now();
-    found.sort(threads);
-    std::printf("phase sort %.4f\n", secondsSince(start));
-
-    start = std::chrono::steady_clock::now();
-    std::optional<NameList> lines = readRomsListLines(listPath);
-    if (!lines)
-        return 1;
-    setExtension(kRomExtension, *lines);
-    KeyedNames expected(std::move(*lines), SortBy::WholeName);
-    expected.sort();
-    std::printf("phase list %.4f\n", secondsSince(start));
-
-    start = std::chrono::steady_clock::now();
-    MergedNames merged = mergeNames(found, expected);
-    std::printf("phase merge %.4f\n", secondsSince(start));
-
-    start = std::chrono::steady_clock::now();
-    const NameList* lists[] = {&merged.valid, &merged.missing, &merged.unknown};
-    const bool written = saveReportFiles(out, kRomCategories, lists).empty();
-    std::printf("phase write %.4f\n", secondsSince(start));
-    return written ? 0 : 3;
+    FoundNames found;
+    {
+        Phase phase("walk");
+        found = gatherFilenamesFromDirs(directory, folderNames(kRomFolders), kRomExtension);
+    }
+    {
+        Phase phase("sort");
+        found.names.sort(walkThreads());
+    }
+    RomsListRead list;
+    KeyedNames expected;
+    {
+        Phase phase("list");
+        list = cacheRomsListFile(argv[2]);
+        if (!list.list)
+            return 1;
+        expected = setExtension(kRomExtension, list.list->lines);
+        expected.sort();
+    }
+    AuditResult result = AuditResult::empty(AuditKind::Roms);
+    {
+        Phase phase("merge");
+        MergedNames merged = mergeNames(found.names, expected);
+        result.categories[0].entries = std::move(merged.valid);
+        result.categories[1].entries = std::move(merged.missing);
+        result.categories[2].entries = std::move(merged.unknown);
+    }
+    Phase phase("write");
+    return saveReportFiles(argv[3], result).empty() ? 0 : 3;
 }

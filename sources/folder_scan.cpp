@@ -98,8 +98,8 @@ std::vector<std::string> folderNames(std::string_view folderSet)
     }
 }
 
-FoundNames cacheFilenamesFromDirs(const std::string& directory, const std::vector<std::string>& folders,
-                                  std::string_view extension, const ScanControl& control)
+FoundNames gatherFilenamesFromDirs(const std::string& directory, const std::vector<std::string>& folders,
+                                   std::string_view extension, const ScanControl& control)
 {
     std::vector<std::string> roots;
     for (const std::string& folder : folders)
@@ -128,8 +128,15 @@ FoundNames cacheFilenamesFromDirs(const std::string& directory, const std::vecto
     }
     found.folders = table.take();
     sortFolders(found);
-    found.names.sort(threads);
     sortOutFailures(failures, folders, found);
+    return found;
+}
+
+FoundNames cacheFilenamesFromDirs(const std::string& directory, const std::vector<std::string>& folders,
+                                  std::string_view extension, const ScanControl& control)
+{
+    FoundNames found = gatherFilenamesFromDirs(directory, folders, extension, control);
+    found.names.sort(walkThreads());
     return found;
 }
 
