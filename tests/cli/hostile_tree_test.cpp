@@ -6,8 +6,6 @@
 #include <gtest/gtest.h>
 
 #include <fcntl.h>
-#include <sys/stat.h>
-#include <sys/sysmacros.h>
 #include <unistd.h>
 
 namespace tokenade::testing {
@@ -124,47 +122,6 @@ TEST_F(HostileTreeTest, RawNamesAreComparedAsTheDiskHasThem)
     EXPECT_EQ(out.read("valid_videos.txt"), "Found 1 videos with valid filename:\r\n\r\nbad" + kReplacement + ".xmv");
     EXPECT_EQ(out.read("unknown_videos.txt"),
               "Found 1 videos with unknown filename:\r\n\r\nbad" + kReplacement + ".xmv");
-}
-
-struct BadList {
-    std::string name;
-    std::function<void(TempTree&)> make;
-};
-
-class HostileListTest : public HostileTreeTest, public ::testing::WithParamInterface<BadList> {};
-
-TEST_P(HostileListTest, UnusableListIsReportedAndNothingIsWritten)
-{
-    tree.addFile("roms/alpha.zip");
-    GetParam().make(tree);
-    const auto run = audit({"roms", "--dir", tree.root(), "--list", tree.path(kList), "--save", out.root()}, true);
-    EXPECT_EQ(run.exitStatus, 1) << run.out;
-    EXPECT_EQ(run.err, "Can't find supported roms list or it is too big.\n");
-    EXPECT_EQ(out.list(), "");
-}
-
-INSTANTIATE_TEST_SUITE_P(
-    Lists, HostileListTest,
-    ::testing::Values(
-        BadList{"Fifo", [](TempTree& t) { t.addFifo(kList); }},
-        BadList{"Device", [](TempTree& t) { t.addLink(kList, "/dev/zero"); }},
-        BadList{"DeviceItself", [](TempTree& t) { ::mknod(t.path(kList).c_str(), S_IFCHR | 0666, makedev(1, 5)); }},
-        BadList{"Folder", [](TempTree& t) { t.addFolder(kList); }},
-        BadList{"DanglingLink", [](TempTree& t) { t.addLink(kList, "nowhere.txt"); }},
-        BadList{"Unreadable", [](TempTree& t) { t.addFile(kList, "alpha"); t.setMode(kList, 0); }},
-        BadList{"OneByteTooBig", [](TempTree& t) { t.addFile(kList, std::string(2097153, 'a')); }},
-        BadList{"NotUtf8", [](TempTree& t) { t.addFile(kList, "caf\xE9\n"); }}),
-    [](const auto& info) { return info.param.name; });
-
-TEST_F(HostileTreeTest, ListAtTheLimitIsRead)
-{
-    std::string list = "alpha\n";
-    list += std::string(2097152 - list.size(), 'z');
-    tree.addFile(kList, list);
-    tree.addFile("roms/alpha.zip");
-    const auto run = auditRoms();
-    ASSERT_EQ(run.exitStatus, 0) << run.err;
-    EXPECT_EQ(categories(run)["valid"], nlohmann::json::array({"alpha.zip"}));
 }
 
 }  // namespace

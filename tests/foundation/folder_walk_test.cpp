@@ -36,12 +36,15 @@ protected:
 
     // The same from the parallel walk, on two threads, sorted, with its failures.
     std::vector<std::string> walkInParallel(const std::vector<std::string>& roots,
-                                            std::vector<FolderFailure>* failures = nullptr)
+                                            std::vector<FolderFailure>* failures = nullptr, std::stop_token stop = {})
     {
         std::vector<std::string> seen[2];
-        auto failed = walkFoldersInParallel(roots, 2, [&](unsigned thread, const WalkEntry& entry) {
-            seen[thread].push_back(std::to_string(entry.root) + ":" + describe(entry));
-        });
+        auto failed = walkFoldersInParallel(
+            roots, 2,
+            [&](unsigned thread, const WalkEntry& entry) {
+                seen[thread].push_back(std::to_string(entry.root) + ":" + describe(entry));
+            },
+            stop);
         if (failures)
             *failures = failed;
         seen[0].insert(seen[0].end(), seen[1].begin(), seen[1].end());
@@ -96,40 +99,24 @@ TEST_F(FolderWalkTest, FoldersThatCannotBeReadAreReportedAndTheWalkGoesOn)
     EXPECT_TRUE(walk(tree.path("absent")).empty());
 }
 
-TEST_F(FolderWalkTest, VisitorOrStopTokenEndsTheWalk)
-{
-    tree.addFile("top/a/x");
-    tree.addFile("top/b/y");
-    int visits = 0;
-    EXPECT_FALSE(walkFolder(tree.path("top"), [&](const WalkEntry&) {
-        ++visits;
-        return WalkStep::Stop;
-    }));
-    EXPECT_EQ(visits, 1);
-
-    std::stop_source stop;
-    stop.request_stop();
-    EXPECT_FALSE(walkFolder(tree.path("top"), [](const WalkEntry&) { return WalkStep::Continue; }, stop.get_token()));
-    size_t seen = 0;
-    walkFoldersInParallel({tree.path("top")}, 2, [&](unsigned, const WalkEntry&) { ++seen; }, stop.get_token());
-    EXPECT_EQ(seen, 0u);
-}
-
 // Deeper than a path may be long, and than a recursive walk or a descriptor
-// per level would survive.
-TEST_F(FolderWalkTest, TreeTenThousandFoldersDeep)
+// per level would survive; the visitor or a stop request ends a walk early.
+TEST_F(FolderWalkTest, DeepTreesAndEarlyEnds)
 {
     tree.addDeepFile("top", 10000, "bottom.zip");
-    size_t folders = 0;
     std::string bottom;
     walkFolder(tree.path("top"), [&](const WalkEntry& entry) {
-        folders += entry.type == EntryType::Directory;
         if (entry.name == "bottom.zip")
             bottom = std::string(entry.parent);
         return WalkStep::Continue;
     });
-    EXPECT_EQ(folders, 10000u);
     EXPECT_EQ(bottom.size(), 10000u * 2 - 1);  // "d/d/.../d"
+
+    EXPECT_FALSE(walkFolder(tree.path("top"), [](const WalkEntry&) { return WalkStep::Stop; }));
+    std::stop_source stop;
+    stop.request_stop();
+    EXPECT_FALSE(walkFolder(tree.path("top"), [](const WalkEntry&) { return WalkStep::Continue; }, stop.get_token()));
+    EXPECT_TRUE(walkInParallel({tree.path("top")}, nullptr, stop.get_token()).empty());
 }
 
 }  // namespace

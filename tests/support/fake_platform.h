@@ -3,13 +3,11 @@
 #include "platform/alert.h"
 #include "platform/browser.h"
 #include "platform/file_chooser.h"
-#include "platform/preferences.h"
 
 #include <QString>
 #include <QUrl>
 
 #include <deque>
-#include <map>
 #include <optional>
 #include <vector>
 
@@ -17,17 +15,15 @@ namespace tokenade::testing {
 
 // Answers each chooser with the next answer queued (nothing: cancel) and
 // remembers what it was asked.
-class FakeChooser : public FileChooser {
-public:
+struct FakeChooser : FileChooser {
     std::optional<QString> choose(const ChooserOptions& options) override
     {
         asked.push_back(options);
         if (answers.empty())
             return std::nullopt;
-        const bool confirmed = answers.front().has_value();
-        const QString path = answers.front().value_or(QString());
+        const std::optional<QString> answer = answers.front();
         answers.pop_front();
-        return confirmed ? std::optional<QString>(path) : std::nullopt;
+        return answer;
     }
 
     std::deque<std::optional<QString>> answers;
@@ -40,10 +36,8 @@ struct ShownAlert {
     QString button;
 };
 
-// Records alerts instead of showing them; `onShow` runs inside, as code that
-// runs while a real modal alert is open would.
-class FakeAlert : public Alert {
-public:
+// Records alerts instead of showing them.
+struct FakeAlert : Alert {
     void show(const QString& messageText, const QString& informativeText, const QString& button) override
     {
         shown.push_back({messageText, informativeText, button});
@@ -52,12 +46,12 @@ public:
     std::vector<ShownAlert> shown;
 };
 
-class FakeBrowser : public Browser {
-public:
+// As if no browser were there: the commands must not care.
+struct FakeBrowser : Browser {
     bool openUrl(const QUrl& url) override
     {
         opened.push_back(url);
-        return false;  // as if no browser were there: the command must not care
+        return false;
     }
 
     std::vector<QUrl> opened;
