@@ -58,6 +58,7 @@ TEST_F(RenamesTest, MessyNamesRoundTripThroughTheJournal)
         {"Pokemon\nRoja.zip", "Pokémon – Edición Roja.zip"},
         {"Caf\xE9 Bros.zip", "Cafe\xCC\x81 Bros\\\r\x7F.zip"},
         {"Marios Quest.zip", "Mario’s Quest.zip"},
+        {"Long.zip", std::string(251, 'L') + ".zip"},  // as long as a name may be
     };
     std::vector<Rename> renames;
     for (const auto& [from, to] : names) {
