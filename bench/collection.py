@@ -75,5 +75,17 @@ def write_collection(root, collection):
         out.write(collection.list_data)
     if collection.manifest is not None:
         with open(os.path.join(root, MANIFEST_NAME), "w", encoding="utf-8") as out:
-            json.dump(collection.manifest, out, ensure_ascii=False, indent=1)
-            out.write("\n")
+            out.write(manifest_text(collection.manifest))
+
+
+def manifest_text(manifest):
+    """The manifest as JSON, one pair a line: {..., "kinds": {KIND: {"same game": BOOL, "pairs": [...]}}}."""
+    def dumps(value):
+        return json.dumps(value, ensure_ascii=False)
+
+    text = "{\n" + "".join(f" {dumps(k)}: {dumps(v)},\n" for k, v in manifest.items() if k != "kinds")
+    kinds = []
+    for kind, entry in manifest["kinds"].items():
+        pairs = ",\n".join("   " + dumps(pair) for pair in entry["pairs"])
+        kinds.append(f"  {dumps(kind)}: {{\"same game\": {dumps(entry['same game'])}, \"pairs\": [\n{pairs}\n  ]}}")
+    return text + ' "kinds": {\n' + ",\n".join(kinds) + "\n }\n}\n"

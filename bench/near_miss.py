@@ -132,7 +132,9 @@ def short_list(rng, titles, archives, planted, keys):
     lines = [p.line for p in planted]
     lines += [titles[g] for g in rng.sample(short, min(len(short), PRESENT_SHORT_LINES))]
     size = sum(len(line.encode()) + 2 for line in lines)
-    loose = {loose_key(title) for title in titles}
+    # No absent line may name a planted archive, such as one under another region.
+    keys.update(unicode_key(p.disk_title) for p in planted)
+    loose = {loose_key(title) for title in titles} | {loose_key(p.disk_title) for p in planted}
     maker = TitleMaker(rng)
     while True:
         title = maker.short_title()
