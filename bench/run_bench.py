@@ -1,14 +1,18 @@
 #!/usr/bin/env python3
 """Times tokenade-audit against `find` on synthetic collections.
 
-For each size N it builds (or reuses, with --keep) a collection, then runs, in
-alternation so that the machine's drift falls on all alike: find over the rom
-folders, the ROM audit, find over all eight folders, and the video audit with
---available-only. It prints medians, the ratio of each audit to its find, the
-peak memory per collected name, and the time of each phase of a ROM audit.
+For each style and size N it builds (or reuses, with --keep) a collection, then
+runs, in alternation so that the machine's drift falls on all alike: find over
+the rom folders, the ROM audit, find over all eight folders, and the video audit
+with --available-only. It prints three tables, one row per collection: the
+medians and the ratio of each audit to its find; the peak memory and time per
+collected name with the phases of a ROM audit (bench/audit_phases); and the
+window's timings (bench/window_display, when built). Then, per style, how much
+the time per name grows from the smallest size to the largest.
 """
 import argparse
 import os
+import re
 import shutil
 import statistics
 import subprocess
@@ -17,9 +21,11 @@ import tempfile
 import time
 
 HERE = os.path.dirname(os.path.abspath(__file__))
-ROM_FOLDERS = ["roms", "roms16BitConsoles", "romsConsoles"]
-VIDEO_FOLDERS = ["videos", "videos2", "videos3", "videos4", "videosextra"]
-LIST_NAME = "- Supported Games Lookup For Naming.txt"
+sys.path.insert(0, HERE)
+from collection import LIST_NAME, ROM_FOLDERS, VIDEO_FOLDERS  # noqa: E402
+
+STYLES = {"short": [], "realistic": ["--style", "realistic"], "near-miss": ["--near-miss"]}
+SEGMENTS = {"0": "valid", "1": "missing", "2": "unknown"}
 
 
 def timed(command):
@@ -35,85 +41,145 @@ def timed(command):
         return elapsed, int(report.read().split()[-1]) * 1024
 
 
-def find_command(root, folders, extension):
-    return ["find"] + [os.path.join(root, f) for f in folders] + [
-        "-type", "f", "-iname", f"*.{extension}", "-printf", "%f\\n"]
+def find_command(root, folders, *patterns):
+    names = ["-iname", patterns[0]]
+    for pattern in patterns[1:]:
+        names += ["-o", "-iname", pattern]
+    return ["find"] + [os.path.join(root, f) for f in folders] + ["-type", "f", "("] + names + [
+        ")", "-printf", "%f\\n"]
 
 
 def count_lines(command):
     return subprocess.run(command, capture_output=True, check=True).stdout.count(b"\n")
 
 
-def bench_size(build, root, n, runs, out):
+def phases(build, root, listed, out):
+    """Seconds per phase of a ROM audit, in order: {"walk": 0.05, ...}."""
+    text = subprocess.run([os.path.join(build, "bench", "audit_phases"), root, listed, os.path.join(out, "phases")],
+                          capture_output=True, text=True, check=True).stdout
+    return {line.split()[1]: float(line.split()[2]) for line in text.splitlines()}
+
+
+def window(build, root, listed):
+    """The window's timings in ms, or None when it is not built."""
+    display = os.path.join(build, "bench", "window_display")
+    if not os.path.exists(display):
+        return None
+    text = subprocess.run([display, root, listed], capture_output=True, text=True,
+                          env=dict(os.environ, QT_QPA_PLATFORM="offscreen")).stdout
+    found = {"audit": re.search(r"audit: (\d+) ms", text), "longest block": re.search(r"block.*?: (\d+) ms", text),
+             "finishing": re.search(r"finishing step.*?: (\d+) ms", text)}
+    timings = {name: int(match.group(1)) if match else None for name, match in found.items()}
+    for segment, lines, ms in re.findall(r"category (\d) \((\d+) lines\): (\d+) ms", text):
+        timings[f"show {SEGMENTS.get(segment, segment)}"] = int(ms)
+    return timings
+
+
+def bench_collection(build, root, runs, out):
     listed = os.path.join(root, LIST_NAME)
     audit = os.path.join(build, "tokenade-audit")
     commands = {
-        "find roms": find_command(root, ROM_FOLDERS, "zip"),
+        "find roms": find_command(root, ROM_FOLDERS, "*.zip"),
         "audit roms": [audit, "roms", "--dir", root, "--list", listed, "--save", os.path.join(out, "roms")],
-        "find all": None,
+        "find all": find_command(root, ROM_FOLDERS + VIDEO_FOLDERS, "*.zip", "*.xmv"),
         "audit videos": [audit, "videos", "--dir", root, "--list", listed, "--available-only",
                          "--save", os.path.join(out, "videos")],
     }
-    commands["find all"] = ["find"] + [os.path.join(root, f) for f in ROM_FOLDERS + VIDEO_FOLDERS] + [
-        "-type", "f", "(", "-iname", "*.zip", "-o", "-iname", "*.xmv", ")", "-printf", "%f\\n"]
     for command in commands.values():  # warm the cache
         timed(command)
     times = {name: [] for name in commands}
-    memory = {name: 0 for name in commands}
+    peak = {name: 0 for name in commands}
     for _ in range(runs):
         for name, command in commands.items():
-            elapsed, peak = timed(command)
+            elapsed, memory = timed(command)
             times[name].append(elapsed)
-            memory[name] = max(memory[name], peak)
-    median = {name: statistics.median(values) for name, values in times.items()}
-
-    archives = count_lines(commands["find roms"])
-    everything = count_lines(commands["find all"])
+            peak[name] = max(peak[name], memory)
     with open(listed, "rb") as f:
         lines = f.read().count(b"\n")
-    phases = subprocess.run([os.path.join(build, "bench", "audit_phases"), root, listed,
-                             os.path.join(out, "phases")], capture_output=True, text=True, check=True).stdout
+    archives = count_lines(commands["find roms"])
+    return {"archives": archives, "videos": count_lines(commands["find all"]) - archives, "lines": lines,
+            "median": {name: statistics.median(values) for name, values in times.items()}, "peak": peak,
+            "phases": phases(build, root, listed, out), "window": window(build, root, listed)}
 
-    print(f"N = {n:,}: {archives:,} archives, {everything - archives:,} videos, {lines:,} list lines")
-    for name in commands:
-        print(f"  {name:13} median {median[name]:.3f} s   peak {memory[name] / 1e6:7.1f} MB")
-    print(f"  ratio roms / find roms:  {median['audit roms'] / median['find roms']:.2f}")
-    print(f"  ratio videos / find all: {median['audit videos'] / median['find all']:.2f}")
-    print(f"  memory per name (roms):   {memory['audit roms'] / (archives + lines):.0f} bytes")
-    print(f"  memory per name (videos): {memory['audit videos'] / (everything + lines):.0f} bytes")
-    print(f"  time per name (roms):     {median['audit roms'] / archives * 1e9:.0f} ns")
-    print("  phases of a ROM audit: " + ", ".join(
-        f"{p.split()[1]} {float(p.split()[2]):.3f} s" for p in phases.splitlines()))
-    display = os.path.join(build, "bench", "window_display")
-    if os.path.exists(display):
-        window = subprocess.run([display, root, listed], capture_output=True, text=True,
-                                env=dict(os.environ, QT_QPA_PLATFORM="offscreen")).stdout
-        print("  window: " + "; ".join(window.strip().splitlines()))
-    return median["audit roms"] / archives
+
+def table(header, rows):
+    """Columns right-aligned but the first two (style and size)."""
+    cells = [header] + rows
+    widths = [max(len(row[i]) for row in cells) for i in range(len(header))]
+    for row in cells:
+        print("  ".join(cell.ljust(w) if i < 2 else cell.rjust(w) for i, (cell, w) in enumerate(zip(row, widths))))
+
+
+def report(results, runs):
+    keys = list(results)
+    print(f"\nMedians of {runs} alternating runs, in seconds; ratio = audit / find over the same folders.")
+    table(["style", "N", "archives", "videos", "lines", "find roms", "audit roms", "ratio", "find all",
+           "audit videos", "ratio"],
+          [[style, f"{n:,}", f"{r['archives']:,}", f"{r['videos']:,}", f"{r['lines']:,}"]
+           + [f"{r['median'][c]:.3f}" for c in ("find roms", "audit roms")]
+           + [f"{r['median']['audit roms'] / r['median']['find roms']:.2f}"]
+           + [f"{r['median'][c]:.3f}" for c in ("find all", "audit videos")]
+           + [f"{r['median']['audit videos'] / r['median']['find all']:.2f}"]
+           for (style, n), r in results.items()])
+
+    phase_names = list(results[keys[0]]["phases"])
+    print("\nPeak memory per collected name (archives, or archives and videos, plus list lines), time per archive"
+          " of a ROM audit, and its phases in seconds.")
+    table(["style", "N", "B/name roms", "B/name videos", "ns/archive"] + phase_names,
+          [[style, f"{n:,}", f"{r['peak']['audit roms'] / (r['archives'] + r['lines']):,.0f}",
+            f"{r['peak']['audit videos'] / (r['archives'] + r['videos'] + r['lines']):,.0f}",
+            f"{ns_per_archive(r):,.0f}"] + [f"{r['phases'].get(p, 0):.3f}" for p in phase_names]
+           for (style, n), r in results.items()])
+
+    windows = {key: r["window"] for key, r in results.items() if r["window"]}
+    if windows:
+        columns = list(next(iter(windows.values())))
+        print("\nWindow (offscreen), in ms: the ROM audit, the longest event-loop block while it ran, the finishing"
+              " step, and showing each category.")
+        table(["style", "N"] + columns,
+              [[style, f"{n:,}"] + ["-" if w.get(c) is None else str(w[c]) for c in columns]
+               for (style, n), w in windows.items()])
+
+    print()
+    for style in dict.fromkeys(style for style, _ in keys):
+        sizes = sorted(n for s, n in keys if s == style)
+        if len(sizes) > 1:
+            growth = ns_per_archive(results[style, sizes[-1]]) / ns_per_archive(results[style, sizes[0]])
+            print(f"growth ({style}): time per archive at {sizes[-1]:,} is {growth:.2f} times that at {sizes[0]:,}")
+
+
+def ns_per_archive(result):
+    return result["median"]["audit roms"] / result["archives"] * 1e9
 
 
 def main():
-    parser = argparse.ArgumentParser(description=__doc__)
+    parser = argparse.ArgumentParser(description=__doc__, formatter_class=argparse.RawDescriptionHelpFormatter)
     parser.add_argument("--build", default="build")
-    parser.add_argument("--sizes", default="100000,300000,1000000")
+    parser.add_argument("--styles", default="short,realistic", help=f"of {', '.join(STYLES)}")
+    parser.add_argument("--sizes", default="100000,1000000")
     parser.add_argument("--runs", type=int, default=5)
     parser.add_argument("--keep", help="folder that keeps the collections between runs")
     args = parser.parse_args()
+    styles = args.styles.split(",")
+    if any(style not in STYLES for style in styles):
+        parser.error(f"--styles takes {', '.join(STYLES)}")
 
     base = args.keep or tempfile.mkdtemp(prefix="tokenade-bench-")
     out = tempfile.mkdtemp(prefix="tokenade-bench-out-")
-    per_name = {}
+    results = {}
     try:
-        for n in [int(s) for s in args.sizes.split(",")]:
-            root = os.path.join(base, f"collection-{n}")
-            if not os.path.isdir(root):
-                print(f"building a collection of {n:,} archives in {root} ...", flush=True)
-                subprocess.run([sys.executable, os.path.join(HERE, "make_collection.py"), root, str(n)], check=True)
-            per_name[n] = bench_size(args.build, root, n, args.runs, out)
-        if len(per_name) > 1:
-            sizes = sorted(per_name)
-            print(f"growth: time per name at {sizes[-1]:,} is {per_name[sizes[-1]] / per_name[sizes[0]]:.2f} "
-                  f"times that at {sizes[0]:,}")
+        for style in styles:
+            for n in [int(s) for s in args.sizes.split(",")]:
+                root = os.path.join(base, f"collection-{style}-{n}")
+                if not os.path.isdir(root):
+                    print(f"building a {style} collection of {n:,} archives in {root} ...", file=sys.stderr, flush=True)
+                    subprocess.run([sys.executable, os.path.join(HERE, "make_collection.py"), root, str(n)]
+                                   + STYLES[style], check=True)
+                print(f"timing {style} {n:,} ...", file=sys.stderr, flush=True)
+                results[style, n] = bench_collection(args.build, root, args.runs, out)
+                if not args.keep:
+                    shutil.rmtree(root, ignore_errors=True)
+        report(results, args.runs)
     finally:
         shutil.rmtree(out, ignore_errors=True)
         if not args.keep:
