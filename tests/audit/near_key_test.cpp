@@ -1,3 +1,4 @@
+#include "audit/name_differences.h"
 #include "audit/near_key.h"
 #include "audit/near_key_hash.h"
 #include "platform/foundation/text_decoding.h"
@@ -129,6 +130,40 @@ TEST(NearKeyHash, DifferentNearKeysSpreadOut)
         hashes.insert(nearKeyHash(name, "zip"));
     }
     EXPECT_EQ(hashes.size(), keys.size());
+}
+
+struct DifferenceCase {
+    std::string expected;
+    std::string found;
+    std::vector<std::string_view> differences;
+};
+
+TEST(NameDifferences, RealCases)
+{
+    const std::vector<DifferenceCase> cases = {
+        {"Dr. Mario (Japan, USA).zip", "Dr Mario (Japan, USA).zip", {"punctuation"}},
+        {"Alpha (USA).zip", "Alpha (USA) .zip", {"spacing"}},
+        {"Alpha (USA).zip", "Alpha  (USA).zip", {"spacing"}},
+        {"Tom & Jerry.zip", "Tom and Jerry.zip", {"punctuation"}},
+        {"Tom & Jerry.zip", "Tom&Jerry.zip", {"spacing"}},
+        {"Don't Stop.zip", "Don\xE2\x80\x99t Stop.zip", {"punctuation"}},
+        {"Zelda: A Link.zip", "Zelda - A Link.zip", {"spacing", "punctuation"}},
+        {"Zelda: A Link.zip", "Zelda; A Link.zip", {"punctuation"}},
+        {"Pok\xC3\xA9mon.zip", "Pokemon.zip", {"accents"}},
+        {"Pok\xC3\xA9mon.zip", "POKE\xCC\x81MON.zip", {}},
+        {"FULL Throttle.zip", "\xEF\xBC\xA6\xEF\xBC\xB5\xEF\xBC\xAC\xEF\xBC\xAC Throttle.zip", {"width"}},
+        {"Alpha (USA).zip", "Alpha (USA).zip.ZIP", {"extension"}},
+        // Each of two kinds would explain it alone.
+        {"Alpha (USA).zip", "Alpha\xC2\xA0(USA).zip", {"spacing"}},
+        {"Alpha (USA).zip", "Alpha\xE3\x80\x80(USA).zip", {"spacing"}},
+        {"Pokemon Red.zip", "Pok\xC3\xA9mon: \xEF\xBC\xB2\xEF\xBD\x85\xEF\xBD\x84.zip.zip",
+         {"width", "punctuation", "accents", "extension"}},
+        {"Alpha (USA).zip", "Alpha (Europe).zip", {"width", "spacing", "punctuation", "accents", "extension"}},
+    };
+    for (const DifferenceCase& c : cases) {
+        SCOPED_TRACE(c.expected + " / " + c.found);
+        EXPECT_EQ(differenceNames(differencesBetween(c.expected, c.found, "zip")), c.differences);
+    }
 }
 
 }  // namespace
