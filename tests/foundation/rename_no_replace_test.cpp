@@ -32,7 +32,7 @@ TEST_P(RenameNoReplaceTest, RenamesAFile)
 {
     tree.addFile("Dr Mario.zip", "mario");
     EXPECT_EQ(rename("Dr Mario.zip", "Dr. Mario (Japan, USA).zip"), 0);
-    EXPECT_EQ(testing::listFolder(tree.root()), "Dr. Mario (Japan, USA).zip\n");
+    EXPECT_EQ(tree.list(), "Dr. Mario (Japan, USA).zip\n");
     EXPECT_EQ(tree.read("Dr. Mario (Japan, USA).zip"), "mario");
 }
 
@@ -49,7 +49,7 @@ TEST_P(RenameNoReplaceTest, NeverReplacesWhatHasTheNewName)
     EXPECT_EQ(tree.read("Tetris.zip"), "mine");
     EXPECT_EQ(tree.read("Tetris (World).zip"), "theirs");
     EXPECT_EQ(rename("Absent.zip", "Other.zip"), ENOENT);
-    EXPECT_EQ(testing::listFolder(tree.root()), "Kirby (USA).zip\nTetris (World).zip\nTetris.zip\nZelda.zip\n");
+    EXPECT_EQ(tree.list(), "Kirby (USA).zip\nTetris (World).zip\nTetris.zip\nZelda.zip\n");
 }
 
 INSTANTIATE_TEST_SUITE_P(BothWays, RenameNoReplaceTest, ::testing::Values(&renameNoReplace, &renameByLinking));

@@ -12,7 +12,6 @@ namespace tokenade {
 namespace {
 
 using namespace std::string_literals;
-using testing::listFolder;
 using testing::TempTree;
 
 class RenamesTest : public ::testing::Test {
@@ -65,7 +64,7 @@ TEST_F(RenamesTest, MessyNamesRoundTripThroughTheJournal)
         tree.addFile("roms/" + from, to);
         renames.push_back(plan("roms", from, to));
     }
-    const std::string before = listFolder(tree.path("roms"));
+    const std::string before = tree.list("roms");
 
     const RenameBatch batch = apply(renames);
     EXPECT_EQ(batch.notStarted + batch.notRecorded, "");
@@ -85,7 +84,7 @@ TEST_F(RenamesTest, MessyNamesRoundTripThroughTheJournal)
         EXPECT_EQ(journal.lines[i], (JournalLine{JournalState::Made, renames[i], ""}));
 
     undoRenames(batch.journalPath);
-    EXPECT_EQ(listFolder(tree.path("roms")), before);
+    EXPECT_EQ(tree.list("roms"), before);
 }
 
 TEST_F(RenamesTest, FailuresHalfwayLeaveTheirFilesAndTheOthersAreMade)
@@ -125,7 +124,7 @@ TEST_F(RenamesTest, ReadOnlyFolderIsSkippedAndNamed)
                                          plan("open", "Tetris.zip", "Tetris (World).zip")};
     const std::string outcome = testing::runWithoutPrivileges([&] { return results(apply(renames)); });
     EXPECT_EQ(outcome, "skipped (Permission denied)\nmade\n");
-    EXPECT_EQ(listFolder(tree.path("locked")), "Kirby.zip\n");
+    EXPECT_EQ(tree.list("locked"), "Kirby.zip\n");
 }
 
 TEST_F(RenamesTest, NamesThatAreNotPlainNamesAreRefused)
@@ -153,8 +152,8 @@ TEST_F(RenamesTest, NamesThatAreNotPlainNamesAreRefused)
     const RenameBatch batch = apply(renames);
     EXPECT_EQ(results(batch), expected);
     EXPECT_EQ(states(batch), std::string(cases.size(), 'R'));
-    EXPECT_EQ(listFolder(tree.path("roms")), "Tetris.zip\na\n");
-    EXPECT_EQ(listFolder(tree.path("roms/a")), "b\n");
+    EXPECT_EQ(tree.list("roms"), "Tetris.zip\na\n");
+    EXPECT_EQ(tree.list("roms/a"), "b\n");
 }
 
 TEST_F(RenamesTest, FileChangedSinceThePlanIsSkipped)
@@ -179,7 +178,7 @@ TEST_F(RenamesTest, FileChangedSinceThePlanIsSkipped)
     tree.addLink("roms/Linked.zip", "Grown.zip");
 
     EXPECT_EQ(results(apply(renames)), expected);
-    EXPECT_EQ(listFolder(tree.path("roms")), "Grown.zip\nLinked.zip\nReplaced.zip\n");
+    EXPECT_EQ(tree.list("roms"), "Grown.zip\nLinked.zip\nReplaced.zip\n");
 }
 
 TEST_F(RenamesTest, UnwritableJournalRenamesNothing)
@@ -189,7 +188,7 @@ TEST_F(RenamesTest, UnwritableJournalRenamesNothing)
     const RenameBatch batch = apply({plan("roms", "Tetris.zip", "Tetris (World).zip")});
     EXPECT_NE(batch.notStarted, "");
     EXPECT_TRUE(batch.outcomes.empty());
-    EXPECT_EQ(listFolder(tree.path("roms")), "Tetris.zip\n");
+    EXPECT_EQ(tree.list("roms"), "Tetris.zip\n");
 }
 
 TEST_F(RenamesTest, UndoAfterAPartialBatchRestoresTheTreeAndTwiceIsHarmless)
@@ -198,7 +197,7 @@ TEST_F(RenamesTest, UndoAfterAPartialBatchRestoresTheTreeAndTwiceIsHarmless)
     tree.addFile("roms/Tetris (World).zip", "already there");
     tree.addFile("roms/x/Dr Mario.zip", "mario");
     tree.addFile("roms/x/Kirby.zip", "kirby");
-    const std::string before = listFolder(tree.path("roms")) + listFolder(tree.path("roms/x"));
+    const std::string before = tree.list("roms") + tree.list("roms/x");
     // Kirby's name is freed and then taken by Dr. Mario: undo must go last first.
     const RenameBatch batch = apply({plan("roms", "Tetris.zip", "Tetris (World).zip"),
                                      plan("roms/x", "Kirby.zip", "Kirby (USA).zip"),
@@ -209,13 +208,13 @@ TEST_F(RenamesTest, UndoAfterAPartialBatchRestoresTheTreeAndTwiceIsHarmless)
     const RenameBatch undone = undoRenames(batch.journalPath);
     EXPECT_EQ(results(undone), "made\nmade\n");
     EXPECT_EQ(undone.outcomes[0].rename.from, "Kirby (USA).zip");
-    EXPECT_EQ(listFolder(tree.path("roms")) + listFolder(tree.path("roms/x")), before);
+    EXPECT_EQ(tree.list("roms") + tree.list("roms/x"), before);
     EXPECT_EQ(tree.read("roms/x/Kirby.zip"), "kirby");
     EXPECT_EQ(states(batch), "SUU");
     EXPECT_EQ(latestJournal(journals()), std::nullopt);
 
     EXPECT_EQ(results(undoRenames(batch.journalPath)), "done before\ndone before\n");
-    EXPECT_EQ(listFolder(tree.path("roms")) + listFolder(tree.path("roms/x")), before);
+    EXPECT_EQ(tree.list("roms") + tree.list("roms/x"), before);
 }
 
 TEST_F(RenamesTest, UndoNeverReplacesAFileThatTookTheOldName)
@@ -245,7 +244,7 @@ TEST_F(RenamesTest, BatchCutShortIsUndoneAsFarAsItsFilesShow)
     ASSERT_EQ(latestJournal(journals()), journal.path);
 
     EXPECT_EQ(results(undoRenames(journal.path)), "made\n");
-    EXPECT_EQ(listFolder(tree.path("roms")), "Kirby.zip\nTetris.zip\n");
+    EXPECT_EQ(tree.list("roms"), "Kirby.zip\nTetris.zip\n");
     EXPECT_EQ(latestJournal(journals()), std::nullopt);
 }
 
