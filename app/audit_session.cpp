@@ -29,6 +29,14 @@ void AuditSession::setPaths(std::string directory, std::string listPath)
     listPath_ = std::move(listPath);
 }
 
+bool AuditSession::confirmDirectory(const std::string& directory)
+{
+    if (confirmedDirectory_ == directory)
+        return false;
+    confirmedDirectory_ = directory;
+    return true;
+}
+
 AuditInputs AuditSession::startAudit(AuditKind kind)
 {
     ++state(kind).running;
@@ -45,7 +53,47 @@ AuditSession::Finish AuditSession::finishAudit(AuditKind kind, AuditOutcome&& ou
         return Finish::ListUnusable;
     adopt(kept.result, std::move(*outcome.result));
     kept.madeFrom = outcome.inputs;
+    kept.saved.reset();
     return Finish::Adopted;
+}
+
+bool AuditSession::isStale(AuditKind kind) const
+{
+    const std::optional<AuditInputs>& inputs = state(kind).madeFrom;
+    return inputs && (inputs->tokenadeDirPath != directory_ || inputs->romsListPath != listPath_);
+}
+
+std::vector<AuditSession::Notice> AuditSession::notices(AuditKind kind) const
+{
+    const KindState& kept = state(kind);
+    std::vector<Notice> notices;
+    for (const AuditWarning& warning : kept.result.warnings)
+        notices.push_back({warning.message, warning.examples, {}});
+    if (isStale(kind))
+        notices.push_back({"These results are of the earlier paths " + kept.madeFrom->tokenadeDirPath + " and " +
+                               kept.madeFrom->romsListPath + ": audit again to see those above.",
+                           {}, {}});
+    if (kept.saved)
+        notices.push_back(*kept.saved);
+    return notices;
+}
+
+void AuditSession::reportsSaved(AuditKind kind, size_t written, std::string folder)
+{
+    state(kind).saved = Notice{"Saved " + std::to_string(written) + (written == 1 ? " report to " : " reports to ") +
+                                   folder + ".",
+                               {}, folder};
+}
+
+std::optional<std::string> AuditSession::viewMessage(AuditKind kind, const CategoryFacts& facts) const
+{
+    if (!isAudited(kind))
+        return std::string("Nothing audited yet: choose the Tokenade directory and the supported roms list, then ") +
+               (kind == AuditKind::Roms ? "Audit ROMs." : "Audit Videos.");
+    if (facts.id == CategoryId::Extra && !result(kind).availableOnly)
+        return std::string("Extra videos are found by an audit with \u201COnly videos of the roms that are "
+                           "present\u201D ticked: tick it and audit the videos again.");
+    return std::nullopt;
 }
 
 bool AuditSession::isSegmentEnabled(const CategoryFacts& facts) const

@@ -6,6 +6,7 @@
 #include <array>
 #include <optional>
 #include <string>
+#include <vector>
 
 namespace tokenade {
 
@@ -21,6 +22,10 @@ public:
 
     // What the window's fields and check box hold now.
     void setPaths(std::string directory, std::string listPath);
+    // A directory the user confirmed (chose, typed and confirmed, or restored):
+    // true when it differs from the one confirmed before, so that its list
+    // should be looked for.
+    bool confirmDirectory(const std::string& directory);
     void setAvailableOnly(bool on) { availableOnly_ = on; }
     bool availableOnly() const { return availableOnly_; }
 
@@ -43,6 +48,25 @@ public:
     const AuditResult& result(AuditKind kind) const { return state(kind).result; }
     // The inputs the last result was made from; nothing before the first audit.
     const std::optional<AuditInputs>& madeFrom(AuditKind kind) const { return state(kind).madeFrom; }
+    // The last result was made from other paths than the fields hold now.
+    bool isStale(AuditKind kind) const;
+
+    // What the window says above a tab's result view, in this order: the
+    // warnings of the last result, that it is of earlier paths, where the
+    // reports were saved.
+    struct Notice {
+        std::string text;
+        std::vector<std::string> examples;
+        std::string folderToOpen;  // the saved reports' folder, for a notice that offers to open it
+    };
+    std::vector<Notice> notices(AuditKind kind) const;
+    // Reports of `kind` were written: `written` files into `folder`.
+    void reportsSaved(AuditKind kind, size_t written, std::string folder);
+
+    // What a result view shows instead of a category, when it has nothing
+    // true to show: before the first audit, and for the extra videos of an
+    // audit that did not look for them. Nothing: show the category.
+    std::optional<std::string> viewMessage(AuditKind kind, const CategoryFacts& facts) const;
 
     // What the window may do now.
     bool canAudit(AuditKind kind) const { return !isRunning(kind); }
@@ -62,6 +86,7 @@ private:
         AuditResult result;
         std::optional<AuditInputs> madeFrom;
         int running = 0;
+        std::optional<Notice> saved;
     };
 
     KindState& state(AuditKind kind) { return kind == AuditKind::Roms ? roms_ : videos_; }
@@ -71,6 +96,7 @@ private:
     KindState videos_;
     std::string directory_;
     std::string listPath_;
+    std::optional<std::string> confirmedDirectory_;
     bool availableOnly_ = false;
     int discoveries_ = 0;
 };

@@ -1,11 +1,24 @@
 #pragma once
 
+#include <QFile>
 #include <QString>
 
+#include <string>
 #include <string_view>
 
 // Text of the core (UTF-8) as Qt text.
 inline QString toQString(std::string_view utf8)
 {
     return QString::fromUtf8(utf8.data(), static_cast<qsizetype>(utf8.size()));
+}
+
+// A path as the window shows it, in the bytes the file system takes, and back.
+inline std::string toLocalPath(const QString& path)
+{
+    return QFile::encodeName(path).toStdString();
+}
+
+inline QString fromLocalPath(const std::string& path)
+{
+    return QFile::decodeName(path.c_str());
 }

@@ -1,6 +1,7 @@
 #include "qv_app_delegate.h"
 
 #include "app/homepage.h"
+#include "app/qt_strings.h"
 #include "platform/browser.h"
 #include "platform/preferences.h"
 #include "platform/report_view.h"
@@ -63,7 +64,12 @@ void QVAppDelegate::applicationDidFinishLaunching()
     videosResultView()->setFont(boldSystemFont(kResultFontPoints));
     loadUserDefaults();
     takePathsFromFields();
+    session_.confirmDirectory(toLocalPath(tokenadeDirPathTextField()->text()));
     showCommands();
+    for (AuditKind kind : {AuditKind::Roms, AuditKind::Videos}) {
+        showSelectedCategory(kind);
+        showNotices(kind);
+    }
 }
 
 // Closing the window, the Quit command and a termination signal all end here;

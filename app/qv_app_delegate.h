@@ -111,6 +111,12 @@ private:
     void setTabView(QTabWidget* element) { _tabView = element; }
     void setCommands(const std::vector<std::pair<QAction*, tokenade::AuditKind>>& audits,
                      const std::vector<std::pair<QAction*, tokenade::AuditKind>>& saves);
+    void setNoticeAreas(QLabel* roms, QLabel* videos);
+
+    // What the wiring calls besides the commands.
+    void pathFieldsChanged();
+    void directoryFieldConfirmed();
+    void noticeLinkActivated(tokenade::AuditKind kind);
 
     // Steps.
     void loadUserDefaults();
@@ -123,13 +129,15 @@ private:
     static tokenade::AuditOutcome auditVideosInBackground(const tokenade::AuditInputs& inputs,
                                                           std::stop_token stop, const JobRunner::Reporter& report);
     void didFinishAuditVideos(tokenade::AuditOutcome outcome);
-    void showInvalidRomsListAlert();
+    void showInvalidRomsListAlert(const tokenade::ListProblem& problem);
 
     // What every audit does at its start and at its end.
     void startAudit(tokenade::AuditKind kind);
     void finishAudit(tokenade::AuditKind kind, tokenade::AuditOutcome&& outcome);
     void setStatus(std::string_view text);
     void showSelectedCategory(tokenade::AuditKind kind);
+    void showNotices(tokenade::AuditKind kind);
+    void startDiscovery(const QString& directory);
     void showCommands();
     void saveResult(tokenade::AuditKind kind);
     void reportFailedWrites(const std::vector<tokenade::WriteError>& failures);
@@ -150,6 +158,8 @@ private:
 
     std::vector<std::pair<QPointer<QAction>, tokenade::AuditKind>> auditCommands_;
     std::vector<std::pair<QPointer<QAction>, tokenade::AuditKind>> saveCommands_;
+    QPointer<QLabel> romsNotice_;
+    QPointer<QLabel> videosNotice_;
     PlatformSeams seams_;
     bool terminated_ = false;
 };

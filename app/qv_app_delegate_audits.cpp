@@ -31,11 +31,6 @@ void setEnclosingBackground(QWidget* view, const QColor& colour)
     enclosing->setPalette(palette);
 }
 
-std::string pathOf(const QLineEdit* field)
-{
-    return QFile::encodeName(field->text()).toStdString();
-}
-
 tokenade::AuditProgress progressOf(std::stop_token stop, const JobRunner::Reporter& report)
 {
     tokenade::AuditProgress progress;
@@ -48,7 +43,7 @@ tokenade::AuditProgress progressOf(std::stop_token stop, const JobRunner::Report
 
 void QVAppDelegate::takePathsFromFields()
 {
-    session_.setPaths(pathOf(tokenadeDirPathTextField()), pathOf(romsListPathTextField()));
+    session_.setPaths(toLocalPath(tokenadeDirPathTextField()->text()), toLocalPath(romsListPathTextField()->text()));
     session_.setAvailableOnly(checkAvailableRomVideosOnly()->isChecked());
 }
 
@@ -70,8 +65,9 @@ void QVAppDelegate::startAudit(AuditKind kind)
 void QVAppDelegate::finishAudit(AuditKind kind, AuditOutcome&& outcome)
 {
     // An unusable list leaves the previous result in place, to be shown again.
+    const tokenade::ListProblem problem = outcome.listProblem;
     if (session_.finishAudit(kind, std::move(outcome)) == tokenade::AuditSession::Finish::ListUnusable)
-        showInvalidRomsListAlert();
+        showInvalidRomsListAlert(problem);
     // The status line belongs to every running audit: it goes with the last one.
     if (!session_.isAnyRunning()) {
         progressLabel()->hide();
@@ -80,6 +76,7 @@ void QVAppDelegate::finishAudit(AuditKind kind, AuditOutcome&& outcome)
     setEnclosingBackground(resultView(kind), kIdleBackground);
     showCommands();
     showSelectedCategory(kind);
+    showNotices(kind);
     resultView(kind)->show();
 }
 
@@ -131,9 +128,15 @@ void QVAppDelegate::didFinishAuditVideos(AuditOutcome outcome)
     finishAudit(AuditKind::Videos, std::move(outcome));
 }
 
-void QVAppDelegate::showInvalidRomsListAlert()
+// The alert's words stay as they have always been; the path and the reason
+// follow, so that the user knows what to mend.
+void QVAppDelegate::showInvalidRomsListAlert(const tokenade::ListProblem& problem)
 {
-    seams_.alert.show(QStringLiteral("Error"), toQString(tokenade::kInvalidListMessage), QStringLiteral("OK"));
+    const QString where = problem.path.empty() ? toQString(problem.reason)
+                                               : fromLocalPath(problem.path) + QStringLiteral(": ") +
+                                                     toQString(problem.reason);
+    seams_.alert.show(QStringLiteral("Error"), toQString(tokenade::kInvalidListMessage) + QStringLiteral("\n\n") + where,
+                      QStringLiteral("OK"));
 }
 
 void QVAppDelegate::setCommands(const std::vector<std::pair<QAction*, AuditKind>>& audits,
@@ -153,7 +156,7 @@ void QVAppDelegate::showCommands()
     }
     for (const auto& [command, kind] : saveCommands_) {
         if (command)
-            command->setEnabled(true);
+            command->setEnabled(session_.canSave(kind));
     }
     for (AuditKind kind : {AuditKind::Roms, AuditKind::Videos}) {
         SegmentedControl* control = resultControl(kind);

@@ -1,10 +1,13 @@
 #include "qv_app_delegate.h"
 
+#include "app/qt_strings.h"
 #include "platform/file_chooser.h"
 #include "sources/list_discovery.h"
 
 #include <QFile>
 #include <QLineEdit>
+
+using tokenade::AuditKind;
 
 void QVAppDelegate::selectTokenadeDirectory()
 {
@@ -16,9 +19,31 @@ void QVAppDelegate::selectTokenadeDirectory()
     if (!chosen)
         return;
     tokenadeDirPathTextField()->setText(*chosen);
+    session_.confirmDirectory(toLocalPath(*chosen));
+    startDiscovery(*chosen);
+}
+
+// A directory typed into its field counts once it is confirmed: Return, or
+// leaving the field with another directory than before.
+void QVAppDelegate::directoryFieldConfirmed()
+{
+    const QString directory = tokenadeDirPathTextField()->text();
+    if (session_.confirmDirectory(toLocalPath(directory)))
+        startDiscovery(directory);
+}
+
+void QVAppDelegate::pathFieldsChanged()
+{
+    takePathsFromFields();
+    showNotices(AuditKind::Roms);
+    showNotices(AuditKind::Videos);
+}
+
+void QVAppDelegate::startDiscovery(const QString& directory)
+{
     session_.startDiscovery();
     seams_.jobs.start<std::optional<std::string>>(
-        [directory = QFile::encodeName(*chosen).toStdString()](std::stop_token stop, const JobRunner::Reporter&) {
+        [directory = toLocalPath(directory)](std::stop_token stop, const JobRunner::Reporter&) {
             return findRomListFile(directory, stop);
         },
         {}, [this](std::optional<std::string> found) { didFindRomListFile(found); });
@@ -46,5 +71,5 @@ void QVAppDelegate::didFindRomListFile(const std::optional<std::string>& found)
 {
     session_.finishDiscovery();
     if (found)
-        romsListPathTextField()->setText(QFile::decodeName(found->c_str()));
+        romsListPathTextField()->setText(fromLocalPath(*found));
 }

@@ -2,6 +2,7 @@
 
 #include "app/qt_strings.h"
 #include "platform/alert.h"
+#include "platform/browser.h"
 #include "platform/file_chooser.h"
 #include "platform/report_view.h"
 #include "platform/segmented_control.h"
@@ -10,6 +11,7 @@
 
 #include <QCheckBox>
 #include <QFile>
+#include <QUrl>
 
 using tokenade::AuditKind;
 using tokenade::CategoryId;
@@ -48,12 +50,18 @@ SegmentedControl* QVAppDelegate::resultControl(AuditKind kind) const
 }
 
 // The selected segment's category, in its view; no selection changes nothing.
+// Before the first audit, and for extra videos that were not looked for, the
+// view says so instead of showing counts that were never made.
 void QVAppDelegate::showSelectedCategory(AuditKind kind)
 {
     const ResultCategory* category =
         categoryAtSegment(session_.result(kind), resultControl(kind)->selectedSegment());
     if (!category)
         return;
+    if (const auto message = session_.viewMessage(kind, *category->facts)) {
+        resultView(kind)->showText(toQString(*message));
+        return;
+    }
     // The view shows plain line breaks; the report files keep CR LF.
     const std::string header = tokenade::reportHeader(category->facts->windowHeader, category->entries.size(), "\n");
     resultView(kind)->showReport(toQString(header), &category->entries);
@@ -93,10 +101,52 @@ void QVAppDelegate::saveVideosResult()
 
 void QVAppDelegate::saveResult(AuditKind kind)
 {
+    if (!session_.canSave(kind))
+        return;
     const auto folder = chooseReportFolder(seams_.chooser);
     if (!folder)
         return;
-    reportFailedWrites(tokenade::saveReportFiles(QFile::encodeName(*folder).toStdString(), session_.result(kind)));
+    const auto failures = tokenade::saveReportFiles(toLocalPath(*folder), session_.result(kind));
+    session_.reportsSaved(kind, session_.result(kind).categories.size() - failures.size(), toLocalPath(*folder));
+    showNotices(kind);
+    reportFailedWrites(failures);
+}
+
+void QVAppDelegate::setNoticeAreas(QLabel* roms, QLabel* videos)
+{
+    romsNotice_ = roms;
+    videosNotice_ = videos;
+}
+
+// The notices as a few paragraphs; a saved-reports notice offers to open its folder.
+void QVAppDelegate::showNotices(AuditKind kind)
+{
+    QLabel* area = kind == AuditKind::Roms ? romsNotice_ : videosNotice_;
+    if (!area)
+        return;
+    QString html;
+    for (const tokenade::AuditSession::Notice& notice : session_.notices(kind)) {
+        html += QStringLiteral("<p>") + toQString(notice.text).toHtmlEscaped();
+        if (!notice.folderToOpen.empty())
+            html += QStringLiteral(" <a href=\"open-folder\">Open the folder</a>");
+        html += QStringLiteral("</p>");
+        if (!notice.examples.empty()) {
+            html += QStringLiteral("<ul>");
+            for (const std::string& example : notice.examples)
+                html += QStringLiteral("<li>") + toQString(example).toHtmlEscaped() + QStringLiteral("</li>");
+            html += QStringLiteral("</ul>");
+        }
+    }
+    area->setText(html);
+    area->setVisible(!html.isEmpty());
+}
+
+void QVAppDelegate::noticeLinkActivated(AuditKind kind)
+{
+    for (const auto& notice : session_.notices(kind)) {
+        if (!notice.folderToOpen.empty())
+            seams_.browser.openUrl(QUrl::fromLocalFile(fromLocalPath(notice.folderToOpen)));
+    }
 }
 
 void QVAppDelegate::reportFailedWrites(const std::vector<tokenade::WriteError>& failures)
@@ -105,7 +155,7 @@ void QVAppDelegate::reportFailedWrites(const std::vector<tokenade::WriteError>& 
         return;
     QString details;
     for (const auto& failure : failures)
-        details += QFile::decodeName(failure.path.c_str()) + QStringLiteral(": ") + toQString(failure.reason) + "\n";
+        details += fromLocalPath(failure.path) + QStringLiteral(": ") + toQString(failure.reason) + "\n";
     seams_.alert.show(QStringLiteral("Some reports were not saved"),
                       QStringLiteral("These files could not be written:\n") + details.trimmed(), QStringLiteral("OK"));
 }

@@ -7,6 +7,8 @@
 #include <QAction>
 #include <QApplication>
 #include <QCheckBox>
+#include <QLabel>
+#include <QLineEdit>
 
 using tokenade::AuditKind;
 
@@ -25,6 +27,7 @@ void attachWindow(MainWindow& window, QVAppDelegate& controller)
     controller.setTabView(ui.tabView);
     controller.setCommands({{ui.auditRoms, AuditKind::Roms}, {ui.auditVideos, AuditKind::Videos}},
                            {{ui.saveRomsResult, AuditKind::Roms}, {ui.saveVideosResult, AuditKind::Videos}});
+    controller.setNoticeAreas(ui.romsNotice, ui.videosNotice);
 
     QVAppDelegate* c = &controller;
     QObject::connect(ui.selectTokenadeDirectory, &QAction::triggered, c, &QVAppDelegate::selectTokenadeDirectory);
@@ -41,4 +44,11 @@ void attachWindow(MainWindow& window, QVAppDelegate& controller)
     QObject::connect(ui.saveVideosResult, &QAction::triggered, c, &QVAppDelegate::saveVideosResult);
     QObject::connect(ui.openHomepage, &QAction::triggered, c, &QVAppDelegate::openHomepage);
     QObject::connect(ui.quit, &QAction::triggered, qApp, &QApplication::quit, Qt::QueuedConnection);
+
+    for (QLineEdit* field : {ui.tokenadeDirPathTextField, ui.romsListPathTextField})
+        QObject::connect(field, &QLineEdit::textChanged, c, &QVAppDelegate::pathFieldsChanged);
+    QObject::connect(ui.tokenadeDirPathTextField, &QLineEdit::editingFinished, c,
+                     &QVAppDelegate::directoryFieldConfirmed);
+    QObject::connect(ui.romsNotice, &QLabel::linkActivated, c, [c] { c->noticeLinkActivated(AuditKind::Roms); });
+    QObject::connect(ui.videosNotice, &QLabel::linkActivated, c, [c] { c->noticeLinkActivated(AuditKind::Videos); });
 }

@@ -1,6 +1,7 @@
 #include "audit_run.h"
 
 #include "audit/audit_status.h"
+#include "audit/input_warnings.h"
 #include "audit/name_merge.h"
 #include "platform/foundation/folder_walk.h"
 #include "sources/extension_rewrite.h"
@@ -44,11 +45,14 @@ ScanControl scanControl(const AuditProgress& progress)
     return ScanControl{progress.filesSeen, progress.stop};
 }
 
-// Moves the merged names into a result of `kind`, with the bytes they view.
-AuditResult resultOf(AuditKind kind, MergedNames&& merged, std::vector<std::string> folders,
-                     std::vector<KeyedNames*> sources)
+// Moves the merged names into `result` as the categories of `kind`, with the
+// bytes they view; the lists that held them are left empty.
+void takeNames(AuditResult& result, AuditKind kind, MergedNames&& merged, std::vector<std::string> folders,
+               std::vector<KeyedNames*> sources)
 {
-    AuditResult result = AuditResult::empty(kind);
+    std::vector<AuditWarning> warnings = std::move(result.warnings);
+    result = AuditResult::empty(kind);
+    result.warnings = std::move(warnings);
     for (ResultCategory& category : result.categories) {
         switch (category.facts->id) {
         case CategoryId::Valid: category.entries = std::move(merged.valid); break;
@@ -62,7 +66,20 @@ AuditResult resultOf(AuditKind kind, MergedNames&& merged, std::vector<std::stri
         for (NameArena& arena : names->takeArenas())
             result.storage.push_back(std::move(arena));
     }
-    return result;
+}
+
+void addWarning(AuditResult& result, std::optional<AuditWarning> warning)
+{
+    if (warning)
+        result.warnings.push_back(std::move(*warning));
+}
+
+void addListWarnings(AuditResult& result, const ExpectedList& list)
+{
+    if (!list.read.list)
+        return;
+    for (AuditWarning& warning : listWarnings(*list.read.list, list.names))
+        result.warnings.push_back(std::move(warning));
 }
 
 AuditOutcome stopped(const AuditInputs& inputs)
@@ -92,9 +109,13 @@ AuditOutcome runRomAudit(const AuditInputs& inputs, const AuditProgress& progres
 
     tell(progress, kStatusAuditingRoms);
     MergedNames merged = mergeNames(found.names, expected.names);
-    AuditOutcome outcome{inputs, {}, {}, false};
-    outcome.result = resultOf(AuditKind::Roms, std::move(merged), std::move(found.folders), {&found.names, &expected.names});
-    return outcome;
+    AuditResult result;
+    addWarning(result, missingFoldersWarning(inputs.tokenadeDirPath, folderNames(kRomFolders), found.folderErrors,
+                                             WarningKind::NoRomFolders, "every game shows as missing"));
+    addWarning(result, unreadableFoldersWarning(found.unreadable));
+    addListWarnings(result, expected);
+    takeNames(result, AuditKind::Roms, std::move(merged), std::move(found.folders), {&found.names, &expected.names});
+    return AuditOutcome{inputs, std::move(result), {}, false};
 }
 
 AuditOutcome runVideoAudit(const AuditInputs& inputs, const AuditProgress& progress)
@@ -105,11 +126,12 @@ AuditOutcome runVideoAudit(const AuditInputs& inputs, const AuditProgress& progr
     tell(progress, kStatusCachingRomsList);
     ExpectedList supported = list.get();
 
+    FoundNames archives;
     KeyedNames available;
     if (inputs.availableRomVideosOnly) {
         tell(progress, kStatusCachingAvailableRoms);
-        // The archives' names stand for the videos they should have; they are in the merge order already.
-        const FoundNames archives = cacheTokenadeRomDirs(inputs.tokenadeDirPath, scanControl(progress));
+        // The archives' names stand for the videos they should have.
+        archives = cacheTokenadeRomDirs(inputs.tokenadeDirPath, scanControl(progress));
         available = setExtension(kVideoExtension, archives.names);
         available.sort(walkThreads());
     }
@@ -122,11 +144,24 @@ AuditOutcome runVideoAudit(const AuditInputs& inputs, const AuditProgress& progr
     KeyedNames& expected = inputs.availableRomVideosOnly ? available : supported.names;
     const KeyedNames* membership = inputs.availableRomVideosOnly && supported.read.list ? &supported.names : nullptr;
     MergedNames merged = mergeNames(videos.names, expected, membership);
-    AuditOutcome outcome{inputs, {}, {}, false};
-    outcome.result = resultOf(AuditKind::Videos, std::move(merged), std::move(videos.folders),
-                              {&videos.names, &available, &supported.names});
-    outcome.result->availableOnly = inputs.availableRomVideosOnly;
-    return outcome;
+    AuditResult result;
+    auto noVideoFolders = missingFoldersWarning(inputs.tokenadeDirPath, folderNames(kVideoFolders),
+                                                videos.folderErrors, WarningKind::NoVideoFolders,
+                                                "every video shows as missing");
+    // Without a video folder the rom folders are not worth a word of their own.
+    if (inputs.availableRomVideosOnly && !noVideoFolders)
+        addWarning(result, missingFoldersWarning(inputs.tokenadeDirPath, folderNames(kRomFolders),
+                                                 archives.folderErrors, WarningKind::NoRomFolders,
+                                                 "no video is expected"));
+    addWarning(result, std::move(noVideoFolders));
+    std::vector<std::string> unreadable = std::move(videos.unreadable);
+    unreadable.insert(unreadable.end(), archives.unreadable.begin(), archives.unreadable.end());
+    addWarning(result, unreadableFoldersWarning(std::move(unreadable)));
+    addListWarnings(result, supported);
+    takeNames(result, AuditKind::Videos, std::move(merged), std::move(videos.folders),
+              {&videos.names, &available, &supported.names});
+    result.availableOnly = inputs.availableRomVideosOnly;
+    return AuditOutcome{inputs, std::move(result), {}, false};
 }
 
 }  // namespace tokenade

@@ -40,7 +40,7 @@ void writeHumanText(const AuditReport& report, std::FILE* out)
         put(out, "  " + key + ":" + std::string(9 - key.size(), ' ') + std::to_string(category.entries.size()) + "\n");
     }
     for (const ResultCategory& category : result.categories) {
-        if (!isShown(result, category))
+        if (!isShown(result, category) || report.summary)
             continue;
         put(out, "\n");
         writeReportText(category.facts->windowHeader, category.entries, "\n",
@@ -55,16 +55,36 @@ std::string jsonText(const AuditReport& report)
     nlohmann::ordered_json categories = nlohmann::ordered_json::object();
     for (const ResultCategory& category : result.categories) {
         if (isShown(result, category))
-            categories[std::string(category.facts->key)] = namesOf(category.entries);
+            categories[std::string(category.facts->key)] =
+                report.summary ? nlohmann::ordered_json(category.entries.size()) : namesOf(category.entries);
     }
+    nlohmann::ordered_json warnings = nlohmann::ordered_json::array();
+    for (const AuditWarning& warning : result.warnings)
+        warnings.push_back({{"kind", warningKey(warning.kind)},
+                            {"count", warning.count},
+                            {"examples", warning.examples},
+                            {"message", warning.message}});
     nlohmann::ordered_json json;
     json["audit"] = result.kind == AuditKind::Roms ? "roms" : "videos";
     json["dir"] = report.directory;
     json["list"] = report.listPath ? nlohmann::ordered_json(*report.listPath) : nlohmann::ordered_json(nullptr);
     json["available_only"] = result.availableOnly;
-    json["categories"] = std::move(categories);
+    json["warnings"] = std::move(warnings);
+    json[report.summary ? "counts" : "categories"] = std::move(categories);
     // Names that are not UTF-8 get U+FFFD instead of stopping the output.
     return json.dump(2, ' ', false, nlohmann::ordered_json::error_handler_t::replace) + "\n";
+}
+
+std::string warningLines(const AuditResult& result)
+{
+    std::string lines;
+    for (const AuditWarning& warning : result.warnings) {
+        lines += "tokenade-audit: warning: " + warning.message;
+        for (size_t i = 0; i < warning.examples.size(); ++i)
+            lines += (i == 0 ? " For example: " : "; ") + warning.examples[i];
+        lines += "\n";
+    }
+    return lines;
 }
 
 }  // namespace tokenade::cli

@@ -14,8 +14,8 @@ namespace tokenade::cli {
 namespace {
 
 constexpr const char* kUsage =
-    "usage: tokenade-audit roms   --dir DIR [--list FILE] [--save FOLDER] [--json]\n"
-    "       tokenade-audit videos --dir DIR [--list FILE] [--available-only] [--save FOLDER] [--json]\n"
+    "usage: tokenade-audit roms   --dir DIR [--list FILE] [--save FOLDER] [--json] [--summary]\n"
+    "       tokenade-audit videos --dir DIR [--list FILE] [--available-only] [--save FOLDER] [--json] [--summary]\n"
     "       tokenade-audit --help | --version\n";
 
 bool isFolder(const std::string& path)
@@ -36,6 +36,7 @@ void addAuditOptions(CLI::App& command, CliOptions& options, std::string& list, 
     command.add_option("--list", list, "The supported roms list (found below DIR when left out)");
     command.add_option("--save", save, "Write the report files into FOLDER (created when missing)");
     command.add_flag("--json", options.json, "Print the result as one JSON object");
+    command.add_flag("--summary", options.summary, "Print the counts and warnings, not the names");
 }
 
 }  // namespace

@@ -15,6 +15,7 @@ struct CliOptions {
     std::optional<std::string> saveFolder;  // absent: write no report files
     bool availableOnly = false;
     bool json = false;
+    bool summary = false;  // counts and warnings only
 };
 
 // Exit statuses of tokenade-audit.

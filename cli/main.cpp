@@ -50,14 +50,20 @@ int runCommand(int argc, char** argv)
     const AuditOutcome outcome = runAudit(options, inputs);
     if (!outcome.result) {
         std::cerr << kInvalidListMessage << "\n";
+        if (listPath)
+            std::cerr << "tokenade-audit: " << listPath->c_str() << ": " << outcome.listProblem.reason << "\n";
+        else
+            std::cerr << "tokenade-audit: " << options.directory << ": no \"" << kSupportedListName
+                      << "\" below it\n";
         return kExitListUnusable;
     }
+    std::cerr << warningLines(*outcome.result);
 
     // The reports are written while the text is printed: both only read the result.
     std::future<int> saved;
     if (options.saveFolder)
         saved = std::async(std::launch::async, [&] { return saveReports(*options.saveFolder, *outcome.result); });
-    const AuditReport report{*outcome.result, options.directory, listPath};
+    const AuditReport report{*outcome.result, options.directory, listPath, options.summary};
     if (options.json) {
         const std::string text = jsonText(report);
         std::fwrite(text.data(), 1, text.size(), stdout);

@@ -39,7 +39,7 @@ MainWindow::MainWindow(QWidget* parent)
     elements_ = WindowElements{
         ui_->tokenadeDirPathTextField, ui_->romsListPathTextField, ui_->romsResultView, ui_->romsResultControl,
         ui_->videosResultView, ui_->videosResultControl, ui_->checkAvailableRomVideosOnly, ui_->progressLabel,
-        ui_->progressIndicator, ui_->tabView,
+        ui_->progressIndicator, ui_->tabView, ui_->romsNoticeLabel, ui_->videosNoticeLabel,
         ui_->actionSelectTokenadeDirectory, ui_->actionSelectRomsListFile, ui_->actionAuditRoms,
         ui_->actionAuditVideos, ui_->actionSaveRomsResult, ui_->actionSaveVideosResult, ui_->actionOpenHomepage,
         ui_->actionQuit,

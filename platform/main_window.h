@@ -31,6 +31,9 @@ struct WindowElements {
     BusyIndicator* progressIndicator;
     QTabWidget* tabView;
 
+    QLabel* romsNotice;  // what the user should know about a tab's results
+    QLabel* videosNotice;
+
     QAction* selectTokenadeDirectory;
     QAction* selectRomsListFile;
     QAction* auditRoms;

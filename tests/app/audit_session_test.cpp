@@ -62,5 +62,37 @@ TEST(AuditSession, CheckBoxDecidesTheExtraSegmentAndIsTakenWhenAVideoAuditStarts
     EXPECT_TRUE(session.isRunning(AuditKind::Videos));
 }
 
+// Never a count that was not made: before the first audit, and for extra
+// videos that the last audit did not look for, the view says why instead.
+TEST(AuditSession, ViewsAndNoticesSayWhatTheResultsAre)
+{
+    AuditSession session;
+    EXPECT_NE(session.viewMessage(AuditKind::Videos, kVideoCategories[0]), std::nullopt);
+    EXPECT_FALSE(session.canSave(AuditKind::Videos));
+    session.setPaths("/games/Tokenade", "/games/list.txt");
+    AuditOutcome outcome = resultWith(session.startAudit(AuditKind::Videos), AuditKind::Videos, "Tetris.xmv");
+    outcome.result->warnings.push_back({WarningKind::CutLines, "1 list line has a period", 1, {"\"Dr. Mario\" -> \"Dr.xmv\""}});
+    session.finishAudit(AuditKind::Videos, std::move(outcome));
+    EXPECT_TRUE(session.canSave(AuditKind::Videos));
+    EXPECT_EQ(session.viewMessage(AuditKind::Videos, kVideoCategories[0]), std::nullopt);
+    EXPECT_NE(session.viewMessage(AuditKind::Videos, kVideoCategories[2]), std::nullopt);
+    ASSERT_EQ(session.notices(AuditKind::Videos).size(), 1u);
+    EXPECT_EQ(session.notices(AuditKind::Videos)[0].examples[0], "\"Dr. Mario\" -> \"Dr.xmv\"");
+
+    session.setPaths("/games/Other", "/games/list.txt");
+    session.reportsSaved(AuditKind::Videos, 4, "/reports");
+    const auto notices = session.notices(AuditKind::Videos);
+    ASSERT_EQ(notices.size(), 3u);
+    EXPECT_NE(notices[1].text.find("earlier paths /games/Tokenade"), std::string::npos);
+    EXPECT_EQ(notices[2].text, "Saved 4 reports to /reports.");
+    EXPECT_EQ(notices[2].folderToOpen, "/reports");
+    session.setPaths("/games/Tokenade", "/games/list.txt");  // back to the paths of the result
+    EXPECT_EQ(session.notices(AuditKind::Videos).size(), 2u);
+    EXPECT_TRUE(session.notices(AuditKind::Roms).empty());
+
+    EXPECT_TRUE(session.confirmDirectory("/games/Tokenade"));
+    EXPECT_FALSE(session.confirmDirectory("/games/Tokenade"));  // unchanged: no new discovery
+}
+
 }  // namespace
 }  // namespace tokenade

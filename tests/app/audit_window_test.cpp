@@ -4,6 +4,7 @@
 #include "platform/busy_indicator.h"
 
 #include <QAction>
+#include <QLabel>
 #include <QApplication>
 #include <QClipboard>
 #include <QTest>
@@ -71,9 +72,25 @@ TEST_F(AuditWindowTest, UnusableListAfterASuccessfulAuditShowsThePreviousResultA
     ASSERT_TRUE(waitForAudits());
     ASSERT_EQ(alert.shown.size(), 1u);
     EXPECT_EQ(alert.shown[0].messageText, "Error");
-    EXPECT_EQ(alert.shown[0].informativeText, "Can't find supported roms list or it is too big.");
+    EXPECT_EQ(alert.shown[0].informativeText.toStdString(),
+              "Can't find supported roms list or it is too big.\n\n" + collection.path("absent.txt") + ": not found");
     EXPECT_EQ(alert.shown[0].button, "OK");
     EXPECT_EQ(romsText(), before);
+}
+
+TEST_F(AuditWindowTest, WarningsAndStalePathsShowAboveTheResults)
+{
+    collection.addFile("lists/- Supported Games Lookup For Naming.txt", "Dr. Mario (Japan, USA)\nalpha\n");
+    QLabel* notice = window().findChild<QLabel*>("romsNoticeLabel");
+    controller().auditRoms();
+    ASSERT_TRUE(waitForAudits());
+    EXPECT_TRUE(notice->isVisible());
+    EXPECT_TRUE(notice->text().contains("1 list line has a period")) << notice->text().toStdString();
+    EXPECT_TRUE(notice->text().contains("&quot;Dr. Mario (Japan, USA)&quot; -&gt; &quot;Dr.zip&quot;"));
+    controller().romsListPathTextField()->setText("/elsewhere/list.txt");
+    EXPECT_TRUE(notice->text().contains("earlier paths"));
+    controller().romsListPathTextField()->setText(QString::fromStdString(listPath()));
+    EXPECT_FALSE(notice->text().contains("earlier paths"));
 }
 
 TEST_F(AuditWindowTest, CheckBoxIsReadWhenTheVideoAuditStartsAndDecidesWhatIsExpected)
@@ -89,6 +106,22 @@ TEST_F(AuditWindowTest, CheckBoxIsReadWhenTheVideoAuditStartsAndDecidesWhatIsExp
     EXPECT_TRUE(alert.shown.empty());
     EXPECT_EQ(names(controller()._validVideos), (std::vector<std::string>{"ALPHA.xmv", "bravo.xmv"}));
     EXPECT_EQ(names(controller()._missingVideos), (std::vector<std::string>{"charlie.xmv", "foxtrot.xmv"}));
+}
+
+TEST_F(AuditWindowTest, BeforeTheFirstAuditTheViewSaysWhatToDoAndNothingCanBeSaved)
+{
+    EXPECT_TRUE(romsText().startsWith("Nothing audited yet"));
+    EXPECT_FALSE(controller().romsResultControl()->isEnabled());
+    EXPECT_FALSE(command("actionSaveVideosResult")->isEnabled());
+    controller().saveVideosResult();
+    EXPECT_TRUE(chooser.asked.empty());
+
+    controller().auditVideos();  // without the box: no extra videos were looked for
+    ASSERT_TRUE(waitForAudits());
+    EXPECT_TRUE(command("actionSaveVideosResult")->isEnabled());
+    checkBox()->click();
+    clickSegment(videos(), 2);
+    EXPECT_TRUE(videosText().startsWith("Extra videos are found by an audit with")) << videosText().toStdString();
 }
 
 TEST_F(AuditWindowTest, SegmentsShowTheirCategoriesAndTheCheckBoxGuardsTheExtraVideos)

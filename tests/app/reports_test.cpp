@@ -1,5 +1,7 @@
 #include "tests/support/window_fixture.h"
 
+#include <QLabel>
+
 namespace tokenade::testing {
 namespace {
 
@@ -19,20 +21,16 @@ protected:
     }
 };
 
-TEST_F(ReportsTest, CancelWritesNothing)
-{
-    controller().saveRomsResult();
-    controller().saveVideosResult();
-    EXPECT_EQ(out.list(), "");
-    ASSERT_EQ(chooser.asked.size(), 2u);
-    EXPECT_EQ(chooser.asked[0].title, "Save results");
-    EXPECT_EQ(chooser.asked[0].prompt, "Select");
-}
-
-TEST_F(ReportsTest, SavedFilesHoldTheAuditAsUtf8WithCrLf)
+TEST_F(ReportsTest, SavedFilesHoldTheAuditAsUtf8WithCrLfAndTheWindowSaysWhere)
 {
     controller().auditRoms();
     ASSERT_TRUE(waitForAudits());
+    controller().saveRomsResult();  // cancelled: nothing written
+    EXPECT_EQ(out.list(), "");
+    ASSERT_EQ(chooser.asked.size(), 1u);
+    EXPECT_EQ(chooser.asked[0].title, "Save results");
+    EXPECT_EQ(chooser.asked[0].prompt, "Select");
+
     saveRomsInto(out.root());
     EXPECT_EQ(out.read("valid_roms.txt"), "Found 1 roms with valid filename:\r\n\r\nalpha.zip");
     EXPECT_EQ(out.read("missing_roms.txt"), "Found 2 missing roms:\r\n\r\nbeta.zip\r\n\xC3\xA9t\xC3\xA9.zip");
@@ -40,6 +38,11 @@ TEST_F(ReportsTest, SavedFilesHoldTheAuditAsUtf8WithCrLf)
               "Found 1 roms with unknown filename:\r\n(warning, these could be necessary archives too, like "
               "neogeo.zip)\r\n\r\nzulu.zip");
     EXPECT_TRUE(alert.shown.empty());
+    QLabel* notice = window().findChild<QLabel*>("romsNoticeLabel");
+    EXPECT_TRUE(notice->text().contains(QString::fromStdString("Saved 3 reports to " + out.root())));
+    emit notice->linkActivated(QStringLiteral("open-folder"));  // the link in the notice
+    ASSERT_EQ(browser.opened.size(), 1u);
+    EXPECT_EQ(browser.opened[0], QUrl::fromLocalFile(QString::fromStdString(out.root())));
 }
 
 TEST_F(ReportsTest, FailedWritesAreNamedInOneWarningAndTheOthersAreWritten)

@@ -2,6 +2,7 @@
 
 #include <QCoreApplication>
 #include <QSettings>
+#include <QTest>
 
 namespace tokenade::testing {
 namespace {
@@ -102,6 +103,20 @@ TEST_F(PathsTest, ChosenDirectoryFindsTheListBelowItOrKeepsTheOldOne)
     EXPECT_EQ(controller().tokenadeDirPathTextField()->text().toStdString(), collection.root());
     ASSERT_TRUE(waitForDiscovery());
     EXPECT_EQ(listField(), collection.path("Docs/" + kListName));
+}
+
+TEST_F(PathsTest, TypedDirectoryIsLookedThroughOnceConfirmed)
+{
+    collection.addFile("Docs/" + kListName, "alpha");
+    QLineEdit* field = controller().tokenadeDirPathTextField();
+    field->setFocus();
+    QTest::keyClicks(field, QString::fromStdString(collection.root()));
+    QTest::keyClick(field, Qt::Key_Return);
+    ASSERT_TRUE(waitForDiscovery());
+    EXPECT_EQ(listField(), collection.path("Docs/" + kListName));
+    controller().romsListPathTextField()->setText("/by/hand.txt");
+    QTest::keyClick(field, Qt::Key_Return);  // the same directory again: the hand choice stays
+    EXPECT_FALSE(controller().session().isDiscovering());
 }
 
 TEST_F(PathsTest, HandChoiceBeforeTheDiscoveryEndsIsReplacedAfterItStays)

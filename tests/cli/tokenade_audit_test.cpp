@@ -42,6 +42,28 @@ TEST_F(TokenadeAuditTest, RomAuditFindsTheListAndPrintsEveryCategory)
     EXPECT_EQ(run.out.find('\r'), std::string::npos);
 }
 
+// A mistyped list or folder gives results all the same, but never without a word.
+TEST_F(TokenadeAuditTest, WarningsGoToStandardErrorAndIntoJson)
+{
+    collection.addFile("docs/" + kListName, "Dr. Mario (Japan, USA)\nTetris\n");
+    collection.addFolder("roms/closed");
+    collection.setMode("roms/closed", 0);
+    auto run = audit({"roms", "--dir", collection.root(), "--summary"}, true);
+    EXPECT_EQ(run.exitStatus, 0);
+    EXPECT_EQ(run.out, "ROM audit\n  valid:    1\n  missing:  1\n  unknown:  3\n");
+    EXPECT_EQ(run.err, "tokenade-audit: warning: 1 folder could not be read: the files in them may show as missing. "
+                       "For example: roms/closed\n"
+                       "tokenade-audit: warning: 1 list line has a period that starts an extension: the text after it "
+                       "is cut off the file name expected. For example: \"Dr. Mario (Japan, USA)\" -> \"Dr.zip\"\n");
+    run = audit({"videos", "--dir", collection.path("roms"), "--list", collection.path("docs/" + kListName), "--json",
+                 "--summary"});
+    const auto json = nlohmann::json::parse(run.out);
+    EXPECT_EQ(json["warnings"][0]["kind"], "no-video-folders");
+    EXPECT_EQ(json["warnings"][0]["count"], 5);
+    EXPECT_EQ(json["counts"]["missing"], 2);
+    EXPECT_EQ(run.exitStatus, 0);
+}
+
 TEST_F(TokenadeAuditTest, JsonHoldsEveryNameInResultOrder)
 {
     auto run = audit({"videos", "--dir", collection.root(), "--available-only", "--json"});
@@ -90,7 +112,8 @@ TEST_F(TokenadeAuditTest, UnusableListExitsOneAndWritesNothing)
     const auto run = audit({"roms", "--dir", collection.root(), "--list", collection.path("absent.txt"), "--save",
                             out.root()});
     EXPECT_EQ(run.exitStatus, 1);
-    EXPECT_EQ(run.err, "Can't find supported roms list or it is too big.\n");
+    EXPECT_EQ(run.err, "Can't find supported roms list or it is too big.\ntokenade-audit: " +
+                           collection.path("absent.txt") + ": not found\n");
     EXPECT_EQ(run.out, "");
     EXPECT_EQ(out.list(), "");
 
