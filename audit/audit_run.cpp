@@ -132,7 +132,7 @@ AuditOutcome runVideoAudit(const AuditInputs& inputs, const AuditProgress& progr
         tell(progress, kStatusCachingAvailableRoms);
         // The archives' names stand for the videos they should have.
         archives = cacheTokenadeRomDirs(inputs.tokenadeDirPath, scanControl(progress));
-        available = setExtension(kVideoExtension, archives.names);
+        available = setExtension(kVideoExtension, std::move(archives.names));
         available.sort(walkThreads());
     }
     if (progress.stop.stop_requested())

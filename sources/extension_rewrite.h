@@ -15,8 +15,8 @@ namespace tokenade {
 KeyedNames setExtension(std::string_view extension, std::span<const std::string_view> lines);
 
 // The same for names that carry a key already (found archives that stand for
-// the videos they should have): origins are kept, and a key is derived from
-// the old one rather than computed again wherever that gives the same key.
-KeyedNames setExtension(std::string_view extension, const KeyedNames& names);
+// the videos they should have), rewritten in place (KeyedNames::replaceExtensions):
+// origins are kept, and the order is not restored.
+KeyedNames setExtension(std::string_view extension, KeyedNames&& names);
 
 }  // namespace tokenade

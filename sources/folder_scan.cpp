@@ -32,9 +32,13 @@ private:
     std::vector<std::string> folders_;
 };
 
+// Names are gathered in parts of this many, so that a growing list is never
+// copied as a whole until the parts are joined once.
+constexpr size_t kPartSize = 65536;
+
 // What one walking thread gathers, on a cache line of its own.
 struct alignas(64) Share {
-    KeyedNames names;
+    std::vector<KeyedNames> parts;
     size_t seen = 0;
     // The folder whose entries come in now, once it holds a found name.
     size_t root = SIZE_MAX;
@@ -115,17 +119,25 @@ FoundNames gatherFilenamesFromDirs(const std::string& directory, const std::vect
             // The shared counter is touched once in a while, not once an entry.
             if (control.filesSeen && ++share.seen % 1024 == 0)
                 control.filesSeen->fetch_add(1024, std::memory_order_relaxed);
-            if (entry.type == EntryType::Regular && hasExtension(entry.name, extension))
-                share.names.add(entry.name, folderOf(share, table, entry));
+            if (entry.type == EntryType::Regular && hasExtension(entry.name, extension)) {
+                if (share.parts.empty() || share.parts.back().size() == kPartSize) {
+                    share.parts.emplace_back();
+                    share.parts.back().reserve(kPartSize);
+                }
+                share.parts.back().add(entry.name, folderOf(share, table, entry));
+            }
         },
         control.stop);
 
     FoundNames found;
+    std::vector<KeyedNames> parts;
     for (Share& share : shares) {
-        found.names.append(std::move(share.names));
+        for (KeyedNames& part : share.parts)
+            parts.push_back(std::move(part));
         if (control.filesSeen)
             control.filesSeen->fetch_add(share.seen % 1024, std::memory_order_relaxed);
     }
+    found.names = KeyedNames::join(std::move(parts));
     found.folders = table.take();
     sortFolders(found);
     sortOutFailures(failures, folders, found);

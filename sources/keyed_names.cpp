@@ -1,6 +1,7 @@
 #include "keyed_names.h"
 
 #include "platform/foundation/unicode_key.h"
+#include "sources/path_rules.h"
 
 #include <algorithm>
 #include <cstring>
@@ -14,20 +15,31 @@ unsigned char asciiLower(unsigned char c)
     return (c >= 'A' && c <= 'Z') ? static_cast<unsigned char>(c + ('a' - 'A')) : c;
 }
 
-// Eight key bytes from `from` on as one integer whose order is theirs.
-uint64_t keyWord(const KeyedName& name, size_t from)
+// Up to eight bytes from `bytes` as one integer whose order is theirs,
+// zero-padded; ASCII letters lowered when `lower` says so, all eight at once.
+uint64_t keyWord(const char* bytes, size_t available, bool lower)
 {
-    const size_t length = name.keyLength();
-    uint64_t word = 0;
-    for (size_t i = from; i < from + 8; ++i)
-        word = word << 8 | (i < length ? name.keyByte(i) : 0);
-    return word;
+    unsigned char chunk[8] = {};
+    std::memcpy(chunk, bytes, std::min<size_t>(available, 8));
+    uint64_t word;
+    std::memcpy(&word, chunk, 8);
+    if (lower) {
+        // 0x20 into every byte from 'A' to 'Z': each byte of an ASCII name is below 0x80.
+        constexpr uint64_t kOnes = 0x0101010101010101ULL;
+        const uint64_t fromA = word + kOnes * (0x80 - 'A');
+        const uint64_t pastZ = word + kOnes * (0x80 - 'Z' - 1);
+        word |= ((fromA & ~pastZ) & kOnes * 0x80) >> 2;
+    }
+    return __builtin_bswap64(word);
 }
 
 void setKeyPrefix(KeyedName& name)
 {
-    name.keyHigh = keyWord(name, 0);
-    name.keyLow = keyWord(name, 8);
+    const bool lower = name.keySize == KeyedName::kLowerCaseKey;
+    const char* key = lower ? name.bytes : name.bytes + name.size;
+    const size_t length = name.keyLength();
+    name.keyHigh = keyWord(key, length, lower);
+    name.keyLow = length > 8 ? keyWord(key + 8, length - 8, lower) : 0;
 }
 
 // The whole keys, once their first sixteen bytes have compared alike.
@@ -113,16 +125,43 @@ void KeyedNames::addWithKey(std::string_view name, std::string_view key, uint32_
     names_.push_back(keyed);
 }
 
-void KeyedNames::append(KeyedNames&& other)
+KeyedNames KeyedNames::join(std::vector<KeyedNames>&& parts)
 {
-    if (names_.empty()) {
-        *this = std::move(other);
-        return;
+    size_t total = 0;
+    for (const KeyedNames& part : parts)
+        total += part.size();
+    KeyedNames joined;
+    joined.names_.reserve(total);
+    for (KeyedNames& part : parts) {
+        joined.names_.insert(joined.names_.end(), part.names_.begin(), part.names_.end());
+        for (NameArena& arena : part.arenas_)
+            joined.arenas_.push_back(std::move(arena));
+        part = KeyedNames();
     }
-    names_.insert(names_.end(), other.names_.begin(), other.names_.end());
-    for (NameArena& arena : other.arenas_)
-        arenas_.push_back(std::move(arena));
-    other = KeyedNames();
+    return joined;
+}
+
+void KeyedNames::replaceExtensions(std::string_view extension)
+{
+    std::string rewritten;
+    for (size_t i = 0; i < names_.size(); ++i) {
+        KeyedName& name = names_[i];
+        const std::string_view old = pathExtension(name.name());
+        if (old.size() == extension.size() && !old.empty() && isAscii(old)) {
+            // Only this list's arenas hold the bytes, so they may change here.
+            char* bytes = const_cast<char*>(name.bytes);
+            std::memcpy(bytes + name.size - extension.size(), extension.data(), extension.size());
+            if (name.keySize != KeyedName::kLowerCaseKey)
+                std::memcpy(bytes + name.size + name.keySize - extension.size(), extension.data(), extension.size());
+            setKeyPrefix(name);
+            continue;
+        }
+        rewritten.assign(name.name());
+        replacePathExtension(rewritten, extension);
+        add(rewritten, name.origin);  // may move the records: `name` is not used after it
+        names_[i] = names_.back();
+        names_.pop_back();
+    }
 }
 
 void KeyedNames::renumberOrigins(const std::vector<uint32_t>& newOrigin)

@@ -2,6 +2,7 @@
 #include "sources/keyed_names.h"
 
 #include "platform/foundation/unicode_key.h"
+#include "sources/path_rules.h"
 
 #include <gtest/gtest.h>
 
@@ -88,13 +89,17 @@ TEST(KeyedNames, ExtensionRewriteKeepsOrderAndOriginsAndKeys)
     EXPECT_EQ(expected[2].origin, 2u);
 
     std::mt19937 random(3);
-    KeyedNames archives = keyed(randomTitles(random, 2000));
-    const KeyedNames videos = setExtension("xmv", archives);
+    std::vector<std::string> titles = randomTitles(random, 2000);
+    titles.push_back("Zelda.z");  // an extension of another length is stored anew
+    const KeyedNames videos = setExtension("xmv", keyed(titles));
     for (size_t i = 0; i < videos.size(); ++i) {
+        std::string name = titles[i];
+        replacePathExtension(name, "xmv");
         KeyedNames computed;
-        computed.add(videos[i].name(), 0);
-        ASSERT_EQ(compareSringsCaseInsensitive(videos[i], computed[0]), 0) << videos[i].name();
-        ASSERT_EQ(videos[i].origin, archives[i].origin);
+        computed.add(name, 0);
+        ASSERT_EQ(videos[i].name(), name);
+        ASSERT_EQ(compareSringsCaseInsensitive(videos[i], computed[0]), 0) << name;
+        ASSERT_EQ(videos[i].origin, i);
     }
 }
 
