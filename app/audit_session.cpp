@@ -12,6 +12,7 @@ void adopt(AuditResult& kept, AuditResult&& fresh)
     kept.availableOnly = fresh.availableOnly;
     kept.folders = std::move(fresh.folders);
     kept.warnings = std::move(fresh.warnings);
+    kept.nearMisses = std::move(fresh.nearMisses);
     kept.storage = std::move(fresh.storage);
 }
 

@@ -3,6 +3,7 @@
 #include "audit/audit_status.h"
 #include "audit/input_warnings.h"
 #include "audit/name_merge.h"
+#include "audit/near_miss_finder.h"
 #include "platform/foundation/folder_walk.h"
 #include "sources/extension_rewrite.h"
 #include "sources/folder_scan.h"
@@ -51,8 +52,10 @@ void takeNames(AuditResult& result, AuditKind kind, MergedNames&& merged, std::v
                std::vector<KeyedNames*> sources)
 {
     std::vector<AuditWarning> warnings = std::move(result.warnings);
+    NearMisses nearMisses = std::move(result.nearMisses);
     result = AuditResult::empty(kind);
     result.warnings = std::move(warnings);
+    result.nearMisses = std::move(nearMisses);
     for (ResultCategory& category : result.categories) {
         switch (category.facts->id) {
         case CategoryId::Valid: category.entries = std::move(merged.valid); break;
@@ -110,6 +113,8 @@ AuditOutcome runRomAudit(const AuditInputs& inputs, const AuditProgress& progres
     tell(progress, kStatusAuditingRoms);
     MergedNames merged = mergeNames(found.names, expected.names);
     AuditResult result;
+    if (inputs.nearMisses)
+        result.nearMisses = findNearMisses(merged, &*expected.read.list, kRomExtension);
     addWarning(result, missingFoldersWarning(inputs.tokenadeDirPath, folderNames(kRomFolders), found.folderErrors,
                                              WarningKind::NoRomFolders, "every game shows as missing"));
     addWarning(result, unreadableFoldersWarning(found.unreadable));
@@ -145,6 +150,10 @@ AuditOutcome runVideoAudit(const AuditInputs& inputs, const AuditProgress& progr
     const KeyedNames* membership = inputs.availableRomVideosOnly && supported.read.list ? &supported.names : nullptr;
     MergedNames merged = mergeNames(videos.names, expected, membership);
     AuditResult result;
+    if (inputs.nearMisses) {
+        const RomsList* lines = inputs.availableRomVideosOnly ? nullptr : &*supported.read.list;
+        result.nearMisses = findNearMisses(merged, lines, kVideoExtension);
+    }
     auto noVideoFolders = missingFoldersWarning(inputs.tokenadeDirPath, folderNames(kVideoFolders),
                                                 videos.folderErrors, WarningKind::NoVideoFolders,
                                                 "every video shows as missing");

@@ -17,6 +17,7 @@ struct AuditInputs {
     std::string tokenadeDirPath;
     std::string romsListPath;
     bool availableRomVideosOnly = false;  // video audit only: the check box
+    bool nearMisses = false;              // also look for files there under another name
 };
 
 // How an audit tells its progress and learns that it should stop. Every

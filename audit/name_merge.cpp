@@ -138,9 +138,14 @@ private:
             if (pairedWith[e] == SIZE_MAX)
                 expectedOnly(expected_[expected.begin + e]);
         }
+        const size_t someValid = merged_.valid.size() - 1;  // a run always pairs one name at least
         for (size_t f = found.begin; f < found.end; ++f) {
-            if (!foundPaired[f - found.begin])
-                foundOnly(found_[f]);
+            if (foundPaired[f - found.begin])
+                continue;
+            const size_t unknownBefore = merged_.unknown.size();
+            foundOnly(found_[f]);
+            if (merged_.unknown.size() > unknownBefore)
+                merged_.copies.emplace_back(unknownBefore, someValid);
         }
     }
 
@@ -193,6 +198,8 @@ MergedNames mergeNames(const KeyedNames& found, const KeyedNames& expected, cons
     });
     SpanMerge(found, expected, supported, {0, supportedSplit}, merged).run({0, foundSplit}, {0, expectedSplit});
     upperHalf.join();
+    for (const auto& [unknown, valid] : upper.copies)
+        merged.copies.emplace_back(unknown + merged.unknown.size(), valid + merged.valid.size());
     appendAll(merged.valid, upper.valid);
     appendAll(merged.missing, upper.missing);
     appendAll(merged.extra, upper.extra);

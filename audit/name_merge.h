@@ -12,6 +12,10 @@ struct MergedNames {
     ResultList missing;  // expected names that were not found (no folder)
     ResultList extra;    // found-only names that are supported (only with a membership list)
     ResultList unknown;  // found-only names that are not
+    // Unknown names of a run of names alike that also gave a valid one, by
+    // their places: (in `unknown`, in `valid`). A second spelling of a game
+    // that is there.
+    std::vector<std::pair<size_t, size_t>> copies;
 };
 
 // Walks `found` and `expected`, both sorted (KeyedNames::sort), in one pass.

@@ -1,5 +1,6 @@
 #include "audit_output.h"
 
+#include "cli/near_miss_output.h"
 #include "results/report_text.h"
 
 #include <nlohmann/json.hpp>
@@ -47,6 +48,7 @@ void writeHumanText(const AuditReport& report, std::FILE* out)
                         [&](std::string_view piece) { put(out, piece); });
         put(out, "\n");
     }
+    put(out, nearMissText(result, !report.summary));
 }
 
 std::string jsonText(const AuditReport& report)
@@ -71,6 +73,8 @@ std::string jsonText(const AuditReport& report)
     json["available_only"] = result.availableOnly;
     json["warnings"] = std::move(warnings);
     json[report.summary ? "counts" : "categories"] = std::move(categories);
+    if (result.nearMisses.searched)
+        addNearMissJson(result, json);
     // Names that are not UTF-8 get U+FFFD instead of stopping the output.
     return json.dump(2, ' ', false, nlohmann::ordered_json::error_handler_t::replace) + "\n";
 }

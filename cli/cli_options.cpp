@@ -14,8 +14,11 @@ namespace tokenade::cli {
 namespace {
 
 constexpr const char* kUsage =
-    "usage: tokenade-audit roms   --dir DIR [--list FILE] [--save FOLDER] [--json] [--summary]\n"
+    "usage: tokenade-audit roms   --dir DIR [--list FILE] [--save FOLDER] [--json] [--summary] [--near-misses]\n"
     "       tokenade-audit videos --dir DIR [--list FILE] [--available-only] [--save FOLDER] [--json] [--summary]\n"
+    "                             [--near-misses]\n"
+    "       tokenade-audit rename roms|videos --dir DIR [--list FILE] [--available-only] [--apply]\n"
+    "       tokenade-audit undo JOURNAL\n"
     "       tokenade-audit --help | --version\n";
 
 bool isFolder(const std::string& path)
@@ -37,6 +40,8 @@ void addAuditOptions(CLI::App& command, CliOptions& options, std::string& list, 
     command.add_option("--save", save, "Write the report files into FOLDER (created when missing)");
     command.add_flag("--json", options.json, "Print the result as one JSON object");
     command.add_flag("--summary", options.summary, "Print the counts and warnings, not the names");
+    command.add_flag("--near-misses", options.nearMisses,
+                     "Also list the files that are there under another name than a missing game expects");
 }
 
 }  // namespace
@@ -57,6 +62,16 @@ ParseOutcome parseArguments(int argc, char** argv)
     addAuditOptions(*videos, options, list, save);
     videos->add_flag("--available-only", options.availableOnly,
                      "Expect videos only for the archives that are present");
+    std::string renameKind;
+    CLI::App* rename = app.add_subcommand("rename", "Show, or with --apply make, the renames that give the files "
+                                                    "there under another name the names their games expect");
+    rename->add_option("kind", renameKind, "roms or videos")->required()->check(CLI::IsMember({"roms", "videos"}));
+    rename->add_option("--dir", options.directory, "The Tokenade directory")->required();
+    rename->add_option("--list", list, "The supported roms list (found below DIR when left out)");
+    rename->add_flag("--available-only", options.availableOnly, "Videos: expect videos of the archives present");
+    rename->add_flag("--apply", options.apply, "Make the renames, with a journal to undo them");
+    CLI::App* undo = app.add_subcommand("undo", "Reverse the renames of a journal");
+    undo->add_option("journal", options.journal, "The journal that rename --apply printed")->required();
 
     try {
         app.parse(argc, argv);
@@ -70,11 +85,18 @@ ParseOutcome parseArguments(int argc, char** argv)
         return {std::nullopt, usageError(error.what())};
     }
 
-    const CLI::App* chosen = roms->parsed() ? roms : videos;
-    options.audit = chosen == roms ? AuditKind::Roms : AuditKind::Videos;
+    if (undo->parsed()) {
+        options.command = Command::Undo;
+        return {options, kExitAudited};
+    }
+    const CLI::App* chosen = roms->parsed() ? roms : videos->parsed() ? videos : rename;
+    options.command = chosen == rename ? Command::Rename : Command::Audit;
+    options.audit = chosen == roms || (chosen == rename && renameKind == "roms") ? AuditKind::Roms : AuditKind::Videos;
+    if (chosen == rename && options.audit == AuditKind::Roms && options.availableOnly)
+        return {std::nullopt, usageError("--available-only goes with videos")};
     if (chosen->count("--list") > 0)
         options.listPath = list;
-    if (chosen->count("--save") > 0)
+    if (chosen != rename && chosen->count("--save") > 0)
         options.saveFolder = save;
     if (!isFolder(options.directory))
         return {std::nullopt, usageError("--dir does not name a folder: " + options.directory)};

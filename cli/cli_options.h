@@ -7,15 +7,25 @@
 
 namespace tokenade::cli {
 
+enum class Command {
+    Audit,   // roms or videos
+    Rename,  // rename roms|videos: the files the near misses call for
+    Undo,    // undo JOURNAL
+};
+
 // What the command line asked for.
 struct CliOptions {
+    Command command = Command::Audit;
     AuditKind audit = AuditKind::Roms;
     std::string directory;
     std::optional<std::string> listPath;    // absent: discover it below the directory
     std::optional<std::string> saveFolder;  // absent: write no report files
     bool availableOnly = false;
     bool json = false;
-    bool summary = false;  // counts and warnings only
+    bool summary = false;     // counts and warnings only
+    bool nearMisses = false;  // also the files there under another name
+    bool apply = false;       // rename: make the renames, not only show them
+    std::string journal;      // undo: the journal to reverse
 };
 
 // Exit statuses of tokenade-audit.

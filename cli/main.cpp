@@ -3,6 +3,7 @@
 #include "cli/audit_output.h"
 #include "cli/cli_options.h"
 #include "cli/progress_line.h"
+#include "cli/rename_commands.h"
 #include "results/report_files.h"
 #include "sources/list_discovery.h"
 
@@ -42,11 +43,14 @@ int runCommand(int argc, char** argv)
     if (!parsed.options)
         return parsed.exitStatus;
     const CliOptions& options = *parsed.options;
+    if (options.command == Command::Undo)
+        return undoRenamesOf(options.journal);
 
     std::optional<std::string> listPath = options.listPath;
     if (!listPath)
         listPath = findSupportedList(options.directory);
-    const AuditInputs inputs{options.directory, listPath.value_or(""), options.availableOnly};
+    const AuditInputs inputs{options.directory, listPath.value_or(""), options.availableOnly,
+                             options.nearMisses || options.command == Command::Rename};
     const AuditOutcome outcome = runAudit(options, inputs);
     if (!outcome.result) {
         std::cerr << kInvalidListMessage << "\n";
@@ -58,6 +62,8 @@ int runCommand(int argc, char** argv)
         return kExitListUnusable;
     }
     std::cerr << warningLines(*outcome.result);
+    if (options.command == Command::Rename)
+        return renameFiles(options, *outcome.result);
 
     // The reports are written while the text is printed: both only read the result.
     std::future<int> saved;

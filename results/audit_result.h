@@ -2,6 +2,7 @@
 
 #include "results/audit_warning.h"
 #include "results/categories.h"
+#include "results/near_misses.h"
 #include "sources/name_arena.h"
 
 #include <cstdint>
@@ -42,6 +43,7 @@ struct AuditResult {
     std::vector<ResultCategory> categories;
     std::vector<std::string> folders;  // relative to the Tokenade directory, e.g. "roms/Sega"
     std::vector<AuditWarning> warnings;
+    NearMisses nearMisses;             // files there under another name, when they were looked for
     std::vector<NameArena> storage;    // the bytes of every name
 
     // A result with every category of `kind` and no names: what the window
