@@ -10,6 +10,7 @@
 #include <array>
 #include <bit>
 #include <string>
+#include <vector>
 
 namespace tokenade {
 namespace {
@@ -26,14 +27,28 @@ bool isMark(UChar32 c)
     return U_GET_GC_MASK(c) & U_GC_M_MASK;
 }
 
-// `name` after the steps of `steps`, in their fixed order.
-std::string afterSteps(std::string_view name, std::string_view extension, Differences steps)
+// A character of a key with what the steps ask of it, looked up once.
+struct Character {
+    std::string_view bytes;
+    bool mark;
+    bool space;
+    bool ampersand;
+    bool other;  // neither a letter, a digit, a space nor a mark
+};
+
+// A key read character by character, and where its doubled extension begins.
+struct ReadKey {
+    std::vector<Character> characters;
+    size_t withoutDoubledExtension;  // how many characters remain without it
+};
+
+ReadKey readKey(const std::string& key, std::string_view extension)
 {
-    const std::string key = steps.has(Difference::width) ? compatibilityKey(name) : unicodeKey(name);
-    const std::string_view text = steps.has(Difference::extension) ? withoutDoubledExtension(key, extension) : key;
-    std::string out;
-    const auto* bytes = reinterpret_cast<const uint8_t*>(text.data());
-    const int32_t length = static_cast<int32_t>(text.size());
+    ReadKey read;
+    const size_t kept = withoutDoubledExtension(key, extension).size();
+    read.withoutDoubledExtension = 0;
+    const auto* bytes = reinterpret_cast<const uint8_t*>(key.data());
+    const int32_t length = static_cast<int32_t>(key.size());
     int32_t i = 0;
     while (i < length) {
         const int32_t start = i;
@@ -41,17 +56,48 @@ std::string afterSteps(std::string_view name, std::string_view extension, Differ
         U8_NEXT(bytes, i, length, c);
         const bool space = u_isUWhiteSpace(c);
         const bool mark = isMark(c);
-        if (steps.has(Difference::accents) && mark)
+        read.characters.push_back({std::string_view(key).substr(start, i - start), mark, space, c == '&',
+                                   !u_isalnum(c) && !space && !mark});
+        if (static_cast<size_t>(i) <= kept)
+            read.withoutDoubledExtension = read.characters.size();
+    }
+    return read;
+}
+
+// The keys a name's steps start from, each read once.
+struct Keys {
+    Keys(std::string_view name, std::string_view extension)
+        : plainKey(unicodeKey(name))
+        , compatibleKey(compatibilityKey(name))
+        , plain(readKey(plainKey, extension))
+        , compatible(readKey(compatibleKey, extension))
+    {
+    }
+    std::string plainKey;
+    std::string compatibleKey;
+    ReadKey plain;
+    ReadKey compatible;
+};
+
+// A name (by its keys) after the steps of `steps`, in their fixed order.
+std::string afterSteps(const Keys& keys, Differences steps)
+{
+    const ReadKey& key = steps.has(Difference::width) ? keys.compatible : keys.plain;
+    const size_t end = steps.has(Difference::extension) ? key.withoutDoubledExtension : key.characters.size();
+    std::string out;
+    for (size_t i = 0; i < end; ++i) {
+        const Character& c = key.characters[i];
+        if (steps.has(Difference::accents) && c.mark)
             continue;
-        if (steps.has(Difference::punctuation) && c == '&') {
+        if (steps.has(Difference::punctuation) && c.ampersand) {
             out += "and";
             continue;
         }
-        if (steps.has(Difference::punctuation) && !u_isalnum(c) && !space && !mark)
+        if (steps.has(Difference::punctuation) && c.other)
             continue;
-        if (steps.has(Difference::spacing) && space)
+        if (steps.has(Difference::spacing) && c.space)
             continue;
-        out.append(text.substr(start, i - start));
+        out.append(c.bytes);
     }
     return out;
 }
@@ -71,9 +117,9 @@ Differences preferredSet(unsigned mask)
 
 Differences differencesBetween(std::string_view expected, std::string_view found, std::string_view extension)
 {
-    auto alikeAfter = [&](Differences steps) {
-        return afterSteps(expected, extension, steps) == afterSteps(found, extension, steps);
-    };
+    const Keys expectedKeys(expected, extension);
+    const Keys foundKeys(found, extension);
+    auto alikeAfter = [&](Differences steps) { return afterSteps(expectedKeys, steps) == afterSteps(foundKeys, steps); };
     Differences needed;
     for (const Difference kind : kNamedOrder) {
         if (!alikeAfter(kEveryKind.without(kind)))
