@@ -184,8 +184,10 @@ TEST_F(AuditWindowTest, EverythingAtOnceEndsAsOneQuietAudit)
         }
         checkBox()->click();
         checkBox()->click();
-        chooser.answers.push_back(QString::fromStdString(out.root()));
-        controller().saveRomsResult();
+        if (controller().session().canSave(AuditKind::Roms)) {  // it asks for a folder only then
+            chooser.answers.push_back(QString::fromStdString(out.root()));
+            controller().saveRomsResult();
+        }
         chooser.answers.push_back(QString::fromStdString(collection.root()));
         controller().selectTokenadeDirectory();
         QCoreApplication::processEvents();
