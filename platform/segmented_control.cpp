@@ -38,6 +38,12 @@ void SegmentedControl::setSegmentLabels(const QStringList& labels)
     }
 }
 
+void SegmentedControl::setSegmentLabel(int segment, const QString& label)
+{
+    if (QAbstractButton* button = group_.button(segment))
+        button->setText(label);
+}
+
 int SegmentedControl::segmentCount() const
 {
     return static_cast<int>(group_.buttons().size());
