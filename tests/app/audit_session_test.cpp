@@ -90,19 +90,6 @@ TEST(AuditSession, ViewsAndNoticesSayWhatTheResultsAre)
     EXPECT_EQ(session.notices(AuditKind::Videos).size(), 2u);
     EXPECT_TRUE(session.notices(AuditKind::Roms).empty());
 
-    EXPECT_EQ(session.segmentLabel(AuditKind::Videos, kVideoCategories[0]), "Valid 1");
-    EXPECT_EQ(session.segmentLabel(AuditKind::Videos, kVideoCategories[2]), "Extra");  // not looked for
-    EXPECT_EQ(session.segmentLabel(AuditKind::Roms, kRomCategories[0]), "Valid");
-    const ResultEntry found{"Tetris.zip", 10, 0}, missing{"Tetris.zip", 10, kNoFolder};
-    session.startAudit(AuditKind::Roms);
-    AuditOutcome roms{{"/games/Tokenade", "/games/list.txt", false}, AuditResult::empty(AuditKind::Roms), {}, false};
-    roms.result->folders = {"roms/Nintendo"};
-    roms.result->categories[0].entries.assign(2404, found);
-    session.finishAudit(AuditKind::Roms, std::move(roms));
-    EXPECT_EQ(session.segmentLabel(AuditKind::Roms, kRomCategories[0]), "Valid 2,404");
-    EXPECT_EQ(session.folderPathOf(AuditKind::Roms, found), "/games/Tokenade/roms/Nintendo");
-    EXPECT_EQ(session.folderPathOf(AuditKind::Roms, missing), "");
-
     EXPECT_TRUE(session.confirmDirectory("/games/Tokenade"));
     EXPECT_FALSE(session.confirmDirectory("/games/Tokenade"));  // unchanged: no new discovery
 }
