@@ -9,8 +9,8 @@ bash scripts/install-deps.sh xvfb xauth
 cmake -S . -B build > /dev/null
 cmake --build build --target window_screenshot -j "$(nproc)" > /dev/null
 
-# A short, plain path: it shows in the window's fields.
-sample=/tmp/Tokenade
+# A short, plain path: it shows in the window's fields (SCREENSHOT_SAMPLE names another).
+sample=${SCREENSHOT_SAMPLE:-/tmp/Tokenade}
 [ -e "$sample" ] && { echo "$sample exists already; move it away first" >&2; exit 1; }
 trap 'rm -rf "$sample"' EXIT
 mkdir -p "$sample/roms/shooters" "$sample/romsConsoles" "$sample/roms16BitConsoles" "$sample/docs"
