@@ -44,8 +44,9 @@ void QVAppDelegate::filterChanged(AuditKind kind)
 // now, the others while the window is idle, so that typing never waits.
 void QVAppDelegate::applyFilter(AuditKind kind)
 {
+    // A view that says why it shows no names has nothing to filter.
     const tokenade::ResultCategory* category = selectedCategory(kind);
-    if (!category || !filterField(kind))
+    if (!category || !filterField(kind) || session_.viewMessage(kind, *category->facts))
         return;
     tokenade::NameFilter& filter = nameFilter(kind);
     const bool wasActive = filter.isActive();
