@@ -1,5 +1,8 @@
 #include "audit_session.h"
 
+#include "app/grouped_count.h"
+#include "platform/foundation/folder_reader.h"
+
 namespace tokenade {
 namespace {
 
@@ -100,6 +103,23 @@ std::optional<std::string> AuditSession::viewMessage(AuditKind kind, const Categ
 bool AuditSession::isSegmentEnabled(const CategoryFacts& facts) const
 {
     return facts.id != CategoryId::Extra || availableOnly_;
+}
+
+std::string AuditSession::segmentLabel(AuditKind kind, const CategoryFacts& facts) const
+{
+    std::string label(facts.key);
+    label[0] = static_cast<char>(label[0] - 'a' + 'A');
+    if (viewMessage(kind, facts))
+        return label;
+    return label + " " + groupedCount(result(kind).list(facts.id).size());
+}
+
+std::string AuditSession::folderPathOf(AuditKind kind, const ResultEntry& entry) const
+{
+    const std::optional<AuditInputs>& inputs = madeFrom(kind);
+    if (!inputs || entry.folder == kNoFolder)
+        return {};
+    return pathBelow(inputs->tokenadeDirPath, result(kind).folderOf(entry));
 }
 
 }  // namespace tokenade

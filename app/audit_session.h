@@ -75,6 +75,15 @@ public:
     // A category's segment can be picked: the extra videos only while the
     // check box is on.
     bool isSegmentEnabled(const CategoryFacts& facts) const;
+    // A category's segment label: its name and, once an audit has counted
+    // it, how many names it holds ("Valid 2,404"). A count that was never
+    // made (before the first audit, extra videos not looked for) is not shown.
+    std::string segmentLabel(AuditKind kind, const CategoryFacts& facts) const;
+
+    // The folder a found file of the last result of `kind` lies in: the
+    // Tokenade directory that result was made from joined with the entry's
+    // folder. "" for a missing name.
+    std::string folderPathOf(AuditKind kind, const ResultEntry& entry) const;
 
     // The supported-list discoveries that have not reported back.
     void startDiscovery() { ++discoveries_; }

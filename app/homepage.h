@@ -7,3 +7,10 @@
 #endif
 
 inline constexpr const char* kHomepage = TOKENADE_HOMEPAGE;
+
+// The program's version, as the build gives it.
+#ifndef TOKENADE_VERSION
+#define TOKENADE_VERSION "unknown"
+#endif
+
+inline constexpr const char* kVersion = TOKENADE_VERSION;

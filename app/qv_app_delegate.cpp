@@ -2,6 +2,7 @@
 
 #include "app/homepage.h"
 #include "app/qt_strings.h"
+#include "platform/alert.h"
 #include "platform/browser.h"
 #include "platform/preferences.h"
 #include "platform/report_view.h"
@@ -40,6 +41,8 @@ QVAppDelegate::QVAppDelegate(const PlatformSeams& seams, QObject* parent)
     , _unknownVideos(session_.result(AuditKind::Videos).list(CategoryId::Unknown))
     , seams_(seams)
 {
+    filterSlices_.setInterval(0);
+    connect(&filterSlices_, &QTimer::timeout, this, &QVAppDelegate::continueFiltering);
 }
 
 QVAppDelegate::~QVAppDelegate()
@@ -67,6 +70,7 @@ void QVAppDelegate::applicationDidFinishLaunching()
     session_.confirmDirectory(toLocalPath(tokenadeDirPathTextField()->text()));
     showCommands();
     for (AuditKind kind : {AuditKind::Roms, AuditKind::Videos}) {
+        showSegmentLabels(kind);
         showSelectedCategory(kind);
         showNotices(kind);
     }
@@ -102,4 +106,13 @@ void QVAppDelegate::saveUserDefaults()
 void QVAppDelegate::openHomepage()
 {
     seams_.browser.openUrl(QUrl(QString::fromUtf8(kHomepage)));
+}
+
+void QVAppDelegate::showAbout()
+{
+    const QString homepage = QString::fromUtf8(kHomepage).toHtmlEscaped();
+    seams_.alert.showAbout(QStringLiteral("About Tokenade Auditor"),
+                           QStringLiteral("<p><b>Tokenade Auditor</b> %1</p><p>Checks a Tokenade collection by file "
+                                          "name only.</p><p>Built with Qt %2.</p><p><a href=\"%3\">%3</a></p>")
+                               .arg(QString::fromUtf8(kVersion), QString::fromLatin1(qVersion()), homepage));
 }

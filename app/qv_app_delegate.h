@@ -2,6 +2,7 @@
 
 #include "app/audit_session.h"
 #include "app/job_runner.h"
+#include "app/name_filter.h"
 #include "platform/busy_indicator.h"
 #include "platform/report_view.h"
 #include "platform/segmented_control.h"
@@ -13,6 +14,7 @@
 #include <QObject>
 #include <QPointer>
 #include <QTabWidget>
+#include <QTimer>
 
 #include <optional>
 #include <stop_token>
@@ -67,6 +69,18 @@ public:
     void saveVideosResult();
     void openHomepage();
 
+    // What the window offers besides: a path dropped on it (as if chosen),
+    // the About box, the filter above each result view, Ctrl+1 to Ctrl+4,
+    // and the commands on the lines of a result view.
+    void useTokenadeDirectory(const QString& directory);
+    void useRomsListFile(const QString& path);
+    void showAbout();
+    void focusFilter();
+    void filterChanged(tokenade::AuditKind kind);
+    void pickCategory(int segment);
+    void copyFullPaths(tokenade::AuditKind kind);
+    void openContainingFolder(tokenade::AuditKind kind);
+
     // The window's elements.
     QLineEdit* tokenadeDirPathTextField() const { return _tokenadeDirPathTextField; }
     QLineEdit* romsListPathTextField() const { return _romsListPathTextField; }
@@ -78,6 +92,7 @@ public:
     QLabel* progressLabel() const { return _progressLabel; }
     BusyIndicator* progressIndicator() const { return _progressIndicator; }
     QTabWidget* tabView() const { return _tabView; }
+    QLineEdit* filterField(tokenade::AuditKind kind) const;
 
     // The state behind the window, for whoever shows or checks it.
     const tokenade::AuditSession& session() const { return session_; }
@@ -112,6 +127,7 @@ private:
     void setCommands(const std::vector<std::pair<QAction*, tokenade::AuditKind>>& audits,
                      const std::vector<std::pair<QAction*, tokenade::AuditKind>>& saves);
     void setNoticeAreas(QLabel* roms, QLabel* videos);
+    void setFilterFields(QLineEdit* roms, QLineEdit* videos);
 
     // What the wiring calls besides the commands.
     void pathFieldsChanged();
@@ -144,6 +160,12 @@ private:
     void takePathsFromFields();
     ReportView* resultView(tokenade::AuditKind kind) const;
     SegmentedControl* resultControl(tokenade::AuditKind kind) const;
+    const tokenade::ResultCategory* selectedCategory(tokenade::AuditKind kind) const;
+    void showSegmentLabels(tokenade::AuditKind kind);
+    void applyFilter(tokenade::AuditKind kind);
+    void continueFiltering();
+    QString filteredHeader(tokenade::AuditKind kind) const;
+    tokenade::NameFilter& nameFilter(tokenade::AuditKind kind);
 
     QPointer<QLineEdit> _tokenadeDirPathTextField;
     QPointer<QLineEdit> _romsListPathTextField;
@@ -160,6 +182,11 @@ private:
     std::vector<std::pair<QPointer<QAction>, tokenade::AuditKind>> saveCommands_;
     QPointer<QLabel> romsNotice_;
     QPointer<QLabel> videosNotice_;
+    QPointer<QLineEdit> romsFilterField_;
+    QPointer<QLineEdit> videosFilterField_;
+    tokenade::NameFilter romsFilter_;
+    tokenade::NameFilter videosFilter_;
+    QTimer filterSlices_;  // runs the filters' slices while the window is idle
     PlatformSeams seams_;
     bool terminated_ = false;
 };

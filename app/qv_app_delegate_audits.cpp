@@ -22,13 +22,16 @@ namespace {
 const QColor kRunningBackground = QColor::fromRgbF(0.9f, 0.9f, 0.9f, 1.0f);
 const QColor kIdleBackground = Qt::white;
 
-void setEnclosingBackground(QWidget* view, const QColor& colour)
+// The view's text takes colours that read on the background, whatever the
+// desktop's palette: a dark one would leave light text on the light grey.
+void setEnclosingBackground(ReportView* view, const QColor& colour)
 {
     QWidget* enclosing = view->parentWidget();
     QPalette palette = enclosing->palette();
     palette.setColor(QPalette::Window, colour);
     enclosing->setAutoFillBackground(true);
     enclosing->setPalette(palette);
+    view->setBackground(colour);
 }
 
 tokenade::AuditProgress progressOf(std::stop_token stop, const JobRunner::Reporter& report)
@@ -66,8 +69,11 @@ void QVAppDelegate::finishAudit(AuditKind kind, AuditOutcome&& outcome)
 {
     // An unusable list leaves the previous result in place, to be shown again.
     const tokenade::ListProblem problem = outcome.listProblem;
-    if (session_.finishAudit(kind, std::move(outcome)) == tokenade::AuditSession::Finish::ListUnusable)
+    const auto finish = session_.finishAudit(kind, std::move(outcome));
+    if (finish == tokenade::AuditSession::Finish::ListUnusable)
         showInvalidRomsListAlert(problem);
+    if (finish == tokenade::AuditSession::Finish::Adopted)
+        nameFilter(kind).forget();  // its lists were refilled in place
     // The status line belongs to every running audit: it goes with the last one.
     if (!session_.isAnyRunning()) {
         progressLabel()->hide();
@@ -75,6 +81,7 @@ void QVAppDelegate::finishAudit(AuditKind kind, AuditOutcome&& outcome)
     }
     setEnclosingBackground(resultView(kind), kIdleBackground);
     showCommands();
+    showSegmentLabels(kind);
     showSelectedCategory(kind);
     showNotices(kind);
     resultView(kind)->show();
@@ -161,6 +168,8 @@ void QVAppDelegate::showCommands()
     for (AuditKind kind : {AuditKind::Roms, AuditKind::Videos}) {
         SegmentedControl* control = resultControl(kind);
         control->setEnabled(session_.canPickCategory(kind));
+        if (QLineEdit* field = filterField(kind))
+            field->setEnabled(session_.canPickCategory(kind));
         for (const tokenade::CategoryFacts& facts : tokenade::categoriesOf(kind))
             control->setEnabled(session_.isSegmentEnabled(facts), facts.segment);
     }

@@ -15,12 +15,17 @@ void QVAppDelegate::selectTokenadeDirectory()
     options.canChooseDirectories = true;
     options.title = QStringLiteral("Tokenade directory");
     options.prompt = QStringLiteral("Select");
-    const auto chosen = seams_.chooser.choose(options);
-    if (!chosen)
-        return;
-    tokenadeDirPathTextField()->setText(*chosen);
-    session_.confirmDirectory(toLocalPath(*chosen));
-    startDiscovery(*chosen);
+    if (const auto chosen = seams_.chooser.choose(options))
+        useTokenadeDirectory(*chosen);
+}
+
+// A directory chosen or dropped on the window: its list is looked for even
+// when it is the one confirmed before, as the user asked for it again.
+void QVAppDelegate::useTokenadeDirectory(const QString& directory)
+{
+    tokenadeDirPathTextField()->setText(directory);
+    session_.confirmDirectory(toLocalPath(directory));
+    startDiscovery(directory);
 }
 
 // A directory typed into its field counts once it is confirmed: Return, or
@@ -57,7 +62,12 @@ void QVAppDelegate::selectRomsListFile()
     options.title = QStringLiteral("Supported roms list");
     options.prompt = QStringLiteral("Select");
     if (const auto chosen = seams_.chooser.choose(options))
-        romsListPathTextField()->setText(*chosen);
+        useRomsListFile(*chosen);
+}
+
+void QVAppDelegate::useRomsListFile(const QString& path)
+{
+    romsListPathTextField()->setText(path);
 }
 
 std::optional<std::string> QVAppDelegate::findRomListFile(const std::string& directory, std::stop_token stop)

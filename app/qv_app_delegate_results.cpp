@@ -1,5 +1,6 @@
 #include "qv_app_delegate.h"
 
+#include "app/file_location.h"
 #include "app/qt_strings.h"
 #include "platform/alert.h"
 #include "platform/browser.h"
@@ -9,7 +10,9 @@
 #include "results/report_files.h"
 #include "results/report_text.h"
 
+#include <QApplication>
 #include <QCheckBox>
+#include <QClipboard>
 #include <QFile>
 #include <QUrl>
 
@@ -49,22 +52,57 @@ SegmentedControl* QVAppDelegate::resultControl(AuditKind kind) const
     return kind == AuditKind::Roms ? romsResultControl() : videosResultControl();
 }
 
-// The selected segment's category, in its view; no selection changes nothing.
-// Before the first audit, and for extra videos that were not looked for, the
-// view says so instead of showing counts that were never made.
+const ResultCategory* QVAppDelegate::selectedCategory(AuditKind kind) const
+{
+    return categoryAtSegment(session_.result(kind), resultControl(kind)->selectedSegment());
+}
+
+// The selected segment's category, in its view, narrowed by the filter; no
+// selection changes nothing. Before the first audit, and for extra videos
+// that were not looked for, the view says so instead of showing counts that
+// were never made.
 void QVAppDelegate::showSelectedCategory(AuditKind kind)
 {
-    const ResultCategory* category =
-        categoryAtSegment(session_.result(kind), resultControl(kind)->selectedSegment());
+    const ResultCategory* category = selectedCategory(kind);
     if (!category)
         return;
     if (const auto message = session_.viewMessage(kind, *category->facts)) {
+        nameFilter(kind).start(nullptr, {});
         resultView(kind)->showText(toQString(*message));
         return;
     }
     // The view shows plain line breaks; the report files keep CR LF.
     const std::string header = tokenade::reportHeader(category->facts->windowHeader, category->entries.size(), "\n");
-    resultView(kind)->showReport(toQString(header), &category->entries);
+    resultView(kind)->showReport(toQString(header), &category->entries,
+                                 category->facts->foundSide ? &session_.result(kind) : nullptr);
+    applyFilter(kind);
+}
+
+void QVAppDelegate::showSegmentLabels(AuditKind kind)
+{
+    for (const tokenade::CategoryFacts& facts : tokenade::categoriesOf(kind))
+        resultControl(kind)->setSegmentLabel(facts.segment, toQString(session_.segmentLabel(kind, facts)));
+}
+
+// Found files only: a missing name has no folder.
+void QVAppDelegate::copyFullPaths(AuditKind kind)
+{
+    QStringList paths;
+    for (const tokenade::ResultEntry* entry : resultView(kind)->selectedNames()) {
+        const std::string folder = session_.folderPathOf(kind, *entry);
+        if (!folder.empty())
+            paths << fromLocalPath(tokenade::pathOnDisk(folder, entry->name()));
+    }
+    if (!paths.isEmpty())
+        QApplication::clipboard()->setText(paths.join(QLatin1Char('\n')));
+}
+
+void QVAppDelegate::openContainingFolder(AuditKind kind)
+{
+    const tokenade::ResultEntry* entry = resultView(kind)->currentName();
+    const std::string folder = entry ? session_.folderPathOf(kind, *entry) : std::string();
+    if (!folder.empty())
+        seams_.browser.openUrl(QUrl::fromLocalFile(fromLocalPath(folder)));
 }
 
 void QVAppDelegate::didClickRomsResultControl()

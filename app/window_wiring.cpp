@@ -2,6 +2,7 @@
 
 #include "app/qv_app_delegate.h"
 #include "platform/main_window.h"
+#include "platform/report_view.h"
 #include "platform/segmented_control.h"
 
 #include <QAction>
@@ -9,6 +10,8 @@
 #include <QCheckBox>
 #include <QLabel>
 #include <QLineEdit>
+
+#include <tuple>
 
 using tokenade::AuditKind;
 
@@ -28,6 +31,7 @@ void attachWindow(MainWindow& window, QVAppDelegate& controller)
     controller.setCommands({{ui.auditRoms, AuditKind::Roms}, {ui.auditVideos, AuditKind::Videos}},
                            {{ui.saveRomsResult, AuditKind::Roms}, {ui.saveVideosResult, AuditKind::Videos}});
     controller.setNoticeAreas(ui.romsNotice, ui.videosNotice);
+    controller.setFilterFields(ui.romsFilterField, ui.videosFilterField);
 
     QVAppDelegate* c = &controller;
     QObject::connect(ui.selectTokenadeDirectory, &QAction::triggered, c, &QVAppDelegate::selectTokenadeDirectory);
@@ -43,6 +47,7 @@ void attachWindow(MainWindow& window, QVAppDelegate& controller)
     QObject::connect(ui.saveRomsResult, &QAction::triggered, c, &QVAppDelegate::saveRomsResult);
     QObject::connect(ui.saveVideosResult, &QAction::triggered, c, &QVAppDelegate::saveVideosResult);
     QObject::connect(ui.openHomepage, &QAction::triggered, c, &QVAppDelegate::openHomepage);
+    QObject::connect(ui.showAbout, &QAction::triggered, c, &QVAppDelegate::showAbout);
     QObject::connect(ui.quit, &QAction::triggered, qApp, &QApplication::quit, Qt::QueuedConnection);
 
     for (QLineEdit* field : {ui.tokenadeDirPathTextField, ui.romsListPathTextField})
@@ -51,4 +56,18 @@ void attachWindow(MainWindow& window, QVAppDelegate& controller)
                      &QVAppDelegate::directoryFieldConfirmed);
     QObject::connect(ui.romsNotice, &QLabel::linkActivated, c, [c] { c->noticeLinkActivated(AuditKind::Roms); });
     QObject::connect(ui.videosNotice, &QLabel::linkActivated, c, [c] { c->noticeLinkActivated(AuditKind::Videos); });
+
+    QObject::connect(&window, &MainWindow::directoryDropped, c, &QVAppDelegate::useTokenadeDirectory);
+    QObject::connect(&window, &MainWindow::listDropped, c, &QVAppDelegate::useRomsListFile);
+    QObject::connect(ui.focusFilter, &QAction::triggered, c, &QVAppDelegate::focusFilter);
+    for (int segment = 0; segment < static_cast<int>(ui.pickCategory.size()); ++segment)
+        QObject::connect(ui.pickCategory[segment], &QAction::triggered, c, [c, segment] { c->pickCategory(segment); });
+    for (const auto& [field, view, kind] : {std::tuple{ui.romsFilterField, ui.romsResultView, AuditKind::Roms},
+                                            std::tuple{ui.videosFilterField, ui.videosResultView, AuditKind::Videos}}) {
+        const AuditKind k = kind;
+        QObject::connect(field, &QLineEdit::textChanged, c, [c, k] { c->filterChanged(k); });
+        QObject::connect(view->copyFullPathAction(), &QAction::triggered, c, [c, k] { c->copyFullPaths(k); });
+        QObject::connect(view->openFolderAction(), &QAction::triggered, c, [c, k] { c->openContainingFolder(k); });
+        QObject::connect(view, &QAbstractItemView::doubleClicked, c, [c, k] { c->openContainingFolder(k); });
+    }
 }

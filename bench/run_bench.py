@@ -72,6 +72,8 @@ def window(build, root, listed):
     timings = {name: int(match.group(1)) if match else None for name, match in found.items()}
     for segment, lines, ms in re.findall(r"category (\d) \((\d+) lines\): (\d+) ms", text):
         timings[f"show {SEGMENTS.get(segment, segment)}"] = int(ms)
+    typing = re.search(r"block while filtering: (\d+) ms", text)
+    timings["filter block"] = int(typing.group(1)) if typing else None
     return timings
 
 
@@ -135,7 +137,7 @@ def report(results, runs):
     if windows:
         columns = list(next(iter(windows.values())))
         print("\nWindow (offscreen), in ms: the ROM audit, the longest event-loop block while it ran, the finishing"
-              " step, and showing each category.")
+              " step, showing each category, and the longest block while a filter is typed on the largest one.")
         table(["style", "N"] + columns,
               [[style, f"{n:,}"] + ["-" if w.get(c) is None else str(w[c]) for c in columns]
                for (style, n), w in windows.items()])

@@ -13,3 +13,8 @@ void QtAlert::show(const QString& messageText, const QString& informativeText, c
     box.addButton(button, QMessageBox::AcceptRole);
     box.exec();
 }
+
+void QtAlert::showAbout(const QString& title, const QString& text)
+{
+    QMessageBox::about(parent_, title, text);
+}

@@ -2,6 +2,9 @@
 
 #include "ui_main_window.h"
 
+#include <QDropEvent>
+#include <QFileInfo>
+#include <QMimeData>
 #include <QToolButton>
 
 namespace {
@@ -12,6 +15,33 @@ void showCommand(QToolButton* button, QAction* action)
 {
     button->setDefaultAction(action);
     button->setToolButtonStyle(Qt::ToolButtonTextOnly);
+}
+
+// A filter field empties itself on Esc.
+void clearOnEscape(QLineEdit* field)
+{
+    auto* clear = new QAction(field);
+    clear->setShortcut(Qt::Key_Escape);
+    clear->setShortcutContext(Qt::WidgetShortcut);
+    QObject::connect(clear, &QAction::triggered, field, &QLineEdit::clear);
+    field->addAction(clear);
+}
+
+enum class Dropped { Nothing, Directory, List };
+
+// What a drag carries: one local folder, or one ".txt" file.
+Dropped whatIsDropped(const QMimeData* data, QString* path)
+{
+    const QList<QUrl> urls = data->urls();
+    if (urls.size() != 1 || !urls[0].isLocalFile())
+        return Dropped::Nothing;
+    const QFileInfo file(urls[0].toLocalFile());
+    *path = file.filePath();
+    if (file.isDir())
+        return Dropped::Directory;
+    if (file.isFile() && file.suffix().compare(QLatin1String("txt"), Qt::CaseInsensitive) == 0)
+        return Dropped::List;
+    return Dropped::Nothing;
 }
 
 }  // namespace
@@ -35,15 +65,51 @@ MainWindow::MainWindow(QWidget* parent)
 
     ui_->romsResultControl->setSelectedSegment(0);
     ui_->videosResultControl->setSelectedSegment(0);
+    clearOnEscape(ui_->romsFilterField);
+    clearOnEscape(ui_->videosFilterField);
+    setAcceptDrops(true);
+
+    // Keys without a menu entry of their own.
+    addAction(ui_->actionFocusFilter);
+    std::array<QAction*, 4> pickCategory{};
+    for (int segment = 0; segment < 4; ++segment) {
+        pickCategory[segment] = new QAction(tr("Show Category %1").arg(segment + 1), this);
+        pickCategory[segment]->setObjectName(QStringLiteral("actionPickCategory%1").arg(segment + 1));
+        pickCategory[segment]->setShortcut(QKeySequence(Qt::CTRL | static_cast<Qt::Key>(Qt::Key_1 + segment)));
+        addAction(pickCategory[segment]);
+    }
 
     elements_ = WindowElements{
         ui_->tokenadeDirPathTextField, ui_->romsListPathTextField, ui_->romsResultView, ui_->romsResultControl,
         ui_->videosResultView, ui_->videosResultControl, ui_->checkAvailableRomVideosOnly, ui_->progressLabel,
-        ui_->progressIndicator, ui_->tabView, ui_->romsNoticeLabel, ui_->videosNoticeLabel,
-        ui_->actionSelectTokenadeDirectory, ui_->actionSelectRomsListFile, ui_->actionAuditRoms,
-        ui_->actionAuditVideos, ui_->actionSaveRomsResult, ui_->actionSaveVideosResult, ui_->actionOpenHomepage,
-        ui_->actionQuit,
+        ui_->progressIndicator, ui_->tabView, ui_->romsNoticeLabel, ui_->videosNoticeLabel, ui_->romsFilterField,
+        ui_->videosFilterField, ui_->actionSelectTokenadeDirectory, ui_->actionSelectRomsListFile,
+        ui_->actionAuditRoms, ui_->actionAuditVideos, ui_->actionSaveRomsResult, ui_->actionSaveVideosResult,
+        ui_->actionOpenHomepage, ui_->actionAbout, ui_->actionQuit, ui_->actionFocusFilter, pickCategory,
     };
+}
+
+void MainWindow::dragEnterEvent(QDragEnterEvent* event)
+{
+    QString path;
+    if (whatIsDropped(event->mimeData(), &path) != Dropped::Nothing)
+        event->acceptProposedAction();
+}
+
+void MainWindow::dropEvent(QDropEvent* event)
+{
+    QString path;
+    switch (whatIsDropped(event->mimeData(), &path)) {
+    case Dropped::Directory:
+        emit directoryDropped(path);
+        break;
+    case Dropped::List:
+        emit listDropped(path);
+        break;
+    case Dropped::Nothing:
+        return;
+    }
+    event->acceptProposedAction();
 }
 
 MainWindow::~MainWindow() = default;

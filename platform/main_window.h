@@ -2,6 +2,7 @@
 
 #include <QMainWindow>
 
+#include <array>
 #include <memory>
 
 class BusyIndicator;
@@ -33,6 +34,8 @@ struct WindowElements {
 
     QLabel* romsNotice;  // what the user should know about a tab's results
     QLabel* videosNotice;
+    QLineEdit* romsFilterField;  // Esc clears it
+    QLineEdit* videosFilterField;
 
     QAction* selectTokenadeDirectory;
     QAction* selectRomsListFile;
@@ -41,11 +44,15 @@ struct WindowElements {
     QAction* saveRomsResult;
     QAction* saveVideosResult;
     QAction* openHomepage;
+    QAction* showAbout;
     QAction* quit;
+    QAction* focusFilter;                    // Ctrl+F
+    std::array<QAction*, 4> pickCategory;    // Ctrl+1 to Ctrl+4: the segments of the shown tab
 };
 
 // The main window as its description lays it out. Nothing here acts on its
-// elements: a controller does.
+// elements: a controller does. A folder dropped on the window is offered as
+// the Tokenade directory, a ".txt" file as the supported roms list.
 class MainWindow : public QMainWindow {
     Q_OBJECT
 
@@ -54,6 +61,14 @@ public:
     ~MainWindow() override;
 
     const WindowElements& elements() const { return elements_; }
+
+Q_SIGNALS:
+    void directoryDropped(const QString& path);
+    void listDropped(const QString& path);
+
+protected:
+    void dragEnterEvent(QDragEnterEvent* event) override;
+    void dropEvent(QDropEvent* event) override;
 
 private:
     std::unique_ptr<Ui::MainWindow> ui_;

@@ -36,6 +36,16 @@ void SegmentedControl::setSegmentLabels(const QStringList& labels)
         group_.addButton(button, segment);
         layout()->addWidget(button);
     }
+    // Tab comes to the first segment, the arrow keys go on to the others, as
+    // in a group of radio buttons.
+    setFocusPolicy(labels.isEmpty() ? Qt::NoFocus : Qt::TabFocus);
+    setFocusProxy(group_.button(0));
+}
+
+void SegmentedControl::setSegmentLabel(int segment, const QString& label)
+{
+    if (QAbstractButton* button = group_.button(segment))
+        button->setText(label);
 }
 
 int SegmentedControl::segmentCount() const

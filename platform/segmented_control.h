@@ -17,6 +17,7 @@ public:
     QStringList segmentLabels() const;
     void setSegmentLabels(const QStringList& labels);  // replaces all segments; none selected
     int segmentCount() const;
+    void setSegmentLabel(int segment, const QString& label);
 
     int selectedSegment() const;  // -1 when none is selected
     void setSelectedSegment(int segment);  // -1 (or an index out of range) selects none

@@ -1,14 +1,16 @@
 #!/usr/bin/env bash
 # Refreshes docs/screenshot.png: the window after a ROM audit of a small
-# sample collection, drawn on a virtual display.
+# sample collection, drawn on a virtual display. `screenshot.sh OUT.png
+# [--filter TEXT] [--segment N] [--select ROW] [--dark] [--context-menu]`
+# takes another picture of it instead (see tools/window_screenshot.cpp).
 set -euo pipefail
 cd "$(dirname "$0")/.."
 bash scripts/install-deps.sh xvfb xauth
 cmake -S . -B build > /dev/null
 cmake --build build --target window_screenshot -j "$(nproc)" > /dev/null
 
-# A short, plain path: it shows in the window's fields.
-sample=/tmp/Tokenade
+# A short, plain path: it shows in the window's fields (SCREENSHOT_SAMPLE names another).
+sample=${SCREENSHOT_SAMPLE:-/tmp/Tokenade}
 [ -e "$sample" ] && { echo "$sample exists already; move it away first" >&2; exit 1; }
 trap 'rm -rf "$sample"' EXIT
 mkdir -p "$sample/roms/shooters" "$sample/romsConsoles" "$sample/roms16BitConsoles" "$sample/docs"
@@ -19,7 +21,9 @@ touch "$sample/romsConsoles/dino-dash.zip" "$sample/romsConsoles/Pixel-Knight.ZI
 printf '%s\r\n' asteroid-miner comet-rider dino-dash galaxy-patrol harbor-heist neon-racer pixel-knight \
     rocket-rally star-lancer turbo-tank > "$sample/docs/- Supported Games Lookup For Naming.txt"
 
-mkdir -p docs
+out=${1:-docs/screenshot.png}
+shift || true
+mkdir -p "$(dirname "$out")"
 xvfb-run -a -s "-screen 0 1024x768x24" ./build/tools/window_screenshot "$sample" \
-    "$sample/docs/- Supported Games Lookup For Naming.txt" docs/screenshot.png
-echo "docs/screenshot.png"
+    "$sample/docs/- Supported Games Lookup For Naming.txt" "$out" "$@"
+echo "$out"

@@ -1,21 +1,73 @@
-// Takes a picture of the window after a ROM audit, for the README:
-// window_screenshot DIR LIST OUT.png (run under a display, Xvfb will do).
+// Takes a picture of the window after a ROM audit, for the README and for
+// checking how it looks: window_screenshot DIR LIST OUT.png [--filter TEXT]
+// [--segment N] [--select ROW] [--dark] [--context-menu] (run under a display,
+// Xvfb will do). The picture shows the counts on the segments and the
+// folders beside the found files; --filter types into the filter, --dark
+// uses a dark palette, --context-menu opens the result view's menu on the
+// selected row and takes the whole screen, menu and all.
 #include "app/desktop_window.h"
 
 #include <QApplication>
+#include <QContextMenuEvent>
 #include <QEventLoop>
-#include <QIcon>
+#include <QLineEdit>
+#include <QMenu>
+#include <QScreen>
+#include <QStyleFactory>
 #include <QTemporaryDir>
 #include <QTimer>
 
 #include <cstdio>
+#include <cstdlib>
+#include <cstring>
+
+namespace {
+
+void settle(int milliseconds)
+{
+    QEventLoop loop;
+    QTimer::singleShot(milliseconds, &loop, &QEventLoop::quit);  // let the window paint itself
+    loop.exec();
+}
+
+QPalette darkPalette()
+{
+    QPalette dark(QColor(53, 53, 53), QColor(35, 35, 35));
+    dark.setColor(QPalette::Text, QColor(230, 230, 230));
+    dark.setColor(QPalette::WindowText, QColor(230, 230, 230));
+    dark.setColor(QPalette::ButtonText, QColor(230, 230, 230));
+    dark.setColor(QPalette::Base, QColor(35, 35, 35));
+    dark.setColor(QPalette::Highlight, QColor(42, 130, 218));
+    dark.setColor(QPalette::HighlightedText, Qt::white);
+    return dark;
+}
+
+}  // namespace
 
 int main(int argc, char* argv[])
 {
     QApplication application(argc, argv);
-    if (argc != 4) {
-        std::fprintf(stderr, "usage: window_screenshot DIR LIST OUT.png\n");
+    if (argc < 4) {
+        std::fprintf(stderr, "usage: window_screenshot DIR LIST OUT.png [--filter TEXT] [--segment N] [--select ROW] "
+                             "[--dark] [--context-menu]\n");
         return 2;
+    }
+    QString filter;
+    int segment = 0;
+    int select = -1;
+    bool contextMenu = false;
+    for (int i = 4; i < argc; ++i) {
+        if (!std::strcmp(argv[i], "--filter") && i + 1 < argc)
+            filter = QString::fromLocal8Bit(argv[++i]);
+        else if (!std::strcmp(argv[i], "--segment") && i + 1 < argc)
+            segment = std::atoi(argv[++i]);
+        else if (!std::strcmp(argv[i], "--select") && i + 1 < argc)
+            select = std::atoi(argv[++i]);
+        else if (!std::strcmp(argv[i], "--dark")) {
+            QApplication::setStyle(QStyleFactory::create(QStringLiteral("Fusion")));
+            QApplication::setPalette(darkPalette());
+        } else if (!std::strcmp(argv[i], "--context-menu"))
+            contextMenu = true;
     }
     QTemporaryDir settingsFolder;
     DesktopWindow desktop(SettingsPreferences::inFile(settingsFolder.filePath("prefs.ini")));
@@ -26,8 +78,24 @@ int main(int argc, char* argv[])
     controller.auditRoms();
     while (controller.session().isAnyRunning())
         QCoreApplication::processEvents(QEventLoop::WaitForMoreEvents);
-    QEventLoop loop;
-    QTimer::singleShot(300, &loop, &QEventLoop::quit);  // let the window paint itself
-    loop.exec();
-    return desktop.window().grab().save(QString::fromLocal8Bit(argv[3])) ? 0 : 1;
+    controller.pickCategory(segment);
+    controller.filterField(tokenade::AuditKind::Roms)->setText(filter);
+    ReportView* view = controller.romsResultView();
+    if (select >= 0)
+        view->setCurrentIndex(view->model()->index(select, 0));
+    settle(300);
+    const QString out = QString::fromLocal8Bit(argv[3]);
+    if (!contextMenu)
+        return desktop.window().grab().save(out) ? 0 : 1;
+
+    bool saved = false;
+    QTimer::singleShot(300, [&] {
+        saved = QGuiApplication::primaryScreen()->grabWindow(0).save(out);
+        if (QWidget* menu = QApplication::activePopupWidget())
+            menu->close();
+    });
+    const QRect row = view->visualRect(view->currentIndex());
+    QContextMenuEvent event(QContextMenuEvent::Mouse, row.center(), view->viewport()->mapToGlobal(row.center()));
+    QApplication::sendEvent(view->viewport(), &event);
+    return saved ? 0 : 1;
 }

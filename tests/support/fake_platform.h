@@ -42,8 +42,10 @@ struct FakeAlert : Alert {
     {
         shown.push_back({messageText, informativeText, button});
     }
+    void showAbout(const QString& title, const QString& text) override { about.push_back({title, text, {}}); }
 
     std::vector<ShownAlert> shown;
+    std::vector<ShownAlert> about;
 };
 
 // As if no browser were there: the commands must not care.
