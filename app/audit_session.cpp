@@ -1,6 +1,8 @@
 #include "audit_session.h"
 
 #include "app/grouped_count.h"
+
+#include <algorithm>
 #include "platform/foundation/folder_reader.h"
 
 namespace tokenade {
@@ -44,7 +46,7 @@ bool AuditSession::confirmDirectory(const std::string& directory)
 AuditInputs AuditSession::startAudit(AuditKind kind)
 {
     ++state(kind).running;
-    return AuditInputs{directory_, listPath_, kind == AuditKind::Videos && availableOnly_};
+    return AuditInputs{directory_, listPath_, kind == AuditKind::Videos && availableOnly_, true};
 }
 
 AuditSession::Finish AuditSession::finishAudit(AuditKind kind, AuditOutcome&& outcome)
@@ -58,7 +60,44 @@ AuditSession::Finish AuditSession::finishAudit(AuditKind kind, AuditOutcome&& ou
     adopt(kept.result, std::move(*outcome.result));
     kept.madeFrom = outcome.inputs;
     kept.saved.reset();
+    kept.ticks.assign(kept.result.nearMisses.pairs.size(), true);
     return Finish::Adopted;
+}
+
+void AuditSession::tickNearMiss(AuditKind kind, size_t pair, bool ticked)
+{
+    std::vector<bool>& ticks = state(kind).ticks;
+    if (pair < ticks.size())
+        ticks[pair] = ticked;
+}
+
+std::string AuditSession::nearMissLabel(AuditKind kind) const
+{
+    const NearMisses& near = result(kind).nearMisses;
+    const size_t listed = near.pairs.size() + near.ambiguous.size() + near.copies.size() + near.cut.size();
+    if (listed == 0)
+        return "No near misses";
+    const size_t pairs = near.pairs.size();
+    return groupedCount(pairs) + (pairs == 1 ? " near miss…" : " near misses…");
+}
+
+bool AuditSession::canShowNearMisses(AuditKind kind) const
+{
+    const NearMisses& near = result(kind).nearMisses;
+    return !near.pairs.empty() || !near.ambiguous.empty() || !near.copies.empty() || !near.cut.empty();
+}
+
+bool AuditSession::canRename(AuditKind kind) const
+{
+    const std::vector<bool>& ticks = state(kind).ticks;
+    return !isAnyRunning() && !isRenaming() && std::find(ticks.begin(), ticks.end(), true) != ticks.end();
+}
+
+void AuditSession::finishRenames(const std::string& journal)
+{
+    --renames_;
+    if (!journal.empty())
+        lastJournal_ = journal;
 }
 
 bool AuditSession::isStale(AuditKind kind) const
@@ -92,11 +131,12 @@ void AuditSession::reportsSaved(AuditKind kind, size_t written, std::string fold
 std::optional<std::string> AuditSession::viewMessage(AuditKind kind, const CategoryFacts& facts) const
 {
     if (!isAudited(kind))
-        return std::string("Nothing audited yet: choose the Tokenade directory and the supported roms list, then ") +
+        return std::string("Nothing audited yet.\n\nChoose the Tokenade directory and the supported roms list,\n"
+                           "then ") +
                (kind == AuditKind::Roms ? "Audit ROMs." : "Audit Videos.");
     if (facts.id == CategoryId::Extra && !result(kind).availableOnly)
-        return std::string("Extra videos are found by an audit with \u201COnly videos of the roms that are "
-                           "present\u201D ticked: tick it and audit the videos again.");
+        return std::string("Extra videos are found by an audit with\n\u201COnly videos of the roms that are "
+                           "present\u201D ticked:\ntick it and audit the videos again.");
     return std::nullopt;
 }
 

@@ -85,6 +85,25 @@ public:
     // folder. "" for a missing name.
     std::string folderPathOf(AuditKind kind, const ResultEntry& entry) const;
 
+    // The near misses of the last result of `kind` that the user keeps ticked
+    // for renaming (all, after each audit), and what the button that opens
+    // them says: "No near misses", "1 near miss…", "12 near misses…".
+    const std::vector<bool>& nearMissTicks(AuditKind kind) const { return state(kind).ticks; }
+    void tickNearMiss(AuditKind kind, size_t pair, bool ticked);
+    std::string nearMissLabel(AuditKind kind) const;
+    bool canShowNearMisses(AuditKind kind) const;
+    // Renames can start for `kind` when a pair is ticked and nothing runs
+    // that could change the files or the result meanwhile.
+    bool canRename(AuditKind kind) const;
+
+    // Renames running, and the journal of the last batch, for its undoing.
+    void startRenames() { ++renames_; }
+    void finishRenames(const std::string& journal);
+    bool isRenaming() const { return renames_ > 0; }
+    void setLastJournal(std::optional<std::string> journal) { lastJournal_ = std::move(journal); }
+    const std::optional<std::string>& lastJournal() const { return lastJournal_; }
+    bool canUndoRenames() const { return lastJournal_ && !isRenaming() && !isAnyRunning(); }
+
     // The supported-list discoveries that have not reported back.
     void startDiscovery() { ++discoveries_; }
     void finishDiscovery() { --discoveries_; }
@@ -96,6 +115,7 @@ private:
         std::optional<AuditInputs> madeFrom;
         int running = 0;
         std::optional<Notice> saved;
+        std::vector<bool> ticks;
     };
 
     KindState& state(AuditKind kind) { return kind == AuditKind::Roms ? roms_ : videos_; }
@@ -108,6 +128,8 @@ private:
     std::optional<std::string> confirmedDirectory_;
     bool availableOnly_ = false;
     int discoveries_ = 0;
+    int renames_ = 0;
+    std::optional<std::string> lastJournal_;
 };
 
 }  // namespace tokenade

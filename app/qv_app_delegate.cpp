@@ -2,6 +2,7 @@
 
 #include "app/homepage.h"
 #include "app/qt_strings.h"
+#include "repair/journal_files.h"
 #include "platform/alert.h"
 #include "platform/browser.h"
 #include "platform/preferences.h"
@@ -66,6 +67,7 @@ void QVAppDelegate::applicationDidFinishLaunching()
     romsResultView()->setFont(boldSystemFont(kResultFontPoints));
     videosResultView()->setFont(boldSystemFont(kResultFontPoints));
     loadUserDefaults();
+    session_.setLastJournal(tokenade::latestJournal(tokenade::renameJournalFolder()));
     takePathsFromFields();
     session_.confirmDirectory(toLocalPath(tokenadeDirPathTextField()->text()));
     showCommands();

@@ -4,6 +4,7 @@
 #include "app/job_runner.h"
 #include "app/name_filter.h"
 #include "platform/busy_indicator.h"
+#include "platform/near_misses_view.h"
 #include "platform/report_view.h"
 #include "platform/segmented_control.h"
 
@@ -14,6 +15,7 @@
 #include <QObject>
 #include <QPointer>
 #include <QTabWidget>
+#include <QToolButton>
 #include <QTimer>
 
 #include <optional>
@@ -28,6 +30,7 @@ class MainWindow;
 class Preferences;
 namespace tokenade {
 struct WriteError;
+struct RenameBatch;
 }
 
 // The services of the desktop that the controller uses, replaceable in tests,
@@ -80,6 +83,12 @@ public:
     void pickCategory(int segment);
     void copyFullPaths(tokenade::AuditKind kind);
     void openContainingFolder(tokenade::AuditKind kind);
+    // The near misses: their view, a pair ticked or not, renaming the ticked
+    // ones, and undoing the last renames.
+    void showNearMisses(tokenade::AuditKind kind);
+    void nearMissTicked(tokenade::AuditKind kind, int pair, bool ticked);
+    void renameNearMisses(tokenade::AuditKind kind);
+    void undoLastRenames();
 
     // The window's elements.
     QLineEdit* tokenadeDirPathTextField() const { return _tokenadeDirPathTextField; }
@@ -128,6 +137,13 @@ private:
                      const std::vector<std::pair<QAction*, tokenade::AuditKind>>& saves);
     void setNoticeAreas(QLabel* roms, QLabel* videos);
     void setFilterFields(QLineEdit* roms, QLineEdit* videos);
+    struct NearMissElements {
+        tokenade::AuditKind kind;
+        QPointer<QToolButton> button;
+        QPointer<NearMissesView> view;
+    };
+    void setNearMissElements(const std::vector<NearMissElements>& elements);
+    void setUndoCommand(QAction* undo);
 
     // What the wiring calls besides the commands.
     void pathFieldsChanged();
@@ -166,6 +182,10 @@ private:
     void continueFiltering();
     QString filteredHeader(tokenade::AuditKind kind) const;
     tokenade::NameFilter& nameFilter(tokenade::AuditKind kind);
+    NearMissesView* nearMissesView(tokenade::AuditKind kind) const;
+    void showNearMissCommands();
+    void didFinishRenames(tokenade::AuditKind kind, const tokenade::RenameBatch& batch);
+    void didUndoRenames(const tokenade::RenameBatch& batch);
 
     QPointer<QLineEdit> _tokenadeDirPathTextField;
     QPointer<QLineEdit> _romsListPathTextField;
@@ -187,6 +207,8 @@ private:
     tokenade::NameFilter romsFilter_;
     tokenade::NameFilter videosFilter_;
     QTimer filterSlices_;  // runs the filters' slices while the window is idle
+    std::vector<NearMissElements> nearMissElements_;
+    QPointer<QAction> undoCommand_;
     PlatformSeams seams_;
     bool terminated_ = false;
 };

@@ -173,4 +173,5 @@ void QVAppDelegate::showCommands()
         for (const tokenade::CategoryFacts& facts : tokenade::categoriesOf(kind))
             control->setEnabled(session_.isSegmentEnabled(facts), facts.segment);
     }
+    showNearMissCommands();
 }

@@ -2,12 +2,16 @@
 
 #include "app/qv_app_delegate.h"
 #include "platform/main_window.h"
+#include "platform/near_misses_view.h"
 #include "platform/report_view.h"
 #include "platform/segmented_control.h"
 
 #include <QAction>
 #include <QApplication>
 #include <QCheckBox>
+#include <QToolButton>
+
+#include <tuple>
 #include <QLabel>
 #include <QLineEdit>
 
@@ -31,6 +35,9 @@ void attachWindow(MainWindow& window, QVAppDelegate& controller)
     controller.setCommands({{ui.auditRoms, AuditKind::Roms}, {ui.auditVideos, AuditKind::Videos}},
                            {{ui.saveRomsResult, AuditKind::Roms}, {ui.saveVideosResult, AuditKind::Videos}});
     controller.setNoticeAreas(ui.romsNotice, ui.videosNotice);
+    controller.setNearMissElements({{AuditKind::Roms, ui.romsNearMissesButton, ui.romsNearMisses},
+                                    {AuditKind::Videos, ui.videosNearMissesButton, ui.videosNearMisses}});
+    controller.setUndoCommand(ui.undoLastRenames);
     controller.setFilterFields(ui.romsFilterField, ui.videosFilterField);
 
     QVAppDelegate* c = &controller;
@@ -49,6 +56,15 @@ void attachWindow(MainWindow& window, QVAppDelegate& controller)
     QObject::connect(ui.openHomepage, &QAction::triggered, c, &QVAppDelegate::openHomepage);
     QObject::connect(ui.showAbout, &QAction::triggered, c, &QVAppDelegate::showAbout);
     QObject::connect(ui.quit, &QAction::triggered, qApp, &QApplication::quit, Qt::QueuedConnection);
+
+    for (auto [kind, button, view] : {std::tuple{AuditKind::Roms, ui.romsNearMissesButton, ui.romsNearMisses},
+                                      std::tuple{AuditKind::Videos, ui.videosNearMissesButton, ui.videosNearMisses}}) {
+        QObject::connect(button, &QToolButton::clicked, c, [c, kind = kind] { c->showNearMisses(kind); });
+        QObject::connect(view, &NearMissesView::rowTicked, c,
+                         [c, kind = kind](int pair, bool ticked) { c->nearMissTicked(kind, pair, ticked); });
+        QObject::connect(view, &NearMissesView::renameClicked, c, [c, kind = kind] { c->renameNearMisses(kind); });
+    }
+    QObject::connect(ui.undoLastRenames, &QAction::triggered, c, &QVAppDelegate::undoLastRenames);
 
     for (QLineEdit* field : {ui.tokenadeDirPathTextField, ui.romsListPathTextField})
         QObject::connect(field, &QLineEdit::textChanged, c, &QVAppDelegate::pathFieldsChanged);

@@ -1,6 +1,7 @@
 #include "alert.h"
 
 #include <QMessageBox>
+#include <QPushButton>
 
 void QtAlert::show(const QString& messageText, const QString& informativeText, const QString& button)
 {
@@ -17,4 +18,18 @@ void QtAlert::show(const QString& messageText, const QString& informativeText, c
 void QtAlert::showAbout(const QString& title, const QString& text)
 {
     QMessageBox::about(parent_, title, text);
+}
+
+bool QtAlert::ask(const QString& question, const QString& details, const QString& confirm)
+{
+    QMessageBox box(parent_);
+    box.setIcon(QMessageBox::Question);
+    box.setText(question);
+    box.setTextFormat(Qt::PlainText);
+    box.setDetailedText(details);
+    QPushButton* yes = box.addButton(confirm, QMessageBox::AcceptRole);
+    box.addButton(QMessageBox::Cancel);
+    box.setDefaultButton(QMessageBox::Cancel);  // nothing happens by a stray Return
+    box.exec();
+    return box.clickedButton() == yes;
 }

@@ -11,6 +11,9 @@ public:
     virtual void show(const QString& messageText, const QString& informativeText, const QString& button) = 0;
     // The program's About box: `text` is rich text, its links open in the browser.
     virtual void showAbout(const QString& title, const QString& text) = 0;
+    // A question before something is done: `details` (plain text) says what;
+    // true when the user confirms with `confirm`, false when they cancel.
+    virtual bool ask(const QString& question, const QString& details, const QString& confirm) = 0;
 };
 
 class QtAlert : public Alert {
@@ -18,6 +21,7 @@ public:
     explicit QtAlert(QWidget* parent) : parent_(parent) {}
     void show(const QString& messageText, const QString& informativeText, const QString& button) override;
     void showAbout(const QString& title, const QString& text) override;
+    bool ask(const QString& question, const QString& details, const QString& confirm) override;
 
 private:
     QWidget* parent_;

@@ -1,5 +1,6 @@
 #include "main_window.h"
 
+#include "platform/near_misses_view.h"
 #include "ui_main_window.h"
 
 #include <QDropEvent>
@@ -83,9 +84,11 @@ MainWindow::MainWindow(QWidget* parent)
         ui_->tokenadeDirPathTextField, ui_->romsListPathTextField, ui_->romsResultView, ui_->romsResultControl,
         ui_->videosResultView, ui_->videosResultControl, ui_->checkAvailableRomVideosOnly, ui_->progressLabel,
         ui_->progressIndicator, ui_->tabView, ui_->romsNoticeLabel, ui_->videosNoticeLabel, ui_->romsFilterField,
-        ui_->videosFilterField, ui_->actionSelectTokenadeDirectory, ui_->actionSelectRomsListFile,
-        ui_->actionAuditRoms, ui_->actionAuditVideos, ui_->actionSaveRomsResult, ui_->actionSaveVideosResult,
-        ui_->actionOpenHomepage, ui_->actionAbout, ui_->actionQuit, ui_->actionFocusFilter, pickCategory,
+        ui_->videosFilterField, ui_->romsNearMissesButton, ui_->videosNearMissesButton,
+        nearMissesView(QStringLiteral("roms")), nearMissesView(QStringLiteral("videos")), ui_->actionSelectTokenadeDirectory,
+        ui_->actionSelectRomsListFile, ui_->actionAuditRoms, ui_->actionAuditVideos, ui_->actionSaveRomsResult,
+        ui_->actionSaveVideosResult, ui_->actionOpenHomepage, ui_->actionAbout, ui_->actionQuit,
+        ui_->actionFocusFilter, ui_->actionUndoLastRenames, pickCategory,
     };
 }
 
@@ -113,3 +116,10 @@ void MainWindow::dropEvent(QDropEvent* event)
 }
 
 MainWindow::~MainWindow() = default;
+
+NearMissesView* MainWindow::nearMissesView(const QString& kind)
+{
+    auto* view = new NearMissesView(this);
+    view->setObjectName(kind + QStringLiteral("NearMissesView"));
+    return view;
+}

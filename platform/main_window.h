@@ -11,6 +11,8 @@ class QCheckBox;
 class QLabel;
 class QLineEdit;
 class QTabWidget;
+class QToolButton;
+class NearMissesView;
 class ReportView;
 class SegmentedControl;
 
@@ -36,6 +38,10 @@ struct WindowElements {
     QLabel* videosNotice;
     QLineEdit* romsFilterField;  // Esc clears it
     QLineEdit* videosFilterField;
+    QToolButton* romsNearMissesButton;  // "3 near misses…": opens the view of them
+    QToolButton* videosNearMissesButton;
+    NearMissesView* romsNearMisses;  // the views of the files there under another name
+    NearMissesView* videosNearMisses;
 
     QAction* selectTokenadeDirectory;
     QAction* selectRomsListFile;
@@ -47,6 +53,7 @@ struct WindowElements {
     QAction* showAbout;
     QAction* quit;
     QAction* focusFilter;                    // Ctrl+F
+    QAction* undoLastRenames;
     std::array<QAction*, 4> pickCategory;    // Ctrl+1 to Ctrl+4: the segments of the shown tab
 };
 
@@ -71,6 +78,8 @@ protected:
     void dropEvent(QDropEvent* event) override;
 
 private:
+    NearMissesView* nearMissesView(const QString& kind);
+
     std::unique_ptr<Ui::MainWindow> ui_;
     WindowElements elements_;
 };

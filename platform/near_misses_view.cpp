@@ -15,7 +15,6 @@ NearMissesView::NearMissesView(QWidget* parent)
     , notRenamed_(new QTextBrowser(this))
     , rename_(new QPushButton(tr("Rename…"), this))
 {
-    setObjectName(QStringLiteral("nearMissesView"));
     setWindowTitle(tr("Near Misses"));
     resize(900, 520);
     title_->setWordWrap(true);

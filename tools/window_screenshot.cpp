@@ -1,10 +1,13 @@
 // Takes a picture of the window after a ROM audit, for the README and for
 // checking how it looks: window_screenshot DIR LIST OUT.png [--filter TEXT]
-// [--segment N] [--select ROW] [--dark] [--context-menu] (run under a display,
-// Xvfb will do). The picture shows the counts on the segments and the
-// folders beside the found files; --filter types into the filter, --dark
-// uses a dark palette, --context-menu opens the result view's menu on the
-// selected row and takes the whole screen, menu and all.
+// [--segment N] [--select ROW] [--dark] [--context-menu] [--near-misses]
+// [--no-audit] [--list-error] (run under a display, Xvfb will do). The
+// picture shows the counts on the segments and the folders beside the found
+// files; --filter types into the filter, --dark uses a dark palette,
+// --context-menu opens the result view's menu on the selected row and takes
+// the whole screen, menu and all; --near-misses opens the view of the near
+// misses; --no-audit shows the window before any audit; --list-error audits
+// with a list that is not there and takes the screen with its alert.
 #include "app/desktop_window.h"
 
 #include <QApplication>
@@ -56,6 +59,9 @@ int main(int argc, char* argv[])
     int segment = 0;
     int select = -1;
     bool contextMenu = false;
+    bool nearMisses = false;
+    bool audit = true;
+    bool listError = false;
     for (int i = 4; i < argc; ++i) {
         if (!std::strcmp(argv[i], "--filter") && i + 1 < argc)
             filter = QString::fromLocal8Bit(argv[++i]);
@@ -68,6 +74,12 @@ int main(int argc, char* argv[])
             QApplication::setPalette(darkPalette());
         } else if (!std::strcmp(argv[i], "--context-menu"))
             contextMenu = true;
+        else if (!std::strcmp(argv[i], "--near-misses"))
+            nearMisses = true;
+        else if (!std::strcmp(argv[i], "--no-audit"))
+            audit = false;
+        else if (!std::strcmp(argv[i], "--list-error"))
+            listError = true;
     }
     QTemporaryDir settingsFolder;
     DesktopWindow desktop(SettingsPreferences::inFile(settingsFolder.filePath("prefs.ini")));
@@ -75,25 +87,45 @@ int main(int argc, char* argv[])
 
     controller.tokenadeDirPathTextField()->setText(QString::fromLocal8Bit(argv[1]));
     controller.romsListPathTextField()->setText(QString::fromLocal8Bit(argv[2]));
+    const QString out = QString::fromLocal8Bit(argv[3]);
+    bool saved = false;
+    const auto grabScreenSoon = [&] {
+        QTimer::singleShot(300, [&] {
+            saved = QGuiApplication::primaryScreen()->grabWindow(0).save(out);
+            if (QWidget* modal = QApplication::activeModalWidget())
+                modal->close();
+            if (QWidget* menu = QApplication::activePopupWidget())
+                menu->close();
+        });
+    };
+    if (!audit) {
+        settle(300);
+        return desktop.window().grab().save(out) ? 0 : 1;
+    }
+    if (listError) {
+        controller.romsListPathTextField()->setText(QString::fromLocal8Bit(argv[2]) + QStringLiteral(".missing"));
+        grabScreenSoon();  // the alert is modal: the picture is taken while it is open
+    }
     controller.auditRoms();
     while (controller.session().isAnyRunning())
         QCoreApplication::processEvents(QEventLoop::WaitForMoreEvents);
+    if (listError)
+        return saved ? 0 : 1;
     controller.pickCategory(segment);
     controller.filterField(tokenade::AuditKind::Roms)->setText(filter);
     ReportView* view = controller.romsResultView();
     if (select >= 0)
         view->setCurrentIndex(view->model()->index(select, 0));
     settle(300);
-    const QString out = QString::fromLocal8Bit(argv[3]);
+    if (nearMisses) {
+        controller.showNearMisses(tokenade::AuditKind::Roms);
+        settle(300);
+        return QGuiApplication::primaryScreen()->grabWindow(0).save(out) ? 0 : 1;
+    }
     if (!contextMenu)
         return desktop.window().grab().save(out) ? 0 : 1;
 
-    bool saved = false;
-    QTimer::singleShot(300, [&] {
-        saved = QGuiApplication::primaryScreen()->grabWindow(0).save(out);
-        if (QWidget* menu = QApplication::activePopupWidget())
-            menu->close();
-    });
+    grabScreenSoon();
     const QRect row = view->visualRect(view->currentIndex());
     QContextMenuEvent event(QContextMenuEvent::Mouse, row.center(), view->viewport()->mapToGlobal(row.center()));
     QApplication::sendEvent(view->viewport(), &event);

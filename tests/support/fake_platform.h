@@ -43,9 +43,20 @@ struct FakeAlert : Alert {
         shown.push_back({messageText, informativeText, button});
     }
     void showAbout(const QString& title, const QString& text) override { about.push_back({title, text, {}}); }
+    // Answers with the next answer queued; no answer: cancel.
+    bool ask(const QString& question, const QString& details, const QString& confirm) override
+    {
+        asked.push_back({question, details, confirm});
+        const bool yes = !answers.empty() && answers.front();
+        if (!answers.empty())
+            answers.pop_front();
+        return yes;
+    }
 
     std::vector<ShownAlert> shown;
     std::vector<ShownAlert> about;
+    std::vector<ShownAlert> asked;
+    std::deque<bool> answers;
 };
 
 // As if no browser were there: the commands must not care.
