@@ -41,9 +41,14 @@ std::future<ExpectedList> readListForMerge(const std::string& listPath, std::str
     });
 }
 
-ScanControl scanControl(const AuditProgress& progress)
+// `nearHashes`: the found names should carry their near hashes (made in
+// the walking threads while their bytes are at hand) for the near misses.
+ScanControl scanControl(const AuditProgress& progress, std::string_view nearHashes = {})
 {
-    return ScanControl{progress.filesSeen, progress.stop};
+    ScanControl control{progress.filesSeen, progress.stop, {}};
+    if (!nearHashes.empty())
+        control.nearHash = [nearHashes](std::string_view name) { return nearHashForScan(name, nearHashes); };
+    return control;
 }
 
 // Moves the merged names into `result` as the categories of `kind`, with the
@@ -102,7 +107,8 @@ AuditOutcome runRomAudit(const AuditInputs& inputs, const AuditProgress& progres
 {
     auto list = readListForMerge(inputs.romsListPath, kRomExtension);
     tell(progress, kStatusCachingRomDirs);
-    FoundNames found = cacheTokenadeRomDirs(inputs.tokenadeDirPath, scanControl(progress));
+    FoundNames found = cacheTokenadeRomDirs(inputs.tokenadeDirPath,
+                                            scanControl(progress, inputs.nearMisses ? kRomExtension : ""));
     tell(progress, kStatusCachingRomsList);
     ExpectedList expected = list.get();
     if (progress.stop.stop_requested())
@@ -114,7 +120,7 @@ AuditOutcome runRomAudit(const AuditInputs& inputs, const AuditProgress& progres
     MergedNames merged = mergeNames(found.names, expected.names);
     AuditResult result;
     if (inputs.nearMisses)
-        result.nearMisses = findNearMisses(merged, &*expected.read.list, kRomExtension);
+        result.nearMisses = findNearMisses(merged, &*expected.read.list, kRomExtension, true);
     addWarning(result, missingFoldersWarning(inputs.tokenadeDirPath, folderNames(kRomFolders), found.folderErrors,
                                              WarningKind::NoRomFolders, "every game shows as missing"));
     addWarning(result, unreadableFoldersWarning(found.unreadable));
@@ -127,7 +133,8 @@ AuditOutcome runVideoAudit(const AuditInputs& inputs, const AuditProgress& progr
 {
     auto list = readListForMerge(inputs.romsListPath, kVideoExtension);
     tell(progress, kStatusCachingVideoDirs);
-    FoundNames videos = cacheTokenadeVideoDirs(inputs.tokenadeDirPath, scanControl(progress));
+    FoundNames videos = cacheTokenadeVideoDirs(inputs.tokenadeDirPath,
+                                               scanControl(progress, inputs.nearMisses ? kVideoExtension : ""));
     tell(progress, kStatusCachingRomsList);
     ExpectedList supported = list.get();
 
@@ -152,7 +159,7 @@ AuditOutcome runVideoAudit(const AuditInputs& inputs, const AuditProgress& progr
     AuditResult result;
     if (inputs.nearMisses) {
         const RomsList* lines = inputs.availableRomVideosOnly ? nullptr : &*supported.read.list;
-        result.nearMisses = findNearMisses(merged, lines, kVideoExtension);
+        result.nearMisses = findNearMisses(merged, lines, kVideoExtension, true);
     }
     auto noVideoFolders = missingFoldersWarning(inputs.tokenadeDirPath, folderNames(kVideoFolders),
                                                 videos.folderErrors, WarningKind::NoVideoFolders,

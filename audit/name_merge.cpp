@@ -87,8 +87,12 @@ public:
 private:
     void foundOnly(const KeyedName& name)
     {
-        const bool isSupported = membership_ && membership_->holds(name);
-        (isSupported ? merged_.extra : merged_.unknown).push_back(entryOf(name, name.origin));
+        if (membership_ && membership_->holds(name)) {
+            merged_.extra.push_back(entryOf(name, name.origin));
+            return;
+        }
+        merged_.unknown.push_back(entryOf(name, name.origin));
+        merged_.unknownNearHashes.push_back(name.nearHash);
     }
 
     void expectedOnly(const KeyedName& name)
@@ -204,6 +208,8 @@ MergedNames mergeNames(const KeyedNames& found, const KeyedNames& expected, cons
     appendAll(merged.missing, upper.missing);
     appendAll(merged.extra, upper.extra);
     appendAll(merged.unknown, upper.unknown);
+    merged.unknownNearHashes.insert(merged.unknownNearHashes.end(), upper.unknownNearHashes.begin(),
+                                    upper.unknownNearHashes.end());
     return merged;
 }
 

@@ -7,7 +7,6 @@
 #include <unicode/utf8.h>
 
 #include <algorithm>
-#include <cstring>
 #include <optional>
 
 namespace tokenade {
@@ -88,17 +87,10 @@ private:
     size_t pushed_ = 0;
 };
 
-NearKeySummary summaryOf(std::string_view text)
-{
-    NearKeySummary summary{hashOfNearKey(text), text.size(), {}};
-    std::memcpy(summary.prefix, text.data(), std::min(text.size(), sizeof summary.prefix));
-    return summary;
-}
-
 // Builds the near key on the stack and hashes it. Most of a name is ASCII
 // and goes eight bytes at a time; other characters go one by one through
 // their pieces. Nothing when a character has no piece.
-std::optional<NearKeySummary> builtKeySummary(std::string_view name, std::string_view extension)
+std::optional<uint64_t> builtKeyHash(std::string_view name, std::string_view extension)
 {
     char keyBytes[kKeyCapacity];
     KeyWriter key{keyBytes};
@@ -149,7 +141,7 @@ std::optional<NearKeySummary> builtKeySummary(std::string_view name, std::string
         return std::nullopt;
     std::string_view text = key.text();
     text.remove_suffix(*dropped);
-    return summaryOf(text);
+    return hashOfNearKey(text);
 }
 
 }  // namespace
@@ -171,18 +163,13 @@ uint64_t hashOfNearKey(std::string_view nearKey)
     return hash ^ (hash >> 33);
 }
 
-NearKeySummary nearKeySummary(std::string_view name, std::string_view extension)
-{
-    if (name.size() <= kLongestName) {
-        if (const auto summary = builtKeySummary(name, extension))
-            return *summary;
-    }
-    return summaryOf(nearKey(name, extension));
-}
-
 uint64_t nearKeyHash(std::string_view name, std::string_view extension)
 {
-    return nearKeySummary(name, extension).hash;
+    if (name.size() <= kLongestName) {
+        if (const auto hash = builtKeyHash(name, extension))
+            return *hash;
+    }
+    return hashOfNearKey(nearKey(name, extension));
 }
 
 }  // namespace tokenade

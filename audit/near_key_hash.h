@@ -1,6 +1,5 @@
 #pragma once
 
-#include <cstddef>
 #include <cstdint>
 #include <string_view>
 
@@ -15,15 +14,6 @@ namespace tokenade {
 // hashes; unequal ones may collide, so a pairing confirms with nearKey. Not
 // meant to be stored: the hash may change with the program.
 uint64_t nearKeyHash(std::string_view name, std::string_view extension);
-
-// The hash of a near key with its size and first bytes (zero-padded), found
-// the same way as nearKeyHash: for a cheap test on the first bytes.
-struct NearKeySummary {
-    uint64_t hash;
-    size_t size;
-    char prefix[16];
-};
-NearKeySummary nearKeySummary(std::string_view name, std::string_view extension);
 
 // The fixed hash of a near key's bytes (any bytes), the same on every machine.
 uint64_t hashOfNearKey(std::string_view nearKey);

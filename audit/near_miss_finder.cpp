@@ -9,9 +9,7 @@
 
 #include <algorithm>
 #include <thread>
-#include <cstring>
 #include <map>
-#include <optional>
 
 namespace tokenade {
 namespace {
@@ -25,133 +23,34 @@ void onTwoThreads(size_t count, Work&& work)
     lower.join();
 }
 
-// The first bytes of a near key, as two words: a cheap test that tells most
-// unknown files from every missing name before their whole near key is hashed.
-constexpr size_t kPrefixSize = 16;
-using NearPrefix = std::pair<uint64_t, uint64_t>;
-
-NearPrefix packPrefix(const char* bytes)
-{
-    uint64_t first, second;
-    std::memcpy(&first, bytes, 8);
-    std::memcpy(&second, bytes + 8, 8);
-    return {first, second};
-}
-
-bool isAsciiAlnum(char c)
-{
-    return (c >= 'a' && c <= 'z') || (c >= 'A' && c <= 'Z') || (c >= '0' && c <= '9');
-}
-
-// Writes the near text of the ASCII bytes of `name` up to `end` into `out`:
-// letters and digits in lower case, "&" as "and", every run of other bytes
-// as one space between words, none before the first; stops once `limit`
-// bytes are written (`out` has room for `limit` + 3). Returns how many bytes
-// were written, or SIZE_MAX for a name that is not ASCII there.
-size_t writeAsciiNearText(std::string_view name, size_t end, char* out, size_t limit)
-{
-    size_t written = 0;
-    bool space = false;  // a space is due before the next word
-    for (size_t i = 0; i < end && written < limit; ++i) {
-        const unsigned char c = static_cast<unsigned char>(name[i]);
-        const bool alnum = (c >= 'a' && c <= 'z') || (c >= '0' && c <= '9') || (c >= 'A' && c <= 'Z');
-        if (!alnum && c != '&') {
-            if (c >= 0x80)
-                return SIZE_MAX;
-            space = written > 0;
-            continue;
-        }
-        if (space) {
-            out[written++] = ' ';
-            space = false;
-        }
-        if (alnum) {
-            out[written++] = static_cast<char>(c >= 'A' && c <= 'Z' ? c + ('a' - 'A') : c);
-        } else {
-            out[written++] = 'a';
-            out[written++] = 'n';
-            out[written++] = 'd';
-            space = true;
-        }
-    }
-    return written;
-}
-
-// The first kPrefixSize bytes of the near key of an ASCII name, read from its
-// beginning alone: nothing when they would reach into its last characters,
-// where a doubled extension may be cut, or when the name is not ASCII.
-std::optional<NearPrefix> asciiNearPrefix(std::string_view name, std::string_view extension)
-{
-    const size_t tail = 2 * (extension.size() + 1);
-    if (name.size() <= tail + kPrefixSize / 2)
-        return std::nullopt;
-    char prefix[kPrefixSize + 4];
-    const size_t written = writeAsciiNearText(name, name.size() - tail, prefix, kPrefixSize);
-    if (written == SIZE_MAX || written < kPrefixSize)
-        return std::nullopt;
-    return packPrefix(prefix);
-}
-
-// The prefixes of the missing names' near keys as a few bits each: small
-// enough to stay in the cache while a million files are tested against it.
-// A file whose prefix shares its bits with one of them is hashed whole.
-class PrefixFilter {
-public:
-    void add(const NearPrefix& prefix)
-    {
-        const uint64_t bit = bitOf(prefix);
-        bits_[bit / 64] |= uint64_t{1} << (bit % 64);
-    }
-    bool mayHold(const NearPrefix& prefix) const
-    {
-        const uint64_t bit = bitOf(prefix);
-        return bits_[bit / 64] >> (bit % 64) & 1;
-    }
-
-private:
-    static constexpr uint64_t kBits = uint64_t{1} << 23;
-    static uint64_t bitOf(const NearPrefix& prefix)
-    {
-        return ((prefix.first * 0x9E3779B97F4A7C15ULL) ^ (prefix.second * 0xC2B2AE3D27D4EB4FULL)) >> 41;
-    }
-    std::vector<uint64_t> bits_ = std::vector<uint64_t>(kBits / 64);
-};
-
-// The near-key hashes of the missing names, and of those unknown files that
-// may share a near key with one of them; 0 for the others (a near key whose
-// hash is 0 is never paired: one in 2^64).
+// The near-key hashes of the missing names and of the unknown files, cut to
+// 32 bits (names that only share these are told apart by their near keys).
+// The files' hashes come with the merge when the scan made them.
 struct NearHashes {
-    std::vector<uint64_t> missing;
-    std::vector<uint64_t> unknown;
+    std::vector<uint32_t> missing;
+    std::vector<uint32_t> unknown;
 };
 
-NearHashes nearHashes(const MergedNames& merged, const std::vector<bool>& listedAlready, std::string_view extension)
+uint32_t shortNearHash(std::string_view name, std::string_view extension)
 {
-    NearHashes hashes{std::vector<uint64_t>(merged.missing.size()), std::vector<uint64_t>(merged.unknown.size())};
-    std::vector<std::optional<NearPrefix>> prefixes(merged.missing.size());
+    return static_cast<uint32_t>(nearKeyHash(name, extension) >> 32);
+}
+
+NearHashes nearHashes(const MergedNames& merged, bool scanGaveHashes, std::string_view extension)
+{
+    NearHashes hashes{std::vector<uint32_t>(merged.missing.size()), {}};
     onTwoThreads(merged.missing.size(), [&](size_t begin, size_t end) {
-        for (size_t i = begin; i < end; ++i) {
-            // A near key shorter than a prefix is shared by no file that takes the cheap way.
-            const NearKeySummary summary = nearKeySummary(merged.missing[i].name(), extension);
-            hashes.missing[i] = summary.hash;
-            if (summary.size >= kPrefixSize)
-                prefixes[i] = packPrefix(summary.prefix);
-        }
+        for (size_t i = begin; i < end; ++i)
+            hashes.missing[i] = shortNearHash(merged.missing[i].name(), extension);
     });
-    PrefixFilter missingPrefixes;
-    for (const auto& prefix : prefixes) {
-        if (prefix)
-            missingPrefixes.add(*prefix);
+    if (scanGaveHashes && merged.unknownNearHashes.size() == merged.unknown.size()) {
+        hashes.unknown = merged.unknownNearHashes;
+        return hashes;
     }
+    hashes.unknown.resize(merged.unknown.size());
     onTwoThreads(merged.unknown.size(), [&](size_t begin, size_t end) {
-        for (size_t i = begin; i < end; ++i) {
-            if (listedAlready[i])
-                continue;
-            const std::string_view name = merged.unknown[i].name();
-            const auto prefix = asciiNearPrefix(name, extension);
-            if (!prefix || missingPrefixes.mayHold(*prefix))
-                hashes.unknown[i] = nearKeyHash(name, extension);
-        }
+        for (size_t i = begin; i < end; ++i)
+            hashes.unknown[i] = shortNearHash(merged.unknown[i].name(), extension);
     });
     return hashes;
 }
@@ -212,6 +111,23 @@ std::vector<NearMisses::Cut> cutNames(const MergedNames& merged, const RomsList&
     return cut;
 }
 
+// A bit a hash: most unknown files are told from every missing name here,
+// with one look into memory small enough to stay in the cache.
+class HashFilter {
+public:
+    explicit HashFilter(const std::vector<uint32_t>& hashes)
+    {
+        for (uint32_t hash : hashes)
+            bits_[bitOf(hash) / 64] |= uint64_t{1} << (bitOf(hash) % 64);
+    }
+    bool mayHold(uint32_t hash) const { return bits_[bitOf(hash) / 64] >> (bitOf(hash) % 64) & 1; }
+
+private:
+    static constexpr uint32_t kBits = uint32_t{1} << 23;
+    static uint32_t bitOf(uint32_t hash) { return hash >> 9; }
+    std::vector<uint64_t> bits_ = std::vector<uint64_t>(kBits / 64);
+};
+
 struct Group {
     std::vector<const ResultEntry*> missing;
     std::vector<const ResultEntry*> unknown;
@@ -220,22 +136,23 @@ struct Group {
 // The missing and unknown entries that share a near key, exactly: names
 // whose hashes only collide are told apart here.
 std::vector<Group> groupsByNearKey(const MergedNames& merged, const std::vector<bool>& listedAlready,
-                                   std::string_view extension)
+                                   bool scanGaveHashes, std::string_view extension)
 {
-    const NearHashes hashes = nearHashes(merged, listedAlready, extension);
-    const std::vector<uint64_t>& missingHashes = hashes.missing;
-    const std::vector<uint64_t>& unknownHashes = hashes.unknown;
+    const NearHashes hashes = nearHashes(merged, scanGaveHashes, extension);
+    const std::vector<uint32_t>& missingHashes = hashes.missing;
+    const std::vector<uint32_t>& unknownHashes = hashes.unknown;
     // (hash, missing place) sorted, and the unknown files whose hash is among them.
-    std::vector<std::pair<uint64_t, size_t>> missing(missingHashes.size());
+    std::vector<std::pair<uint32_t, size_t>> missing(missingHashes.size());
     for (size_t i = 0; i < missing.size(); ++i)
         missing[i] = {missingHashes[i], i};
     std::sort(missing.begin(), missing.end());
-    std::vector<std::pair<uint64_t, size_t>> unknown;
+    const HashFilter filter(missingHashes);
+    std::vector<std::pair<uint32_t, size_t>> unknown;
     for (size_t i = 0; i < merged.unknown.size(); ++i) {
-        const uint64_t hash = unknownHashes[i];
-        if (hash == 0)
+        const uint32_t hash = unknownHashes[i];
+        if (listedAlready[i] || !filter.mayHold(hash))
             continue;
-        const auto at = std::lower_bound(missing.begin(), missing.end(), std::pair<uint64_t, size_t>{hash, 0});
+        const auto at = std::lower_bound(missing.begin(), missing.end(), std::pair<uint32_t, size_t>{hash, 0});
         if (at != missing.end() && at->first == hash)
             unknown.emplace_back(hash, i);
     }
@@ -243,9 +160,9 @@ std::vector<Group> groupsByNearKey(const MergedNames& merged, const std::vector<
 
     std::vector<Group> groups;
     for (size_t u = 0; u < unknown.size();) {
-        const uint64_t hash = unknown[u].first;
+        const uint32_t hash = unknown[u].first;
         std::map<std::string, Group> byKey;
-        for (auto m = std::lower_bound(missing.begin(), missing.end(), std::pair<uint64_t, size_t>{hash, 0});
+        for (auto m = std::lower_bound(missing.begin(), missing.end(), std::pair<uint32_t, size_t>{hash, 0});
              m != missing.end() && m->first == hash; ++m)
             byKey[nearKey(merged.missing[m->second].name(), extension)].missing.push_back(&merged.missing[m->second]);
         for (; u < unknown.size() && unknown[u].first == hash; ++u)
@@ -264,7 +181,13 @@ std::vector<Group> groupsByNearKey(const MergedNames& merged, const std::vector<
 
 }  // namespace
 
-NearMisses findNearMisses(const MergedNames& merged, const RomsList* list, std::string_view extension)
+uint32_t nearHashForScan(std::string_view name, std::string_view extension)
+{
+    return shortNearHash(name, extension);
+}
+
+NearMisses findNearMisses(const MergedNames& merged, const RomsList* list, std::string_view extension,
+                          bool scanGaveHashes)
 {
     NearMisses found;
     found.searched = true;
@@ -278,7 +201,7 @@ NearMisses findNearMisses(const MergedNames& merged, const RomsList* list, std::
         for (const NearMisses::Cut& cut : found.cut)
             listedAlready[static_cast<size_t>(cut.found - merged.unknown.data())] = true;
     }
-    for (Group& group : groupsByNearKey(merged, listedAlready, extension)) {
+    for (Group& group : groupsByNearKey(merged, listedAlready, scanGaveHashes, extension)) {
         if (group.missing.size() == 1 && group.unknown.size() == 1) {
             found.pairs.push_back({group.missing[0], group.unknown[0], 0});
             continue;

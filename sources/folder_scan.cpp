@@ -124,7 +124,8 @@ FoundNames gatherFilenamesFromDirs(const std::string& directory, const std::vect
                     share.parts.emplace_back();
                     share.parts.back().reserve(kPartSize);
                 }
-                share.parts.back().add(entry.name, folderOf(share, table, entry));
+                share.parts.back().add(entry.name, folderOf(share, table, entry),
+                                       control.nearHash ? control.nearHash(entry.name) : 0);
             }
         },
         control.stop);

@@ -94,12 +94,13 @@ NameArena& KeyedNames::arena()
     return arenas_.back();
 }
 
-void KeyedNames::add(std::string_view name, uint32_t origin)
+void KeyedNames::add(std::string_view name, uint32_t origin, uint32_t nearHash)
 {
     if (!isAscii(name)) {
         thread_local std::string key;
         unicodeKeyInto(name, key);
         addWithKey(name, key, origin);
+        names_.back().nearHash = nearHash;
         return;
     }
     KeyedName keyed;
@@ -107,6 +108,7 @@ void KeyedNames::add(std::string_view name, uint32_t origin)
     keyed.size = static_cast<uint32_t>(name.size());
     keyed.keySize = KeyedName::kLowerCaseKey;
     keyed.origin = origin;
+    keyed.nearHash = nearHash;
     setKeyPrefix(keyed);
     names_.push_back(keyed);
 }

@@ -18,6 +18,7 @@ struct KeyedName {
     uint32_t size = 0;            // of the name
     uint32_t keySize = 0;         // of the key; kLowerCaseKey: the key is the name in ASCII lower case
     uint32_t origin = 0;          // the folder of a found name, the line of a list name
+    uint32_t nearHash = 0;        // of a found name when its scan was asked for them (see ScanControl)
 
     static constexpr uint32_t kLowerCaseKey = UINT32_MAX;
 
@@ -45,7 +46,7 @@ public:
     KeyedNames& operator=(KeyedNames&&) noexcept = default;
 
     // Stores a copy of `name` and adds it at the end.
-    void add(std::string_view name, uint32_t origin);
+    void add(std::string_view name, uint32_t origin, uint32_t nearHash = 0);
     // The same with a key known already: it must be unicodeKey(name).
     void addWithKey(std::string_view name, std::string_view key, uint32_t origin);
     // The names of every part, in order, as one list; the parts are left
