@@ -114,5 +114,19 @@ int main(int argc, char* argv[])
                 "longest event-loop block while filtering: %lld ms\n",
                 typed, largestLines, qPrintable(passes.join(QLatin1String(", "))), static_cast<long long>(longestKey),
                 static_cast<long long>(std::max(longestKey, longestFilterGap)));
+
+    // Quitting while an audit walks the collection: the paths are saved and
+    // the job, asked to stop, ends at its next folder.
+    controller.auditRoms();
+    QElapsedTimer running;
+    running.start();
+    while (running.elapsed() < 100)
+        QCoreApplication::processEvents(QEventLoop::WaitForMoreEvents, 10);
+    QElapsedTimer quitting;
+    quitting.start();
+    controller.applicationWillTerminate();
+    std::printf("quit while an audit ran: %lld ms until every job had ended (%s)\n",
+                static_cast<long long>(quitting.elapsed()),
+                desktop.jobs().running() == 0 ? "none left" : "some left running");
     return 0;
 }
