@@ -1,6 +1,6 @@
 #include "audit_session.h"
 
-#include "app/grouped_count.h"
+#include "platform/foundation/grouped_count.h"
 
 #include <algorithm>
 #include "platform/foundation/folder_reader.h"

@@ -1,6 +1,6 @@
 #include "name_filter.h"
 
-#include "app/grouped_count.h"
+#include "platform/foundation/grouped_count.h"
 #include "platform/foundation/unicode_key.h"
 
 namespace tokenade {

@@ -164,6 +164,10 @@ private:
     void showInvalidRomsListAlert(const tokenade::ListProblem& problem);
 
     // What every audit does at its start and at its end.
+    void startAuditJob(tokenade::AuditKind kind,
+                       tokenade::AuditOutcome (*background)(const tokenade::AuditInputs&, std::stop_token,
+                                                            const JobRunner::Reporter&),
+                       void (QVAppDelegate::*finish)(tokenade::AuditOutcome));
     void startAudit(tokenade::AuditKind kind);
     void finishAudit(tokenade::AuditKind kind, tokenade::AuditOutcome&& outcome);
     void setStatus(std::string_view text);

@@ -87,17 +87,26 @@ void QVAppDelegate::finishAudit(AuditKind kind, AuditOutcome&& outcome)
     resultView(kind)->show();
 }
 
-void QVAppDelegate::auditRoms()
+// An audit's start step, then its job with the inputs as they are now; its
+// status texts and its finishing step come back to the main thread.
+void QVAppDelegate::startAuditJob(AuditKind kind, AuditOutcome (*background)(const AuditInputs&, std::stop_token,
+                                                                              const JobRunner::Reporter&),
+                                  void (QVAppDelegate::*finish)(AuditOutcome))
 {
     takePathsFromFields();
-    const AuditInputs inputs = session_.startAudit(AuditKind::Roms);
-    startAudit(AuditKind::Roms);
+    const AuditInputs inputs = session_.startAudit(kind);
+    startAudit(kind);
     seams_.jobs.start<AuditOutcome>(
-        [inputs](std::stop_token stop, const JobRunner::Reporter& report) {
-            return auditRomsInBackground(inputs, stop, report);
+        [inputs, background](std::stop_token stop, const JobRunner::Reporter& report) {
+            return background(inputs, stop, report);
         },
         [this](std::string_view text) { setStatus(text); },
-        [this](AuditOutcome outcome) { didFinishAuditRoms(std::move(outcome)); });
+        [this, finish](AuditOutcome outcome) { (this->*finish)(std::move(outcome)); });
+}
+
+void QVAppDelegate::auditRoms()
+{
+    startAuditJob(AuditKind::Roms, &QVAppDelegate::auditRomsInBackground, &QVAppDelegate::didFinishAuditRoms);
 }
 
 AuditOutcome QVAppDelegate::auditRomsInBackground(const AuditInputs& inputs, std::stop_token stop,
@@ -113,15 +122,7 @@ void QVAppDelegate::didFinishAuditRoms(AuditOutcome outcome)
 
 void QVAppDelegate::auditVideos()
 {
-    takePathsFromFields();
-    const AuditInputs inputs = session_.startAudit(AuditKind::Videos);
-    startAudit(AuditKind::Videos);
-    seams_.jobs.start<AuditOutcome>(
-        [inputs](std::stop_token stop, const JobRunner::Reporter& report) {
-            return auditVideosInBackground(inputs, stop, report);
-        },
-        [this](std::string_view text) { setStatus(text); },
-        [this](AuditOutcome outcome) { didFinishAuditVideos(std::move(outcome)); });
+    startAuditJob(AuditKind::Videos, &QVAppDelegate::auditVideosInBackground, &QVAppDelegate::didFinishAuditVideos);
 }
 
 AuditOutcome QVAppDelegate::auditVideosInBackground(const AuditInputs& inputs, std::stop_token stop,

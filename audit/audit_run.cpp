@@ -90,6 +90,24 @@ void addListWarnings(AuditResult& result, const ExpectedList& list)
         result.warnings.push_back(std::move(warning));
 }
 
+// The names of one folder set, walked while the list is read on a thread of
+// its own, with the status texts in their order.
+struct ScannedAndListed {
+    FoundNames found;
+    ExpectedList list;
+};
+
+ScannedAndListed scanWhileReadingList(const AuditInputs& inputs, std::string_view scanStatus,
+                                      FoundNames (*scan)(const std::string&, const ScanControl&),
+                                      std::string_view extension, const AuditProgress& progress)
+{
+    auto list = readListForMerge(inputs.romsListPath, extension);
+    tell(progress, scanStatus);
+    FoundNames found = scan(inputs.tokenadeDirPath, scanControl(progress, inputs.nearMisses ? extension : ""));
+    tell(progress, kStatusCachingRomsList);
+    return {std::move(found), list.get()};
+}
+
 AuditOutcome stopped(const AuditInputs& inputs)
 {
     AuditOutcome outcome{inputs, std::nullopt, {}, true};
@@ -105,12 +123,8 @@ AuditOutcome unusableList(const AuditInputs& inputs, ListProblem problem)
 
 AuditOutcome runRomAudit(const AuditInputs& inputs, const AuditProgress& progress)
 {
-    auto list = readListForMerge(inputs.romsListPath, kRomExtension);
-    tell(progress, kStatusCachingRomDirs);
-    FoundNames found = cacheTokenadeRomDirs(inputs.tokenadeDirPath,
-                                            scanControl(progress, inputs.nearMisses ? kRomExtension : ""));
-    tell(progress, kStatusCachingRomsList);
-    ExpectedList expected = list.get();
+    auto [found, expected] =
+        scanWhileReadingList(inputs, kStatusCachingRomDirs, cacheTokenadeRomDirs, kRomExtension, progress);
     if (progress.stop.stop_requested())
         return stopped(inputs);
     if (!expected.read.list)
@@ -131,12 +145,8 @@ AuditOutcome runRomAudit(const AuditInputs& inputs, const AuditProgress& progres
 
 AuditOutcome runVideoAudit(const AuditInputs& inputs, const AuditProgress& progress)
 {
-    auto list = readListForMerge(inputs.romsListPath, kVideoExtension);
-    tell(progress, kStatusCachingVideoDirs);
-    FoundNames videos = cacheTokenadeVideoDirs(inputs.tokenadeDirPath,
-                                               scanControl(progress, inputs.nearMisses ? kVideoExtension : ""));
-    tell(progress, kStatusCachingRomsList);
-    ExpectedList supported = list.get();
+    auto [videos, supported] =
+        scanWhileReadingList(inputs, kStatusCachingVideoDirs, cacheTokenadeVideoDirs, kVideoExtension, progress);
 
     FoundNames archives;
     KeyedNames available;

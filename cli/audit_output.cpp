@@ -23,6 +23,15 @@ nlohmann::ordered_json namesOf(const ResultList& entries)
     return names;
 }
 
+// Where each file of a category lies, parallel to its names.
+nlohmann::ordered_json foldersOf(const AuditResult& result, const ResultList& entries)
+{
+    nlohmann::ordered_json folders = nlohmann::ordered_json::array();
+    for (const ResultEntry& entry : entries)
+        folders.push_back(result.folderOf(entry));
+    return folders;
+}
+
 }  // namespace
 
 bool isShown(const AuditResult& result, const ResultCategory& category)
@@ -55,10 +64,14 @@ std::string jsonText(const AuditReport& report)
 {
     const AuditResult& result = report.result;
     nlohmann::ordered_json categories = nlohmann::ordered_json::object();
+    nlohmann::ordered_json folders = nlohmann::ordered_json::object();
     for (const ResultCategory& category : result.categories) {
-        if (isShown(result, category))
-            categories[std::string(category.facts->key)] =
-                report.summary ? nlohmann::ordered_json(category.entries.size()) : namesOf(category.entries);
+        if (!isShown(result, category))
+            continue;
+        const std::string key(category.facts->key);
+        categories[key] = report.summary ? nlohmann::ordered_json(category.entries.size()) : namesOf(category.entries);
+        if (category.facts->foundSide)
+            folders[key] = foldersOf(result, category.entries);
     }
     nlohmann::ordered_json warnings = nlohmann::ordered_json::array();
     for (const AuditWarning& warning : result.warnings)
@@ -73,6 +86,8 @@ std::string jsonText(const AuditReport& report)
     json["available_only"] = result.availableOnly;
     json["warnings"] = std::move(warnings);
     json[report.summary ? "counts" : "categories"] = std::move(categories);
+    if (!report.summary)
+        json["folders"] = std::move(folders);
     if (result.nearMisses.searched)
         addNearMissJson(result, json);
     // Names that are not UTF-8 get U+FFFD instead of stopping the output.

@@ -26,8 +26,9 @@ bool isShown(const AuditResult& result, const ResultCategory& category);
 void writeHumanText(const AuditReport& report, std::FILE* out);
 
 // One JSON object: audit, dir, list, available_only, warnings (kind, count,
-// examples, message) and the names of every category in result order; a
-// summary has the counts instead of the names.
+// examples, message), the names of every category in result order, and the
+// folders of the found files (valid, unknown, extra), parallel to their
+// names; a summary has the counts instead of names and folders.
 std::string jsonText(const AuditReport& report);
 
 // "tokenade-audit: warning: ..." lines, one per warning, with its examples.

@@ -1,5 +1,6 @@
 #include "roms_list.h"
 
+#include "platform/foundation/grouped_count.h"
 #include "platform/foundation/text_decoding.h"
 
 #include <fcntl.h>
@@ -27,18 +28,9 @@ size_t newlineLength(std::string_view text)
     }
 }
 
-// 3145728 as "3,145,728".
-std::string withThousands(uint64_t number)
-{
-    std::string digits = std::to_string(number);
-    for (int at = static_cast<int>(digits.size()) - 3; at > 0; at -= 3)
-        digits.insert(static_cast<size_t>(at), ",");
-    return digits;
-}
-
 std::string tooBig(uint64_t size)
 {
-    return withThousands(size) + " bytes, over the 2 MiB limit";
+    return groupedCount(size) + " bytes, over the 2 MiB limit";
 }
 
 std::string cannotRead(int error)
@@ -98,7 +90,7 @@ std::optional<std::string> readListBytes(const std::string& listPath, std::strin
 
 std::string undecodable(const DecodeError& error)
 {
-    const std::string where = "(at byte " + withThousands(error.offset) + ")";
+    const std::string where = "(at byte " + groupedCount(error.offset) + ")";
     if (error.encoding == "UTF-8")
         return "not UTF-8 " + where;
     return "broken " + std::string(error.encoding) + " " + where;

@@ -75,6 +75,7 @@ TEST_F(TokenadeAuditTest, JsonHoldsEveryNameInResultOrder)
     EXPECT_EQ(json["available_only"], true);
     EXPECT_EQ(json["categories"], nlohmann::json::parse(R"({"valid": ["Tetris.xmv"],
         "missing": ["100% \"quoted\".xmv", "E\u0301T\u00c9.xmv"], "extra": ["charlie.xmv"], "unknown": ["omega.xmv"]})"));
+    EXPECT_EQ(json["folders"], nlohmann::json::parse(R"({"valid": ["videos"], "extra": ["videos2"], "unknown": ["videos"]})"));
 
     // Without --available-only there are no extra videos to speak of.
     run = audit({"videos", "--dir", collection.root(), "--json"});
