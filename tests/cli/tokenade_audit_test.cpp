@@ -132,6 +132,8 @@ TEST_F(TokenadeAuditTest, BadUsageExitsTwo)
         {"roms", "--dir", collection.path("roms/Tetris.zip")},
         {"roms", "--dir", collection.root(), "--available-only"},
         {"films", "--dir", collection.root()},
+        {"rename", "films", "--dir", collection.root()},
+        {"rename", "roms", "--dir", collection.root(), "--available-only"},
     };
     for (const auto& arguments : bad) {
         const auto run = audit(arguments);
