@@ -1,17 +1,13 @@
 #include "app/name_filter.h"
 
+#include "tests/support/result_entries.h"
+
 #include <gtest/gtest.h>
 
 namespace tokenade {
 namespace {
 
-ResultList entriesOf(const std::vector<std::string>& names)
-{
-    ResultList entries;
-    for (const std::string& name : names)
-        entries.push_back({name.data(), static_cast<uint32_t>(name.size()), kNoFolder});
-    return entries;
-}
+using testing::entriesOf;
 
 std::vector<uint32_t> filtered(NameFilter& filter, const ResultList& entries, std::string_view typed)
 {

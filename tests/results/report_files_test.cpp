@@ -1,5 +1,6 @@
 #include "results/report_files.h"
 
+#include "tests/support/result_entries.h"
 #include "tests/support/temp_tree.h"
 
 #include <gtest/gtest.h>
@@ -14,10 +15,8 @@ protected:
     void SetUp() override
     {
         result = AuditResult::empty(AuditKind::Roms);
-        for (const std::string& name : valid)
-            result.categories[0].entries.push_back({name.data(), static_cast<uint32_t>(name.size()), 0});
-        for (const std::string& name : unknown)
-            result.categories[2].entries.push_back({name.data(), static_cast<uint32_t>(name.size()), 0});
+        result.categories[0].entries = testing::entriesOf(valid, 0);
+        result.categories[2].entries = testing::entriesOf(unknown, 0);
     }
 
     TempTree tree;

@@ -1,18 +1,13 @@
 #include "results/report_text.h"
 
+#include "tests/support/result_entries.h"
+
 #include <gtest/gtest.h>
 
 namespace tokenade {
 namespace {
 
-// Entries that view the given names, which must outlive them.
-ResultList entriesOf(const std::vector<std::string>& names)
-{
-    ResultList entries;
-    for (const std::string& name : names)
-        entries.push_back({name.data(), static_cast<uint32_t>(name.size()), kNoFolder});
-    return entries;
-}
+using testing::entriesOf;
 
 struct ReportCase {
     std::string_view header;
