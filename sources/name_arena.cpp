@@ -11,7 +11,6 @@ constexpr size_t kBlockSize = 256 * 1024;
 
 char* NameArena::allocate(size_t size)
 {
-    used_ += size;
     if (size > kBlockSize / 4) {
         // A long list line gets a block of its own rather than wasting the rest of one.
         blocks_.emplace_back(new char[size]);

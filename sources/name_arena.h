@@ -23,13 +23,10 @@ public:
     // A stored copy of `bytes`.
     std::string_view store(std::string_view bytes);
 
-    size_t bytesUsed() const { return used_; }
-
 private:
     std::vector<std::unique_ptr<char[]>> blocks_;
     char* free_ = nullptr;  // the unused end of the last block
     size_t left_ = 0;
-    size_t used_ = 0;
 };
 
 }  // namespace tokenade
