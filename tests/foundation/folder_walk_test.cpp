@@ -60,6 +60,8 @@ TEST_F(FolderWalkTest, EntriesAtEveryDepthWithTheirOwnTypes)
     tree.addFile("top/a.zip");
     tree.addFile("top/.hidden");
     tree.addFile("top/sub/deep/b.zip");
+    tree.addFile("top/s/e");
+    tree.addFile("top/sa/f");  // opened right after "s", whose name begins its own
     tree.addLink("top/link.zip", "a.zip");
     tree.addLink("top/linked-folder", tree.path("elsewhere"));
     tree.addFile("elsewhere/c.zip");
@@ -69,12 +71,13 @@ TEST_F(FolderWalkTest, EntriesAtEveryDepthWithTheirOwnTypes)
 
     EXPECT_EQ(walkInParallel({tree.path("top"), tree.path("roms")}),
               (std::vector<std::string>{"0:.hidden:file", "0:a.zip:file", "0:link.zip:link", "0:linked-folder:link",
-                                        "0:pipe:other", "0:sub/deep/b.zip:file", "0:sub/deep:dir", "0:sub:dir",
-                                        "1:d.zip:file"}));
+                                        "0:pipe:other", "0:s/e:file", "0:s:dir", "0:sa/f:file", "0:sa:dir",
+                                        "0:sub/deep/b.zip:file", "0:sub/deep:dir", "0:sub:dir", "1:d.zip:file"}));
     // Preorder: each folder's entries in byte order, a folder's contents right after it.
     EXPECT_EQ(walk(tree.path("top")),
               (std::vector<std::string>{".hidden:file", "a.zip:file", "link.zip:link", "linked-folder:link",
-                                        "pipe:other", "sub:dir", "sub/deep:dir", "sub/deep/b.zip:file"}));
+                                        "pipe:other", "s:dir", "s/e:file", "sa:dir", "sa/f:file", "sub:dir",
+                                        "sub/deep:dir", "sub/deep/b.zip:file"}));
 }
 
 TEST_F(FolderWalkTest, FoldersThatCannotBeReadAreReportedAndTheWalkGoesOn)
