@@ -34,6 +34,7 @@ std::string warningsForLines(std::vector<std::string_view> lines)
 TEST(InputWarnings, ListLinesThatExpectNoFileAnybodyHas)
 {
     EXPECT_EQ(warningsForLines({"Tetris", "alpha.7z", "beta.ZIP", "Street Fighter II (v1.1).smc"}), "");
+    EXPECT_EQ(warningsForLines({"Alpha", "ALPHA"}), "repeated-lines 1: \"ALPHA\" -> \"ALPHA.zip\" |\n");
     EXPECT_EQ(warningsForLines({"Dr. Mario (Japan, USA)", "Super Mario Bros.", "tetris", "Tetris", "TETRIS.zip",
                                 "  \t", " Zelda", "Kirby\t", "10-Yard Fight (Japan, v1.1)", "roms/a.b/Pac-Man"}),
               "repeated-lines 2: \"Tetris\" -> \"Tetris.zip\" | \"TETRIS.zip\" -> \"TETRIS.zip\" |\n"
