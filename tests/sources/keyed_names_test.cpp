@@ -92,6 +92,7 @@ TEST(KeyedNames, ExtensionRewriteKeepsOrderAndOriginsAndKeys)
     std::vector<std::string> titles = randomTitles(random, 2000);
     titles.push_back("Zelda.z");  // an extension of another length is stored anew
     const KeyedNames videos = setExtension("xmv", keyed(titles));
+    ASSERT_EQ(videos.size(), titles.size());
     for (size_t i = 0; i < videos.size(); ++i) {
         std::string name = titles[i];
         replacePathExtension(name, "xmv");
