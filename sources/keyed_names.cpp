@@ -20,7 +20,8 @@ unsigned char asciiLower(unsigned char c)
 uint64_t keyWord(const char* bytes, size_t available, bool lower)
 {
     unsigned char chunk[8] = {};
-    std::memcpy(chunk, bytes, std::min<size_t>(available, 8));
+    if (available != 0) // an empty name may have no bytes at all
+        std::memcpy(chunk, bytes, std::min<size_t>(available, 8));
     uint64_t word;
     std::memcpy(&word, chunk, 8);
     if (lower) {
