@@ -3,9 +3,9 @@
 #include "near_key.h"
 
 #include "platform/foundation/unicode_key.h"
+#include "platform/foundation/utf8_characters.h"
 
 #include <unicode/uchar.h>
-#include <unicode/utf8.h>
 
 #include <array>
 #include <bit>
@@ -47,20 +47,15 @@ ReadKey readKey(const std::string& key, std::string_view extension)
     ReadKey read;
     const size_t kept = withoutDoubledExtension(key, extension).size();
     read.withoutDoubledExtension = 0;
-    const auto* bytes = reinterpret_cast<const uint8_t*>(key.data());
-    const int32_t length = static_cast<int32_t>(key.size());
-    int32_t i = 0;
-    while (i < length) {
-        const int32_t start = i;
-        UChar32 c;
-        U8_NEXT(bytes, i, length, c);
+    size_t end = 0;
+    forEachCharacter(key, [&](UChar32 c, std::string_view bytes) {
         const bool space = u_isUWhiteSpace(c);
         const bool mark = isMark(c);
-        read.characters.push_back({std::string_view(key).substr(start, i - start), mark, space, c == '&',
-                                   !u_isalnum(c) && !space && !mark});
-        if (static_cast<size_t>(i) <= kept)
+        read.characters.push_back({bytes, mark, space, c == '&', !u_isalnum(c) && !space && !mark});
+        end += bytes.size();
+        if (end <= kept)
             read.withoutDoubledExtension = read.characters.size();
-    }
+    });
     return read;
 }
 

@@ -1,11 +1,11 @@
 #include "near_key.h"
 
 #include "platform/foundation/unicode_key.h"
+#include "platform/foundation/utf8_characters.h"
 
 #include <unicode/bytestream.h>
 #include <unicode/normalizer2.h>
 #include <unicode/uchar.h>
-#include <unicode/utf8.h>
 
 namespace tokenade {
 namespace {
@@ -86,20 +86,14 @@ std::string_view withoutDoubledExtension(std::string_view key, std::string_view 
 
 void appendNearText(std::string_view key, std::string& out)
 {
-    const auto* bytes = reinterpret_cast<const uint8_t*>(key.data());
-    const int32_t length = static_cast<int32_t>(key.size());
-    int32_t i = 0;
-    while (i < length) {
-        const int32_t start = i;
-        UChar32 c;
-        U8_NEXT(bytes, i, length, c);
+    forEachCharacter(key, [&](UChar32 c, std::string_view bytes) {
         if (c == '&')
             out += " and ";
         else if (c >= 0 && u_isalnum(c))
-            out.append(key.substr(start, i - start));
+            out.append(bytes);
         else if (c < 0 || !(U_GET_GC_MASK(c) & U_GC_M_MASK))
             out += ' ';
-    }
+    });
 }
 
 std::string nearKey(std::string_view name, std::string_view extension)

@@ -3,6 +3,7 @@
 #include "near_key.h"
 
 #include "platform/foundation/text_decoding.h"
+#include "platform/foundation/utf8_characters.h"
 
 #include <unicode/normalizer2.h>
 #include <unicode/uchar.h>
@@ -88,12 +89,7 @@ StoredPiece computedPiece(char32_t character)
     std::string near;
     appendNearText(key, near);
     std::string tail;
-    const auto* bytes = reinterpret_cast<const uint8_t*>(key.data());
-    for (int32_t i = 0; i < static_cast<int32_t>(key.size());) {
-        UChar32 c;
-        U8_NEXT(bytes, i, static_cast<int32_t>(key.size()), c);
-        tail += (c >= 0 && c < 0x80) ? static_cast<char>(c) : '\x80';
-    }
+    forEachCharacter(key, [&](UChar32 c, std::string_view) { tail += (c >= 0 && c < 0x80) ? static_cast<char>(c) : '\x80'; });
     StoredPiece stored;
     stored.usable = near.size() <= NearTextPiece::kBytes && tail.size() <= NearTextPiece::kBytes;
     if (stored.usable) {

@@ -1,6 +1,7 @@
 #include "unicode_key.h"
 
 #include "text_decoding.h"
+#include "utf8_characters.h"
 
 #include <unicode/bytestream.h>
 #include <unicode/casemap.h>
@@ -23,18 +24,7 @@ std::string wellFormed(std::string_view utf8)
 {
     std::string out;
     out.reserve(utf8.size());
-    int32_t i = 0;
-    const int32_t length = static_cast<int32_t>(utf8.size());
-    const auto* bytes = reinterpret_cast<const uint8_t*>(utf8.data());
-    while (i < length) {
-        const int32_t start = i;
-        UChar32 c;
-        U8_NEXT(bytes, i, length, c);
-        if (c < 0)
-            out.append("\xEF\xBF\xBD");
-        else
-            out.append(utf8.substr(start, i - start));
-    }
+    forEachCharacter(utf8, [&](UChar32 c, std::string_view bytes) { out.append(c < 0 ? "\xEF\xBF\xBD" : bytes); });
     return out;
 }
 
