@@ -12,6 +12,8 @@ EventLoopWake::EventLoopWake(std::function<void()> onWake, QObject* parent)
     , fd_(::eventfd(0, EFD_CLOEXEC | EFD_NONBLOCK))
     , onWake_(std::move(onWake))
 {
+    if (fd_ < 0)
+        return;  // out of descriptors: wake() posts to the event loop instead
     notifier_ = new QSocketNotifier(fd_, QSocketNotifier::Read, this);
     connect(notifier_, &QSocketNotifier::activated, this, [this] {
         uint64_t count;
@@ -23,11 +25,16 @@ EventLoopWake::EventLoopWake(std::function<void()> onWake, QObject* parent)
 EventLoopWake::~EventLoopWake()
 {
     delete notifier_;
-    ::close(fd_);
+    if (fd_ >= 0)
+        ::close(fd_);
 }
 
 void EventLoopWake::wake()
 {
+    if (fd_ < 0) {
+        QMetaObject::invokeMethod(this, onWake_, Qt::QueuedConnection);
+        return;
+    }
     const uint64_t one = 1;
     [[maybe_unused]] const ssize_t written = ::write(fd_, &one, sizeof one);
 }

@@ -32,6 +32,8 @@ struct JobRunner::Shared {
             wake();
     }
 
+    std::optional<Message> take();
+
     void post(Message message)
     {
         std::lock_guard<std::mutex> lock(mutex);
@@ -82,20 +84,28 @@ void JobRunner::startErased(std::function<void(std::stop_token, const Reporter&)
     }));
 }
 
+// One message at a time: a callback that opens a dialog runs a nested event
+// loop, which delivers the messages after it; none may be held back here to
+// run later out of order.
+std::optional<JobRunner::Shared::Message> JobRunner::Shared::take()
+{
+    std::lock_guard<std::mutex> lock(mutex);
+    if (queue.empty())
+        return std::nullopt;
+    Message message = std::move(queue.front());
+    queue.pop_front();
+    return message;
+}
+
 void JobRunner::deliver()
 {
-    std::deque<Shared::Message> messages;
-    {
-        std::lock_guard<std::mutex> lock(shared_->mutex);
-        messages.swap(shared_->queue);
-    }
-    for (Shared::Message& message : messages) {
-        const auto found = callbacks_.find(message.job);
+    while (std::optional<Shared::Message> message = shared_->take()) {
+        const auto found = callbacks_.find(message->job);
         if (found == callbacks_.end())
             continue;
-        if (!message.done) {
+        if (!message->done) {
             if (found->second.onReport)
-                found->second.onReport(message.text);
+                found->second.onReport(message->text);
             continue;
         }
         // The callback may start another job, which changes the table.

@@ -4,6 +4,8 @@
 #include <QApplication>
 #include <QIcon>
 
+#include <cstdlib>
+
 int main(int argc, char* argv[])
 {
     QApplication application(argc, argv);
@@ -18,9 +20,14 @@ int main(int argc, char* argv[])
     quitOnTerminationSignals();
 
     // Quitting saves the paths and stops the jobs, which end at their next
-    // folder: the program then ends by returning, with nothing left running.
+    // folder, and the program ends by returning. A job stuck on a folder that
+    // does not answer is not waited for: the process ends at once, before
+    // the teardown of what that job may still be using.
     DesktopWindow desktop(std::make_unique<SettingsPreferences>());
     QObject::connect(&application, &QCoreApplication::aboutToQuit, &desktop.controller(),
                      &QVAppDelegate::applicationWillTerminate);
-    return QApplication::exec();
+    const int status = QApplication::exec();
+    if (desktop.jobs().running() != 0)
+        std::_Exit(status);
+    return status;
 }

@@ -55,6 +55,39 @@ TEST_F(JobRunnerTest, ReportsAndResultArriveInOrderOnTheDeliveringThread)
     EXPECT_EQ(jobs.running(), 0u);
 }
 
+// A callback that opens a dialog runs a nested event loop, which delivers
+// what came meanwhile; nothing older may be delivered after it.
+TEST_F(JobRunnerTest, NestedDeliveryKeepsTheOrderOfReports)
+{
+    std::latch first(1), go(1), second(1);
+    std::vector<std::string> seen;
+    bool bDone = false;
+    jobs.start<int>([](std::stop_token, const JobRunner::Reporter&) { return 0; }, {}, [&](int) {
+        go.count_down();
+        second.wait();
+        jobs.deliver();  // as the dialog's event loop would
+    });
+    {
+        std::unique_lock<std::mutex> lock(mutex);  // its end is queued, not delivered
+        woken.wait(lock, [this] { return wakes > 0; });
+        wakes = 0;
+    }
+    jobs.start<int>(
+        [&](std::stop_token, const JobRunner::Reporter& report) {
+            report("Caching Tokenade rom directories...");
+            first.count_down();
+            go.wait();
+            report("Auditing roms...");
+            second.count_down();
+            return 0;
+        },
+        [&](std::string_view text) { seen.emplace_back(text); }, [&](int) { bDone = true; });
+    first.wait();
+    jobs.deliver();
+    deliverUntil([&] { return bDone; });
+    EXPECT_EQ(seen, (std::vector<std::string>{"Caching Tokenade rom directories...", "Auditing roms..."}));
+}
+
 // Quitting: a job that honours its stop token ends at once and is waited
 // for; what it hands back afterwards reaches nobody.
 TEST_F(JobRunnerTest, StopAllEndsJobsAndDropsTheirResults)
