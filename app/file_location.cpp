@@ -4,33 +4,58 @@
 #include "platform/foundation/unicode_key.h"
 
 #include <optional>
+#include <unordered_map>
 
 #include <sys/stat.h>
 #include <unistd.h>
 
 namespace tokenade {
+namespace {
 
-std::string pathOnDisk(const std::string& folder, std::string_view name)
+bool exists(const std::string& path)
 {
-    std::string exact = pathBelow(folder, name);
     struct stat info {};
-    if (::lstat(exact.c_str(), &info) == 0)
-        return exact;
+    return ::lstat(path.c_str(), &info) == 0;
+}
+
+// For each wanted key, the first name in byte order of `folder` that has it.
+void findSpellings(const std::string& folder, std::unordered_map<std::string, std::optional<std::string>>& wanted)
+{
     const int fd = openFolder(folder, true);
     if (fd < 0)
-        return exact;
-    const std::string key = unicodeKey(name);
-    std::optional<std::string> found;
+        return;
     {
         FolderReader reader(fd);
         reader.forEach([&](std::string_view entry, EntryType) {
-            if ((!found || entry < *found) && unicodeKey(entry) == key)
-                found = std::string(entry);
+            const auto found = wanted.find(unicodeKey(entry));
+            if (found != wanted.end() && (!found->second || entry < *found->second))
+                found->second = std::string(entry);
             return true;
         });
     }
     ::close(fd);
-    return found ? pathBelow(folder, *found) : exact;
+}
+
+}  // namespace
+
+std::vector<std::string> pathsOnDisk(const std::string& folder, const std::vector<std::string_view>& names)
+{
+    std::vector<std::string> paths;
+    std::unordered_map<std::string, std::optional<std::string>> wanted;  // key -> spelling on disk
+    for (std::string_view name : names) {
+        paths.push_back(pathBelow(folder, name));
+        if (!exists(paths.back()))
+            wanted.emplace(unicodeKey(name), std::nullopt);
+    }
+    if (wanted.empty())
+        return paths;
+    findSpellings(folder, wanted);
+    for (size_t i = 0; i < names.size(); ++i) {
+        const auto found = wanted.find(unicodeKey(names[i]));
+        if (found != wanted.end() && found->second)
+            paths[i] = pathBelow(folder, *found->second);
+    }
+    return paths;
 }
 
 }  // namespace tokenade

@@ -16,6 +16,8 @@
 #include <QFile>
 #include <QUrl>
 
+#include <map>
+
 using tokenade::AuditKind;
 using tokenade::CategoryId;
 using tokenade::ResultCategory;
@@ -84,14 +86,29 @@ void QVAppDelegate::showSegmentLabels(AuditKind kind)
         resultControl(kind)->setSegmentLabel(facts.segment, toQString(session_.segmentLabel(kind, facts)));
 }
 
-// Found files only: a missing name has no folder.
+// Found files only: a missing name has no folder. Each folder is read once
+// for all the names selected in it; the paths keep the selection's order.
 void QVAppDelegate::copyFullPaths(AuditKind kind)
 {
-    QStringList paths;
+    std::vector<std::string_view> names;
+    std::map<std::string, std::vector<size_t>> placesIn;  // folder -> places in `names`
     for (const tokenade::ResultEntry* entry : resultView(kind)->selectedNames()) {
         const std::string folder = session_.folderPathOf(kind, *entry);
-        if (!folder.empty())
-            paths << fromLocalPath(tokenade::pathOnDisk(folder, entry->name()));
+        if (folder.empty())
+            continue;
+        placesIn[folder].push_back(names.size());
+        names.push_back(entry->name());
+    }
+    QStringList paths;
+    for (size_t i = 0; i < names.size(); ++i)
+        paths << QString();
+    for (const auto& [folder, places] : placesIn) {
+        std::vector<std::string_view> inFolder;
+        for (size_t place : places)
+            inFolder.push_back(names[place]);
+        const std::vector<std::string> found = tokenade::pathsOnDisk(folder, inFolder);
+        for (size_t i = 0; i < places.size(); ++i)
+            paths[static_cast<qsizetype>(places[i])] = fromLocalPath(found[i]);
     }
     if (!paths.isEmpty())
         QApplication::clipboard()->setText(paths.join(QLatin1Char('\n')));

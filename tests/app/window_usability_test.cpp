@@ -76,8 +76,10 @@ TEST_F(UsableWindowTest, FoundFilesShowTheirFolderAndCanBeCopiedOrOpened)
     EXPECT_EQ(charlie.data(Qt::AccessibleTextRole).toString(), "Charlie.zip, in romsConsoles");
     view()->setFocus();
     view()->setCurrentIndex(charlie);
+    view()->selectionModel()->select(view()->model()->index(2, 0), QItemSelectionModel::Select);
     QTest::keyClick(view(), Qt::Key_C, Qt::ControlModifier | Qt::ShiftModifier);
-    EXPECT_EQ(QApplication::clipboard()->text().toStdString(), collection.path("romsConsoles/charlie.ZIP"));
+    EXPECT_EQ(QApplication::clipboard()->text().toStdString(),
+              collection.path("roms/ALPHA.zip") + "\n" + collection.path("romsConsoles/charlie.ZIP"));
     QTest::keyClick(view(), Qt::Key_Return);
     const QPoint alpha = view()->visualRect(view()->model()->index(2, 0)).center();
     QTest::mousePress(view()->viewport(), Qt::LeftButton, {}, alpha);
