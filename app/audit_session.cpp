@@ -73,11 +73,9 @@ void AuditSession::tickNearMiss(AuditKind kind, size_t pair, bool ticked)
 
 std::string AuditSession::nearMissLabel(AuditKind kind) const
 {
-    const NearMisses& near = result(kind).nearMisses;
-    const size_t listed = near.pairs.size() + near.ambiguous.size() + near.copies.size() + near.cut.size();
-    if (listed == 0)
+    if (!canShowNearMisses(kind))
         return "No near misses";
-    const size_t pairs = near.pairs.size();
+    const size_t pairs = result(kind).nearMisses.pairs.size();
     return groupedCount(pairs) + (pairs == 1 ? " near miss…" : " near misses…");
 }
 

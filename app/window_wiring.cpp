@@ -9,13 +9,9 @@
 #include <QAction>
 #include <QApplication>
 #include <QCheckBox>
-#include <QToolButton>
-
-#include <tuple>
 #include <QLabel>
 #include <QLineEdit>
-
-#include <tuple>
+#include <QToolButton>
 
 using tokenade::AuditKind;
 
@@ -35,8 +31,10 @@ void attachWindow(MainWindow& window, QVAppDelegate& controller)
     controller.setCommands({{ui.auditRoms, AuditKind::Roms}, {ui.auditVideos, AuditKind::Videos}},
                            {{ui.saveRomsResult, AuditKind::Roms}, {ui.saveVideosResult, AuditKind::Videos}});
     controller.setNoticeAreas(ui.romsNotice, ui.videosNotice);
-    controller.setNearMissElements({{AuditKind::Roms, ui.romsNearMissesButton, ui.romsNearMisses},
-                                    {AuditKind::Videos, ui.videosNearMissesButton, ui.videosNearMisses}});
+    const std::vector<QVAppDelegate::NearMissElements> nearMisses = {
+        {AuditKind::Roms, ui.romsNearMissesButton, ui.romsNearMisses},
+        {AuditKind::Videos, ui.videosNearMissesButton, ui.videosNearMisses}};
+    controller.setNearMissElements(nearMisses);
     controller.setUndoCommand(ui.undoLastRenames);
     controller.setFilterFields(ui.romsFilterField, ui.videosFilterField);
 
@@ -57,8 +55,7 @@ void attachWindow(MainWindow& window, QVAppDelegate& controller)
     QObject::connect(ui.showAbout, &QAction::triggered, c, &QVAppDelegate::showAbout);
     QObject::connect(ui.quit, &QAction::triggered, qApp, &QApplication::quit, Qt::QueuedConnection);
 
-    for (auto [kind, button, view] : {std::tuple{AuditKind::Roms, ui.romsNearMissesButton, ui.romsNearMisses},
-                                      std::tuple{AuditKind::Videos, ui.videosNearMissesButton, ui.videosNearMisses}}) {
+    for (const auto& [kind, button, view] : nearMisses) {
         QObject::connect(button, &QToolButton::clicked, c, [c, kind = kind] { c->showNearMisses(kind); });
         QObject::connect(view, &NearMissesView::rowTicked, c,
                          [c, kind = kind](int pair, bool ticked) { c->nearMissTicked(kind, pair, ticked); });

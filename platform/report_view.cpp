@@ -82,7 +82,6 @@ public:
         }
     }
 
-    bool hasFolders() const { return folders_ != nullptr; }
     int lineCount() const { return static_cast<int>(header_.size() + shownCount_); }
 
     // The name a line shows; nothing for a header line.
