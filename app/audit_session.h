@@ -26,6 +26,9 @@ public:
     // true when it differs from the one confirmed before, so that its list
     // should be looked for.
     bool confirmDirectory(const std::string& directory);
+    // A list found in `directory` belongs in the list field: no other
+    // directory was confirmed since its search began.
+    bool wantsListFoundIn(const std::string& directory) const { return confirmedDirectory_ == directory; }
     void setAvailableOnly(bool on) { availableOnly_ = on; }
     bool availableOnly() const { return availableOnly_; }
 
@@ -35,7 +38,7 @@ public:
 
     // What a finished audit changed.
     enum class Finish { Adopted, ListUnusable, Stopped };
-    // Takes the outcome of the audit that ran last of `kind`: a result
+    // Takes the outcome of an audit of `kind`: a result
     // replaces the previous one; an unusable list or a stopped audit leaves
     // the previous result and its state as they were.
     Finish finishAudit(AuditKind kind, AuditOutcome&& outcome);
@@ -69,7 +72,8 @@ public:
     std::optional<std::string> viewMessage(AuditKind kind, const CategoryFacts& facts) const;
 
     // What the window may do now.
-    bool canAudit(AuditKind kind) const { return !isRunning(kind); }
+    // Not while renames change the files it would read.
+    bool canAudit(AuditKind kind) const { return !isRunning(kind) && !isRenaming(); }
     bool canPickCategory(AuditKind kind) const { return isAudited(kind); }
     bool canSave(AuditKind kind) const { return isAudited(kind); }
     // A category's segment can be picked: the extra videos only while the

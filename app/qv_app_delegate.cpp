@@ -2,7 +2,6 @@
 
 #include "app/homepage.h"
 #include "app/qt_strings.h"
-#include "repair/journal_files.h"
 #include "platform/alert.h"
 #include "platform/browser.h"
 #include "platform/preferences.h"
@@ -67,7 +66,7 @@ void QVAppDelegate::applicationDidFinishLaunching()
     romsResultView()->setFont(boldSystemFont(kResultFontPoints));
     videosResultView()->setFont(boldSystemFont(kResultFontPoints));
     loadUserDefaults();
-    session_.setLastJournal(tokenade::latestJournal(tokenade::renameJournalFolder()));
+    findLastJournal();
     takePathsFromFields();
     session_.confirmDirectory(toLocalPath(tokenadeDirPathTextField()->text()));
     showCommands();

@@ -154,7 +154,7 @@ private:
     void loadUserDefaults();
     void saveUserDefaults();
     static std::optional<std::string> findRomListFile(const std::string& directory, std::stop_token stop);
-    void didFindRomListFile(const std::optional<std::string>& found);
+    void didFindRomListFile(const std::string& directory, const std::optional<std::string>& found);
     static tokenade::AuditOutcome auditRomsInBackground(const tokenade::AuditInputs& inputs, std::stop_token stop,
                                                         const JobRunner::Reporter& report);
     void didFinishAuditRoms(tokenade::AuditOutcome outcome);
@@ -187,6 +187,8 @@ private:
     QString filteredHeader(tokenade::AuditKind kind) const;
     tokenade::NameFilter& nameFilter(tokenade::AuditKind kind);
     NearMissesView* nearMissesView(tokenade::AuditKind kind) const;
+    void fillNearMissesView(tokenade::AuditKind kind);
+    void findLastJournal();
     void showNearMissCommands();
     void didFinishRenames(tokenade::AuditKind kind, const tokenade::RenameBatch& batch);
     void didUndoRenames(const tokenade::RenameBatch& batch);

@@ -72,8 +72,11 @@ void QVAppDelegate::finishAudit(AuditKind kind, AuditOutcome&& outcome)
     const auto finish = session_.finishAudit(kind, std::move(outcome));
     if (finish == tokenade::AuditSession::Finish::ListUnusable)
         showInvalidRomsListAlert(problem);
-    if (finish == tokenade::AuditSession::Finish::Adopted)
+    if (finish == tokenade::AuditSession::Finish::Adopted) {
         nameFilter(kind).forget();  // its lists were refilled in place
+        if (NearMissesView* view = nearMissesView(kind); view && view->isVisible())
+            fillNearMissesView(kind);
+    }
     // The status line belongs to every running audit: it goes with the last one.
     if (!session_.isAnyRunning()) {
         progressLabel()->hide();

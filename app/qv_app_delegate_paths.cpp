@@ -51,7 +51,9 @@ void QVAppDelegate::startDiscovery(const QString& directory)
         [directory = toLocalPath(directory)](std::stop_token stop, const JobRunner::Reporter&) {
             return findRomListFile(directory, stop);
         },
-        {}, [this](std::optional<std::string> found) { didFindRomListFile(found); });
+        {}, [this, directory = toLocalPath(directory)](std::optional<std::string> found) {
+            didFindRomListFile(directory, found);
+        });
 }
 
 void QVAppDelegate::selectRomsListFile()
@@ -76,10 +78,11 @@ std::optional<std::string> QVAppDelegate::findRomListFile(const std::string& dir
 }
 
 // Whatever sets the list path field last wins: a path chosen by hand after
-// this step has run stays, one chosen before it is replaced.
-void QVAppDelegate::didFindRomListFile(const std::optional<std::string>& found)
+// this step has run stays, one chosen before it is replaced. A slow search
+// of a directory the user has since left says nothing.
+void QVAppDelegate::didFindRomListFile(const std::string& directory, const std::optional<std::string>& found)
 {
     session_.finishDiscovery();
-    if (found)
+    if (found && session_.wantsListFoundIn(directory))
         romsListPathTextField()->setText(fromLocalPath(*found));
 }

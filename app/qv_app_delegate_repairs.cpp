@@ -106,6 +106,16 @@ void QVAppDelegate::showNearMissCommands()
 void QVAppDelegate::showNearMisses(AuditKind kind)
 {
     NearMissesView* view = nearMissesView(kind);
+    fillNearMissesView(kind);
+    view->show();
+    view->raise();
+}
+
+// Also after each audit while the view is open: its rows and ticks must be
+// the pairs that Rename would act on.
+void QVAppDelegate::fillNearMissesView(AuditKind kind)
+{
+    NearMissesView* view = nearMissesView(kind);
     const tokenade::AuditResult& result = session_.result(kind);
     const auto& ticks = session_.nearMissTicks(kind);
     std::vector<NearMissesView::Row> rows;
@@ -120,8 +130,6 @@ void QVAppDelegate::showNearMisses(AuditKind kind)
                                          "expects. Rename gives the ticked ones the expected name.");
     view->showNearMisses(title, rows, notRenamed(result));
     view->setRenameEnabled(session_.canRename(kind));
-    view->show();
-    view->raise();
 }
 
 void QVAppDelegate::nearMissTicked(AuditKind kind, int pair, bool ticked)
@@ -172,6 +180,22 @@ void QVAppDelegate::didFinishRenames(AuditKind kind, const RenameBatch& batch)
     showNearMissCommands();
 }
 
+// The journals pile up over the years: they are read off the main thread,
+// and Undo waits for the answer.
+void QVAppDelegate::findLastJournal()
+{
+    session_.setLastJournal(std::nullopt);
+    seams_.jobs.start<std::optional<std::string>>(
+        [folder = tokenade::renameJournalFolder()](std::stop_token, const JobRunner::Reporter&) {
+            return tokenade::latestJournal(folder);
+        },
+        {}, [this](std::optional<std::string> journal) {
+            if (!session_.isRenaming())  // a batch made meanwhile is the last one
+                session_.setLastJournal(std::move(journal));
+            showNearMissCommands();
+        });
+}
+
 void QVAppDelegate::undoLastRenames()
 {
     if (!session_.canUndoRenames())
@@ -188,7 +212,7 @@ void QVAppDelegate::undoLastRenames()
 void QVAppDelegate::didUndoRenames(const RenameBatch& batch)
 {
     session_.finishRenames({});
-    session_.setLastJournal(tokenade::latestJournal(tokenade::renameJournalFolder()));
+    findLastJournal();
     if (const QString failures = failuresOf(batch); !failures.isEmpty())
         seams_.alert.show(QStringLiteral("Some renames were not undone"), failures, QStringLiteral("OK"));
     for (AuditKind kind : {AuditKind::Roms, AuditKind::Videos}) {

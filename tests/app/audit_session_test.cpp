@@ -92,6 +92,24 @@ TEST(AuditSession, ViewsAndNoticesSayWhatTheResultsAre)
 
     EXPECT_TRUE(session.confirmDirectory("/games/Tokenade"));
     EXPECT_FALSE(session.confirmDirectory("/games/Tokenade"));  // unchanged: no new discovery
+    EXPECT_TRUE(session.confirmDirectory("/games/Other"));
+    EXPECT_FALSE(session.wantsListFoundIn("/games/Tokenade"));  // a search that ended late
+    EXPECT_TRUE(session.wantsListFoundIn("/games/Other"));
+}
+
+// An audit started while files are renamed could read half a batch and
+// finish after the audit that follows the renames.
+TEST(AuditSession, NoAuditOrUndoWhileRenamesRun)
+{
+    AuditSession session;
+    session.startRenames();
+    EXPECT_FALSE(session.canAudit(AuditKind::Roms));
+    EXPECT_FALSE(session.canAudit(AuditKind::Videos));
+    session.finishRenames("/state/2026-12-06T12-31-03.123Z-4242.renames");
+    EXPECT_TRUE(session.canAudit(AuditKind::Roms));
+    EXPECT_TRUE(session.canUndoRenames());
+    session.startAudit(AuditKind::Videos);
+    EXPECT_FALSE(session.canUndoRenames());
 }
 
 }  // namespace

@@ -63,6 +63,8 @@ TEST_F(NearMissesWindowTest, TickedPairsAreRenamedAfterOneQuestionAndTheLastBatc
     EXPECT_TRUE(collection.exists("roms/Tom and Jerry (USA).zip"));
     EXPECT_EQ(controller()._validRoms.size(), 1u);  // audited again
     EXPECT_EQ(button->text(), "1 near miss…");
+    ASSERT_EQ(table->rowCount(), 1);  // the open view shows what Rename would now act on
+    EXPECT_EQ(table->item(0, 1)->text(), "Tom and Jerry (USA).zip");
 
     QAction* undo = window().findChild<QAction*>("actionUndoLastRenames");
     ASSERT_TRUE(undo->isEnabled());
