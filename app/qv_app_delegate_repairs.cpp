@@ -190,7 +190,8 @@ void QVAppDelegate::findLastJournal()
             return tokenade::latestJournal(folder);
         },
         {}, [this](std::optional<std::string> journal) {
-            if (!session_.isRenaming())  // a batch made meanwhile is the last one
+            // A batch started or made meanwhile is the last one.
+            if (!session_.isRenaming() && !session_.lastJournal())
                 session_.setLastJournal(std::move(journal));
             showNearMissCommands();
         });
