@@ -4,6 +4,7 @@
 #include "sources/path_rules.h"
 
 #include <algorithm>
+#include <bit>
 #include <cstring>
 #include <thread>
 
@@ -31,7 +32,9 @@ uint64_t keyWord(const char* bytes, size_t available, bool lower)
         const uint64_t pastZ = word + kOnes * (0x80 - 'Z' - 1);
         word |= ((fromA & ~pastZ) & kOnes * 0x80) >> 2;
     }
-    return __builtin_bswap64(word);
+    if constexpr (std::endian::native == std::endian::little)
+        word = __builtin_bswap64(word);
+    return word;
 }
 
 void setKeyPrefix(KeyedName& name)
@@ -49,7 +52,8 @@ int compareKeyTails(const KeyedName& first, const KeyedName& second)
     const size_t firstLength = first.keyLength();
     const size_t secondLength = second.keyLength();
     const size_t common = std::min(firstLength, secondLength);
-    // Below sixteen bytes a prefix may hold padding rather than key bytes: compare from the start.
+    // The prefixes are alike, so are their first min(16, common) key bytes;
+    // below sixteen a prefix may end in padding, which the lengths settle.
     for (size_t i = std::min<size_t>(16, common); i < common; ++i) {
         const unsigned char a = first.keyByte(i);
         const unsigned char b = second.keyByte(i);
@@ -157,6 +161,7 @@ void KeyedNames::replaceExtensions(std::string_view extension)
             if (name.keySize != KeyedName::kLowerCaseKey)
                 std::memcpy(bytes + name.size + name.keySize - extension.size(), extension.data(), extension.size());
             setKeyPrefix(name);
+            name.nearHash = 0;  // it was of the old name
             continue;
         }
         rewritten.assign(name.name());

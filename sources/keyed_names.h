@@ -47,16 +47,16 @@ public:
 
     // Stores a copy of `name` and adds it at the end.
     void add(std::string_view name, uint32_t origin, uint32_t nearHash = 0);
-    // The same with a key known already: it must be unicodeKey(name).
-    void addWithKey(std::string_view name, std::string_view key, uint32_t origin);
     // The names of every part, in order, as one list; the parts are left
     // empty, each as soon as its names are in.
     static KeyedNames join(std::vector<KeyedNames>&& parts);
     void reserve(size_t names) { names_.reserve(names); }
     // Replaces the last extension of every name by `extension` (without the
-    // period), where a name has one of the same length: in place, with its
-    // key, which needs no Unicode library again (a name's key ends in that of
-    // its extension, after a period). Other names are stored anew. Does not sort.
+    // period, in lower-case ASCII as keys hold it), where a name has one of
+    // the same length: in place, with its key, which needs no Unicode library
+    // again (a name's key ends in that of its extension, after a period).
+    // Other names are stored anew. Near hashes, of the old names, are dropped.
+    // Does not sort.
     void replaceExtensions(std::string_view extension);
     // Gives every name the origin that `newOrigin` maps its origin to.
     void renumberOrigins(const std::vector<uint32_t>& newOrigin);
@@ -77,6 +77,8 @@ public:
 
 private:
     NameArena& arena();
+    // `add` with the key known already: it must be unicodeKey(name).
+    void addWithKey(std::string_view name, std::string_view key, uint32_t origin);
 
     std::vector<KeyedName> names_;
     std::vector<NameArena> arenas_;

@@ -3,6 +3,7 @@
 #include <cstddef>
 #include <memory>
 #include <string_view>
+#include <utility>
 #include <vector>
 
 namespace tokenade {
@@ -14,8 +15,20 @@ namespace tokenade {
 class NameArena {
 public:
     NameArena() = default;
-    NameArena(NameArena&&) noexcept = default;
-    NameArena& operator=(NameArena&&) noexcept = default;
+    // A moved-from arena is empty: its free room went with its blocks.
+    NameArena(NameArena&& other) noexcept
+        : blocks_(std::move(other.blocks_))
+        , free_(std::exchange(other.free_, nullptr))
+        , left_(std::exchange(other.left_, 0))
+    {
+    }
+    NameArena& operator=(NameArena&& other) noexcept
+    {
+        blocks_ = std::move(other.blocks_);
+        free_ = std::exchange(other.free_, nullptr);
+        left_ = std::exchange(other.left_, 0);
+        return *this;
+    }
 
     // Room for `size` bytes that stay together; the caller fills them.
     char* allocate(size_t size);

@@ -30,7 +30,7 @@ size_t newlineLength(std::string_view text)
 
 std::string tooBig(uint64_t size)
 {
-    return groupedCount(size) + " bytes, over the 2 MiB limit";
+    return groupedCount(size) + " bytes, over the " + std::to_string(kRomsListSizeLimit >> 20) + " MiB limit";
 }
 
 std::string cannotRead(int error)
@@ -38,7 +38,7 @@ std::string cannotRead(int error)
     return std::string("cannot be read (") + std::strerror(error) + ")";
 }
 
-// What stands in the way of reading the item at `path` as a list, or "".
+// What stands in the way of reading the item whose status is `status` as a list, or "".
 std::string problemWithItem(const struct stat& status)
 {
     if (S_ISDIR(status.st_mode))
@@ -50,6 +50,11 @@ std::string problemWithItem(const struct stat& status)
     if (static_cast<uint64_t>(status.st_size) > kRomsListSizeLimit)
         return tooBig(static_cast<uint64_t>(status.st_size));
     return "";
+}
+
+std::string itemProblem(int fd, struct stat& status)
+{
+    return ::fstat(fd, &status) != 0 ? cannotRead(errno) : problemWithItem(status);
 }
 
 // Reads at most the size limit; says why not when the file is no longer a
@@ -64,10 +69,7 @@ std::optional<std::string> readListBytes(const std::string& listPath, std::strin
     std::string bytes(kRomsListSizeLimit, '\0');
     size_t filled = 0;
     struct stat status;
-    if (::fstat(fd, &status) != 0)
-        problem = cannotRead(errno);
-    else
-        problem = problemWithItem(status);
+    problem = itemProblem(fd, status);
     while (problem.empty() && filled < bytes.size()) {
         const ssize_t got = ::read(fd, bytes.data() + filled, bytes.size() - filled);
         if (got < 0 && errno == EINTR)
@@ -79,8 +81,8 @@ std::optional<std::string> readListBytes(const std::string& listPath, std::strin
         filled += static_cast<size_t>(got);
     }
     // A file that grew past the limit while it was read is too big.
-    if (problem.empty() && ::fstat(fd, &status) == 0)
-        problem = problemWithItem(status);
+    if (problem.empty())
+        problem = itemProblem(fd, status);
     ::close(fd);
     if (!problem.empty())
         return std::nullopt;

@@ -34,7 +34,7 @@ std::vector<FolderEntry> sortedEntries(FolderOpener& opener, const std::string& 
 {
     std::vector<FolderEntry> entries;
     FolderReader reader(opener.open(pathBelow(root, folder), folder.empty()));
-    // A folder that cannot be read is left out; the discovery has nobody to tell.
+    // A folder that cannot be read is left out: this walk reports no failures.
     reader.forEach([&](std::string_view name, EntryType type) {
         entries.push_back({std::string(name), type});
         return true;

@@ -111,8 +111,9 @@ TEST(NameMergeInParallel, TwoThreadsGiveTheSerialResult)
         const MergedNames serial = mergeNames(videos, expected, membership, 1);
         EXPECT_EQ(describe(mergeNames(videos, expected, membership, 2)), describe(serial));
         EXPECT_EQ(serial.valid.size() + serial.extra.size() + serial.unknown.size(), videos.size());
-        if (!membership)
+        if (!membership) {
             EXPECT_EQ(serial.valid.size() + serial.missing.size(), expected.size());
+        }
     }
 }
 

@@ -80,6 +80,23 @@ TEST(KeyedNames, ParallelSortGivesTheSerialOrderAndAgreesWithTheKeys)
     }
 }
 
+// Lists hand their arenas on; an arena used after its move must not write
+// into the room its successor fills next.
+TEST(NameArena, MovedFromArenaSharesNoRoomWithItsSuccessor)
+{
+    NameArena first;
+    first.store("Super Mario Bros.");
+    NameArena second = std::move(first);
+    const std::string_view late = first.store("Dr. Mario (Japan, USA)");
+    second.store("Tetris");
+    NameArena third;
+    third = std::move(second);
+    const std::string_view later = second.store("Pok\xC3\xA9mon Red");
+    third.store("Zelda: A Link to the Past");
+    EXPECT_EQ(late, "Dr. Mario (Japan, USA)");
+    EXPECT_EQ(later, "Pok\xC3\xA9mon Red");
+}
+
 TEST(KeyedNames, ExtensionRewriteKeepsOrderAndOriginsAndKeys)
 {
     const std::vector<std::string_view> lines{"Tetris", "Dr. Mario (Japan, USA)", "Pok\xC3\xA9mon.7z", "beta.ZIP"};
