@@ -1,5 +1,7 @@
 #include "journal_files.h"
 
+#include "platform/foundation/atomic_write.h"
+
 #include <fcntl.h>
 #include <pwd.h>
 #include <sys/stat.h>
@@ -60,31 +62,6 @@ std::string journalName(int64_t milliseconds)
     return stamp + std::string(kExtension);
 }
 
-bool writeAll(int fd, std::string_view text)
-{
-    while (!text.empty()) {
-        const ssize_t written = ::write(fd, text.data(), text.size());
-        if (written < 0 && errno == EINTR)
-            continue;
-        if (written < 0)
-            return false;
-        text.remove_prefix(static_cast<size_t>(written));
-    }
-    return true;
-}
-
-// The folder's entry for the new file must reach the disk too; a file system
-// that cannot flush folders is no reason to stop.
-bool syncFolder(const std::string& folder)
-{
-    const int fd = ::open(folder.c_str(), O_RDONLY | O_DIRECTORY | O_CLOEXEC);
-    if (fd < 0)
-        return false;
-    const bool synced = ::fsync(fd) == 0 || errno == EINVAL || errno == EROFS;
-    ::close(fd);
-    return synced;
-}
-
 // 0, or the errno of the failure.
 int readWhole(const std::string& path, std::string& text)
 {
@@ -142,7 +119,7 @@ NewJournal createJournal(const std::string& journalFolder, std::string_view text
     int fd = -1;
     for (int attempt = 0; attempt < 100 && fd < 0; ++attempt) {
         path = journalFolder + "/" + journalName(journalMilliseconds());
-        fd = ::open(path.c_str(), O_WRONLY | O_CREAT | O_EXCL | O_CLOEXEC | O_NOFOLLOW, 0600);
+        fd = ::open(path.c_str(), O_WRONLY | O_CREAT | O_EXCL | O_CLOEXEC | O_NOFOLLOW, kJournalMode);
         if (fd < 0 && errno != EEXIST)
             return failed(path, errno);
     }
@@ -155,6 +132,7 @@ NewJournal createJournal(const std::string& journalFolder, std::string_view text
         written = false;
         failure = errno;
     }
+    // The folder's entry for the new file must reach the disk too.
     if (written && !syncFolder(journalFolder)) {
         written = false;
         failure = errno;

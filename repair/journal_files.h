@@ -6,7 +6,13 @@
 #include <string>
 #include <string_view>
 
+#include <sys/types.h>
+
 namespace tokenade {
+
+// Journals name the user's files and folders: only the user may read them,
+// from their creation through every rewrite.
+inline constexpr mode_t kJournalMode = 0600;
 
 // Where the renames journals of this user are kept:
 // $XDG_STATE_HOME/tokenade-auditor/renames when XDG_STATE_HOME is an absolute

@@ -167,7 +167,7 @@ RenameBatch applyRenames(const std::vector<Rename>& plan, const std::string& jou
                                                                           : RenameResult::Skipped;
         batch.outcomes.push_back(RenameOutcome{line.rename, result, line.note});
     }
-    if (const auto failure = writeFileAtomically(batch.journalPath, journalText(lines)))
+    if (const auto failure = writeFileAtomically(batch.journalPath, journalText(lines), kJournalMode))
         batch.notRecorded = "cannot record the renames in the journal " + failure->path + ": " + failure->reason;
     return batch;
 }
@@ -200,7 +200,7 @@ RenameBatch undoRenames(const std::string& journalPath)
     }
     if (journal.lines == before)
         return batch;
-    if (const auto failure = writeFileAtomically(journalPath, journalText(journal.lines)))
+    if (const auto failure = writeFileAtomically(journalPath, journalText(journal.lines), kJournalMode))
         batch.notRecorded = "cannot record the undo in the journal " + failure->path + ": " + failure->reason;
     return batch;
 }

@@ -30,49 +30,50 @@ std::string temporaryPathFor(const std::string& path, unsigned attempt)
            std::to_string(counter.fetch_add(1)) + "-" + std::to_string(attempt);
 }
 
-// Opens a new file that nobody else has; the mode follows the user's umask,
-// like any file the user creates.
-int createTemporary(const std::string& path, std::string& temporary)
+// Opens a new file that nobody else has, with `mode` less the user's umask.
+int createTemporary(const std::string& path, std::string& temporary, mode_t mode)
 {
     for (unsigned attempt = 0; attempt < 100; ++attempt) {
         temporary = temporaryPathFor(path, attempt);
-        const int fd = ::open(temporary.c_str(), O_WRONLY | O_CREAT | O_EXCL | O_CLOEXEC | O_NOFOLLOW, 0666);
+        const int fd = ::open(temporary.c_str(), O_WRONLY | O_CREAT | O_EXCL | O_CLOEXEC | O_NOFOLLOW, mode);
         if (fd >= 0 || errno != EEXIST)
             return fd;
     }
     return -1;
 }
 
-bool writeAll(int fd, std::string_view contents)
+}  // namespace
+
+bool writeAll(int fd, std::string_view bytes)
 {
-    while (!contents.empty()) {
-        const ssize_t written = ::write(fd, contents.data(), contents.size());
+    while (!bytes.empty()) {
+        const ssize_t written = ::write(fd, bytes.data(), bytes.size());
         if (written < 0) {
             if (errno == EINTR)
                 continue;
             return false;
         }
-        contents.remove_prefix(static_cast<size_t>(written));
+        bytes.remove_prefix(static_cast<size_t>(written));
     }
     return true;
 }
 
-// Makes the rename itself durable; a folder that refuses fsync is no failure.
-void syncFolder(const std::string& folder)
+bool syncFolder(const std::string& folder)
 {
     const int fd = ::open(folder.c_str(), O_RDONLY | O_DIRECTORY | O_CLOEXEC);
-    if (fd >= 0) {
-        ::fsync(fd);
-        ::close(fd);
-    }
+    if (fd < 0)
+        return false;
+    const bool synced = ::fsync(fd) == 0 || errno == EINVAL || errno == EROFS;
+    const int error = errno;
+    ::close(fd);
+    errno = error;
+    return synced;
 }
 
-}  // namespace
-
-AtomicFile::AtomicFile(std::string path)
+AtomicFile::AtomicFile(std::string path, mode_t mode)
     : path_(std::move(path))
 {
-    fd_ = createTemporary(path_, temporary_);
+    fd_ = createTemporary(path_, temporary_, mode);
     if (fd_ < 0)
         error_ = errno;
 }
@@ -102,6 +103,12 @@ void AtomicFile::write(std::string_view bytes)
 {
     if (error_ != 0)
         return;
+    if (buffer_.empty() && bytes.size() >= kBufferSize) {
+        // A large piece goes straight to the file rather than through the buffer.
+        if (!writeAll(fd_, bytes))
+            fail(errno);
+        return;
+    }
     buffer_.append(bytes);
     if (buffer_.size() >= kBufferSize)
         flushBuffer();
@@ -121,16 +128,16 @@ std::optional<WriteError> AtomicFile::commit()
         if (error_ != 0)
             ::unlink(temporary_.c_str());
         else
-            syncFolder(folderOf(path_));
+            syncFolder(folderOf(path_));  // the rename made durable where it can be; not a failure if not
     }
     if (error_ != 0)
         return WriteError{path_, std::strerror(error_)};
     return std::nullopt;
 }
 
-std::optional<WriteError> writeFileAtomically(const std::string& path, std::string_view contents)
+std::optional<WriteError> writeFileAtomically(const std::string& path, std::string_view contents, mode_t mode)
 {
-    AtomicFile file(path);
+    AtomicFile file(path, mode);
     file.write(contents);
     return file.commit();
 }

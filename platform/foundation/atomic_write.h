@@ -4,6 +4,8 @@
 #include <string>
 #include <string_view>
 
+#include <sys/types.h>
+
 namespace tokenade {
 
 // Why a file could not be written.
@@ -15,10 +17,11 @@ struct WriteError {
 // A file written so that it either keeps its former content or holds exactly
 // the new one: the content goes to a temporary file beside it, which commit()
 // flushes to disk and renames over it. A file that is not committed leaves no
-// trace. Does not create missing folders.
+// trace. Does not create missing folders. The new file gets `mode` less the
+// user's umask.
 class AtomicFile {
 public:
-    explicit AtomicFile(std::string path);
+    explicit AtomicFile(std::string path, mode_t mode = 0666);
     ~AtomicFile();
     AtomicFile(const AtomicFile&) = delete;
     AtomicFile& operator=(const AtomicFile&) = delete;
@@ -41,6 +44,15 @@ private:
 };
 
 // Writes `contents` to `path` as an AtomicFile.
-std::optional<WriteError> writeFileAtomically(const std::string& path, std::string_view contents);
+std::optional<WriteError> writeFileAtomically(const std::string& path, std::string_view contents, mode_t mode = 0666);
+
+// Writes all of `bytes` to `fd`, again after an interruption; false, with
+// errno set, on failure.
+bool writeAll(int fd, std::string_view bytes);
+
+// Flushes `folder`'s entries to disk, so that a file just created or renamed
+// in it outlives a crash. True also where the file system cannot flush
+// folders (EINVAL, EROFS); false, with errno set, otherwise.
+bool syncFolder(const std::string& folder);
 
 }  // namespace tokenade

@@ -5,6 +5,8 @@
 
 #include <gtest/gtest.h>
 
+#include <sys/stat.h>
+
 #include <cstdio>
 #include <vector>
 
@@ -210,6 +212,9 @@ TEST_F(RenamesTest, UndoAfterAPartialBatchRestoresTheTreeAndTwiceIsHarmless)
     EXPECT_EQ(tree.read("roms/x/Kirby.zip"), "kirby");
     EXPECT_EQ(states(batch), "SUU");
     EXPECT_EQ(latestJournal(journals()), std::nullopt);
+    struct stat journal {};
+    ASSERT_EQ(::stat(batch.journalPath.c_str(), &journal), 0);
+    EXPECT_EQ(journal.st_mode & 0777, 0600u);  // rewritten twice, still the user's alone
 
     EXPECT_EQ(results(undoRenames(batch.journalPath)), "done before\ndone before\n");
     EXPECT_EQ(tree.list("roms") + tree.list("roms/x"), before);
