@@ -77,6 +77,13 @@ bool looksLikeExtension(std::string_view text)
     return std::all_of(text.begin(), text.end(), [](char c) { return isAsciiLetter(c) || (c >= '0' && c <= '9'); });
 }
 
+bool periodCutsName(std::string_view line)
+{
+    const std::string_view component = lastPathComponent(line);
+    const size_t period = component.rfind('.');
+    return period != std::string_view::npos && period > 0 && !looksLikeExtension(component.substr(period + 1));
+}
+
 std::optional<AuditWarning> missingFoldersWarning(const std::string& directory,
                                                   const std::vector<std::string>& folderSet,
                                                   const std::vector<int>& folderErrors, WarningKind kind,
@@ -127,9 +134,7 @@ std::vector<AuditWarning> listWarnings(const RomsList& list, const KeyedNames& e
             blank.push_back(line);
         else if (isSpaceOrTab(text.front()) || isSpaceOrTab(text.back()))
             spaced.push_back(line);
-        const std::string_view component = lastPathComponent(text);
-        const size_t period = component.rfind('.');
-        if (period != std::string_view::npos && period > 0 && !looksLikeExtension(component.substr(period + 1)))
+        if (periodCutsName(text))
             cut.push_back(line);
     }
 

@@ -35,4 +35,9 @@ std::vector<AuditWarning> listWarnings(const RomsList& list, const KeyedNames& e
 // ASCII letters or digits beginning with a letter, or "7z" in any case.
 bool looksLikeExtension(std::string_view text);
 
+// True when the extension rewrite of a list line cuts what is not an
+// extension: its last component has a period, not first, and the text
+// after it does not look like one ("Dr. Mario (Japan, USA)", "Super Mario Bros.").
+bool periodCutsName(std::string_view line);
+
 }  // namespace tokenade

@@ -94,9 +94,7 @@ std::vector<NearMisses::Cut> cutNames(const MergedNames& merged, const RomsList&
 {
     std::vector<NearMisses::Cut> cut;
     for (std::string_view line : list.lines) {
-        const std::string_view component = lastPathComponent(line);
-        const size_t period = component.rfind('.');
-        if (period == std::string_view::npos || period == 0 || looksLikeExtension(component.substr(period + 1)))
+        if (!periodCutsName(line))
             continue;
         std::string whole(line);
         whole += ".";

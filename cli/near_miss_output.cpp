@@ -7,11 +7,6 @@
 namespace tokenade::cli {
 namespace {
 
-std::string shown(std::string_view name)
-{
-    return "\"" + displayName(name) + "\"";
-}
-
 std::string heading(std::string_view what, size_t count, std::string_view why)
 {
     return "\n" + std::string(what) + ": " + std::to_string(count) + " (" + std::string(why) + ")\n";
@@ -34,6 +29,11 @@ std::string joined(const std::vector<std::string>& words)
 }
 
 }  // namespace
+
+std::string shown(std::string_view name)
+{
+    return "\"" + displayName(name) + "\"";
+}
 
 std::string placeOf(const AuditResult& result, const ResultEntry& entry)
 {

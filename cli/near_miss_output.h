@@ -5,6 +5,7 @@
 #include <nlohmann/json.hpp>
 
 #include <string>
+#include <string_view>
 
 namespace tokenade::cli {
 
@@ -15,6 +16,9 @@ std::string nearMissText(const AuditResult& result, bool withNames = true);
 
 // The near misses as the JSON members near_misses, ambiguous, copies and cut.
 void addNearMissJson(const AuditResult& result, nlohmann::ordered_json& json);
+
+// A name in double quotes, as it shows (displayName).
+std::string shown(std::string_view name);
 
 // "roms/Sega/Dr Mario.zip": where a found file lies, below the Tokenade directory.
 std::string placeOf(const AuditResult& result, const ResultEntry& entry);

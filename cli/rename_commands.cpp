@@ -4,18 +4,12 @@
 #include "repair/journal_files.h"
 #include "repair/rename_plan.h"
 #include "repair/renames.h"
-#include "results/report_text.h"
 #include "sources/path_rules.h"
 
 #include <cstdio>
 
 namespace tokenade::cli {
 namespace {
-
-std::string shown(std::string_view name)
-{
-    return "\"" + displayName(name) + "\"";
-}
 
 std::string described(const Rename& rename)
 {
@@ -63,8 +57,12 @@ int renameFiles(const CliOptions& options, const AuditResult& result)
             print("  not renamed: " + shown(placeOf(result, *planned.pair->found)) + " -> " +
                   shown(planned.rename.to) + ": " + planned.refusal + "\n");
     }
-    if (!options.apply || renames.empty())
+    // A refused rename is one not made: --apply then ends in failure too.
+    const bool someRefused = renames.size() < plan.size();
+    if (!options.apply)
         return kExitAudited;
+    if (renames.empty())
+        return someRefused ? kExitWriteFailed : kExitAudited;
 
     const RenameBatch batch = applyRenames(renames, renameJournalFolder());
     if (!batch.notStarted.empty()) {
@@ -74,7 +72,7 @@ int renameFiles(const CliOptions& options, const AuditResult& result)
     print("Renamed:\n");
     const size_t failed = printOutcomes(batch, "renamed");
     print("journal: " + batch.journalPath + "\n");
-    return failed == 0 ? kExitAudited : kExitWriteFailed;
+    return failed == 0 && !someRefused ? kExitAudited : kExitWriteFailed;
 }
 
 int undoRenamesOf(const std::string& journal)

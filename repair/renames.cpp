@@ -6,6 +6,7 @@
 #include "repair/journal_files.h"
 #include "repair/plain_name.h"
 
+#include <sys/stat.h>
 #include <unistd.h>
 
 #include <cerrno>
@@ -34,11 +35,18 @@ public:
             error_ = fd_ < 0 ? errno : 0;
         }
         if (fd_ < 0)
-            problem = error_ == ELOOP ? "the folder is a symbolic link" : std::strerror(error_);
+            problem = isLink(folder) ? "the folder is a symbolic link" : std::strerror(error_);
         return fd_;
     }
 
 private:
+    // Refused links fail with ENOTDIR or ELOOP, which say nothing of a link.
+    static bool isLink(const std::string& folder)
+    {
+        struct stat info {};
+        return ::lstat(folder.c_str(), &info) == 0 && S_ISLNK(info.st_mode);
+    }
+
     void close()
     {
         if (fd_ >= 0)
@@ -128,7 +136,9 @@ std::optional<RenameOutcome> undoOne(FolderAtHand& folders, JournalLine& line)
         outcome.result = RenameResult::DoneBefore;
         return outcome;
     }
-    outcome.reason = renamed.error == ENOENT ? "the file is no longer there" : "another file has that name now";
+    outcome.reason = renamed.error == ENOENT ? "the file is no longer there"
+                     : renamed.error != 0    ? std::strerror(renamed.error)
+                                             : "another file has that name now";
     if (wasMade)
         line.note = "not undone: " + outcome.reason;
     return outcome;

@@ -83,6 +83,10 @@ TEST_F(RenameTest, RenamesAreShownMadeAndUndone)
     EXPECT_EQ(again.exitStatus, 0);
     EXPECT_NE(again.out.find("done before"), std::string::npos);
     EXPECT_EQ(tree(), before);
+
+    collection.addFile("cut.txt", "roms/x\n");  // its only rename is refused: not a success
+    EXPECT_EQ(run({"rename", "roms", "--dir", collection.root(), "--list", collection.path("cut.txt"), "--apply"})
+                  .exitStatus, 3);
 }
 
 }  // namespace
