@@ -23,34 +23,19 @@ void onTwoThreads(size_t count, Work&& work)
     lower.join();
 }
 
-// The near-key hashes of the missing names and of the unknown files, cut to
-// 32 bits (names that only share these are told apart by their near keys).
-// The files' hashes come with the merge when the scan made them.
-struct NearHashes {
-    std::vector<uint32_t> missing;
-    std::vector<uint32_t> unknown;
-};
-
+// A near-key hash cut to 32 bits: names that only share these are told
+// apart by their near keys.
 uint32_t shortNearHash(std::string_view name, std::string_view extension)
 {
     return static_cast<uint32_t>(nearKeyHash(name, extension) >> 32);
 }
 
-NearHashes nearHashes(const MergedNames& merged, bool scanGaveHashes, std::string_view extension)
+std::vector<uint32_t> nearHashesOf(const ResultList& names, std::string_view extension)
 {
-    NearHashes hashes{std::vector<uint32_t>(merged.missing.size()), {}};
-    onTwoThreads(merged.missing.size(), [&](size_t begin, size_t end) {
+    std::vector<uint32_t> hashes(names.size());
+    onTwoThreads(names.size(), [&](size_t begin, size_t end) {
         for (size_t i = begin; i < end; ++i)
-            hashes.missing[i] = shortNearHash(merged.missing[i].name(), extension);
-    });
-    if (scanGaveHashes && merged.unknownNearHashes.size() == merged.unknown.size()) {
-        hashes.unknown = merged.unknownNearHashes;
-        return hashes;
-    }
-    hashes.unknown.resize(merged.unknown.size());
-    onTwoThreads(merged.unknown.size(), [&](size_t begin, size_t end) {
-        for (size_t i = begin; i < end; ++i)
-            hashes.unknown[i] = shortNearHash(merged.unknown[i].name(), extension);
+            hashes[i] = shortNearHash(names[i].name(), extension);
     });
     return hashes;
 }
@@ -136,9 +121,11 @@ struct Group {
 std::vector<Group> groupsByNearKey(const MergedNames& merged, const std::vector<bool>& listedAlready,
                                    bool scanGaveHashes, std::string_view extension)
 {
-    const NearHashes hashes = nearHashes(merged, scanGaveHashes, extension);
-    const std::vector<uint32_t>& missingHashes = hashes.missing;
-    const std::vector<uint32_t>& unknownHashes = hashes.unknown;
+    const std::vector<uint32_t> missingHashes = nearHashesOf(merged.missing, extension);
+    // The files' hashes come with the merge when the scan made them.
+    const bool fromScan = scanGaveHashes && merged.unknownNearHashes.size() == merged.unknown.size();
+    const std::vector<uint32_t> computed = fromScan ? std::vector<uint32_t>() : nearHashesOf(merged.unknown, extension);
+    const std::vector<uint32_t>& unknownHashes = fromScan ? merged.unknownNearHashes : computed;
     // (hash, missing place) sorted, and the unknown files whose hash is among them.
     std::vector<std::pair<uint32_t, size_t>> missing(missingHashes.size());
     for (size_t i = 0; i < missing.size(); ++i)
