@@ -53,14 +53,9 @@ ScanControl scanControl(const AuditProgress& progress, std::string_view nearHash
 
 // Moves the merged names into `result` as the categories of `kind`, with the
 // bytes they view; the lists that held them are left empty.
-void takeNames(AuditResult& result, AuditKind kind, MergedNames&& merged, std::vector<std::string> folders,
+void takeNames(AuditResult& result, MergedNames&& merged, std::vector<std::string> folders,
                std::vector<KeyedNames*> sources)
 {
-    std::vector<AuditWarning> warnings = std::move(result.warnings);
-    NearMisses nearMisses = std::move(result.nearMisses);
-    result = AuditResult::empty(kind);
-    result.warnings = std::move(warnings);
-    result.nearMisses = std::move(nearMisses);
     for (ResultCategory& category : result.categories) {
         switch (category.facts->id) {
         case CategoryId::Valid: category.entries = std::move(merged.valid); break;
@@ -132,14 +127,14 @@ AuditOutcome runRomAudit(const AuditInputs& inputs, const AuditProgress& progres
 
     tell(progress, kStatusAuditingRoms);
     MergedNames merged = mergeNames(found.names, expected.names);
-    AuditResult result;
+    AuditResult result = AuditResult::empty(AuditKind::Roms);
     if (inputs.nearMisses)
         result.nearMisses = findNearMisses(merged, &*expected.read.list, kRomExtension, true);
     addWarning(result, missingFoldersWarning(inputs.tokenadeDirPath, folderNames(kRomFolders), found.folderErrors,
                                              WarningKind::NoRomFolders, "every game shows as missing"));
     addWarning(result, unreadableFoldersWarning(found.unreadable));
     addListWarnings(result, expected);
-    takeNames(result, AuditKind::Roms, std::move(merged), std::move(found.folders), {&found.names, &expected.names});
+    takeNames(result, std::move(merged), std::move(found.folders), {&found.names, &expected.names});
     return AuditOutcome{inputs, std::move(result), {}, false};
 }
 
@@ -166,7 +161,7 @@ AuditOutcome runVideoAudit(const AuditInputs& inputs, const AuditProgress& progr
     KeyedNames& expected = inputs.availableRomVideosOnly ? available : supported.names;
     const KeyedNames* membership = inputs.availableRomVideosOnly && supported.read.list ? &supported.names : nullptr;
     MergedNames merged = mergeNames(videos.names, expected, membership);
-    AuditResult result;
+    AuditResult result = AuditResult::empty(AuditKind::Videos);
     if (inputs.nearMisses) {
         const RomsList* lines = inputs.availableRomVideosOnly ? nullptr : &*supported.read.list;
         result.nearMisses = findNearMisses(merged, lines, kVideoExtension, true);
@@ -184,7 +179,7 @@ AuditOutcome runVideoAudit(const AuditInputs& inputs, const AuditProgress& progr
     unreadable.insert(unreadable.end(), archives.unreadable.begin(), archives.unreadable.end());
     addWarning(result, unreadableFoldersWarning(std::move(unreadable)));
     addListWarnings(result, supported);
-    takeNames(result, AuditKind::Videos, std::move(merged), std::move(videos.folders),
+    takeNames(result, std::move(merged), std::move(videos.folders),
               {&videos.names, &available, &supported.names});
     result.availableOnly = inputs.availableRomVideosOnly;
     return AuditOutcome{inputs, std::move(result), {}, false};
