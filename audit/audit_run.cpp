@@ -51,7 +51,7 @@ ScanControl scanControl(const AuditProgress& progress, std::string_view nearHash
     return control;
 }
 
-// Moves the merged names into `result` as the categories of `kind`, with the
+// Moves the merged names into the categories of `result`, with the
 // bytes they view; the lists that held them are left empty.
 void takeNames(AuditResult& result, MergedNames&& merged, std::vector<std::string> folders,
                std::vector<KeyedNames*> sources)
