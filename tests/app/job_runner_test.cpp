@@ -59,33 +59,34 @@ TEST_F(JobRunnerTest, ReportsAndResultArriveInOrderOnTheDeliveringThread)
 // what came meanwhile; nothing older may be delivered after it.
 TEST_F(JobRunnerTest, NestedDeliveryKeepsTheOrderOfReports)
 {
-    std::latch first(1), go(1), second(1);
+    const std::vector<std::string> texts{"Caching Tokenade rom directories...", "Caching supported roms list...",
+                                         "Auditing roms..."};
+    std::latch queued(1), go(1), last(1);
     std::vector<std::string> seen;
-    bool bDone = false;
-    jobs.start<int>([](std::stop_token, const JobRunner::Reporter&) { return 0; }, {}, [&](int) {
-        go.count_down();
-        second.wait();
-        jobs.deliver();  // as the dialog's event loop would
-    });
-    {
-        std::unique_lock<std::mutex> lock(mutex);  // its end is queued, not delivered
-        woken.wait(lock, [this] { return wakes > 0; });
-        wakes = 0;
-    }
+    bool done = false;
     jobs.start<int>(
         [&](std::stop_token, const JobRunner::Reporter& report) {
-            report("Caching Tokenade rom directories...");
-            first.count_down();
+            report(texts[0]);
+            report(texts[1]);
+            queued.count_down();
             go.wait();
-            report("Auditing roms...");
-            second.count_down();
+            report(texts[2]);
+            last.count_down();
             return 0;
         },
-        [&](std::string_view text) { seen.emplace_back(text); }, [&](int) { bDone = true; });
-    first.wait();
+        [&](std::string_view text) {
+            seen.emplace_back(text);
+            if (seen.size() == 1) {  // the first report opens a dialog
+                go.count_down();
+                last.wait();
+                jobs.deliver();
+            }
+        },
+        [&](int) { done = true; });
+    queued.wait();
     jobs.deliver();
-    deliverUntil([&] { return bDone; });
-    EXPECT_EQ(seen, (std::vector<std::string>{"Caching Tokenade rom directories...", "Auditing roms..."}));
+    deliverUntil([&] { return done; });
+    EXPECT_EQ(seen, texts);
 }
 
 // Quitting: a job that honours its stop token ends at once and is waited

@@ -84,13 +84,11 @@ TEST(KeyedNames, ParallelSortGivesTheSerialOrderAndAgreesWithTheKeys)
 // into the room its successor fills next.
 TEST(NameArena, MovedFromArenaSharesNoRoomWithItsSuccessor)
 {
-    NameArena first;
+    NameArena first, third;
     first.store("Super Mario Bros.");
     NameArena second = std::move(first);
-    const std::string_view late = first.store("Dr. Mario (Japan, USA)");
-    second.store("Tetris");
-    NameArena third;
     third = std::move(second);
+    const std::string_view late = first.store("Dr. Mario (Japan, USA)");
     const std::string_view later = second.store("Pok\xC3\xA9mon Red");
     third.store("Zelda: A Link to the Past");
     EXPECT_EQ(late, "Dr. Mario (Japan, USA)");
