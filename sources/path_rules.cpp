@@ -28,14 +28,10 @@ size_t extensionPeriod(std::string_view trimmed)
     return period;
 }
 
+// ICU's lower case; only extensions with a character outside ASCII need it.
 std::string lowerCase(std::string_view text)
 {
     std::string lower;
-    if (isAscii(text)) {
-        for (char c : text)
-            lower.push_back((c >= 'A' && c <= 'Z') ? static_cast<char>(c + 32) : c);
-        return lower;
-    }
     icu::UnicodeString::fromUTF8(icu::StringPiece(text.data(), static_cast<int32_t>(text.size())))
         .toLower(icu::Locale::getRoot())
         .toUTF8String(lower);

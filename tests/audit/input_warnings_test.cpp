@@ -42,7 +42,7 @@ TEST(InputWarnings, ListLinesThatExpectNoFileAnybodyHas)
               "spaced-lines 2: \" Zelda\" -> \" Zelda.zip\" | \"Kirby\t\" -> \"Kirby\t.zip\" |\n"
               "cut-lines 3: \"Dr. Mario (Japan, USA)\" -> \"Dr.zip\" | \"Super Mario Bros.\" -> \"Super Mario Bros.zip\" | "
               "\"10-Yard Fight (Japan, v1.1)\" -> \"10-Yard Fight (Japan, v1.zip\" |\n");
-    for (const char* extension : {"7z", "7Z", "zip", "sfc", "ZIP", "a1", "smc", "Apk"})
+    for (const char* extension : {"7z", "7Z", "zip", "sfc", "ZIP", "a1", "smc", "Apk", "ipsw"})
         EXPECT_TRUE(looksLikeExtension(extension)) << extension;
     for (const char* text : {"", "z", "1zip", "zipper", " Mario (USA)", "7zip", "z_p"})
         EXPECT_FALSE(looksLikeExtension(text)) << text;

@@ -30,8 +30,11 @@ std::string describe(const ResultList& entries)
 
 std::string describe(const MergedNames& merged)
 {
+    std::string copies;
+    for (const auto& [unknown, valid] : merged.copies)
+        copies += " " + std::string(merged.unknown.at(unknown).name()) + "=" + std::string(merged.valid.at(valid).name());
     return "valid: " + describe(merged.valid) + " | missing: " + describe(merged.missing) +
-           " | extra: " + describe(merged.extra) + " | unknown: " + describe(merged.unknown);
+           " | extra: " + describe(merged.extra) + " | unknown: " + describe(merged.unknown) + " | copies:" + copies;
 }
 
 struct MergeCase {
@@ -59,19 +62,18 @@ INSTANTIATE_TEST_SUITE_P(
                   {"alpha.zip", "Charlie.zip", "delta.zip", "echo.zip", "echo.zip"},
                   std::nullopt,
                   "valid: alpha.zip@1, Charlie.zip@2 | missing: delta.zip, echo.zip, echo.zip | extra:  | "
-                  "unknown: bravo.zip@1, bravo.zip@2, foxtrot.zip@3"},
+                  "unknown: bravo.zip@1, bravo.zip@2, foxtrot.zip@3 | copies:"},
         // The correctly named file counts, whatever folder comes first; the other copy is the unknown one.
         MergeCase{"ExactSpellingPairsFirst",
-                  {"ALPHA (USA).ZIP@1", "Alpha (USA).zip@2"},
-                  {"Alpha (USA).zip"},
-                  std::nullopt,
-                  "valid: Alpha (USA).zip@2 | missing:  | extra:  | unknown: ALPHA (USA).ZIP@1"},
+                  {"ALPHA (USA).ZIP@1", "Alpha (USA).zip@2"}, {"Alpha (USA).zip"}, std::nullopt,
+                  "valid: Alpha (USA).zip@2 | missing:  | extra:  | unknown: ALPHA (USA).ZIP@1 | "
+                  "copies: ALPHA (USA).ZIP=Alpha (USA).zip"},
         MergeCase{"OthersOfARunPairInStringOrder",
                   {"POKE\xCC\x81MON.zip@1", "pok\xC3\xA9mon.zip@2", "Pok\xC3\xA9mon.zip@3"},
                   {"Pok\xC3\xA9mon.zip", "POK\xC3\x89MON.zip"},
                   std::nullopt,
                   "valid: POK\xC3\x89MON.zip@1, Pok\xC3\xA9mon.zip@3 | missing:  | extra:  | "
-                  "unknown: pok\xC3\xA9mon.zip@2"},
+                  "unknown: pok\xC3\xA9mon.zip@2 | copies: pok\xC3\xA9mon.zip=Pok\xC3\xA9mon.zip"},
         // Membership: the supported list tells extra videos from unknown ones, and
         // an entry where one test stopped is found by the next.
         MergeCase{"WorkedExampleWithMembership",
@@ -79,12 +81,12 @@ INSTANTIATE_TEST_SUITE_P(
                   {"alpha.xmv", "delta.xmv", "hotel.xmv", "kilo.xmv"},
                   std::vector<std::string>{"alpha.xmv", "Charlie.xmv", "delta.xmv", "echo.xmv", "golf.xmv", "lima.xmv"},
                   "valid: alpha.xmv@0, hotel.xmv@0 | missing: delta.xmv | extra: charlie.xmv@0, golf.xmv@0 | "
-                  "unknown: india.xmv@0, zulu.xmv@0"},
+                  "unknown: india.xmv@0, zulu.xmv@0 | copies:"},
         MergeCase{"LeftoversOfARunAreTestedForMembership",
                   {"Zelda.xmv@0", "ZELDA.xmv@1", "ZELDA.xmv@2"},
                   {"zelda.xmv", "Zelda.xmv"},
                   std::vector<std::string>{"ZELDA.XMV"},
-                  "valid: Zelda.xmv@0, zelda.xmv@1 | missing:  | extra: ZELDA.xmv@2 | unknown: "}),
+                  "valid: Zelda.xmv@0, zelda.xmv@1 | missing:  | extra: ZELDA.xmv@2 | unknown:  | copies:"}),
     [](const auto& info) { return info.param.name; });
 
 // Titles from a small alphabet, so that runs of names alike are common.

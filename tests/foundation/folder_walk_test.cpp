@@ -1,4 +1,5 @@
 #include "platform/foundation/folder_walk.h"
+#include "platform/foundation/folder_reader.h"
 
 #include "tests/support/temp_tree.h"
 
@@ -8,6 +9,8 @@
 #include <cerrno>
 #include <string>
 #include <vector>
+
+#include <unistd.h>
 
 namespace tokenade {
 namespace {
@@ -114,6 +117,9 @@ TEST_F(FolderWalkTest, DeepTreesAndEarlyEnds)
         return WalkStep::Continue;
     });
     EXPECT_EQ(bottom.size(), 10000u * 2 - 1);  // "d/d/.../d"
+    const int deep = openFolder(tree.path("top") + "/" + bottom, false);
+    EXPECT_EQ(::faccessat(deep, "bottom.zip", F_OK, 0), 0);
+    ::close(deep);
 
     EXPECT_FALSE(walkFolder(tree.path("top"), [](const WalkEntry&) { return WalkStep::Stop; }));
     std::stop_source stop;

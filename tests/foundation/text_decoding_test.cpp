@@ -28,7 +28,7 @@ INSTANTIATE_TEST_SUITE_P(
     Encodings, TextDecoding,
     ::testing::Values(
         Decoding{"", ""},
-        Decoding{"Pok\xC3\xA9mon\nbeta", "Pok\xC3\xA9mon\nbeta"},
+        Decoding{"Pok\xC3\xA9mon\n\xE0\xB8\x97\xE0\xB8\xA2", "Pok\xC3\xA9mon\n\xE0\xB8\x97\xE0\xB8\xA2"},    // Thai
         Decoding{"\xEF\xBB\xBFz", "z"},                                          // UTF-8 mark dropped
         Decoding{"\xFF\xFE" "a\0\xE9\0"s, "a\xC3\xA9"},                          // UTF-16LE
         Decoding{"\xFE\xFF" "\xD8\x3D\xDE\x00"s, "\xF0\x9F\x98\x80"},            // UTF-16BE surrogate pair
