@@ -34,7 +34,7 @@ const std::vector<NearKeyCase> kNearKeys = {
     {"Al\xC2\xADpha\xC2\xA0(USA).zip", "zip", "alpha usa zip"},  // soft hyphen gone, no-break space
     {"Alpha (USA).ZIP.zip.Zip", "zip", "alpha usa zip"},
     {"Alpha.zip.zip.zip.zip.zip", "zip", "alpha zip"},  // more repeats than the hash keeps in view
-    {"Alpha (USA).zip.zip", "xmv", "alpha usa zip zip"},  // only the audited extension
+    {"Alpha (USA).amv.xmv", "xmv", "alpha usa amv xmv"},  // only the audited extension, every letter of it
     {"Alpha Zip.zip", "zip", "alpha zip zip"},           // a word, not a doubled extension
     {"Intro.xmv.xmv", "xmv", "intro xmv"},
     {"\xEF\xBD\xBE\xEF\xBE\x9E\xEF\xBE\x99\xEF\xBE\x80\xEF\xBE\x9E.zip", "zip",  // half-width kana: voicing marks drop

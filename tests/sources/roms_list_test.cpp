@@ -31,7 +31,8 @@ protected:
 TEST_F(RomsListTest, EveryNewlineEndsALineAndEmptyPiecesAreSkipped)
 {
     using Lines = std::vector<std::string_view>;
-    EXPECT_EQ(lines("Tetris\r\n\r\n Zelda \r\nDr. Mario"), (Lines{"Tetris", " Zelda ", "Dr. Mario"}));
+    const std::string dashed = "Dr. Mario \xE2\x80\x93 Don\xE2\x80\x99t \xE2\x82\xA9";  // no newlines among them
+    EXPECT_EQ(lines("Tetris\r\n\r\n Zelda \r\n" + dashed), (Lines{"Tetris", " Zelda ", dashed}));
     EXPECT_EQ(lines("a\nb\vc\fd\re\xC2\x85" "f\xE2\x80\xA8g\xE2\x80\xA9h"), (Lines{"a", "b", "c", "d", "e", "f", "g", "h"}));
     EXPECT_EQ(lines("zulu\n  \nbeta\nbeta\n"), (Lines{"zulu", "  ", "beta", "beta"}));  // file order, repeats kept
     EXPECT_EQ(lines("\xFF\xFE" "b\0\n\0a\0"s), (Lines{"b", "a"}));
