@@ -41,17 +41,20 @@ void findSpellings(const std::string& folder, std::unordered_map<std::string, st
 std::vector<std::string> pathsOnDisk(const std::string& folder, const std::vector<std::string_view>& names)
 {
     std::vector<std::string> paths;
+    std::vector<std::string> keys(names.size());  // of the names not there as spelled
     std::unordered_map<std::string, std::optional<std::string>> wanted;  // key -> spelling on disk
-    for (std::string_view name : names) {
-        paths.push_back(pathBelow(folder, name));
-        if (!exists(paths.back()))
-            wanted.emplace(unicodeKey(name), std::nullopt);
+    for (size_t i = 0; i < names.size(); ++i) {
+        paths.push_back(pathBelow(folder, names[i]));
+        if (exists(paths.back()))
+            continue;
+        keys[i] = unicodeKey(names[i]);
+        wanted.emplace(keys[i], std::nullopt);
     }
     if (wanted.empty())
         return paths;
     findSpellings(folder, wanted);
     for (size_t i = 0; i < names.size(); ++i) {
-        const auto found = wanted.find(unicodeKey(names[i]));
+        const auto found = keys[i].empty() ? wanted.end() : wanted.find(keys[i]);
         if (found != wanted.end() && found->second)
             paths[i] = pathBelow(folder, *found->second);
     }

@@ -99,9 +99,7 @@ void QVAppDelegate::copyFullPaths(AuditKind kind)
         placesIn[folder].push_back(names.size());
         names.push_back(entry->name());
     }
-    QStringList paths;
-    for (size_t i = 0; i < names.size(); ++i)
-        paths << QString();
+    QStringList paths(static_cast<qsizetype>(names.size()));
     for (const auto& [folder, places] : placesIn) {
         std::vector<std::string_view> inFolder;
         for (size_t place : places)

@@ -31,9 +31,10 @@ namespace tokenade {
 //
 // States: "refused" was never tried (not a plain name); "planned" was written
 // before the renames and is left only when the batch was cut short or its
-// outcome could not be written back, so the rename may or may not have been made; "made" was renamed; "skipped" was
-// tried and not renamed; "undone" was renamed and then reversed. The note
-// says why for "refused" and "skipped", and why an undo failed for "made".
+// outcome could not be written back, so the rename may or may not have been
+// made; "made" was renamed; "skipped" was tried and not renamed; "undone" was
+// renamed and then reversed. The note says why for "refused" and "skipped",
+// and why an undo failed for "made".
 enum class JournalState { Refused, Planned, Made, Skipped, Undone };
 
 struct JournalLine {
