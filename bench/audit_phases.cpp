@@ -1,11 +1,11 @@
 // Times each phase of a ROM audit on a collection: walk (with the keys),
 // sort, list, merge, write. The same core calls as the audit, taken apart.
-#include "audit/name_merge.h"
-#include "platform/foundation/folder_walk.h"
-#include "results/report_files.h"
-#include "sources/extension_rewrite.h"
-#include "sources/folder_scan.h"
-#include "sources/roms_list.h"
+#include "core/audit/name_merge.h"
+#include "core/foundation/folder_walk.h"
+#include "core/results/report_files.h"
+#include "core/sources/extension_rewrite.h"
+#include "core/sources/folder_scan.h"
+#include "core/sources/roms_list.h"
 
 #include <chrono>
 #include <cstdio>

@@ -1,7 +1,7 @@
 // How long the window takes to show a large category, how long the event
 // loop is ever kept waiting while an audit runs, and while a filter is typed
 // on the largest category: window_display DIR LIST.
-#include "app/desktop_window.h"
+#include "gui/desktop_window.h"
 
 #include <QApplication>
 #include <QLineEdit>

@@ -1,7 +1,7 @@
 #include "audit_output.h"
 
 #include "cli/near_miss_output.h"
-#include "results/report_text.h"
+#include "core/results/report_text.h"
 
 #include <nlohmann/json.hpp>
 

@@ -1,6 +1,6 @@
 #pragma once
 
-#include "results/categories.h"
+#include "core/results/categories.h"
 
 #include <optional>
 #include <string>

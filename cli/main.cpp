@@ -1,11 +1,11 @@
-#include "audit/audit_run.h"
-#include "audit/audit_status.h"
 #include "cli/audit_output.h"
 #include "cli/cli_options.h"
 #include "cli/progress_line.h"
 #include "cli/rename_commands.h"
-#include "results/report_files.h"
-#include "sources/list_discovery.h"
+#include "core/audit/audit_run.h"
+#include "core/audit/audit_status.h"
+#include "core/results/report_files.h"
+#include "core/sources/list_discovery.h"
 
 #include <cstdio>
 #include <filesystem>

@@ -1,8 +1,8 @@
 #include "near_miss_output.h"
 
-#include "audit/name_differences.h"
-#include "results/report_text.h"
-#include "sources/path_rules.h"
+#include "core/audit/name_differences.h"
+#include "core/results/report_text.h"
+#include "core/sources/path_rules.h"
 
 namespace tokenade::cli {
 namespace {

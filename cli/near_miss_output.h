@@ -1,6 +1,6 @@
 #pragma once
 
-#include "results/audit_result.h"
+#include "core/results/audit_result.h"
 
 #include <nlohmann/json.hpp>
 

@@ -1,10 +1,10 @@
 #include "rename_commands.h"
 
 #include "cli/near_miss_output.h"
-#include "repair/journal_files.h"
-#include "repair/rename_plan.h"
-#include "repair/renames.h"
-#include "sources/path_rules.h"
+#include "core/repair/journal_files.h"
+#include "core/repair/rename_plan.h"
+#include "core/repair/renames.h"
+#include "core/sources/path_rules.h"
 
 #include <cstdio>
 

@@ -1,7 +1,7 @@
 #pragma once
 
-#include "audit/audit_run.h"
 #include "cli/cli_options.h"
+#include "core/audit/audit_run.h"
 
 namespace tokenade::cli {
 

@@ -8,7 +8,7 @@
 // the whole screen, menu and all; --near-misses opens the view of the near
 // misses; --no-audit shows the window before any audit; --list-error audits
 // with a list that is not there and takes the screen with its alert.
-#include "app/desktop_window.h"
+#include "gui/desktop_window.h"
 
 #include <QApplication>
 #include <QContextMenuEvent>

@@ -1,8 +1,8 @@
 // The order of the sorts and merges must be a total order that agrees with
 // the keys: antisymmetric, transitive, and alike exactly when the keys are;
 // a sort, on one thread or two, must leave every neighbour in order.
-#include "platform/foundation/unicode_key.h"
-#include "sources/keyed_names.h"
+#include "core/foundation/unicode_key.h"
+#include "core/sources/keyed_names.h"
 
 #include <algorithm>
 #include <cstdint>

@@ -1,5 +1,5 @@
 // The path rules and the extension rewrite on any name and extension.
-#include "sources/path_rules.h"
+#include "core/sources/path_rules.h"
 
 #include <cstdint>
 #include <cstdlib>

@@ -1,7 +1,7 @@
 // The list reader's work on any bytes: decoding (every byte-order mark,
 // truncated sequences) and splitting into names.
-#include "platform/foundation/text_decoding.h"
-#include "sources/roms_list.h"
+#include "core/foundation/text_decoding.h"
+#include "core/sources/roms_list.h"
 
 #include <cstdint>
 #include <cstdlib>

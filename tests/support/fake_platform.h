@@ -1,8 +1,8 @@
 #pragma once
 
-#include "platform/alert.h"
-#include "platform/browser.h"
-#include "platform/file_chooser.h"
+#include "gui/alert.h"
+#include "gui/browser.h"
+#include "gui/file_chooser.h"
 
 #include <QString>
 #include <QUrl>

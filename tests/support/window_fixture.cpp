@@ -1,6 +1,6 @@
 #include "window_fixture.h"
 
-#include "app/window_wiring.h"
+#include "gui/window_wiring.h"
 
 #include <QTest>
 

@@ -1,10 +1,10 @@
 #pragma once
 
-#include "app/event_loop_wake.h"
-#include "app/job_runner.h"
-#include "app/qv_app_delegate.h"
-#include "platform/main_window.h"
-#include "platform/preferences.h"
+#include "core/session/job_runner.h"
+#include "gui/event_loop_wake.h"
+#include "gui/main_window.h"
+#include "gui/preferences.h"
+#include "gui/qv_app_delegate.h"
 #include "tests/support/fake_platform.h"
 #include "tests/support/temp_tree.h"
 

@@ -1,0 +1,58 @@
+# Refuses an #include that goes up a layer. Run as a script:
+#   cmake -DROOT=<source tree> -DSTAMP=<file to touch> -P check_layers.cmake
+# The layers, lowest first; a folder may include its own headers and those of
+# the folders listed before it on its line, nothing else of the project.
+# No folder of the core or of the command line may include a Qt header.
+cmake_minimum_required(VERSION 3.22)
+
+set(layers
+    "core/foundation:"
+    "core/sources:core/foundation"
+    "core/results:core/foundation,core/sources"
+    "core/audit:core/foundation,core/sources,core/results"
+    "core/repair:core/foundation,core/sources,core/results,core/audit"
+    "core/session:core/foundation,core/sources,core/results,core/audit,core/repair"
+    "cli:core/foundation,core/sources,core/results,core/audit,core/repair"
+    "gui:core/foundation,core/sources,core/results,core/audit,core/repair,core/session"
+)
+set(project_folders core gui cli tests bench tools)
+
+set(violations "")
+foreach(entry IN LISTS layers)
+    string(REPLACE ":" ";" parts "${entry}")
+    list(GET parts 0 folder)
+    list(LENGTH parts count)
+    set(allowed "${folder}")
+    if(count GREATER 1 AND NOT parts MATCHES ";$")
+        list(GET parts 1 below)
+        string(REPLACE "," ";" below "${below}")
+        list(APPEND allowed ${below})
+    endif()
+    file(GLOB sources "${ROOT}/${folder}/*.h" "${ROOT}/${folder}/*.cpp")
+    foreach(source IN LISTS sources)
+        file(STRINGS "${source}" includes REGEX "^[ \t]*#[ \t]*include")
+        file(RELATIVE_PATH shown "${ROOT}" "${source}")
+        foreach(line IN LISTS includes)
+            if(line MATCHES "#[ \t]*include[ \t]*[<\"](Q[A-Za-z]*|Qt[A-Za-z]*/[^>\"]*)[>\"]"
+               AND NOT folder STREQUAL "gui")
+                list(APPEND violations "${shown}: Qt in a layer without Qt: ${line}")
+            elseif(line MATCHES "#[ \t]*include[ \t]*\"([^\"]*)\"")
+                set(target "${CMAKE_MATCH_1}")
+                if(target MATCHES "^([a-z]+)/" AND CMAKE_MATCH_1 IN_LIST project_folders)
+                    get_filename_component(target_folder "${target}" DIRECTORY)
+                    if(NOT target_folder IN_LIST allowed)
+                        list(APPEND violations "${shown}: includes a layer above it: ${line}")
+                    endif()
+                endif()
+            endif()
+        endforeach()
+    endforeach()
+endforeach()
+
+if(violations)
+    list(JOIN violations "\n  " shown)
+    message(FATAL_ERROR "Layer check failed:\n  ${shown}")
+endif()
+if(STAMP)
+    file(TOUCH "${STAMP}")
+endif()

@@ -1,0 +1,50 @@
+#pragma once
+
+#include "core/repair/rename_journal.h"
+
+#include <optional>
+#include <string>
+#include <string_view>
+
+#include <sys/types.h>
+
+namespace tokenade {
+
+// Journals name the user's files and folders: only the user may read them,
+// from their creation through every rewrite.
+inline constexpr mode_t kJournalMode = 0600;
+
+// Where the renames journals of this user are kept:
+// $XDG_STATE_HOME/tokenade-auditor/renames when XDG_STATE_HOME is an absolute
+// path, else $HOME/.local/state/tokenade-auditor/renames (the home folder
+// taken from the user database when HOME is not absolute). Empty when there
+// is no home folder either. Does not create the folder.
+std::string renameJournalFolder();
+
+// The same from the given values of XDG_STATE_HOME and HOME (null: unset).
+std::string renameJournalFolderFor(const char* stateHome, const char* home);
+
+// A new journal file in `journalFolder` (created with its parents when
+// missing), named after the current time in UTC and this process, such as
+// "2026-12-06T12-31-03.123Z-4242.renames", so that the names sort by time;
+// within one process each journal gets a later name than the one before.
+// `text` is written, then the file and its folder are flushed to disk. An
+// existing file is never replaced. On failure `problem` says why and no file
+// is left behind.
+struct NewJournal {
+    std::string path;
+    std::string problem;
+};
+
+NewJournal createJournal(const std::string& journalFolder, std::string_view text);
+
+// Reads and parses the journal at `path`; `problem` names the file and why it
+// cannot be used.
+JournalRead readJournal(const std::string& path);
+
+// The newest journal in `journalFolder` that holds renames not yet undone
+// (hasRenamesToUndo), by the time in its name; nothing when there is none.
+// Files that are not readable journals are passed over.
+std::optional<std::string> latestJournal(const std::string& journalFolder);
+
+}  // namespace tokenade

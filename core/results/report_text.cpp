@@ -1,0 +1,143 @@
+#include "report_text.h"
+
+#include "core/foundation/text_decoding.h"
+
+#include <cstdint>
+#include <cstring>
+
+namespace tokenade {
+namespace {
+
+constexpr std::string_view kReplacement = "\xEF\xBF\xBD";
+
+bool isPlainAscii(char c)
+{
+    return (c >= 0x20 && c < 0x7F) || c == '\t';
+}
+
+// Control characters beyond ASCII that a line must not carry: C1 controls
+// (NEL among them) and the Unicode line and paragraph separators.
+bool breaksLines(std::string_view sequence)
+{
+    if (sequence.size() == 2 && sequence[0] == '\xC2')
+        return static_cast<unsigned char>(sequence[1]) < 0xA0;
+    return sequence == "\xE2\x80\xA8" || sequence == "\xE2\x80\xA9";
+}
+
+// True when no byte of `name` needs a second look: printable ASCII only.
+bool isPrintableAscii(std::string_view name)
+{
+    size_t i = 0;
+    // Eight bytes at a time: no byte at or above 0x7F, none below 0x20.
+    for (; i + 8 <= name.size(); i += 8) {
+        uint64_t block;
+        std::memcpy(&block, name.data() + i, 8);
+        constexpr uint64_t kOnes = 0x0101010101010101ULL;
+        constexpr uint64_t kHighs = 0x8080808080808080ULL;
+        const uint64_t belowSpace = (block - kOnes * 0x20) & ~block;
+        const uint64_t fromDelete = (block + kOnes * 0x01) & kHighs;  // 0x7F and up set the high bit
+        if (((belowSpace | block | fromDelete) & kHighs) != 0)
+            return false;
+    }
+    for (; i < name.size(); ++i) {
+        const auto byte = static_cast<unsigned char>(name[i]);
+        if (byte < 0x20 || byte >= 0x7F)
+            return false;
+    }
+    return true;
+}
+
+void appendDisplayName(std::string& out, std::string_view name)
+{
+    if (isPrintableAscii(name)) {
+        out.append(name);
+        return;
+    }
+    size_t i = 0;
+    while (i < name.size()) {
+        const char c = name[i];
+        if (isPlainAscii(c)) {
+            out.push_back(c);
+            ++i;
+            continue;
+        }
+        const size_t length = static_cast<unsigned char>(c) < 0x80 ? 0 : utf8SequenceLength(name.substr(i));
+        if (length == 0) {
+            out.append(kReplacement);  // a control character, or a byte that is not UTF-8
+            ++i;
+            continue;
+        }
+        const std::string_view sequence = name.substr(i, length);
+        out.append(breaksLines(sequence) ? kReplacement : sequence);
+        i += length;
+    }
+}
+
+// Expands the header format around the names: `names` is called where "%@" stands.
+template <typename Names>
+void expandFormat(std::string_view headerFormat, size_t count, std::string_view lineBreak, std::string& text,
+                  Names&& names)
+{
+    size_t i = 0;
+    while (i < headerFormat.size()) {
+        if (headerFormat.substr(i, 3) == "%lu") {
+            text.append(std::to_string(count));
+            i += 3;
+        } else if (headerFormat.substr(i, 2) == "%@") {
+            names();
+            i += 2;
+        } else if (headerFormat.substr(i, 2) == "\r\n") {
+            text.append(lineBreak);
+            i += 2;
+        } else {
+            text.push_back(headerFormat[i++]);
+        }
+    }
+}
+
+constexpr size_t kPieceSize = 1 << 20;
+
+}  // namespace
+
+std::string displayName(std::string_view name)
+{
+    std::string out;
+    appendDisplayName(out, name);
+    return out;
+}
+
+void writeReportText(std::string_view headerFormat, const ResultList& entries, std::string_view lineBreak,
+                     const TextSink& sink)
+{
+    std::string piece;
+    piece.reserve(kPieceSize + 4096);
+    expandFormat(headerFormat, entries.size(), lineBreak, piece, [&] {
+        for (size_t n = 0; n < entries.size(); ++n) {
+            if (n > 0)
+                piece.append(lineBreak);
+            appendDisplayName(piece, entries[n].name());
+            if (piece.size() >= kPieceSize) {
+                sink(piece);
+                piece.clear();
+            }
+        }
+    });
+    if (!piece.empty())
+        sink(piece);
+}
+
+std::string reportText(std::string_view headerFormat, const ResultList& entries, std::string_view lineBreak)
+{
+    std::string text;
+    writeReportText(headerFormat, entries, lineBreak, [&](std::string_view piece) { text.append(piece); });
+    return text;
+}
+
+std::string reportHeader(std::string_view headerFormat, size_t count, std::string_view lineBreak)
+{
+    std::string text;
+    expandFormat(headerFormat.substr(0, headerFormat.find("%@")), count, lineBreak, text, [] {});
+    return text;
+}
+
+}  // namespace tokenade

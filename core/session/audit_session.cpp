@@ -1,0 +1,163 @@
+#include "audit_session.h"
+
+#include "core/foundation/grouped_count.h"
+
+#include <algorithm>
+#include "core/foundation/folder_reader.h"
+
+namespace tokenade {
+namespace {
+
+// Moves a new result into the one the session keeps, list by list, so that
+// the kept lists stay where they are.
+void adopt(AuditResult& kept, AuditResult&& fresh)
+{
+    for (size_t i = 0; i < kept.categories.size() && i < fresh.categories.size(); ++i)
+        kept.categories[i].entries = std::move(fresh.categories[i].entries);
+    kept.availableOnly = fresh.availableOnly;
+    kept.folders = std::move(fresh.folders);
+    kept.warnings = std::move(fresh.warnings);
+    kept.nearMisses = std::move(fresh.nearMisses);
+    kept.storage = std::move(fresh.storage);
+}
+
+}  // namespace
+
+AuditSession::AuditSession()
+{
+    roms_.result = AuditResult::empty(AuditKind::Roms);
+    videos_.result = AuditResult::empty(AuditKind::Videos);
+}
+
+void AuditSession::setPaths(std::string directory, std::string listPath)
+{
+    directory_ = std::move(directory);
+    listPath_ = std::move(listPath);
+}
+
+bool AuditSession::confirmDirectory(const std::string& directory)
+{
+    if (confirmedDirectory_ == directory)
+        return false;
+    confirmedDirectory_ = directory;
+    return true;
+}
+
+AuditInputs AuditSession::startAudit(AuditKind kind)
+{
+    ++state(kind).running;
+    return AuditInputs{directory_, listPath_, kind == AuditKind::Videos && availableOnly_, true};
+}
+
+AuditSession::Finish AuditSession::finishAudit(AuditKind kind, AuditOutcome&& outcome)
+{
+    KindState& kept = state(kind);
+    --kept.running;
+    if (outcome.stopped)
+        return Finish::Stopped;
+    if (!outcome.result)
+        return Finish::ListUnusable;
+    adopt(kept.result, std::move(*outcome.result));
+    kept.madeFrom = outcome.inputs;
+    kept.saved.reset();
+    kept.ticks.assign(kept.result.nearMisses.pairs.size(), true);
+    return Finish::Adopted;
+}
+
+void AuditSession::tickNearMiss(AuditKind kind, size_t pair, bool ticked)
+{
+    std::vector<bool>& ticks = state(kind).ticks;
+    if (pair < ticks.size())
+        ticks[pair] = ticked;
+}
+
+std::string AuditSession::nearMissLabel(AuditKind kind) const
+{
+    if (!canShowNearMisses(kind))
+        return "No near misses";
+    const size_t pairs = result(kind).nearMisses.pairs.size();
+    return groupedCount(pairs) + (pairs == 1 ? " near miss…" : " near misses…");
+}
+
+bool AuditSession::canShowNearMisses(AuditKind kind) const
+{
+    const NearMisses& near = result(kind).nearMisses;
+    return !near.pairs.empty() || !near.ambiguous.empty() || !near.copies.empty() || !near.cut.empty();
+}
+
+bool AuditSession::canRename(AuditKind kind) const
+{
+    const std::vector<bool>& ticks = state(kind).ticks;
+    return !isAnyRunning() && !isRenaming() && std::find(ticks.begin(), ticks.end(), true) != ticks.end();
+}
+
+void AuditSession::finishRenames(const std::string& journal)
+{
+    --renames_;
+    if (!journal.empty())
+        lastJournal_ = journal;
+}
+
+bool AuditSession::isStale(AuditKind kind) const
+{
+    const std::optional<AuditInputs>& inputs = state(kind).madeFrom;
+    return inputs && (inputs->tokenadeDirPath != directory_ || inputs->romsListPath != listPath_);
+}
+
+std::vector<AuditSession::Notice> AuditSession::notices(AuditKind kind) const
+{
+    const KindState& kept = state(kind);
+    std::vector<Notice> notices;
+    for (const AuditWarning& warning : kept.result.warnings)
+        notices.push_back({warning.message, warning.examples, {}});
+    if (isStale(kind))
+        notices.push_back({"These results are of the earlier paths " + kept.madeFrom->tokenadeDirPath + " and " +
+                               kept.madeFrom->romsListPath + ": audit again to see those above.",
+                           {}, {}});
+    if (kept.saved)
+        notices.push_back(*kept.saved);
+    return notices;
+}
+
+void AuditSession::reportsSaved(AuditKind kind, size_t written, std::string folder)
+{
+    state(kind).saved = Notice{"Saved " + std::to_string(written) + (written == 1 ? " report to " : " reports to ") +
+                                   folder + ".",
+                               {}, folder};
+}
+
+std::optional<std::string> AuditSession::viewMessage(AuditKind kind, const CategoryFacts& facts) const
+{
+    if (!isAudited(kind))
+        return std::string("Nothing audited yet.\n\nChoose the Tokenade directory and the supported roms list,\n"
+                           "then ") +
+               (kind == AuditKind::Roms ? "Audit ROMs." : "Audit Videos.");
+    if (facts.id == CategoryId::Extra && !result(kind).availableOnly)
+        return std::string("Extra videos are found by an audit with\n\u201COnly videos of the roms that are "
+                           "present\u201D ticked:\ntick it and audit the videos again.");
+    return std::nullopt;
+}
+
+bool AuditSession::isSegmentEnabled(const CategoryFacts& facts) const
+{
+    return facts.id != CategoryId::Extra || availableOnly_;
+}
+
+std::string AuditSession::segmentLabel(AuditKind kind, const CategoryFacts& facts) const
+{
+    std::string label(facts.key);
+    label[0] = static_cast<char>(label[0] - 'a' + 'A');
+    if (viewMessage(kind, facts))
+        return label;
+    return label + " " + groupedCount(result(kind).list(facts.id).size());
+}
+
+std::string AuditSession::folderPathOf(AuditKind kind, const ResultEntry& entry) const
+{
+    const std::optional<AuditInputs>& inputs = madeFrom(kind);
+    if (!inputs || entry.folder == kNoFolder)
+        return {};
+    return pathBelow(inputs->tokenadeDirPath, result(kind).folderOf(entry));
+}
+
+}  // namespace tokenade

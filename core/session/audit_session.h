@@ -1,0 +1,139 @@
+#pragma once
+
+#include "core/audit/audit_run.h"
+#include "core/results/audit_result.h"
+
+#include <array>
+#include <optional>
+#include <string>
+#include <vector>
+
+namespace tokenade {
+
+// The state of the window that has rules, without a widget: the last result
+// of each kind of audit and the paths it was made from, which audits run, and
+// what the window may offer now. The controller turns it into widgets.
+//
+// Each kind keeps one result object for the whole session: a finished audit
+// moves its names into it, so references to its lists stay valid.
+class AuditSession {
+public:
+    AuditSession();
+
+    // What the window's fields and check box hold now.
+    void setPaths(std::string directory, std::string listPath);
+    // A directory the user confirmed (chose, typed and confirmed, or restored):
+    // true when it differs from the one confirmed before, so that its list
+    // should be looked for.
+    bool confirmDirectory(const std::string& directory);
+    // A list found in `directory` belongs in the list field: no other
+    // directory was confirmed since its search began.
+    bool wantsListFoundIn(const std::string& directory) const { return confirmedDirectory_ == directory; }
+    void setAvailableOnly(bool on) { availableOnly_ = on; }
+    bool availableOnly() const { return availableOnly_; }
+
+    // Marks an audit of `kind` as running and returns what it should read:
+    // the paths and the check box as they are now.
+    AuditInputs startAudit(AuditKind kind);
+
+    // What a finished audit changed.
+    enum class Finish { Adopted, ListUnusable, Stopped };
+    // Takes the outcome of an audit of `kind`: a result
+    // replaces the previous one; an unusable list or a stopped audit leaves
+    // the previous result and its state as they were.
+    Finish finishAudit(AuditKind kind, AuditOutcome&& outcome);
+
+    bool isRunning(AuditKind kind) const { return state(kind).running > 0; }
+    bool isAnyRunning() const { return isRunning(AuditKind::Roms) || isRunning(AuditKind::Videos); }
+    bool isAudited(AuditKind kind) const { return state(kind).madeFrom.has_value(); }
+
+    // The last result of `kind`; every category empty before the first audit.
+    const AuditResult& result(AuditKind kind) const { return state(kind).result; }
+    // The inputs the last result was made from; nothing before the first audit.
+    const std::optional<AuditInputs>& madeFrom(AuditKind kind) const { return state(kind).madeFrom; }
+    // The last result was made from other paths than the fields hold now.
+    bool isStale(AuditKind kind) const;
+
+    // What the window says above a tab's result view, in this order: the
+    // warnings of the last result, that it is of earlier paths, where the
+    // reports were saved.
+    struct Notice {
+        std::string text;
+        std::vector<std::string> examples;
+        std::string folderToOpen;  // the saved reports' folder, for a notice that offers to open it
+    };
+    std::vector<Notice> notices(AuditKind kind) const;
+    // Reports of `kind` were written: `written` files into `folder`.
+    void reportsSaved(AuditKind kind, size_t written, std::string folder);
+
+    // What a result view shows instead of a category, when it has nothing
+    // true to show: before the first audit, and for the extra videos of an
+    // audit that did not look for them. Nothing: show the category.
+    std::optional<std::string> viewMessage(AuditKind kind, const CategoryFacts& facts) const;
+
+    // What the window may do now.
+    // Not while renames change the files it would read.
+    bool canAudit(AuditKind kind) const { return !isRunning(kind) && !isRenaming(); }
+    bool canPickCategory(AuditKind kind) const { return isAudited(kind); }
+    bool canSave(AuditKind kind) const { return isAudited(kind); }
+    // A category's segment can be picked: the extra videos only while the
+    // check box is on.
+    bool isSegmentEnabled(const CategoryFacts& facts) const;
+    // A category's segment label: its name and, once an audit has counted
+    // it, how many names it holds ("Valid 2,404"). A count that was never
+    // made (before the first audit, extra videos not looked for) is not shown.
+    std::string segmentLabel(AuditKind kind, const CategoryFacts& facts) const;
+
+    // The folder a found file of the last result of `kind` lies in: the
+    // Tokenade directory that result was made from joined with the entry's
+    // folder. "" for a missing name.
+    std::string folderPathOf(AuditKind kind, const ResultEntry& entry) const;
+
+    // The near misses of the last result of `kind` that the user keeps ticked
+    // for renaming (all, after each audit), and what the button that opens
+    // them says: "No near misses", "1 near miss…", "12 near misses…".
+    const std::vector<bool>& nearMissTicks(AuditKind kind) const { return state(kind).ticks; }
+    void tickNearMiss(AuditKind kind, size_t pair, bool ticked);
+    std::string nearMissLabel(AuditKind kind) const;
+    bool canShowNearMisses(AuditKind kind) const;
+    // Renames can start for `kind` when a pair is ticked and nothing runs
+    // that could change the files or the result meanwhile.
+    bool canRename(AuditKind kind) const;
+
+    // Renames running, and the journal of the last batch, for its undoing.
+    void startRenames() { ++renames_; }
+    void finishRenames(const std::string& journal);
+    bool isRenaming() const { return renames_ > 0; }
+    void setLastJournal(std::optional<std::string> journal) { lastJournal_ = std::move(journal); }
+    const std::optional<std::string>& lastJournal() const { return lastJournal_; }
+    bool canUndoRenames() const { return lastJournal_ && !isRenaming() && !isAnyRunning(); }
+
+    // The supported-list discoveries that have not reported back.
+    void startDiscovery() { ++discoveries_; }
+    void finishDiscovery() { --discoveries_; }
+    bool isDiscovering() const { return discoveries_ > 0; }
+
+private:
+    struct KindState {
+        AuditResult result;
+        std::optional<AuditInputs> madeFrom;
+        int running = 0;
+        std::optional<Notice> saved;
+        std::vector<bool> ticks;
+    };
+
+    KindState& state(AuditKind kind) { return kind == AuditKind::Roms ? roms_ : videos_; }
+    const KindState& state(AuditKind kind) const { return kind == AuditKind::Roms ? roms_ : videos_; }
+
+    KindState roms_;
+    KindState videos_;
+    std::string directory_;
+    std::string listPath_;
+    std::optional<std::string> confirmedDirectory_;
+    bool availableOnly_ = false;
+    int discoveries_ = 0;
+    int renames_ = 0;
+    std::optional<std::string> lastJournal_;
+};
+
+}  // namespace tokenade

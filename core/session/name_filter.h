@@ -1,0 +1,66 @@
+#pragma once
+
+#include "core/results/audit_result.h"
+
+#include <chrono>
+#include <cstdint>
+#include <string>
+#include <string_view>
+#include <vector>
+
+namespace tokenade {
+
+// Narrows a result list to the names that contain a typed text, compared the
+// way the audit compares names: the key of the text (unicodeKey) inside the
+// key of the name, so that letter case and composed or decomposed accents do
+// not matter.
+//
+// It works a slice at a time (step), so that a million names never keep the
+// window waiting. The keys of the list's non-ASCII names are made once, the
+// first time they are compared, and kept until the list changes (an ASCII
+// name's key, its lower case, costs next to nothing and is made each time).
+// Typing more of the same text compares again only the names that matched.
+// The list is only read; it must stay as it is until forget() or another
+// start() with another list.
+class NameFilter {
+public:
+    // Starts over on `names` for `typed`. An empty text, or no list, leaves
+    // the filter inactive: every name is shown.
+    void start(const ResultList* names, std::string_view typed);
+    // The list was refilled in place or is going away: drops what is kept of it.
+    void forget();
+
+    // Compares names until every one is compared or `budget` has passed;
+    // true when every one is compared.
+    bool step(std::chrono::steady_clock::duration budget);
+
+    bool isActive() const { return names_ != nullptr && !needle_.empty(); }
+    bool isDone() const;
+    // Positions in the list of the names that matched so far, ascending.
+    const std::vector<uint32_t>& matches() const { return matches_; }
+    // What the window says above the matches: "Showing 12 of 2,404 names
+    // that contain “mario”." (an inactive filter says nothing).
+    std::string summary() const;
+
+private:
+    bool matches(uint32_t index);
+    void keepKeysUpTo(uint32_t index);
+
+    const ResultList* names_ = nullptr;
+    std::string typed_;
+    std::string needle_;  // the key of typed_
+    bool needleIsAscii_ = true;
+    // What is left to compare: candidates_ from candidateNext_ on, then the
+    // list from tailNext_ on. All in ascending order, so matches_ is too.
+    std::vector<uint32_t> candidates_;
+    size_t candidateNext_ = 0;
+    size_t tailNext_ = 0;
+    std::vector<uint32_t> matches_;
+    // The kept keys: name i's key is keys_[keyEnds_[i-1], keyEnds_[i]);
+    // empty for an ASCII name.
+    std::string keys_;
+    std::vector<size_t> keyEnds_;
+    std::string lowered_;  // room to lower an ASCII name's case in
+};
+
+}  // namespace tokenade

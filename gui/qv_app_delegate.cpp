@@ -1,0 +1,119 @@
+#include "qv_app_delegate.h"
+
+#include "gui/alert.h"
+#include "gui/browser.h"
+#include "gui/homepage.h"
+#include "gui/preferences.h"
+#include "gui/qt_strings.h"
+#include "gui/report_view.h"
+
+#include <QApplication>
+#include <QFont>
+#include <QLineEdit>
+
+using tokenade::AuditKind;
+using tokenade::CategoryId;
+
+namespace {
+
+const QString kTokenadeDirPathKey = QStringLiteral("TokenadeDirPath");
+const QString kTokenadeRomsListPathKey = QStringLiteral("TokenadeRomsListPath");
+constexpr qreal kResultFontPoints = 13.0;
+
+QFont boldSystemFont(qreal points)
+{
+    QFont font = QApplication::font();
+    font.setBold(true);
+    font.setPointSizeF(points);
+    return font;
+}
+
+}  // namespace
+
+QVAppDelegate::QVAppDelegate(const PlatformSeams& seams, QObject* parent)
+    : QObject(parent)
+    , _missingRoms(session_.result(AuditKind::Roms).list(CategoryId::Missing))
+    , _validRoms(session_.result(AuditKind::Roms).list(CategoryId::Valid))
+    , _unknownRoms(session_.result(AuditKind::Roms).list(CategoryId::Unknown))
+    , _missingVideos(session_.result(AuditKind::Videos).list(CategoryId::Missing))
+    , _validVideos(session_.result(AuditKind::Videos).list(CategoryId::Valid))
+    , _extraVideos(session_.result(AuditKind::Videos).list(CategoryId::Extra))
+    , _unknownVideos(session_.result(AuditKind::Videos).list(CategoryId::Unknown))
+    , seams_(seams)
+{
+    filterSlices_.setInterval(0);
+    connect(&filterSlices_, &QTimer::timeout, this, &QVAppDelegate::continueFiltering);
+}
+
+QVAppDelegate::~QVAppDelegate()
+{
+    // The jobs' callbacks lead here: none may run once the controller is gone.
+    seams_.jobs.stopAll();
+    setTokenadeDirPathTextField(nullptr);
+    setRomsListPathTextField(nullptr);
+    setRomsResultView(nullptr);
+    setRomsResultControl(nullptr);
+    setProgressIndicator(nullptr);
+    setProgressLabel(nullptr);
+    setCheckAvailableRomVideosOnly(nullptr);
+    setVideosResultControl(nullptr);
+    setVideosResultView(nullptr);
+    setTabView(nullptr);
+}
+
+void QVAppDelegate::applicationDidFinishLaunching()
+{
+    romsResultView()->setFont(boldSystemFont(kResultFontPoints));
+    videosResultView()->setFont(boldSystemFont(kResultFontPoints));
+    loadUserDefaults();
+    findLastJournal();
+    takePathsFromFields();
+    session_.confirmDirectory(toLocalPath(tokenadeDirPathTextField()->text()));
+    showCommands();
+    for (AuditKind kind : {AuditKind::Roms, AuditKind::Videos}) {
+        showSegmentLabels(kind);
+        showSelectedCategory(kind);
+        showNotices(kind);
+    }
+}
+
+// Closing the window, the Quit command and a termination signal all end here;
+// it runs once, however many of them come. The paths are saved first; then
+// running jobs are asked to stop, and waited for only briefly.
+void QVAppDelegate::applicationWillTerminate()
+{
+    if (terminated_)
+        return;
+    terminated_ = true;
+    saveUserDefaults();
+    seams_.jobs.stopAll();
+}
+
+void QVAppDelegate::loadUserDefaults()
+{
+    if (const auto path = seams_.preferences.stringForKey(kTokenadeDirPathKey))
+        tokenadeDirPathTextField()->setText(*path);
+    if (const auto path = seams_.preferences.stringForKey(kTokenadeRomsListPathKey))
+        romsListPathTextField()->setText(*path);
+}
+
+void QVAppDelegate::saveUserDefaults()
+{
+    seams_.preferences.setString(kTokenadeDirPathKey, tokenadeDirPathTextField()->text());
+    seams_.preferences.setString(kTokenadeRomsListPathKey, romsListPathTextField()->text());
+    seams_.preferences.synchronize();  // a store that cannot be written costs only the paths
+}
+
+void QVAppDelegate::openHomepage()
+{
+    seams_.browser.openUrl(QUrl(QString::fromUtf8(kHomepage)));
+}
+
+void QVAppDelegate::showAbout()
+{
+    const QString homepage = QString::fromUtf8(kHomepage).toHtmlEscaped();
+    seams_.alert.showAbout(QStringLiteral("About Tokenade Auditor"),
+                           QStringLiteral("<p><b>Tokenade Auditor</b> %1</p><p>Checks a Tokenade collection by file "
+                                          "name only.</p><p>Built with Qt %2.</p><p><a href=\"%3\">%3</a></p>")
+                               .arg(QString::fromUtf8(kVersion), QString::fromLatin1(qVersion()), homepage));
+}

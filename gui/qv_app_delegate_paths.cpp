@@ -1,0 +1,88 @@
+#include "qv_app_delegate.h"
+
+#include "core/sources/list_discovery.h"
+#include "gui/file_chooser.h"
+#include "gui/qt_strings.h"
+
+#include <QFile>
+#include <QLineEdit>
+
+using tokenade::AuditKind;
+
+void QVAppDelegate::selectTokenadeDirectory()
+{
+    ChooserOptions options;
+    options.canChooseDirectories = true;
+    options.title = QStringLiteral("Tokenade directory");
+    options.prompt = QStringLiteral("Select");
+    if (const auto chosen = seams_.chooser.choose(options))
+        useTokenadeDirectory(*chosen);
+}
+
+// A directory chosen or dropped on the window: its list is looked for even
+// when it is the one confirmed before, as the user asked for it again.
+void QVAppDelegate::useTokenadeDirectory(const QString& directory)
+{
+    tokenadeDirPathTextField()->setText(directory);
+    session_.confirmDirectory(toLocalPath(directory));
+    startDiscovery(directory);
+}
+
+// A directory typed into its field counts once it is confirmed: Return, or
+// leaving the field with another directory than before.
+void QVAppDelegate::directoryFieldConfirmed()
+{
+    const QString directory = tokenadeDirPathTextField()->text();
+    if (session_.confirmDirectory(toLocalPath(directory)))
+        startDiscovery(directory);
+}
+
+void QVAppDelegate::pathFieldsChanged()
+{
+    takePathsFromFields();
+    showNotices(AuditKind::Roms);
+    showNotices(AuditKind::Videos);
+}
+
+void QVAppDelegate::startDiscovery(const QString& directory)
+{
+    session_.startDiscovery();
+    seams_.jobs.start<std::optional<std::string>>(
+        [directory = toLocalPath(directory)](std::stop_token stop, const JobRunner::Reporter&) {
+            return findRomListFile(directory, stop);
+        },
+        {}, [this, directory = toLocalPath(directory)](std::optional<std::string> found) {
+            didFindRomListFile(directory, found);
+        });
+}
+
+void QVAppDelegate::selectRomsListFile()
+{
+    ChooserOptions options;
+    options.canChooseFiles = true;
+    options.allowedFileTypes = {QStringLiteral("txt")};
+    options.title = QStringLiteral("Supported roms list");
+    options.prompt = QStringLiteral("Select");
+    if (const auto chosen = seams_.chooser.choose(options))
+        useRomsListFile(*chosen);
+}
+
+void QVAppDelegate::useRomsListFile(const QString& path)
+{
+    romsListPathTextField()->setText(path);
+}
+
+std::optional<std::string> QVAppDelegate::findRomListFile(const std::string& directory, std::stop_token stop)
+{
+    return tokenade::findSupportedList(directory, stop);
+}
+
+// Whatever sets the list path field last wins: a path chosen by hand after
+// this step has run stays, one chosen before it is replaced. A slow search
+// of a directory the user has since left says nothing.
+void QVAppDelegate::didFindRomListFile(const std::string& directory, const std::optional<std::string>& found)
+{
+    session_.finishDiscovery();
+    if (found && session_.wantsListFoundIn(directory))
+        romsListPathTextField()->setText(fromLocalPath(*found));
+}

@@ -1,0 +1,214 @@
+#include "qv_app_delegate.h"
+
+#include "core/results/report_files.h"
+#include "core/results/report_text.h"
+#include "core/session/file_location.h"
+#include "gui/alert.h"
+#include "gui/browser.h"
+#include "gui/file_chooser.h"
+#include "gui/qt_strings.h"
+#include "gui/report_view.h"
+#include "gui/segmented_control.h"
+
+#include <QApplication>
+#include <QCheckBox>
+#include <QClipboard>
+#include <QFile>
+#include <QUrl>
+
+#include <map>
+
+using tokenade::AuditKind;
+using tokenade::CategoryId;
+using tokenade::ResultCategory;
+
+namespace {
+
+std::optional<QString> chooseReportFolder(FileChooser& chooser)
+{
+    ChooserOptions options;
+    options.canChooseDirectories = true;
+    options.title = QStringLiteral("Save results");
+    options.prompt = QStringLiteral("Select");
+    return chooser.choose(options);
+}
+
+const ResultCategory* categoryAtSegment(const tokenade::AuditResult& result, int segment)
+{
+    for (const ResultCategory& category : result.categories) {
+        if (category.facts->segment == segment)
+            return &category;
+    }
+    return nullptr;
+}
+
+}  // namespace
+
+ReportView* QVAppDelegate::resultView(AuditKind kind) const
+{
+    return kind == AuditKind::Roms ? romsResultView() : videosResultView();
+}
+
+SegmentedControl* QVAppDelegate::resultControl(AuditKind kind) const
+{
+    return kind == AuditKind::Roms ? romsResultControl() : videosResultControl();
+}
+
+const ResultCategory* QVAppDelegate::selectedCategory(AuditKind kind) const
+{
+    return categoryAtSegment(session_.result(kind), resultControl(kind)->selectedSegment());
+}
+
+// The selected segment's category, in its view, narrowed by the filter; no
+// selection changes nothing. Before the first audit, and for extra videos
+// that were not looked for, the view says so instead of showing counts that
+// were never made.
+void QVAppDelegate::showSelectedCategory(AuditKind kind)
+{
+    const ResultCategory* category = selectedCategory(kind);
+    if (!category)
+        return;
+    if (const auto message = session_.viewMessage(kind, *category->facts)) {
+        nameFilter(kind).start(nullptr, {});
+        resultView(kind)->showText(toQString(*message));
+        return;
+    }
+    // The view shows plain line breaks; the report files keep CR LF.
+    const std::string header = tokenade::reportHeader(category->facts->windowHeader, category->entries.size(), "\n");
+    resultView(kind)->showReport(toQString(header), &category->entries,
+                                 category->facts->foundSide ? &session_.result(kind) : nullptr);
+    applyFilter(kind);
+}
+
+void QVAppDelegate::showSegmentLabels(AuditKind kind)
+{
+    for (const tokenade::CategoryFacts& facts : tokenade::categoriesOf(kind))
+        resultControl(kind)->setSegmentLabel(facts.segment, toQString(session_.segmentLabel(kind, facts)));
+}
+
+// Found files only: a missing name has no folder. Each folder is read once
+// for all the names selected in it; the paths keep the selection's order.
+void QVAppDelegate::copyFullPaths(AuditKind kind)
+{
+    std::vector<std::string_view> names;
+    std::map<std::string, std::vector<size_t>> placesIn;  // folder -> places in `names`
+    for (const tokenade::ResultEntry* entry : resultView(kind)->selectedNames()) {
+        const std::string folder = session_.folderPathOf(kind, *entry);
+        if (folder.empty())
+            continue;
+        placesIn[folder].push_back(names.size());
+        names.push_back(entry->name());
+    }
+    QStringList paths(static_cast<qsizetype>(names.size()));
+    for (const auto& [folder, places] : placesIn) {
+        std::vector<std::string_view> inFolder;
+        for (size_t place : places)
+            inFolder.push_back(names[place]);
+        const std::vector<std::string> found = tokenade::pathsOnDisk(folder, inFolder);
+        for (size_t i = 0; i < places.size(); ++i)
+            paths[static_cast<qsizetype>(places[i])] = fromLocalPath(found[i]);
+    }
+    if (!paths.isEmpty())
+        QApplication::clipboard()->setText(paths.join(QLatin1Char('\n')));
+}
+
+void QVAppDelegate::openContainingFolder(AuditKind kind)
+{
+    const tokenade::ResultEntry* entry = resultView(kind)->currentName();
+    const std::string folder = entry ? session_.folderPathOf(kind, *entry) : std::string();
+    if (!folder.empty())
+        seams_.browser.openUrl(QUrl::fromLocalFile(fromLocalPath(folder)));
+}
+
+void QVAppDelegate::didClickRomsResultControl()
+{
+    showSelectedCategory(AuditKind::Roms);
+}
+
+void QVAppDelegate::didClickVideosResultControl()
+{
+    showSelectedCategory(AuditKind::Videos);
+}
+
+void QVAppDelegate::didClickCheckAvailableRomVideosOnly()
+{
+    session_.setAvailableOnly(checkAvailableRomVideosOnly()->checkState() == Qt::Checked);
+    showCommands();
+    SegmentedControl* control = videosResultControl();
+    const int selected = control->selectedSegment();
+    if (selected >= 0 && !control->isEnabledForSegment(selected)) {
+        control->setSelectedSegment(0);
+        didClickVideosResultControl();
+    }
+}
+
+void QVAppDelegate::saveRomsResult()
+{
+    saveResult(AuditKind::Roms);
+}
+
+void QVAppDelegate::saveVideosResult()
+{
+    saveResult(AuditKind::Videos);
+}
+
+void QVAppDelegate::saveResult(AuditKind kind)
+{
+    if (!session_.canSave(kind))
+        return;
+    const auto folder = chooseReportFolder(seams_.chooser);
+    if (!folder)
+        return;
+    const auto failures = tokenade::saveReportFiles(toLocalPath(*folder), session_.result(kind));
+    session_.reportsSaved(kind, session_.result(kind).categories.size() - failures.size(), toLocalPath(*folder));
+    showNotices(kind);
+    reportFailedWrites(failures);
+}
+
+void QVAppDelegate::setNoticeAreas(QLabel* roms, QLabel* videos)
+{
+    romsNotice_ = roms;
+    videosNotice_ = videos;
+}
+
+// The notices as a few paragraphs; a saved-reports notice offers to open its folder.
+void QVAppDelegate::showNotices(AuditKind kind)
+{
+    QLabel* area = kind == AuditKind::Roms ? romsNotice_ : videosNotice_;
+    if (!area)
+        return;
+    QString html;
+    for (const tokenade::AuditSession::Notice& notice : session_.notices(kind)) {
+        html += QStringLiteral("<p>") + toQString(notice.text).toHtmlEscaped();
+        if (!notice.folderToOpen.empty())
+            html += QStringLiteral(" <a href=\"open-folder\">Open the folder</a>");
+        html += QStringLiteral("</p>");
+        if (!notice.examples.empty()) {
+            html += QStringLiteral("<ul>");
+            for (const std::string& example : notice.examples)
+                html += QStringLiteral("<li>") + toQString(example).toHtmlEscaped() + QStringLiteral("</li>");
+            html += QStringLiteral("</ul>");
+        }
+    }
+    area->setText(html);
+    area->setVisible(!html.isEmpty());
+}
+
+void QVAppDelegate::noticeLinkActivated(AuditKind kind)
+{
+    for (const auto& notice : session_.notices(kind)) {
+        if (!notice.folderToOpen.empty())
+            seams_.browser.openUrl(QUrl::fromLocalFile(fromLocalPath(notice.folderToOpen)));
+    }
+}
+
+void QVAppDelegate::reportFailedWrites(const std::vector<tokenade::WriteError>& failures)
+{
+    if (failures.empty())
+        return;
+    QString details;
+    for (const auto& failure : failures)
+        details += fromLocalPath(failure.path) + QStringLiteral(": ") + toQString(failure.reason) + "\n";
+    seams_.alert.show(QStringLiteral("Some reports were not saved"),
+                      QStringLiteral("These files could not be written:\n") + details.trimmed(), QStringLiteral("OK"));
+}

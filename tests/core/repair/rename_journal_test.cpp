@@ -1,0 +1,69 @@
+#include "core/repair/rename_journal.h"
+
+#include "core/foundation/text_decoding.h"
+#include "core/repair/journal_files.h"
+
+#include <gtest/gtest.h>
+
+namespace tokenade {
+namespace {
+
+using namespace std::string_literals;
+
+const std::string kHeader = "tokenade-auditor renames 1\tstate\tfolder\tfrom\tto\tdevice\tinode\tsize\tmtime\tnote\n";
+
+TEST(RenameJournalTest, AnyNameSurvivesAndTheTextIsUtf8)
+{
+    const std::vector<JournalLine> lines = {
+        {JournalState::Made, {"/roms/Pokémon\tRed", "Tom and Jerry.zip", "Tom & Jerry.zip", {2049, 77, 5, -1, 5}}, ""},
+        {JournalState::Skipped, {"/", "Zelda\nA Link\r.zip", "\\x41\\.zip", {1, 2, 3, 4, 999999999}}, "File exists"},
+        {JournalState::Refused, {"/ｒｏｍｓ", "Caf\xE9\x01\x7F.zip", "a/b\0c"s, {}}, "it holds \"/\"\n"},
+        {JournalState::Undone, {"/roms", "Cafe\xCC\x81.zip", "\xC0\xAF\xED\xA0\x80.zip", {}}, ""},
+    };
+    const std::string text = journalText(lines);
+    EXPECT_TRUE(isValidUtf8(text));
+    EXPECT_EQ(std::count(text.begin(), text.end(), '\n'), 5);
+    EXPECT_TRUE(text.starts_with(kHeader + "made\t/roms/Pokémon\\tRed\tTom and Jerry.zip\tTom & Jerry.zip\t2049\t77\t5\t"
+                                           "-1.000000005\t\n"));
+    const JournalRead read = parseJournal(text);
+    EXPECT_EQ(read.problem, "");
+    EXPECT_EQ(read.lines, lines);
+}
+
+TEST(RenameJournalTest, DamagedJournalsAreRefusedWhole)
+{
+    const std::string good = "made\t/roms\ta.zip\tb.zip\t1\t2\t3\t4.000000005\t\n";
+    const std::vector<std::pair<std::string, std::string>> cases = {
+        {"", "it is not a renames journal"},
+        {"valid_roms.txt\n", "it is not a renames journal"},
+        {"tokenade-auditor renames 2\tstate\n" + good,
+         "it is in version 2 of the journal format, which this version of the program does not read"},
+        {kHeader + good + "made\t/roms\ta.zip\tb.zip\t1\t2\t3\t4.000000005\n", "line 3 is damaged"},
+        {kHeader + "done\t/roms\ta.zip\tb.zip\t1\t2\t3\t4.000000005\t\n", "line 2 is damaged"},
+        {kHeader + "made\t/roms\ta\\q.zip\tb.zip\t1\t2\t3\t4.000000005\t\n", "line 2 is damaged"},
+        {kHeader + "made\t/roms\ta\\x4\tb.zip\t1\t2\t3\t4.000000005\t\n", "line 2 is damaged"},
+        {kHeader + "made\t/roms\ta.zip\tb.zip\\\t1\t2\t3\t4.000000005\t\n", "line 2 is damaged"},
+        {kHeader + "made\t/roms\ta.zip\tb.zip\t1\t2\t3\t4.5\t\n", "line 2 is damaged"},
+        {kHeader + "made\t/roms\ta.zip\tb.zip\t1\tx2\t3\t4.000000005\t\n", "line 2 is damaged"},
+        {kHeader + good.substr(0, good.size() - 1), "line 2 is cut short"},
+    };
+    for (const auto& [text, problem] : cases) {
+        SCOPED_TRACE(text);
+        const JournalRead read = parseJournal(text);
+        EXPECT_EQ(read.problem, problem);
+        EXPECT_TRUE(read.lines.empty());
+    }
+    EXPECT_EQ(parseJournal(kHeader).problem, "");
+}
+
+TEST(RenameJournalTest, FolderFollowsTheStateHomeThenTheHome)
+{
+    EXPECT_EQ(renameJournalFolderFor("/state", "/home/ana"), "/state/tokenade-auditor/renames");
+    EXPECT_EQ(renameJournalFolderFor("state", "/home/ana"), "/home/ana/.local/state/tokenade-auditor/renames");
+    EXPECT_EQ(renameJournalFolderFor("", "/home/ana"), "/home/ana/.local/state/tokenade-auditor/renames");
+    EXPECT_EQ(renameJournalFolderFor(nullptr, nullptr), "");
+    EXPECT_EQ(renameJournalFolderFor(nullptr, "relative"), "");
+}
+
+}  // namespace
+}  // namespace tokenade

@@ -1,0 +1,116 @@
+#include "core/session/audit_session.h"
+
+#include <gtest/gtest.h>
+
+namespace tokenade {
+namespace {
+
+AuditOutcome resultWith(const AuditInputs& inputs, AuditKind kind, const std::string& name)
+{
+    AuditOutcome outcome{inputs, AuditResult::empty(kind), {}, false};
+    outcome.result->storage.emplace_back();
+    const std::string_view stored = outcome.result->storage.back().store(name);
+    outcome.result->categories[0].entries.push_back({stored.data(), static_cast<uint32_t>(stored.size()), kNoFolder});
+    outcome.result->availableOnly = inputs.availableRomVideosOnly;
+    return outcome;
+}
+
+TEST(AuditSession, ResultsAreKeptWhereTheyAreAndOnlyAResultReplacesThem)
+{
+    AuditSession session;
+    const ResultList& validRoms = session.result(AuditKind::Roms).list(CategoryId::Valid);
+    EXPECT_FALSE(session.isAudited(AuditKind::Roms));
+    EXPECT_FALSE(session.canPickCategory(AuditKind::Roms));
+
+    session.setPaths("/games/Tokenade", "/games/list.txt");
+    const AuditInputs inputs = session.startAudit(AuditKind::Roms);
+    EXPECT_EQ(inputs.tokenadeDirPath, "/games/Tokenade");
+    EXPECT_TRUE(session.isRunning(AuditKind::Roms));
+    EXPECT_FALSE(session.canAudit(AuditKind::Roms));
+    EXPECT_TRUE(session.canAudit(AuditKind::Videos));
+
+    EXPECT_EQ(session.finishAudit(AuditKind::Roms, resultWith(inputs, AuditKind::Roms, "Tetris.zip")),
+              AuditSession::Finish::Adopted);
+    EXPECT_FALSE(session.isAnyRunning());
+    EXPECT_TRUE(session.canPickCategory(AuditKind::Roms));
+    ASSERT_EQ(validRoms.size(), 1u);  // the same list, refilled
+    EXPECT_EQ(validRoms[0].name(), "Tetris.zip");
+    EXPECT_EQ(session.madeFrom(AuditKind::Roms)->romsListPath, "/games/list.txt");
+
+    // An unusable list and a stopped audit leave the result and its paths as they were.
+    session.setPaths("/elsewhere", "/absent.txt");
+    session.startAudit(AuditKind::Roms);
+    EXPECT_EQ(session.finishAudit(AuditKind::Roms, AuditOutcome{{}, std::nullopt, {"/absent.txt", "not found"}, false}),
+              AuditSession::Finish::ListUnusable);
+    session.startAudit(AuditKind::Roms);
+    EXPECT_EQ(session.finishAudit(AuditKind::Roms, AuditOutcome{{}, std::nullopt, {}, true}),
+              AuditSession::Finish::Stopped);
+    EXPECT_EQ(validRoms[0].name(), "Tetris.zip");
+    EXPECT_EQ(session.madeFrom(AuditKind::Roms)->tokenadeDirPath, "/games/Tokenade");
+}
+
+TEST(AuditSession, CheckBoxDecidesTheExtraSegmentAndIsTakenWhenAVideoAuditStarts)
+{
+    AuditSession session;
+    const CategoryFacts& extra = kVideoCategories[2];
+    EXPECT_FALSE(session.isSegmentEnabled(extra));
+    EXPECT_TRUE(session.isSegmentEnabled(kVideoCategories[3]));
+    session.setAvailableOnly(true);
+    EXPECT_TRUE(session.isSegmentEnabled(extra));
+    EXPECT_TRUE(session.startAudit(AuditKind::Videos).availableRomVideosOnly);
+    EXPECT_FALSE(session.startAudit(AuditKind::Roms).availableRomVideosOnly);
+    EXPECT_TRUE(session.isRunning(AuditKind::Videos));
+}
+
+// Never a count that was not made: before the first audit, and for extra
+// videos that the last audit did not look for, the view says why instead.
+TEST(AuditSession, ViewsAndNoticesSayWhatTheResultsAre)
+{
+    AuditSession session;
+    EXPECT_NE(session.viewMessage(AuditKind::Videos, kVideoCategories[0]), std::nullopt);
+    EXPECT_FALSE(session.canSave(AuditKind::Videos));
+    session.setPaths("/games/Tokenade", "/games/list.txt");
+    AuditOutcome outcome = resultWith(session.startAudit(AuditKind::Videos), AuditKind::Videos, "Tetris.xmv");
+    outcome.result->warnings.push_back({WarningKind::CutLines, "1 list line has a period", 1, {"\"Dr. Mario\" -> \"Dr.xmv\""}});
+    session.finishAudit(AuditKind::Videos, std::move(outcome));
+    EXPECT_TRUE(session.canSave(AuditKind::Videos));
+    EXPECT_EQ(session.viewMessage(AuditKind::Videos, kVideoCategories[0]), std::nullopt);
+    EXPECT_NE(session.viewMessage(AuditKind::Videos, kVideoCategories[2]), std::nullopt);
+    ASSERT_EQ(session.notices(AuditKind::Videos).size(), 1u);
+    EXPECT_EQ(session.notices(AuditKind::Videos)[0].examples[0], "\"Dr. Mario\" -> \"Dr.xmv\"");
+
+    session.setPaths("/games/Other", "/games/list.txt");
+    session.reportsSaved(AuditKind::Videos, 4, "/reports");
+    const auto notices = session.notices(AuditKind::Videos);
+    ASSERT_EQ(notices.size(), 3u);
+    EXPECT_NE(notices[1].text.find("earlier paths /games/Tokenade"), std::string::npos);
+    EXPECT_EQ(notices[2].text, "Saved 4 reports to /reports.");
+    EXPECT_EQ(notices[2].folderToOpen, "/reports");
+    session.setPaths("/games/Tokenade", "/games/list.txt");  // back to the paths of the result
+    EXPECT_EQ(session.notices(AuditKind::Videos).size(), 2u);
+    EXPECT_TRUE(session.notices(AuditKind::Roms).empty());
+
+    EXPECT_TRUE(session.confirmDirectory("/games/Tokenade"));
+    EXPECT_FALSE(session.confirmDirectory("/games/Tokenade"));  // unchanged: no new discovery
+    EXPECT_TRUE(session.confirmDirectory("/games/Other"));
+    EXPECT_FALSE(session.wantsListFoundIn("/games/Tokenade"));  // a search that ended late
+    EXPECT_TRUE(session.wantsListFoundIn("/games/Other"));
+}
+
+// An audit started while files are renamed could read half a batch and
+// finish after the audit that follows the renames.
+TEST(AuditSession, NoAuditOrUndoWhileRenamesRun)
+{
+    AuditSession session;
+    session.startRenames();
+    EXPECT_FALSE(session.canAudit(AuditKind::Roms));
+    EXPECT_FALSE(session.canAudit(AuditKind::Videos));
+    session.finishRenames("/state/2026-12-06T12-31-03.123Z-4242.renames");
+    EXPECT_TRUE(session.canAudit(AuditKind::Roms));
+    EXPECT_TRUE(session.canUndoRenames());
+    session.startAudit(AuditKind::Videos);
+    EXPECT_FALSE(session.canUndoRenames());
+}
+
+}  // namespace
+}  // namespace tokenade

@@ -1,0 +1,65 @@
+#include "core/session/name_filter.h"
+
+#include "tests/support/result_entries.h"
+
+#include <gtest/gtest.h>
+
+namespace tokenade {
+namespace {
+
+using testing::entriesOf;
+
+std::vector<uint32_t> filtered(NameFilter& filter, const ResultList& entries, std::string_view typed)
+{
+    filter.start(&entries, typed);
+    filter.step(std::chrono::hours(1));
+    return filter.matches();
+}
+
+const std::vector<std::string> kNames{
+    "Super Mario Bros..zip",        "Dr. Mario (Japan, USA).zip", "Poke\u0301mon \u2013 Edicio\u0301n Roja.zip",
+    "Pok\u00E9mon Yellow.zip",       "ＦＵＬＬ Throttle.zip",        "\u30DD\u30B1\u30E2\u30F3 \u8D64.zip",
+    "Tom & Jerry.zip",              "Zelda: A Link.zip",
+};
+
+// Letter case and composed or decomposed accents do not matter; other letters do.
+TEST(NameFilter, MatchesAsTheAuditComparesNames)
+{
+    const ResultList entries = entriesOf(kNames);
+    const struct {
+        const char* typed;
+        std::vector<uint32_t> expected;
+    } cases[] = {
+        {"MARIO", {0, 1}},
+        {"pok\u00E9mon", {2, 3}},        // composed, against a decomposed and a composed name
+        {"POKE\u0301MON \u2013", {2}},   // decomposed
+        {"pokemon", {}},                 // an accent is a letter of its own
+        {"ｆｕｌｌ", {4}},
+        {"\u30DD\u30B1", {5}},          // decomposes into a base and a sound mark, as the name does
+        {"& j", {6}},
+        {"link.zip", {7}},
+    };
+    NameFilter filter;
+    for (const auto& c : cases) {
+        SCOPED_TRACE(c.typed);
+        EXPECT_EQ(filtered(filter, entries, c.typed), c.expected);
+    }
+}
+
+// Typing on narrows what matched, even mid-way; taking a letter back looks at every name again.
+TEST(NameFilter, WorksInSlicesAndNarrowsAsTheTextGrows)
+{
+    std::vector<std::string> names;
+    for (int i = 0; i < 3000; ++i)
+        names.push_back(kNames[static_cast<size_t>(i) % kNames.size()]);
+    const ResultList entries = entriesOf(names);
+    NameFilter filter;
+    filter.start(&entries, "o");
+    EXPECT_FALSE(filter.step(std::chrono::steady_clock::duration::zero()));  // 256 names compared, 6 in 8 match
+    EXPECT_EQ(filter.summary(), "Showing 192 of 3,000 so far, looking for names that contain \u201Co\u201D\u2026");
+    EXPECT_EQ(filtered(filter, entries, "om").size(), 375u);
+    EXPECT_EQ(filtered(filter, entries, "o").size(), 2250u);
+}
+
+}  // namespace
+}  // namespace tokenade

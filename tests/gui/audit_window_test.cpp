@@ -1,0 +1,214 @@
+#include "tests/support/window_fixture.h"
+
+#include "core/audit/audit_run.h"
+#include "gui/busy_indicator.h"
+
+#include <QAction>
+#include <QLabel>
+#include <QApplication>
+#include <QClipboard>
+#include <QTest>
+
+namespace tokenade::testing {
+namespace {
+
+class AuditWindowTest : public WindowTest {
+protected:
+    void SetUp() override
+    {
+        launch();
+        makeCollection("delta\nalpha\nCharlie\necho\n");
+        for (auto path : {"roms/ALPHA.zip", "roms/bravo.zip", "romsConsoles/charlie.ZIP",
+                          "roms16BitConsoles/foxtrot.zip", "videos/alpha.xmv", "videos2/bravo.XMV",
+                          "videos/100%@ %lu.xmv", "videos3/delta.xmv"})
+            collection.addFile(path);
+    }
+    QAction* command(const char* name) { return window().findChild<QAction*>(name); }
+    QCheckBox* checkBox() { return controller().checkAvailableRomVideosOnly(); }
+    SegmentedControl* videos() { return controller().videosResultControl(); }
+    void clickSegment(SegmentedControl* control, int segment)
+    {
+        QTest::mouseClick(control->segmentButton(segment), Qt::LeftButton);
+    }
+    std::vector<std::string> names(const ResultList& entries)
+    {
+        std::vector<std::string> all;
+        for (const ResultEntry& entry : entries)
+            all.emplace_back(entry.name());
+        return all;
+    }
+};
+
+TEST_F(AuditWindowTest, BothAuditsRunTogetherAndShowTheirResults)
+{
+    controller().auditRoms();
+    controller().auditVideos();
+    EXPECT_TRUE(controller().romsResultView()->isHidden());
+    EXPECT_EQ(controller().videosResultView()->parentWidget()->palette().color(QPalette::Window),
+              QColor::fromRgbF(0.9f, 0.9f, 0.9f));
+    EXPECT_TRUE(controller().progressIndicator()->isAnimating());
+    EXPECT_FALSE(command("actionAuditRoms")->isEnabled());  // one audit of a kind at a time
+    ASSERT_TRUE(waitForAudits());
+
+    EXPECT_EQ(romsText(), "Found 2 roms with valid filename:\n\nalpha.zip\nCharlie.zip");
+    EXPECT_EQ(videosText(), "Found 2 videos with valid filename:\n\nalpha.xmv\ndelta.xmv");
+    EXPECT_EQ(names(controller()._missingRoms), (std::vector<std::string>{"delta.zip", "echo.zip"}));
+    EXPECT_FALSE(controller().romsResultView()->isHidden());
+    EXPECT_TRUE(controller().progressLabel()->isHidden());
+    EXPECT_FALSE(controller().progressIndicator()->isAnimating());
+    EXPECT_TRUE(controller().romsResultControl()->isEnabled());
+    EXPECT_TRUE(command("actionAuditRoms")->isEnabled());
+    EXPECT_EQ(controller().romsResultView()->parentWidget()->palette().color(QPalette::Window), QColor(Qt::white));
+    EXPECT_TRUE(alert.shown.empty());
+}
+
+TEST_F(AuditWindowTest, UnusableListAfterASuccessfulAuditShowsThePreviousResultAgain)
+{
+    controller().auditRoms();
+    ASSERT_TRUE(waitForAudits());
+    const QString before = romsText();
+    controller().romsListPathTextField()->setText(QString::fromStdString(collection.path("absent.txt")));
+    controller().auditRoms();
+    ASSERT_TRUE(waitForAudits());
+    ASSERT_EQ(alert.shown.size(), 1u);
+    EXPECT_EQ(alert.shown[0].messageText, "Error");
+    EXPECT_EQ(alert.shown[0].informativeText.toStdString(),
+              "Can't find supported roms list or it is too big.\n\n" + collection.path("absent.txt") + ": not found");
+    EXPECT_EQ(alert.shown[0].button, "OK");
+    EXPECT_EQ(romsText(), before);
+}
+
+TEST_F(AuditWindowTest, WarningsAndStalePathsShowAboveTheResults)
+{
+    collection.addFile("lists/- Supported Games Lookup For Naming.txt", "Dr. Mario (Japan, USA)\nalpha\n");
+    QLabel* notice = window().findChild<QLabel*>("romsNoticeLabel");
+    controller().auditRoms();
+    ASSERT_TRUE(waitForAudits());
+    EXPECT_TRUE(notice->isVisible());
+    EXPECT_TRUE(notice->text().contains("1 list line has a period")) << notice->text().toStdString();
+    EXPECT_TRUE(notice->text().contains("&quot;Dr. Mario (Japan, USA)&quot; -&gt; &quot;Dr.zip&quot;"));
+    controller().romsListPathTextField()->setText("/elsewhere/list.txt");
+    EXPECT_TRUE(notice->text().contains("earlier paths"));
+    controller().romsListPathTextField()->setText(QString::fromStdString(listPath()));
+    EXPECT_FALSE(notice->text().contains("earlier paths"));
+}
+
+TEST_F(AuditWindowTest, CheckBoxIsReadWhenTheVideoAuditStartsAndDecidesWhatIsExpected)
+{
+    controller().auditVideos();
+    checkBox()->click();  // meanwhile: changes nothing about the running audit
+    ASSERT_TRUE(waitForAudits());
+    EXPECT_EQ(names(controller()._missingVideos), (std::vector<std::string>{"Charlie.xmv", "echo.xmv"}));
+
+    controller().romsListPathTextField()->setText("");  // with the box on, no list is needed
+    controller().auditVideos();
+    ASSERT_TRUE(waitForAudits());
+    EXPECT_TRUE(alert.shown.empty());
+    EXPECT_EQ(names(controller()._validVideos), (std::vector<std::string>{"ALPHA.xmv", "bravo.xmv"}));
+    EXPECT_EQ(names(controller()._missingVideos), (std::vector<std::string>{"charlie.xmv", "foxtrot.xmv"}));
+}
+
+TEST_F(AuditWindowTest, BeforeTheFirstAuditTheViewSaysWhatToDoAndNothingCanBeSaved)
+{
+    EXPECT_TRUE(romsText().startsWith("Nothing audited yet"));
+    EXPECT_FALSE(controller().romsResultControl()->isEnabled());
+    EXPECT_FALSE(command("actionSaveVideosResult")->isEnabled());
+    controller().saveVideosResult();
+    EXPECT_TRUE(chooser.asked.empty());
+
+    controller().auditVideos();  // without the box: no extra videos were looked for
+    ASSERT_TRUE(waitForAudits());
+    EXPECT_TRUE(command("actionSaveVideosResult")->isEnabled());
+    checkBox()->click();
+    clickSegment(videos(), 2);
+    EXPECT_TRUE(videosText().startsWith("Extra videos are found by an audit with")) << videosText().toStdString();
+}
+
+TEST_F(AuditWindowTest, SegmentsShowTheirCategoriesAndTheCheckBoxGuardsTheExtraVideos)
+{
+    checkBox()->click();
+    controller().auditVideos();
+    ASSERT_TRUE(waitForAudits());
+    clickSegment(videos(), 1);
+    EXPECT_EQ(videosText(), "Found 1 missing videos:\n\ncharlie.xmv");
+    clickSegment(videos(), 2);
+    EXPECT_EQ(videosText(), "Found 1 videos for missing roms:\n\ndelta.xmv");
+    clickSegment(videos(), 3);
+    const QString unknown = videosText();
+    EXPECT_EQ(unknown, "Found 1 videos with unknown filename:\n\n100%@ %lu.xmv");
+
+    checkBox()->click();  // off with another segment selected: only the extra segment changes
+    EXPECT_FALSE(videos()->isEnabledForSegment(2));
+    EXPECT_EQ(videosText(), unknown);
+    checkBox()->click();
+    clickSegment(videos(), 2);
+    checkBox()->click();  // off with the extra videos shown: back to the valid ones
+    EXPECT_EQ(videos()->selectedSegment(), 0);
+    const QString valid = "Found 2 videos with valid filename:\n\nALPHA.xmv\nbravo.xmv";
+    EXPECT_EQ(videosText(), valid);
+    EXPECT_EQ(names(controller()._extraVideos), (std::vector<std::string>{"delta.xmv"}));
+
+    videos()->setSelectedSegment(-1);  // no segment: nothing changes
+    controller().didClickVideosResultControl();
+    EXPECT_EQ(videosText(), valid);
+}
+
+TEST_F(AuditWindowTest, SelectedNamesAreCopiedAsText)
+{
+    controller().auditRoms();
+    ASSERT_TRUE(waitForAudits());
+    clickSegment(controller().romsResultControl(), 2);
+    ReportView* view = controller().romsResultView();
+    view->selectionModel()->select(view->model()->index(4, 0), QItemSelectionModel::Select);
+    view->selectionModel()->select(view->model()->index(0, 0), QItemSelectionModel::Select);
+    QTest::keySequence(view, QKeySequence::Copy);
+    EXPECT_EQ(QApplication::clipboard()->text(), "foxtrot.zip");  // header lines are not names
+    view->selectionModel()->select(view->model()->index(4, 0), QItemSelectionModel::Deselect);
+    QTest::keySequence(view, QKeySequence::Copy);
+    EXPECT_EQ(QApplication::clipboard()->text(), "Found 2 unknown archives:");  // unless nothing else is selected
+}
+
+// A user who clicks everything while audits run: the lists end exactly as one
+// quiet audit leaves them, and nothing but the main thread touches them.
+TEST_F(AuditWindowTest, EverythingAtOnceEndsAsOneQuietAudit)
+{
+    for (int i = 0; i < 300; ++i)
+        collection.addFile("roms/set" + std::to_string(i % 7) + "/game" + std::to_string(i) + ".zip");
+    for (int round = 0; round < 3; ++round) {
+        controller().auditRoms();
+        controller().auditVideos();
+        command("actionAuditRoms")->trigger();  // disabled while it runs
+        controller().auditRoms();               // a second job of the same kind all the same
+        for (int segment : {1, 2, 0, 3}) {
+            videos()->setSelectedSegment(segment);
+            controller().didClickVideosResultControl();
+            controller().romsResultControl()->setSelectedSegment(segment % 3);
+            controller().didClickRomsResultControl();
+        }
+        checkBox()->click();
+        checkBox()->click();
+        if (controller().session().canSave(AuditKind::Roms)) {  // it asks for a folder only then
+            chooser.answers.push_back(QString::fromStdString(out.root()));
+            controller().saveRomsResult();
+        }
+        chooser.answers.push_back(QString::fromStdString(collection.root()));
+        controller().selectTokenadeDirectory();
+        QCoreApplication::processEvents();
+    }
+    ASSERT_TRUE(waitForAudits());
+    ASSERT_TRUE(waitForDiscovery());
+    const AuditInputs quiet{collection.root(), listPath(), false};
+    const AuditOutcome roms = runRomAudit(quiet, {});
+    const AuditOutcome videosAudit = runVideoAudit(quiet, {});
+    for (const auto& [kept, fresh] : {std::pair{&controller().session().result(AuditKind::Roms), &*roms.result},
+                                      std::pair{&controller().session().result(AuditKind::Videos), &*videosAudit.result}}) {
+        for (size_t i = 0; i < kept->categories.size(); ++i)
+            EXPECT_EQ(names(kept->categories[i].entries), names(fresh->categories[i].entries));
+    }
+    EXPECT_EQ(controller().romsListPathTextField()->text().toStdString(), listPath());
+    EXPECT_TRUE(controller().progressLabel()->isHidden());
+    EXPECT_TRUE(alert.shown.empty());
+}
+
+}  // namespace
+}  // namespace tokenade::testing

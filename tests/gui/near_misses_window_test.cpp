@@ -1,0 +1,78 @@
+#include "tests/support/window_fixture.h"
+
+#include "gui/near_misses_view.h"
+
+#include <QAction>
+#include <QPushButton>
+#include <QTableWidget>
+#include <QTest>
+#include <QToolButton>
+
+namespace tokenade::testing {
+namespace {
+
+class NearMissesWindowTest : public WindowTest {
+protected:
+    void SetUp() override
+    {
+        state.setMode("", 0777);
+        qputenv("XDG_STATE_HOME", QByteArray::fromStdString(state.root()));
+        launch();
+        makeCollection("Tom & Jerry (USA)\nPok\xC3\xA9mon Red (USA)\nBeta (USA)\n");
+        for (auto path : {"roms/Tom and Jerry (USA).zip", "romsConsoles/Pokemon Red (USA).zip", "roms/Beta (Europe).zip"})
+            collection.addFile(path);
+    }
+    ~NearMissesWindowTest() override { qunsetenv("XDG_STATE_HOME"); }
+    bool waitForRenames()
+    {
+        return QTest::qWaitFor([this] {
+            return !controller().session().isRenaming() && !controller().session().isAnyRunning();
+        }, 20000);
+    }
+    std::string files() { return collection.list("roms") + collection.list("romsConsoles"); }
+
+    TempTree state;
+};
+
+// Looked through, picked, renamed after one question, audited again, undone.
+TEST_F(NearMissesWindowTest, TickedPairsAreRenamedAfterOneQuestionAndTheLastBatchUndone)
+{
+    const std::string before = files();
+    controller().auditRoms();
+    ASSERT_TRUE(waitForAudits());
+    auto* button = window().findChild<QToolButton*>("romsNearMissesButton");
+    EXPECT_EQ(button->text(), "2 near misses…");
+    QTest::mouseClick(button, Qt::LeftButton);
+    auto* view = window().findChild<NearMissesView*>("romsNearMissesView");
+    ASSERT_TRUE(view->isVisible());
+    QTableWidget* table = view->table();
+    ASSERT_EQ(table->rowCount(), 2);
+    EXPECT_EQ(table->item(0, 1)->text(), "Pokemon Red (USA).zip");
+    EXPECT_EQ(table->item(0, 3)->text(), "accents");
+    table->item(1, 0)->setCheckState(Qt::Unchecked);  // Tom and Jerry stays as it is
+
+    QTest::mouseClick(view->renameButton(), Qt::LeftButton);  // cancelled: nothing happens
+    ASSERT_EQ(alert.asked.size(), 1u);
+    EXPECT_EQ(alert.asked[0].messageText, "Rename 1 file?");
+    EXPECT_TRUE(alert.asked[0].informativeText.contains("Pokemon Red (USA).zip"));
+    EXPECT_EQ(files(), before);
+    alert.answers.push_back(true);
+    QTest::mouseClick(view->renameButton(), Qt::LeftButton);
+    ASSERT_TRUE(waitForRenames());
+    EXPECT_TRUE(collection.exists("romsConsoles/Pok\xC3\xA9mon Red (USA).zip"));
+    EXPECT_TRUE(collection.exists("roms/Tom and Jerry (USA).zip"));
+    EXPECT_EQ(controller()._validRoms.size(), 1u);  // audited again
+    EXPECT_EQ(button->text(), "1 near miss…");
+    ASSERT_EQ(table->rowCount(), 1);  // the open view shows what Rename would now act on
+    EXPECT_EQ(table->item(0, 1)->text(), "Tom and Jerry (USA).zip");
+
+    QAction* undo = window().findChild<QAction*>("actionUndoLastRenames");
+    ASSERT_TRUE(undo->isEnabled());
+    undo->trigger();
+    ASSERT_TRUE(waitForRenames());
+    EXPECT_EQ(files(), before);
+    EXPECT_TRUE(alert.shown.empty());
+}
+
+}  // namespace
+}  // namespace tokenade::testing

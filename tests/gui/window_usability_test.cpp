@@ -1,0 +1,170 @@
+#include "tests/support/window_fixture.h"
+
+#include "gui/homepage.h"
+
+#include <QAccessible>
+#include <QAction>
+#include <QApplication>
+#include <QClipboard>
+#include <QMimeData>
+#include <QTest>
+
+#include <cmath>
+
+namespace tokenade::testing {
+namespace {
+
+class UsableWindowTest : public WindowTest {
+protected:
+    void SetUp() override
+    {
+        launch();
+        window().activateWindow();
+        ASSERT_TRUE(QTest::qWaitForWindowActive(&window()));
+        makeCollection("delta\nalpha\nCharlie\necho\n");
+        for (auto path : {"roms/ALPHA.zip", "roms/bravo.zip", "romsConsoles/charlie.ZIP", "roms16BitConsoles/x.zip"})
+            collection.addFile(path);
+        controller().auditRoms();
+        ASSERT_TRUE(waitForAudits());
+    }
+    QString labels(SegmentedControl* control)
+    {
+        QStringList all;
+        for (int segment = 0; segment < control->segmentCount(); ++segment)
+            all << control->segmentButton(segment)->text();
+        return all.join(", ");
+    }
+    ReportView* view() { return controller().romsResultView(); }
+};
+
+TEST_F(UsableWindowTest, SegmentsCountTheirCategoriesOnceAudited)
+{
+    EXPECT_EQ(labels(controller().videosResultControl()), "Valid, Missing, Extra, Unknown");
+    controller().auditVideos();  // without the box: extra videos are not counted
+    ASSERT_TRUE(waitForAudits());
+    EXPECT_EQ(labels(controller().romsResultControl()), "Valid 2, Missing 2, Unknown 2");
+    EXPECT_EQ(labels(controller().videosResultControl()), "Valid 0, Missing 4, Extra, Unknown 0");
+}
+
+// Ctrl+F, typing, Ctrl+2 for another category (the text stays), Esc; Ctrl+3 on a disabled segment.
+TEST_F(UsableWindowTest, FilterAndCategoryKeysWorkOnTheShownTab)
+{
+    QTest::keyClick(view(), Qt::Key_F, Qt::ControlModifier);
+    QLineEdit* field = controller().filterField(AuditKind::Roms);
+    ASSERT_EQ(QApplication::focusWidget(), field);
+    QTest::keyClicks(field, "CHAR");
+    EXPECT_EQ(romsText(), "Found 2 roms with valid filename:\nShowing 1 of 2 names that contain \u201CCHAR\u201D.\n\n"
+                          "Charlie.zip");
+    QTest::keyClick(field, Qt::Key_2, Qt::ControlModifier);
+    EXPECT_EQ(romsText(), "Found 2 missing roms:\nShowing 0 of 2 names that contain \u201CCHAR\u201D.\n");
+    QTest::keyClick(field, Qt::Key_Escape);
+    EXPECT_EQ(romsText(), "Found 2 missing roms:\n\ndelta.zip\necho.zip");
+
+    controller().tabView()->setCurrentIndex(1);
+    controller().auditVideos();
+    ASSERT_TRUE(waitForAudits());
+    QTest::keyClick(&window(), Qt::Key_3, Qt::ControlModifier);  // extra videos: not while the box is off
+    EXPECT_EQ(controller().videosResultControl()->selectedSegment(), 0);
+    QTest::keyClick(&window(), Qt::Key_2, Qt::ControlModifier);
+    EXPECT_EQ(controller().videosResultControl()->selectedSegment(), 1);
+}
+
+// The valid name is the list's spelling; the full path is the file's own.
+TEST_F(UsableWindowTest, FoundFilesShowTheirFolderAndCanBeCopiedOrOpened)
+{
+    const QModelIndex charlie = view()->model()->index(3, 0);
+    EXPECT_EQ(charlie.data(Qt::AccessibleTextRole).toString(), "Charlie.zip, in romsConsoles");
+    view()->setFocus();
+    view()->setCurrentIndex(charlie);
+    view()->selectionModel()->select(view()->model()->index(2, 0), QItemSelectionModel::Select);
+    QTest::keyClick(view(), Qt::Key_C, Qt::ControlModifier | Qt::ShiftModifier);
+    EXPECT_EQ(QApplication::clipboard()->text().toStdString(),
+              collection.path("roms/ALPHA.zip") + "\n" + collection.path("romsConsoles/charlie.ZIP"));
+    QTest::keyClick(view(), Qt::Key_Return);
+    const QPoint alpha = view()->visualRect(view()->model()->index(2, 0)).center();
+    QTest::mousePress(view()->viewport(), Qt::LeftButton, {}, alpha);
+    QTest::mouseDClick(view()->viewport(), Qt::LeftButton, {}, alpha);
+    EXPECT_EQ(browser.opened, std::vector<QUrl>({QUrl::fromLocalFile(QString::fromStdString(collection.path("romsConsoles"))),
+                                           QUrl::fromLocalFile(QString::fromStdString(collection.path("roms")))}));
+
+    QTest::keyClick(&window(), Qt::Key_2, Qt::ControlModifier);  // missing names lie nowhere
+    EXPECT_FALSE(view()->copyFullPathAction()->isEnabled());
+    EXPECT_EQ(view()->model()->index(2, 0).data(Qt::AccessibleTextRole).toString(), "delta.zip");
+}
+
+// The list dropped first is replaced by the one found below the folder dropped after it.
+TEST_F(UsableWindowTest, DroppedFolderOrListIsTakenAsIfChosen)
+{
+    TempTree other;
+    for (auto file : {"docs/- Supported Games Lookup For Naming.txt", "notes.txt", "cover.png"})
+        other.addFile(file);
+    for (const auto& [path, accepted] : {std::pair{other.path("notes.txt"), true}, std::pair{other.root(), true},
+                                         std::pair{other.path("cover.png"), false}}) {
+        QMimeData data;
+        data.setUrls({QUrl::fromLocalFile(QString::fromStdString(path))});
+        QDragEnterEvent enter(QPoint(10, 10), Qt::CopyAction, &data, Qt::LeftButton, Qt::NoModifier);
+        QDropEvent drop(QPointF(10, 10), Qt::CopyAction, &data, Qt::LeftButton, Qt::NoModifier);
+        QApplication::sendEvent(&window(), &enter);
+        EXPECT_EQ(enter.isAccepted(), accepted) << path;
+        if (accepted)
+            QApplication::sendEvent(&window(), &drop);
+    }
+    ASSERT_TRUE(waitForDiscovery());
+    EXPECT_EQ(controller().tokenadeDirPathTextField()->text().toStdString(), other.root());
+    EXPECT_EQ(controller().romsListPathTextField()->text().toStdString(),
+              other.path("docs/- Supported Games Lookup For Naming.txt"));
+}
+
+TEST_F(UsableWindowTest, TabOrderRunsTopToBottomAndEveryControlHasAName)
+{
+    const QStringList expected = QString("tokenadeDirPathTextField selectTokenadeDirectoryButton romsListPathTextField "
+                                         "selectRomsListFileButton tabView auditRomsButton romsResultControl "
+                                         "romsNoticeLabel romsFilterField romsResultView saveRomsResultButton "
+                                         "auditVideosButton videosResultControl checkAvailableRomVideosOnly "
+                                         "videosNoticeLabel videosFilterField videosResultView saveVideosResultButton")
+                                     .split(' ');
+    QStringList order;
+    QWidget* widget = controller().tokenadeDirPathTextField();
+    do {
+        const QString name = widget->objectName().startsWith("segment") ? widget->parent()->objectName()
+                                                                          : widget->objectName();
+        if ((widget->focusPolicy() & Qt::TabFocus) && expected.contains(name) && !order.contains(name))
+            order << name;
+        const QString accessible = QAccessible::queryAccessibleInterface(widget)->text(QAccessible::Name);
+        EXPECT_FALSE(widget->focusPolicy() != Qt::NoFocus && accessible.isEmpty()) << name.toStdString();
+        widget = widget->nextInFocusChain();
+    } while (widget != controller().tokenadeDirPathTextField());
+    EXPECT_EQ(order, expected);
+}
+
+// The audits set a light grey or white behind the results: a dark palette's light text would vanish on them.
+TEST_F(UsableWindowTest, ResultTextReadsOnTheAuditBackgroundsWithADarkPalette)
+{
+    const QPalette before = QApplication::palette();
+    QPalette dark(QColor(53, 53, 53), QColor(35, 35, 35));
+    dark.setColor(QPalette::Text, QColor(230, 230, 230));
+    QApplication::setPalette(dark);
+    const auto luminance = [](const QColor& c) {
+        const auto linear = [](double v) { return v <= 0.03928 ? v / 12.92 : std::pow((v + 0.055) / 1.055, 2.4); };
+        return 0.2126 * linear(c.redF()) + 0.7152 * linear(c.greenF()) + 0.0722 * linear(c.blueF());
+    };
+    for (bool running : {true, false}) {
+        controller().auditRoms();
+        EXPECT_TRUE(running || waitForAudits());
+        const QColor background = view()->parentWidget()->palette().color(QPalette::Window);
+        EXPECT_EQ(view()->palette().color(QPalette::Base), background);
+        EXPECT_GE((luminance(background) + 0.05) / (luminance(view()->palette().color(QPalette::Text)) + 0.05), 4.5);
+    }
+    QApplication::setPalette(before);
+}
+
+TEST_F(UsableWindowTest, AboutTellsVersionQtAndHomepage)
+{
+    window().findChild<QAction*>("actionAbout")->trigger();
+    ASSERT_EQ(alert.about.size(), 1u);
+    for (const char* part : {kVersion, qVersion(), kHomepage})
+        EXPECT_TRUE(alert.about[0].informativeText.contains(QString::fromUtf8(part))) << part;
+}
+
+}  // namespace
+}  // namespace tokenade::testing
