@@ -2,6 +2,8 @@
 // loop is ever kept waiting while an audit runs, and while a filter is typed
 // on the largest category: window_display DIR LIST.
 #include "gui/desktop_window.h"
+#include "gui/report_view.h"
+#include "gui/segmented_control.h"
 
 #include <QApplication>
 #include <QLineEdit>
@@ -74,7 +76,7 @@ int main(int argc, char* argv[])
     // block of the event loop counts each keystroke's own handling as well.
     controller.romsResultControl()->setSelectedSegment(largest);
     controller.didClickRomsResultControl();
-    QLineEdit* field = controller.filterField(tokenade::AuditKind::Roms);
+    QLineEdit* field = controller.tab(tokenade::AuditKind::Roms).filterField;
     qint64 longestKey = 0;
     qint64 longestFilterGap = 0;
     // Waits as a typist would, at least 150 ms, and until the filter has

@@ -70,25 +70,47 @@ MainWindow::MainWindow(QWidget* parent)
     clearOnEscape(ui_->videosFilterField);
     setAcceptDrops(true);
 
-    // Keys without a menu entry of their own.
-    addAction(ui_->actionFocusFilter);
-    std::array<QAction*, 4> pickCategory{};
-    for (int segment = 0; segment < 4; ++segment) {
-        pickCategory[segment] = new QAction(tr("Show Category %1").arg(segment + 1), this);
-        pickCategory[segment]->setObjectName(QStringLiteral("actionPickCategory%1").arg(segment + 1));
-        pickCategory[segment]->setShortcut(QKeySequence(Qt::CTRL | static_cast<Qt::Key>(Qt::Key_1 + segment)));
-        addAction(pickCategory[segment]);
-    }
+    addAction(ui_->actionFocusFilter);  // a key without a menu entry of its own
 
+    using tokenade::AuditKind;
     elements_ = WindowElements{
-        ui_->tokenadeDirPathTextField, ui_->romsListPathTextField, ui_->romsResultView, ui_->romsResultControl,
-        ui_->videosResultView, ui_->videosResultControl, ui_->checkAvailableRomVideosOnly, ui_->progressLabel,
-        ui_->progressIndicator, ui_->tabView, ui_->romsNoticeLabel, ui_->videosNoticeLabel, ui_->romsFilterField,
-        ui_->videosFilterField, ui_->romsNearMissesButton, ui_->videosNearMissesButton,
-        nearMissesView(QStringLiteral("roms")), nearMissesView(QStringLiteral("videos")), ui_->actionSelectTokenadeDirectory,
-        ui_->actionSelectRomsListFile, ui_->actionAuditRoms, ui_->actionAuditVideos, ui_->actionSaveRomsResult,
-        ui_->actionSaveVideosResult, ui_->actionOpenHomepage, ui_->actionAbout, ui_->actionQuit,
-        ui_->actionFocusFilter, ui_->actionUndoLastRenames, pickCategory,
+        .tokenadeDirPathTextField = ui_->tokenadeDirPathTextField,
+        .romsListPathTextField = ui_->romsListPathTextField,
+        .checkAvailableRomVideosOnly = ui_->checkAvailableRomVideosOnly,
+        .progressLabel = ui_->progressLabel,
+        .progressIndicator = ui_->progressIndicator,
+        .tabView = ui_->tabView,
+        .tabs = {},
+        .selectTokenadeDirectory = ui_->actionSelectTokenadeDirectory,
+        .selectRomsListFile = ui_->actionSelectRomsListFile,
+        .openHomepage = ui_->actionOpenHomepage,
+        .showAbout = ui_->actionAbout,
+        .quit = ui_->actionQuit,
+        .focusFilter = ui_->actionFocusFilter,
+        .undoLastRenames = ui_->actionUndoLastRenames,
+        .pickCategory = addPickCategoryKeys(),
+    };
+    elements_.tabs[AuditKind::Roms] = TabElements{
+        .page = ui_->romsTab,
+        .audit = ui_->actionAuditRoms,
+        .save = ui_->actionSaveRomsResult,
+        .resultControl = ui_->romsResultControl,
+        .resultView = ui_->romsResultView,
+        .filterField = ui_->romsFilterField,
+        .noticeArea = ui_->romsNoticeLabel,
+        .nearMissesButton = ui_->romsNearMissesButton,
+        .nearMissesView = nearMissesView(QStringLiteral("roms")),
+    };
+    elements_.tabs[AuditKind::Videos] = TabElements{
+        .page = ui_->videosTab,
+        .audit = ui_->actionAuditVideos,
+        .save = ui_->actionSaveVideosResult,
+        .resultControl = ui_->videosResultControl,
+        .resultView = ui_->videosResultView,
+        .filterField = ui_->videosFilterField,
+        .noticeArea = ui_->videosNoticeLabel,
+        .nearMissesButton = ui_->videosNearMissesButton,
+        .nearMissesView = nearMissesView(QStringLiteral("videos")),
     };
 }
 
@@ -122,4 +144,18 @@ NearMissesView* MainWindow::nearMissesView(const QString& kind)
     auto* view = new NearMissesView(this);
     view->setObjectName(kind + QStringLiteral("NearMissesView"));
     return view;
+}
+
+// Ctrl+1 to Ctrl+4: the segments of whichever tab is shown.
+std::array<QAction*, 4> MainWindow::addPickCategoryKeys()
+{
+    std::array<QAction*, 4> keys{};
+    for (int segment = 0; segment < static_cast<int>(keys.size()); ++segment) {
+        auto* key = new QAction(tr("Show Category %1").arg(segment + 1), this);
+        key->setObjectName(QStringLiteral("actionPickCategory%1").arg(segment + 1));
+        key->setShortcut(QKeySequence(Qt::CTRL | static_cast<Qt::Key>(Qt::Key_1 + segment)));
+        addAction(key);
+        keys[static_cast<size_t>(segment)] = key;
+    }
+    return keys;
 }

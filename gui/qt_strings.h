@@ -6,10 +6,15 @@
 #include <string>
 #include <string_view>
 
-// Text of the core (UTF-8) as Qt text.
+// The one conversion between the core's text (UTF-8) and Qt's, both ways.
 inline QString toQString(std::string_view utf8)
 {
     return QString::fromUtf8(utf8.data(), static_cast<qsizetype>(utf8.size()));
+}
+
+inline std::string toUtf8(const QString& text)
+{
+    return text.toStdString();
 }
 
 // A path as the window shows it, in the bytes the file system takes, and back.

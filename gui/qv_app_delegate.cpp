@@ -11,8 +11,9 @@
 #include <QFont>
 #include <QLineEdit>
 
+#include <utility>
+
 using tokenade::AuditKind;
-using tokenade::CategoryId;
 
 namespace {
 
@@ -32,15 +33,12 @@ QFont boldSystemFont(qreal points)
 
 QVAppDelegate::QVAppDelegate(const PlatformSeams& seams, QObject* parent)
     : QObject(parent)
-    , _missingRoms(session_.result(AuditKind::Roms).list(CategoryId::Missing))
-    , _validRoms(session_.result(AuditKind::Roms).list(CategoryId::Valid))
-    , _unknownRoms(session_.result(AuditKind::Roms).list(CategoryId::Unknown))
-    , _missingVideos(session_.result(AuditKind::Videos).list(CategoryId::Missing))
-    , _validVideos(session_.result(AuditKind::Videos).list(CategoryId::Valid))
-    , _extraVideos(session_.result(AuditKind::Videos).list(CategoryId::Extra))
-    , _unknownVideos(session_.result(AuditKind::Videos).list(CategoryId::Unknown))
     , seams_(seams)
 {
+    tabs_[AuditKind::Roms].inBackground = &QVAppDelegate::auditRomsInBackground;
+    tabs_[AuditKind::Roms].didFinish = &QVAppDelegate::didFinishAuditRoms;
+    tabs_[AuditKind::Videos].inBackground = &QVAppDelegate::auditVideosInBackground;
+    tabs_[AuditKind::Videos].didFinish = &QVAppDelegate::didFinishAuditVideos;
     filterSlices_.setInterval(0);
     connect(&filterSlices_, &QTimer::timeout, this, &QVAppDelegate::continueFiltering);
 }
@@ -49,16 +47,16 @@ QVAppDelegate::~QVAppDelegate()
 {
     // The jobs' callbacks lead here: none may run once the controller is gone.
     seams_.jobs.stopAll();
-    setTokenadeDirPathTextField(nullptr);
-    setRomsListPathTextField(nullptr);
-    setRomsResultView(nullptr);
-    setRomsResultControl(nullptr);
-    setProgressIndicator(nullptr);
-    setProgressLabel(nullptr);
-    setCheckAvailableRomVideosOnly(nullptr);
-    setVideosResultControl(nullptr);
-    setVideosResultView(nullptr);
-    setTabView(nullptr);
+    window_ = {};
+    for (AuditKind kind : tokenade::kAuditKinds)
+        tabs_[kind].elements = {};
+}
+
+void QVAppDelegate::attach(const WindowElements& elements)
+{
+    window_ = elements;
+    for (AuditKind kind : tokenade::kAuditKinds)
+        tabs_[kind].elements = std::exchange(window_.tabs[kind], {});
 }
 
 void QVAppDelegate::applicationDidFinishLaunching()
@@ -70,7 +68,7 @@ void QVAppDelegate::applicationDidFinishLaunching()
     takePathsFromFields();
     session_.confirmDirectory(toLocalPath(tokenadeDirPathTextField()->text()));
     showCommands();
-    for (AuditKind kind : {AuditKind::Roms, AuditKind::Videos}) {
+    for (AuditKind kind : tokenade::kAuditKinds) {
         showSegmentLabels(kind);
         showSelectedCategory(kind);
         showNotices(kind);
@@ -106,14 +104,14 @@ void QVAppDelegate::saveUserDefaults()
 
 void QVAppDelegate::openHomepage()
 {
-    seams_.browser.openUrl(QUrl(QString::fromUtf8(kHomepage)));
+    seams_.browser.openUrl(QUrl(toQString(kHomepage)));
 }
 
 void QVAppDelegate::showAbout()
 {
-    const QString homepage = QString::fromUtf8(kHomepage).toHtmlEscaped();
+    const QString homepage = toQString(kHomepage).toHtmlEscaped();
     seams_.alert.showAbout(QStringLiteral("About Tokenade Auditor"),
                            QStringLiteral("<p><b>Tokenade Auditor</b> %1</p><p>Checks a Tokenade collection by file "
                                           "name only.</p><p>Built with Qt %2.</p><p><a href=\"%3\">%3</a></p>")
-                               .arg(QString::fromUtf8(kVersion), QString::fromLatin1(qVersion()), homepage));
+                               .arg(toQString(kVersion), toQString(qVersion()), homepage));
 }

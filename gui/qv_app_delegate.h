@@ -3,19 +3,11 @@
 #include "core/session/audit_session.h"
 #include "core/session/job_runner.h"
 #include "core/session/name_filter.h"
-#include "gui/busy_indicator.h"
-#include "gui/near_misses_view.h"
-#include "gui/report_view.h"
-#include "gui/segmented_control.h"
+#include "core/session/per_kind.h"
+#include "gui/window_elements.h"
 
-#include <QAction>
-#include <QCheckBox>
-#include <QLabel>
-#include <QLineEdit>
 #include <QObject>
-#include <QPointer>
-#include <QTabWidget>
-#include <QToolButton>
+#include <QString>
 #include <QTimer>
 
 #include <optional>
@@ -25,9 +17,11 @@
 
 class Alert;
 class Browser;
+class BusyIndicator;
 class FileChooser;
-class MainWindow;
 class Preferences;
+class ReportView;
+class SegmentedControl;
 namespace tokenade {
 struct WriteError;
 struct RenameBatch;
@@ -49,12 +43,20 @@ struct PlatformSeams {
 // the main thread; audits and the list discovery run as jobs of the runner,
 // on a copy of their inputs, and hand their results back whole, so no thread
 // but the main one ever touches an element or a result list.
+//
+// What the controller keeps of each tab (its elements, its filter) is one
+// entry of a table looked up by AuditKind; the commands named for one kind
+// (auditRoms, saveVideosResult, ...) are entry points into the same code.
 class QVAppDelegate : public QObject {
     Q_OBJECT
 
 public:
     explicit QVAppDelegate(const PlatformSeams& seams, QObject* parent = nullptr);
-    ~QVAppDelegate() override;  // teardown
+    ~QVAppDelegate() override;  // teardown: stops the jobs, drops the elements
+
+    // Takes the window's elements, which must stay alive until the controller
+    // is destroyed. Once, before start-up.
+    void attach(const WindowElements& elements);
 
     // Life of the application.
     void applicationDidFinishLaunching();
@@ -73,16 +75,19 @@ public:
     void openHomepage();
 
     // What the window offers besides: a path dropped on it (as if chosen),
-    // the About box, the filter above each result view, Ctrl+1 to Ctrl+4,
-    // and the commands on the lines of a result view.
+    // the About box, the filter above each result view, Ctrl+1 to Ctrl+4, the
+    // commands on the lines of a result view and on the notices above it.
     void useTokenadeDirectory(const QString& directory);
     void useRomsListFile(const QString& path);
+    void pathFieldsChanged();
+    void directoryFieldConfirmed();
     void showAbout();
     void focusFilter();
     void filterChanged(tokenade::AuditKind kind);
     void pickCategory(int segment);
     void copyFullPaths(tokenade::AuditKind kind);
     void openContainingFolder(tokenade::AuditKind kind);
+    void noticeLinkActivated(tokenade::AuditKind kind);
     // The near misses: their view, a pair ticked or not, renaming the ticked
     // ones, and undoing the last renames.
     void showNearMisses(tokenade::AuditKind kind);
@@ -91,64 +96,47 @@ public:
     void undoLastRenames();
 
     // The window's elements.
-    QLineEdit* tokenadeDirPathTextField() const { return _tokenadeDirPathTextField; }
-    QLineEdit* romsListPathTextField() const { return _romsListPathTextField; }
-    ReportView* romsResultView() const { return _romsResultView; }
-    SegmentedControl* romsResultControl() const { return _romsResultControl; }
-    ReportView* videosResultView() const { return _videosResultView; }
-    SegmentedControl* videosResultControl() const { return _videosResultControl; }
-    QCheckBox* checkAvailableRomVideosOnly() const { return _checkAvailableRomVideosOnly; }
-    QLabel* progressLabel() const { return _progressLabel; }
-    BusyIndicator* progressIndicator() const { return _progressIndicator; }
-    QTabWidget* tabView() const { return _tabView; }
-    QLineEdit* filterField(tokenade::AuditKind kind) const;
+    QLineEdit* tokenadeDirPathTextField() const { return window_.tokenadeDirPathTextField; }
+    QLineEdit* romsListPathTextField() const { return window_.romsListPathTextField; }
+    ReportView* romsResultView() const { return tab(tokenade::AuditKind::Roms).resultView; }
+    SegmentedControl* romsResultControl() const { return tab(tokenade::AuditKind::Roms).resultControl; }
+    ReportView* videosResultView() const { return tab(tokenade::AuditKind::Videos).resultView; }
+    SegmentedControl* videosResultControl() const { return tab(tokenade::AuditKind::Videos).resultControl; }
+    QCheckBox* checkAvailableRomVideosOnly() const { return window_.checkAvailableRomVideosOnly; }
+    QLabel* progressLabel() const { return window_.progressLabel; }
+    BusyIndicator* progressIndicator() const { return window_.progressIndicator; }
+    QTabWidget* tabView() const { return window_.tabView; }
+    const TabElements& tab(tokenade::AuditKind kind) const { return tabs_[kind].elements; }
+
+    // The seven result lists: the categories of the session's last results,
+    // each valid until the next audit of its kind finishes.
+    const tokenade::ResultList& _missingRoms() const { return list(tokenade::AuditKind::Roms, tokenade::CategoryId::Missing); }
+    const tokenade::ResultList& _validRoms() const { return list(tokenade::AuditKind::Roms, tokenade::CategoryId::Valid); }
+    const tokenade::ResultList& _unknownRoms() const { return list(tokenade::AuditKind::Roms, tokenade::CategoryId::Unknown); }
+    const tokenade::ResultList& _missingVideos() const { return list(tokenade::AuditKind::Videos, tokenade::CategoryId::Missing); }
+    const tokenade::ResultList& _validVideos() const { return list(tokenade::AuditKind::Videos, tokenade::CategoryId::Valid); }
+    const tokenade::ResultList& _extraVideos() const { return list(tokenade::AuditKind::Videos, tokenade::CategoryId::Extra); }
+    const tokenade::ResultList& _unknownVideos() const { return list(tokenade::AuditKind::Videos, tokenade::CategoryId::Unknown); }
 
     // The state behind the window, for whoever shows or checks it.
     const tokenade::AuditSession& session() const { return session_; }
 
 private:
-    tokenade::AuditSession session_;
-
-public:
-    // The seven result lists, read-only: the categories of the session's
-    // last results, which keep their places from start-up to teardown.
-    const tokenade::ResultList& _missingRoms;
-    const tokenade::ResultList& _validRoms;
-    const tokenade::ResultList& _unknownRoms;
-    const tokenade::ResultList& _missingVideos;
-    const tokenade::ResultList& _validVideos;
-    const tokenade::ResultList& _extraVideos;
-    const tokenade::ResultList& _unknownVideos;
-
-private:
-    // Attaching the window's elements and commands is the window's wiring.
-    friend void attachWindow(MainWindow& window, QVAppDelegate& controller);
-    void setTokenadeDirPathTextField(QLineEdit* element) { _tokenadeDirPathTextField = element; }
-    void setRomsListPathTextField(QLineEdit* element) { _romsListPathTextField = element; }
-    void setRomsResultView(ReportView* element) { _romsResultView = element; }
-    void setRomsResultControl(SegmentedControl* element) { _romsResultControl = element; }
-    void setVideosResultView(ReportView* element) { _videosResultView = element; }
-    void setVideosResultControl(SegmentedControl* element) { _videosResultControl = element; }
-    void setCheckAvailableRomVideosOnly(QCheckBox* element) { _checkAvailableRomVideosOnly = element; }
-    void setProgressLabel(QLabel* element) { _progressLabel = element; }
-    void setProgressIndicator(BusyIndicator* element) { _progressIndicator = element; }
-    void setTabView(QTabWidget* element) { _tabView = element; }
-    void setCommands(const std::vector<std::pair<QAction*, tokenade::AuditKind>>& audits,
-                     const std::vector<std::pair<QAction*, tokenade::AuditKind>>& saves);
-    void setNoticeAreas(QLabel* roms, QLabel* videos);
-    void setFilterFields(QLineEdit* roms, QLineEdit* videos);
-    struct NearMissElements {
-        tokenade::AuditKind kind;
-        QPointer<QToolButton> button;
-        QPointer<NearMissesView> view;
+    using AuditJob = tokenade::AuditOutcome (*)(const tokenade::AuditInputs&, std::stop_token,
+                                                const JobRunner::Reporter&);
+    // One tab: the elements the window gave, what its filter field narrows
+    // its view to, and the steps of its audit.
+    struct Tab {
+        TabElements elements;
+        tokenade::NameFilter filter;
+        AuditJob inBackground = nullptr;
+        void (QVAppDelegate::*didFinish)(tokenade::AuditOutcome) = nullptr;
     };
-    void setNearMissElements(const std::vector<NearMissElements>& elements);
-    void setUndoCommand(QAction* undo);
 
-    // What the wiring calls besides the commands.
-    void pathFieldsChanged();
-    void directoryFieldConfirmed();
-    void noticeLinkActivated(tokenade::AuditKind kind);
+    const tokenade::ResultList& list(tokenade::AuditKind kind, tokenade::CategoryId id) const
+    {
+        return session_.result(kind).list(id);
+    }
 
     // Steps.
     void loadUserDefaults();
@@ -164,57 +152,39 @@ private:
     void showInvalidRomsListAlert(const tokenade::ListProblem& problem);
 
     // What every audit does at its start and at its end.
-    void startAuditJob(tokenade::AuditKind kind,
-                       tokenade::AuditOutcome (*background)(const tokenade::AuditInputs&, std::stop_token,
-                                                            const JobRunner::Reporter&),
-                       void (QVAppDelegate::*finish)(tokenade::AuditOutcome));
+    void audit(tokenade::AuditKind kind);
     void startAudit(tokenade::AuditKind kind);
     void finishAudit(tokenade::AuditKind kind, tokenade::AuditOutcome&& outcome);
     void setStatus(std::string_view text);
+    void takePathsFromFields();
+    void startDiscovery(const QString& directory);
+
+    // Showing the session in the widgets.
+    void showCommands();
+    void showSegmentLabels(tokenade::AuditKind kind);
     void showSelectedCategory(tokenade::AuditKind kind);
     void showNotices(tokenade::AuditKind kind);
-    void startDiscovery(const QString& directory);
-    void showCommands();
+    const tokenade::ResultCategory* selectedCategory(tokenade::AuditKind kind) const;
+    std::optional<tokenade::AuditKind> shownKind() const;
     void saveResult(tokenade::AuditKind kind);
     void reportFailedWrites(const std::vector<tokenade::WriteError>& failures);
-    void takePathsFromFields();
-    ReportView* resultView(tokenade::AuditKind kind) const;
-    SegmentedControl* resultControl(tokenade::AuditKind kind) const;
-    const tokenade::ResultCategory* selectedCategory(tokenade::AuditKind kind) const;
-    void showSegmentLabels(tokenade::AuditKind kind);
+
+    // The filter above a result view.
     void applyFilter(tokenade::AuditKind kind);
     void continueFiltering();
     QString filteredHeader(tokenade::AuditKind kind) const;
-    tokenade::NameFilter& nameFilter(tokenade::AuditKind kind);
-    NearMissesView* nearMissesView(tokenade::AuditKind kind) const;
+
+    // The near misses and renames.
     void fillNearMissesView(tokenade::AuditKind kind);
     void findLastJournal();
     void showNearMissCommands();
     void didFinishRenames(tokenade::AuditKind kind, const tokenade::RenameBatch& batch);
     void didUndoRenames(const tokenade::RenameBatch& batch);
 
-    QPointer<QLineEdit> _tokenadeDirPathTextField;
-    QPointer<QLineEdit> _romsListPathTextField;
-    QPointer<ReportView> _romsResultView;
-    QPointer<SegmentedControl> _romsResultControl;
-    QPointer<ReportView> _videosResultView;
-    QPointer<SegmentedControl> _videosResultControl;
-    QPointer<QCheckBox> _checkAvailableRomVideosOnly;
-    QPointer<QLabel> _progressLabel;
-    QPointer<BusyIndicator> _progressIndicator;
-    QPointer<QTabWidget> _tabView;
-
-    std::vector<std::pair<QPointer<QAction>, tokenade::AuditKind>> auditCommands_;
-    std::vector<std::pair<QPointer<QAction>, tokenade::AuditKind>> saveCommands_;
-    QPointer<QLabel> romsNotice_;
-    QPointer<QLabel> videosNotice_;
-    QPointer<QLineEdit> romsFilterField_;
-    QPointer<QLineEdit> videosFilterField_;
-    tokenade::NameFilter romsFilter_;
-    tokenade::NameFilter videosFilter_;
-    QTimer filterSlices_;  // runs the filters' slices while the window is idle
-    std::vector<NearMissElements> nearMissElements_;
-    QPointer<QAction> undoCommand_;
+    tokenade::AuditSession session_;
     PlatformSeams seams_;
+    WindowElements window_;  // its tabs are kept in tabs_
+    tokenade::PerKind<Tab> tabs_;
+    QTimer filterSlices_;  // runs the filters' slices while the window is idle
     bool terminated_ = false;
 };

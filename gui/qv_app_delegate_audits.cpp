@@ -3,13 +3,13 @@
 #include "core/audit/audit_status.h"
 #include "gui/alert.h"
 #include "gui/busy_indicator.h"
+#include "gui/near_misses_view.h"
 #include "gui/qt_strings.h"
 #include "gui/report_view.h"
 #include "gui/segmented_control.h"
 
 #include <QAction>
 #include <QCheckBox>
-#include <QFile>
 #include <QLabel>
 #include <QLineEdit>
 
@@ -57,7 +57,7 @@ void QVAppDelegate::setStatus(std::string_view text)
 
 void QVAppDelegate::startAudit(AuditKind kind)
 {
-    ReportView* view = resultView(kind);
+    ReportView* view = tab(kind).resultView;
     view->hide();
     setEnclosingBackground(view, kRunningBackground);
     progressIndicator()->startAnimation();
@@ -73,8 +73,8 @@ void QVAppDelegate::finishAudit(AuditKind kind, AuditOutcome&& outcome)
     if (finish == tokenade::AuditSession::Finish::ListUnusable)
         showInvalidRomsListAlert(problem);
     if (finish == tokenade::AuditSession::Finish::Adopted) {
-        nameFilter(kind).forget();  // its lists were refilled in place
-        if (NearMissesView* view = nearMissesView(kind); view && view->isVisible())
+        tabs_[kind].filter.forget();  // it filtered the result that went
+        if (NearMissesView* view = tab(kind).nearMissesView; view && view->isVisible())
             fillNearMissesView(kind);
     }
     // The status line belongs to every running audit: it goes with the last one.
@@ -82,34 +82,32 @@ void QVAppDelegate::finishAudit(AuditKind kind, AuditOutcome&& outcome)
         progressLabel()->hide();
         progressIndicator()->stopAnimation();
     }
-    setEnclosingBackground(resultView(kind), kIdleBackground);
+    setEnclosingBackground(tab(kind).resultView, kIdleBackground);
     showCommands();
     showSegmentLabels(kind);
     showSelectedCategory(kind);
     showNotices(kind);
-    resultView(kind)->show();
+    tab(kind).resultView->show();
 }
 
 // An audit's start step, then its job with the inputs as they are now; its
 // status texts and its finishing step come back to the main thread.
-void QVAppDelegate::startAuditJob(AuditKind kind, AuditOutcome (*background)(const AuditInputs&, std::stop_token,
-                                                                              const JobRunner::Reporter&),
-                                  void (QVAppDelegate::*finish)(AuditOutcome))
+void QVAppDelegate::audit(AuditKind kind)
 {
     takePathsFromFields();
     const AuditInputs inputs = session_.startAudit(kind);
     startAudit(kind);
     seams_.jobs.start<AuditOutcome>(
-        [inputs, background](std::stop_token stop, const JobRunner::Reporter& report) {
+        [inputs, background = tabs_[kind].inBackground](std::stop_token stop, const JobRunner::Reporter& report) {
             return background(inputs, stop, report);
         },
         [this](std::string_view text) { setStatus(text); },
-        [this, finish](AuditOutcome outcome) { (this->*finish)(std::move(outcome)); });
+        [this, finish = tabs_[kind].didFinish](AuditOutcome outcome) { (this->*finish)(std::move(outcome)); });
 }
 
 void QVAppDelegate::auditRoms()
 {
-    startAuditJob(AuditKind::Roms, &QVAppDelegate::auditRomsInBackground, &QVAppDelegate::didFinishAuditRoms);
+    audit(AuditKind::Roms);
 }
 
 AuditOutcome QVAppDelegate::auditRomsInBackground(const AuditInputs& inputs, std::stop_token stop,
@@ -125,7 +123,7 @@ void QVAppDelegate::didFinishAuditRoms(AuditOutcome outcome)
 
 void QVAppDelegate::auditVideos()
 {
-    startAuditJob(AuditKind::Videos, &QVAppDelegate::auditVideosInBackground, &QVAppDelegate::didFinishAuditVideos);
+    audit(AuditKind::Videos);
 }
 
 AuditOutcome QVAppDelegate::auditVideosInBackground(const AuditInputs& inputs, std::stop_token stop,
@@ -150,32 +148,16 @@ void QVAppDelegate::showInvalidRomsListAlert(const tokenade::ListProblem& proble
                       QStringLiteral("OK"));
 }
 
-void QVAppDelegate::setCommands(const std::vector<std::pair<QAction*, AuditKind>>& audits,
-                                const std::vector<std::pair<QAction*, AuditKind>>& saves)
-{
-    for (const auto& [command, kind] : audits)
-        auditCommands_.emplace_back(command, kind);
-    for (const auto& [command, kind] : saves)
-        saveCommands_.emplace_back(command, kind);
-}
-
 void QVAppDelegate::showCommands()
 {
-    for (const auto& [command, kind] : auditCommands_) {
-        if (command)
-            command->setEnabled(session_.canAudit(kind));
-    }
-    for (const auto& [command, kind] : saveCommands_) {
-        if (command)
-            command->setEnabled(session_.canSave(kind));
-    }
-    for (AuditKind kind : {AuditKind::Roms, AuditKind::Videos}) {
-        SegmentedControl* control = resultControl(kind);
-        control->setEnabled(session_.canPickCategory(kind));
-        if (QLineEdit* field = filterField(kind))
-            field->setEnabled(session_.canPickCategory(kind));
+    for (AuditKind kind : tokenade::kAuditKinds) {
+        const TabElements& elements = tab(kind);
+        elements.audit->setEnabled(session_.canAudit(kind));
+        elements.save->setEnabled(session_.canSave(kind));
+        elements.resultControl->setEnabled(session_.canPickCategory(kind));
+        elements.filterField->setEnabled(session_.canPickCategory(kind));
         for (const tokenade::CategoryFacts& facts : tokenade::categoriesOf(kind))
-            control->setEnabled(session_.isSegmentEnabled(facts), facts.segment);
+            elements.resultControl->setEnabled(session_.isSegmentEnabled(facts), facts.segment);
     }
     showNearMissCommands();
 }

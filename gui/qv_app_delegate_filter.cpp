@@ -6,6 +6,7 @@
 #include "gui/segmented_control.h"
 
 #include <QLineEdit>
+#include <QTabWidget>
 
 using tokenade::AuditKind;
 
@@ -17,22 +18,6 @@ namespace {
 constexpr auto kFilterSlice = std::chrono::milliseconds(10);
 
 }  // namespace
-
-void QVAppDelegate::setFilterFields(QLineEdit* roms, QLineEdit* videos)
-{
-    romsFilterField_ = roms;
-    videosFilterField_ = videos;
-}
-
-QLineEdit* QVAppDelegate::filterField(AuditKind kind) const
-{
-    return kind == AuditKind::Roms ? romsFilterField_ : videosFilterField_;
-}
-
-tokenade::NameFilter& QVAppDelegate::nameFilter(AuditKind kind)
-{
-    return kind == AuditKind::Roms ? romsFilter_ : videosFilter_;
-}
 
 void QVAppDelegate::filterChanged(AuditKind kind)
 {
@@ -46,32 +31,34 @@ void QVAppDelegate::applyFilter(AuditKind kind)
 {
     // A view that says why it shows no names has nothing to filter.
     const tokenade::ResultCategory* category = selectedCategory(kind);
-    if (!category || !filterField(kind) || session_.viewMessage(kind, *category->facts))
+    if (!category || session_.viewMessage(kind, *category->facts))
         return;
-    tokenade::NameFilter& filter = nameFilter(kind);
-    const bool wasActive = filter.isActive();
-    filter.start(&category->entries, filterField(kind)->text().toStdString());
-    if (!filter.isActive()) {
+    Tab& shown = tabs_[kind];
+    const bool wasActive = shown.filter.isActive();
+    // The list is one of the snapshot's, and lives as long as the filter keeps it.
+    shown.filter.start(std::shared_ptr<const tokenade::ResultList>(session_.snapshot(kind), &category->entries),
+                       toUtf8(shown.elements.filterField->text()));
+    if (!shown.filter.isActive()) {
         if (wasActive)
-            resultView(kind)->showOnly(filteredHeader(kind), nullptr);
+            shown.elements.resultView->showAll(filteredHeader(kind));
         return;
     }
-    filter.step(kFilterSlice);
-    resultView(kind)->showOnly(filteredHeader(kind), &filter.matches());
-    if (!filter.isDone())
+    shown.filter.step(kFilterSlice);
+    shown.elements.resultView->showOnly(filteredHeader(kind), shown.filter.matches());
+    if (!shown.filter.isDone())
         filterSlices_.start();
 }
 
 void QVAppDelegate::continueFiltering()
 {
     bool more = false;
-    for (AuditKind kind : {AuditKind::Roms, AuditKind::Videos}) {
-        tokenade::NameFilter& filter = nameFilter(kind);
-        if (filter.isDone())
+    for (AuditKind kind : tokenade::kAuditKinds) {
+        Tab& shown = tabs_[kind];
+        if (shown.filter.isDone())
             continue;
-        filter.step(kFilterSlice);
-        resultView(kind)->showMore(filteredHeader(kind));
-        more = more || !filter.isDone();
+        shown.filter.step(kFilterSlice);
+        shown.elements.resultView->showMore(filteredHeader(kind), shown.filter.matches());
+        more = more || !shown.filter.isDone();
     }
     if (!more)
         filterSlices_.stop();
@@ -84,7 +71,7 @@ QString QVAppDelegate::filteredHeader(AuditKind kind) const
     if (!category)
         return {};
     std::string header = tokenade::reportHeader(category->facts->windowHeader, category->entries.size(), "\n");
-    const tokenade::NameFilter& filter = kind == AuditKind::Roms ? romsFilter_ : videosFilter_;
+    const tokenade::NameFilter& filter = tabs_[kind].filter;
     if (filter.isActive()) {
         header.pop_back();
         header += filter.summary() + "\n\n";
@@ -92,9 +79,20 @@ QString QVAppDelegate::filteredHeader(AuditKind kind) const
     return toQString(header);
 }
 
+// The kind of the tab the tab view shows; nothing when it shows another page.
+std::optional<AuditKind> QVAppDelegate::shownKind() const
+{
+    for (AuditKind kind : tokenade::kAuditKinds) {
+        if (tab(kind).page == tabView()->currentWidget())
+            return kind;
+    }
+    return std::nullopt;
+}
+
 void QVAppDelegate::focusFilter()
 {
-    QLineEdit* field = filterField(tabView()->currentIndex() == 0 ? AuditKind::Roms : AuditKind::Videos);
+    const std::optional<AuditKind> kind = shownKind();
+    QLineEdit* field = kind ? tab(*kind).filterField : nullptr;
     if (!field || !field->isEnabled())
         return;
     field->setFocus(Qt::ShortcutFocusReason);
@@ -104,11 +102,13 @@ void QVAppDelegate::focusFilter()
 // A segment of the shown tab, as a click on it would pick it.
 void QVAppDelegate::pickCategory(int segment)
 {
-    const AuditKind kind = tabView()->currentIndex() == 0 ? AuditKind::Roms : AuditKind::Videos;
-    const auto categories = tokenade::categoriesOf(kind);
-    if (segment < 0 || static_cast<size_t>(segment) >= categories.size() || !session_.canPickCategory(kind) ||
+    const std::optional<AuditKind> kind = shownKind();
+    if (!kind)
+        return;
+    const auto categories = tokenade::categoriesOf(*kind);
+    if (segment < 0 || static_cast<size_t>(segment) >= categories.size() || !session_.canPickCategory(*kind) ||
         !session_.isSegmentEnabled(categories[static_cast<size_t>(segment)]))
         return;
-    resultControl(kind)->setSelectedSegment(segment);
-    showSelectedCategory(kind);
+    tab(*kind).resultControl->setSelectedSegment(segment);
+    showSelectedCategory(*kind);
 }

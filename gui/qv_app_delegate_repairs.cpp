@@ -70,52 +70,29 @@ QString failuresOf(const RenameBatch& batch)
 
 }  // namespace
 
-void QVAppDelegate::setNearMissElements(const std::vector<NearMissElements>& elements)
-{
-    nearMissElements_ = elements;
-}
-
-void QVAppDelegate::setUndoCommand(QAction* undo)
-{
-    undoCommand_ = undo;
-}
-
-NearMissesView* QVAppDelegate::nearMissesView(AuditKind kind) const
-{
-    for (const NearMissElements& elements : nearMissElements_) {
-        if (elements.kind == kind)
-            return elements.view;
-    }
-    return nullptr;
-}
-
 void QVAppDelegate::showNearMissCommands()
 {
-    for (const NearMissElements& elements : nearMissElements_) {
-        if (elements.button) {
-            elements.button->setText(toQString(session_.nearMissLabel(elements.kind)));
-            elements.button->setEnabled(session_.canShowNearMisses(elements.kind));
-        }
-        if (elements.view)
-            elements.view->setRenameEnabled(session_.canRename(elements.kind));
+    for (AuditKind kind : tokenade::kAuditKinds) {
+        const TabElements& elements = tab(kind);
+        elements.nearMissesButton->setText(toQString(session_.nearMissLabel(kind)));
+        elements.nearMissesButton->setEnabled(session_.canShowNearMisses(kind));
+        elements.nearMissesView->setRenameEnabled(session_.canRename(kind));
     }
-    if (undoCommand_)
-        undoCommand_->setEnabled(session_.canUndoRenames());
+    window_.undoLastRenames->setEnabled(session_.canUndoRenames());
 }
 
 void QVAppDelegate::showNearMisses(AuditKind kind)
 {
-    NearMissesView* view = nearMissesView(kind);
     fillNearMissesView(kind);
-    view->show();
-    view->raise();
+    tab(kind).nearMissesView->show();
+    tab(kind).nearMissesView->raise();
 }
 
 // Also after each audit while the view is open: its rows and ticks must be
 // the pairs that Rename would act on.
 void QVAppDelegate::fillNearMissesView(AuditKind kind)
 {
-    NearMissesView* view = nearMissesView(kind);
+    NearMissesView* view = tab(kind).nearMissesView;
     const tokenade::AuditResult& result = session_.result(kind);
     const auto& ticks = session_.nearMissTicks(kind);
     std::vector<NearMissesView::Row> rows;
@@ -173,10 +150,7 @@ void QVAppDelegate::didFinishRenames(AuditKind kind, const RenameBatch& batch)
     session_.finishRenames(batch.notStarted.empty() ? batch.journalPath : std::string());
     if (const QString failures = failuresOf(batch); !failures.isEmpty())
         seams_.alert.show(QStringLiteral("Some files were not renamed"), failures, QStringLiteral("OK"));
-    if (kind == AuditKind::Roms)
-        auditRoms();
-    else
-        auditVideos();
+    audit(kind);
     showNearMissCommands();
 }
 
@@ -216,9 +190,9 @@ void QVAppDelegate::didUndoRenames(const RenameBatch& batch)
     findLastJournal();
     if (const QString failures = failuresOf(batch); !failures.isEmpty())
         seams_.alert.show(QStringLiteral("Some renames were not undone"), failures, QStringLiteral("OK"));
-    for (AuditKind kind : {AuditKind::Roms, AuditKind::Videos}) {
+    for (AuditKind kind : tokenade::kAuditKinds) {
         if (session_.isAudited(kind))
-            kind == AuditKind::Roms ? auditRoms() : auditVideos();
+            audit(kind);
     }
     showNearMissCommands();
 }

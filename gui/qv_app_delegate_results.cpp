@@ -13,13 +13,12 @@
 #include <QApplication>
 #include <QCheckBox>
 #include <QClipboard>
-#include <QFile>
+#include <QLabel>
 #include <QUrl>
 
 #include <map>
 
 using tokenade::AuditKind;
-using tokenade::CategoryId;
 using tokenade::ResultCategory;
 
 namespace {
@@ -44,19 +43,9 @@ const ResultCategory* categoryAtSegment(const tokenade::AuditResult& result, int
 
 }  // namespace
 
-ReportView* QVAppDelegate::resultView(AuditKind kind) const
-{
-    return kind == AuditKind::Roms ? romsResultView() : videosResultView();
-}
-
-SegmentedControl* QVAppDelegate::resultControl(AuditKind kind) const
-{
-    return kind == AuditKind::Roms ? romsResultControl() : videosResultControl();
-}
-
 const ResultCategory* QVAppDelegate::selectedCategory(AuditKind kind) const
 {
-    return categoryAtSegment(session_.result(kind), resultControl(kind)->selectedSegment());
+    return categoryAtSegment(session_.result(kind), tab(kind).resultControl->selectedSegment());
 }
 
 // The selected segment's category, in its view, narrowed by the filter; no
@@ -69,21 +58,20 @@ void QVAppDelegate::showSelectedCategory(AuditKind kind)
     if (!category)
         return;
     if (const auto message = session_.viewMessage(kind, *category->facts)) {
-        nameFilter(kind).start(nullptr, {});
-        resultView(kind)->showText(toQString(*message));
+        tabs_[kind].filter.forget();
+        tab(kind).resultView->showText(toQString(*message));
         return;
     }
     // The view shows plain line breaks; the report files keep CR LF.
     const std::string header = tokenade::reportHeader(category->facts->windowHeader, category->entries.size(), "\n");
-    resultView(kind)->showReport(toQString(header), &category->entries,
-                                 category->facts->foundSide ? &session_.result(kind) : nullptr);
+    tab(kind).resultView->showReport(toQString(header), session_.snapshot(kind), category->facts->id);
     applyFilter(kind);
 }
 
 void QVAppDelegate::showSegmentLabels(AuditKind kind)
 {
     for (const tokenade::CategoryFacts& facts : tokenade::categoriesOf(kind))
-        resultControl(kind)->setSegmentLabel(facts.segment, toQString(session_.segmentLabel(kind, facts)));
+        tab(kind).resultControl->setSegmentLabel(facts.segment, toQString(session_.segmentLabel(kind, facts)));
 }
 
 // Found files only: a missing name has no folder. Each folder is read once
@@ -92,7 +80,7 @@ void QVAppDelegate::copyFullPaths(AuditKind kind)
 {
     std::vector<std::string_view> names;
     std::map<std::string, std::vector<size_t>> placesIn;  // folder -> places in `names`
-    for (const tokenade::ResultEntry* entry : resultView(kind)->selectedNames()) {
+    for (const tokenade::ResultEntry* entry : tab(kind).resultView->selectedNames()) {
         const std::string folder = session_.folderPathOf(kind, *entry);
         if (folder.empty())
             continue;
@@ -114,7 +102,7 @@ void QVAppDelegate::copyFullPaths(AuditKind kind)
 
 void QVAppDelegate::openContainingFolder(AuditKind kind)
 {
-    const tokenade::ResultEntry* entry = resultView(kind)->currentName();
+    const tokenade::ResultEntry* entry = tab(kind).resultView->currentName();
     const std::string folder = entry ? session_.folderPathOf(kind, *entry) : std::string();
     if (!folder.empty())
         seams_.browser.openUrl(QUrl::fromLocalFile(fromLocalPath(folder)));
@@ -165,18 +153,9 @@ void QVAppDelegate::saveResult(AuditKind kind)
     reportFailedWrites(failures);
 }
 
-void QVAppDelegate::setNoticeAreas(QLabel* roms, QLabel* videos)
-{
-    romsNotice_ = roms;
-    videosNotice_ = videos;
-}
-
 // The notices as a few paragraphs; a saved-reports notice offers to open its folder.
 void QVAppDelegate::showNotices(AuditKind kind)
 {
-    QLabel* area = kind == AuditKind::Roms ? romsNotice_ : videosNotice_;
-    if (!area)
-        return;
     QString html;
     for (const tokenade::AuditSession::Notice& notice : session_.notices(kind)) {
         html += QStringLiteral("<p>") + toQString(notice.text).toHtmlEscaped();
@@ -190,8 +169,8 @@ void QVAppDelegate::showNotices(AuditKind kind)
             html += QStringLiteral("</ul>");
         }
     }
-    area->setText(html);
-    area->setVisible(!html.isEmpty());
+    tab(kind).noticeArea->setText(html);
+    tab(kind).noticeArea->setVisible(!html.isEmpty());
 }
 
 void QVAppDelegate::noticeLinkActivated(AuditKind kind)

@@ -1,24 +1,18 @@
 #include "report_view.h"
 
-#include "core/results/report_text.h"
+#include "gui/folder_column.h"
+#include "gui/qt_strings.h"
+#include "gui/report_lines.h"
 
-#include <QAbstractListModel>
 #include <QAction>
 #include <QApplication>
 #include <QClipboard>
 #include <QKeyEvent>
-#include <QPainter>
-#include <QStyledItemDelegate>
 
 #include <algorithm>
 #include <cmath>
 
 namespace {
-
-QString fromUtf8(std::string_view text)
-{
-    return QString::fromUtf8(text.data(), static_cast<qsizetype>(text.size()));
-}
 
 QStringList headerLines(const QString& header, bool namesFollow)
 {
@@ -34,181 +28,6 @@ double luminance(const QColor& colour)
     const auto channel = [](double c) { return c <= 0.03928 ? c / 12.92 : std::pow((c + 0.055) / 1.055, 2.4); };
     return 0.2126 * channel(colour.redF()) + 0.7152 * channel(colour.greenF()) + 0.0722 * channel(colour.blueF());
 }
-
-}  // namespace
-
-// The lines of a report: header lines, then the names of a result list (all,
-// or those at the positions a filter gave), all of one row size (the widest
-// line's), so that the view never measures rows one by one.
-class ReportLines : public QAbstractListModel {
-public:
-    static constexpr int FolderRole = Qt::UserRole;
-
-    using QAbstractListModel::QAbstractListModel;
-
-    void setLines(QStringList header, const tokenade::ResultList* names, const tokenade::AuditResult* folders)
-    {
-        beginResetModel();
-        header_ = std::move(header);
-        names_ = names;
-        folders_ = folders;
-        shown_ = nullptr;
-        shownCount_ = names ? names->size() : 0;
-        endResetModel();
-    }
-
-    void setShown(QStringList header, const std::vector<uint32_t>* shown)
-    {
-        beginResetModel();
-        header_ = std::move(header);
-        shown_ = shown;
-        shownCount_ = shown ? shown->size() : names_ ? names_->size() : 0;
-        endResetModel();
-    }
-
-    void showMore(QStringList header)
-    {
-        if (header.size() == header_.size()) {
-            header_ = std::move(header);
-            if (!header_.isEmpty())
-                emit dataChanged(index(0), index(static_cast<int>(header_.size()) - 1), {Qt::DisplayRole});
-        }
-        const size_t now = shown_ ? shown_->size() : shownCount_;
-        if (now > shownCount_) {
-            const int first = lineCount();
-            beginInsertRows({}, first, first + static_cast<int>(now - shownCount_) - 1);
-            shownCount_ = now;
-            endInsertRows();
-        }
-    }
-
-    int lineCount() const { return static_cast<int>(header_.size() + shownCount_); }
-
-    // The name a line shows; nothing for a header line.
-    const tokenade::ResultEntry* entryAt(int row) const
-    {
-        if (!names_ || row < header_.size() || row >= lineCount())
-            return nullptr;
-        const size_t at = static_cast<size_t>(row - header_.size());
-        const size_t position = shown_ ? (*shown_)[at] : at;
-        return position < names_->size() ? &(*names_)[position] : nullptr;
-    }
-
-    QString line(int row) const
-    {
-        if (row < header_.size())
-            return header_[row];
-        const tokenade::ResultEntry* entry = entryAt(row);
-        return entry ? fromUtf8(tokenade::displayName(entry->name())) : QString();
-    }
-
-    QString folder(int row) const
-    {
-        const tokenade::ResultEntry* entry = entryAt(row);
-        return entry && folders_ ? fromUtf8(tokenade::displayName(folders_->folderOf(*entry))) : QString();
-    }
-
-    // The line with the most bytes stands for the widest: measuring every
-    // line would cost more than showing them.
-    QString longestHeaderLine() const
-    {
-        QString longest;
-        for (const QString& line : header_)
-            longest = line.size() > longest.size() ? line : longest;
-        return longest;
-    }
-
-    QString longestName() const
-    {
-        if (!names_ || names_->empty())
-            return {};
-        const auto widest = std::max_element(names_->begin(), names_->end(),
-                                             [](const auto& a, const auto& b) { return a.size < b.size; });
-        return fromUtf8(tokenade::displayName(widest->name()));
-    }
-
-    QString longestFolder() const
-    {
-        std::string_view longest;
-        if (folders_) {
-            for (const std::string& folder : folders_->folders)
-                longest = folder.size() > longest.size() ? std::string_view(folder) : longest;
-        }
-        return fromUtf8(tokenade::displayName(longest));
-    }
-
-    void setRowSize(QSize size, int nameWidth)
-    {
-        rowSize_ = size;
-        nameWidth_ = nameWidth;
-        if (lineCount() > 0)
-            emit dataChanged(index(0), index(lineCount() - 1), {Qt::SizeHintRole});
-    }
-    int nameWidth() const { return nameWidth_; }
-
-    int rowCount(const QModelIndex& parent) const override { return parent.isValid() ? 0 : lineCount(); }
-
-    QVariant data(const QModelIndex& index, int role) const override
-    {
-        if (!index.isValid() || index.row() >= lineCount())
-            return {};
-        switch (role) {
-        case Qt::DisplayRole:
-            return line(index.row());
-        case FolderRole:
-            return folder(index.row());
-        case Qt::AccessibleTextRole: {
-            const QString folder = this->folder(index.row());
-            return folder.isEmpty() ? line(index.row()) : line(index.row()) + QStringLiteral(", in ") + folder;
-        }
-        case Qt::SizeHintRole:
-            return rowSize_;
-        default:
-            return {};
-        }
-    }
-
-private:
-    QStringList header_;
-    const tokenade::ResultList* names_ = nullptr;
-    const tokenade::AuditResult* folders_ = nullptr;
-    const std::vector<uint32_t>* shown_ = nullptr;
-    size_t shownCount_ = 0;
-    QSize rowSize_;
-    int nameWidth_ = 0;
-};
-
-namespace {
-
-// Draws a line's name, then its folder in a second column, in a colour
-// halfway between the text and the background so that it reads as secondary.
-class FolderColumn : public QStyledItemDelegate {
-public:
-    FolderColumn(const ReportLines& lines, QObject* parent) : QStyledItemDelegate(parent), lines_(lines) {}
-
-    void paint(QPainter* painter, const QStyleOptionViewItem& option, const QModelIndex& index) const override
-    {
-        QStyledItemDelegate::paint(painter, option, index);
-        const QString folder = index.data(ReportLines::FolderRole).toString();
-        if (folder.isEmpty())
-            return;
-        const bool selected = option.state & QStyle::State_Selected;
-        const QColor text = option.palette.color(selected ? QPalette::HighlightedText : QPalette::Text);
-        const QColor back = option.palette.color(selected ? QPalette::Highlight : QPalette::Base);
-        QColor muted;
-        muted.setRgbF((text.redF() * 2 + back.redF()) / 3, (text.greenF() * 2 + back.greenF()) / 3,
-                      (text.blueF() * 2 + back.blueF()) / 3);
-        painter->save();
-        painter->setPen(muted);
-        QRect area = option.rect;
-        area.setLeft(area.left() + lines_.nameWidth());
-        painter->drawText(area, Qt::AlignVCenter | Qt::AlignLeft, folder);
-        painter->restore();
-    }
-
-private:
-    const ReportLines& lines_;
-};
 
 }  // namespace
 
@@ -234,41 +53,48 @@ ReportView::ReportView(QWidget* parent)
 QAction* ReportView::addCommand(const QString& text, const QList<QKeySequence>& keys, const char* name)
 {
     auto* command = new QAction(text, this);
-    command->setObjectName(QString::fromLatin1(name));
+    command->setObjectName(toQString(name));
     command->setShortcuts(keys);
     command->setShortcutContext(Qt::WidgetShortcut);
     addAction(command);
     return command;
 }
 
-void ReportView::showReport(const QString& header, const tokenade::ResultList* names,
-                            const tokenade::AuditResult* folders)
+void ReportView::showReport(const QString& header, std::shared_ptr<const tokenade::AuditResult> result,
+                            tokenade::CategoryId id)
 {
-    lines_->setLines(headerLines(header, names && !names->empty()), names, folders);
-    copyFullPath_->setEnabled(folders != nullptr);
-    openFolder_->setEnabled(folders != nullptr);
+    const bool namesFollow = !result->list(id).empty();
+    lines_->showCategory(headerLines(header, namesFollow), std::move(result), id);
+    copyFullPath_->setEnabled(lines_->hasFolders());
+    openFolder_->setEnabled(lines_->hasFolders());
     measureNames();
     fitRowsToText();
 }
 
 void ReportView::showText(const QString& text)
 {
-    lines_->setLines(text.split(QLatin1Char('\n')), nullptr, nullptr);
+    lines_->showText(text.split(QLatin1Char('\n')));
     copyFullPath_->setEnabled(false);
     openFolder_->setEnabled(false);
     measureNames();
     fitRowsToText();
 }
 
-void ReportView::showOnly(const QString& header, const std::vector<uint32_t>* shown)
+void ReportView::showOnly(const QString& header, std::span<const uint32_t> shown)
 {
-    lines_->setShown(headerLines(header, true), shown);
+    lines_->showOnly(headerLines(header, true), shown);
     fitRowsToText();
 }
 
-void ReportView::showMore(const QString& header)
+void ReportView::showAll(const QString& header)
 {
-    lines_->showMore(headerLines(header, true));
+    lines_->showAll(headerLines(header, true));
+    fitRowsToText();
+}
+
+void ReportView::showMore(const QString& header, std::span<const uint32_t> shown)
+{
+    lines_->showMore(headerLines(header, true), shown);
     fitRowsToText();
 }
 

@@ -7,18 +7,20 @@
 #include <QStringList>
 
 #include <cstdint>
+#include <memory>
+#include <span>
 #include <vector>
 
 class QAction;
 class ReportLines;
 
 // A read-only view of a report: a few header lines, then one name a row,
-// with the folder each found file lies in beside it. The names are read from
-// the result list as rows come into sight, never all at once, so a category
-// of a million names shows at once. It can show only some of the names (a
-// filter's matches). Selected names can be copied (Ctrl+C, or the context
-// menu, which also offers the commands copyFullPathAction and
-// openFolderAction for a controller to carry out).
+// with the folder each found file lies in beside it (its model is
+// ReportLines, its folder column FolderColumn). It keeps alive the result it
+// shows. It can show only some of the names (a filter's matches). Selected
+// names can be copied (Ctrl+C, or the context menu, which also offers the
+// commands copyFullPathAction and openFolderAction for a controller to carry
+// out).
 class ReportView : public QListView {
     Q_OBJECT
 
@@ -26,20 +28,22 @@ public:
     explicit ReportView(QWidget* parent = nullptr);
 
     // Shows `header` (its lines, "\n" between them) and then every name of
-    // `names`, which must stay as they are until the view shows something
-    // else. With `folders`, the result the names come from, each name's
-    // folder shows beside it; without, the names have no folder.
-    void showReport(const QString& header, const tokenade::ResultList* names,
-                    const tokenade::AuditResult* folders = nullptr);
+    // the category `id` of `result`, which the view keeps until it shows
+    // something else. A found file's folder shows beside its name.
+    void showReport(const QString& header, std::shared_ptr<const tokenade::AuditResult> result,
+                    tokenade::CategoryId id);
     // Shows a text of a few lines instead of a report.
     void showText(const QString& text);
     // Shows, below a new header, only the names at the positions `shown`
-    // (ascending, at least as long-lived as the names); nothing: all of them.
-    void showOnly(const QString& header, const std::vector<uint32_t>* shown);
-    // `shown` grew at its end, and the header (as many lines as before) changed.
-    void showMore(const QString& header);
+    // (ascending), or all of them.
+    void showOnly(const QString& header, std::span<const uint32_t> shown);
+    void showAll(const QString& header);
+    // `shown` begins with the positions shown and grew at its end; the header
+    // (as many lines as before) changed.
+    void showMore(const QString& header, std::span<const uint32_t> shown);
 
-    // The names of the selected lines, in their order: header lines are not names.
+    // The names of the selected lines, in their order: header lines are not
+    // names. They live as long as the view shows their result.
     std::vector<const tokenade::ResultEntry*> selectedNames() const;
     // The name of the current line; nothing on a header line.
     const tokenade::ResultEntry* currentName() const;

@@ -15,72 +15,60 @@
 
 using tokenade::AuditKind;
 
+namespace {
+
+// The commands of one tab, each carried out for the tab's kind.
+void connectTab(const TabElements& tab, AuditKind kind, QVAppDelegate* c)
+{
+    QObject::connect(tab.filterField, &QLineEdit::textChanged, c, [c, kind] { c->filterChanged(kind); });
+    QObject::connect(tab.resultView->copyFullPathAction(), &QAction::triggered, c, [c, kind] { c->copyFullPaths(kind); });
+    QObject::connect(tab.resultView->openFolderAction(), &QAction::triggered, c,
+                     [c, kind] { c->openContainingFolder(kind); });
+    QObject::connect(tab.resultView, &QAbstractItemView::doubleClicked, c, [c, kind] { c->openContainingFolder(kind); });
+    QObject::connect(tab.noticeArea, &QLabel::linkActivated, c, [c, kind] { c->noticeLinkActivated(kind); });
+    QObject::connect(tab.nearMissesButton, &QToolButton::clicked, c, [c, kind] { c->showNearMisses(kind); });
+    QObject::connect(tab.nearMissesView, &NearMissesView::rowTicked, c,
+                     [c, kind](int pair, bool ticked) { c->nearMissTicked(kind, pair, ticked); });
+    QObject::connect(tab.nearMissesView, &NearMissesView::renameClicked, c, [c, kind] { c->renameNearMisses(kind); });
+}
+
+}  // namespace
+
 void attachWindow(MainWindow& window, QVAppDelegate& controller)
 {
     const WindowElements& ui = window.elements();
-    controller.setTokenadeDirPathTextField(ui.tokenadeDirPathTextField);
-    controller.setRomsListPathTextField(ui.romsListPathTextField);
-    controller.setRomsResultView(ui.romsResultView);
-    controller.setRomsResultControl(ui.romsResultControl);
-    controller.setVideosResultView(ui.videosResultView);
-    controller.setVideosResultControl(ui.videosResultControl);
-    controller.setCheckAvailableRomVideosOnly(ui.checkAvailableRomVideosOnly);
-    controller.setProgressLabel(ui.progressLabel);
-    controller.setProgressIndicator(ui.progressIndicator);
-    controller.setTabView(ui.tabView);
-    controller.setCommands({{ui.auditRoms, AuditKind::Roms}, {ui.auditVideos, AuditKind::Videos}},
-                           {{ui.saveRomsResult, AuditKind::Roms}, {ui.saveVideosResult, AuditKind::Videos}});
-    controller.setNoticeAreas(ui.romsNotice, ui.videosNotice);
-    const std::vector<QVAppDelegate::NearMissElements> nearMisses = {
-        {AuditKind::Roms, ui.romsNearMissesButton, ui.romsNearMisses},
-        {AuditKind::Videos, ui.videosNearMissesButton, ui.videosNearMisses}};
-    controller.setNearMissElements(nearMisses);
-    controller.setUndoCommand(ui.undoLastRenames);
-    controller.setFilterFields(ui.romsFilterField, ui.videosFilterField);
+    controller.attach(ui);
 
     QVAppDelegate* c = &controller;
+    const TabElements& roms = ui.tabs[AuditKind::Roms];
+    const TabElements& videos = ui.tabs[AuditKind::Videos];
     QObject::connect(ui.selectTokenadeDirectory, &QAction::triggered, c, &QVAppDelegate::selectTokenadeDirectory);
     QObject::connect(ui.selectRomsListFile, &QAction::triggered, c, &QVAppDelegate::selectRomsListFile);
-    QObject::connect(ui.auditRoms, &QAction::triggered, c, &QVAppDelegate::auditRoms);
-    QObject::connect(ui.auditVideos, &QAction::triggered, c, &QVAppDelegate::auditVideos);
-    QObject::connect(ui.romsResultControl, &SegmentedControl::segmentClicked, c,
+    QObject::connect(roms.audit, &QAction::triggered, c, &QVAppDelegate::auditRoms);
+    QObject::connect(videos.audit, &QAction::triggered, c, &QVAppDelegate::auditVideos);
+    QObject::connect(roms.resultControl, &SegmentedControl::segmentClicked, c,
                      &QVAppDelegate::didClickRomsResultControl);
-    QObject::connect(ui.videosResultControl, &SegmentedControl::segmentClicked, c,
+    QObject::connect(videos.resultControl, &SegmentedControl::segmentClicked, c,
                      &QVAppDelegate::didClickVideosResultControl);
     QObject::connect(ui.checkAvailableRomVideosOnly, &QCheckBox::clicked, c,
                      &QVAppDelegate::didClickCheckAvailableRomVideosOnly);
-    QObject::connect(ui.saveRomsResult, &QAction::triggered, c, &QVAppDelegate::saveRomsResult);
-    QObject::connect(ui.saveVideosResult, &QAction::triggered, c, &QVAppDelegate::saveVideosResult);
+    QObject::connect(roms.save, &QAction::triggered, c, &QVAppDelegate::saveRomsResult);
+    QObject::connect(videos.save, &QAction::triggered, c, &QVAppDelegate::saveVideosResult);
     QObject::connect(ui.openHomepage, &QAction::triggered, c, &QVAppDelegate::openHomepage);
     QObject::connect(ui.showAbout, &QAction::triggered, c, &QVAppDelegate::showAbout);
     QObject::connect(ui.quit, &QAction::triggered, qApp, &QApplication::quit, Qt::QueuedConnection);
-
-    for (const auto& [kind, button, view] : nearMisses) {
-        QObject::connect(button, &QToolButton::clicked, c, [c, kind = kind] { c->showNearMisses(kind); });
-        QObject::connect(view, &NearMissesView::rowTicked, c,
-                         [c, kind = kind](int pair, bool ticked) { c->nearMissTicked(kind, pair, ticked); });
-        QObject::connect(view, &NearMissesView::renameClicked, c, [c, kind = kind] { c->renameNearMisses(kind); });
-    }
     QObject::connect(ui.undoLastRenames, &QAction::triggered, c, &QVAppDelegate::undoLastRenames);
+    QObject::connect(ui.focusFilter, &QAction::triggered, c, &QVAppDelegate::focusFilter);
+    for (int segment = 0; segment < static_cast<int>(ui.pickCategory.size()); ++segment)
+        QObject::connect(ui.pickCategory[static_cast<size_t>(segment)], &QAction::triggered, c,
+                         [c, segment] { c->pickCategory(segment); });
+    for (AuditKind kind : tokenade::kAuditKinds)
+        connectTab(ui.tabs[kind], kind, c);
 
     for (QLineEdit* field : {ui.tokenadeDirPathTextField, ui.romsListPathTextField})
         QObject::connect(field, &QLineEdit::textChanged, c, &QVAppDelegate::pathFieldsChanged);
     QObject::connect(ui.tokenadeDirPathTextField, &QLineEdit::editingFinished, c,
                      &QVAppDelegate::directoryFieldConfirmed);
-    QObject::connect(ui.romsNotice, &QLabel::linkActivated, c, [c] { c->noticeLinkActivated(AuditKind::Roms); });
-    QObject::connect(ui.videosNotice, &QLabel::linkActivated, c, [c] { c->noticeLinkActivated(AuditKind::Videos); });
-
     QObject::connect(&window, &MainWindow::directoryDropped, c, &QVAppDelegate::useTokenadeDirectory);
     QObject::connect(&window, &MainWindow::listDropped, c, &QVAppDelegate::useRomsListFile);
-    QObject::connect(ui.focusFilter, &QAction::triggered, c, &QVAppDelegate::focusFilter);
-    for (int segment = 0; segment < static_cast<int>(ui.pickCategory.size()); ++segment)
-        QObject::connect(ui.pickCategory[segment], &QAction::triggered, c, [c, segment] { c->pickCategory(segment); });
-    for (const auto& [field, view, kind] : {std::tuple{ui.romsFilterField, ui.romsResultView, AuditKind::Roms},
-                                            std::tuple{ui.videosFilterField, ui.videosResultView, AuditKind::Videos}}) {
-        const AuditKind k = kind;
-        QObject::connect(field, &QLineEdit::textChanged, c, [c, k] { c->filterChanged(k); });
-        QObject::connect(view->copyFullPathAction(), &QAction::triggered, c, [c, k] { c->copyFullPaths(k); });
-        QObject::connect(view->openFolderAction(), &QAction::triggered, c, [c, k] { c->openContainingFolder(k); });
-        QObject::connect(view, &QAbstractItemView::doubleClicked, c, [c, k] { c->openContainingFolder(k); });
-    }
 }

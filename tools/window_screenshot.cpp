@@ -9,6 +9,8 @@
 // misses; --no-audit shows the window before any audit; --list-error audits
 // with a list that is not there and takes the screen with its alert.
 #include "gui/desktop_window.h"
+#include "gui/report_view.h"
+#include "gui/segmented_control.h"
 
 #include <QApplication>
 #include <QContextMenuEvent>
@@ -112,7 +114,7 @@ int main(int argc, char* argv[])
     if (listError)
         return saved ? 0 : 1;
     controller.pickCategory(segment);
-    controller.filterField(tokenade::AuditKind::Roms)->setText(filter);
+    controller.tab(tokenade::AuditKind::Roms).filterField->setText(filter);
     ReportView* view = controller.romsResultView();
     if (select >= 0)
         view->setCurrentIndex(view->model()->index(select, 0));

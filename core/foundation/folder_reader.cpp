@@ -56,17 +56,6 @@ int openFolder(const std::string& path, bool followLink)
     }
 }
 
-std::string pathBelow(const std::string& root, std::string_view relative)
-{
-    if (relative.empty())
-        return root;
-    std::string path = root;
-    if (path.empty() || path.back() != '/')
-        path.push_back('/');
-    path.append(relative);
-    return path;
-}
-
 FolderOpener::~FolderOpener()
 {
     if (lastFd_ >= 0)

@@ -59,9 +59,6 @@ private:
 // Opens a folder for reading; -1 on failure. Handles paths of any length.
 int openFolder(const std::string& path, bool followLink);
 
-// The path of `relative` below `root`; the root itself for "".
-std::string pathBelow(const std::string& root, std::string_view relative);
-
 }  // namespace tokenade
 
 #include "folder_reader_inl.h"

@@ -1,23 +1,13 @@
 #include "folder_walk.h"
 
 #include "folder_reader.h"
+#include "path_join.h"
 
 #include <algorithm>
 #include <vector>
 
 namespace tokenade {
 namespace {
-
-std::string joinRelative(std::string_view parent, std::string_view name)
-{
-    std::string path;
-    path.reserve(parent.size() + 1 + name.size());
-    path.append(parent);
-    if (!parent.empty())
-        path.push_back('/');
-    path.append(name);
-    return path;
-}
 
 struct FolderEntry {
     std::string name;
@@ -33,7 +23,7 @@ struct OpenFolder {
 std::vector<FolderEntry> sortedEntries(FolderOpener& opener, const std::string& root, const std::string& folder)
 {
     std::vector<FolderEntry> entries;
-    FolderReader reader(opener.open(pathBelow(root, folder), folder.empty()));
+    FolderReader reader(opener.open(joinPath(root, folder), folder.empty()));
     // A folder that cannot be read is left out: this walk reports no failures.
     reader.forEach([&](std::string_view name, EntryType type) {
         entries.push_back({std::string(name), type});
@@ -63,7 +53,7 @@ bool walkFolder(const std::string& root, const WalkVisitor& visit, std::stop_tok
         if (entry.type == EntryType::Directory) {
             if (stop.stop_requested())
                 return false;
-            std::string path = joinRelative(top.path, entry.name);
+            std::string path = joinPath(top.path, entry.name);
             auto entries = sortedEntries(opener, root, path);
             stack.push_back({std::move(path), std::move(entries), 0});  // `top` is invalid from here
         }

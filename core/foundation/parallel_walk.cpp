@@ -1,6 +1,7 @@
 #include "folder_walk.h"
 
 #include "folder_reader.h"
+#include "path_join.h"
 
 #include <algorithm>
 #include <condition_variable>
@@ -81,7 +82,7 @@ void walkShare(const std::vector<std::string>& roots, FolderQueue& queue, unsign
     while (keptOne || queue.take(folder)) {
         if (!stop.stop_requested()) {
             const std::string& root = roots[folder.root];
-            const int fd = opener.open(pathBelow(root, folder.relative), folder.relative.empty());
+            const int fd = opener.open(joinPath(root, folder.relative), folder.relative.empty());
             if (fd < 0) {
                 failures.push_back({folder.root, folder.relative, errno});
             } else {

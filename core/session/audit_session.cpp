@@ -1,32 +1,21 @@
 #include "audit_session.h"
 
 #include "core/foundation/grouped_count.h"
+#include "core/foundation/path_join.h"
 
 #include <algorithm>
-#include "core/foundation/folder_reader.h"
 
 namespace tokenade {
-namespace {
-
-// Moves a new result into the one the session keeps, list by list, so that
-// the kept lists stay where they are.
-void adopt(AuditResult& kept, AuditResult&& fresh)
-{
-    for (size_t i = 0; i < kept.categories.size() && i < fresh.categories.size(); ++i)
-        kept.categories[i].entries = std::move(fresh.categories[i].entries);
-    kept.availableOnly = fresh.availableOnly;
-    kept.folders = std::move(fresh.folders);
-    kept.warnings = std::move(fresh.warnings);
-    kept.nearMisses = std::move(fresh.nearMisses);
-    kept.storage = std::move(fresh.storage);
-}
-
-}  // namespace
 
 AuditSession::AuditSession()
 {
-    roms_.result = AuditResult::empty(AuditKind::Roms);
-    videos_.result = AuditResult::empty(AuditKind::Videos);
+    for (AuditKind kind : kAuditKinds)
+        state(kind).result = std::make_shared<const AuditResult>(AuditResult::empty(kind));
+}
+
+bool AuditSession::isAnyRunning() const
+{
+    return std::any_of(kAuditKinds.begin(), kAuditKinds.end(), [this](AuditKind kind) { return isRunning(kind); });
 }
 
 void AuditSession::setPaths(std::string directory, std::string listPath)
@@ -57,10 +46,10 @@ AuditSession::Finish AuditSession::finishAudit(AuditKind kind, AuditOutcome&& ou
         return Finish::Stopped;
     if (!outcome.result)
         return Finish::ListUnusable;
-    adopt(kept.result, std::move(*outcome.result));
+    kept.result = std::make_shared<const AuditResult>(std::move(*outcome.result));
     kept.madeFrom = outcome.inputs;
     kept.saved.reset();
-    kept.ticks.assign(kept.result.nearMisses.pairs.size(), true);
+    kept.ticks.assign(kept.result->nearMisses.pairs.size(), true);
     return Finish::Adopted;
 }
 
@@ -108,7 +97,7 @@ std::vector<AuditSession::Notice> AuditSession::notices(AuditKind kind) const
 {
     const KindState& kept = state(kind);
     std::vector<Notice> notices;
-    for (const AuditWarning& warning : kept.result.warnings)
+    for (const AuditWarning& warning : kept.result->warnings)
         notices.push_back({warning.message, warning.examples, {}});
     if (isStale(kind))
         notices.push_back({"These results are of the earlier paths " + kept.madeFrom->tokenadeDirPath + " and " +
@@ -157,7 +146,7 @@ std::string AuditSession::folderPathOf(AuditKind kind, const ResultEntry& entry)
     const std::optional<AuditInputs>& inputs = madeFrom(kind);
     if (!inputs || entry.folder == kNoFolder)
         return {};
-    return pathBelow(inputs->tokenadeDirPath, result(kind).folderOf(entry));
+    return joinPath(inputs->tokenadeDirPath, result(kind).folderOf(entry));
 }
 
 }  // namespace tokenade

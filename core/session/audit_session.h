@@ -2,8 +2,9 @@
 
 #include "core/audit/audit_run.h"
 #include "core/results/audit_result.h"
+#include "core/session/per_kind.h"
 
-#include <array>
+#include <memory>
 #include <optional>
 #include <string>
 #include <vector>
@@ -14,8 +15,9 @@ namespace tokenade {
 // of each kind of audit and the paths it was made from, which audits run, and
 // what the window may offer now. The controller turns it into widgets.
 //
-// Each kind keeps one result object for the whole session: a finished audit
-// moves its names into it, so references to its lists stay valid.
+// Each kind's result is an immutable snapshot: a finished audit replaces it
+// with a new one and never changes one that was handed out, so a view that
+// holds a snapshot may show it for as long as it likes.
 class AuditSession {
 public:
     AuditSession();
@@ -44,11 +46,14 @@ public:
     Finish finishAudit(AuditKind kind, AuditOutcome&& outcome);
 
     bool isRunning(AuditKind kind) const { return state(kind).running > 0; }
-    bool isAnyRunning() const { return isRunning(AuditKind::Roms) || isRunning(AuditKind::Videos); }
+    bool isAnyRunning() const;
     bool isAudited(AuditKind kind) const { return state(kind).madeFrom.has_value(); }
 
     // The last result of `kind`; every category empty before the first audit.
-    const AuditResult& result(AuditKind kind) const { return state(kind).result; }
+    // The reference lasts until the next finishAudit of `kind`; snapshot()
+    // gives the same result to keep for longer.
+    const AuditResult& result(AuditKind kind) const { return *state(kind).result; }
+    std::shared_ptr<const AuditResult> snapshot(AuditKind kind) const { return state(kind).result; }
     // The inputs the last result was made from; nothing before the first audit.
     const std::optional<AuditInputs>& madeFrom(AuditKind kind) const { return state(kind).madeFrom; }
     // The last result was made from other paths than the fields hold now.
@@ -115,18 +120,17 @@ public:
 
 private:
     struct KindState {
-        AuditResult result;
+        std::shared_ptr<const AuditResult> result;
         std::optional<AuditInputs> madeFrom;
         int running = 0;
         std::optional<Notice> saved;
         std::vector<bool> ticks;
     };
 
-    KindState& state(AuditKind kind) { return kind == AuditKind::Roms ? roms_ : videos_; }
-    const KindState& state(AuditKind kind) const { return kind == AuditKind::Roms ? roms_ : videos_; }
+    KindState& state(AuditKind kind) { return kinds_[kind]; }
+    const KindState& state(AuditKind kind) const { return kinds_[kind]; }
 
-    KindState roms_;
-    KindState videos_;
+    PerKind<KindState> kinds_;
     std::string directory_;
     std::string listPath_;
     std::optional<std::string> confirmedDirectory_;

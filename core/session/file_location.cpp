@@ -1,6 +1,7 @@
 #include "file_location.h"
 
 #include "core/foundation/folder_reader.h"
+#include "core/foundation/path_join.h"
 #include "core/foundation/unicode_key.h"
 
 #include <optional>
@@ -44,7 +45,7 @@ std::vector<std::string> pathsOnDisk(const std::string& folder, const std::vecto
     std::vector<std::string> keys(names.size());  // of the names not there as spelled
     std::unordered_map<std::string, std::optional<std::string>> wanted;  // key -> spelling on disk
     for (size_t i = 0; i < names.size(); ++i) {
-        paths.push_back(pathBelow(folder, names[i]));
+        paths.push_back(joinPath(folder, names[i]));
         if (exists(paths.back()))
             continue;
         keys[i] = unicodeKey(names[i]);
@@ -56,7 +57,7 @@ std::vector<std::string> pathsOnDisk(const std::string& folder, const std::vecto
     for (size_t i = 0; i < names.size(); ++i) {
         const auto found = keys[i].empty() ? wanted.end() : wanted.find(keys[i]);
         if (found != wanted.end() && found->second)
-            paths[i] = pathBelow(folder, *found->second);
+            paths[i] = joinPath(folder, *found->second);
     }
     return paths;
 }

@@ -16,13 +16,13 @@ char lowerAscii(char c)
 
 }  // namespace
 
-void NameFilter::start(const ResultList* names, std::string_view typed)
+void NameFilter::start(std::shared_ptr<const ResultList> names, std::string_view typed)
 {
     const std::string needle = unicodeKey(typed);
     const bool narrower = names == names_ && !needle_.empty() && needle.find(needle_) != std::string::npos;
     if (names != names_)
         forget();
-    names_ = names;
+    names_ = std::move(names);
     if (narrower) {
         // Only what matched so far can match now, and what was not compared yet.
         std::vector<uint32_t> next = std::move(matches_);
@@ -41,7 +41,7 @@ void NameFilter::start(const ResultList* names, std::string_view typed)
 
 void NameFilter::forget()
 {
-    names_ = nullptr;
+    names_.reset();
     needle_.clear();
     candidates_.clear();
     candidateNext_ = 0;

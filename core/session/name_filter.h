@@ -4,6 +4,7 @@
 
 #include <chrono>
 #include <cstdint>
+#include <memory>
 #include <string>
 #include <string_view>
 #include <vector>
@@ -20,14 +21,15 @@ namespace tokenade {
 // first time they are compared, and kept until the list changes (an ASCII
 // name's key, its lower case, costs next to nothing and is made each time).
 // Typing more of the same text compares again only the names that matched.
-// The list is only read; it must stay as it is until forget() or another
-// start() with another list.
+// The filter keeps the list it works on alive and only reads it: a list that
+// is never changed once handed over, such as one of a result snapshot.
 class NameFilter {
 public:
     // Starts over on `names` for `typed`. An empty text, or no list, leaves
-    // the filter inactive: every name is shown.
-    void start(const ResultList* names, std::string_view typed);
-    // The list was refilled in place or is going away: drops what is kept of it.
+    // the filter inactive: every name is shown. The same list again (the same
+    // object) keeps the keys made of it.
+    void start(std::shared_ptr<const ResultList> names, std::string_view typed);
+    // Drops the list and what is kept of it.
     void forget();
 
     // Compares names until every one is compared or `budget` has passed;
@@ -46,7 +48,7 @@ private:
     bool matches(uint32_t index);
     void keepKeysUpTo(uint32_t index);
 
-    const ResultList* names_ = nullptr;
+    std::shared_ptr<const ResultList> names_;
     std::string typed_;
     std::string needle_;  // the key of typed_
     bool needleIsAscii_ = true;

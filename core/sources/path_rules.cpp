@@ -48,15 +48,6 @@ std::string_view stemOf(std::string_view path)
 
 }  // namespace
 
-std::string joinPath(std::string_view directory, std::string_view name)
-{
-    std::string path(directory);
-    if (!path.empty() && path.back() != '/')
-        path.push_back('/');
-    path.append(name);
-    return path;
-}
-
 std::string_view lastPathComponent(std::string_view path)
 {
     const std::string_view trimmed = withoutTrailingSlashes(path);

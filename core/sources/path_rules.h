@@ -1,15 +1,13 @@
 #pragma once
 
+#include "core/foundation/path_join.h"  // joinPath, the join of two parts
+
 #include <string>
 #include <string_view>
 
 namespace tokenade {
 
 // Path rules for names whose only separator is "/".
-
-// The directory, one "/", then the name; no "/" is doubled, and an empty
-// directory gives the bare name.
-std::string joinPath(std::string_view directory, std::string_view name);
 
 // Trailing "/" ignored, then the text after the last "/"; "/" alone stays "/".
 std::string_view lastPathComponent(std::string_view path);

@@ -61,7 +61,7 @@ TEST_F(NearMissesWindowTest, TickedPairsAreRenamedAfterOneQuestionAndTheLastBatc
     ASSERT_TRUE(waitForRenames());
     EXPECT_TRUE(collection.exists("romsConsoles/Pok\xC3\xA9mon Red (USA).zip"));
     EXPECT_TRUE(collection.exists("roms/Tom and Jerry (USA).zip"));
-    EXPECT_EQ(controller()._validRoms.size(), 1u);  // audited again
+    EXPECT_EQ(controller()._validRoms().size(), 1u);  // audited again
     EXPECT_EQ(button->text(), "1 near miss…");
     ASSERT_EQ(table->rowCount(), 1);  // the open view shows what Rename would now act on
     EXPECT_EQ(table->item(0, 1)->text(), "Tom and Jerry (USA).zip");

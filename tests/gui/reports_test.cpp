@@ -68,7 +68,7 @@ TEST_F(ReportsTest, SaveDuringAnAuditReadsTheLastCompleteResult)
     saveRomsInto(out.root());  // the new audit has not handed its result over
     EXPECT_EQ(out.read("valid_roms.txt"), "Found 1 roms with valid filename:\r\n\r\nalpha.zip");
     ASSERT_TRUE(waitForAudits());
-    EXPECT_EQ(controller()._validRoms.size(), 2u);
+    EXPECT_EQ(controller()._validRoms().size(), 2u);
 }
 
 }  // namespace

@@ -50,7 +50,7 @@ TEST_F(UsableWindowTest, SegmentsCountTheirCategoriesOnceAudited)
 TEST_F(UsableWindowTest, FilterAndCategoryKeysWorkOnTheShownTab)
 {
     QTest::keyClick(view(), Qt::Key_F, Qt::ControlModifier);
-    QLineEdit* field = controller().filterField(AuditKind::Roms);
+    QLineEdit* field = controller().tab(AuditKind::Roms).filterField;
     ASSERT_EQ(QApplication::focusWidget(), field);
     QTest::keyClicks(field, "CHAR");
     EXPECT_EQ(romsText(), "Found 2 roms with valid filename:\nShowing 1 of 2 names that contain \u201CCHAR\u201D.\n\n"

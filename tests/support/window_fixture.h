@@ -1,12 +1,20 @@
 #pragma once
 
 #include "core/session/job_runner.h"
+#include "gui/busy_indicator.h"
 #include "gui/event_loop_wake.h"
 #include "gui/main_window.h"
 #include "gui/preferences.h"
 #include "gui/qv_app_delegate.h"
+#include "gui/report_view.h"
+#include "gui/segmented_control.h"
 #include "tests/support/fake_platform.h"
 #include "tests/support/temp_tree.h"
+
+#include <QCheckBox>
+#include <QLabel>
+#include <QLineEdit>
+#include <QTabWidget>
 
 #include <gtest/gtest.h>
 

@@ -15,17 +15,15 @@ AuditOutcome resultWith(const AuditInputs& inputs, AuditKind kind, const std::st
     return outcome;
 }
 
-TEST(AuditSession, ResultsAreKeptWhereTheyAreAndOnlyAResultReplacesThem)
+// A view may keep what it was handed: a new result is a new snapshot, and only a result replaces one.
+TEST(AuditSession, AResultReplacesTheSnapshotAndNeverChangesOneHandedOut)
 {
     AuditSession session;
-    const ResultList& validRoms = session.result(AuditKind::Roms).list(CategoryId::Valid);
-    EXPECT_FALSE(session.isAudited(AuditKind::Roms));
+    const std::shared_ptr<const AuditResult> before = session.snapshot(AuditKind::Roms);
     EXPECT_FALSE(session.canPickCategory(AuditKind::Roms));
-
     session.setPaths("/games/Tokenade", "/games/list.txt");
     const AuditInputs inputs = session.startAudit(AuditKind::Roms);
     EXPECT_EQ(inputs.tokenadeDirPath, "/games/Tokenade");
-    EXPECT_TRUE(session.isRunning(AuditKind::Roms));
     EXPECT_FALSE(session.canAudit(AuditKind::Roms));
     EXPECT_TRUE(session.canAudit(AuditKind::Videos));
 
@@ -33,9 +31,10 @@ TEST(AuditSession, ResultsAreKeptWhereTheyAreAndOnlyAResultReplacesThem)
               AuditSession::Finish::Adopted);
     EXPECT_FALSE(session.isAnyRunning());
     EXPECT_TRUE(session.canPickCategory(AuditKind::Roms));
-    ASSERT_EQ(validRoms.size(), 1u);  // the same list, refilled
-    EXPECT_EQ(validRoms[0].name(), "Tetris.zip");
-    EXPECT_EQ(session.madeFrom(AuditKind::Roms)->romsListPath, "/games/list.txt");
+    EXPECT_TRUE(before->list(CategoryId::Valid).empty());
+    const std::shared_ptr<const AuditResult> tetris = session.snapshot(AuditKind::Roms);
+    ASSERT_EQ(tetris->list(CategoryId::Valid).size(), 1u);
+    EXPECT_EQ(tetris->list(CategoryId::Valid)[0].name(), "Tetris.zip");
 
     // An unusable list and a stopped audit leave the result and its paths as they were.
     session.setPaths("/elsewhere", "/absent.txt");
@@ -45,7 +44,7 @@ TEST(AuditSession, ResultsAreKeptWhereTheyAreAndOnlyAResultReplacesThem)
     session.startAudit(AuditKind::Roms);
     EXPECT_EQ(session.finishAudit(AuditKind::Roms, AuditOutcome{{}, std::nullopt, {}, true}),
               AuditSession::Finish::Stopped);
-    EXPECT_EQ(validRoms[0].name(), "Tetris.zip");
+    EXPECT_EQ(session.snapshot(AuditKind::Roms), tetris);
     EXPECT_EQ(session.madeFrom(AuditKind::Roms)->tokenadeDirPath, "/games/Tokenade");
 }
 

@@ -9,9 +9,10 @@ namespace {
 
 using testing::entriesOf;
 
-std::vector<uint32_t> filtered(NameFilter& filter, const ResultList& entries, std::string_view typed)
+std::vector<uint32_t> filtered(NameFilter& filter, const std::shared_ptr<const ResultList>& entries,
+                               std::string_view typed)
 {
-    filter.start(&entries, typed);
+    filter.start(entries, typed);
     filter.step(std::chrono::hours(1));
     return filter.matches();
 }
@@ -25,7 +26,7 @@ const std::vector<std::string> kNames{
 // Letter case and composed or decomposed accents do not matter; other letters do.
 TEST(NameFilter, MatchesAsTheAuditComparesNames)
 {
-    const ResultList entries = entriesOf(kNames);
+    const auto entries = std::make_shared<const ResultList>(entriesOf(kNames));
     const struct {
         const char* typed;
         std::vector<uint32_t> expected;
@@ -52,9 +53,9 @@ TEST(NameFilter, WorksInSlicesAndNarrowsAsTheTextGrows)
     std::vector<std::string> names;
     for (int i = 0; i < 3000; ++i)
         names.push_back(kNames[static_cast<size_t>(i) % kNames.size()]);
-    const ResultList entries = entriesOf(names);
+    const auto entries = std::make_shared<const ResultList>(entriesOf(names));
     NameFilter filter;
-    filter.start(&entries, "o");
+    filter.start(entries, "o");
     EXPECT_FALSE(filter.step(std::chrono::steady_clock::duration::zero()));  // 256 names compared, 6 in 8 match
     EXPECT_EQ(filter.summary(), "Showing 192 of 3,000 so far, looking for names that contain \u201Co\u201D\u2026");
     EXPECT_EQ(filtered(filter, entries, "om").size(), 375u);

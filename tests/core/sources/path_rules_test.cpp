@@ -45,9 +45,11 @@ INSTANTIATE_TEST_SUITE_P(
 
 TEST(PathRules, JoinAndExtensionMatch)
 {
-    EXPECT_EQ(joinPath("/x", "roms"), "/x/roms");
-    EXPECT_EQ(joinPath("/x/", "roms"), "/x/roms");
-    EXPECT_EQ(joinPath("", "roms"), "roms");
+    // An empty part adds nothing; a "/" is never doubled.
+    const char* const joins[][3] = {
+        {"/x", "roms", "/x/roms"}, {"/x/", "roms", "/x/roms"}, {"", "roms", "roms"}, {"/x", "", "/x"}, {"", "", ""}};
+    for (const auto& join : joins)
+        EXPECT_EQ(joinPath(join[0], join[1]), join[2]) << join[0] << " + " << join[1];
     for (const char* name : {"a.zip", "a.ZiP", "Pok\xC3\xA9mon.Zip", "dir.Zip/"})
         EXPECT_TRUE(hasExtension(name, "zip")) << name;
     for (const char* name : {"a.zip.bak", ".zip", "zip", "a.zi", "a.xip", "a.z\xC4\xB0P"})

@@ -1,0 +1,163 @@
+#include "report_lines.h"
+
+#include "core/results/report_text.h"
+#include "gui/qt_strings.h"
+
+#include <algorithm>
+
+void ReportLines::showCategory(QStringList header, std::shared_ptr<const tokenade::AuditResult> result,
+                               tokenade::CategoryId id)
+{
+    beginResetModel();
+    header_ = std::move(header);
+    result_ = std::move(result);
+    names_ = nullptr;
+    withFolders_ = false;
+    for (const tokenade::ResultCategory& category : result_->categories) {
+        if (category.facts->id == id) {
+            names_ = &category.entries;
+            withFolders_ = category.facts->foundSide;
+        }
+    }
+    filtered_ = false;
+    shown_.clear();
+    endResetModel();
+}
+
+void ReportLines::showText(QStringList lines)
+{
+    beginResetModel();
+    header_ = std::move(lines);
+    result_.reset();
+    names_ = nullptr;
+    withFolders_ = false;
+    filtered_ = false;
+    shown_.clear();
+    endResetModel();
+}
+
+void ReportLines::showOnly(QStringList header, std::span<const uint32_t> positions)
+{
+    beginResetModel();
+    header_ = std::move(header);
+    filtered_ = true;
+    shown_.assign(positions.begin(), positions.end());
+    endResetModel();
+}
+
+void ReportLines::showAll(QStringList header)
+{
+    beginResetModel();
+    header_ = std::move(header);
+    filtered_ = false;
+    shown_.clear();
+    endResetModel();
+}
+
+void ReportLines::showMore(QStringList header, std::span<const uint32_t> positions)
+{
+    if (header.size() == header_.size()) {
+        header_ = std::move(header);
+        if (!header_.isEmpty())
+            emit dataChanged(index(0), index(static_cast<int>(header_.size()) - 1), {Qt::DisplayRole});
+    }
+    if (!filtered_ || positions.size() <= shown_.size())
+        return;
+    const int first = lineCount();
+    beginInsertRows({}, first, first + static_cast<int>(positions.size() - shown_.size()) - 1);
+    shown_.insert(shown_.end(), positions.begin() + static_cast<std::ptrdiff_t>(shown_.size()), positions.end());
+    endInsertRows();
+}
+
+size_t ReportLines::namesShown() const
+{
+    return filtered_ ? shown_.size() : names_ ? names_->size() : 0;
+}
+
+int ReportLines::lineCount() const
+{
+    return static_cast<int>(static_cast<size_t>(header_.size()) + namesShown());
+}
+
+const tokenade::ResultEntry* ReportLines::entryAt(int row) const
+{
+    if (!names_ || row < header_.size() || row >= lineCount())
+        return nullptr;
+    const size_t at = static_cast<size_t>(row - header_.size());
+    const size_t position = filtered_ ? shown_[at] : at;
+    return position < names_->size() ? &(*names_)[position] : nullptr;
+}
+
+QString ReportLines::line(int row) const
+{
+    if (row < header_.size())
+        return header_[row];
+    const tokenade::ResultEntry* entry = entryAt(row);
+    return entry ? toQString(tokenade::displayName(entry->name())) : QString();
+}
+
+QString ReportLines::folder(int row) const
+{
+    const tokenade::ResultEntry* entry = entryAt(row);
+    return entry && withFolders_ ? toQString(tokenade::displayName(result_->folderOf(*entry))) : QString();
+}
+
+QString ReportLines::longestHeaderLine() const
+{
+    QString longest;
+    for (const QString& line : header_)
+        longest = line.size() > longest.size() ? line : longest;
+    return longest;
+}
+
+QString ReportLines::longestName() const
+{
+    if (!names_ || names_->empty())
+        return {};
+    const auto widest =
+        std::max_element(names_->begin(), names_->end(), [](const auto& a, const auto& b) { return a.size < b.size; });
+    return toQString(tokenade::displayName(widest->name()));
+}
+
+QString ReportLines::longestFolder() const
+{
+    std::string_view longest;
+    if (withFolders_) {
+        for (const std::string& folder : result_->folders)
+            longest = folder.size() > longest.size() ? std::string_view(folder) : longest;
+    }
+    return toQString(tokenade::displayName(longest));
+}
+
+void ReportLines::setRowSize(QSize size, int nameWidth)
+{
+    rowSize_ = size;
+    nameWidth_ = nameWidth;
+    if (lineCount() > 0)
+        emit dataChanged(index(0), index(lineCount() - 1), {Qt::SizeHintRole});
+}
+
+int ReportLines::rowCount(const QModelIndex& parent) const
+{
+    return parent.isValid() ? 0 : lineCount();
+}
+
+QVariant ReportLines::data(const QModelIndex& index, int role) const
+{
+    if (!index.isValid() || index.row() >= lineCount())
+        return {};
+    switch (role) {
+    case Qt::DisplayRole:
+        return line(index.row());
+    case FolderRole:
+        return folder(index.row());
+    case Qt::AccessibleTextRole: {
+        const QString folder = this->folder(index.row());
+        return folder.isEmpty() ? line(index.row()) : line(index.row()) + QStringLiteral(", in ") + folder;
+    }
+    case Qt::SizeHintRole:
+        return rowSize_;
+    default:
+        return {};
+    }
+}

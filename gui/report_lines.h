@@ -1,0 +1,73 @@
+#pragma once
+
+#include "core/results/audit_result.h"
+
+#include <QAbstractListModel>
+#include <QSize>
+#include <QStringList>
+
+#include <cstdint>
+#include <memory>
+#include <span>
+#include <vector>
+
+// The lines of a report as a list model: a few header lines, then the names
+// of one category of a result (all of them, or those at the positions a
+// filter gave), every line of one row size (the widest line's), so that a
+// view never measures rows one by one. A name is read only when its row is
+// asked for, so a category of a million names shows at once.
+//
+// The model keeps the result it shows alive: it holds a snapshot that nobody
+// changes, and drops it only when it shows something else.
+class ReportLines : public QAbstractListModel {
+public:
+    static constexpr int FolderRole = Qt::UserRole;  // a found file's folder; "" for other lines
+
+    using QAbstractListModel::QAbstractListModel;
+
+    // `header`, then every name of the category `id` of `result`, each found
+    // file with its folder.
+    void showCategory(QStringList header, std::shared_ptr<const tokenade::AuditResult> result,
+                      tokenade::CategoryId id);
+    // Lines of text and no names.
+    void showText(QStringList lines);
+    // A new header, then only the names at `positions` (ascending) of the
+    // category shown, or all of them.
+    void showOnly(QStringList header, std::span<const uint32_t> positions);
+    void showAll(QStringList header);
+    // `positions` begins with the positions shown and may go on: the rest is
+    // added below them. A header of as many lines as before replaces it.
+    void showMore(QStringList header, std::span<const uint32_t> positions);
+
+    int lineCount() const;
+    QString line(int row) const;
+    // The name a line shows; nothing for a header line. It lives as long as
+    // the model shows its result.
+    const tokenade::ResultEntry* entryAt(int row) const;
+    bool hasFolders() const { return withFolders_; }
+
+    // The line with the most bytes stands for the widest: measuring every
+    // line would cost more than showing them.
+    QString longestHeaderLine() const;
+    QString longestName() const;
+    QString longestFolder() const;
+
+    void setRowSize(QSize size, int nameWidth);
+    int nameWidth() const { return nameWidth_; }
+
+    int rowCount(const QModelIndex& parent) const override;
+    QVariant data(const QModelIndex& index, int role) const override;
+
+private:
+    size_t namesShown() const;
+    QString folder(int row) const;
+
+    QStringList header_;
+    std::shared_ptr<const tokenade::AuditResult> result_;
+    const tokenade::ResultList* names_ = nullptr;  // a list of result_, or none
+    bool withFolders_ = false;
+    bool filtered_ = false;
+    std::vector<uint32_t> shown_;  // when filtered_: the positions in names_ shown
+    QSize rowSize_;
+    int nameWidth_ = 0;
+};

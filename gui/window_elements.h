@@ -1,0 +1,55 @@
+#pragma once
+
+#include "core/session/per_kind.h"
+
+#include <array>
+
+class BusyIndicator;
+class NearMissesView;
+class QAction;
+class QCheckBox;
+class QLabel;
+class QLineEdit;
+class QTabWidget;
+class QToolButton;
+class QWidget;
+class ReportView;
+class SegmentedControl;
+
+// The elements of one tab, the same for either kind of audit. The window
+// fills them by name; a command or widget that a tab gains is one more member
+// here, given by the window and read by the controller.
+struct TabElements {
+    QWidget* page = nullptr;  // the tab's page in the tab view
+    QAction* audit = nullptr;
+    QAction* save = nullptr;  // "Save Reports…"
+    SegmentedControl* resultControl = nullptr;
+    ReportView* resultView = nullptr;
+    QLineEdit* filterField = nullptr;  // Esc clears it
+    QLabel* noticeArea = nullptr;      // what the user should know about the results
+    QToolButton* nearMissesButton = nullptr;  // "3 near misses…": opens nearMissesView
+    NearMissesView* nearMissesView = nullptr;
+};
+
+// What the window hands its controller: the elements that the controller's
+// getters name, each tab's own elements, and the window's other commands.
+// Built with designated initializers, so that no two elements can trade
+// places unnoticed.
+struct WindowElements {
+    QLineEdit* tokenadeDirPathTextField = nullptr;
+    QLineEdit* romsListPathTextField = nullptr;
+    QCheckBox* checkAvailableRomVideosOnly = nullptr;
+    QLabel* progressLabel = nullptr;
+    BusyIndicator* progressIndicator = nullptr;
+    QTabWidget* tabView = nullptr;
+    tokenade::PerKind<TabElements> tabs;  // romsResultView is tabs[Roms].resultView, and so on
+
+    QAction* selectTokenadeDirectory = nullptr;
+    QAction* selectRomsListFile = nullptr;
+    QAction* openHomepage = nullptr;
+    QAction* showAbout = nullptr;
+    QAction* quit = nullptr;
+    QAction* focusFilter = nullptr;  // Ctrl+F
+    QAction* undoLastRenames = nullptr;
+    std::array<QAction*, 4> pickCategory{};  // Ctrl+1 to Ctrl+4: the segments of the shown tab
+};
