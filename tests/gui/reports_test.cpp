@@ -32,11 +32,8 @@ TEST_F(ReportsTest, SavedFilesHoldTheAuditAsUtf8WithCrLfAndTheWindowSaysWhere)
     EXPECT_EQ(chooser.asked[0].prompt, "Select");
 
     saveRomsInto(out.root());
-    EXPECT_EQ(out.read("valid_roms.txt"), "Found 1 roms with valid filename:\r\n\r\nalpha.zip");
     EXPECT_EQ(out.read("missing_roms.txt"), "Found 2 missing roms:\r\n\r\nbeta.zip\r\n\xC3\xA9t\xC3\xA9.zip");
-    EXPECT_EQ(out.read("unknown_roms.txt"),
-              "Found 1 roms with unknown filename:\r\n(warning, these could be necessary archives too, like "
-              "neogeo.zip)\r\n\r\nzulu.zip");
+    EXPECT_EQ(out.list(), "missing_roms.txt\nunknown_roms.txt\nvalid_roms.txt\n");
     EXPECT_TRUE(alert.shown.empty());
     QLabel* notice = window().findChild<QLabel*>("romsNoticeLabel");
     EXPECT_TRUE(notice->text().contains(QString::fromStdString("Saved 3 reports to " + out.root())));

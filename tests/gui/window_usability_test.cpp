@@ -1,7 +1,5 @@
 #include "tests/support/window_fixture.h"
 
-#include "gui/homepage.h"
-
 #include <QAccessible>
 #include <QAction>
 #include <QApplication>
@@ -9,7 +7,6 @@
 #include <QMimeData>
 #include <QTest>
 
-#include <cmath>
 
 namespace tokenade::testing {
 namespace {
@@ -135,35 +132,6 @@ TEST_F(UsableWindowTest, TabOrderRunsTopToBottomAndEveryControlHasAName)
         widget = widget->nextInFocusChain();
     } while (widget != controller().tokenadeDirPathTextField());
     EXPECT_EQ(order, expected);
-}
-
-// The audits set a light grey or white behind the results: a dark palette's light text would vanish on them.
-TEST_F(UsableWindowTest, ResultTextReadsOnTheAuditBackgroundsWithADarkPalette)
-{
-    const QPalette before = QApplication::palette();
-    QPalette dark(QColor(53, 53, 53), QColor(35, 35, 35));
-    dark.setColor(QPalette::Text, QColor(230, 230, 230));
-    QApplication::setPalette(dark);
-    const auto luminance = [](const QColor& c) {
-        const auto linear = [](double v) { return v <= 0.03928 ? v / 12.92 : std::pow((v + 0.055) / 1.055, 2.4); };
-        return 0.2126 * linear(c.redF()) + 0.7152 * linear(c.greenF()) + 0.0722 * linear(c.blueF());
-    };
-    for (bool running : {true, false}) {
-        controller().auditRoms();
-        EXPECT_TRUE(running || waitForAudits());
-        const QColor background = view()->parentWidget()->palette().color(QPalette::Window);
-        EXPECT_EQ(view()->palette().color(QPalette::Base), background);
-        EXPECT_GE((luminance(background) + 0.05) / (luminance(view()->palette().color(QPalette::Text)) + 0.05), 4.5);
-    }
-    QApplication::setPalette(before);
-}
-
-TEST_F(UsableWindowTest, AboutTellsVersionQtAndHomepage)
-{
-    window().findChild<QAction*>("actionAbout")->trigger();
-    ASSERT_EQ(alert.about.size(), 1u);
-    for (const char* part : {kVersion, qVersion(), kHomepage})
-        EXPECT_TRUE(alert.about[0].informativeText.contains(QString::fromUtf8(part))) << part;
 }
 
 }  // namespace
