@@ -7,7 +7,6 @@
 #include <QMimeData>
 #include <QTest>
 
-
 namespace tokenade::testing {
 namespace {
 
