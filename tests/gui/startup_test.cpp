@@ -25,9 +25,13 @@ TEST_F(StartupTest, PathsAreStoredAtShutdownAndComeBackAnEmptyOneEmpty)
     EXPECT_EQ(stored().value("TokenadeRomsListPath").toString(), "");  // written, empty
     stored().setValue("TokenadeRomsListPath", "");
 
+    collection.addFile(kListName, "alpha");
+    stored().setValue("TokenadeDirPath", QString::fromStdString(collection.root()));
     launch();
-    EXPECT_EQ(directoryField(), "/games/Tokenade, the big one");
+    EXPECT_EQ(directoryField().toStdString(), collection.root());
     EXPECT_EQ(listField(), "");
+    QCoreApplication::processEvents();
+    EXPECT_FALSE(controller().session().isDiscovering());  // a restored directory is not looked through
     for (ReportView* view : {controller().romsResultView(), controller().videosResultView()}) {
         EXPECT_TRUE(view->font().bold());
         EXPECT_EQ(view->font().pointSizeF(), 13.0);
@@ -35,16 +39,6 @@ TEST_F(StartupTest, PathsAreStoredAtShutdownAndComeBackAnEmptyOneEmpty)
     // The extra videos can be picked exactly while the check box is on.
     EXPECT_EQ(controller().videosResultControl()->isEnabledForSegment(2),
               controller().checkAvailableRomVideosOnly()->isChecked());
-}
-
-TEST_F(StartupTest, RestoredDirectoryDoesNotStartTheDiscovery)
-{
-    collection.addFile(kListName, "alpha");
-    stored().setValue("TokenadeDirPath", QString::fromStdString(collection.root()));
-    launch();
-    QCoreApplication::processEvents();
-    EXPECT_FALSE(controller().session().isDiscovering());
-    EXPECT_TRUE(listField().isEmpty());
 }
 
 // Garbage, a file that cannot be rewritten, a folder where the file should be:
