@@ -110,13 +110,34 @@ public:
 
     // The seven result lists: the categories of the session's last results,
     // each valid until the next audit of its kind finishes.
-    const tokenade::ResultList& _missingRoms() const { return list(tokenade::AuditKind::Roms, tokenade::CategoryId::Missing); }
-    const tokenade::ResultList& _validRoms() const { return list(tokenade::AuditKind::Roms, tokenade::CategoryId::Valid); }
-    const tokenade::ResultList& _unknownRoms() const { return list(tokenade::AuditKind::Roms, tokenade::CategoryId::Unknown); }
-    const tokenade::ResultList& _missingVideos() const { return list(tokenade::AuditKind::Videos, tokenade::CategoryId::Missing); }
-    const tokenade::ResultList& _validVideos() const { return list(tokenade::AuditKind::Videos, tokenade::CategoryId::Valid); }
-    const tokenade::ResultList& _extraVideos() const { return list(tokenade::AuditKind::Videos, tokenade::CategoryId::Extra); }
-    const tokenade::ResultList& _unknownVideos() const { return list(tokenade::AuditKind::Videos, tokenade::CategoryId::Unknown); }
+    const tokenade::ResultList& _missingRoms() const
+    {
+        return list(tokenade::AuditKind::Roms, tokenade::CategoryId::Missing);
+    }
+    const tokenade::ResultList& _validRoms() const
+    {
+        return list(tokenade::AuditKind::Roms, tokenade::CategoryId::Valid);
+    }
+    const tokenade::ResultList& _unknownRoms() const
+    {
+        return list(tokenade::AuditKind::Roms, tokenade::CategoryId::Unknown);
+    }
+    const tokenade::ResultList& _missingVideos() const
+    {
+        return list(tokenade::AuditKind::Videos, tokenade::CategoryId::Missing);
+    }
+    const tokenade::ResultList& _validVideos() const
+    {
+        return list(tokenade::AuditKind::Videos, tokenade::CategoryId::Valid);
+    }
+    const tokenade::ResultList& _extraVideos() const
+    {
+        return list(tokenade::AuditKind::Videos, tokenade::CategoryId::Extra);
+    }
+    const tokenade::ResultList& _unknownVideos() const
+    {
+        return list(tokenade::AuditKind::Videos, tokenade::CategoryId::Unknown);
+    }
 
     // The state behind the window, for whoever shows or checks it.
     const tokenade::AuditSession& session() const { return session_; }

@@ -21,10 +21,12 @@ namespace {
 void connectTab(const TabElements& tab, AuditKind kind, QVAppDelegate* c)
 {
     QObject::connect(tab.filterField, &QLineEdit::textChanged, c, [c, kind] { c->filterChanged(kind); });
-    QObject::connect(tab.resultView->copyFullPathAction(), &QAction::triggered, c, [c, kind] { c->copyFullPaths(kind); });
+    QObject::connect(tab.resultView->copyFullPathAction(), &QAction::triggered, c,
+                     [c, kind] { c->copyFullPaths(kind); });
     QObject::connect(tab.resultView->openFolderAction(), &QAction::triggered, c,
                      [c, kind] { c->openContainingFolder(kind); });
-    QObject::connect(tab.resultView, &QAbstractItemView::doubleClicked, c, [c, kind] { c->openContainingFolder(kind); });
+    QObject::connect(tab.resultView, &QAbstractItemView::doubleClicked, c,
+                     [c, kind] { c->openContainingFolder(kind); });
     QObject::connect(tab.noticeArea, &QLabel::linkActivated, c, [c, kind] { c->noticeLinkActivated(kind); });
     QObject::connect(tab.nearMissesButton, &QToolButton::clicked, c, [c, kind] { c->showNearMisses(kind); });
     QObject::connect(tab.nearMissesView, &NearMissesView::rowTicked, c,
