@@ -5,6 +5,7 @@
 
 #include <nlohmann/json.hpp>
 
+#include <algorithm>
 #include <cstdio>
 
 namespace tokenade::cli {
@@ -32,11 +33,49 @@ nlohmann::ordered_json foldersOf(const AuditResult& result, const ResultList& en
     return folders;
 }
 
+// Extra videos are only spoken of when the audit expected the videos of the
+// archives present: otherwise the category is always empty and meaningless.
+bool isReported(CategoryId id, bool availableOnly)
+{
+    return id != CategoryId::Extra || availableOnly;
+}
+
 }  // namespace
 
-bool isShown(const AuditResult& result, const ResultCategory& category)
+bool isShown(const AuditReport& report, const ResultCategory& category)
 {
-    return category.facts->id != CategoryId::Extra || result.availableOnly;
+    const CategoryId id = category.facts->id;
+    return isReported(id, report.result.availableOnly) &&
+           (report.only.empty() || std::find(report.only.begin(), report.only.end(), id) != report.only.end());
+}
+
+CategoryChoice parseCategoryList(std::string_view list, AuditKind kind, bool availableOnly)
+{
+    const auto categories = categoriesOf(kind);
+    std::string offered;  // "valid, missing, unknown", for the message
+    for (const CategoryFacts& facts : categories) {
+        if (isReported(facts.id, availableOnly))
+            offered += (offered.empty() ? "" : ", ") + std::string(facts.key);
+    }
+    CategoryChoice choice;
+    size_t start = 0;
+    while (true) {
+        const size_t end = std::min(list.find(',', start), list.size());
+        const std::string_view item = list.substr(start, end - start);
+        const auto facts = std::find_if(categories.begin(), categories.end(), [&](const CategoryFacts& category) {
+            return category.key == item && isReported(category.id, availableOnly);
+        });
+        if (facts == categories.end()) {
+            if (item == "extra")
+                return {{}, "--only extra goes with videos --available-only"};
+            return {{}, "--only: \"" + std::string(item) + "\" is not a category; choose from " + offered};
+        }
+        if (std::find(choice.ids.begin(), choice.ids.end(), facts->id) == choice.ids.end())
+            choice.ids.push_back(facts->id);
+        if (end == list.size())
+            return choice;
+        start = end + 1;
+    }
 }
 
 void writeHumanText(const AuditReport& report, std::FILE* out)
@@ -44,13 +83,13 @@ void writeHumanText(const AuditReport& report, std::FILE* out)
     const AuditResult& result = report.result;
     put(out, result.kind == AuditKind::Roms ? "ROM audit\n" : "Video audit\n");
     for (const ResultCategory& category : result.categories) {
-        if (!isShown(result, category))
+        if (!isShown(report, category))
             continue;
         const std::string key(category.facts->key);
         put(out, "  " + key + ":" + std::string(9 - key.size(), ' ') + std::to_string(category.entries.size()) + "\n");
     }
     for (const ResultCategory& category : result.categories) {
-        if (!isShown(result, category) || report.summary)
+        if (!isShown(report, category) || report.summary)
             continue;
         put(out, "\n");
         writeReportText(category.facts->windowHeader, category.entries, "\n",
@@ -66,7 +105,7 @@ std::string jsonText(const AuditReport& report)
     nlohmann::ordered_json categories = nlohmann::ordered_json::object();
     nlohmann::ordered_json folders = nlohmann::ordered_json::object();
     for (const ResultCategory& category : result.categories) {
-        if (!isShown(result, category))
+        if (!isShown(report, category))
             continue;
         const std::string key(category.facts->key);
         categories[key] = report.summary ? nlohmann::ordered_json(category.entries.size()) : namesOf(category.entries);

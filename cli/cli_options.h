@@ -4,6 +4,7 @@
 
 #include <optional>
 #include <string>
+#include <vector>
 
 namespace tokenade::cli {
 
@@ -13,6 +14,9 @@ enum class Command {
     Undo,    // undo JOURNAL
 };
 
+// How an audit's result is printed.
+enum class OutputFormat { Text, Json, Csv };
+
 // What the command line asked for.
 struct CliOptions {
     Command command = Command::Audit;
@@ -21,7 +25,8 @@ struct CliOptions {
     std::optional<std::string> listPath;    // absent: discover it below the directory
     std::optional<std::string> saveFolder;  // absent: write no report files
     bool availableOnly = false;
-    bool json = false;
+    OutputFormat format = OutputFormat::Text;
+    std::vector<CategoryId> only;  // the categories to print; empty: every one (never limits the report files)
     bool summary = false;     // counts and warnings only
     bool nearMisses = false;  // also the files there under another name
     bool apply = false;       // rename: make the renames, not only show them

@@ -1,5 +1,6 @@
 #include "cli/audit_output.h"
 #include "cli/cli_options.h"
+#include "cli/csv_output.h"
 #include "cli/progress_line.h"
 #include "cli/rename_commands.h"
 #include "core/audit/audit_run.h"
@@ -7,7 +8,9 @@
 #include "core/results/report_files.h"
 #include "core/sources/list_discovery.h"
 
+#include <cerrno>
 #include <cstdio>
+#include <cstring>
 #include <filesystem>
 #include <future>
 #include <iostream>
@@ -69,15 +72,21 @@ int runCommand(int argc, char** argv)
     std::future<int> saved;
     if (options.saveFolder)
         saved = std::async(std::launch::async, [&] { return saveReports(*options.saveFolder, *outcome.result); });
-    const AuditReport report{*outcome.result, options.directory, listPath, options.summary};
-    if (options.json) {
+    const AuditReport report{*outcome.result, options.directory, listPath, options.summary, options.only};
+    if (options.format == OutputFormat::Json) {
         const std::string text = jsonText(report);
         std::fwrite(text.data(), 1, text.size(), stdout);
+    } else if (options.format == OutputFormat::Csv) {
+        writeCsv(report, stdout);
     } else {
         writeHumanText(report, stdout);
     }
-    std::fflush(stdout);
-    return saved.valid() ? saved.get() : kExitAudited;
+    // A script that reads the output from a full disk must not take it for whole.
+    const bool printed = std::fflush(stdout) == 0 && !std::ferror(stdout);
+    if (!printed)
+        std::cerr << "tokenade-audit: cannot write standard output: " << std::strerror(errno) << "\n";
+    const int savedStatus = saved.valid() ? saved.get() : kExitAudited;
+    return printed ? savedStatus : kExitWriteFailed;
 }
 
 }  // namespace

@@ -176,5 +176,74 @@ TEST_F(TokenadeAuditTest, FullFileSystemKeepsTheFormerReports)
     EXPECT_NE(collection.read("err").find("No space left on device"), std::string::npos) << collection.read("err");
 }
 
+// Names that a careless CSV writer breaks; a name that is not UTF-8 keeps its bytes.
+TEST_F(TokenadeAuditTest, CsvQuotesWhatNeedsItAndKeepsEveryByte)
+{
+    const std::string japanese = "\xE3\x82\xB9\xE3\x83\x88\xE3\x83\xAA\xE3\x83\xBC\xE3\x83\x88 (Japan).zip";
+    for (const std::string& path : {"roms/Sega, Japan/" + japanese, std::string("roms/ lead.zip"),
+                                    std::string("roms/line\nfeed.zip"), std::string("roms/Box /caf\xE9.zip")})
+        collection.addFile(path);
+    const auto run = audit({"roms", "--dir", collection.root(), "--format", "csv"});
+    ASSERT_EQ(run.exitStatus, 0) << run.err;
+    EXPECT_EQ(run.out, "category,name,folder\r\nvalid,\"100% \"\"quoted\"\".zip\",romsConsoles\r\n"
+                       "valid,\xC3\xA9t\xC3\xA9.zip,roms/sub\r\nvalid,Tetris.zip,roms\r\nmissing,Charlie.zip,\r\n"
+                       "unknown,\" lead.zip\",roms\r\nunknown,caf\xE9.zip,\"roms/Box \"\r\n"
+                       "unknown,\"line\nfeed.zip\",roms\r\nunknown,zulu.zip,roms\r\n"
+                       "unknown," + japanese + ",\"roms/Sega, Japan\"\r\n");
+}
+
+TEST_F(TokenadeAuditTest, OnlyLimitsJsonAndCsvButNotTheReportFiles)
+{
+    auto run = audit({"videos", "--dir", collection.root(), "--available-only", "--only", "unknown,extra", "--json"});
+    const auto json = nlohmann::json::parse(run.out);
+    EXPECT_EQ(json["categories"], nlohmann::json::parse(R"({"extra": ["charlie.xmv"], "unknown": ["omega.xmv"]})"));
+    EXPECT_EQ(json["folders"], nlohmann::json::parse(R"({"extra": ["videos2"], "unknown": ["videos"]})"));
+    run = audit({"roms", "--dir", collection.root(), "--only", "missing", "--format", "csv", "--save", out.root()});
+    EXPECT_EQ(run.out, "category,name,folder\r\nmissing,Charlie.zip,\r\n");
+    EXPECT_EQ(out.list(), "missing_roms.txt\nunknown_roms.txt\nvalid_roms.txt\n");
+}
+
+// Good values give the counts of the categories named, in result order; bad ones are bad usage.
+TEST_F(TokenadeAuditTest, OnlyAndFormatValues)
+{
+    const std::vector<std::pair<std::vector<std::string>, std::string>> cases = {
+        {{"roms", "--only", "unknown,valid", "--summary"}, "ROM audit\n  valid:    3\n  unknown:  1\n"},
+        {{"roms", "--only", "missing,missing"}, "ROM audit\n  missing:  1\n\nFound 1 missing roms:\n\nCharlie.zip\n"},
+        {{"videos", "--available-only", "--only", "extra", "--summary"}, "Video audit\n  extra:    1\n"},
+        {{"roms", "--only", ""}, "--only: \"\" is not a category"},
+        {{"roms", "--only", "valid,"}, "--only: \"\" is not a category"},
+        {{"roms", "--only", "Valid"}, "--only: \"Valid\" is not a category; choose from valid, missing, unknown\n"},
+        {{"roms", "--only", "valid, missing"}, "--only: \" missing\" is not a category"},
+        {{"roms", "--only", "extra"}, "--only extra goes with videos --available-only\n"},
+        {{"videos", "--only", "valid,extra"}, "--only extra goes with videos --available-only\n"},
+        {{"roms", "--json", "--format", "csv"}, "--json and --format csv ask for two formats\n"},
+        {{"roms", "--format", "csv", "--summary"}, "--summary goes with text or JSON output\n"},
+        {{"roms", "--format", "xml"}, "--format: xml"},
+    };
+    for (auto [arguments, expected] : cases) {
+        SCOPED_TRACE(::testing::PrintToString(arguments));
+        arguments.insert(arguments.begin() + 1, {"--dir", collection.root()});
+        const auto run = audit(arguments);
+        if (expected.find(" audit\n") != std::string::npos) {
+            EXPECT_EQ(run.exitStatus, 0) << run.err;
+            EXPECT_EQ(run.out, expected);
+        } else {
+            EXPECT_EQ(run.exitStatus, 2);
+            EXPECT_NE(run.err.find("tokenade-audit: " + expected), std::string::npos) << run.err;
+        }
+    }
+    EXPECT_EQ(audit({"roms", "--dir", collection.root(), "--json"}).out,
+              audit({"roms", "--dir", collection.root(), "--format", "json"}).out);
+}
+
+// A full disk under the output must not pass for a whole report.
+TEST_F(TokenadeAuditTest, OutputThatCannotBeWrittenExitsThree)
+{
+    const auto run = runProgram("/bin/sh", {"-c", "\"$0\" roms --dir \"$1\" > /dev/full", TOKENADE_AUDIT_PATH,
+                                            collection.root()});
+    EXPECT_EQ(run.exitStatus, 3);
+    EXPECT_EQ(run.err, "tokenade-audit: cannot write standard output: No space left on device\n");
+}
+
 }  // namespace
 }  // namespace tokenade::testing
