@@ -1,5 +1,6 @@
 #include "keyed_names.h"
 
+#include "core/foundation/ascii.h"
 #include "core/foundation/unicode_key.h"
 #include "core/sources/path_rules.h"
 
@@ -11,11 +12,6 @@
 namespace tokenade {
 namespace {
 
-unsigned char asciiLower(unsigned char c)
-{
-    return (c >= 'A' && c <= 'Z') ? static_cast<unsigned char>(c + ('a' - 'A')) : c;
-}
-
 // Up to eight bytes from `bytes` as one integer whose order is theirs,
 // zero-padded; ASCII letters lowered when `lower` says so, all eight at once.
 uint64_t keyWord(const char* bytes, size_t available, bool lower)
@@ -25,13 +21,8 @@ uint64_t keyWord(const char* bytes, size_t available, bool lower)
         std::memcpy(chunk, bytes, std::min<size_t>(available, 8));
     uint64_t word;
     std::memcpy(&word, chunk, 8);
-    if (lower) {
-        // 0x20 into every byte from 'A' to 'Z': each byte of an ASCII name is below 0x80.
-        constexpr uint64_t kOnes = 0x0101010101010101ULL;
-        const uint64_t fromA = word + kOnes * (0x80 - 'A');
-        const uint64_t pastZ = word + kOnes * (0x80 - 'Z' - 1);
-        word |= ((fromA & ~pastZ) & kOnes * 0x80) >> 2;
-    }
+    if (lower)  // each byte of an ASCII name is below 0x80
+        word = asciiLowerWord(word);
     if constexpr (std::endian::native == std::endian::little)
         word = __builtin_bswap64(word);
     return word;
@@ -79,7 +70,7 @@ constexpr size_t kParallelSortThreshold = 50000;
 unsigned char KeyedName::keyByte(size_t i) const
 {
     if (keySize == kLowerCaseKey)
-        return asciiLower(static_cast<unsigned char>(bytes[i]));
+        return static_cast<unsigned char>(asciiLower(bytes[i]));
     return static_cast<unsigned char>(bytes[size + i]);
 }
 
