@@ -16,7 +16,7 @@ struct Span {
 
 ResultEntry entryOf(const KeyedName& name, uint32_t folder)
 {
-    return ResultEntry{name.bytes, name.size, folder};
+    return ResultEntry{name.bytes, name.size(), folder};
 }
 
 bool sameKey(const KeyedName& first, const KeyedName& second)
@@ -92,7 +92,7 @@ private:
             return;
         }
         merged_.unknown.push_back(entryOf(name, name.origin));
-        merged_.unknownNearHashes.push_back(name.nearHash);
+        merged_.unknownNearHashes.push_back(name.nearHash());
     }
 
     void expectedOnly(const KeyedName& name)
@@ -170,6 +170,19 @@ size_t lowerBound(const KeyedNames& names, const KeyedName& pivot)
                                all.begin());
 }
 
+// Room for the most each list can take from `found` and `expected` names:
+// pages never written cost no memory, and a list that never grows is never
+// copied.
+void reserveFor(MergedNames& merged, size_t found, size_t expected, bool supported)
+{
+    merged.valid.reserve(std::min(found, expected));
+    merged.missing.reserve(expected);
+    merged.unknown.reserve(found);
+    merged.unknownNearHashes.reserve(found);
+    if (supported)
+        merged.extra.reserve(found);
+}
+
 void appendAll(ResultList& to, const ResultList& from)
 {
     to.insert(to.end(), from.begin(), from.end());
@@ -184,6 +197,7 @@ MergedNames mergeNames(const KeyedNames& found, const KeyedNames& expected, cons
 {
     const Span allSupported{0, supported ? supported->size() : 0};
     MergedNames merged;
+    reserveFor(merged, found.size(), expected.size(), supported != nullptr);
     if (threads < 2 || found.size() + expected.size() < kParallelMergeThreshold || found.empty()) {
         SpanMerge(found, expected, supported, allSupported, merged).run({0, found.size()}, {0, expected.size()});
         return merged;
@@ -196,6 +210,7 @@ MergedNames mergeNames(const KeyedNames& found, const KeyedNames& expected, cons
     const size_t expectedSplit = lowerBound(expected, pivot);
     const size_t supportedSplit = supported ? lowerBound(*supported, pivot) : 0;
     MergedNames upper;
+    reserveFor(upper, found.size() - foundSplit, expected.size() - expectedSplit, supported != nullptr);
     std::thread upperHalf([&] {
         SpanMerge(found, expected, supported, {supportedSplit, allSupported.end}, upper)
             .run({foundSplit, found.size()}, {expectedSplit, expected.size()});
