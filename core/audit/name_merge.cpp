@@ -1,5 +1,7 @@
 #include "name_merge.h"
 
+#include "core/foundation/mapped_memory.h"
+
 #include <algorithm>
 #include <optional>
 #include <thread>
@@ -183,9 +185,19 @@ void reserveFor(MergedNames& merged, size_t found, size_t expected, bool support
         merged.extra.reserve(found);
 }
 
-void appendAll(ResultList& to, const ResultList& from)
+// Moves every entry of `from` to the end of `to` (reserved for them), a
+// stretch at a time, each stretch's pages given back once copied.
+template <typename T>
+void appendAll(std::vector<T>& to, std::vector<T>& from)
 {
-    to.insert(to.end(), from.begin(), from.end());
+    constexpr size_t kStretch = (128 * 1024) / sizeof(T);
+    for (size_t done = 0; done < from.size();) {
+        const size_t count = std::min(kStretch, from.size() - done);
+        to.insert(to.end(), from.begin() + done, from.begin() + done + count);
+        discardPages(from.data() + done, count * sizeof(T));
+        done += count;
+    }
+    from = std::vector<T>();
 }
 
 constexpr size_t kParallelMergeThreshold = 100000;
@@ -223,8 +235,7 @@ MergedNames mergeNames(const KeyedNames& found, const KeyedNames& expected, cons
     appendAll(merged.missing, upper.missing);
     appendAll(merged.extra, upper.extra);
     appendAll(merged.unknown, upper.unknown);
-    merged.unknownNearHashes.insert(merged.unknownNearHashes.end(), upper.unknownNearHashes.begin(),
-                                    upper.unknownNearHashes.end());
+    appendAll(merged.unknownNearHashes, upper.unknownNearHashes);
     return merged;
 }
 

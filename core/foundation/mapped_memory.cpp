@@ -2,6 +2,9 @@
 
 #include <sys/mman.h>
 
+#include <unistd.h>
+
+#include <cstdint>
 #include <new>
 
 namespace tokenade {
@@ -25,6 +28,17 @@ void freeMapped(void* memory, size_t bytes) noexcept
         ::operator delete(memory);
     else
         ::munmap(memory, bytes);
+}
+
+void discardPages(void* memory, size_t bytes) noexcept
+{
+    if (memory == nullptr)
+        return;
+    static const uintptr_t page = static_cast<uintptr_t>(::sysconf(_SC_PAGESIZE));
+    const uintptr_t begin = (reinterpret_cast<uintptr_t>(memory) + page - 1) & ~(page - 1);
+    const uintptr_t end = (reinterpret_cast<uintptr_t>(memory) + bytes) & ~(page - 1);
+    if (begin < end)
+        ::madvise(reinterpret_cast<void*>(begin), end - begin, MADV_DONTNEED);
 }
 
 }  // namespace tokenade

@@ -15,6 +15,11 @@ inline constexpr size_t kMappedAtLeast = 1 << 20;
 void* allocateMapped(size_t bytes);
 // Frees what allocateMapped(bytes) gave.
 void freeMapped(void* memory, size_t bytes) noexcept;
+// Gives the whole pages within [memory, memory + bytes) back to the system
+// while the memory stays allocated; they read as zeros afterwards. For heap
+// or mapped memory whose contents were read for the last time: a large
+// array copied from front to back then never doubles what is resident.
+void discardPages(void* memory, size_t bytes) noexcept;
 
 // The allocator of a std::vector whose storage is mapped memory.
 template <typename T>

@@ -53,6 +53,9 @@ bool sortsBefore(const KeyedName& first, const KeyedName& second)
 
 constexpr size_t kParallelSortThreshold = 50000;
 
+// Names copied at once when parts are joined: 128 KiB of records.
+constexpr size_t kJoinStretch = 4096;
+
 }  // namespace
 
 // Once the first sixteen bytes of the keys have compared alike: names
@@ -118,7 +121,15 @@ KeyedNames KeyedNames::join(std::vector<KeyedNames>&& parts)
     KeyedNames joined;
     joined.names_.reserve(total);
     for (KeyedNames& part : parts) {
-        joined.names_.insert(joined.names_.end(), part.names_.begin(), part.names_.end());
+        // Copied a stretch at a time, each given back once copied: the parts
+        // and the joined list are never resident side by side.
+        const KeyedName* from = part.names_.data();
+        for (size_t done = 0; done < part.size();) {
+            const size_t count = std::min(kJoinStretch, part.size() - done);
+            joined.names_.insert(joined.names_.end(), from + done, from + done + count);
+            discardPages(const_cast<KeyedName*>(from + done), count * sizeof(KeyedName));
+            done += count;
+        }
         for (NameArena& arena : part.arenas_)
             joined.arenas_.push_back(std::move(arena));
         part = KeyedNames();
