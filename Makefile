@@ -3,7 +3,7 @@ SHELL := /bin/bash
 BUILD ?= build
 JOBS ?= $(shell nproc)
 
-.PHONY: all deps configure build run test clean bench check-sanitizers fuzz install package
+.PHONY: all deps configure build run test clean bench bench-cold check-sanitizers fuzz install package
 
 all: build
 
@@ -26,6 +26,9 @@ clean:
 	rm -rf $(BUILD)
 
 # Benchmarks against find on synthetic collections; BENCH_ARGS="--keep DIR --sizes 100000".
+# bench-cold also times each run after dropping the page cache (as root).
+bench-cold: BENCH_ARGS += --cold
+bench-cold: bench
 bench: deps
 	@bash scripts/install-deps.sh python3 time findutils
 	cmake -S . -B build-bench -DCMAKE_BUILD_TYPE=Release -DTOKENADE_BUILD_BENCH=ON -DTOKENADE_BUILD_TESTS=OFF > /dev/null

@@ -1,7 +1,7 @@
 #!/usr/bin/env python3
 """Builds a synthetic Tokenade directory for the benchmarks.
 
-    make_collection.py FOLDER N [--style short|realistic] [--near-miss] [--seed S] [--stats]
+    make_collection.py FOLDER N [--style short|realistic|families] [--near-miss] [--seed S] [--stats]
 
 N archives over the three rom folders and N/4 videos over the five video
 folders, about 2% other extensions, a few links to files and folders, and a
@@ -14,6 +14,10 @@ random letter case throughout; two thirds of the list present.
 realistic: names that look like a real collection's (see realistic_titles and
 realistic_collection), about 36 bytes, in system folders split by letters and
 regions; about 60,000 list lines, two thirds present.
+
+families: the realistic style with titles in families that share long
+prefixes ("Admiral (Brazil) (Demo) (Disc 2)", "ADMIRAL (BRAZIL) (DISC 2)"),
+over about 4,700 folders per million archives (see family_titles).
 
 --near-miss: the realistic collection with a list of short titles, about
 100,000 of them missing, and archives planted under slightly wrong names for
@@ -122,13 +126,13 @@ def main():
     parser = argparse.ArgumentParser(description=__doc__, formatter_class=argparse.RawDescriptionHelpFormatter)
     parser.add_argument("folder")
     parser.add_argument("n", type=int)
-    parser.add_argument("--style", choices=["short", "realistic"], help="short unless --near-miss")
+    parser.add_argument("--style", choices=["short", "realistic", "families"], help="short unless --near-miss")
     parser.add_argument("--near-miss", action="store_true", help="the realistic style with near misses")
     parser.add_argument("--seed", type=int, help="defaults to N")
     parser.add_argument("--stats", action="store_true", help="print what was built")
     args = parser.parse_args()
-    if args.near_miss and args.style == "short":
-        parser.error("--near-miss goes with the realistic style")
+    if args.near_miss and args.style in ("short", "families"):
+        parser.error("--near-miss goes with the realistic style alone")
     style = args.style or ("realistic" if args.near_miss else "short")
     seed = args.n if args.seed is None else args.seed
 
@@ -136,7 +140,8 @@ def main():
     if style == "short":
         collection = short_collection(args.n, seed)
     else:
-        collection = realistic_collection(args.n, seed, with_near_misses=args.near_miss)
+        collection = realistic_collection(args.n, seed, with_near_misses=args.near_miss,
+                                          families=style == "families")
     write_collection(args.folder, collection)
     if args.stats:
         print_stats(collection, time.perf_counter() - start)

@@ -9,6 +9,9 @@ of those outside ASCII written decomposed, 2% with another extension. A
 quarter of the games have a video. The supported roms list names about two
 games present for one absent, up to the size limit; with near_miss it names
 short titles instead, mostly absent, and plants near misses (see near_miss).
+With families, the titles come in families that share long prefixes (see
+family_titles), each family in one system folder, over about 4,700 folders
+per million archives; the list names members present and members absent.
 
 Every part draws from a random stream of its own, so the near-miss variant
 lays out the same games in the same folders as the plain collection.
@@ -19,10 +22,12 @@ import unicodedata
 from collection import (Collection, LIST_LIMIT, ROM_FOLDERS, VIDEO_FOLDERS, list_bytes, list_lines,
                         missing_lines)
 from name_rules import unicode_key
+from family_titles import FamilyMaker
 from realistic_titles import TitleMaker, list_line
 import near_miss
 
 FOLDERS_PER_MILLION = 1900
+FAMILY_FOLDERS_PER_MILLION = 4700
 MAKERS = ("Orbis Velto Hikarido Sorrel Brightmoor Tavix Manta Quasar Sunfield Ferro Nimbus Kairo Lumen "
           "Zephon Kestrova Aldane").split()
 MODELS = ["Pocket", "Pocket Color", "Advance", "Deck", "Nova", "Station", "Vision", "16", "64", "Turbo",
@@ -82,11 +87,12 @@ class System:
 
 
 class Layout:
-    """Systems spread over `tops` until about FOLDERS_PER_MILLION folders per
-    million items; each item goes to a system drawn by the system's size."""
+    """Systems spread over `tops` until about `per_million` folders per
+    million items; each item, or each group of items, goes to a system drawn
+    by the system's size."""
 
-    def __init__(self, rng, tops, items, system_names):
-        target = max(len(tops), round(FOLDERS_PER_MILLION * items / 1e6))
+    def __init__(self, rng, tops, items, system_names, per_million=FOLDERS_PER_MILLION):
+        target = max(len(tops), round(per_million * items / 1e6))
         self.systems, weights, count = [], [], 0
         while count < target or len(self.systems) < len(tops):
             layout = rng.choices([k for k, _ in LAYOUTS], [w for _, w in LAYOUTS])[0]
@@ -99,8 +105,11 @@ class Layout:
         self.weights = weights
         self.folders = [f for s in self.systems for f in s.folders]
 
-    def place(self, rng, titles):
+    def place(self, rng, titles, groups=None):
         systems = rng.choices(self.systems, self.weights, k=len(titles))
+        if groups is not None:  # the system drawn for a group's first item
+            first = {}
+            systems = [systems[first.setdefault(group, i)] for i, group in enumerate(groups)]
         return [system.folder_for(title, rng) for system, title in zip(systems, titles)]
 
 
@@ -120,6 +129,21 @@ def unique_titles(make, count, keys):
             keys.add(key)
             titles.append(title)
     return titles
+
+
+def family_titles(rng, count, keys):
+    """At least `count` titles of whole families, a family's in a row, and
+    the family of each; titles whose key is in `keys` are left out, and the
+    keys of the others go into it."""
+    maker = FamilyMaker(rng)
+    titles, groups = [], []
+    while len(titles) < count:
+        # Capitals share their key with a member of the family: both are kept.
+        fresh = [title for title in maker.family() if unicode_key(title) not in keys]
+        keys.update(unicode_key(title) for title in fresh)
+        groups += [groups[-1] + 1 if groups else 0] * len(fresh)
+        titles += fresh
+    return titles, groups
 
 
 def on_disk(rng, title, facts=None):
@@ -145,24 +169,36 @@ def extension(rng, usual, others):
     return usual.upper() if rng.random() < 0.01 else usual
 
 
-def realistic_collection(n, seed, with_near_misses=False):
+def realistic_collection(n, seed, with_near_misses=False, families=False):
     def stream(part):
         return random.Random(f"{part}-{seed}")
 
     facts = {"case changed": 0}
     keys = set()
-    titles = unique_titles(TitleMaker(stream("titles")).title, n, keys)
+    groups, absent = None, []
+    if families:
+        # A third more members than archives: those left over are listed but absent.
+        rng = stream("families")
+        drawn, drawn_groups = family_titles(rng, n + n // 2, keys)
+        chosen = set(rng.sample(range(len(drawn)), n))
+        titles = [t for i, t in enumerate(drawn) if i in chosen]
+        groups = [g for i, g in enumerate(drawn_groups) if i in chosen]
+        absent = [t for i, t in enumerate(drawn) if i not in chosen]
+        rng.shuffle(absent)
+    else:
+        titles = unique_titles(TitleMaker(stream("titles")).title, n, keys)
     names = system_names(stream("systems"))
+    per_million = FAMILY_FOLDERS_PER_MILLION if families else FOLDERS_PER_MILLION
 
     rng = stream("roms")
-    roms = Layout(rng, ROM_FOLDERS, n, names)
-    rom_folders = roms.place(rng, titles)
+    roms = Layout(rng, ROM_FOLDERS, n, names, per_million)
+    rom_folders = roms.place(rng, titles, groups)
     rng = stream("disk")
     disk_titles = [on_disk(rng, title, facts) for title in titles]
     rom_extensions = [extension(rng, "zip", OTHER_ROM_EXTENSIONS) for _ in titles]
 
     rng = stream("videos")
-    videos = Layout(rng, VIDEO_FOLDERS, n // 4, names)
+    videos = Layout(rng, VIDEO_FOLDERS, n // 4, names, per_million)
     with_video = rng.sample(range(n), n // 4)
     video_folders = videos.place(rng, [titles[g] for g in with_video])
     video_files = [(folder, on_disk(rng, titles[g]) + "." + extension(rng, "xmv", OTHER_VIDEO_EXTENSIONS))
@@ -179,7 +215,10 @@ def realistic_collection(n, seed, with_near_misses=False):
     else:
         rng = stream("list")
         listed = [titles[g] for g in rng.sample(archives, min(len(archives), PRESENT_LINES))]
-        listed += unique_titles(TitleMaker(rng).title, len(listed) // 2, keys)
+        if families:
+            listed += absent[:len(listed) // 2]
+        else:
+            listed += unique_titles(TitleMaker(rng).title, len(listed) // 2, keys)
         rng.shuffle(listed)
         lines = [list_line(rng, title) for title in listed]
 

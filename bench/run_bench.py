@@ -3,12 +3,17 @@
 
 For each style and size N it builds (or reuses, with --keep) a collection, then
 runs, in alternation so that the machine's drift falls on all alike: find over
-the rom folders, the ROM audit, find over all eight folders, and the video audit
-with --available-only. It prints three tables, one row per collection: the
-medians and the ratio of each audit to its find; the peak memory and time per
-collected name with the phases of a ROM audit (bench/audit_phases); and the
+the rom folders, the ROM audit, the ROM audit that also looks for near misses,
+find over all eight folders, and the video audit with --available-only. It
+prints three tables, one row per collection: the medians and the ratio of each
+audit to its find; the peak memory and time per collected name, the share the
+near misses add, and the phases of a ROM audit (bench/audit_phases); and the
 window's timings (bench/window_display, when built). Then, per style, how much
 the time per name grows from the smallest size to the largest.
+
+With --cold it also drops the page cache (as root: sync, then 3 into
+/proc/sys/vm/drop_caches) before each of another round of alternating runs,
+and prints the same ratios cold; it says so when the machine refuses.
 """
 import argparse
 import os
@@ -24,7 +29,9 @@ HERE = os.path.dirname(os.path.abspath(__file__))
 sys.path.insert(0, HERE)
 from collection import LIST_NAME, ROM_FOLDERS, VIDEO_FOLDERS  # noqa: E402
 
-STYLES = {"short": [], "realistic": ["--style", "realistic"], "near-miss": ["--near-miss"]}
+STYLES = {"short": [], "realistic": ["--style", "realistic"], "families": ["--style", "families"],
+          "near-miss": ["--near-miss"]}
+COLD = ("find roms", "audit roms", "find all", "audit videos")
 SEGMENTS = {"0": "valid", "1": "missing", "2": "unknown"}
 
 
@@ -77,30 +84,54 @@ def window(build, root, listed):
     return timings
 
 
-def bench_collection(build, root, runs, out):
+def drop_caches():
+    """Empties the page cache; None, or why it could not."""
+    try:
+        os.sync()
+        with open("/proc/sys/vm/drop_caches", "w") as f:
+            f.write("3\n")
+        return None
+    except OSError as error:
+        return str(error)
+
+
+def alternate(commands, runs, before=None):
+    """Each command `runs` times, in turn; the medians and the peak memory."""
+    times = {name: [] for name in commands}
+    peak = {name: 0 for name in commands}
+    for _ in range(runs):
+        for name, command in commands.items():
+            if before:
+                before()
+            elapsed, memory = timed(command)
+            times[name].append(elapsed)
+            peak[name] = max(peak[name], memory)
+    return {name: statistics.median(values) for name, values in times.items()}, peak
+
+
+def bench_collection(build, root, runs, out, cold):
     listed = os.path.join(root, LIST_NAME)
     audit = os.path.join(build, "tokenade-audit")
     commands = {
         "find roms": find_command(root, ROM_FOLDERS, "*.zip"),
         "audit roms": [audit, "roms", "--dir", root, "--list", listed, "--save", os.path.join(out, "roms")],
+        "near misses": [audit, "roms", "--dir", root, "--list", listed, "--save", os.path.join(out, "roms"),
+                        "--near-misses"],
         "find all": find_command(root, ROM_FOLDERS + VIDEO_FOLDERS, "*.zip", "*.xmv"),
         "audit videos": [audit, "videos", "--dir", root, "--list", listed, "--available-only",
                          "--save", os.path.join(out, "videos")],
     }
     for command in commands.values():  # warm the cache
         timed(command)
-    times = {name: [] for name in commands}
-    peak = {name: 0 for name in commands}
-    for _ in range(runs):
-        for name, command in commands.items():
-            elapsed, memory = timed(command)
-            times[name].append(elapsed)
-            peak[name] = max(peak[name], memory)
+    median, peak = alternate(commands, runs)
+    cold_median = None
+    if cold:
+        cold_median, _ = alternate({name: commands[name] for name in COLD}, runs, drop_caches)
     with open(listed, "rb") as f:
         lines = f.read().count(b"\n")
     archives = count_lines(commands["find roms"])
     return {"archives": archives, "videos": count_lines(commands["find all"]) - archives, "lines": lines,
-            "median": {name: statistics.median(values) for name, values in times.items()}, "peak": peak,
+            "median": median, "cold": cold_median, "peak": peak,
             "phases": phases(build, root, listed, out), "window": window(build, root, listed)}
 
 
@@ -115,22 +146,20 @@ def table(header, rows):
 def report(results, runs):
     keys = list(results)
     print(f"\nMedians of {runs} alternating runs, in seconds; ratio = audit / find over the same folders.")
-    table(["style", "N", "archives", "videos", "lines", "find roms", "audit roms", "ratio", "find all",
-           "audit videos", "ratio"],
-          [[style, f"{n:,}", f"{r['archives']:,}", f"{r['videos']:,}", f"{r['lines']:,}"]
-           + [f"{r['median'][c]:.3f}" for c in ("find roms", "audit roms")]
-           + [f"{r['median']['audit roms'] / r['median']['find roms']:.2f}"]
-           + [f"{r['median'][c]:.3f}" for c in ("find all", "audit videos")]
-           + [f"{r['median']['audit videos'] / r['median']['find all']:.2f}"]
-           for (style, n), r in results.items()])
+    ratios_table(results, "median")
+    if any(r["cold"] for r in results.values()):
+        print(f"\nCold: the page cache dropped before each run; medians of {runs} alternating runs, in seconds.")
+        ratios_table({key: r for key, r in results.items() if r["cold"]}, "cold")
 
     phase_names = list(results[keys[0]]["phases"])
     print("\nPeak memory per collected name (archives, or archives and videos, plus list lines), time per archive"
-          " of a ROM audit, and its phases in seconds.")
-    table(["style", "N", "B/name roms", "B/name videos", "ns/archive"] + phase_names,
+          " of a ROM audit, what looking for near misses adds to it, and its phases in seconds.")
+    table(["style", "N", "B/name roms", "B/name videos", "ns/archive", "near misses"] + phase_names,
           [[style, f"{n:,}", f"{r['peak']['audit roms'] / (r['archives'] + r['lines']):,.0f}",
             f"{r['peak']['audit videos'] / (r['archives'] + r['videos'] + r['lines']):,.0f}",
-            f"{ns_per_archive(r):,.0f}"] + [f"{r['phases'].get(p, 0):.3f}" for p in phase_names]
+            f"{ns_per_archive(r):,.0f}",
+            f"{100 * (r['median']['near misses'] / r['median']['audit roms'] - 1):+.1f}%"]
+           + [f"{r['phases'].get(p, 0):.3f}" for p in phase_names]
            for (style, n), r in results.items()])
 
     windows = {key: r["window"] for key, r in results.items() if r["window"]}
@@ -150,6 +179,17 @@ def report(results, runs):
             print(f"growth ({style}): time per archive at {sizes[-1]:,} is {growth:.2f} times that at {sizes[0]:,}")
 
 
+def ratios_table(results, figures):
+    table(["style", "N", "archives", "videos", "lines", "find roms", "audit roms", "ratio", "find all",
+           "audit videos", "ratio"],
+          [[style, f"{n:,}", f"{r['archives']:,}", f"{r['videos']:,}", f"{r['lines']:,}"]
+           + [f"{r[figures][c]:.3f}" for c in ("find roms", "audit roms")]
+           + [f"{r[figures]['audit roms'] / r[figures]['find roms']:.2f}"]
+           + [f"{r[figures][c]:.3f}" for c in ("find all", "audit videos")]
+           + [f"{r[figures]['audit videos'] / r[figures]['find all']:.2f}"]
+           for (style, n), r in results.items()])
+
+
 def ns_per_archive(result):
     return result["median"]["audit roms"] / result["archives"] * 1e9
 
@@ -157,15 +197,23 @@ def ns_per_archive(result):
 def main():
     parser = argparse.ArgumentParser(description=__doc__, formatter_class=argparse.RawDescriptionHelpFormatter)
     parser.add_argument("--build", default="build")
-    parser.add_argument("--styles", default="short,realistic", help=f"of {', '.join(STYLES)}")
+    parser.add_argument("--styles", default="short,realistic,families", help=f"of {', '.join(STYLES)}")
     parser.add_argument("--sizes", default="100000,1000000")
     parser.add_argument("--runs", type=int, default=5)
     parser.add_argument("--keep", help="folder that keeps the collections between runs")
+    parser.add_argument("--cold", action="store_true", help="also time each run after dropping the page cache")
     args = parser.parse_args()
     styles = args.styles.split(",")
     if any(style not in STYLES for style in styles):
         parser.error(f"--styles takes {', '.join(STYLES)}")
 
+    cold = args.cold
+    if cold:
+        refused = drop_caches()
+        if refused:
+            print(f"The page cache cannot be dropped here ({refused}): no cold figures; run as root for them.",
+                  file=sys.stderr)
+            cold = False
     base = args.keep or tempfile.mkdtemp(prefix="tokenade-bench-")
     out = tempfile.mkdtemp(prefix="tokenade-bench-out-")
     results = {}
@@ -178,7 +226,7 @@ def main():
                     subprocess.run([sys.executable, os.path.join(HERE, "make_collection.py"), root, str(n)]
                                    + STYLES[style], check=True)
                 print(f"timing {style} {n:,} ...", file=sys.stderr, flush=True)
-                results[style, n] = bench_collection(args.build, root, args.runs, out)
+                results[style, n] = bench_collection(args.build, root, args.runs, out, cold)
                 if not args.keep:
                     shutil.rmtree(root, ignore_errors=True)
         report(results, args.runs)

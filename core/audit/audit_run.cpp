@@ -140,6 +140,16 @@ AuditOutcome runRomAudit(const AuditInputs& inputs, const AuditProgress& progres
 
 AuditOutcome runVideoAudit(const AuditInputs& inputs, const AuditProgress& progress)
 {
+    // The archives' names stand for the videos they should have. They are
+    // gathered while the video folders are walked, and sorted once, after
+    // their extension is rewritten (the rewrite can change their order).
+    std::future<FoundNames> gathering;
+    if (inputs.availableRomVideosOnly) {
+        gathering = std::async(std::launch::async, [&] {
+            return gatherFilenamesFromDirs(inputs.tokenadeDirPath, folderNames(kRomFolders), kRomExtension,
+                                           scanControl(progress));
+        });
+    }
     auto [videos, supported] =
         scanWhileReadingList(inputs, kStatusCachingVideoDirs, cacheTokenadeVideoDirs, kVideoExtension, progress);
 
@@ -147,8 +157,7 @@ AuditOutcome runVideoAudit(const AuditInputs& inputs, const AuditProgress& progr
     KeyedNames available;
     if (inputs.availableRomVideosOnly) {
         tell(progress, kStatusCachingAvailableRoms);
-        // The archives' names stand for the videos they should have.
-        archives = cacheTokenadeRomDirs(inputs.tokenadeDirPath, scanControl(progress));
+        archives = gathering.get();
         available = setExtension(kVideoExtension, std::move(archives.names));
         available.sort(walkThreads());
     }

@@ -1,5 +1,7 @@
 #include "name_merge.h"
 
+#include "core/foundation/mapped_memory.h"
+
 #include <algorithm>
 #include <optional>
 #include <thread>
@@ -16,7 +18,7 @@ struct Span {
 
 ResultEntry entryOf(const KeyedName& name, uint32_t folder)
 {
-    return ResultEntry{name.bytes, name.size, folder};
+    return ResultEntry{name.bytes, name.size(), folder};
 }
 
 bool sameKey(const KeyedName& first, const KeyedName& second)
@@ -92,7 +94,7 @@ private:
             return;
         }
         merged_.unknown.push_back(entryOf(name, name.origin));
-        merged_.unknownNearHashes.push_back(name.nearHash);
+        merged_.unknownNearHashes.push_back(name.nearHash());
     }
 
     void expectedOnly(const KeyedName& name)
@@ -170,9 +172,32 @@ size_t lowerBound(const KeyedNames& names, const KeyedName& pivot)
                                all.begin());
 }
 
-void appendAll(ResultList& to, const ResultList& from)
+// Room for the most each list can take from `found` and `expected` names:
+// pages never written cost no memory, and a list that never grows is never
+// copied.
+void reserveFor(MergedNames& merged, size_t found, size_t expected, bool supported)
 {
-    to.insert(to.end(), from.begin(), from.end());
+    merged.valid.reserve(std::min(found, expected));
+    merged.missing.reserve(expected);
+    merged.unknown.reserve(found);
+    merged.unknownNearHashes.reserve(found);
+    if (supported)
+        merged.extra.reserve(found);
+}
+
+// Moves every entry of `from` to the end of `to` (reserved for them), a
+// stretch at a time, each stretch's pages given back once copied.
+template <typename T>
+void appendAll(std::vector<T>& to, std::vector<T>& from)
+{
+    constexpr size_t kStretch = (128 * 1024) / sizeof(T);
+    for (size_t done = 0; done < from.size();) {
+        const size_t count = std::min(kStretch, from.size() - done);
+        to.insert(to.end(), from.begin() + done, from.begin() + done + count);
+        discardPages(from.data() + done, count * sizeof(T));
+        done += count;
+    }
+    from = std::vector<T>();
 }
 
 constexpr size_t kParallelMergeThreshold = 100000;
@@ -184,6 +209,7 @@ MergedNames mergeNames(const KeyedNames& found, const KeyedNames& expected, cons
 {
     const Span allSupported{0, supported ? supported->size() : 0};
     MergedNames merged;
+    reserveFor(merged, found.size(), expected.size(), supported != nullptr);
     if (threads < 2 || found.size() + expected.size() < kParallelMergeThreshold || found.empty()) {
         SpanMerge(found, expected, supported, allSupported, merged).run({0, found.size()}, {0, expected.size()});
         return merged;
@@ -196,6 +222,7 @@ MergedNames mergeNames(const KeyedNames& found, const KeyedNames& expected, cons
     const size_t expectedSplit = lowerBound(expected, pivot);
     const size_t supportedSplit = supported ? lowerBound(*supported, pivot) : 0;
     MergedNames upper;
+    reserveFor(upper, found.size() - foundSplit, expected.size() - expectedSplit, supported != nullptr);
     std::thread upperHalf([&] {
         SpanMerge(found, expected, supported, {supportedSplit, allSupported.end}, upper)
             .run({foundSplit, found.size()}, {expectedSplit, expected.size()});
@@ -208,8 +235,7 @@ MergedNames mergeNames(const KeyedNames& found, const KeyedNames& expected, cons
     appendAll(merged.missing, upper.missing);
     appendAll(merged.extra, upper.extra);
     appendAll(merged.unknown, upper.unknown);
-    merged.unknownNearHashes.insert(merged.unknownNearHashes.end(), upper.unknownNearHashes.begin(),
-                                    upper.unknownNearHashes.end());
+    appendAll(merged.unknownNearHashes, upper.unknownNearHashes);
     return merged;
 }
 

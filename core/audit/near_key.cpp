@@ -1,5 +1,6 @@
 #include "near_key.h"
 
+#include "core/foundation/ascii.h"
 #include "core/foundation/unicode_key.h"
 #include "core/foundation/utf8_characters.h"
 
@@ -16,11 +17,6 @@ void normalizeInto(const icu::Normalizer2& form, std::string_view in, std::strin
     icu::StringByteSink<std::string> sink(&out);
     UErrorCode status = U_ZERO_ERROR;
     form.normalizeUTF8(0, icu::StringPiece(in.data(), static_cast<int32_t>(in.size())), sink, nullptr, status);
-}
-
-char asciiLower(char c)
-{
-    return (c >= 'A' && c <= 'Z') ? static_cast<char>(c + ('a' - 'A')) : c;
 }
 
 bool endsWithExtension(std::string_view key, std::string_view extension)

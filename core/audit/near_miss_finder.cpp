@@ -4,6 +4,7 @@
 #include "core/audit/name_differences.h"
 #include "core/audit/near_key.h"
 #include "core/audit/near_key_hash.h"
+#include "core/foundation/ascii.h"
 #include "core/foundation/unicode_key.h"
 #include "core/sources/path_rules.h"
 
@@ -50,8 +51,7 @@ int compareKeyOf(std::string_view name, std::string_view key)
     }
     const size_t common = std::min(name.size(), key.size());
     for (size_t i = 0; i < common; ++i) {
-        const char c = name[i];
-        const unsigned char lower = static_cast<unsigned char>((c >= 'A' && c <= 'Z') ? c + ('a' - 'A') : c);
+        const unsigned char lower = static_cast<unsigned char>(asciiLower(name[i]));
         const unsigned char other = static_cast<unsigned char>(key[i]);
         if (lower != other)
             return lower < other ? -1 : 1;

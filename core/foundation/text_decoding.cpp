@@ -1,5 +1,7 @@
 #include "text_decoding.h"
 
+#include "ascii.h"
+
 #include <cstdint>
 #include <cstring>
 
@@ -135,13 +137,7 @@ size_t firstInvalidUtf8(std::string_view text)
     size_t i = 0;
     while (i < text.size()) {
         // ASCII runs are most of any list: skip them eight bytes at a time.
-        while (i + 8 <= text.size()) {
-            uint64_t block;
-            std::memcpy(&block, text.data() + i, 8);
-            if (block & 0x8080808080808080ULL)
-                break;
-            i += 8;
-        }
+        i += asciiPrefixLength(text.substr(i));
         if (i == text.size())
             break;
         const size_t length = utf8SequenceLength(text.substr(i));

@@ -8,16 +8,8 @@
 #include <unicode/normalizer2.h>
 #include <unicode/stringoptions.h>
 
-#include <cstdint>
-#include <cstring>
-
 namespace tokenade {
 namespace {
-
-char asciiLower(char c)
-{
-    return (c >= 'A' && c <= 'Z') ? static_cast<char>(c + ('a' - 'A')) : c;
-}
 
 // Ill-formed bytes become U+FFFD, so that every later step sees well-formed text.
 std::string wellFormed(std::string_view utf8)
@@ -63,29 +55,11 @@ void nonAsciiKeyInto(std::string_view utf8, std::string& key)
 
 }  // namespace
 
-bool isAscii(std::string_view text)
-{
-    size_t i = 0;
-    for (; i + 8 <= text.size(); i += 8) {
-        uint64_t block;
-        std::memcpy(&block, text.data() + i, 8);
-        if (block & 0x8080808080808080ULL)
-            return false;
-    }
-    for (; i < text.size(); ++i) {
-        if (static_cast<unsigned char>(text[i]) >= 0x80)
-            return false;
-    }
-    return true;
-}
-
 void unicodeKeyInto(std::string_view utf8, std::string& key)
 {
     // Most names of a collection are ASCII: their key is their lower-case form.
     if (isAscii(utf8)) {
-        key.resize(utf8.size());
-        for (size_t i = 0; i < utf8.size(); ++i)
-            key[i] = asciiLower(utf8[i]);
+        asciiLowerInto(utf8, key);
         return;
     }
     nonAsciiKeyInto(utf8, key);

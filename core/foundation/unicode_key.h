@@ -1,5 +1,7 @@
 #pragma once
 
+#include "ascii.h"
+
 #include <string>
 #include <string_view>
 
@@ -14,8 +16,5 @@ std::string unicodeKey(std::string_view utf8);
 
 // Writes the key into `key`, reusing its storage.
 void unicodeKeyInto(std::string_view utf8, std::string& key);
-
-// True when every byte is below 0x80.
-bool isAscii(std::string_view text);
 
 }  // namespace tokenade

@@ -1,5 +1,6 @@
 #include "name_filter.h"
 
+#include "core/foundation/ascii.h"
 #include "core/foundation/grouped_count.h"
 #include "core/foundation/unicode_key.h"
 
@@ -8,11 +9,6 @@ namespace {
 
 // Names are compared between clock readings in runs of this many.
 constexpr int kNamesBetweenClockReadings = 256;
-
-char lowerAscii(char c)
-{
-    return c >= 'A' && c <= 'Z' ? static_cast<char>(c - 'A' + 'a') : c;
-}
 
 }  // namespace
 
@@ -99,9 +95,7 @@ bool NameFilter::matches(uint32_t index)
     if (!needleIsAscii_)
         return false;
     const std::string_view name = (*names_)[index].name();
-    lowered_.resize(name.size());
-    for (size_t i = 0; i < name.size(); ++i)
-        lowered_[i] = lowerAscii(name[i]);
+    asciiLowerInto(name, lowered_);
     return lowered_.find(needle_) != std::string::npos;
 }
 

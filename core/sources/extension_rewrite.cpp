@@ -7,6 +7,7 @@ namespace tokenade {
 KeyedNames setExtension(std::string_view extension, std::span<const std::string_view> lines)
 {
     KeyedNames expected;
+    expected.reserve(lines.size());
     std::string name;
     for (size_t line = 0; line < lines.size(); ++line) {
         name.assign(lines[line]);

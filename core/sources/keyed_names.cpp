@@ -1,5 +1,6 @@
 #include "keyed_names.h"
 
+#include "core/foundation/ascii.h"
 #include "core/foundation/unicode_key.h"
 #include "core/sources/path_rules.h"
 
@@ -11,56 +12,34 @@
 namespace tokenade {
 namespace {
 
-unsigned char asciiLower(unsigned char c)
-{
-    return (c >= 'A' && c <= 'Z') ? static_cast<unsigned char>(c + ('a' - 'A')) : c;
-}
-
 // Up to eight bytes from `bytes` as one integer whose order is theirs,
 // zero-padded; ASCII letters lowered when `lower` says so, all eight at once.
 uint64_t keyWord(const char* bytes, size_t available, bool lower)
 {
-    unsigned char chunk[8] = {};
-    if (available != 0) // an empty name may have no bytes at all
-        std::memcpy(chunk, bytes, std::min<size_t>(available, 8));
-    uint64_t word;
-    std::memcpy(&word, chunk, 8);
-    if (lower) {
-        // 0x20 into every byte from 'A' to 'Z': each byte of an ASCII name is below 0x80.
-        constexpr uint64_t kOnes = 0x0101010101010101ULL;
-        const uint64_t fromA = word + kOnes * (0x80 - 'A');
-        const uint64_t pastZ = word + kOnes * (0x80 - 'Z' - 1);
-        word |= ((fromA & ~pastZ) & kOnes * 0x80) >> 2;
-    }
+    uint64_t word = 0;  // read as little-endian bytes, so the padding is at the end
+    if (available >= 8)
+        std::memcpy(&word, bytes, 8);
+    else if (available != 0)  // an empty name may have no bytes at all
+        std::memcpy(&word, bytes, available);
+    if (lower)  // each byte of an ASCII name is below 0x80
+        word = asciiLowerWord(word);
     if constexpr (std::endian::native == std::endian::little)
         word = __builtin_bswap64(word);
     return word;
 }
 
-void setKeyPrefix(KeyedName& name)
+// The key's eight bytes from `at` on, as keyWord reads them.
+uint64_t keyWordAt(const KeyedName& name, size_t at)
 {
-    const bool lower = name.keySize == KeyedName::kLowerCaseKey;
-    const char* key = lower ? name.bytes : name.bytes + name.size;
+    const bool lower = !name.hasOwnKey();
     const size_t length = name.keyLength();
-    name.keyHigh = keyWord(key, length, lower);
-    name.keyLow = length > 8 ? keyWord(key + 8, length - 8, lower) : 0;
+    return keyWord((lower ? name.bytes : name.bytes + name.size()) + at, length > at ? length - at : 0, lower);
 }
 
-// The whole keys, once their first sixteen bytes have compared alike.
-int compareKeyTails(const KeyedName& first, const KeyedName& second)
+void setKeyPrefix(KeyedName& name)
 {
-    const size_t firstLength = first.keyLength();
-    const size_t secondLength = second.keyLength();
-    const size_t common = std::min(firstLength, secondLength);
-    // The prefixes are alike, so are their first min(16, common) key bytes;
-    // below sixteen a prefix may end in padding, which the lengths settle.
-    for (size_t i = std::min<size_t>(16, common); i < common; ++i) {
-        const unsigned char a = first.keyByte(i);
-        const unsigned char b = second.keyByte(i);
-        if (a != b)
-            return a < b ? -1 : 1;
-    }
-    return (firstLength > secondLength) - (firstLength < secondLength);
+    name.keyHigh = keyWordAt(name, 0);
+    name.keyLow = keyWordAt(name, 8);
 }
 
 bool sortsBefore(const KeyedName& first, const KeyedName& second)
@@ -74,22 +53,28 @@ bool sortsBefore(const KeyedName& first, const KeyedName& second)
 
 constexpr size_t kParallelSortThreshold = 50000;
 
+// Names copied at once when parts are joined: 128 KiB of records.
+constexpr size_t kJoinStretch = 4096;
+
 }  // namespace
 
-unsigned char KeyedName::keyByte(size_t i) const
+// Once the first sixteen bytes of the keys have compared alike: names
+// of one title in many regions and revisions share long prefixes, so the
+// tails are compared eight bytes at a time too. Past the end of the shorter
+// key its word is zero-padded: a longer key that goes on is then after it,
+// and where the padding meets zeros the lengths settle, as for a prefix.
+int compareKeyTails(const KeyedName& first, const KeyedName& second)
 {
-    if (keySize == kLowerCaseKey)
-        return asciiLower(static_cast<unsigned char>(bytes[i]));
-    return static_cast<unsigned char>(bytes[size + i]);
-}
-
-int compareSringsCaseInsensitive(const KeyedName& first, const KeyedName& second, void*)
-{
-    if (first.keyHigh != second.keyHigh)
-        return first.keyHigh < second.keyHigh ? -1 : 1;
-    if (first.keyLow != second.keyLow)
-        return first.keyLow < second.keyLow ? -1 : 1;
-    return compareKeyTails(first, second);
+    const size_t firstLength = first.keyLength();
+    const size_t secondLength = second.keyLength();
+    const size_t common = std::min(firstLength, secondLength);
+    for (size_t i = 16; i < common; i += 8) {
+        const uint64_t a = keyWordAt(first, i);
+        const uint64_t b = keyWordAt(second, i);
+        if (a != b)
+            return a < b ? -1 : 1;
+    }
+    return (firstLength > secondLength) - (firstLength < secondLength);
 }
 
 NameArena& KeyedNames::arena()
@@ -101,32 +86,28 @@ NameArena& KeyedNames::arena()
 
 void KeyedNames::add(std::string_view name, uint32_t origin, uint32_t nearHash)
 {
-    if (!isAscii(name)) {
-        thread_local std::string key;
+    thread_local std::string key;
+    const bool ownKey = !isAscii(name);
+    if (ownKey)
         unicodeKeyInto(name, key);
-        addWithKey(name, key, origin);
-        names_.back().nearHash = nearHash;
-        return;
+    const uint32_t keySize = ownKey ? static_cast<uint32_t>(key.size()) : 0;
+    const size_t header = (nearHash != 0 ? 4 : 0) + (ownKey ? 4 : 0);
+    char* at = arena().allocate(header + name.size() + keySize);
+    if (nearHash != 0) {
+        std::memcpy(at, &nearHash, 4);
+        at += 4;
     }
+    if (ownKey) {
+        std::memcpy(at, &keySize, 4);
+        at += 4;
+        std::memcpy(at + name.size(), key.data(), keySize);
+    }
+    if (!name.empty())
+        std::memcpy(at, name.data(), name.size());
     KeyedName keyed;
-    keyed.bytes = arena().store(name).data();
-    keyed.size = static_cast<uint32_t>(name.size());
-    keyed.keySize = KeyedName::kLowerCaseKey;
-    keyed.origin = origin;
-    keyed.nearHash = nearHash;
-    setKeyPrefix(keyed);
-    names_.push_back(keyed);
-}
-
-void KeyedNames::addWithKey(std::string_view name, std::string_view key, uint32_t origin)
-{
-    char* bytes = arena().allocate(name.size() + key.size());
-    std::memcpy(bytes, name.data(), name.size());
-    std::memcpy(bytes + name.size(), key.data(), key.size());
-    KeyedName keyed;
-    keyed.bytes = bytes;
-    keyed.size = static_cast<uint32_t>(name.size());
-    keyed.keySize = static_cast<uint32_t>(key.size());
+    keyed.bytes = at;
+    keyed.sizeAndFlags = static_cast<uint32_t>(name.size()) | (ownKey ? KeyedName::kOwnKey : 0) |
+                         (nearHash != 0 ? KeyedName::kNearHash : 0);
     keyed.origin = origin;
     setKeyPrefix(keyed);
     names_.push_back(keyed);
@@ -140,7 +121,15 @@ KeyedNames KeyedNames::join(std::vector<KeyedNames>&& parts)
     KeyedNames joined;
     joined.names_.reserve(total);
     for (KeyedNames& part : parts) {
-        joined.names_.insert(joined.names_.end(), part.names_.begin(), part.names_.end());
+        // Copied a stretch at a time, each given back once copied: the parts
+        // and the joined list are never resident side by side.
+        const KeyedName* from = part.names_.data();
+        for (size_t done = 0; done < part.size();) {
+            const size_t count = std::min(kJoinStretch, part.size() - done);
+            joined.names_.insert(joined.names_.end(), from + done, from + done + count);
+            discardPages(const_cast<KeyedName*>(from + done), count * sizeof(KeyedName));
+            done += count;
+        }
         for (NameArena& arena : part.arenas_)
             joined.arenas_.push_back(std::move(arena));
         part = KeyedNames();
@@ -157,11 +146,12 @@ void KeyedNames::replaceExtensions(std::string_view extension)
         if (old.size() == extension.size() && !old.empty() && isAscii(old)) {
             // Only this list's arenas hold the bytes, so they may change here.
             char* bytes = const_cast<char*>(name.bytes);
-            std::memcpy(bytes + name.size - extension.size(), extension.data(), extension.size());
-            if (name.keySize != KeyedName::kLowerCaseKey)
-                std::memcpy(bytes + name.size + name.keySize - extension.size(), extension.data(), extension.size());
+            std::memcpy(bytes + name.size() - extension.size(), extension.data(), extension.size());
+            if (name.hasOwnKey())
+                std::memcpy(bytes + name.size() + name.keyLength() - extension.size(), extension.data(),
+                            extension.size());
             setKeyPrefix(name);
-            name.nearHash = 0;  // it was of the old name
+            name.sizeAndFlags &= ~KeyedName::kNearHash;  // it was of the old name
             continue;
         }
         rewritten.assign(name.name());

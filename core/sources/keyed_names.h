@@ -1,8 +1,10 @@
 #pragma once
 
+#include "core/foundation/mapped_memory.h"
 #include "core/sources/name_arena.h"
 
 #include <cstdint>
+#include <cstring>
 #include <span>
 #include <string_view>
 #include <vector>
@@ -10,30 +12,62 @@
 namespace tokenade {
 
 // A name with its comparison key, as the sorts and merges hold it: a small
-// fixed record that points into the arena holding the name's bytes.
+// fixed record (32 bytes) that points into the arena holding the name's bytes.
+// In the arena, a name with a key of its own is followed by that key, and
+// the key's size (four bytes, native order) stands right before the name; a
+// name with a near hash has it in the four bytes before those.
 struct KeyedName {
     uint64_t keyHigh = 0;  // the key's first sixteen bytes, big-endian and zero-padded,
     uint64_t keyLow = 0;   // so that most comparisons end with two integer compares
-    const char* bytes = nullptr;  // the name, followed by its key when it has one of its own
-    uint32_t size = 0;            // of the name
-    uint32_t keySize = 0;         // of the key; kLowerCaseKey: the key is the name in ASCII lower case
+    const char* bytes = nullptr;  // the name
+    uint32_t sizeAndFlags = 0;    // the name's size, with kOwnKey and kNearHash
     uint32_t origin = 0;          // the folder of a found name, the line of a list name
-    uint32_t nearHash = 0;        // of a found name when its scan was asked for them (see ScanControl)
 
-    static constexpr uint32_t kLowerCaseKey = UINT32_MAX;
+    // The key is not the name in ASCII lower case but bytes of its own.
+    static constexpr uint32_t kOwnKey = 1u << 31;
+    // The name carries the near hash its scan was asked for (see ScanControl).
+    static constexpr uint32_t kNearHash = 1u << 30;
+    // Names are shorter than this: a list is at most a few megabytes.
+    static constexpr uint32_t kSizeLimit = kNearHash;
 
-    std::string_view name() const { return std::string_view(bytes, size); }
-    size_t keyLength() const { return keySize == kLowerCaseKey ? size : keySize; }
-    // The key's i-th byte, i below keyLength().
-    unsigned char keyByte(size_t i) const;
+    uint32_t size() const { return sizeAndFlags & (kSizeLimit - 1); }
+    bool hasOwnKey() const { return (sizeAndFlags & kOwnKey) != 0; }
+    std::string_view name() const { return std::string_view(bytes, size()); }
+    size_t keyLength() const { return hasOwnKey() ? headerWord(1) : size(); }
+    // The name's near hash, 0 when it has none.
+    uint32_t nearHash() const { return (sizeAndFlags & kNearHash) ? headerWord(hasOwnKey() ? 2 : 1) : 0; }
+
+private:
+    // The `n`-th four bytes before the name.
+    uint32_t headerWord(size_t n) const
+    {
+        uint32_t word;
+        std::memcpy(&word, bytes - 4 * n, 4);
+        return word;
+    }
 };
+static_assert(sizeof(KeyedName) == 32, "a million names sort and merge as 32 MB of records");
 
 // The order of every sort and merge: the keys of the two names (see
 // unicodeKey) compared byte by byte, that is code point by code point of the
 // case-folded, decomposed names. Returns -1, 0 or +1; 0 means the names are
 // alike without regard to letter case or composition. `context` is never
 // read; it is there so that the function has the shape of a sort comparison.
-int compareSringsCaseInsensitive(const KeyedName& first, const KeyedName& second, void* context = nullptr);
+inline int compareSringsCaseInsensitive(const KeyedName& first, const KeyedName& second, void* context = nullptr);
+
+// The same for two names whose first sixteen key bytes are alike.
+int compareKeyTails(const KeyedName& first, const KeyedName& second);
+
+// Inline: the sorts and merges call it for nearly every pair they look at,
+// and the two integer compares decide most of them.
+inline int compareSringsCaseInsensitive(const KeyedName& first, const KeyedName& second, void*)
+{
+    if (first.keyHigh != second.keyHigh)
+        return first.keyHigh < second.keyHigh ? -1 : 1;
+    if (first.keyLow != second.keyLow)
+        return first.keyLow < second.keyLow ? -1 : 1;
+    return compareKeyTails(first, second);
+}
 
 // Names with their keys, each key computed once, when the name is added: an
 // ASCII name's key is its lower-cased bytes and needs no storage of its own;
@@ -45,7 +79,8 @@ public:
     KeyedNames(KeyedNames&&) noexcept = default;
     KeyedNames& operator=(KeyedNames&&) noexcept = default;
 
-    // Stores a copy of `name` and adds it at the end.
+    // Stores a copy of `name` (shorter than KeyedName::kSizeLimit) and adds it
+    // at the end; a `nearHash` of 0 is none.
     void add(std::string_view name, uint32_t origin, uint32_t nearHash = 0);
     // The names of every part, in order, as one list; the parts are left
     // empty, each as soon as its names are in.
@@ -77,10 +112,8 @@ public:
 
 private:
     NameArena& arena();
-    // `add` with the key known already: it must be unicodeKey(name).
-    void addWithKey(std::string_view name, std::string_view key, uint32_t origin);
 
-    std::vector<KeyedName> names_;
+    std::vector<KeyedName, MappedAllocator<KeyedName>> names_;  // given back whole when freed
     std::vector<NameArena> arenas_;
 };
 

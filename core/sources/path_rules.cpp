@@ -1,5 +1,6 @@
 #include "path_rules.h"
 
+#include "core/foundation/ascii.h"
 #include "core/foundation/unicode_key.h"
 
 #include <unicode/locid.h>
@@ -83,7 +84,7 @@ bool hasExtension(std::string_view path, std::string_view extension)
         for (size_t i = 0; i < extension.size(); ++i) {
             const char c = path[path.size() - extension.size() + i];
             plain = plain && static_cast<unsigned char>(c) < 0x80 && c != '.' && c != '/';
-            equal = equal && ((c >= 'A' && c <= 'Z') ? static_cast<char>(c + 32) : c) == extension[i];
+            equal = equal && asciiLower(c) == extension[i];
         }
         if (plain)
             return equal;
@@ -91,8 +92,7 @@ bool hasExtension(std::string_view path, std::string_view extension)
     const std::string_view own = pathExtension(path);
     if (own.size() == extension.size() && isAscii(own)) {
         for (size_t i = 0; i < own.size(); ++i) {
-            const char c = own[i];
-            if (((c >= 'A' && c <= 'Z') ? static_cast<char>(c + 32) : c) != extension[i])
+            if (asciiLower(own[i]) != extension[i])
                 return false;
         }
         return true;

@@ -95,6 +95,34 @@ TEST(NameArena, StoredNamesStayAsTheyWereThroughMovesAndLongLines)
     EXPECT_EQ(later, "Pok\xC3\xA9mon Red");
 }
 
+// The near hash and a key of its own are kept beside the name's bytes:
+// each must come back as given, for ASCII names and others, with a hash of
+// 0 read as none, and a rewrite must drop the hash of the old name.
+TEST(KeyedNames, NearHashesAndOwnKeysComeBackAsStored)
+{
+    struct Case {
+        const char* name;
+        uint32_t nearHash;
+    };
+    const Case cases[] = {{"Admiral (Brazil) (Demo) (Disc 2).zip", 7},
+                          {"ADMIRAL (BRAZIL) (DISC 2).zip", 0},
+                          {"Pok\xC3\xA9mon Rouge (France) (Rev 1).zip", 0xFFFFFFFF},
+                          {"Poke\xCC\x81mon Rouge (France).zip", 0},
+                          {"", 3}};
+    KeyedNames list;
+    for (const Case& c : cases)
+        list.add(c.name, 1, c.nearHash);
+    for (size_t i = 0; i < std::size(cases); ++i) {
+        SCOPED_TRACE(cases[i].name);
+        EXPECT_EQ(list[i].name(), cases[i].name);
+        EXPECT_EQ(list[i].nearHash(), cases[i].nearHash);
+        EXPECT_EQ(list[i].keyLength(), unicodeKey(cases[i].name).size());
+    }
+    const KeyedNames videos = setExtension("xmv", std::move(list));
+    for (size_t i = 0; i < videos.size(); ++i)
+        EXPECT_EQ(videos[i].nearHash(), 0u) << videos[i].name();
+}
+
 TEST(KeyedNames, ExtensionRewriteKeepsOrderAndOriginsAndKeys)
 {
     const std::vector<std::string_view> lines{"Tetris", "Dr. Mario (Japan, USA)", "Pok\xC3\xA9mon.7z", "beta.ZIP"};

@@ -1,0 +1,43 @@
+#pragma once
+
+#include <cstddef>
+
+namespace tokenade {
+
+// Memory for large arrays of records, taken from the system and given back
+// to it whole when freed. The allocator keeps a freed block of a few
+// megabytes for later instead, once a block that large has been freed before,
+// so the parts of a walk would stay resident beside the list they are joined
+// into. Below kMappedAtLeast bytes it is ordinary heap memory.
+inline constexpr size_t kMappedAtLeast = 1 << 20;
+
+// `bytes` of memory aligned for any record; throws std::bad_alloc as new does.
+void* allocateMapped(size_t bytes);
+// Frees what allocateMapped(bytes) gave.
+void freeMapped(void* memory, size_t bytes) noexcept;
+// Gives the whole pages within [memory, memory + bytes) back to the system
+// while the memory stays allocated; they read as zeros afterwards. For heap
+// or mapped memory whose contents were read for the last time: a large
+// array copied from front to back then never doubles what is resident.
+void discardPages(void* memory, size_t bytes) noexcept;
+
+// The allocator of a std::vector whose storage is mapped memory.
+template <typename T>
+struct MappedAllocator {
+    using value_type = T;
+
+    MappedAllocator() = default;
+    template <typename U>
+    MappedAllocator(const MappedAllocator<U>&) noexcept
+    {
+    }
+    T* allocate(size_t count) { return static_cast<T*>(allocateMapped(count * sizeof(T))); }
+    void deallocate(T* memory, size_t count) noexcept { freeMapped(memory, count * sizeof(T)); }
+    template <typename U>
+    bool operator==(const MappedAllocator<U>&) const noexcept
+    {
+        return true;
+    }
+};
+
+}  // namespace tokenade
