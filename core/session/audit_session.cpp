@@ -4,6 +4,7 @@
 #include "core/foundation/path_join.h"
 
 #include <algorithm>
+#include <utility>
 
 namespace tokenade {
 
@@ -34,7 +35,10 @@ bool AuditSession::confirmDirectory(const std::string& directory)
 
 AuditInputs AuditSession::startAudit(AuditKind kind)
 {
-    ++state(kind).running;
+    KindState& kept = state(kind);
+    ++kept.running;
+    if (!std::exchange(kept.changesOutlastAudit, false))
+        kept.changes.reset();
     return AuditInputs{directory_, listPath_, kind == AuditKind::Videos && availableOnly_, true};
 }
 
@@ -105,7 +109,15 @@ std::vector<AuditSession::Notice> AuditSession::notices(AuditKind kind) const
                            {}, {}});
     if (kept.saved)
         notices.push_back(*kept.saved);
+    if (kept.changes)
+        notices.push_back(*kept.changes);
     return notices;
+}
+
+void AuditSession::changesMade(AuditKind kind, Notice notice, bool auditFollows)
+{
+    state(kind).changes = std::move(notice);
+    state(kind).changesOutlastAudit = auditFollows;
 }
 
 void AuditSession::reportsSaved(AuditKind kind, size_t written, std::string folder)

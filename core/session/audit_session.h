@@ -61,7 +61,7 @@ public:
 
     // What the window says above a tab's result view, in this order: the
     // warnings of the last result, that it is of earlier paths, where the
-    // reports were saved.
+    // reports were saved, what the last batch of changes did.
     struct Notice {
         std::string text;
         std::vector<std::string> examples;
@@ -70,6 +70,10 @@ public:
     std::vector<Notice> notices(AuditKind kind) const;
     // Reports of `kind` were written: `written` files into `folder`.
     void reportsSaved(AuditKind kind, size_t written, std::string folder);
+    // A batch of changes to the files ended (batchNotice says what it did).
+    // Its notice outlasts the audit that follows the batch, when
+    // `auditFollows`, and goes with the next batch or the next audit.
+    void changesMade(AuditKind kind, Notice notice, bool auditFollows);
 
     // What a result view shows instead of a category, when it has nothing
     // true to show: before the first audit, and for the extra videos of an
@@ -124,6 +128,8 @@ private:
         std::optional<AuditInputs> madeFrom;
         int running = 0;
         std::optional<Notice> saved;
+        std::optional<Notice> changes;
+        bool changesOutlastAudit = false;
         std::vector<bool> ticks;
     };
 
