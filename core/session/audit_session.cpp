@@ -91,10 +91,16 @@ void AuditSession::finishRenames(const std::string& journal)
         lastJournal_ = journal;
 }
 
-bool AuditSession::isStale(AuditKind kind) const
+bool AuditSession::pathsChanged(AuditKind kind) const
 {
     const std::optional<AuditInputs>& inputs = state(kind).madeFrom;
     return inputs && (inputs->tokenadeDirPath != directory_ || inputs->romsListPath != listPath_);
+}
+
+bool AuditSession::checkBoxChanged(AuditKind kind) const
+{
+    const std::optional<AuditInputs>& inputs = state(kind).madeFrom;
+    return kind == AuditKind::Videos && inputs && inputs->availableRomVideosOnly != availableOnly_;
 }
 
 std::vector<AuditSession::Notice> AuditSession::notices(AuditKind kind) const
@@ -103,9 +109,17 @@ std::vector<AuditSession::Notice> AuditSession::notices(AuditKind kind) const
     std::vector<Notice> notices;
     for (const AuditWarning& warning : kept.result->warnings)
         notices.push_back({warning.message, warning.examples, {}});
-    if (isStale(kind))
+    if (pathsChanged(kind))
         notices.push_back({"These results are of the earlier paths " + kept.madeFrom->tokenadeDirPath + " and " +
-                               kept.madeFrom->romsListPath + ": audit again to see those above.",
+                               kept.madeFrom->romsListPath + ": audit again to see those above. The counts marked "
+                               "* are theirs.",
+                           {}, {}});
+    if (checkBoxChanged(kind))
+        notices.push_back({std::string("These results were made with \u201COnly videos of the roms that are "
+                                       "present\u201D ") +
+                               (kept.madeFrom->availableRomVideosOnly ? "ticked" : "not ticked") +
+                               ": audit the videos again to see them as the box is now. The counts marked * are "
+                               "theirs.",
                            {}, {}});
     if (kept.saved)
         notices.push_back(*kept.saved);
@@ -135,7 +149,8 @@ std::optional<std::string> AuditSession::viewMessage(AuditKind kind, const Categ
                (kind == AuditKind::Roms ? "Audit ROMs." : "Audit Videos.");
     if (facts.id == CategoryId::Extra && !result(kind).availableOnly)
         return std::string("Extra videos are found by an audit with\n\u201COnly videos of the roms that are "
-                           "present\u201D ticked:\ntick it and audit the videos again.");
+                           "present\u201D ticked:\n") +
+               (availableOnly_ ? "audit the videos again." : "tick it and audit the videos again.");
     return std::nullopt;
 }
 
@@ -150,7 +165,7 @@ std::string AuditSession::segmentLabel(AuditKind kind, const CategoryFacts& fact
     label[0] = static_cast<char>(label[0] - 'a' + 'A');
     if (viewMessage(kind, facts))
         return label;
-    return label + " " + groupedCount(result(kind).list(facts.id).size());
+    return label + " " + groupedCount(result(kind).list(facts.id).size()) + (isStale(kind) ? "*" : "");
 }
 
 std::string AuditSession::folderPathOf(AuditKind kind, const ResultEntry& entry) const

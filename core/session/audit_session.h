@@ -56,8 +56,12 @@ public:
     std::shared_ptr<const AuditResult> snapshot(AuditKind kind) const { return state(kind).result; }
     // The inputs the last result was made from; nothing before the first audit.
     const std::optional<AuditInputs>& madeFrom(AuditKind kind) const { return state(kind).madeFrom; }
-    // The last result was made from other paths than the fields hold now.
-    bool isStale(AuditKind kind) const;
+    // The last result was made from other paths than the fields hold now,
+    // or (a video result) with the check box the other way: until the next
+    // audit, its notice and its segments' counts say so.
+    bool isStale(AuditKind kind) const { return pathsChanged(kind) || checkBoxChanged(kind); }
+    bool pathsChanged(AuditKind kind) const;
+    bool checkBoxChanged(AuditKind kind) const;
 
     // What the window says above a tab's result view, in this order: the
     // warnings of the last result, that it is of earlier paths, where the
@@ -89,8 +93,9 @@ public:
     // check box is on.
     bool isSegmentEnabled(const CategoryFacts& facts) const;
     // A category's segment label: its name and, once an audit has counted
-    // it, how many names it holds ("Valid 2,404"). A count that was never
-    // made (before the first audit, extra videos not looked for) is not shown.
+    // it, how many names it holds ("Valid 2,404"), marked "*" while the
+    // result is stale. A count that was never made (before the first audit,
+    // extra videos not looked for) is not shown.
     std::string segmentLabel(AuditKind kind, const CategoryFacts& facts) const;
 
     // The folder a found file of the last result of `kind` lies in: the

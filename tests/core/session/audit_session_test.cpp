@@ -61,6 +61,31 @@ TEST(AuditSession, CheckBoxDecidesTheExtraSegmentAndIsTakenWhenAVideoAuditStarts
     EXPECT_TRUE(session.isRunning(AuditKind::Videos));
 }
 
+// Ticking the box changes the question, not the answer: the counts and the
+// notice say so until the next video audit, and the extra videos' message
+// no longer asks for a tick that is there.
+TEST(AuditSession, CheckBoxTurnedAfterAVideoAuditMarksItsResults)
+{
+    AuditSession session;
+    session.finishAudit(AuditKind::Videos, resultWith(session.startAudit(AuditKind::Videos), AuditKind::Videos, "a.xmv"));
+    session.finishAudit(AuditKind::Roms, resultWith(session.startAudit(AuditKind::Roms), AuditKind::Roms, "a.zip"));
+    session.setAvailableOnly(true);
+    EXPECT_EQ(session.segmentLabel(AuditKind::Videos, kVideoCategories[0]), "Valid 1*");
+    EXPECT_EQ(session.segmentLabel(AuditKind::Videos, kVideoCategories[2]), "Extra");
+    EXPECT_EQ(session.segmentLabel(AuditKind::Roms, kRomCategories[0]), "Valid 1");
+    ASSERT_EQ(session.notices(AuditKind::Videos).size(), 1u);
+    EXPECT_NE(session.notices(AuditKind::Videos)[0].text.find("not ticked"), std::string::npos);
+    const auto extra = session.viewMessage(AuditKind::Videos, kVideoCategories[2]);
+    ASSERT_TRUE(extra);
+    EXPECT_EQ(extra->find("tick it"), std::string::npos);
+
+    session.finishAudit(AuditKind::Videos, resultWith(session.startAudit(AuditKind::Videos), AuditKind::Videos, "a.xmv"));
+    EXPECT_EQ(session.segmentLabel(AuditKind::Videos, kVideoCategories[2]), "Extra 0");
+    EXPECT_TRUE(session.notices(AuditKind::Videos).empty());
+    session.setAvailableOnly(false);  // back to off: marked again, the other way
+    EXPECT_EQ(session.segmentLabel(AuditKind::Videos, kVideoCategories[1]), "Missing 0*");
+}
+
 // Never a count that was not made: before the first audit, and for extra
 // videos that the last audit did not look for, the view says why instead.
 TEST(AuditSession, ViewsAndNoticesSayWhatTheResultsAre)
