@@ -64,18 +64,18 @@ void AuditSession::tickNearMiss(AuditKind kind, size_t pair, bool ticked)
         ticks[pair] = ticked;
 }
 
-std::string AuditSession::nearMissLabel(AuditKind kind) const
-{
-    if (!canShowNearMisses(kind))
-        return "No near misses";
-    const size_t pairs = result(kind).nearMisses.pairs.size();
-    return groupedCount(pairs) + (pairs == 1 ? " near miss…" : " near misses…");
-}
-
-bool AuditSession::canShowNearMisses(AuditKind kind) const
+size_t AuditSession::nearMissCount(AuditKind kind) const
 {
     const NearMisses& near = result(kind).nearMisses;
-    return !near.pairs.empty() || !near.ambiguous.empty() || !near.copies.empty() || !near.cut.empty();
+    return near.pairs.size() + near.ambiguous.size() + near.copies.size() + near.cut.size();
+}
+
+std::string AuditSession::nearMissLabel(AuditKind kind) const
+{
+    const size_t count = nearMissCount(kind);
+    if (count == 0)
+        return "No near misses";
+    return groupedCount(count) + (count == 1 ? " near miss…" : " near misses…");
 }
 
 bool AuditSession::canRename(AuditKind kind) const

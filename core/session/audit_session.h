@@ -104,12 +104,16 @@ public:
     std::string folderPathOf(AuditKind kind, const ResultEntry& entry) const;
 
     // The near misses of the last result of `kind` that the user keeps ticked
-    // for renaming (all, after each audit), and what the button that opens
-    // them says: "No near misses", "1 near miss…", "12 near misses…".
+    // for renaming (all, after each audit).
     const std::vector<bool>& nearMissTicks(AuditKind kind) const { return state(kind).ticks; }
     void tickNearMiss(AuditKind kind, size_t pair, bool ticked);
+    // The button that opens the near misses counts every name their view
+    // lists, renamed or not ("1 near miss…", "12 near misses…") and opens
+    // it; with none it reads "No near misses" and cannot be clicked, after
+    // a rename as after any audit.
+    size_t nearMissCount(AuditKind kind) const;
     std::string nearMissLabel(AuditKind kind) const;
-    bool canShowNearMisses(AuditKind kind) const;
+    bool canShowNearMisses(AuditKind kind) const { return nearMissCount(kind) != 0; }
     // Renames can start for `kind` when a pair is ticked and nothing runs
     // that could change the files or the result meanwhile.
     bool canRename(AuditKind kind) const;

@@ -121,6 +121,33 @@ TEST(AuditSession, ViewsAndNoticesSayWhatTheResultsAre)
     EXPECT_TRUE(session.wantsListFoundIn("/games/Other"));
 }
 
+// Whether near misses remain after a rename or were never there, the button
+// looks the same when there is nothing in its view.
+TEST(AuditSession, NearMissButtonCountsEveryNameItsViewLists)
+{
+    const ResultEntry entry{"x.zip", 5, 0};
+    struct Case {
+        size_t pairs, ambiguous, copies, cut;
+        std::string label;
+    };
+    for (const Case& c : std::vector<Case>{{0, 0, 0, 0, "No near misses"},
+                                           {0, 0, 0, 1, "1 near miss…"},
+                                           {1, 1, 1, 0, "3 near misses…"},
+                                           {1000, 0, 0, 0, "1,000 near misses…"}}) {
+        SCOPED_TRACE(c.label);
+        AuditSession session;
+        AuditOutcome outcome = resultWith(session.startAudit(AuditKind::Roms), AuditKind::Roms, "Tetris.zip");
+        NearMisses& near = outcome.result->nearMisses;
+        near.pairs.assign(c.pairs, {&entry, &entry, 0});
+        near.ambiguous.assign(c.ambiguous, {&entry, &entry});
+        near.copies.assign(c.copies, {&entry, &entry});
+        near.cut.assign(c.cut, {"Dr. Mario", "Dr.zip", &entry});
+        session.finishAudit(AuditKind::Roms, std::move(outcome));
+        EXPECT_EQ(session.nearMissLabel(AuditKind::Roms), c.label);
+        EXPECT_EQ(session.canShowNearMisses(AuditKind::Roms), c.label != "No near misses");
+    }
+}
+
 // An audit started while files are renamed could read half a batch and
 // finish after the audit that follows the renames.
 TEST(AuditSession, NoAuditOrUndoWhileRenamesRun)
