@@ -74,6 +74,7 @@ MainWindow::MainWindow(QWidget* parent)
 
     using tokenade::AuditKind;
     elements_ = WindowElements{
+        .window = this,
         .tokenadeDirPathTextField = ui_->tokenadeDirPathTextField,
         .romsListPathTextField = ui_->romsListPathTextField,
         .checkAvailableRomVideosOnly = ui_->checkAvailableRomVideosOnly,

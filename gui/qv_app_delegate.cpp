@@ -6,6 +6,7 @@
 #include "gui/preferences.h"
 #include "gui/qt_strings.h"
 #include "gui/report_view.h"
+#include "gui/window_size.h"
 
 #include <QApplication>
 #include <QFont>
@@ -19,7 +20,11 @@ namespace {
 
 const QString kTokenadeDirPathKey = QStringLiteral("TokenadeDirPath");
 const QString kTokenadeRomsListPathKey = QStringLiteral("TokenadeRomsListPath");
+// The window's size and place, beside the two paths.
+const QString kWindowGeometryKey = QStringLiteral("WindowGeometry");
 constexpr qreal kResultFontPoints = 13.0;
+// Result lines the window shows when it first opens, screen permitting.
+constexpr int kOpeningResultLines = 25;
 
 QFont boldSystemFont(qreal points)
 {
@@ -93,12 +98,17 @@ void QVAppDelegate::loadUserDefaults()
         tokenadeDirPathTextField()->setText(*path);
     if (const auto path = seams_.preferences.stringForKey(kTokenadeRomsListPathKey))
         romsListPathTextField()->setText(*path);
+    // The result font is set by now, so the first size fits its lines.
+    const auto place = seams_.preferences.stringForKey(kWindowGeometryKey);
+    if (!place || !restoreWindowPlace(*window_.window, *place))
+        window_.window->resize(openingSize(*window_.window, *romsResultView(), kOpeningResultLines));
 }
 
 void QVAppDelegate::saveUserDefaults()
 {
     seams_.preferences.setString(kTokenadeDirPathKey, tokenadeDirPathTextField()->text());
     seams_.preferences.setString(kTokenadeRomsListPathKey, romsListPathTextField()->text());
+    seams_.preferences.setString(kWindowGeometryKey, windowPlace(*window_.window));
     seams_.preferences.synchronize();  // a store that cannot be written costs only the paths
 }
 

@@ -40,8 +40,10 @@ void QVAppDelegate::directoryFieldConfirmed()
 void QVAppDelegate::pathFieldsChanged()
 {
     takePathsFromFields();
-    showNotices(AuditKind::Roms);
-    showNotices(AuditKind::Videos);
+    for (AuditKind kind : tokenade::kAuditKinds) {
+        showSegmentLabels(kind);
+        showNotices(kind);
+    }
 }
 
 void QVAppDelegate::startDiscovery(const QString& directory)

@@ -4,6 +4,7 @@
 #include "core/repair/journal_files.h"
 #include "core/repair/rename_plan.h"
 #include "core/repair/renames.h"
+#include "core/session/batch_notice.h"
 #include "gui/alert.h"
 #include "gui/near_misses_view.h"
 #include "gui/qt_strings.h"
@@ -148,9 +149,11 @@ void QVAppDelegate::renameNearMisses(AuditKind kind)
 void QVAppDelegate::didFinishRenames(AuditKind kind, const RenameBatch& batch)
 {
     session_.finishRenames(batch.notStarted.empty() ? batch.journalPath : std::string());
+    session_.changesMade(kind, tokenade::batchNotice(tokenade::BatchKind::Renames, batch), true);
     if (const QString failures = failuresOf(batch); !failures.isEmpty())
         seams_.alert.show(QStringLiteral("Some files were not renamed"), failures, QStringLiteral("OK"));
     audit(kind);
+    showNotices(kind);
     showNearMissCommands();
 }
 
@@ -190,9 +193,13 @@ void QVAppDelegate::didUndoRenames(const RenameBatch& batch)
     findLastJournal();
     if (const QString failures = failuresOf(batch); !failures.isEmpty())
         seams_.alert.show(QStringLiteral("Some renames were not undone"), failures, QStringLiteral("OK"));
+    const auto notice = tokenade::batchNotice(tokenade::BatchKind::Undo, batch);
     for (AuditKind kind : tokenade::kAuditKinds) {
-        if (session_.isAudited(kind))
+        const bool audited = session_.isAudited(kind);
+        session_.changesMade(kind, notice, audited);
+        if (audited)
             audit(kind);
+        showNotices(kind);
     }
     showNearMissCommands();
 }

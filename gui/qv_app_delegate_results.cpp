@@ -121,7 +121,10 @@ void QVAppDelegate::didClickVideosResultControl()
 void QVAppDelegate::didClickCheckAvailableRomVideosOnly()
 {
     session_.setAvailableOnly(checkAvailableRomVideosOnly()->checkState() == Qt::Checked);
+    // The counts stay those of the last audit, marked as made the other way.
     showCommands();
+    showSegmentLabels(AuditKind::Videos);
+    showNotices(AuditKind::Videos);
     SegmentedControl* control = videosResultControl();
     const int selected = control->selectedSegment();
     if (selected >= 0 && !control->isEnabledForSegment(selected)) {

@@ -161,8 +161,8 @@ void ReportView::fitRowsToText()
     const QString header = lines_->longestHeaderLine();
     const int headerWidth = header.isEmpty() ? 0 : metrics.horizontalAdvance(header) + 2 * metrics.averageCharWidth();
     const int width = std::max(headerWidth, nameWidth_ + folderWidth_);
-    if (width != rowSize_.width() || metrics.height() + 2 != rowSize_.height() || nameWidth_ != lines_->nameWidth()) {
-        rowSize_ = QSize(width, metrics.height() + 2);
+    if (width != rowSize_.width() || rowHeight() != rowSize_.height() || nameWidth_ != lines_->nameWidth()) {
+        rowSize_ = QSize(width, rowHeight());
         lines_->setRowSize(rowSize_, nameWidth_);
     }
 }

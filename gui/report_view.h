@@ -57,6 +57,8 @@ public:
 
     QString toPlainText() const;
     int lineCount() const;
+    // The height of one line in the view's font.
+    int rowHeight() const { return fontMetrics().height() + 2; }
 
 protected:
     void keyPressEvent(QKeyEvent* event) override;

@@ -36,6 +36,7 @@ struct TabElements {
 // Built with designated initializers, so that no two elements can trade
 // places unnoticed.
 struct WindowElements {
+    QWidget* window = nullptr;  // the main window itself: its size and place are kept between runs
     QLineEdit* tokenadeDirPathTextField = nullptr;
     QLineEdit* romsListPathTextField = nullptr;
     QCheckBox* checkAvailableRomVideosOnly = nullptr;

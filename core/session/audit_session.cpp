@@ -4,6 +4,7 @@
 #include "core/foundation/path_join.h"
 
 #include <algorithm>
+#include <utility>
 
 namespace tokenade {
 
@@ -34,7 +35,10 @@ bool AuditSession::confirmDirectory(const std::string& directory)
 
 AuditInputs AuditSession::startAudit(AuditKind kind)
 {
-    ++state(kind).running;
+    KindState& kept = state(kind);
+    ++kept.running;
+    if (!std::exchange(kept.changesOutlastAudit, false))
+        kept.changes.reset();
     return AuditInputs{directory_, listPath_, kind == AuditKind::Videos && availableOnly_, true};
 }
 
@@ -60,18 +64,18 @@ void AuditSession::tickNearMiss(AuditKind kind, size_t pair, bool ticked)
         ticks[pair] = ticked;
 }
 
-std::string AuditSession::nearMissLabel(AuditKind kind) const
-{
-    if (!canShowNearMisses(kind))
-        return "No near misses";
-    const size_t pairs = result(kind).nearMisses.pairs.size();
-    return groupedCount(pairs) + (pairs == 1 ? " near miss…" : " near misses…");
-}
-
-bool AuditSession::canShowNearMisses(AuditKind kind) const
+size_t AuditSession::nearMissCount(AuditKind kind) const
 {
     const NearMisses& near = result(kind).nearMisses;
-    return !near.pairs.empty() || !near.ambiguous.empty() || !near.copies.empty() || !near.cut.empty();
+    return near.pairs.size() + near.ambiguous.size() + near.copies.size() + near.cut.size();
+}
+
+std::string AuditSession::nearMissLabel(AuditKind kind) const
+{
+    const size_t count = nearMissCount(kind);
+    if (count == 0)
+        return "No near misses";
+    return groupedCount(count) + (count == 1 ? " near miss…" : " near misses…");
 }
 
 bool AuditSession::canRename(AuditKind kind) const
@@ -87,10 +91,16 @@ void AuditSession::finishRenames(const std::string& journal)
         lastJournal_ = journal;
 }
 
-bool AuditSession::isStale(AuditKind kind) const
+bool AuditSession::pathsChanged(AuditKind kind) const
 {
     const std::optional<AuditInputs>& inputs = state(kind).madeFrom;
     return inputs && (inputs->tokenadeDirPath != directory_ || inputs->romsListPath != listPath_);
+}
+
+bool AuditSession::checkBoxChanged(AuditKind kind) const
+{
+    const std::optional<AuditInputs>& inputs = state(kind).madeFrom;
+    return kind == AuditKind::Videos && inputs && inputs->availableRomVideosOnly != availableOnly_;
 }
 
 std::vector<AuditSession::Notice> AuditSession::notices(AuditKind kind) const
@@ -99,13 +109,29 @@ std::vector<AuditSession::Notice> AuditSession::notices(AuditKind kind) const
     std::vector<Notice> notices;
     for (const AuditWarning& warning : kept.result->warnings)
         notices.push_back({warning.message, warning.examples, {}});
-    if (isStale(kind))
+    if (pathsChanged(kind))
         notices.push_back({"These results are of the earlier paths " + kept.madeFrom->tokenadeDirPath + " and " +
-                               kept.madeFrom->romsListPath + ": audit again to see those above.",
+                               kept.madeFrom->romsListPath + ": audit again to see those above. The counts marked "
+                               "* are theirs.",
+                           {}, {}});
+    if (checkBoxChanged(kind))
+        notices.push_back({std::string("These results were made with \u201COnly videos of the roms that are "
+                                       "present\u201D ") +
+                               (kept.madeFrom->availableRomVideosOnly ? "ticked" : "not ticked") +
+                               ": audit the videos again to see them as the box is now. The counts marked * are "
+                               "theirs.",
                            {}, {}});
     if (kept.saved)
         notices.push_back(*kept.saved);
+    if (kept.changes)
+        notices.push_back(*kept.changes);
     return notices;
+}
+
+void AuditSession::changesMade(AuditKind kind, Notice notice, bool auditFollows)
+{
+    state(kind).changes = std::move(notice);
+    state(kind).changesOutlastAudit = auditFollows;
 }
 
 void AuditSession::reportsSaved(AuditKind kind, size_t written, std::string folder)
@@ -123,7 +149,8 @@ std::optional<std::string> AuditSession::viewMessage(AuditKind kind, const Categ
                (kind == AuditKind::Roms ? "Audit ROMs." : "Audit Videos.");
     if (facts.id == CategoryId::Extra && !result(kind).availableOnly)
         return std::string("Extra videos are found by an audit with\n\u201COnly videos of the roms that are "
-                           "present\u201D ticked:\ntick it and audit the videos again.");
+                           "present\u201D ticked:\n") +
+               (availableOnly_ ? "audit the videos again." : "tick it and audit the videos again.");
     return std::nullopt;
 }
 
@@ -138,7 +165,7 @@ std::string AuditSession::segmentLabel(AuditKind kind, const CategoryFacts& fact
     label[0] = static_cast<char>(label[0] - 'a' + 'A');
     if (viewMessage(kind, facts))
         return label;
-    return label + " " + groupedCount(result(kind).list(facts.id).size());
+    return label + " " + groupedCount(result(kind).list(facts.id).size()) + (isStale(kind) ? "*" : "");
 }
 
 std::string AuditSession::folderPathOf(AuditKind kind, const ResultEntry& entry) const

@@ -56,12 +56,16 @@ public:
     std::shared_ptr<const AuditResult> snapshot(AuditKind kind) const { return state(kind).result; }
     // The inputs the last result was made from; nothing before the first audit.
     const std::optional<AuditInputs>& madeFrom(AuditKind kind) const { return state(kind).madeFrom; }
-    // The last result was made from other paths than the fields hold now.
-    bool isStale(AuditKind kind) const;
+    // The last result was made from other paths than the fields hold now,
+    // or (a video result) with the check box the other way: until the next
+    // audit, its notice and its segments' counts say so.
+    bool isStale(AuditKind kind) const { return pathsChanged(kind) || checkBoxChanged(kind); }
+    bool pathsChanged(AuditKind kind) const;
+    bool checkBoxChanged(AuditKind kind) const;
 
     // What the window says above a tab's result view, in this order: the
     // warnings of the last result, that it is of earlier paths, where the
-    // reports were saved.
+    // reports were saved, what the last batch of changes did.
     struct Notice {
         std::string text;
         std::vector<std::string> examples;
@@ -70,6 +74,10 @@ public:
     std::vector<Notice> notices(AuditKind kind) const;
     // Reports of `kind` were written: `written` files into `folder`.
     void reportsSaved(AuditKind kind, size_t written, std::string folder);
+    // A batch of changes to the files ended (batchNotice says what it did).
+    // Its notice outlasts the audit that follows the batch, when
+    // `auditFollows`, and goes with the next batch or the next audit.
+    void changesMade(AuditKind kind, Notice notice, bool auditFollows);
 
     // What a result view shows instead of a category, when it has nothing
     // true to show: before the first audit, and for the extra videos of an
@@ -85,8 +93,9 @@ public:
     // check box is on.
     bool isSegmentEnabled(const CategoryFacts& facts) const;
     // A category's segment label: its name and, once an audit has counted
-    // it, how many names it holds ("Valid 2,404"). A count that was never
-    // made (before the first audit, extra videos not looked for) is not shown.
+    // it, how many names it holds ("Valid 2,404"), marked "*" while the
+    // result is stale. A count that was never made (before the first audit,
+    // extra videos not looked for) is not shown.
     std::string segmentLabel(AuditKind kind, const CategoryFacts& facts) const;
 
     // The folder a found file of the last result of `kind` lies in: the
@@ -95,12 +104,16 @@ public:
     std::string folderPathOf(AuditKind kind, const ResultEntry& entry) const;
 
     // The near misses of the last result of `kind` that the user keeps ticked
-    // for renaming (all, after each audit), and what the button that opens
-    // them says: "No near misses", "1 near miss…", "12 near misses…".
+    // for renaming (all, after each audit).
     const std::vector<bool>& nearMissTicks(AuditKind kind) const { return state(kind).ticks; }
     void tickNearMiss(AuditKind kind, size_t pair, bool ticked);
+    // The button that opens the near misses counts every name their view
+    // lists, renamed or not ("1 near miss…", "12 near misses…") and opens
+    // it; with none it reads "No near misses" and cannot be clicked, after
+    // a rename as after any audit.
+    size_t nearMissCount(AuditKind kind) const;
     std::string nearMissLabel(AuditKind kind) const;
-    bool canShowNearMisses(AuditKind kind) const;
+    bool canShowNearMisses(AuditKind kind) const { return nearMissCount(kind) != 0; }
     // Renames can start for `kind` when a pair is ticked and nothing runs
     // that could change the files or the result meanwhile.
     bool canRename(AuditKind kind) const;
@@ -124,6 +137,8 @@ private:
         std::optional<AuditInputs> madeFrom;
         int running = 0;
         std::optional<Notice> saved;
+        std::optional<Notice> changes;
+        bool changesOutlastAudit = false;
         std::vector<bool> ticks;
     };
 

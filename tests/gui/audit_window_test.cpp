@@ -120,6 +120,8 @@ TEST_F(AuditWindowTest, SegmentsShowTheirCategoriesAndTheCheckBoxGuardsTheExtraV
     checkBox()->click();  // off with another segment selected: only the extra segment changes
     EXPECT_FALSE(videos()->isEnabledForSegment(2));
     EXPECT_EQ(videosText(), unknown);
+    EXPECT_EQ(videos()->segmentButton(3)->text(), "Unknown 1*");  // counted with the box on
+    EXPECT_TRUE(controller().tab(AuditKind::Videos).noticeArea->text().contains("ticked: audit the videos again"));
     checkBox()->click();
     clickSegment(videos(), 2);
     checkBox()->click();  // off with the extra videos shown: back to the valid ones

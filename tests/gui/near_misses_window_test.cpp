@@ -62,6 +62,8 @@ TEST_F(NearMissesWindowTest, TickedPairsAreRenamedAfterOneQuestionAndTheLastBatc
     EXPECT_TRUE(collection.exists("romsConsoles/Pok\xC3\xA9mon Red (USA).zip"));
     EXPECT_TRUE(collection.exists("roms/Tom and Jerry (USA).zip"));
     EXPECT_EQ(controller()._validRoms().size(), 1u);  // audited again
+    QLabel* notice = controller().tab(AuditKind::Roms).noticeArea;
+    EXPECT_TRUE(notice->text().contains("Renamed 1 file.")) << notice->text().toStdString();
     EXPECT_EQ(button->text(), "1 near miss…");
     ASSERT_EQ(table->rowCount(), 1);  // the open view shows what Rename would now act on
     EXPECT_EQ(table->item(0, 1)->text(), "Tom and Jerry (USA).zip");
@@ -71,6 +73,7 @@ TEST_F(NearMissesWindowTest, TickedPairsAreRenamedAfterOneQuestionAndTheLastBatc
     undo->trigger();
     ASSERT_TRUE(waitForRenames());
     EXPECT_EQ(files(), before);
+    EXPECT_TRUE(notice->text().contains("Put back 1 file (journal 20")) << notice->text().toStdString();
     EXPECT_TRUE(alert.shown.empty());
 }
 

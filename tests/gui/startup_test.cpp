@@ -21,6 +21,7 @@ TEST_F(StartupTest, PathsAreStoredAtShutdownAndComeBackAnEmptyOneEmpty)
     launch();
     EXPECT_TRUE(directoryField().isEmpty());
     controller().tokenadeDirPathTextField()->setText("/games/Tokenade, the big one");
+    window().setGeometry(40, 50, 700, 500);
     quit();
     EXPECT_EQ(stored().value("TokenadeRomsListPath").toString(), "");  // written, empty
     stored().setValue("TokenadeRomsListPath", "");
@@ -30,6 +31,7 @@ TEST_F(StartupTest, PathsAreStoredAtShutdownAndComeBackAnEmptyOneEmpty)
     launch();
     EXPECT_EQ(directoryField().toStdString(), collection.root());
     EXPECT_EQ(listField(), "");
+    EXPECT_EQ(window().geometry(), QRect(40, 50, 700, 500));
     QCoreApplication::processEvents();
     EXPECT_FALSE(controller().session().isDiscovering());  // a restored directory is not looked through
     for (ReportView* view : {controller().romsResultView(), controller().videosResultView()}) {

@@ -61,6 +61,31 @@ TEST(AuditSession, CheckBoxDecidesTheExtraSegmentAndIsTakenWhenAVideoAuditStarts
     EXPECT_TRUE(session.isRunning(AuditKind::Videos));
 }
 
+// Ticking the box changes the question, not the answer: the counts and the
+// notice say so until the next video audit, and the extra videos' message
+// no longer asks for a tick that is there.
+TEST(AuditSession, CheckBoxTurnedAfterAVideoAuditMarksItsResults)
+{
+    AuditSession session;
+    session.finishAudit(AuditKind::Videos, resultWith(session.startAudit(AuditKind::Videos), AuditKind::Videos, "a.xmv"));
+    session.finishAudit(AuditKind::Roms, resultWith(session.startAudit(AuditKind::Roms), AuditKind::Roms, "a.zip"));
+    session.setAvailableOnly(true);
+    EXPECT_EQ(session.segmentLabel(AuditKind::Videos, kVideoCategories[0]), "Valid 1*");
+    EXPECT_EQ(session.segmentLabel(AuditKind::Videos, kVideoCategories[2]), "Extra");
+    EXPECT_EQ(session.segmentLabel(AuditKind::Roms, kRomCategories[0]), "Valid 1");
+    ASSERT_EQ(session.notices(AuditKind::Videos).size(), 1u);
+    EXPECT_NE(session.notices(AuditKind::Videos)[0].text.find("not ticked"), std::string::npos);
+    const auto extra = session.viewMessage(AuditKind::Videos, kVideoCategories[2]);
+    ASSERT_TRUE(extra);
+    EXPECT_EQ(extra->find("tick it"), std::string::npos);
+
+    session.finishAudit(AuditKind::Videos, resultWith(session.startAudit(AuditKind::Videos), AuditKind::Videos, "a.xmv"));
+    EXPECT_EQ(session.segmentLabel(AuditKind::Videos, kVideoCategories[2]), "Extra 0");
+    EXPECT_TRUE(session.notices(AuditKind::Videos).empty());
+    session.setAvailableOnly(false);  // back to off: marked again, the other way
+    EXPECT_EQ(session.segmentLabel(AuditKind::Videos, kVideoCategories[1]), "Missing 0*");
+}
+
 // Never a count that was not made: before the first audit, and for extra
 // videos that the last audit did not look for, the view says why instead.
 TEST(AuditSession, ViewsAndNoticesSayWhatTheResultsAre)
@@ -94,6 +119,33 @@ TEST(AuditSession, ViewsAndNoticesSayWhatTheResultsAre)
     EXPECT_TRUE(session.confirmDirectory("/games/Other"));
     EXPECT_FALSE(session.wantsListFoundIn("/games/Tokenade"));  // a search that ended late
     EXPECT_TRUE(session.wantsListFoundIn("/games/Other"));
+}
+
+// Whether near misses remain after a rename or were never there, the button
+// looks the same when there is nothing in its view.
+TEST(AuditSession, NearMissButtonCountsEveryNameItsViewLists)
+{
+    const ResultEntry entry{"x.zip", 5, 0};
+    struct Case {
+        size_t pairs, ambiguous, copies, cut;
+        std::string label;
+    };
+    for (const Case& c : std::vector<Case>{{0, 0, 0, 0, "No near misses"},
+                                           {0, 0, 0, 1, "1 near miss…"},
+                                           {1, 1, 1, 0, "3 near misses…"},
+                                           {1000, 0, 0, 0, "1,000 near misses…"}}) {
+        SCOPED_TRACE(c.label);
+        AuditSession session;
+        AuditOutcome outcome = resultWith(session.startAudit(AuditKind::Roms), AuditKind::Roms, "Tetris.zip");
+        NearMisses& near = outcome.result->nearMisses;
+        near.pairs.assign(c.pairs, {&entry, &entry, 0});
+        near.ambiguous.assign(c.ambiguous, {&entry, &entry});
+        near.copies.assign(c.copies, {&entry, &entry});
+        near.cut.assign(c.cut, {"Dr. Mario", "Dr.zip", &entry});
+        session.finishAudit(AuditKind::Roms, std::move(outcome));
+        EXPECT_EQ(session.nearMissLabel(AuditKind::Roms), c.label);
+        EXPECT_EQ(session.canShowNearMisses(AuditKind::Roms), c.label != "No near misses");
+    }
 }
 
 // An audit started while files are renamed could read half a batch and

@@ -1,0 +1,21 @@
+#pragma once
+
+#include "core/session/audit_session.h"
+
+namespace tokenade {
+
+struct RenameBatch;
+
+// What a batch of changes to the files did.
+enum class BatchKind {
+    Renames,  // near misses given their expected names
+    Undo,     // a journal's changes reversed
+};
+
+// The notice that says in the user's words what a batch did: how many files
+// it changed ("Renamed 2 files.", "Put back 2 files (journal NAME)."), and,
+// each as an example, every file it left as it was with the reason. A batch
+// that did not start says why nothing changed.
+AuditSession::Notice batchNotice(BatchKind kind, const RenameBatch& batch);
+
+}  // namespace tokenade

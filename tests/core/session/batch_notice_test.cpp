@@ -1,0 +1,63 @@
+#include "core/session/batch_notice.h"
+
+#include "core/repair/renames.h"
+
+#include <gtest/gtest.h>
+
+namespace tokenade {
+namespace {
+
+RenameOutcome outcome(std::string from, RenameResult result, std::string reason = {})
+{
+    return {Rename{"/c/roms", std::move(from), "x.zip", {}}, result, std::move(reason)};
+}
+
+TEST(BatchNotice, SaysWhatWasChangedAndNamesEveryFileLeftAlone)
+{
+    struct Case {
+        const char* name;
+        BatchKind kind;
+        RenameBatch batch;
+        std::string text;
+        std::vector<std::string> examples;
+    };
+    const std::string journal = "/state/renames/2026-12-07T10-00-00.000Z-7.renames";
+    const std::vector<Case> cases{
+        {"all made", BatchKind::Renames,
+         {journal, {}, {}, {outcome("Dr Mario.zip", RenameResult::Made), outcome("Tom and Jerry.zip", RenameResult::Made)}},
+         "Renamed 2 files.", {}},
+        {"undo, one gone, one back already", BatchKind::Undo,
+         {journal, {}, "disk full", {outcome("Pok\xC3\xA9mon.zip", RenameResult::Made),
+                                     outcome("Tom & Jerry.zip", RenameResult::DoneBefore),
+                                     outcome("\xE3\x83\x9E.zip", RenameResult::Skipped, "its old name is taken")}},
+         "Put back 1 file (journal 2026-12-07T10-00-00.000Z-7.renames). 1 file was back already. 1 file could not be "
+         "put back:",
+         {"\u201C\xE3\x83\x9E.zip\u201D: its old name is taken", "The journal was not updated: disk full"}},
+        {"not started", BatchKind::Renames, {{}, "cannot create the journal: read-only; nothing was renamed", {}, {}},
+         "Cannot create the journal: read-only; nothing was renamed.", {}},
+    };
+    for (const Case& c : cases) {
+        SCOPED_TRACE(c.name);
+        const AuditSession::Notice notice = batchNotice(c.kind, c.batch);
+        EXPECT_EQ(notice.text, c.text);
+        EXPECT_EQ(notice.examples, c.examples);
+    }
+}
+
+// The audit that follows a batch would otherwise wipe the word of what it did.
+TEST(BatchNotice, OutlastsTheAuditThatFollowsTheBatchOnly)
+{
+    AuditSession session;
+    session.changesMade(AuditKind::Roms, {"Renamed 2 files.", {}, {}}, true);
+    session.changesMade(AuditKind::Videos, {"Put back 2 files.", {}, {}}, false);
+    session.startAudit(AuditKind::Roms);
+    session.startAudit(AuditKind::Videos);
+    ASSERT_EQ(session.notices(AuditKind::Roms).size(), 1u);
+    EXPECT_EQ(session.notices(AuditKind::Roms)[0].text, "Renamed 2 files.");
+    EXPECT_TRUE(session.notices(AuditKind::Videos).empty());
+    session.startAudit(AuditKind::Roms);
+    EXPECT_TRUE(session.notices(AuditKind::Roms).empty());
+}
+
+}  // namespace
+}  // namespace tokenade
