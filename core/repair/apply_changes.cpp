@@ -52,8 +52,9 @@ bool needsTemporary(ChangeKind kind)
     return kind == ChangeKind::Rename || kind == ChangeKind::Copy || kind == ChangeKind::Move;
 }
 
-// The Folder changes that make the folders the files go to, parents first.
-std::vector<JournalLine> missingFolders(Disk& disk, const std::vector<JournalLine>& lines)
+// The Folder changes that make the folders the files go to, parents first;
+// `problem` says why a folder could not be looked at.
+std::vector<JournalLine> missingFolders(Disk& disk, const std::vector<JournalLine>& lines, std::string& problem)
 {
     std::vector<JournalLine> made;
     std::set<std::string> seen;
@@ -68,6 +69,8 @@ std::vector<JournalLine> missingFolders(Disk& disk, const std::vector<JournalLin
             const int error = disk.openFolder(folder, fd);
             if (error == 0)
                 disk.close(fd);
+            if (error != 0 && error != ENOENT)
+                problem = "cannot open the folder " + folder + ": " + reasonOf(error);
             if (error != ENOENT)
                 break;
             chain.push_back(folder);
@@ -146,10 +149,13 @@ ChangeBatch applyChanges(const std::vector<Change>& changes, const ChangeOptions
         lines.push_back(JournalLine{why ? JournalState::Refused : JournalState::Planned, change, why.value_or(""), "",
                                     {}, {}});
     }
-    std::vector<JournalLine> folders = missingFolders(disk, lines);
+    std::string why;
+    std::vector<JournalLine> folders = missingFolders(disk, lines, why);
     lines.insert(lines.begin(), folders.begin(), folders.end());
     ChangeProgress progress;
-    if (const std::string why = whyNoRoom(disk, lines, progress.bytes); !why.empty()) {
+    if (why.empty())
+        why = whyNoRoom(disk, lines, progress.bytes);
+    if (!why.empty()) {
         batch.notStarted = why + "; nothing was changed";
         return batch;
     }

@@ -24,7 +24,11 @@ FileAt statusIn(Disk& disk, int fd, const std::string& name)
 
 // The no-replace rename for file systems that refuse its flag: a hard link
 // under the new name, then, once both names are seen to be the one file with
-// one link more, removal of the old name.
+// one link more, removal of the old name. Whatever fails, the file keeps the
+// old name unless the new one is seen to hold it: a link or an unlink that
+// reports a failure after doing its work must not lose the file or leave it
+// with two names unseen. A second name that cannot be looked at stays, and
+// undo removes it while the old name holds the file.
 int renameByLinking(Disk& disk, int fromFd, const std::string& from, int toFd, const std::string& to)
 {
     const FileAt before = statusIn(disk, fromFd, from);
@@ -32,21 +36,23 @@ int renameByLinking(Disk& disk, int fromFd, const std::string& from, int toFd, c
         return before.error;
     if (!before.regular)
         return EINVAL;  // a folder cannot be linked
-    if (const int error = disk.link(fromFd, from, toFd, to); error != 0)
-        return error == EPERM || error == EOPNOTSUPP ? ENOTSUP : error;
+    const int linkError = disk.link(fromFd, from, toFd, to);
+    if (linkError == EEXIST)
+        return linkError;
     const FileAt linked = statusIn(disk, toFd, to);
     const FileAt old = statusIn(disk, fromFd, from);
-    if (isFile(linked, before.identity) && isFile(old, before.identity) && linked.links > before.links) {
+    const bool twoNames = isFile(linked, before.identity) && linked.links > before.links;
+    if (linkError != 0 && !twoNames)
+        return linkError == EPERM || linkError == EOPNOTSUPP ? ENOTSUP : linkError;
+    if (twoNames && isFile(old, before.identity)) {
         const int error = disk.unlink(fromFd, from);
-        // The new name goes again only while the old one still holds the
-        // file: an unlink that failed after doing its work must not lose it.
         if (error != 0 && isFile(statusIn(disk, fromFd, from), before.identity))
             disk.unlink(toFd, to);
         return error;
     }
-    if (isFile(linked, before.identity) && isFile(old, before.identity))
-        disk.unlink(toFd, to);
-    return EIO;
+    if (isFile(old, before.identity) && (linked.error == 0 || linked.error == ENOENT))
+        disk.unlink(toFd, to);  // made by the link, and not the file under a second name
+    return old.error != 0 ? old.error : linked.error != 0 ? linked.error : EIO;
 }
 
 int renameOnce(Disk& disk, int fromFd, const std::string& from, int toFd, const std::string& to)

@@ -23,10 +23,15 @@ Undo failed(std::string reason)
     return Undo{Seen::Failed, std::move(reason)};
 }
 
-FileAt at(Disk& disk, int fd, const std::string& name)
+// What `name` stands for in `fd` (nothing in a folder that is gone); a
+// lookup that fails for another reason than a missing name sets `problem`,
+// for the undo must not act on what it could not see.
+FileAt at(Disk& disk, int fd, const std::string& name, Undo& problem)
 {
     FileAt found;
-    found.error = fd < 0 ? ENOENT : disk.statusIn(fd, name, found);
+    found.error = fd < 0 || name.empty() ? ENOENT : disk.statusIn(fd, name, found);
+    if (found.error != 0 && found.error != ENOENT && problem.reason.empty())
+        problem = Undo{Seen::Failed, "cannot look up " + name + ": " + reasonOf(found.error)};
     return found;
 }
 
@@ -72,7 +77,7 @@ int folderOrNone(StepContext& context, const std::string& folder, Undo& problem)
 // A file under the batch's temporary name is the batch's own: removed.
 bool removedTemporary(StepContext& context, int fd, const JournalLine& line, Undo& problem)
 {
-    if (line.temporary.empty() || !at(context.disk, fd, line.temporary).regular)
+    if (!at(context.disk, fd, line.temporary, problem).regular)
         return false;
     if (const int error = context.disk.unlink(fd, line.temporary); error != 0 && error != ENOENT) {
         problem = failed("cannot remove " + line.temporary + ": " + reasonOf(error));
@@ -88,15 +93,38 @@ Undo undoRename(StepContext& context, const JournalLine& line)
     const int fd = folderOrNone(context, change.folder, problem);
     if (fd < 0)
         return problem.reason.empty() ? failed("the folder is no longer there") : problem;
+    FileAt temporary = at(context.disk, fd, line.temporary, problem);
+    FileAt renamed = at(context.disk, fd, change.to, problem);
+    FileAt original = at(context.disk, fd, change.from, problem);
+    if (!problem.reason.empty())
+        return problem;
+    // A link whose unlink did not follow leaves the file with two names: the
+    // temporary one goes while another name holds the file, then the new one
+    // while the old one does.
+    if (isFile(temporary, change.identity) && temporary.links > 1 &&
+        (isFile(renamed, change.identity) || isFile(original, change.identity))) {
+        if (const int error = context.disk.unlink(fd, line.temporary); error != 0)
+            return failed("cannot remove " + line.temporary + ": " + reasonOf(error));
+        temporary = FileAt{ENOENT};
+        renamed = at(context.disk, fd, change.to, problem);
+        original = at(context.disk, fd, change.from, problem);
+        if (!problem.reason.empty())
+            return problem;
+    }
+    if (isFile(renamed, change.identity) && renamed.links > 1 && isFile(original, change.identity)) {
+        const int error = context.disk.unlink(fd, change.to);
+        return error == 0 ? Undo{Seen::Undone, ""} : failed(reasonOf(error));
+    }
     // Cut short between the two renames of a case-only rename.
-    const bool halfway = isFile(at(context.disk, fd, line.temporary), change.identity);
+    const bool halfway = isFile(temporary, change.identity);
     const std::string& now = halfway ? line.temporary : change.to;
-    const FileAt renamed = at(context.disk, fd, now);
+    if (halfway)
+        renamed = temporary;
     if (isFile(renamed, change.identity)) {
         const int error = renameSafely(context, fd, now, fd, change.from, halfway ? "" : line.temporary);
         return error == 0 ? Undo{Seen::Undone, ""} : failed(reasonOf(error));
     }
-    if (isFile(at(context.disk, fd, change.from), change.identity))
+    if (isFile(original, change.identity))
         return untouched(line);
     return notThere(renamed);
 }
@@ -111,7 +139,9 @@ Undo undoCopy(StepContext& context, const JournalLine& line)
     const bool removed = removedTemporary(context, fd, line, problem);
     if (!problem.reason.empty())
         return problem;
-    const FileAt target = at(context.disk, fd, change.to);
+    const FileAt target = at(context.disk, fd, change.to, problem);
+    if (!problem.reason.empty())
+        return problem;
     if (target.error == ENOENT)
         return removed ? Undo{Seen::Undone, ""} : untouched(line);
     if (change.kind == ChangeKind::Copy && isCopy(target, line.made)) {
@@ -120,7 +150,10 @@ Undo undoCopy(StepContext& context, const JournalLine& line)
     }
     if (change.kind == ChangeKind::Link && isFile(target, change.identity)) {
         const int from = folderOrNone(context, change.folder, problem);
-        if (!isFile(at(context.disk, from, change.from), change.identity) || target.links < 2)
+        const FileAt original = at(context.disk, from, change.from, problem);
+        if (!problem.reason.empty())
+            return problem;
+        if (!isFile(original, change.identity) || target.links < 2)
             return failed("the original is no longer there, so the link is the file's only name: kept");
         const int error = context.disk.unlink(fd, change.to);
         return error == 0 ? Undo{Seen::Undone, ""} : failed(reasonOf(error));
@@ -164,12 +197,14 @@ Undo undoMove(StepContext& context, size_t step, JournalLine& line)
     if (fromFd < 0)
         return failed("the folder it came from is no longer there");
     removedTemporary(context, toFd, line, problem);
-    const FileAt moved = at(context.disk, toFd, change.to);
+    const FileAt moved = at(context.disk, toFd, change.to, problem);
+    const FileAt original = at(context.disk, fromFd, change.from, problem);
+    if (!problem.reason.empty())
+        return problem;
     if (isFile(moved, change.identity)) {
         const int error = renameSafely(context, toFd, change.to, fromFd, change.from, "");
         return error == 0 ? Undo{Seen::Undone, ""} : failed(reasonOf(error));
     }
-    const FileAt original = at(context.disk, fromFd, change.from);
     const bool back = isFile(original, change.identity) || isCopy(original, line.restored);
     if (!back)
         removedTemporary(context, fromFd, line, problem);
@@ -191,7 +226,7 @@ Undo undoFolder(StepContext& context, const JournalLine& line)
     const Change& change = line.change;
     Undo problem{Seen::Failed, ""};
     const int parent = folderOrNone(context, change.toFolder, problem);
-    const FileAt folder = at(context.disk, parent, change.to);
+    const FileAt folder = at(context.disk, parent, change.to, problem);
     if (!problem.reason.empty() || folder.error == ENOENT)
         return problem.reason.empty() ? untouched(line) : problem;
     if (line.made != FileIdentity{} && !folder.identity.sameFile(line.made))
