@@ -20,8 +20,11 @@ constexpr const char* kUsage =
     "                             [--json] [--summary] [--near-misses]\n"
     "       tokenade-audit videos --dir DIR [--list FILE] [--available-only] [--save FOLDER] [--only LIST]\n"
     "                             [--format text|json|csv] [--json] [--summary] [--near-misses]\n"
-    "       tokenade-audit rename roms|videos --dir DIR [--list FILE] [--available-only] [--apply]\n"
-    "       tokenade-audit undo JOURNAL\n"
+    "       tokenade-audit rename roms|videos --dir DIR [--list FILE] [--available-only] [--cut-names] [--apply]\n"
+    "       tokenade-audit fill roms|videos --dir DIR --from SOURCE [--list FILE] [--to FOLDER] [--link] [--apply]\n"
+    "       tokenade-audit set-aside roms|videos --dir DIR [--list FILE] [--category unknown|extra] [--to FOLDER]\n"
+    "                             [--all | NAME...] [--apply]\n"
+    "       tokenade-audit undo [JOURNAL]\n"
     "       tokenade-audit --help | --version\n";
 
 bool isFolder(const std::string& path)
@@ -78,6 +81,15 @@ std::string chooseReport(const CLI::App& command, const ReportArguments& report,
     return only.problem;
 }
 
+// What every command that changes the collection takes.
+void addChangeOptions(CLI::App& command, CliOptions& options, std::string& list, std::string& kind)
+{
+    command.add_option("kind", kind, "roms or videos")->required()->check(CLI::IsMember({"roms", "videos"}));
+    command.add_option("--dir", options.directory, "The Tokenade directory")->required();
+    command.add_option("--list", list, "The supported roms list (found below DIR when left out)");
+    command.add_flag("--apply", options.apply, "Make the changes, with a journal to undo them");
+}
+
 }  // namespace
 
 ParseOutcome parseArguments(int argc, char** argv)
@@ -97,16 +109,30 @@ ParseOutcome parseArguments(int argc, char** argv)
     addAuditOptions(*videos, options, list, save, report);
     videos->add_flag("--available-only", options.availableOnly,
                      "Expect videos only for the archives that are present");
-    std::string renameKind;
+    std::string kind;
     CLI::App* rename = app.add_subcommand("rename", "Show, or with --apply make, the renames that give the files "
                                                     "there under another name the names their games expect");
-    rename->add_option("kind", renameKind, "roms or videos")->required()->check(CLI::IsMember({"roms", "videos"}));
-    rename->add_option("--dir", options.directory, "The Tokenade directory")->required();
-    rename->add_option("--list", list, "The supported roms list (found below DIR when left out)");
+    addChangeOptions(*rename, options, list, kind);
     rename->add_flag("--available-only", options.availableOnly, "Videos: expect videos of the archives present");
-    rename->add_flag("--apply", options.apply, "Make the renames, with a journal to undo them");
-    CLI::App* undo = app.add_subcommand("undo", "Reverse the renames of a journal");
-    undo->add_option("journal", options.journal, "The journal that rename --apply printed")->required();
+    rename->add_flag("--cut-names", options.cutNames,
+                     "Also rename files named as a whole list line to the shorter name the line expects");
+    CLI::App* fill = app.add_subcommand("fill", "Show, or with --apply make, the copies that fill missing games "
+                                                "from a source folder");
+    addChangeOptions(*fill, options, list, kind);
+    fill->add_option("--from", options.source, "The folder to fill from, searched at any depth")->required();
+    fill->add_option("--to", options.toFolder, "The rom or video folder the copies go to (the first of the set)");
+    fill->add_flag("--link", options.link, "Hard links instead of copies (the same file system only)");
+    std::string category = "unknown";
+    CLI::App* setAside = app.add_subcommand("set-aside", "Show, or with --apply make, the moves that set unknown "
+                                                         "or extra files aside");
+    addChangeOptions(*setAside, options, list, kind);
+    setAside->add_option("--category", category, "unknown, or extra (videos of games whose archive is missing)")
+        ->check(CLI::IsMember({"unknown", "extra"}));
+    setAside->add_option("--to", options.toFolder, "Where the files go (DIR/_set-aside/YYYY-MM-DD)");
+    setAside->add_flag("--all", options.all, "Every file of the category");
+    setAside->add_option("names", options.names, "The files to set aside, as the dry run lists them");
+    CLI::App* undo = app.add_subcommand("undo", "Reverse the changes of a journal");
+    undo->add_option("journal", options.journal, "The journal that --apply printed (the newest one when left out)");
 
     try {
         app.parse(argc, argv);
@@ -124,16 +150,32 @@ ParseOutcome parseArguments(int argc, char** argv)
         options.command = Command::Undo;
         return {options, kExitAudited};
     }
-    const CLI::App* chosen = roms->parsed() ? roms : videos->parsed() ? videos : rename;
-    options.command = chosen == rename ? Command::Rename : Command::Audit;
-    options.audit = chosen == roms || (chosen == rename && renameKind == "roms") ? AuditKind::Roms : AuditKind::Videos;
+    const CLI::App* chosen = roms->parsed()       ? roms
+                             : videos->parsed()   ? videos
+                             : rename->parsed()   ? rename
+                             : fill->parsed()     ? fill
+                                                  : setAside;
+    const bool changes = chosen == rename || chosen == fill || chosen == setAside;
+    options.command = chosen == rename ? Command::Rename
+                      : chosen == fill ? Command::Fill
+                      : chosen == setAside ? Command::SetAside
+                                           : Command::Audit;
+    options.audit = chosen == roms || (changes && kind == "roms") ? AuditKind::Roms : AuditKind::Videos;
+    options.category = category == "extra" ? CategoryId::Extra : CategoryId::Unknown;
+    if (chosen == setAside && options.category == CategoryId::Extra) {
+        if (options.audit == AuditKind::Roms)
+            return {std::nullopt, usageError("--category extra goes with videos")};
+        options.availableOnly = true;  // extra videos are those of the archives missing
+    }
     if (chosen == rename && options.audit == AuditKind::Roms && options.availableOnly)
         return {std::nullopt, usageError("--available-only goes with videos")};
+    if (options.all && !options.names.empty())
+        return {std::nullopt, usageError("--all or names, not both")};
     if (chosen->count("--list") > 0)
         options.listPath = list;
-    if (chosen != rename && chosen->count("--save") > 0)
+    if (!changes && chosen->count("--save") > 0)
         options.saveFolder = save;
-    if (chosen != rename) {
+    if (!changes) {
         if (const std::string problem = chooseReport(*chosen, report, options); !problem.empty())
             return {std::nullopt, usageError(problem)};
     }

@@ -11,7 +11,9 @@ namespace tokenade::cli {
 enum class Command {
     Audit,   // roms or videos
     Rename,  // rename roms|videos: the files the near misses call for
-    Undo,    // undo JOURNAL
+    Undo,    // undo [JOURNAL]
+    Fill,      // fill roms|videos: copy missing games in from a source folder
+    SetAside,  // set-aside roms|videos: move unknown or extra files out of the collection
 };
 
 // How an audit's result is printed.
@@ -30,7 +32,14 @@ struct CliOptions {
     bool summary = false;     // counts and warnings only
     bool nearMisses = false;  // also the files there under another name
     bool apply = false;       // rename: make the renames, not only show them
-    std::string journal;      // undo: the journal to reverse
+    std::string journal;      // undo: the journal to reverse; "" for the newest
+    bool cutNames = false;    // rename: also the renames of cut names, which are never made unless asked
+    std::string source;       // fill: the folder to fill from
+    std::string toFolder;     // fill: the rom or video folder; set-aside: where the files go ("" for the default)
+    bool link = false;        // fill: hard links instead of copies
+    CategoryId category = CategoryId::Unknown;  // set-aside
+    bool all = false;                           // set-aside: every file of the category
+    std::vector<std::string> names;             // set-aside: the files chosen, as the dry run lists them
 };
 
 // Exit statuses of tokenade-audit.

@@ -2,7 +2,7 @@
 #include "cli/cli_options.h"
 #include "cli/csv_output.h"
 #include "cli/progress_line.h"
-#include "cli/rename_commands.h"
+#include "cli/change_commands.h"
 #include "core/audit/audit_run.h"
 #include "core/audit/audit_status.h"
 #include "core/results/report_files.h"
@@ -47,13 +47,13 @@ int runCommand(int argc, char** argv)
         return parsed.exitStatus;
     const CliOptions& options = *parsed.options;
     if (options.command == Command::Undo)
-        return undoRenamesOf(options.journal);
+        return undoChangesOf(options.journal);
 
     std::optional<std::string> listPath = options.listPath;
     if (!listPath)
         listPath = findSupportedList(options.directory);
     const AuditInputs inputs{options.directory, listPath.value_or(""), options.availableOnly,
-                             options.nearMisses || options.command == Command::Rename};
+                             options.nearMisses || options.command != Command::Audit};
     const AuditOutcome outcome = runAudit(options, inputs);
     if (!outcome.result) {
         std::cerr << kInvalidListMessage << "\n";
@@ -65,8 +65,8 @@ int runCommand(int argc, char** argv)
         return kExitListUnusable;
     }
     std::cerr << warningLines(*outcome.result);
-    if (options.command == Command::Rename)
-        return renameFiles(options, *outcome.result);
+    if (options.command != Command::Audit)
+        return changeFiles(options, *outcome.result);
 
     // The reports are written while the text is printed: both only read the result.
     std::future<int> saved;

@@ -24,7 +24,8 @@ class ReportView;
 class SegmentedControl;
 namespace tokenade {
 struct WriteError;
-struct RenameBatch;
+struct ChangeBatch;
+using RenameBatch = ChangeBatch;
 }
 
 // The services of the desktop that the controller uses, replaceable in tests,

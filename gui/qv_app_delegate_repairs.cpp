@@ -62,7 +62,7 @@ QString failuresOf(const RenameBatch& batch)
         lines << toQString(batch.notStarted);
     for (const auto& outcome : batch.outcomes) {
         if (outcome.result == RenameResult::Skipped || outcome.result == RenameResult::Refused)
-            lines << quotedName(outcome.rename.from) + QStringLiteral(": ") + toQString(outcome.reason);
+            lines << quotedName(outcome.change.from) + QStringLiteral(": ") + toQString(outcome.reason);
     }
     if (!batch.notRecorded.empty())
         lines << QStringLiteral("The journal was not updated: ") + toQString(batch.notRecorded);

@@ -156,12 +156,18 @@ std::vector<AuditWarning> listWarnings(const RomsList& list, const KeyedNames& e
                                      counted(spaced.size(), "list line begins or ends", "list lines begin or end") +
                                          " with spaces or tabs: the file names expected keep them.",
                                      spaced, lineAndExpected));
-    if (!cut.empty())
+    if (!cut.empty()) {
+        // The whole line as a name: what the line expects once it is given the extension.
+        std::string whole(list.lines[cut.front()]);
+        whole += "." + std::string(pathExtension(expectedOf[cut.front()]));
         warnings.push_back(warningOf(WarningKind::CutLines,
                                      counted(cut.size(), "list line has", "list lines have") +
                                          " a period that starts an extension: the text after it is cut off the "
-                                         "file name expected.",
+                                         "file name expected. Either the file is renamed to that name, or the line "
+                                         "is given the extension (" + quoted(whole) +
+                                         "), which makes it expect the whole title.",
                                      cut, lineAndExpected));
+    }
     return warnings;
 }
 

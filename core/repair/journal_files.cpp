@@ -1,10 +1,8 @@
 #include "journal_files.h"
 
-#include "core/foundation/atomic_write.h"
+#include "core/repair/open_folders.h"
 
-#include <fcntl.h>
 #include <pwd.h>
-#include <sys/stat.h>
 #include <unistd.h>
 
 #include <algorithm>
@@ -15,6 +13,7 @@
 #include <cstring>
 #include <ctime>
 #include <filesystem>
+#include <utility>
 #include <vector>
 
 namespace fs = std::filesystem;
@@ -62,31 +61,39 @@ std::string journalName(int64_t milliseconds)
     return stamp + std::string(kExtension);
 }
 
-// 0, or the errno of the failure.
-int readWhole(const std::string& path, std::string& text)
+std::string writeWhole(Disk& disk, int fd, std::string_view text)
 {
-    const int fd = ::open(path.c_str(), O_RDONLY | O_CLOEXEC | O_NOFOLLOW);
-    if (fd < 0)
-        return errno;
-    char buffer[65536];
-    ssize_t got;
-    while ((got = ::read(fd, buffer, sizeof buffer)) != 0) {
-        if (got < 0 && errno == EINTR)
-            continue;
-        if (got < 0) {
-            const int error = errno;
-            ::close(fd);
-            return error;
-        }
-        text.append(buffer, static_cast<size_t>(got));
+    while (!text.empty()) {
+        size_t written = 0;
+        if (const int error = disk.write(fd, text, written); error != 0)
+            return std::strerror(error);
+        if (written == 0)
+            return std::strerror(EIO);
+        text.remove_prefix(written);
     }
-    ::close(fd);
-    return 0;
+    return "";
 }
 
-NewJournal failed(const std::string& path, int error)
+// 0, or the errno of the failure.
+int readWhole(Disk& disk, const std::string& path, std::string& text)
 {
-    return NewJournal{"", "cannot write the journal " + path + ": " + std::strerror(error)};
+    OpenFolders folders(disk);
+    int error = 0;
+    const int folder = folders.open(parentOf(path), error);
+    int fd = -1;
+    if (folder < 0 || (error = disk.openFile(folder, nameOf(path), fd)) != 0)
+        return error;
+    char buffer[65536];
+    size_t got = 0;
+    while ((error = disk.read(fd, buffer, sizeof buffer, got)) == 0 && got > 0)
+        text.append(buffer, got);
+    disk.close(fd);
+    return error;
+}
+
+std::string cannotWrite(const std::string& path, const std::string& why)
+{
+    return "cannot write the journal " + path + ": " + why;
 }
 
 }  // namespace
@@ -106,50 +113,105 @@ std::string renameJournalFolder()
     return renameJournalFolderFor(std::getenv("XDG_STATE_HOME"), isAbsolute(home) ? home : homeFromUserDatabase());
 }
 
-NewJournal createJournal(const std::string& journalFolder, std::string_view text)
+JournalFile::JournalFile(JournalFile&& other) noexcept
+    : disk_(other.disk_), path_(std::move(other.path_)), fd_(std::exchange(other.fd_, -1))
 {
-    if (journalFolder.empty() || journalFolder[0] != '/')
-        return NewJournal{"", "there is no folder for the journal (\"" + journalFolder + "\" is not an absolute path)"};
-    std::error_code error;
-    fs::create_directories(journalFolder, error);
-    if (error)
-        return NewJournal{"", "cannot create the journal folder " + journalFolder + ": " + error.message()};
-
-    std::string path;
-    int fd = -1;
-    for (int attempt = 0; attempt < 100 && fd < 0; ++attempt) {
-        path = journalFolder + "/" + journalName(journalMilliseconds());
-        fd = ::open(path.c_str(), O_WRONLY | O_CREAT | O_EXCL | O_CLOEXEC | O_NOFOLLOW, kJournalMode);
-        if (fd < 0 && errno != EEXIST)
-            return failed(path, errno);
-    }
-    if (fd < 0)
-        return failed(path, EEXIST);
-
-    bool written = writeAll(fd, text) && ::fsync(fd) == 0;
-    int failure = errno;
-    if (::close(fd) != 0 && written) {
-        written = false;
-        failure = errno;
-    }
-    // The folder's entry for the new file must reach the disk too.
-    if (written && !syncFolder(journalFolder)) {
-        written = false;
-        failure = errno;
-    }
-    if (!written) {
-        ::unlink(path.c_str());
-        return failed(path, failure);
-    }
-    return NewJournal{path, ""};
 }
 
-JournalRead readJournal(const std::string& path)
+JournalFile& JournalFile::operator=(JournalFile&& other) noexcept
+{
+    std::swap(disk_, other.disk_);
+    std::swap(path_, other.path_);
+    std::swap(fd_, other.fd_);
+    return *this;
+}
+
+JournalFile::~JournalFile()
+{
+    if (fd_ >= 0)
+        disk_->close(fd_);
+}
+
+std::string JournalFile::append(std::string_view record)
+{
+    const std::string why = writeWhole(*disk_, fd_, record);
+    return why.empty() ? why : cannotWrite(path_, why);
+}
+
+std::string JournalFile::sync()
+{
+    const int error = disk_->sync(fd_);
+    return error == 0 ? "" : cannotWrite(path_, std::strerror(error));
+}
+
+NewJournal createJournal(Disk& disk, const std::string& journalFolder, std::string_view text)
+{
+    if (journalFolder.empty() || journalFolder[0] != '/')
+        return NewJournal{std::nullopt, "there is no folder for the journal (\"" + journalFolder +
+                                            "\" is not an absolute path)"};
+    OpenFolders folders(disk);
+    int error = 0;
+    const int folder = folders.openMaking(journalFolder, error);
+    if (folder < 0)
+        return NewJournal{std::nullopt, "cannot make the journal folder " + journalFolder + ": " + std::strerror(error)};
+
+    std::string name;
+    int fd = -1;
+    for (int attempt = 0; attempt < 100 && fd < 0; ++attempt) {
+        name = journalName(journalMilliseconds());
+        if ((error = disk.createFile(folder, name, kJournalMode, fd)) != 0 && error != EEXIST)
+            break;
+    }
+    const std::string path = journalFolder + "/" + name;
+    if (fd < 0)
+        return NewJournal{std::nullopt, cannotWrite(path, std::strerror(error))};
+    std::string why = writeWhole(disk, fd, text);
+    // The folder's entry for the new file must reach the disk too.
+    for (const int flushed : {fd, folder}) {
+        if (const int failure = why.empty() ? disk.sync(flushed) : 0; failure != 0)
+            why = std::strerror(failure);
+    }
+    if (why.empty())
+        return NewJournal{JournalFile(disk, path, fd), ""};
+    disk.close(fd);
+    disk.unlink(folder, name);
+    return NewJournal{std::nullopt, cannotWrite(path, why)};
+}
+
+JournalPath createJournal(const std::string& journalFolder, std::string_view text)
+{
+    NewJournal journal = createJournal(systemDisk(), journalFolder, text);
+    return JournalPath{journal.file ? journal.file->path() : "", journal.problem};
+}
+
+std::optional<JournalFile> openJournal(Disk& disk, const std::string& path, std::string& problem)
+{
+    OpenFolders folders(disk);
+    int error = 0;
+    const int folder = folders.open(parentOf(path), error);
+    int fd = -1;
+    if (folder >= 0)
+        error = disk.openShared(folder, nameOf(path), kJournalMode, fd);
+    if (folder < 0 || error != 0) {
+        problem = cannotWrite(path, std::strerror(error));
+        return std::nullopt;
+    }
+    return JournalFile(disk, path, fd);
+}
+
+JournalRead readJournal(const std::string& path, Disk& disk)
 {
     std::string text;
-    const int error = readWhole(path, text);
+    if (path.empty() || path[0] != '/') {
+        std::error_code error;
+        const fs::path absolute = fs::absolute(path, error);
+        if (error)
+            return JournalRead{0, "", {}, "cannot read the journal " + path + ": " + error.message()};
+        return readJournal(absolute.string(), disk);
+    }
+    const int error = readWhole(disk, path, text);
     if (error != 0)
-        return JournalRead{{}, "cannot read the journal " + path + ": " + std::strerror(error)};
+        return JournalRead{0, "", {}, "cannot read the journal " + path + ": " + std::strerror(error)};
     JournalRead read = parseJournal(text);
     if (!read.problem.empty())
         read.problem = "cannot use the journal " + path + ": " + read.problem;
@@ -168,7 +230,7 @@ std::optional<std::string> latestJournal(const std::string& journalFolder)
     std::sort(names.rbegin(), names.rend());
     for (const std::string& name : names) {
         const std::string path = journalFolder + "/" + name;
-        if (hasRenamesToUndo(readJournal(path).lines))
+        if (hasChangesToUndo(readJournal(path).lines))
             return path;
     }
     return std::nullopt;

@@ -1,6 +1,7 @@
 #pragma once
 
-#include "core/repair/rename_journal.h"
+#include "core/repair/disk.h"
+#include "core/repair/journal_format.h"
 
 #include <optional>
 #include <string>
@@ -14,7 +15,7 @@ namespace tokenade {
 // from their creation through every rewrite.
 inline constexpr mode_t kJournalMode = 0600;
 
-// Where the renames journals of this user are kept:
+// Where the journals of this user are kept:
 // $XDG_STATE_HOME/tokenade-auditor/renames when XDG_STATE_HOME is an absolute
 // path, else $HOME/.local/state/tokenade-auditor/renames (the home folder
 // taken from the user database when HOME is not absolute). Empty when there
@@ -24,26 +25,58 @@ std::string renameJournalFolder();
 // The same from the given values of XDG_STATE_HOME and HOME (null: unset).
 std::string renameJournalFolderFor(const char* stateHome, const char* home);
 
+// A journal open for its records to be appended, through `disk`, which must
+// outlive it. Closed when the object goes.
+class JournalFile {
+public:
+    JournalFile(Disk& disk, std::string path, int fd) : disk_(&disk), path_(std::move(path)), fd_(fd) {}
+    JournalFile(JournalFile&& other) noexcept;
+    JournalFile& operator=(JournalFile&& other) noexcept;
+    ~JournalFile();
+
+    const std::string& path() const { return path_; }
+    // Appends `record` in one write (again for what a short write left);
+    // "" or why it could not be. Does not flush it to the disk.
+    std::string append(std::string_view record);
+    // Flushes what was appended; "" or why not.
+    std::string sync();
+
+private:
+    Disk* disk_;
+    std::string path_;
+    int fd_ = -1;
+};
+
 // A new journal file in `journalFolder` (created with its parents when
 // missing), named after the current time in UTC and this process, such as
 // "2026-12-06T12-31-03.123Z-4242.renames", so that the names sort by time;
 // within one process each journal gets a later name than the one before.
 // `text` is written, then the file and its folder are flushed to disk. An
 // existing file is never replaced. On failure `problem` says why and no file
-// is left behind.
+// is left behind (unless the failure was in removing it).
 struct NewJournal {
-    std::string path;
+    std::optional<JournalFile> file;
     std::string problem;
 };
 
-NewJournal createJournal(const std::string& journalFolder, std::string_view text);
+NewJournal createJournal(Disk& disk, const std::string& journalFolder, std::string_view text);
+
+// The same, closed again, for whoever only needs the path.
+struct JournalPath {
+    std::string path;
+    std::string problem;
+};
+JournalPath createJournal(const std::string& journalFolder, std::string_view text);
+
+// Opens the journal at `path` to append the records of its undoing.
+std::optional<JournalFile> openJournal(Disk& disk, const std::string& path, std::string& problem);
 
 // Reads and parses the journal at `path`; `problem` names the file and why it
 // cannot be used.
-JournalRead readJournal(const std::string& path);
+JournalRead readJournal(const std::string& path, Disk& disk = systemDisk());
 
-// The newest journal in `journalFolder` that holds renames not yet undone
-// (hasRenamesToUndo), by the time in its name; nothing when there is none.
+// The newest journal in `journalFolder` that holds changes not yet undone
+// (hasChangesToUndo), by the time in its name; nothing when there is none.
 // Files that are not readable journals are passed over.
 std::optional<std::string> latestJournal(const std::string& journalFolder);
 

@@ -1,6 +1,6 @@
 #pragma once
 
-#include "core/foundation/file_identity.h"
+#include "core/repair/change.h"
 
 #include <string>
 
@@ -18,5 +18,10 @@ struct Rename {
 
     bool operator==(const Rename&) const = default;
 };
+
+inline Change renameChange(const Rename& rename)
+{
+    return Change{ChangeKind::Rename, rename.folder, rename.from, rename.folder, rename.to, rename.identity};
+}
 
 }  // namespace tokenade

@@ -1,26 +1,8 @@
 #include "rename_plan.h"
 
-#include "core/foundation/file_identity.h"
-#include "core/repair/plain_name.h"
-#include "core/sources/path_rules.h"
-
-#include <climits>
-#include <cstdlib>
-#include <memory>
+#include "core/repair/rename_offers.h"
 
 namespace tokenade {
-namespace {
-
-// The folder's real path, or nothing when it is not there.
-std::optional<std::string> realFolder(const std::string& path)
-{
-    std::unique_ptr<char, decltype(&std::free)> real(::realpath(path.c_str(), nullptr), &std::free);
-    if (!real)
-        return std::nullopt;
-    return std::string(real.get());
-}
-
-}  // namespace
 
 std::vector<PlannedRename> planRenames(const AuditResult& result, const std::string& directory,
                                        const std::vector<bool>* chosen)
@@ -31,20 +13,11 @@ std::vector<PlannedRename> planRenames(const AuditResult& result, const std::str
         if (chosen && (i >= chosen->size() || !(*chosen)[i]))
             continue;
         const NearMisses::Pair& pair = pairs[i];
-        PlannedRename planned{{}, &pair, {}};
-        planned.rename.from = std::string(pair.found->name());
-        planned.rename.to = std::string(pair.expected->name());
-        const auto folder = realFolder(joinPath(directory, result.folderOf(*pair.found)));
-        if (folder)
-            planned.rename.folder = *folder;
-        const auto identity = folder ? identityOf(*folder, planned.rename.from) : std::nullopt;
-        if (const auto why = whyNotAPlainName(planned.rename.to, folder ? longestNameIn(*folder) : NAME_MAX))
-            planned.refusal = "the expected name cannot be a file name: " + *why;
-        else if (!identity)
-            planned.refusal = "the file is no longer there";
-        else
-            planned.rename.identity = *identity;
-        plan.push_back(std::move(planned));
+        OfferedChange offer = renameOffer(directory, result.folderOf(*pair.found), pair.found->name(),
+                                          std::string(pair.expected->name()), OfferKind::NearMiss);
+        const Change& change = offer.change;
+        plan.push_back(PlannedRename{Rename{change.folder, change.from, change.to, change.identity}, &pair,
+                                     std::move(offer.refusal)});
     }
     return plan;
 }

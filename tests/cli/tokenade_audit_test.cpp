@@ -54,7 +54,9 @@ TEST_F(TokenadeAuditTest, WarningsGoToStandardErrorAndIntoJson)
     EXPECT_EQ(run.err, "tokenade-audit: warning: 1 folder could not be read: the files in them may show as missing. "
                        "For example: roms/closed\n"
                        "tokenade-audit: warning: 1 list line has a period that starts an extension: the text after it "
-                       "is cut off the file name expected. For example: \"Dr. Mario (Japan, USA)\" -> \"Dr.zip\"\n");
+                       "is cut off the file name expected. Either the file is renamed to that name, or the line is given "
+                       "the extension (\"Dr. Mario (Japan, USA).zip\"), which makes it expect the whole title. "
+                       "For example: \"Dr. Mario (Japan, USA)\" -> \"Dr.zip\"\n");
     run = audit({"videos", "--dir", collection.path("roms"), "--list", collection.path("docs/" + kListName), "--json",
                  "--summary"});
     const auto json = nlohmann::json::parse(run.out);

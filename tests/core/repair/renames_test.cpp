@@ -79,7 +79,7 @@ TEST_F(RenamesTest, MessyNamesRoundTripThroughTheJournal)
     ASSERT_EQ(journal.problem, "");
     ASSERT_EQ(journal.lines.size(), renames.size());
     for (size_t i = 0; i < renames.size(); ++i)
-        EXPECT_EQ(journal.lines[i], (JournalLine{JournalState::Made, renames[i], ""}));
+        EXPECT_EQ(journal.lines[i].change, renameChange(renames[i]));
 
     undoRenames(batch.journalPath);
     EXPECT_EQ(tree.list("roms"), before);
@@ -101,8 +101,9 @@ TEST_F(RenamesTest, FailuresHalfwayLeaveTheirFilesAndTheOthersAreMade)
     std::remove(tree.path("roms/Zelda.zip").c_str());
 
     const RenameBatch batch = apply(renames);
-    EXPECT_EQ(results(batch), "made\nskipped (File exists)\nskipped (the file is no longer there)\n"
-                              "skipped (No such file or directory)\nmade\n");
+    EXPECT_EQ(results(batch), "made\nskipped (another file has that name)\nskipped (the file is no longer there)\n"
+                              "skipped (cannot open the folder " + tree.path("absent") + ": No such file or directory)\n"
+                              "made\n");
     EXPECT_EQ(states(batch), "MSSSM");
     EXPECT_EQ(tree.read("roms/Super Mario Bros..zip"), "the user's copy");
     EXPECT_EQ(tree.read("roms/Super Mario Bros .zip"), "mario");
@@ -141,7 +142,7 @@ TEST_F(RenamesTest, FileChangedSinceThePlanIsSkipped)
 {
     const std::vector<std::pair<std::string, std::string>> cases = {
         {"Replaced.zip", "another file has that name now"},
-        {"Grown.zip", "the file changed since the renames were planned"},
+        {"Grown.zip", "the file changed since the changes were planned"},
         {"Linked.zip", "the name is no longer that of a regular file"},
     };
     std::vector<Rename> renames;
@@ -183,12 +184,12 @@ TEST_F(RenamesTest, UndoAfterAPartialBatchRestoresTheTreeAndTwiceIsHarmless)
     const RenameBatch batch = apply({plan("roms", "Tetris.zip", "Tetris (World).zip"),
                                      plan("roms/x", "Kirby.zip", "Kirby (USA).zip"),
                                      plan("roms/x", "Dr Mario.zip", "Kirby.zip")});
-    ASSERT_EQ(results(batch), "skipped (File exists)\nmade\nmade\n");
+    ASSERT_EQ(results(batch), "skipped (another file has that name)\nmade\nmade\n");
     EXPECT_EQ(latestJournal(journals()), batch.journalPath);
 
     const RenameBatch undone = undoRenames(batch.journalPath);
     EXPECT_EQ(results(undone), "made\nmade\n");
-    EXPECT_EQ(undone.outcomes[0].rename.from, "Kirby (USA).zip");
+    EXPECT_EQ(undone.outcomes[0].change.from, "Kirby (USA).zip");
     EXPECT_EQ(tree.list("roms") + tree.list("roms/x"), before);
     EXPECT_EQ(tree.read("roms/x/Kirby.zip"), "kirby");
     EXPECT_EQ(states(batch), "SUU");
@@ -215,7 +216,7 @@ TEST_F(RenamesTest, UndoNeverReplacesAFileThatTookTheOldName)
         {plan("roms", "Tetris.zip", "Tetris (World).zip"), plan("roms", "Kirby.zip", "Kirby (USA).zip")});
     tree.addFile("roms/Tetris.zip", "a new download");
 
-    EXPECT_EQ(results(undoRenames(batch.journalPath)), "skipped (File exists)\nmade\n");
+    EXPECT_EQ(results(undoRenames(batch.journalPath)), "skipped (another file has that name)\nmade\n");
     EXPECT_EQ(tree.read("roms/Tetris.zip"), "a new download");
     EXPECT_EQ(tree.read("roms/Tetris (World).zip"), "tetris");
     EXPECT_EQ(states(batch), "MU");
@@ -228,8 +229,9 @@ TEST_F(RenamesTest, BatchCutShortIsUndoneAsFarAsItsFilesShow)
     tree.addFile("roms/Kirby.zip");
     const std::vector<Rename> renames = {plan("roms", "Tetris.zip", "Tetris (World).zip"),
                                          plan("roms", "Kirby.zip", "Kirby (USA).zip")};
-    const NewJournal journal = createJournal(journals(), journalText({{JournalState::Planned, renames[0], ""},
-                                                                      {JournalState::Planned, renames[1], ""}}));
+    const JournalPath journal = createJournal(
+        journals(), journalText({{JournalState::Planned, renameChange(renames[0]), "", "", {}, {}},
+                                 {JournalState::Planned, renameChange(renames[1]), "", "", {}, {}}}));
     std::rename(tree.path("roms/Tetris.zip").c_str(), tree.path("roms/Tetris (World).zip").c_str());
     ASSERT_EQ(latestJournal(journals()), journal.path);
 

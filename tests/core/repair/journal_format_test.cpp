@@ -1,4 +1,4 @@
-#include "core/repair/rename_journal.h"
+#include "core/repair/journal_format.h"
 
 #include "core/foundation/text_decoding.h"
 #include "core/repair/journal_files.h"
@@ -12,13 +12,19 @@ using namespace std::string_literals;
 
 const std::string kHeader = "tokenade-auditor renames 1\tstate\tfolder\tfrom\tto\tdevice\tinode\tsize\tmtime\tnote\n";
 
+JournalLine v1(JournalState state, std::string folder, std::string from, std::string to, FileIdentity identity,
+               std::string note)
+{
+    return JournalLine{state, Change{ChangeKind::Rename, folder, from, folder, to, identity}, note, "", {}, {}};
+}
+
 TEST(RenameJournalTest, AnyNameSurvivesAndTheTextIsUtf8)
 {
     const std::vector<JournalLine> lines = {
-        {JournalState::Made, {"/roms/Pokémon\tRed", "Tom and Jerry.zip", "Tom & Jerry.zip", {2049, 77, 5, -1, 5}}, ""},
-        {JournalState::Skipped, {"/", "Zelda\nA Link\r.zip", "\\x41\\.zip", {1, 2, 3, 4, 999999999}}, "File exists"},
-        {JournalState::Refused, {"/ｒｏｍｓ", "Caf\xE9\x01\x7F.zip", "a/b\0c"s, {}}, "it holds \"/\"\n"},
-        {JournalState::Undone, {"/roms", "Cafe\xCC\x81.zip", "\xC0\xAF\xED\xA0\x80.zip", {}}, ""},
+        v1(JournalState::Made, "/roms/Pokémon\tRed", "Tom and Jerry.zip", "Tom & Jerry.zip", {2049, 77, 5, -1, 5}, ""),
+        v1(JournalState::Skipped, "/", "Zelda\nA Link\r.zip", "\\x41\\.zip", {1, 2, 3, 4, 999999999}, "File exists"),
+        v1(JournalState::Refused, "/ｒｏｍｓ", "Caf\xE9\x01\x7F.zip", "a/b\0c"s, {}, "it holds \"/\"\n"),
+        v1(JournalState::Undone, "/roms", "Cafe\xCC\x81.zip", "\xC0\xAF\xED\xA0\x80.zip", {}, ""),
     };
     const std::string text = journalText(lines);
     EXPECT_TRUE(isValidUtf8(text));
@@ -36,8 +42,8 @@ TEST(RenameJournalTest, DamagedJournalsAreRefusedWhole)
     const std::vector<std::pair<std::string, std::string>> cases = {
         {"", "it is not a renames journal"},
         {"valid_roms.txt\n", "it is not a renames journal"},
-        {"tokenade-auditor renames 2\tstate\n" + good,
-         "it is in version 2 of the journal format, which this version of the program does not read"},
+        {"tokenade-auditor renames 3\tstate\n" + good,
+         "it is in version 3 of the journal format, which this version of the program does not read"},
         {kHeader + good + "made\t/roms\ta.zip\tb.zip\t1\t2\t3\t4.000000005\n", "line 3 is damaged"},
         {kHeader + "done\t/roms\ta.zip\tb.zip\t1\t2\t3\t4.000000005\t\n", "line 2 is damaged"},
         {kHeader + "made\t/roms\ta\\q.zip\tb.zip\t1\t2\t3\t4.000000005\t\n", "line 2 is damaged"},

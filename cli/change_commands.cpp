@@ -1,0 +1,189 @@
+#include "change_commands.h"
+
+#include "cli/near_miss_output.h"
+#include "core/audit/name_differences.h"
+#include "core/repair/changes.h"
+#include "core/repair/fill_plan.h"
+#include "core/repair/journal_files.h"
+#include "core/repair/rename_offers.h"
+#include "core/repair/set_aside_plan.h"
+#include "core/sources/path_rules.h"
+
+#include <cstdio>
+#include <set>
+
+namespace tokenade::cli {
+namespace {
+
+void print(const std::string& text)
+{
+    std::fputs(text.c_str(), stdout);
+}
+
+std::string described(const Change& change)
+{
+    if (change.kind == ChangeKind::Folder)
+        return "folder " + shown(joinPath(change.toFolder, change.to));
+    if (change.folder == change.toFolder)
+        return change.folder + ": " + shown(change.from) + " -> " + shown(change.to);
+    return shown(joinPath(change.folder, change.from)) + " -> " + shown(joinPath(change.toFolder, change.to));
+}
+
+std::string offerLine(const OfferedChange& item)
+{
+    const Change& change = item.change;
+    std::string line = shown(item.shownSource) + " -> ";
+    line += item.kind == OfferKind::Fill || item.kind == OfferKind::SetAside ? shown(joinPath(change.toFolder, change.to))
+                                                                               : shown(change.to);
+    std::string notes;
+    for (std::string_view word : differenceNames(Differences{item.differences}))
+        notes += (notes.empty() ? "" : ", ") + std::string(word);
+    if (item.kind == OfferKind::Follower)
+        notes += std::string(notes.empty() ? "" : ", ") + "follows its " + (change.to.ends_with(".zip") ? "video" : "archive");
+    if (item.kind == OfferKind::CutName)
+        notes += std::string(notes.empty() ? "" : ", ") + "cut name";
+    if (change.kind != ChangeKind::Rename)
+        notes += std::string(notes.empty() ? "" : ", ") + std::to_string(change.identity.size) + " bytes";
+    return line + (notes.empty() ? "" : "  [" + notes + "]");
+}
+
+// The plan's ticks as the command line chooses: the plan's own, the cut
+// names with --cut-names, for set-aside the files named or --all.
+std::vector<bool> ticksFor(const CliOptions& options, const ChangePlan& plan)
+{
+    std::vector<bool> ticks = plan.defaultTicks();
+    const std::set<std::string> names(options.names.begin(), options.names.end());
+    for (size_t i = 0; i < plan.items.size(); ++i) {
+        const OfferedChange& item = plan.items[i];
+        if (item.kind == OfferKind::CutName && options.cutNames)
+            ticks[i] = true;
+        if (item.kind == OfferKind::Follower && item.follows >= 0)
+            ticks[i] = ticks[static_cast<size_t>(item.follows)];
+        if (item.kind == OfferKind::SetAside && (options.all || !names.empty()))
+            ticks[i] = options.all || names.count(item.shownSource) || names.count(item.change.from);
+        ticks[i] = ticks[i] && item.refusal.empty();
+    }
+    return ticks;
+}
+
+void printPlan(const CliOptions& options, const ChangePlan& plan, const std::vector<bool>& ticks)
+{
+    size_t chosen = 0;
+    for (bool tick : ticks)
+        chosen += tick;
+    const char* what = options.command == Command::Fill ? " copies" : options.command == Command::SetAside ? " moves"
+                                                                                                           : " renames";
+    print(std::to_string(chosen) + what + (options.apply ? " to make:\n" : " would be made:\n"));
+    for (size_t i = 0; i < plan.items.size(); ++i) {
+        if (ticks[i])
+            print("  " + offerLine(plan.items[i]) + "\n");
+    }
+    for (size_t i = 0; i < plan.items.size(); ++i) {
+        const OfferedChange& item = plan.items[i];
+        if (!ticks[i] && item.refusal.empty())
+            print("  offered, not chosen: " + offerLine(item) + "\n");
+        else if (!item.refusal.empty())
+            print("  not " + std::string(options.command == Command::Rename ? "renamed" : "made") + ": " +
+                  offerLine(item) + ": " + item.refusal + "\n");
+    }
+    uint64_t moved = 0;
+    for (size_t i = 0; i < plan.items.size(); ++i)
+        moved += ticks[i] && plan.items[i].change.kind == ChangeKind::Move ? plan.items[i].change.identity.size : 0;
+    if (options.command == Command::Fill)
+        print(std::to_string(plan.bytesToCopy(ticks)) + " bytes to copy, " + std::to_string(plan.freeSpace) +
+              " bytes free there\n");
+    if (options.command == Command::SetAside)
+        print(std::to_string(moved) + " bytes to move\n");
+}
+
+// One line an outcome; returns how many failed.
+size_t printOutcomes(const ChangeBatch& batch, std::string_view madeWord, std::string_view failedWord)
+{
+    size_t failed = 0;
+    for (const ChangeOutcome& outcome : batch.outcomes) {
+        switch (outcome.result) {
+        case ChangeResult::Made: print("  " + std::string(madeWord) + ": " + described(outcome.change) + "\n"); break;
+        case ChangeResult::DoneBefore: print("  done before: " + described(outcome.change) + "\n"); break;
+        case ChangeResult::Skipped:
+        case ChangeResult::Refused:
+            ++failed;
+            print("  " + std::string(failedWord) + ": " + described(outcome.change) + ": " + outcome.reason + "\n");
+            break;
+        }
+    }
+    if (!batch.stopped.empty())
+        std::fprintf(stderr, "tokenade-audit: the batch stopped: %s\n", batch.stopped.c_str());
+    if (!batch.notRecorded.empty())
+        std::fprintf(stderr, "tokenade-audit: the journal was not updated: %s\n", batch.notRecorded.c_str());
+    return failed + (batch.stopped.empty() ? 0 : 1);
+}
+
+ChangePlan planFor(const CliOptions& options, const AuditResult& result)
+{
+    switch (options.command) {
+    case Command::Fill:
+        return planFill(result, FillRequest{options.directory, options.source, options.toFolder, options.link});
+    case Command::SetAside:
+        return planSetAside(result, SetAsideRequest{options.directory, options.category, options.toFolder});
+    default: {
+        // The other kind's files, for the videos that follow their archives and back.
+        const FoundNames other = options.audit == AuditKind::Roms ? cacheTokenadeVideoDirs(options.directory)
+                                                                  : cacheTokenadeRomDirs(options.directory);
+        return planRenameOffers(result, options.directory, &other);
+    }
+    }
+}
+
+}  // namespace
+
+int changeFiles(const CliOptions& options, const AuditResult& result)
+{
+    const ChangePlan plan = planFor(options, result);
+    if (!plan.problem.empty()) {
+        std::fprintf(stderr, "tokenade-audit: %s\n", plan.problem.c_str());
+        return kExitUsage;
+    }
+    const std::vector<bool> ticks = ticksFor(options, plan);
+    printPlan(options, plan, ticks);
+    // A refused change is one not made: --apply then ends in failure too.
+    bool someRefused = false;
+    for (const OfferedChange& item : plan.items)
+        someRefused = someRefused || (!item.refusal.empty() && item.tickedByDefault);
+    const std::vector<Change> changes = plan.chosen(ticks);
+    if (!options.apply)
+        return kExitAudited;
+    if (changes.empty())
+        return someRefused ? kExitWriteFailed : kExitAudited;
+
+    const auto collection = resolvedPath(options.directory);
+    const ChangeBatch batch =
+        applyChanges(changes, ChangeOptions{renameJournalFolder(), collection.value_or(options.directory), nullptr, {}, {}});
+    if (!batch.notStarted.empty()) {
+        std::fprintf(stderr, "tokenade-audit: %s\n", batch.notStarted.c_str());
+        return kExitWriteFailed;
+    }
+    const bool renames = options.command == Command::Rename;
+    print(renames ? "Renamed:\n" : options.command == Command::Fill ? "Copied:\n" : "Set aside:\n");
+    const size_t failed = printOutcomes(batch, renames ? "renamed" : "made", renames ? "not renamed" : "not made");
+    print("journal: " + batch.journalPath + "\n");
+    return failed == 0 && !someRefused ? kExitAudited : kExitWriteFailed;
+}
+
+int undoChangesOf(const std::string& journal)
+{
+    const std::string folder = renameJournalFolder();
+    const std::string path = journal.empty() ? latestJournal(folder).value_or("") : journal;
+    if (path.empty()) {
+        std::fprintf(stderr, "tokenade-audit: no journal in %s has changes to undo\n", folder.c_str());
+        return kExitWriteFailed;
+    }
+    const ChangeBatch batch = undoChanges(path, ChangeOptions{folder, "", nullptr, {}, {}});
+    if (!batch.notStarted.empty()) {
+        std::fprintf(stderr, "tokenade-audit: %s\n", batch.notStarted.c_str());
+        return kExitWriteFailed;
+    }
+    print("Undoing " + path + ":\n");
+    return printOutcomes(batch, "undone", "not undone") == 0 ? kExitAudited : kExitWriteFailed;
+}
+
+}  // namespace tokenade::cli

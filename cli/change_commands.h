@@ -1,0 +1,24 @@
+#pragma once
+
+#include "cli/cli_options.h"
+#include "core/results/audit_result.h"
+
+#include <string>
+
+namespace tokenade::cli {
+
+// `rename`, `fill` and `set-aside`: print the changes that the audit's
+// `result` calls for, one line each (those chosen, those offered but not
+// chosen, those that cannot be made and why) and the bytes they copy or
+// move; with --apply make the chosen ones, journaled, and print what each
+// did and the journal's path. Returns the exit status: kExitUsage for a plan
+// that cannot be made at all (a source inside the collection), and
+// kExitWriteFailed when some chosen change was not made (the others are made
+// and journaled).
+int changeFiles(const CliOptions& options, const AuditResult& result);
+
+// `undo`: reverses the changes of a journal, the newest one when `journal`
+// is "". The exit status as for changeFiles.
+int undoChangesOf(const std::string& journal);
+
+}  // namespace tokenade::cli

@@ -1,0 +1,65 @@
+#pragma once
+
+#include "core/repair/changes.h"
+#include "core/repair/journal_files.h"
+#include "core/repair/journal_format.h"
+#include "core/repair/open_folders.h"
+
+#include <string>
+
+namespace tokenade {
+
+// What the steps of one batch share: the disk, the folders open so far, the
+// journal the records go to, and the progress. Lives for one batch; the
+// journal may be absent for a version 1 journal being undone (rewritten
+// whole at the end instead).
+struct StepContext {
+    Disk& disk;
+    OpenFolders& folders;
+    JournalFile* journal;
+    const ChangeOptions& options;
+    ChangeProgress progress;
+};
+
+// How a step ended: "" made, else why not. `stopsBatch`: no further step
+// may run (the disk is full, the journal cannot be written).
+struct StepResult {
+    std::string failure;
+    bool stopsBatch = false;
+
+    static StepResult made() { return {}; }
+    static StepResult failed(std::string why, bool stops = false) { return {std::move(why), stops}; }
+};
+
+// Appends `line`'s record for `step`; a failure stops the batch.
+StepResult record(StepContext& context, size_t step, const JournalLine& line);
+
+// The descriptor of `folder`, or -1 with `result` saying why.
+int openFolderFor(StepContext& context, const std::string& folder, StepResult& result);
+
+// Renames `from` (in `fromFd`) to `to` (in `toFd`), never replacing: the
+// no-replace rename, else (EINVAL, ENOSYS) a hard link and an unlink of the
+// old name. A case-only rename, or one that the file system refuses because
+// it folds case, goes through `temporary` (in `toFd`). 0 or the errno.
+int renameSafely(StepContext& context, int fromFd, const std::string& from, int toFd, const std::string& to,
+                 const std::string& temporary);
+
+// Copies the regular file `from` in `fromFd`, which must still be
+// `identity` (size and mtime too), into a new file `temporary` in `toFd`:
+// a reflink where it can, else its bytes; flushed; and checked that the
+// source did not change meanwhile. On success `made` is the copy; on
+// failure nothing is left under `temporary` (but for a failed removal).
+StepResult copyToTemporary(StepContext& context, int fromFd, const std::string& from, const FileIdentity& identity,
+                           int toFd, const std::string& temporary, FileIdentity& made);
+
+// Removes `name` in `fd` when it is still `file` (device, inode, size); 0
+// when removed or already gone, else the errno (EEXIST: another file).
+int removeIfStill(StepContext& context, int fd, const std::string& name, const FileIdentity& file);
+
+// Applies one change of a batch, recording its progress under `step`.
+StepResult makeChange(StepContext& context, size_t step, JournalLine& line);
+
+// The words for an errno, ours for the few that say too little here.
+std::string reasonOf(int error);
+
+}  // namespace tokenade

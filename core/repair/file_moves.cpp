@@ -1,0 +1,190 @@
+#include "change_steps.h"
+
+#include "core/foundation/unicode_key.h"
+
+#include <cerrno>
+#include <cstring>
+
+namespace tokenade {
+namespace {
+
+constexpr uint64_t kCopyPiece = uint64_t{8} << 20;
+
+bool isFile(const FileAt& found, const FileIdentity& identity)
+{
+    return found.error == 0 && found.regular && found.identity.sameFile(identity);
+}
+
+FileAt statusIn(Disk& disk, int fd, const std::string& name)
+{
+    FileAt found;
+    found.error = disk.statusIn(fd, name, found);
+    return found;
+}
+
+// The no-replace rename for file systems that refuse its flag: a hard link
+// under the new name, then, once both names are seen to be the one file with
+// one link more, removal of the old name. Whatever fails, the file keeps the
+// old name unless the new one is seen to hold it: a link or an unlink that
+// reports a failure after doing its work must not lose the file or leave it
+// with two names unseen. A second name that cannot be looked at stays, and
+// undo removes it while the old name holds the file.
+int renameByLinking(Disk& disk, int fromFd, const std::string& from, int toFd, const std::string& to)
+{
+    const FileAt before = statusIn(disk, fromFd, from);
+    if (before.error != 0)
+        return before.error;
+    if (!before.regular)
+        return EINVAL;  // a folder cannot be linked
+    const int linkError = disk.link(fromFd, from, toFd, to);
+    if (linkError == EEXIST)
+        return linkError;
+    const FileAt linked = statusIn(disk, toFd, to);
+    const FileAt old = statusIn(disk, fromFd, from);
+    const bool twoNames = isFile(linked, before.identity) && linked.links > before.links;
+    if (linkError != 0 && !twoNames)
+        return linkError == EPERM || linkError == EOPNOTSUPP ? ENOTSUP : linkError;
+    if (twoNames && isFile(old, before.identity)) {
+        const int error = disk.unlink(fromFd, from);
+        if (error != 0 && isFile(statusIn(disk, fromFd, from), before.identity))
+            disk.unlink(toFd, to);
+        return error;
+    }
+    if (isFile(old, before.identity) && (linked.error == 0 || linked.error == ENOENT))
+        disk.unlink(toFd, to);  // made by the link, and not the file under a second name
+    return old.error != 0 ? old.error : linked.error != 0 ? linked.error : EIO;
+}
+
+int renameOnce(Disk& disk, int fromFd, const std::string& from, int toFd, const std::string& to)
+{
+    const int error = disk.rename(fromFd, from, toFd, to);
+    return error == EINVAL || error == ENOSYS ? renameByLinking(disk, fromFd, from, toFd, to) : error;
+}
+
+// Through `temporary`, so that a file system that folds case sees two renames
+// to names that are free.
+int renameThrough(Disk& disk, int fromFd, const std::string& from, int toFd, const std::string& to,
+                  const std::string& temporary)
+{
+    if (const int error = renameOnce(disk, fromFd, from, toFd, temporary); error != 0)
+        return error;
+    const int error = renameOnce(disk, toFd, temporary, toFd, to);
+    if (error != 0)
+        renameOnce(disk, toFd, temporary, fromFd, from);  // left under the temporary name if this fails: undo finds it
+    return error;
+}
+
+}  // namespace
+
+std::string reasonOf(int error)
+{
+    switch (error) {
+    case EEXIST: return "another file has that name";
+    case ENOTSUP: return "the file system offers no rename that cannot replace a file";
+    default: return std::strerror(error);
+    }
+}
+
+StepResult record(StepContext& context, size_t step, const JournalLine& line)
+{
+    if (!context.journal)
+        return StepResult::made();
+    const std::string why = context.journal->append(journalRecord(step, line));
+    return why.empty() ? StepResult::made() : StepResult::failed(why, true);
+}
+
+int openFolderFor(StepContext& context, const std::string& folder, StepResult& result)
+{
+    int error = 0;
+    const int fd = context.folders.open(folder, error);
+    if (fd < 0)
+        result = StepResult::failed("cannot open the folder " + folder + ": " + std::strerror(error));
+    return fd;
+}
+
+int renameSafely(StepContext& context, int fromFd, const std::string& from, int toFd, const std::string& to,
+                 const std::string& temporary)
+{
+    Disk& disk = context.disk;
+    if (!temporary.empty() && from != to && unicodeKey(from) == unicodeKey(to))
+        return renameThrough(disk, fromFd, from, toFd, to, temporary);
+    const int error = renameOnce(disk, fromFd, from, toFd, to);
+    if (error != EEXIST || temporary.empty())
+        return error;
+    // Taken by the file itself: the file system folds the two names into one.
+    const FileAt source = statusIn(disk, fromFd, from);
+    const FileAt target = statusIn(disk, toFd, to);
+    if (source.error == 0 && target.error == 0 && source.identity.sameFile(target.identity) && source.links == 1)
+        return renameThrough(disk, fromFd, from, toFd, to, temporary);
+    return error;
+}
+
+int removeIfStill(StepContext& context, int fd, const std::string& name, const FileIdentity& file)
+{
+    const FileAt found = statusIn(context.disk, fd, name);
+    if (found.error == ENOENT)
+        return 0;
+    if (found.error != 0)
+        return found.error;
+    if (!found.regular || !sameCopy(found.identity, file))
+        return EEXIST;
+    return context.disk.unlink(fd, name);
+}
+
+StepResult copyToTemporary(StepContext& context, int fromFd, const std::string& from, const FileIdentity& identity,
+                           int toFd, const std::string& temporary, FileIdentity& made)
+{
+    Disk& disk = context.disk;
+    int source = -1;
+    if (const int error = disk.openFile(fromFd, from, source); error != 0)
+        return StepResult::failed(error == ENOENT ? "the file is no longer there" : reasonOf(error));
+    int copy = -1;
+    FileAt before;
+    auto finish = [&](std::string why, bool stops = false) {
+        if (copy >= 0)
+            disk.close(copy);
+        disk.close(source);
+        if (!why.empty() && copy >= 0)
+            disk.unlink(toFd, temporary);  // when this fails the journal still names it, and undo removes it
+        return why.empty() ? StepResult::made() : StepResult::failed(std::move(why), stops);
+    };
+    if (const int error = disk.status(source, before); error != 0)
+        return finish(reasonOf(error));
+    if (!before.regular || !before.identity.sameFile(identity))
+        return finish("another file has that name now");
+    if (before.identity != identity)
+        return finish("the file changed since the changes were planned");
+    if (const int error = disk.createFile(toFd, temporary, 0666, copy); error != 0) {
+        copy = -1;
+        return finish("cannot make " + temporary + ": " + reasonOf(error), error == ENOSPC);
+    }
+
+    if (disk.clone(source, copy) == 0) {
+        context.progress.bytesDone += static_cast<uint64_t>(identity.size);
+    } else {
+        for (uint64_t copied = 1; copied > 0;) {
+            if (const int error = disk.copy(source, copy, kCopyPiece, copied); error != 0)
+                return finish(error == ENOSPC ? "the disk is full" : reasonOf(error), error == ENOSPC);
+            context.progress.bytesDone += copied;
+            if (context.options.progress)
+                context.options.progress(context.progress);
+        }
+    }
+    if (const int error = disk.sync(copy); error != 0)
+        return finish(error == ENOSPC ? "the disk is full" : reasonOf(error), error == ENOSPC);
+    FileAt after;
+    FileAt copied;
+    if (const int error = disk.status(source, after); error != 0)
+        return finish(reasonOf(error));
+    if (const int error = disk.status(copy, copied); error != 0)
+        return finish(reasonOf(error));
+    if (after.identity != before.identity)
+        return finish("the file changed while it was copied");
+    if (copied.identity.size != identity.size)
+        return finish("the copy came out " + std::to_string(copied.identity.size) + " bytes long, not " +
+                      std::to_string(identity.size));
+    made = FileIdentity{copied.identity.device, copied.identity.inode, copied.identity.size, 0, 0};
+    return finish("");
+}
+
+}  // namespace tokenade

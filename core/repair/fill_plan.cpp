@@ -1,0 +1,188 @@
+#include "fill_plan.h"
+
+#include "core/audit/name_differences.h"
+#include "core/audit/near_key.h"
+#include "core/audit/near_key_hash.h"
+#include "core/foundation/folder_walk.h"
+#include "core/foundation/unicode_key.h"
+#include "core/repair/open_folders.h"
+#include "core/repair/plain_name.h"
+#include "core/sources/folder_scan.h"
+#include "core/sources/path_rules.h"
+
+#include <sys/statvfs.h>
+
+#include <algorithm>
+#include <cstring>
+#include <map>
+#include <mutex>
+#include <set>
+
+namespace tokenade {
+namespace {
+
+struct SourceFile {
+    std::string parent;  // below the source folder
+    std::string name;
+    uint64_t nearHash = 0;
+};
+
+// Why the source cannot be filled from, or "".
+std::string whySourceRefused(const std::string& source, const std::string& directory,
+                             const std::vector<std::string>& folderSet)
+{
+    if (isWithin(source, directory))
+        return "the source folder " + source + " is inside the Tokenade directory: it would fill the collection from "
+               "itself";
+    if (isWithin(directory, source))
+        return "the source folder " + source + " holds the Tokenade directory: it would fill the collection from itself";
+    for (const std::string& folder : folderSet) {
+        const auto real = resolvedPath(joinPath(directory, folder));
+        if (real && (isWithin(source, *real) || isWithin(*real, source)))
+            return "the source folder " + source + " is the collection's folder " + folder + ": it would fill the "
+                   "collection from itself";
+    }
+    return "";
+}
+
+std::vector<SourceFile> filesBelow(const std::string& source, std::string_view extension, std::stop_token stop,
+                                   std::vector<FolderFailure>& failures)
+{
+    const unsigned threads = walkThreads();
+    std::vector<std::vector<SourceFile>> found(threads);
+    failures = walkFoldersInParallel(
+        {source}, threads,
+        [&](unsigned thread, const WalkEntry& entry) {
+            if (entry.type == EntryType::Regular && hasExtension(entry.name, extension))
+                found[thread].push_back({std::string(entry.parent), std::string(entry.name),
+                                         nearKeyHash(entry.name, extension)});
+        },
+        stop);
+    std::vector<SourceFile> files;
+    for (auto& part : found)
+        files.insert(files.end(), std::make_move_iterator(part.begin()), std::make_move_iterator(part.end()));
+    // The same folder always gives the same plan, whatever order the threads took.
+    std::sort(files.begin(), files.end(),
+              [](const SourceFile& a, const SourceFile& b) { return std::tie(a.parent, a.name) < std::tie(b.parent, b.name); });
+    return files;
+}
+
+// Missing names by near-key hash, those a near miss mends left out.
+std::multimap<uint64_t, const ResultEntry*> missingByHash(const AuditResult& result, std::string_view extension)
+{
+    std::set<const ResultEntry*> mended;
+    for (const NearMisses::Pair& pair : result.nearMisses.pairs)
+        mended.insert(pair.expected);
+    std::multimap<uint64_t, const ResultEntry*> missing;
+    for (const ResultEntry& entry : result.list(CategoryId::Missing)) {
+        if (!mended.count(&entry))
+            missing.emplace(nearKeyHash(entry.name(), extension), &entry);
+    }
+    return missing;
+}
+
+struct Match {
+    const SourceFile* file = nullptr;
+    bool exact = false;
+};
+
+uint64_t freeSpaceAt(std::string folder)
+{
+    struct statvfs space {};
+    while (::statvfs(folder.c_str(), &space) != 0 && folder != "/")
+        folder = parentOf(folder);
+    return static_cast<uint64_t>(space.f_bavail) * space.f_frsize;
+}
+
+}  // namespace
+
+ChangePlan planFill(const AuditResult& result, const FillRequest& request, std::stop_token stop)
+{
+    ChangePlan plan;
+    const bool roms = result.kind == AuditKind::Roms;
+    const std::string_view extension = roms ? kRomExtension : kVideoExtension;
+    const std::vector<std::string> folderSet = folderNames(roms ? kRomFolders : kVideoFolders);
+    const std::string target = request.targetFolder.empty() ? folderSet.front() : request.targetFolder;
+    if (std::find(folderSet.begin(), folderSet.end(), target) == folderSet.end()) {
+        plan.problem = "\"" + target + "\" is not one of the folders " + std::string(roms ? kRomFolders : kVideoFolders);
+        return plan;
+    }
+    const auto directory = resolvedPath(request.directory);
+    const auto source = resolvedPath(request.source);
+    const auto targetPath = directory ? resolvedPath(joinPath(*directory, target)) : std::nullopt;
+    if (!directory || !source || !targetPath) {
+        plan.problem = "cannot resolve the paths of " + request.directory + " and " + request.source;
+        return plan;
+    }
+    std::vector<std::string> bothSets = folderSet;
+    for (const std::string& folder : folderNames(roms ? kVideoFolders : kRomFolders))
+        bothSets.push_back(folder);
+    if (plan.problem = whySourceRefused(*source, *directory, bothSets); !plan.problem.empty())
+        return plan;
+
+    std::vector<FolderFailure> failures;
+    const std::vector<SourceFile> files = filesBelow(*source, extension, stop, failures);
+    for (const FolderFailure& failure : failures) {
+        if (failure.relative.empty()) {
+            plan.problem = "cannot read the source folder " + *source + ": " + std::strerror(failure.error);
+            return plan;
+        }
+    }
+    const auto missing = missingByHash(result, extension);
+
+    // Per missing name, its match; per near key, how many names and files share it.
+    std::map<const ResultEntry*, Match> matches;
+    std::map<std::string, std::pair<size_t, size_t>> sharing;
+    std::set<const ResultEntry*> counted;
+    for (const SourceFile& file : files) {
+        const auto [begin, end] = missing.equal_range(file.nearHash);
+        if (begin == end)
+            continue;
+        const std::string fileKey = unicodeKey(file.name);
+        const std::string fileNear = nearKey(file.name, extension);
+        bool sharesNearKey = false;
+        for (auto at = begin; at != end; ++at) {
+            const ResultEntry* name = at->second;
+            if (nearKey(name->name(), extension) != fileNear)
+                continue;  // only the hashes collide
+            sharesNearKey = true;
+            if (counted.insert(name).second)
+                ++sharing[fileNear].first;
+            Match& match = matches[name];
+            const bool exact = unicodeKey(name->name()) == fileKey;
+            const bool better = exact && (!match.exact || (file.name == name->name() && match.file->name != name->name()));
+            if (!match.file || better)
+                match = Match{&file, exact};
+        }
+        if (sharesNearKey)
+            ++sharing[fileNear].second;
+    }
+
+    for (const auto& [name, match] : matches) {
+        const auto& [names, sources] = sharing[nearKey(name->name(), extension)];
+        if (!match.exact && (names != 1 || sources != 1))
+            continue;
+        const SourceFile& file = *match.file;
+        const std::string folder = file.parent.empty() ? *source : joinPath(*source, file.parent);
+        const auto identity = identityOf(folder, file.name);
+        OfferedChange item;
+        item.kind = OfferKind::Fill;
+        item.expected = std::string(name->name());
+        item.differences = differencesBetween(item.expected, file.name, extension).bits;
+        item.shownSource = joinPath(file.parent, file.name);
+        item.change = Change{request.link ? ChangeKind::Link : ChangeKind::Copy, folder, file.name, *targetPath,
+                             item.expected, identity.value_or(FileIdentity{})};
+        if (const auto why = whyNotAPlainName(item.expected, NAME_MAX))
+            item.refusal = "the expected name cannot be a file name: " + *why;
+        else if (!identity)
+            item.refusal = "the file is no longer there";
+        plan.items.push_back(std::move(item));
+    }
+    // In the order of the missing names, as the audit lists them.
+    std::sort(plan.items.begin(), plan.items.end(),
+              [](const OfferedChange& a, const OfferedChange& b) { return a.expected < b.expected; });
+    plan.freeSpace = freeSpaceAt(*targetPath);
+    return plan;
+}
+
+}  // namespace tokenade

@@ -1,0 +1,36 @@
+#pragma once
+
+#include "core/repair/change_plan.h"
+#include "core/results/audit_result.h"
+
+#include <stop_token>
+#include <string>
+
+namespace tokenade {
+
+// Where a fill takes the missing games from, and where they go.
+struct FillRequest {
+    std::string directory;     // the Tokenade directory the audit was made of
+    std::string source;        // searched at any depth for files of the audit's extension
+    std::string targetFolder;  // a folder of the kind's set ("roms16BitConsoles"); "" for the first ("roms", "videos")
+    bool link = false;         // hard links instead of copies
+};
+
+// The copies that fill the missing names of `result` (a ROM or video audit)
+// from the source folder. A source file is offered for a missing name when
+// its key is that name's (letter case and composition aside), or else when
+// its near key is that name's and no other missing name nor source file
+// shares that near key (as for near misses): so another region or revision
+// in brackets is never taken. Of several files with the key, the one spelled
+// exactly as expected is taken, else the first by its path. Missing names
+// that a near miss of the collection itself mends are left to the rename.
+// Each offer is a Copy (or a Link) of the source file into the target
+// folder under the expected name, ticked, with its differences and size;
+// `freeSpace` is that of the target folder's file system. `problem`, with no
+// items: the source is inside the Tokenade directory, is or holds one of its
+// rom or video folders, or holds the directory; the target is not of the set;
+// the source cannot be read. Reads the disk, changes nothing. Stops between
+// folders once `stop` is requested, with what it found so far.
+ChangePlan planFill(const AuditResult& result, const FillRequest& request, std::stop_token stop = {});
+
+}  // namespace tokenade

@@ -1,0 +1,109 @@
+#include "rename_offers.h"
+
+#include "core/foundation/unicode_key.h"
+#include "core/repair/plain_name.h"
+#include "core/sources/path_rules.h"
+
+#include <algorithm>
+
+namespace tokenade {
+namespace {
+
+// How many entries of `list` (in the order of their keys, as a merge leaves
+// them) have the key `key`.
+size_t countWithKey(const ResultList& list, const std::string& key)
+{
+    auto at = std::partition_point(list.begin(), list.end(),
+                                   [&](const ResultEntry& entry) { return unicodeKey(entry.name()) < key; });
+    size_t count = 0;
+    for (; at != list.end() && unicodeKey(at->name()) == key; ++at)
+        ++count;
+    return count;
+}
+
+// The files of `names` (sorted) alike `name`, as indices.
+std::vector<size_t> filesAlike(const KeyedNames& names, std::string_view name)
+{
+    KeyedNames probe;
+    probe.add(name, 0);
+    const auto all = names.all();
+    auto at = std::lower_bound(all.begin(), all.end(), probe[0], [](const KeyedName& a, const KeyedName& b) {
+        return compareSringsCaseInsensitive(a, b) < 0;
+    });
+    std::vector<size_t> alike;
+    for (; at != all.end() && compareSringsCaseInsensitive(*at, probe[0]) == 0; ++at)
+        alike.push_back(static_cast<size_t>(at - all.begin()));
+    return alike;
+}
+
+void addFollowers(ChangePlan& plan, const std::string& directory, const FoundNames& other, std::string_view extension)
+{
+    const size_t leaders = plan.items.size();
+    for (size_t i = 0; i < leaders; ++i) {
+        const Change& leader = plan.items[i].change;
+        const std::string from = std::string(stemOf(leader.from)) + "." + std::string(extension);
+        const std::string to = std::string(stemOf(leader.to)) + "." + std::string(extension);
+        if (!filesAlike(other.names, to).empty())
+            continue;
+        for (const size_t file : filesAlike(other.names, from)) {
+            const KeyedName& name = other.names[file];
+            OfferedChange follower = renameOffer(directory, other.folders[name.origin], name.name(), to,
+                                                 OfferKind::Follower);
+            follower.expected = to;
+            follower.tickedByDefault = plan.items[i].tickedByDefault;
+            follower.follows = static_cast<int>(i);
+            plan.items.push_back(std::move(follower));
+        }
+    }
+}
+
+}  // namespace
+
+std::string_view stemOf(std::string_view name)
+{
+    const size_t period = name.rfind('.');
+    return period == std::string_view::npos || period == 0 ? name : name.substr(0, period);
+}
+
+OfferedChange renameOffer(const std::string& directory, std::string_view relativeFolder, std::string_view from,
+                          std::string to, OfferKind kind)
+{
+    OfferedChange item;
+    item.kind = kind;
+    item.shownSource = joinPath(relativeFolder, from);
+    const std::string folder = resolvedPath(joinPath(directory, relativeFolder)).value_or("");
+    const auto identity = folder.empty() ? std::nullopt : identityOf(folder, std::string(from));
+    item.change = Change{ChangeKind::Rename, folder, std::string(from), folder, std::move(to), identity.value_or(FileIdentity{})};
+    if (const auto why = whyNotAPlainName(item.change.to, folder.empty() ? 255 : longestNameIn(folder)))
+        item.refusal = "the expected name cannot be a file name: " + *why;
+    else if (!identity)
+        item.refusal = "the file is no longer there";
+    return item;
+}
+
+ChangePlan planRenameOffers(const AuditResult& result, const std::string& directory, const FoundNames* otherKind)
+{
+    ChangePlan plan;
+    for (const NearMisses::Pair& pair : result.nearMisses.pairs) {
+        OfferedChange item = renameOffer(directory, result.folderOf(*pair.found), pair.found->name(),
+                                         std::string(pair.expected->name()), OfferKind::NearMiss);
+        item.expected = item.change.to;
+        item.differences = pair.differences;
+        plan.items.push_back(std::move(item));
+    }
+    for (const NearMisses::Cut& cut : result.nearMisses.cut) {
+        const std::string key = unicodeKey(cut.expected);
+        if (countWithKey(result.list(CategoryId::Missing), key) != 1 || countWithKey(result.list(CategoryId::Valid), key) != 0)
+            continue;
+        OfferedChange item = renameOffer(directory, result.folderOf(*cut.found), cut.found->name(), cut.expected,
+                                         OfferKind::CutName);
+        item.expected = cut.expected;
+        item.tickedByDefault = false;
+        plan.items.push_back(std::move(item));
+    }
+    if (otherKind)
+        addFollowers(plan, directory, *otherKind, result.kind == AuditKind::Roms ? kVideoExtension : kRomExtension);
+    return plan;
+}
+
+}  // namespace tokenade

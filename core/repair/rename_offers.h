@@ -1,0 +1,36 @@
+#pragma once
+
+#include "core/repair/change_plan.h"
+#include "core/results/audit_result.h"
+#include "core/sources/folder_scan.h"
+
+#include <string>
+
+namespace tokenade {
+
+// The renames that an audit of the collection in `directory` calls for, as a
+// plan to tick:
+// - each near-miss pair: the file takes the name its game expects; ticked;
+// - each cut name (a file named as a whole list line whose period makes the
+//   line expect a shorter name) whose shorter name is expected by that one
+//   line and is free: the file takes the shorter name; never ticked, since
+//   mending the list line may be what the user wants;
+// - for each of these, every file of the other kind (`otherKind`: the videos
+//   for a ROM audit, the archives for a video audit; may be null) whose name
+//   is the file's own but for the extension, compared as the audit compares
+//   names, unless a file of that kind already has the new name: it is
+//   renamed alike, ticked as the item it follows.
+// Folders are resolved to their real paths and each file's identity is taken
+// now. An item that cannot be made says why (a name that cannot be a file
+// name, a file no longer there).
+ChangePlan planRenameOffers(const AuditResult& result, const std::string& directory, const FoundNames* otherKind);
+
+// One rename offer: the found file `from` (in `relativeFolder` below
+// `directory`) to take the name `to`.
+OfferedChange renameOffer(const std::string& directory, std::string_view relativeFolder, std::string_view from,
+                          std::string to, OfferKind kind);
+
+// `name` without its last extension ("x.zip" -> "x"); a name without one stays.
+std::string_view stemOf(std::string_view name);
+
+}  // namespace tokenade

@@ -1,0 +1,63 @@
+#include "set_aside_plan.h"
+
+#include "core/sources/folder_scan.h"
+#include "core/sources/path_rules.h"
+
+#include <ctime>
+
+namespace tokenade {
+
+std::string defaultSetAsideFolder(const std::string& directory)
+{
+    const time_t now = ::time(nullptr);
+    tm local{};
+    ::localtime_r(&now, &local);
+    char day[16];
+    std::strftime(day, sizeof day, "%Y-%m-%d", &local);
+    return joinPath(joinPath(directory, "_set-aside"), day);
+}
+
+ChangePlan planSetAside(const AuditResult& result, const SetAsideRequest& request)
+{
+    ChangePlan plan;
+    if (request.category != CategoryId::Unknown && request.category != CategoryId::Extra) {
+        plan.problem = "only unknown and extra files can be set aside";
+        return plan;
+    }
+    const auto directory = resolvedPath(request.directory);
+    const auto target =
+        resolvedPath(request.targetFolder.empty() ? defaultSetAsideFolder(request.directory) : request.targetFolder);
+    if (!directory || !target) {
+        plan.problem = "cannot resolve the paths of " + request.directory + " and " + request.targetFolder;
+        return plan;
+    }
+    for (std::string_view set : {kRomFolders, kVideoFolders}) {
+        for (const std::string& folder : folderNames(set)) {
+            const auto real = resolvedPath(joinPath(*directory, folder));
+            if (real && isWithin(*target, *real)) {
+                plan.problem = "the folder " + *target + " is inside the collection's folder " + folder +
+                               ": the next audit would find the files there again";
+                return plan;
+            }
+        }
+    }
+    const bool ticked = !(result.kind == AuditKind::Roms && request.category == CategoryId::Unknown);
+    for (const ResultEntry& entry : result.list(request.category)) {
+        const std::string relative(result.folderOf(entry));
+        const std::string name(entry.name());
+        OfferedChange item;
+        item.kind = OfferKind::SetAside;
+        item.shownSource = joinPath(relative, name);
+        item.tickedByDefault = ticked;
+        const std::string folder = resolvedPath(joinPath(*directory, relative)).value_or("");
+        const auto identity = identityOf(folder, name);
+        item.change = Change{ChangeKind::Move, folder, name, joinPath(*target, relative), name,
+                             identity.value_or(FileIdentity{})};
+        if (!identity)
+            item.refusal = "the file is no longer there";
+        plan.items.push_back(std::move(item));
+    }
+    return plan;
+}
+
+}  // namespace tokenade

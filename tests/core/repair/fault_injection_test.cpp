@@ -1,0 +1,262 @@
+#include "core/repair/changes.h"
+
+#include "core/repair/journal_files.h"
+#include "tests/support/faulty_disk.h"
+#include "tests/support/temp_tree.h"
+
+#include <gtest/gtest.h>
+
+#include <sys/stat.h>
+
+#include <cerrno>
+#include <cstring>
+#include <filesystem>
+#include <fstream>
+#include <functional>
+#include <map>
+#include <set>
+
+namespace tokenade {
+namespace {
+
+using testing::FaultyDisk;
+using testing::TempTree;
+
+// Every name below a folder with its size and either its inode or, where a
+// file that went and came back is rightly a new one (a move across file
+// systems), its contents.
+std::string snapshot(const std::string& root, bool inodes)
+{
+    std::set<std::string> lines;  // sorted: a folder in memory lists its names in no lasting order
+    for (const auto& entry : std::filesystem::recursive_directory_iterator(root)) {
+        struct stat status {};
+        ::lstat(entry.path().c_str(), &status);
+        std::string line = entry.path().string().substr(root.size()) + " ";
+        if (!S_ISDIR(status.st_mode)) {
+            std::ifstream file(entry.path(), std::ios::binary);
+            line += std::to_string(status.st_size) + " " +
+                    (inodes ? std::to_string(status.st_ino) : std::string(std::istreambuf_iterator<char>(file), {}));
+        }
+        lines.insert(line);
+    }
+    std::string text;
+    for (const std::string& line : lines)
+        text += line + "\n";
+    return text;
+}
+
+Change change(ChangeKind kind, const std::string& folder, const std::string& from, const std::string& toFolder,
+              const std::string& to)
+{
+    return Change{kind, folder, from, toFolder, to, identityOf(folder, from).value_or(FileIdentity{})};
+}
+
+// A collection and a source folder with messy names, and one batch of
+// changes planned on them; a new one for every run.
+struct Scene {
+    // In memory where the machine allows, and the moves across file systems
+    // to the ordinary temporary folder.
+    TempTree tree{testing::fastTemporaryBase()};
+    TempTree journals{testing::fastTemporaryBase()};
+    TempTree elsewhere;
+    std::vector<Change> changes;
+    bool acrossFileSystems = false;
+    bool withoutNoReplace = false;  // on a file system that refuses the no-replace rename
+
+    std::string collection() const { return tree.path("Tokenade"); }
+    std::string state(bool inodes = true) const
+    {
+        inodes = inodes && !acrossFileSystems;
+        return snapshot(tree.root(), inodes) + "--\n" + snapshot(elsewhere.root(), inodes);
+    }
+};
+
+using Planner = std::function<void(Scene&)>;
+
+void renames(Scene& scene)
+{
+    const std::string roms = scene.tree.path("Tokenade/roms");
+    for (auto name : {"Dr Mario (Japan, USA).zip", "tetris (world).zip", "Kirby.zip", "Pokemon Red.zip", "Pokemon Blue.zip"})
+        scene.tree.addFile("Tokenade/roms/" + std::string(name), name);
+    scene.changes = {change(ChangeKind::Rename, roms, "Dr Mario (Japan, USA).zip", roms, "Dr. Mario (Japan, USA).zip"),
+                     change(ChangeKind::Rename, roms, "tetris (world).zip", roms, "Tetris (World).zip"),  // case only
+                     change(ChangeKind::Rename, roms, "Kirby.zip", roms, "Kirby’s Adventure.zip"),
+                     change(ChangeKind::Rename, roms, "Pokemon Red.zip", roms, "Kirby.zip"),  // a name just freed
+                     change(ChangeKind::Rename, roms, "Pokemon Blue.zip", roms, "Pokémon Blue.zip")};
+}
+
+void renamesWithoutNoReplace(Scene& scene)
+{
+    scene.withoutNoReplace = true;
+    renames(scene);
+}
+
+void fill(Scene& scene)
+{
+    const std::string source = scene.tree.path("Downloads/sub");
+    scene.tree.addFile("Downloads/sub/Tom and Jerry (USA).zip", std::string(300000, 't'));
+    scene.tree.addFile("Downloads/sub/Zelda - A Link.zip", "zelda");
+    scene.tree.addFile("Downloads/sub/Metroid.zip", "metroid");
+    scene.tree.addFile("Tokenade/roms/keep.zip", "keep");
+    const std::string target = scene.tree.path("Tokenade/roms");
+    scene.changes = {change(ChangeKind::Copy, source, "Tom and Jerry (USA).zip", target, "Tom & Jerry (USA).zip"),
+                     change(ChangeKind::Copy, source, "Zelda - A Link.zip", scene.tree.path("Tokenade/roms16BitConsoles/new"),
+                            "Zelda: A Link.zip"),
+                     change(ChangeKind::Link, source, "Metroid.zip", target, "Metroid (USA).zip")};
+}
+
+void setAside(Scene& scene, const std::string& target)
+{
+    for (auto path : {"Tokenade/roms/Sega/neogeo.zip", "Tokenade/roms/Sega/ドラゴン.zip", "Tokenade/videos/extra.xmv"})
+        scene.tree.addFile(path, path);
+    const std::string roms = scene.tree.path("Tokenade/roms/Sega");
+    scene.changes = {change(ChangeKind::Move, roms, "neogeo.zip", target + "/roms/Sega", "neogeo.zip"),
+                     change(ChangeKind::Move, roms, "ドラゴン.zip", target + "/roms/Sega", "ドラゴン.zip"),
+                     change(ChangeKind::Move, scene.tree.path("Tokenade/videos"), "extra.xmv", target + "/videos",
+                            "extra.xmv")};
+}
+
+void setAsideHere(Scene& scene)
+{
+    setAside(scene, scene.tree.path("Tokenade/_set-aside/2026-12-07"));
+}
+
+void setAsideElsewhere(Scene& scene)
+{
+    scene.acrossFileSystems = true;
+    setAside(scene, scene.elsewhere.path("aside"));
+}
+
+struct Fault {
+    int error;
+    FaultyDisk::Mode mode;
+};
+
+const std::vector<Fault> kFaults = {{EIO, FaultyDisk::Mode::Instead},    {ENOSPC, FaultyDisk::Mode::Instead},
+                                    {EACCES, FaultyDisk::Mode::Instead}, {EXDEV, FaultyDisk::Mode::Instead},
+                                    {EINTR, FaultyDisk::Mode::Instead},  {EINVAL, FaultyDisk::Mode::Instead},
+                                    {EIO, FaultyDisk::Mode::After}};
+
+ChangeOptions optionsFor(const Scene& scene, Disk* disk)
+{
+    return ChangeOptions{scene.journals.root(), scene.collection(), disk, {}, {}};
+}
+
+// Whether a batch that did not do all it set out to do names the failure.
+bool namesTheFailure(const ChangeBatch& batch, int error)
+{
+    if (batch.complete())
+        return true;
+    std::string said = batch.notStarted + batch.stopped;
+    for (const ChangeOutcome& outcome : batch.outcomes)
+        said += outcome.reason;
+    return said.find(std::strerror(error)) != std::string::npos ||
+           (error == ENOSPC && said.find("the disk is full") != std::string::npos) ||
+           (error == EINVAL && said.find("no rename that cannot replace") != std::string::npos);
+}
+
+bool leavesNoTemporary(const Scene& scene)
+{
+    return scene.state().find(".tokenade-") == std::string::npos;
+}
+
+class FaultInjectionTest : public ::testing::TestWithParam<std::pair<const char*, Planner>> {
+protected:
+    // How many calls a batch of the scene makes (and its undo when `undoing`).
+    size_t callsOf(bool undoing)
+    {
+        Scene scene;
+        GetParam().second(scene);
+        FaultyDisk disk;
+        if (scene.withoutNoReplace)
+            disk.refuseNoReplace();
+        FaultyDisk plain;
+        const ChangeBatch batch = applyChanges(scene.changes, optionsFor(scene, undoing ? &plain : &disk));
+        EXPECT_TRUE(batch.complete()) << batch.notStarted << batch.stopped;
+        if (undoing) {
+            EXPECT_TRUE(undoChanges(batch.journalPath, optionsFor(scene, &disk)).complete());
+        }
+        return disk.calls();
+    }
+};
+
+// Each call of a batch fails once, in turn, with each errno: the batch names
+// the failure, and what undo restores is the tree as it was, with nothing
+// left under a temporary name.
+TEST_P(FaultInjectionTest, EveryCallOfTheBatchFailsOnceInTurn)
+{
+    const size_t calls = callsOf(false);
+    ASSERT_GT(calls, 10u);
+    size_t runs = 0;
+    for (size_t call = 1; call <= calls; ++call) {
+        for (const Fault& fault : kFaults) {
+            Scene scene;
+            GetParam().second(scene);
+            const std::string before = scene.state();
+            const std::string contents = scene.state(false);
+            FaultyDisk disk;
+            if (scene.withoutNoReplace)
+                disk.refuseNoReplace();
+            disk.failCall(call, fault.error, fault.mode);
+            const ChangeBatch batch = applyChanges(scene.changes, optionsFor(scene, &disk));
+            // A move that the system says crosses file systems is copied
+            // even on one device (two mounts of one file system do that).
+            const bool copiedBack = fault.error == EXDEV && disk.failed() == "renameat2";
+            SCOPED_TRACE("call " + std::to_string(call) + " (" + disk.failed() + ") fails with " +
+                         std::strerror(fault.error) + (fault.mode == FaultyDisk::Mode::After ? " after it" : ""));
+            EXPECT_TRUE(namesTheFailure(batch, fault.error)) << batch.notStarted << batch.stopped;
+            if (!batch.journalPath.empty()) {
+                FaultyDisk plain;
+                const ChangeBatch undone = undoChanges(batch.journalPath, optionsFor(scene, &plain));
+                EXPECT_TRUE(undone.complete()) << undone.notStarted << undone.stopped;
+            }
+            EXPECT_EQ(scene.state(!copiedBack), copiedBack ? contents : before);
+            ASSERT_TRUE(leavesNoTemporary(scene)) << scene.state();
+            ++runs;
+        }
+    }
+    std::printf("%s: %zu calls, %zu runs\n", GetParam().first, calls, runs);
+}
+
+// Each call of the undo fails once, in turn: a second undo then gives back
+// the tree as it was.
+TEST_P(FaultInjectionTest, EveryCallOfTheUndoFailsOnceInTurn)
+{
+    const size_t calls = callsOf(true);
+    size_t runs = 0;
+    for (size_t call = 1; call <= calls; ++call) {
+        for (const Fault& fault : kFaults) {
+            Scene scene;
+            GetParam().second(scene);
+            const std::string before = scene.state();
+            FaultyDisk plain;
+            const ChangeBatch batch = applyChanges(scene.changes, optionsFor(scene, &plain));
+            FaultyDisk disk;
+            if (scene.withoutNoReplace)
+                disk.refuseNoReplace();
+            disk.failCall(call, fault.error, fault.mode);
+            const ChangeBatch undone = undoChanges(batch.journalPath, optionsFor(scene, &disk));
+            SCOPED_TRACE("undo call " + std::to_string(call) + " (" + disk.failed() + ") fails with " +
+                         std::strerror(fault.error) + (fault.mode == FaultyDisk::Mode::After ? " after it" : ""));
+            EXPECT_TRUE(namesTheFailure(undone, fault.error)) << undone.notStarted << undone.stopped;
+            const ChangeBatch again = undoChanges(batch.journalPath, optionsFor(scene, &plain));
+            EXPECT_TRUE(again.complete()) << again.notStarted << again.stopped;
+            EXPECT_EQ(scene.state(), before);
+            ASSERT_TRUE(leavesNoTemporary(scene)) << scene.state();
+            ++runs;
+        }
+    }
+    std::printf("%s undo: %zu calls, %zu runs\n", GetParam().first, calls, runs);
+}
+
+INSTANTIATE_TEST_SUITE_P(Batches, FaultInjectionTest,
+                         ::testing::Values(std::pair<const char*, Planner>{"Renames", renames},
+                                           std::pair<const char*, Planner>{"RenamesWithoutNoReplace",
+                                                                           renamesWithoutNoReplace},
+                                           std::pair<const char*, Planner>{"Fill", fill},
+                                           std::pair<const char*, Planner>{"SetAside", setAsideHere},
+                                           std::pair<const char*, Planner>{"SetAsideElsewhere", setAsideElsewhere}),
+                         [](const auto& info) { return std::string(info.param.first); });
+
+}  // namespace
+}  // namespace tokenade

@@ -1,0 +1,118 @@
+#pragma once
+
+#include "core/repair/disk.h"
+
+#include <string>
+
+namespace tokenade::testing {
+
+// The disk, but for one call, counted from 1 in the order the engine makes
+// them, that fails with a chosen errno: instead of being made, or, like a
+// network share that loses its answer, after being made. Counts every call
+// and remembers which one failed. close() is never failed. fsync is counted
+// but not made: the tests that use this disk see what a call's failure does,
+// not whether the data reached the platters, and flushing would make them slow.
+class FaultyDisk final : public Disk {
+public:
+    enum class Mode { Instead, After };
+
+    void failCall(size_t number, int error, Mode mode = Mode::Instead)
+    {
+        failAt_ = number;
+        error_ = error;
+        mode_ = mode;
+    }
+    // As a file system that does not know RENAME_NOREPLACE: every rename
+    // fails with EINVAL, and the engine must link and unlink instead.
+    void refuseNoReplace() { refuseNoReplace_ = true; }
+    size_t calls() const { return calls_; }
+    const std::string& failed() const { return failed_; }  // the name of the call that failed, "" for none
+
+    void close(int fd) override { real().close(fd); }
+
+protected:
+    int doOpenFolder(const std::string& path, int& fd) override
+    {
+        return call("open folder", [&] { return real().openFolder(path, fd); });
+    }
+    int doOpenFile(int folder, const std::string& name, int& fd) override
+    {
+        return call("open", [&] { return real().openFile(folder, name, fd); });
+    }
+    int doCreateFile(int folder, const std::string& name, mode_t mode, int& fd) override
+    {
+        return call("create", [&] { return real().createFile(folder, name, mode, fd); });
+    }
+    int doOpenShared(int folder, const std::string& name, mode_t mode, int& fd) override
+    {
+        return call("open shared", [&] { return real().openShared(folder, name, mode, fd); });
+    }
+    int doStatus(int fd, FileAt& file) override { return call("fstat", [&] { return real().status(fd, file); }); }
+    int doStatusIn(int folder, const std::string& name, FileAt& file) override
+    {
+        return call("fstatat", [&] { return real().statusIn(folder, name, file); });
+    }
+    int doRename(int fromFolder, const std::string& from, int toFolder, const std::string& to) override
+    {
+        return call("renameat2", [&] { return refuseNoReplace_ ? EINVAL : real().rename(fromFolder, from, toFolder, to); });
+    }
+    int doLink(int fromFolder, const std::string& from, int toFolder, const std::string& to) override
+    {
+        return call("link", [&] { return real().link(fromFolder, from, toFolder, to); });
+    }
+    int doUnlink(int folder, const std::string& name) override
+    {
+        return call("unlink", [&] { return real().unlink(folder, name); });
+    }
+    int doMakeFolder(int folder, const std::string& name) override
+    {
+        return call("mkdir", [&] { return real().makeFolder(folder, name); });
+    }
+    int doRemoveFolder(int folder, const std::string& name) override
+    {
+        return call("rmdir", [&] { return real().removeFolder(folder, name); });
+    }
+    int doClone(int from, int to) override { return call("clone", [&] { return real().clone(from, to); }); }
+    int doCopy(int from, int to, uint64_t most, uint64_t& copied) override
+    {
+        return call("copy", [&] { return real().copy(from, to, most, copied); });
+    }
+    int doWrite(int fd, std::string_view bytes, size_t& written) override
+    {
+        return call("write", [&] { return real().write(fd, bytes, written); });
+    }
+    int doRead(int fd, char* buffer, size_t size, size_t& got) override
+    {
+        return call("read", [&] { return real().read(fd, buffer, size, got); });
+    }
+    int doTruncate(int fd) override { return call("truncate", [&] { return real().truncate(fd); }); }
+    int doSync(int) override { return call("fsync", [] { return 0; }); }
+    int doFreeSpace(int folder, uint64_t& bytes) override
+    {
+        return call("statfs", [&] { return real().freeSpace(folder, bytes); });
+    }
+    int doLock(int fd) override { return call("flock", [&] { return real().lock(fd); }); }
+
+private:
+    static Disk& real() { return systemDisk(); }
+
+    template <typename Call>
+    int call(const char* name, Call&& made)
+    {
+        if (++calls_ != failAt_)
+            return made();
+        failed_ = name;
+        if (mode_ == Mode::After)
+            made();
+        return error_;
+    }
+
+    size_t calls_ = 0;
+    size_t failAt_ = 0;
+    int error_ = 0;
+    Mode mode_ = Mode::Instead;
+    bool refuseNoReplace_ = false;
+    std::string failed_;
+};
+
+}  // namespace tokenade::testing
