@@ -1,7 +1,7 @@
 #include "batch_notice.h"
 
 #include "core/foundation/grouped_count.h"
-#include "core/repair/renames.h"
+#include "core/repair/changes.h"
 #include "core/sources/path_rules.h"
 
 #include <cctype>
@@ -21,7 +21,7 @@ std::string quoted(std::string_view name)
 
 }  // namespace
 
-AuditSession::Notice batchNotice(BatchKind kind, const RenameBatch& batch)
+AuditSession::Notice batchNotice(BatchKind kind, const ChangeBatch& batch)
 {
     const bool undo = kind == BatchKind::Undo;
     const std::string done = undo ? "Put back " : "Renamed ";
@@ -38,19 +38,21 @@ AuditSession::Notice batchNotice(BatchKind kind, const RenameBatch& batch)
     }
     size_t made = 0;
     size_t before = 0;
-    for (const RenameOutcome& outcome : batch.outcomes) {
-        if (outcome.result == RenameResult::Made)
+    for (const ChangeOutcome& outcome : batch.outcomes) {
+        if (outcome.result == ChangeResult::Made)
             ++made;
-        else if (outcome.result == RenameResult::DoneBefore)
+        else if (outcome.result == ChangeResult::DoneBefore)
             ++before;
         else
-            notice.examples.push_back(quoted(outcome.rename.from) + ": " + outcome.reason);
+            notice.examples.push_back(quoted(outcome.change.from) + ": " + outcome.reason);
     }
     notice.text = done + files(made) + journal + ".";
     if (before != 0)
         notice.text += " " + files(before) + (before == 1 ? " was" : " were") + " back already.";
     if (!notice.examples.empty())
         notice.text += " " + files(notice.examples.size()) + (undo ? " could not be put back:" : " could not be renamed:");
+    if (!batch.stopped.empty())
+        notice.examples.push_back("Stopped before the end: " + batch.stopped);
     if (!batch.notRecorded.empty())
         notice.examples.push_back("The journal was not updated: " + batch.notRecorded);
     return notice;

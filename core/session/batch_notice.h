@@ -4,7 +4,7 @@
 
 namespace tokenade {
 
-struct RenameBatch;
+struct ChangeBatch;
 
 // What a batch of changes to the files did.
 enum class BatchKind {
@@ -16,6 +16,6 @@ enum class BatchKind {
 // it changed ("Renamed 2 files.", "Put back 2 files (journal NAME)."), and,
 // each as an example, every file it left as it was with the reason. A batch
 // that did not start says why nothing changed.
-AuditSession::Notice batchNotice(BatchKind kind, const RenameBatch& batch);
+AuditSession::Notice batchNotice(BatchKind kind, const ChangeBatch& batch);
 
 }  // namespace tokenade

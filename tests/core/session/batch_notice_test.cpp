@@ -9,7 +9,7 @@ namespace {
 
 RenameOutcome outcome(std::string from, RenameResult result, std::string reason = {})
 {
-    return {Rename{"/c/roms", std::move(from), "x.zip", {}}, result, std::move(reason)};
+    return {Change{.folder = "/c/roms", .from = std::move(from), .to = "x.zip"}, result, std::move(reason)};
 }
 
 TEST(BatchNotice, SaysWhatWasChangedAndNamesEveryFileLeftAlone)
@@ -24,16 +24,19 @@ TEST(BatchNotice, SaysWhatWasChangedAndNamesEveryFileLeftAlone)
     const std::string journal = "/state/renames/2026-12-07T10-00-00.000Z-7.renames";
     const std::vector<Case> cases{
         {"all made", BatchKind::Renames,
-         {journal, {}, {}, {outcome("Dr Mario.zip", RenameResult::Made), outcome("Tom and Jerry.zip", RenameResult::Made)}},
+         {.journalPath = journal,
+          .outcomes = {outcome("Dr Mario.zip", RenameResult::Made), outcome("Tom and Jerry.zip", RenameResult::Made)}},
          "Renamed 2 files.", {}},
         {"undo, one gone, one back already", BatchKind::Undo,
-         {journal, {}, "disk full", {outcome("Pok\xC3\xA9mon.zip", RenameResult::Made),
-                                     outcome("Tom & Jerry.zip", RenameResult::DoneBefore),
-                                     outcome("\xE3\x83\x9E.zip", RenameResult::Skipped, "its old name is taken")}},
+         {.journalPath = journal,
+          .notRecorded = "disk full",
+          .outcomes = {outcome("Pok\xC3\xA9mon.zip", RenameResult::Made),
+                       outcome("Tom & Jerry.zip", RenameResult::DoneBefore),
+                       outcome("\xE3\x83\x9E.zip", RenameResult::Skipped, "its old name is taken")}},
          "Put back 1 file (journal 2026-12-07T10-00-00.000Z-7.renames). 1 file was back already. 1 file could not be "
          "put back:",
          {"\u201C\xE3\x83\x9E.zip\u201D: its old name is taken", "The journal was not updated: disk full"}},
-        {"not started", BatchKind::Renames, {{}, "cannot create the journal: read-only; nothing was renamed", {}, {}},
+        {"not started", BatchKind::Renames, {.notStarted = "cannot create the journal: read-only; nothing was renamed"},
          "Cannot create the journal: read-only; nothing was renamed.", {}},
     };
     for (const Case& c : cases) {
