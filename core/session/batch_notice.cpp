@@ -50,7 +50,8 @@ AuditSession::Notice batchNotice(BatchKind kind, const ChangeBatch& batch)
     if (before != 0)
         notice.text += " " + files(before) + (before == 1 ? " was" : " were") + " back already.";
     if (!notice.examples.empty())
-        notice.text += " " + files(notice.examples.size()) + (undo ? " could not be put back:" : " could not be renamed:");
+        notice.text +=
+            " " + files(notice.examples.size()) + (undo ? " could not be put back:" : " could not be renamed:");
     if (!batch.stopped.empty())
         notice.examples.push_back("Stopped before the end: " + batch.stopped);
     if (!batch.notRecorded.empty())
