@@ -180,6 +180,21 @@ protected:
     }
 };
 
+// A disk whose `call`th call fails with `fault`, refusing no-replace renames
+// where the scene asks for that.
+void arm(FaultyDisk& disk, const Scene& scene, size_t call, const Fault& fault)
+{
+    if (scene.withoutNoReplace)
+        disk.refuseNoReplace();
+    disk.failCall(call, fault.error, fault.mode);
+}
+
+std::string failureName(const char* what, size_t call, const FaultyDisk& disk, const Fault& fault)
+{
+    return std::string(what) + " " + std::to_string(call) + " (" + disk.failed() + ") fails with " +
+           std::strerror(fault.error) + (fault.mode == FaultyDisk::Mode::After ? " after it" : "");
+}
+
 // Each call of a batch fails once, in turn, with each errno: the batch names
 // the failure, and what undo restores is the tree as it was, with nothing
 // left under a temporary name.
@@ -195,15 +210,12 @@ TEST_P(FaultInjectionTest, EveryCallOfTheBatchFailsOnceInTurn)
             const std::string before = scene.state();
             const std::string contents = scene.state(false);
             FaultyDisk disk;
-            if (scene.withoutNoReplace)
-                disk.refuseNoReplace();
-            disk.failCall(call, fault.error, fault.mode);
+            arm(disk, scene, call, fault);
             const ChangeBatch batch = applyChanges(scene.changes, optionsFor(scene, &disk));
             // A move that the system says crosses file systems is copied
             // even on one device (two mounts of one file system do that).
             const bool copiedBack = fault.error == EXDEV && disk.failed() == "renameat2";
-            SCOPED_TRACE("call " + std::to_string(call) + " (" + disk.failed() + ") fails with " +
-                         std::strerror(fault.error) + (fault.mode == FaultyDisk::Mode::After ? " after it" : ""));
+            SCOPED_TRACE(failureName("call", call, disk, fault));
             EXPECT_TRUE(namesTheFailure(batch, fault.error)) << batch.notStarted << batch.stopped;
             if (!batch.journalPath.empty()) {
                 FaultyDisk plain;
@@ -232,12 +244,9 @@ TEST_P(FaultInjectionTest, EveryCallOfTheUndoFailsOnceInTurn)
             FaultyDisk plain;
             const ChangeBatch batch = applyChanges(scene.changes, optionsFor(scene, &plain));
             FaultyDisk disk;
-            if (scene.withoutNoReplace)
-                disk.refuseNoReplace();
-            disk.failCall(call, fault.error, fault.mode);
+            arm(disk, scene, call, fault);
             const ChangeBatch undone = undoChanges(batch.journalPath, optionsFor(scene, &disk));
-            SCOPED_TRACE("undo call " + std::to_string(call) + " (" + disk.failed() + ") fails with " +
-                         std::strerror(fault.error) + (fault.mode == FaultyDisk::Mode::After ? " after it" : ""));
+            SCOPED_TRACE(failureName("undo call", call, disk, fault));
             EXPECT_TRUE(namesTheFailure(undone, fault.error)) << undone.notStarted << undone.stopped;
             const ChangeBatch again = undoChanges(batch.journalPath, optionsFor(scene, &plain));
             EXPECT_TRUE(again.complete()) << again.notStarted << again.stopped;
