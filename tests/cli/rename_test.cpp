@@ -70,6 +70,9 @@ TEST_F(RenameTest, RenamesAreShownMadeAndUndone)
     const auto applied = run(rename({"--apply"}), true);
     EXPECT_EQ(applied.exitStatus, 3) << applied.out << applied.err;
     EXPECT_NE(applied.out.find("not renamed: " + collection.path("roms/locked")), std::string::npos) << applied.out;
+    EXPECT_NE(applied.out.find("Renamed:\n  renamed: " + collection.path("romsConsoles") + ": \"Pokemon Red (USA).zip\""),
+              std::string::npos)
+        << applied.out;
     EXPECT_TRUE(collection.exists("romsConsoles/Pok\xC3\xA9mon Red (USA).zip"));
     const auto audit = run({"roms", "--dir", collection.root(), "--list", collection.path("list.txt"), "--summary"});
     EXPECT_NE(audit.out.find("valid:    2"), std::string::npos) << audit.out;

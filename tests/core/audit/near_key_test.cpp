@@ -8,6 +8,7 @@
 #include <random>
 #include <string>
 #include <thread>
+#include <unordered_map>
 #include <vector>
 
 namespace tokenade {
@@ -85,6 +86,12 @@ TEST(NearKeyHash, EqualsTheHashOfTheNearKey)
             SCOPED_TRACE(name + " / " + extension);
             EXPECT_EQ(nearKeyHash(name, extension), hashOfNearKey(nearKey(name, extension)));
         }
+    }
+    // Every byte of the key counts: distinct keys of these names never share a hash.
+    std::unordered_map<uint64_t, std::string> keyOfHash;
+    for (const std::string& name : names) {
+        const std::string key = nearKey(name, "zip");
+        EXPECT_EQ(keyOfHash.try_emplace(hashOfNearKey(key), key).first->second, key) << name;
     }
 }
 
