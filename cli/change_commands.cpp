@@ -71,8 +71,10 @@ void printPlan(const CliOptions& options, const ChangePlan& plan, const std::vec
     size_t chosen = 0;
     for (bool tick : ticks)
         chosen += tick;
-    const char* what = options.command == Command::Fill ? " copies" : options.command == Command::SetAside ? " moves"
-                                                                                                           : " renames";
+    const bool one = chosen == 1;
+    const char* what = options.command == Command::Fill       ? (one ? " copy" : " copies")
+                       : options.command == Command::SetAside ? (one ? " move" : " moves")
+                                                              : (one ? " rename" : " renames");
     print(std::to_string(chosen) + what + (options.apply ? " to make:\n" : " would be made:\n"));
     for (size_t i = 0; i < plan.items.size(); ++i) {
         if (ticks[i])
