@@ -7,6 +7,7 @@
 #include "core/foundation/unicode_key.h"
 #include "core/repair/open_folders.h"
 #include "core/repair/plain_name.h"
+#include "core/repair/plan_lookups.h"
 #include "core/sources/folder_scan.h"
 #include "core/sources/path_rules.h"
 
@@ -164,19 +165,26 @@ ChangePlan planFill(const AuditResult& result, const FillRequest& request, std::
             continue;
         const SourceFile& file = *match.file;
         const std::string folder = file.parent.empty() ? *source : joinPath(*source, file.parent);
-        const auto identity = identityOf(folder, file.name);
         OfferedChange item;
         item.kind = OfferKind::Fill;
         item.expected = std::string(name->name());
         item.differences = differencesBetween(item.expected, file.name, extension).bits;
         item.shownSource = joinPath(file.parent, file.name);
         item.change = Change{request.link ? ChangeKind::Link : ChangeKind::Copy, folder, file.name, *targetPath,
-                             item.expected, identity.value_or(FileIdentity{})};
+                             item.expected, FileIdentity{}};
         if (const auto why = whyNotAPlainName(item.expected, NAME_MAX))
             item.refusal = "the expected name cannot be a file name: " + *why;
-        else if (!identity)
-            item.refusal = "the file is no longer there";
         plan.items.push_back(std::move(item));
+    }
+    std::vector<FileInFolder> lookups;
+    for (const OfferedChange& item : plan.items)
+        lookups.push_back(FileInFolder{item.change.folder, item.change.from});
+    const auto identities = identitiesOf(lookups);
+    for (size_t i = 0; i < identities.size(); ++i) {
+        OfferedChange& item = plan.items[i];
+        item.change.identity = identities[i].value_or(FileIdentity{});
+        if (!identities[i] && item.refusal.empty())
+            item.refusal = "the file is no longer there";
     }
     // In the order of the missing names, as the audit lists them.
     std::sort(plan.items.begin(), plan.items.end(),

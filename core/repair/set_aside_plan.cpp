@@ -1,5 +1,6 @@
 #include "set_aside_plan.h"
 
+#include "core/repair/plan_lookups.h"
 #include "core/sources/folder_scan.h"
 #include "core/sources/path_rules.h"
 
@@ -42,20 +43,29 @@ ChangePlan planSetAside(const AuditResult& result, const SetAsideRequest& reques
         }
     }
     const bool ticked = !(result.kind == AuditKind::Roms && request.category == CategoryId::Unknown);
-    for (const ResultEntry& entry : result.list(request.category)) {
+    RealFolders realFolders;
+    const auto& entries = result.list(request.category);
+    std::vector<FileInFolder> files;
+    files.reserve(entries.size());
+    plan.items.reserve(entries.size());
+    for (const ResultEntry& entry : entries) {
         const std::string relative(result.folderOf(entry));
         const std::string name(entry.name());
         OfferedChange item;
         item.kind = OfferKind::SetAside;
         item.shownSource = joinPath(relative, name);
         item.tickedByDefault = ticked;
-        const std::string folder = resolvedPath(joinPath(*directory, relative)).value_or("");
-        const auto identity = identityOf(folder, name);
-        item.change = Change{ChangeKind::Move, folder, name, joinPath(*target, relative), name,
-                             identity.value_or(FileIdentity{})};
-        if (!identity)
-            item.refusal = "the file is no longer there";
+        const std::string& folder = realFolders.of(joinPath(*directory, relative));
+        item.change = Change{ChangeKind::Move, folder, name, joinPath(*target, relative), name, FileIdentity{}};
+        files.push_back(FileInFolder{folder, name});
         plan.items.push_back(std::move(item));
+    }
+    const auto identities = identitiesOf(files);
+    for (size_t i = 0; i < identities.size(); ++i) {
+        if (identities[i])
+            plan.items[i].change.identity = *identities[i];
+        else
+            plan.items[i].refusal = "the file is no longer there";
     }
     return plan;
 }
