@@ -1,0 +1,104 @@
+#include "tests/support/run_program.h"
+#include "tests/support/temp_tree.h"
+
+#include <gtest/gtest.h>
+
+#include <sys/stat.h>
+
+#include <cstdlib>
+#include <filesystem>
+
+namespace tokenade::testing {
+namespace {
+
+// A collection with games missing, and a download folder that holds some of
+// them under their own name or a near one, and others that must not be taken.
+class FillSetAsideTest : public ::testing::Test {
+protected:
+    void SetUp() override
+    {
+        collection.addFile("list.txt", "Tom & Jerry (USA)\nSonic (Europe)\nPok\xC3\xA9mon Red (USA)\n"
+                                       "\xE3\x82\xB9\xE3\x83\x88 (Japan)\nStreet Fighter II: The World Warrior (Japan)\n"
+                                       "Kirby\xE2\x80\x99s Adventure (USA)\nMetroid (USA)\n");
+        for (auto path : {"roms/Metroid (USA).zip", "roms/Sega/bios.zip", "videos/old.xmv"})
+            collection.addFile(path, path);
+        for (auto path : {"deep/Tom and Jerry (USA).zip", "Sonic (USA).zip", "Poke\xCC\x81mon Red (USA).zip",
+                          "deep/er/\xE3\x82\xB9\xE3\x83\x88 (Japan).zip", "Kirby's Adventure (USA).zip",
+                          "Street Fighter II - The World Warrior (Japan).zip", "Metroid (USA) (Rev 1).zip"})
+            source.addFile(path, std::string(1000, 'x') + path);
+        ::setenv("XDG_STATE_HOME", state.root().c_str(), 1);
+    }
+    ProgramRun run(const std::string& command, std::vector<std::string> more)
+    {
+        std::vector<std::string> arguments{command, "roms", "--dir", collection.root(), "--list", collection.path("list.txt")};
+        arguments.insert(arguments.end(), more.begin(), more.end());
+        return runProgram(TOKENADE_AUDIT_PATH, arguments);
+    }
+    // Every path below the collection with its inode and size.
+    std::string tree() const
+    {
+        std::string text;
+        for (const auto& entry : std::filesystem::recursive_directory_iterator(collection.root())) {
+            struct stat status {};
+            ::lstat(entry.path().c_str(), &status);
+            text += entry.path().string() + " " + std::to_string(status.st_ino) + " " + std::to_string(status.st_size) + "\n";
+        }
+        return text;
+    }
+
+    TempTree collection;
+    TempTree source;
+    TempTree state;
+};
+
+TEST_F(FillSetAsideTest, FillsThePlantedGamesSetsAsideTheChosenFileAndUndoGivesBackTheTree)
+{
+    const std::string before = tree();
+    EXPECT_NE(run("fill", {"--from", source.root()}).out.find("5 copies would be made:\n"), std::string::npos);
+    EXPECT_EQ(tree(), before);
+    const auto filled = run("fill", {"--from", source.root(), "--apply"});
+    EXPECT_EQ(filled.exitStatus, 0) << filled.out << filled.err;
+    const auto audit = runProgram(TOKENADE_AUDIT_PATH, {"roms", "--dir", collection.root(), "--list",
+                                                        collection.path("list.txt"), "--format", "csv"});
+    EXPECT_EQ(audit.out, "category,name,folder\r\nvalid,Kirby\xE2\x80\x99s Adventure (USA).zip,roms\r\n"
+                         "valid,Metroid (USA).zip,roms\r\nvalid,Pok\xC3\xA9mon Red (USA).zip,roms\r\n"
+                         "valid,Street Fighter II: The World Warrior (Japan).zip,roms\r\n"
+                         "valid,Tom & Jerry (USA).zip,roms\r\nvalid,\xE3\x82\xB9\xE3\x83\x88 (Japan).zip,roms\r\n"
+                         "missing,Sonic (Europe).zip,\r\nunknown,bios.zip,roms/Sega\r\n");
+    EXPECT_EQ(source.read("Sonic (USA).zip").size(), 1015u);  // the source is never changed
+
+    EXPECT_NE(run("set-aside", {}).out.find("0 moves would be made:\n  offered, not chosen: \"roms/Sega/bios.zip\""),
+              std::string::npos);
+    EXPECT_EQ(run("set-aside", {"roms/Sega/bios.zip", "--apply"}).exitStatus, 0);
+    const auto after = runProgram(TOKENADE_AUDIT_PATH, {"roms", "--dir", collection.root(), "--list",
+                                                        collection.path("list.txt"), "--summary"});
+    EXPECT_NE(after.out.find("unknown:  0\n"), std::string::npos) << after.out;
+
+    for (int batch = 0; batch < 2; ++batch)  // the set-aside, then the fill: the newest first
+        EXPECT_EQ(runProgram(TOKENADE_AUDIT_PATH, {"undo"}).exitStatus, 0);
+    EXPECT_EQ(tree(), before);
+}
+
+// A fill from the collection itself would take its own files for missing ones.
+TEST_F(FillSetAsideTest, SourcesThatAreTheCollectionAndTargetsOutsideTheSetAreRefused)
+{
+    const std::vector<std::pair<std::vector<std::string>, std::string>> cases = {
+        {{"--from", collection.root()}, "is inside the Tokenade directory"},
+        {{"--from", collection.path("roms/Sega")}, "is inside the Tokenade directory"},
+        {{"--from", collection.root() + "/.."}, "holds the Tokenade directory"},
+        {{"--from", source.root(), "--to", "videos"}, "\"videos\" is not one of the folders"},
+        {{"--from", source.path("absent")}, "cannot read the source folder"},
+    };
+    const std::string before = tree();
+    for (const auto& [arguments, problem] : cases) {
+        auto more = arguments;
+        more.push_back("--apply");
+        const auto refused = run("fill", more);
+        EXPECT_EQ(refused.exitStatus, 2) << problem;
+        EXPECT_NE(refused.err.find(problem), std::string::npos) << refused.err;
+    }
+    EXPECT_EQ(tree(), before);
+}
+
+}  // namespace
+}  // namespace tokenade::testing
