@@ -113,7 +113,7 @@ LockAttempt lockCollection(Disk& disk, const std::string& journalFolder, const s
     }
     // Who holds it is only for others to read: a failure here is no reason to stop.
     size_t written = 0;
-    if (disk.truncate(fd) == 0)
+    if (disk.truncate(fd, 0) == 0)
         disk.write(fd, holderText(), written);
     attempt.lock.emplace(disk, fd);
     return attempt;
