@@ -65,7 +65,8 @@ struct ChangeBatch {
 };
 
 // Makes `changes`, in order, never replacing or losing a file:
-// - The collection is locked (lockCollection) for the whole batch.
+// - The collection is locked (lockCollection, in the user's journal folder
+//   whatever `journalFolder` is) for the whole batch.
 // - A change whose folders are not absolute or whose names are not plain
 //   names (whyNotAPlainName) is refused; so is a rename to its own name.
 // - The folders the files go to that do not exist yet are made first, each
