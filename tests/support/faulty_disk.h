@@ -9,8 +9,8 @@ namespace tokenade::testing {
 // The disk, but for one call, counted from 1 in the order the engine makes
 // them, that fails with a chosen errno: instead of being made, or, like a
 // network share that loses its answer, after being made. Counts every call
-// and remembers which one failed. A write failing `Partly` puts down half its
-// bytes first, as a full disk does; other calls fail `Partly` instead of being made. close() is never failed. fsync is counted
+// and remembers which one failed; a write failing `Partly` puts down half its
+// bytes first, as a full disk may. close() is never failed. fsync is counted
 // but not made: the tests that use this disk see what a call's failure does,
 // not whether the data reached the platters, and flushing would make them slow.
 class FaultyDisk final : public Disk {
@@ -80,20 +80,15 @@ protected:
     }
     int doWrite(int fd, std::string_view bytes, size_t& written) override
     {
-        if (calls_ + 1 == failAt_ && mode_ == Mode::Partly) {
-            size_t half = 0;
-            real().write(fd, bytes.substr(0, bytes.size() / 2), half);
-        }
+        if (calls_ + 1 == failAt_ && mode_ == Mode::Partly)
+            real().write(fd, bytes.substr(0, bytes.size() / 2), written);
         return call("write", [&] { return real().write(fd, bytes, written); });
     }
     int doRead(int fd, char* buffer, size_t size, size_t& got) override
     {
         return call("read", [&] { return real().read(fd, buffer, size, got); });
     }
-    int doTruncate(int fd, uint64_t length) override
-    {
-        return call("truncate", [&] { return real().truncate(fd, length); });
-    }
+    int doTruncate(int fd, uint64_t size) override { return call("truncate", [&] { return real().truncate(fd, size); }); }
     int doSync(int) override { return call("fsync", [] { return 0; }); }
     int doSyncData(int) override { return call("fdatasync", [] { return 0; }); }
     int doFreeSpace(int folder, uint64_t& bytes) override

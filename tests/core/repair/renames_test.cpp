@@ -1,6 +1,5 @@
 #include "core/repair/renames.h"
 
-#include "core/repair/changes.h"
 #include "core/repair/collection_lock.h"
 #include "core/repair/journal_files.h"
 #include "tests/support/temp_tree.h"
@@ -11,6 +10,7 @@
 #include <unistd.h>
 
 #include <cstdio>
+#include <fstream>
 #include <vector>
 
 namespace tokenade {
@@ -243,29 +243,29 @@ TEST_F(RenamesTest, BatchCutShortIsUndoneAsFarAsItsFilesShow)
     EXPECT_EQ(latestJournal(journals()), std::nullopt);
 }
 
-// Whatever the journal folder and however the collection is spelled, a
-// second batch or undo is told who holds it and changes nothing.
+TEST_F(RenamesTest, RecordTornByAKillIsCutBeforeUndoAppends)
+{
+    tree.addFile("roms/Tetris.zip");
+    const RenameBatch batch = apply({plan("roms", "Tetris.zip", "Tetris (World).zip")});
+    std::ofstream(batch.journalPath, std::ios::app) << "1\tundone\trename\t/ro";
+    EXPECT_EQ(results(undoRenames(batch.journalPath)), "made\n");
+    EXPECT_EQ(states(batch), "U");
+}
+
+// However the collection is spelled and wherever the journals go, a second
+// batch is told who holds the collection and changes nothing.
 TEST_F(RenamesTest, CollectionHeldElsewhereIsLeftAlone)
 {
     tree.addFile("Tokenade/roms/Tetris.zip");
     tree.addLink("alias", "Tokenade");
-    const Change rename = renameChange(plan("Tokenade/roms", "Tetris.zip", "Tetris (World).zip"));
-    const ChangeBatch made = applyChanges({rename}, ChangeOptions{journals(), tree.path("Tokenade"), nullptr, {}, {}});
-    ASSERT_TRUE(made.complete());
     const LockAttempt held = lockCollection(systemDisk(), journals(), tree.path("Tokenade"));
-    ASSERT_TRUE(held.lock) << held.problem;
-
-    for (const std::string spelling : {"alias", "alias/", "Tokenade/roms/..", "Tokenade"}) {
-        SCOPED_TRACE(spelling);
-        const ChangeOptions options{tree.path("other journals"), tree.path(spelling), nullptr, {}, {}};
-        const Change back{ChangeKind::Rename, rename.folder, rename.to, rename.folder, "Tetris.zip", rename.identity};
-        const ChangeBatch batch = applyChanges({back}, options);
-        EXPECT_NE(batch.heldBy.find("process " + std::to_string(::getpid())), std::string::npos) << batch.heldBy;
-        EXPECT_NE(batch.notStarted.find("another batch of changes is running"), std::string::npos);
-        EXPECT_EQ(batch.journalPath, "");
-        EXPECT_NE(undoChanges(made.journalPath, options).heldBy, "");
+    for (const std::string spelling : {"alias/", "Tokenade/roms/.."}) {
+        const ChangeOptions options{tree.path("elsewhere"), tree.path(spelling), nullptr, {}, {}};
+        const Change rename = renameChange(plan("Tokenade/roms", "Tetris.zip", "Tetris (USA).zip"));
+        const ChangeBatch batch = applyChanges({rename}, options);
+        EXPECT_NE(batch.heldBy.find("process " + std::to_string(::getpid())), std::string::npos) << spelling;
     }
-    EXPECT_EQ(tree.list("Tokenade/roms"), "Tetris (World).zip\n");
+    EXPECT_EQ(tree.list("Tokenade/roms"), "Tetris.zip\n");
 }
 
 }  // namespace
