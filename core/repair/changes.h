@@ -104,7 +104,8 @@ ChangeBatch applyChanges(const std::vector<Change>& changes, const ChangeOptions
 // in the journal (for version 1 journals: the one above the first folder,
 // collectionOfFolder) is locked meanwhile; `options.collection` is not used.
 // A journal that cannot be read, is damaged or is of a newer version changes
-// nothing (`notStarted` says which line and why).
+// nothing (`notStarted` says which line and why); a last record torn by a
+// batch that was killed is passed over, and cut off before undo appends.
 ChangeBatch undoChanges(const std::string& journalPath, const ChangeOptions& options);
 
 }  // namespace tokenade
