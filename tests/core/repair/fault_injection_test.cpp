@@ -192,7 +192,7 @@ void arm(FaultyDisk& disk, const Scene& scene, size_t call, const Fault& fault)
 std::string failureName(const char* what, size_t call, const FaultyDisk& disk, const Fault& fault)
 {
     return std::string(what) + " " + std::to_string(call) + " (" + disk.failed() + ") fails with " +
-           std::strerror(fault.error) + (fault.mode == FaultyDisk::Mode::After ? " after it" : "");
+           std::strerror(fault.error) + (fault.mode == FaultyDisk::Mode::After ? " after it" : fault.mode == FaultyDisk::Mode::Partly ? " after half" : "");
 }
 
 // Each call of a batch fails once, in turn, with each errno: the batch names

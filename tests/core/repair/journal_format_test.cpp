@@ -40,7 +40,7 @@ TEST(RenameJournalTest, DamagedJournalsAreRefusedWhole)
 {
     const std::string good = "made\t/roms\ta.zip\tb.zip\t1\t2\t3\t4.000000005\t\n";
     const std::string planned = journalRecord(1, v1(JournalState::Planned, "/roms", "a.zip", "b.zip", {}, ""));
-    const std::string log = journalHeader("/c") + planned, torn = "1\tmade\trename\t/ro";
+    const std::string log = journalHeader("/c") + planned, torn = "1\tmade\trename\t/ro";  // a kill cut it
     const std::vector<std::pair<std::string, std::string>> cases = {
         {"", "it is not a renames journal"},
         {"valid_roms.txt\n", "it is not a renames journal"},
@@ -63,9 +63,9 @@ TEST(RenameJournalTest, DamagedJournalsAreRefusedWhole)
         EXPECT_TRUE(read.lines.empty());
     }
     EXPECT_EQ(parseJournal(kHeader).problem, "");
-    const JournalRead killed = parseJournal(log + torn);  // a batch killed while it appended
-    EXPECT_EQ(killed.problem + std::to_string(killed.lines.size()), "1");
-    EXPECT_EQ(killed.length, log.size());
+    const JournalRead killed = parseJournal(log + torn);
+    EXPECT_EQ(killed.problem + std::to_string(killed.lines.size()) + " " + std::to_string(killed.length),
+              "1 " + std::to_string(log.size()));
 }
 
 TEST(RenameJournalTest, FolderFollowsTheStateHomeThenTheHome)
