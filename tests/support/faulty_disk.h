@@ -88,7 +88,7 @@ protected:
     {
         return call("read", [&] { return real().read(fd, buffer, size, got); });
     }
-    int doTruncate(int fd, uint64_t size) override { return call("truncate", [&] { return real().truncate(fd, size); }); }
+    int doTruncate(int fd, uint64_t to) override { return call("truncate", [&] { return real().truncate(fd, to); }); }
     int doSync(int) override { return call("fsync", [] { return 0; }); }
     int doSyncData(int) override { return call("fdatasync", [] { return 0; }); }
     int doFreeSpace(int folder, uint64_t& bytes) override
