@@ -93,7 +93,9 @@ def snapshot(root):
         for name in folders + files:
             path = os.path.join(folder, name)
             status = os.lstat(path)
-            seen[os.path.relpath(path, root)] = (status.st_mode >> 12, status.st_ino, status.st_size)
+            # A folder's own size grows with the names it held once: not compared.
+            size = None if os.path.isdir(path) and not os.path.islink(path) else status.st_size
+            seen[os.path.relpath(path, root)] = (status.st_mode >> 12, status.st_ino, size)
     return seen
 
 def restore():
