@@ -191,9 +191,8 @@ void arm(FaultyDisk& disk, const Scene& scene, size_t call, const Fault& fault)
 
 std::string failureName(const char* what, size_t call, const FaultyDisk& disk, const Fault& fault)
 {
-    static const char* const kModes[] = {"", " after it", " after half"};
     return std::string(what) + " " + std::to_string(call) + " (" + disk.failed() + ") fails with " +
-           std::strerror(fault.error) + kModes[static_cast<int>(fault.mode)];
+           std::strerror(fault.error) + (fault.mode == FaultyDisk::Mode::After ? " after it" : "");
 }
 
 // Each call of a batch fails once, in turn, with each errno: the batch names
