@@ -3,7 +3,7 @@ SHELL := /bin/bash
 BUILD ?= build
 JOBS ?= $(shell nproc)
 
-.PHONY: all deps configure build run test clean bench bench-cold check-sanitizers fuzz install package
+.PHONY: all deps configure build run test check-faults clean bench bench-cold check-sanitizers fuzz install package
 
 all: build
 
@@ -21,6 +21,11 @@ run: build
 
 test: build
 	cd $(BUILD) && ctest --output-on-failure -j $(JOBS)
+
+# Renames and fills killed at 200 random points, each undone and compared with the tree before.
+check-faults: build
+	@bash scripts/install-deps.sh python3
+	bash tests/faults/kill_anywhere.sh $(BUILD)/tokenade-audit
 
 clean:
 	rm -rf $(BUILD)

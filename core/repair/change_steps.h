@@ -31,7 +31,8 @@ struct StepResult {
     static StepResult failed(std::string why, bool stops = false) { return {std::move(why), stops}; }
 };
 
-// Appends `line`'s record for `step`; a failure stops the batch.
+// Appends `line`'s record for `step`, flushed to the disk when it says that
+// a change was made; a failure stops the batch.
 StepResult record(StepContext& context, size_t step, const JournalLine& line);
 
 // The descriptor of `folder`, or -1 with `result` saying why.

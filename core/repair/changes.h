@@ -65,7 +65,8 @@ struct ChangeBatch {
 };
 
 // Makes `changes`, in order, never replacing or losing a file:
-// - The collection is locked (lockCollection) for the whole batch.
+// - The collection is locked (lockCollection, in the user's journal folder
+//   whatever `journalFolder` is) for the whole batch.
 // - A change whose folders are not absolute or whose names are not plain
 //   names (whyNotAPlainName) is refused; so is a rename to its own name.
 // - The folders the files go to that do not exist yet are made first, each
@@ -103,7 +104,8 @@ ChangeBatch applyChanges(const std::vector<Change>& changes, const ChangeOptions
 // in the journal (for version 1 journals: the one above the first folder,
 // collectionOfFolder) is locked meanwhile; `options.collection` is not used.
 // A journal that cannot be read, is damaged or is of a newer version changes
-// nothing (`notStarted` says which line and why).
+// nothing (`notStarted` says which line and why); a last record torn by a
+// batch that was killed is passed over, and cut off before undo appends.
 ChangeBatch undoChanges(const std::string& journalPath, const ChangeOptions& options);
 
 }  // namespace tokenade

@@ -1,5 +1,7 @@
 #include "collection_lock.h"
 
+#include "core/repair/change_plan.h"
+#include "core/repair/journal_files.h"
 #include "core/repair/open_folders.h"
 #include "core/sources/folder_scan.h"
 
@@ -85,15 +87,17 @@ std::string collectionOfFolder(const std::string& folder)
     return folder;
 }
 
-LockAttempt lockCollection(Disk& disk, const std::string& journalFolder, const std::string& collection)
+LockAttempt lockCollection(Disk& disk, const std::string& fallbackFolder, const std::string& collection)
 {
     LockAttempt attempt;
+    const std::string userFolder = renameJournalFolder();
+    const std::string& journalFolder = userFolder.empty() ? fallbackFolder : userFolder;
     OpenFolders folders(disk);
     int error = 0;
     const int folder = folders.openMaking(journalFolder, error);
     int fd = -1;
     if (folder >= 0)
-        error = disk.openShared(folder, lockFileName(collection), 0600, fd);
+        error = disk.openShared(folder, lockFileName(resolvedPath(collection).value_or(collection)), 0600, fd);
     if (folder < 0 || error != 0) {
         attempt.problem = "cannot make the lock file of " + collection + " in " + journalFolder + ": " +
                           std::strerror(error);
@@ -113,7 +117,7 @@ LockAttempt lockCollection(Disk& disk, const std::string& journalFolder, const s
     }
     // Who holds it is only for others to read: a failure here is no reason to stop.
     size_t written = 0;
-    if (disk.truncate(fd) == 0)
+    if (disk.truncate(fd, 0) == 0)
         disk.write(fd, holderText(), written);
     attempt.lock.emplace(disk, fd);
     return attempt;

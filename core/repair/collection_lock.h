@@ -8,8 +8,10 @@
 namespace tokenade {
 
 // The one batch (of changes or of their undoing) that may run on a
-// collection at a time, whichever process runs it: an flock on a file in the
-// journal folder named after the collection's real path. The holder writes
+// collection at a time, whichever process runs it and wherever it keeps its
+// journals: an flock on a file in the user's journal folder named after the
+// collection's real path, so that a link, a trailing "/" or a ".." do not
+// make another collection of the same folder. The holder writes
 // who it is into the file, so that another is told plainly who holds it. The
 // lock goes with the object (or with the process, however it ends). `disk`
 // must outlive it.
@@ -35,7 +37,9 @@ struct LockAttempt {
     std::string heldBy;  // "tokenade-audit, process 4242, since ..." when another holds it
 };
 
-LockAttempt lockCollection(Disk& disk, const std::string& journalFolder, const std::string& collection);
+// The lock file goes to renameJournalFolder(), or to `fallbackFolder` when
+// the user has none.
+LockAttempt lockCollection(Disk& disk, const std::string& fallbackFolder, const std::string& collection);
 
 // The name of the lock file of `collection` (an absolute real path): the
 // path with "%" written "%25" and "/" written "%2F", then ".lock"; a path too

@@ -79,9 +79,12 @@ public:
         return again([&] { return doWrite(fd, bytes, written); });
     }
     int read(int fd, char* buffer, size_t size, size_t& got) { return again([&] { return doRead(fd, buffer, size, got); }); }
-    int truncate(int fd) { return again([&] { return doTruncate(fd); }); }
+    // Cuts the file to its first `length` bytes.
+    int truncate(int fd, uint64_t length) { return again([&] { return doTruncate(fd, length); }); }
     // Flushes a file, or a folder's entries, to the disk.
     int sync(int fd) { return again([&] { return doSync(fd); }); }
+    // Flushes a file's bytes and what is needed to read them back (fdatasync).
+    int syncData(int fd) { return again([&] { return doSyncData(fd); }); }
     // The bytes that an unprivileged user may still write on the file system of `folder`.
     int freeSpace(int folder, uint64_t& bytes) { return again([&] { return doFreeSpace(folder, bytes); }); }
     // An exclusive flock, not waited for: EWOULDBLOCK when another holds it.
@@ -103,8 +106,9 @@ protected:
     virtual int doCopy(int from, int to, uint64_t most, uint64_t& copied) = 0;
     virtual int doWrite(int fd, std::string_view bytes, size_t& written) = 0;
     virtual int doRead(int fd, char* buffer, size_t size, size_t& got) = 0;
-    virtual int doTruncate(int fd) = 0;
+    virtual int doTruncate(int fd, uint64_t length) = 0;
     virtual int doSync(int fd) = 0;
+    virtual int doSyncData(int fd) = 0;
     virtual int doFreeSpace(int folder, uint64_t& bytes) = 0;
     virtual int doLock(int fd) = 0;
 

@@ -74,6 +74,12 @@ int renameThrough(Disk& disk, int fromFd, const std::string& from, int toFd, con
     return error;
 }
 
+bool saysAChangeWasMade(JournalState state)
+{
+    return state == JournalState::Made || state == JournalState::Copied || state == JournalState::Restoring ||
+           state == JournalState::Undone;
+}
+
 }  // namespace
 
 std::string reasonOf(int error)
@@ -89,7 +95,10 @@ StepResult record(StepContext& context, size_t step, const JournalLine& line)
 {
     if (!context.journal)
         return StepResult::made();
-    const std::string why = context.journal->append(journalRecord(step, line));
+    std::string why = context.journal->append(journalRecord(step, line));
+    // A change the disk has but its record not would be lost to undo by a power cut.
+    if (why.empty() && saysAChangeWasMade(line.state))
+        why = context.journal->syncData();
     return why.empty() ? StepResult::made() : StepResult::failed(why, true);
 }
 

@@ -114,7 +114,8 @@ std::string renameJournalFolder()
 }
 
 JournalFile::JournalFile(JournalFile&& other) noexcept
-    : disk_(other.disk_), path_(std::move(other.path_)), fd_(std::exchange(other.fd_, -1))
+    : disk_(other.disk_), path_(std::move(other.path_)), fd_(std::exchange(other.fd_, -1)), length_(other.length_),
+      failed_(other.failed_)
 {
 }
 
@@ -123,6 +124,8 @@ JournalFile& JournalFile::operator=(JournalFile&& other) noexcept
     std::swap(disk_, other.disk_);
     std::swap(path_, other.path_);
     std::swap(fd_, other.fd_);
+    std::swap(length_, other.length_);
+    std::swap(failed_, other.failed_);
     return *this;
 }
 
@@ -134,13 +137,28 @@ JournalFile::~JournalFile()
 
 std::string JournalFile::append(std::string_view record)
 {
+    if (failed_)
+        return cannotWrite(path_, "an earlier record could not be written");
     const std::string why = writeWhole(*disk_, fd_, record);
-    return why.empty() ? why : cannotWrite(path_, why);
+    if (why.empty()) {
+        length_ += record.size();
+        return why;
+    }
+    // Not every descriptor appends: one past the cut would leave a hole.
+    failed_ = true;
+    disk_->truncate(fd_, length_);
+    return cannotWrite(path_, why);
 }
 
 std::string JournalFile::sync()
 {
     const int error = disk_->sync(fd_);
+    return error == 0 ? "" : cannotWrite(path_, std::strerror(error));
+}
+
+std::string JournalFile::syncData()
+{
+    const int error = disk_->syncData(fd_);
     return error == 0 ? "" : cannotWrite(path_, std::strerror(error));
 }
 
@@ -172,7 +190,7 @@ NewJournal createJournal(Disk& disk, const std::string& journalFolder, std::stri
             why = std::strerror(failure);
     }
     if (why.empty())
-        return NewJournal{JournalFile(disk, path, fd), ""};
+        return NewJournal{JournalFile(disk, path, fd, text.size()), ""};
     disk.close(fd);
     disk.unlink(folder, name);
     return NewJournal{std::nullopt, cannotWrite(path, why)};
@@ -184,7 +202,7 @@ JournalPath createJournal(const std::string& journalFolder, std::string_view tex
     return JournalPath{journal.file ? journal.file->path() : "", journal.problem};
 }
 
-std::optional<JournalFile> openJournal(Disk& disk, const std::string& path, std::string& problem)
+std::optional<JournalFile> openJournal(Disk& disk, const std::string& path, uint64_t length, std::string& problem)
 {
     OpenFolders folders(disk);
     int error = 0;
@@ -192,11 +210,13 @@ std::optional<JournalFile> openJournal(Disk& disk, const std::string& path, std:
     int fd = -1;
     if (folder >= 0)
         error = disk.openShared(folder, nameOf(path), kJournalMode, fd);
+    if (folder >= 0 && error == 0 && (error = disk.truncate(fd, length)) != 0)
+        disk.close(fd);
     if (folder < 0 || error != 0) {
         problem = cannotWrite(path, std::strerror(error));
         return std::nullopt;
     }
-    return JournalFile(disk, path, fd);
+    return JournalFile(disk, path, fd, length);
 }
 
 JournalRead readJournal(const std::string& path, Disk& disk)

@@ -26,25 +26,34 @@ std::string renameJournalFolder();
 std::string renameJournalFolderFor(const char* stateHome, const char* home);
 
 // A journal open for its records to be appended, through `disk`, which must
-// outlive it. Closed when the object goes.
+// outlive it; `length` is the size of the file. Closed when the object goes.
 class JournalFile {
 public:
-    JournalFile(Disk& disk, std::string path, int fd) : disk_(&disk), path_(std::move(path)), fd_(fd) {}
+    JournalFile(Disk& disk, std::string path, int fd, uint64_t length)
+        : disk_(&disk), path_(std::move(path)), fd_(fd), length_(length)
+    {
+    }
     JournalFile(JournalFile&& other) noexcept;
     JournalFile& operator=(JournalFile&& other) noexcept;
     ~JournalFile();
 
     const std::string& path() const { return path_; }
     // Appends `record` in one write (again for what a short write left);
-    // "" or why it could not be. Does not flush it to the disk.
+    // "" or why it could not be. After a failure the journal is cut back to
+    // its last whole record and takes no more, so that no record runs into a
+    // torn one. Does not flush it to the disk.
     std::string append(std::string_view record);
     // Flushes what was appended; "" or why not.
     std::string sync();
+    // The same for the records' bytes only (fdatasync), for after each record.
+    std::string syncData();
 
 private:
     Disk* disk_;
     std::string path_;
     int fd_ = -1;
+    uint64_t length_ = 0;
+    bool failed_ = false;  // an append failed: no more are made
 };
 
 // A new journal file in `journalFolder` (created with its parents when
@@ -68,8 +77,10 @@ struct JournalPath {
 };
 JournalPath createJournal(const std::string& journalFolder, std::string_view text);
 
-// Opens the journal at `path` to append the records of its undoing.
-std::optional<JournalFile> openJournal(Disk& disk, const std::string& path, std::string& problem);
+// Opens the journal at `path` to append the records of its undoing, first
+// cutting it to its first `length` bytes (JournalRead::length), so that a
+// record torn by a batch that was killed is not continued by the next.
+std::optional<JournalFile> openJournal(Disk& disk, const std::string& path, uint64_t length, std::string& problem);
 
 // Reads and parses the journal at `path`; `problem` names the file and why it
 // cannot be used.

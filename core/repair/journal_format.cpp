@@ -2,6 +2,7 @@
 
 #include "core/repair/journal_fields.h"
 
+#include <algorithm>
 #include <array>
 
 namespace tokenade {
@@ -194,6 +195,8 @@ JournalRead parseJournal(std::string_view text)
     }
     for (; start < text.size(); ++number, start = end + 1) {
         end = text.find('\n', start);
+        if (end == std::string_view::npos && read.version == 2)
+            break;
         if (end == std::string_view::npos)
             return problem(lineProblem(number, "is cut short"));
         const std::string_view line = text.substr(start, end - start);
@@ -207,6 +210,7 @@ JournalRead parseJournal(std::string_view text)
             return problem(lineProblem(number, "does not fit: " + why));
         }
     }
+    read.length = std::min(start, text.size());
     return read;
 }
 

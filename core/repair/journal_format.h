@@ -69,11 +69,15 @@ std::string journalRecord(size_t step, const JournalLine& line);
 // saying why the text is not a journal this program reads: another format, a
 // newer version, a line damaged, cut short, or not about its step (with its
 // number, as an editor counts, and what is wrong); then `lines` is empty.
+// The last record of a version 2 journal may lack its "\n": a batch killed
+// while appending it leaves that, so it is passed over, and `length` ends
+// before it. Version 1 journals are rewritten whole, so there it is damage.
 struct JournalRead {
     int version = 0;
     std::string collection;  // version 2 only
     std::vector<JournalLine> lines;
     std::string problem;
+    size_t length = 0;  // the bytes read, up to the end of the last whole line
 };
 
 JournalRead parseJournal(std::string_view text);

@@ -118,13 +118,14 @@ protected:
         got = done > 0 ? static_cast<size_t>(done) : 0;
         return errorOf(done);
     }
-    int doTruncate(int fd) override { return errorOf(::ftruncate(fd, 0)); }
+    int doTruncate(int fd, uint64_t length) override { return errorOf(::ftruncate(fd, static_cast<off_t>(length))); }
     int doSync(int fd) override
     {
         // Some file systems cannot flush a folder; that is no failure.
         const int error = errorOf(::fsync(fd));
         return error == EINVAL || error == EROFS ? 0 : error;
     }
+    int doSyncData(int fd) override { return errorOf(::fdatasync(fd)); }
     int doFreeSpace(int folder, uint64_t& bytes) override
     {
         struct statvfs space {};

@@ -283,8 +283,14 @@ ChangeBatch undoChanges(const std::string& journalPath, const ChangeOptions& opt
         batch.heldBy = lock.heldBy;
         return batch;
     }
+    // A batch may have appended to the journal until it let go of the lock:
+    // read it again now that none can, for its torn tail is about to be cut.
+    if (journal = readJournal(journalPath, disk); !journal.problem.empty()) {
+        batch.notStarted = journal.problem + "; nothing was undone";
+        return batch;
+    }
     std::optional<JournalFile> file;
-    if (journal.version >= 2 && !(file = openJournal(disk, journalPath, batch.notStarted))) {
+    if (journal.version >= 2 && !(file = openJournal(disk, journalPath, journal.length, batch.notStarted))) {
         batch.notStarted += "; nothing was undone";
         return batch;
     }

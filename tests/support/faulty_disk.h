@@ -9,12 +9,13 @@ namespace tokenade::testing {
 // The disk, but for one call, counted from 1 in the order the engine makes
 // them, that fails with a chosen errno: instead of being made, or, like a
 // network share that loses its answer, after being made. Counts every call
-// and remembers which one failed. close() is never failed. fsync is counted
+// and remembers which one failed; a write failing `Partly` puts down half its
+// bytes first, as a full disk may. close() is never failed. fsync is counted
 // but not made: the tests that use this disk see what a call's failure does,
 // not whether the data reached the platters, and flushing would make them slow.
 class FaultyDisk final : public Disk {
 public:
-    enum class Mode { Instead, After };
+    enum class Mode { Instead, After, Partly };
 
     void failCall(size_t number, int error, Mode mode = Mode::Instead)
     {
@@ -79,14 +80,17 @@ protected:
     }
     int doWrite(int fd, std::string_view bytes, size_t& written) override
     {
+        if (calls_ + 1 == failAt_ && mode_ == Mode::Partly)
+            real().write(fd, bytes.substr(0, bytes.size() / 2), written);
         return call("write", [&] { return real().write(fd, bytes, written); });
     }
     int doRead(int fd, char* buffer, size_t size, size_t& got) override
     {
         return call("read", [&] { return real().read(fd, buffer, size, got); });
     }
-    int doTruncate(int fd) override { return call("truncate", [&] { return real().truncate(fd); }); }
+    int doTruncate(int fd, uint64_t to) override { return call("truncate", [&] { return real().truncate(fd, to); }); }
     int doSync(int) override { return call("fsync", [] { return 0; }); }
+    int doSyncData(int) override { return call("fdatasync", [] { return 0; }); }
     int doFreeSpace(int folder, uint64_t& bytes) override
     {
         return call("statfs", [&] { return real().freeSpace(folder, bytes); });

@@ -135,7 +135,7 @@ struct Fault {
 const std::vector<Fault> kFaults = {{EIO, FaultyDisk::Mode::Instead},    {ENOSPC, FaultyDisk::Mode::Instead},
                                     {EACCES, FaultyDisk::Mode::Instead}, {EXDEV, FaultyDisk::Mode::Instead},
                                     {EINTR, FaultyDisk::Mode::Instead},  {EINVAL, FaultyDisk::Mode::Instead},
-                                    {EIO, FaultyDisk::Mode::After}};
+                                    {EIO, FaultyDisk::Mode::After},      {ENOSPC, FaultyDisk::Mode::Partly}};
 
 ChangeOptions optionsFor(const Scene& scene, Disk* disk)
 {

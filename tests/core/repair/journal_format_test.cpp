@@ -39,6 +39,8 @@ TEST(RenameJournalTest, AnyNameSurvivesAndTheTextIsUtf8)
 TEST(RenameJournalTest, DamagedJournalsAreRefusedWhole)
 {
     const std::string good = "made\t/roms\ta.zip\tb.zip\t1\t2\t3\t4.000000005\t\n";
+    const std::string log = journalHeader("/c") + journalRecord(1, v1(JournalState::Planned, "/r", "a", "b", {}, ""));
+    const std::string torn = "1\tmade\trename\t/ro";  // what a kill while appending leaves
     const std::vector<std::pair<std::string, std::string>> cases = {
         {"", "it is not a renames journal"},
         {"valid_roms.txt\n", "it is not a renames journal"},
@@ -52,6 +54,7 @@ TEST(RenameJournalTest, DamagedJournalsAreRefusedWhole)
         {kHeader + "made\t/roms\ta.zip\tb.zip\t1\t2\t3\t4.5\t\n", "line 2 is damaged"},
         {kHeader + "made\t/roms\ta.zip\tb.zip\t1\tx2\t3\t4.000000005\t\n", "line 2 is damaged"},
         {kHeader + good.substr(0, good.size() - 1), "line 2 is cut short"},
+        {log + torn + "\n", "line 4 is damaged"},
     };
     for (const auto& [text, problem] : cases) {
         SCOPED_TRACE(text);
@@ -60,6 +63,7 @@ TEST(RenameJournalTest, DamagedJournalsAreRefusedWhole)
         EXPECT_TRUE(read.lines.empty());
     }
     EXPECT_EQ(parseJournal(kHeader).problem, "");
+    EXPECT_EQ(parseJournal(log + torn).length, log.size());  // read, up to the torn record
 }
 
 TEST(RenameJournalTest, FolderFollowsTheStateHomeThenTheHome)

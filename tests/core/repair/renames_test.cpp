@@ -1,5 +1,6 @@
 #include "core/repair/renames.h"
 
+#include "core/repair/collection_lock.h"
 #include "core/repair/journal_files.h"
 #include "tests/support/temp_tree.h"
 
@@ -8,6 +9,7 @@
 #include <sys/stat.h>
 
 #include <cstdio>
+#include <fstream>
 #include <vector>
 
 namespace tokenade {
@@ -186,6 +188,7 @@ TEST_F(RenamesTest, UndoAfterAPartialBatchRestoresTheTreeAndTwiceIsHarmless)
                                      plan("roms/x", "Dr Mario.zip", "Kirby.zip")});
     ASSERT_EQ(results(batch), "skipped (another file has that name)\nmade\nmade\n");
     EXPECT_EQ(latestJournal(journals()), batch.journalPath);
+    std::ofstream(batch.journalPath, std::ios::app) << "3\tundone\trename\t/ro";  // as a kill leaves it
 
     const RenameBatch undone = undoRenames(batch.journalPath);
     EXPECT_EQ(results(undone), "made\nmade\n");
@@ -238,6 +241,15 @@ TEST_F(RenamesTest, BatchCutShortIsUndoneAsFarAsItsFilesShow)
     EXPECT_EQ(results(undoRenames(journal.path)), "made\n");
     EXPECT_EQ(tree.list("roms"), "Kirby.zip\nTetris.zip\n");
     EXPECT_EQ(latestJournal(journals()), std::nullopt);
+}
+
+TEST_F(RenamesTest, SecondLockOfTheCollectionUnderAnotherSpellingIsToldWhoHoldsIt)
+{
+    tree.addFolder("Tokenade/roms");
+    tree.addLink("alias", "Tokenade");
+    const LockAttempt held = lockCollection(systemDisk(), journals(), tree.path("Tokenade"));
+    const LockAttempt second = lockCollection(systemDisk(), tree.path("elsewhere"), tree.path("alias/roms/.."));
+    EXPECT_TRUE(!second.lock && second.heldBy.starts_with("repair_tests, process ")) << second.problem;
 }
 
 }  // namespace
