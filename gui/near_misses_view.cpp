@@ -56,7 +56,8 @@ void NearMissesView::showNearMisses(const QString& title, const std::vector<Row>
     for (int row = 0; row < table_->rowCount(); ++row) {
         const Row& shown = rows[static_cast<size_t>(row)];
         auto* expected = new QTableWidgetItem(shown.expected);
-        expected->setFlags(Qt::ItemIsEnabled | Qt::ItemIsSelectable | Qt::ItemIsUserCheckable);
+        expected->setFlags(shown.tickable ? Qt::ItemIsEnabled | Qt::ItemIsSelectable | Qt::ItemIsUserCheckable
+                                          : Qt::ItemIsEnabled | Qt::ItemIsSelectable);
         expected->setCheckState(shown.ticked ? Qt::Checked : Qt::Unchecked);
         table_->setItem(row, 0, expected);
         table_->setItem(row, 1, new QTableWidgetItem(shown.found));

@@ -47,7 +47,15 @@ ReportView::ReportView(QWidget* parent)
     copyFullPath_ = addCommand(tr("Copy Full Path"), {QKeySequence(Qt::CTRL | Qt::SHIFT | Qt::Key_C)}, "copyFullPath");
     openFolder_ = addCommand(tr("Open Containing Folder"), {QKeySequence(Qt::Key_Return), QKeySequence(Qt::Key_Enter)},
                              "openContainingFolder");
+    setAside_ = addCommand(tr("Set Aside…"), {}, "setAside");
+    setAside_->setEnabled(false);
     connect(copy_, &QAction::triggered, this, &ReportView::copySelection);
+}
+
+void ReportView::selectionChanged(const QItemSelection& selected, const QItemSelection& deselected)
+{
+    QListView::selectionChanged(selected, deselected);
+    emit namesSelected();
 }
 
 QAction* ReportView::addCommand(const QString& text, const QList<QKeySequence>& keys, const char* name)

@@ -26,7 +26,7 @@ protected:
     bool waitForRenames()
     {
         return QTest::qWaitFor([this] {
-            return !controller().session().isRenaming() && !controller().session().isAnyRunning();
+            return !controller().session().isChanging() && !controller().session().isAnyRunning();
         }, 20000);
     }
     std::string files() { return collection.list("roms") + collection.list("romsConsoles"); }

@@ -148,19 +148,19 @@ TEST(AuditSession, NearMissButtonCountsEveryNameItsViewLists)
     }
 }
 
-// An audit started while files are renamed could read half a batch and
+// An audit started while files are changed could read half a batch and
 // finish after the audit that follows the renames.
-TEST(AuditSession, NoAuditOrUndoWhileRenamesRun)
+TEST(AuditSession, NoAuditOrUndoWhileABatchRuns)
 {
     AuditSession session;
-    session.startRenames();
+    session.startChanges();
     EXPECT_FALSE(session.canAudit(AuditKind::Roms));
     EXPECT_FALSE(session.canAudit(AuditKind::Videos));
-    session.finishRenames("/state/2026-12-06T12-31-03.123Z-4242.renames");
+    session.finishChanges("/state/2026-12-06T12-31-03.123Z-4242.renames");
     EXPECT_TRUE(session.canAudit(AuditKind::Roms));
-    EXPECT_TRUE(session.canUndoRenames());
+    EXPECT_TRUE(session.canUndo());
     session.startAudit(AuditKind::Videos);
-    EXPECT_FALSE(session.canUndoRenames());
+    EXPECT_FALSE(session.canUndo());
 }
 
 }  // namespace
