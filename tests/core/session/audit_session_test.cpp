@@ -163,5 +163,22 @@ TEST(AuditSession, NoAuditOrUndoWhileABatchRuns)
     EXPECT_FALSE(session.canUndo());
 }
 
+// Only files that are there and no game's can be set aside: never the valid
+// ones, nor missing names, nor extra archives, which no audit has.
+TEST(AuditSession, SetAsideOffersFoundFilesOfNoGameOnly)
+{
+    AuditSession session;
+    EXPECT_FALSE(session.canSetAside(AuditKind::Roms, CategoryId::Unknown, 1));  // not audited
+    for (AuditKind kind : kAuditKinds)
+        session.finishAudit(kind, resultWith(session.startAudit(kind), kind, "x"));
+    EXPECT_TRUE(session.canSetAside(AuditKind::Roms, CategoryId::Unknown, 1));
+    EXPECT_TRUE(session.canSetAside(AuditKind::Videos, CategoryId::Extra, 2));
+    EXPECT_FALSE(session.canSetAside(AuditKind::Roms, CategoryId::Extra, 1));
+    EXPECT_FALSE(session.canSetAside(AuditKind::Videos, CategoryId::Valid, 1));
+    EXPECT_FALSE(session.canSetAside(AuditKind::Videos, CategoryId::Unknown, 0));
+    session.startChanges();
+    EXPECT_FALSE(session.canSetAside(AuditKind::Videos, CategoryId::Unknown, 1));
+}
+
 }  // namespace
 }  // namespace tokenade
