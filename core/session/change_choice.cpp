@@ -8,10 +8,12 @@
 namespace tokenade {
 namespace {
 
-std::string megabytes(uint64_t bytes)
+// "3.6 MB", "76.9 GB": free space runs to numbers too long to read in megabytes.
+std::string sizeText(uint64_t bytes)
 {
+    const bool giga = bytes >= 10'000'000'000ULL;
     char text[32];
-    std::snprintf(text, sizeof text, "%.1f", static_cast<double>(bytes) / 1e6);
+    std::snprintf(text, sizeof text, "%.1f %s", static_cast<double>(bytes) / (giga ? 1e9 : 1e6), giga ? "GB" : "MB");
     return text;
 }
 
@@ -68,8 +70,7 @@ std::string fillSummary(const ChangeChoice& fill)
 {
     const size_t ticked = fill.tickedCount();
     std::string text = groupedCount(ticked) + (ticked == 1 ? " file" : " files") + " ticked, " +
-                       megabytes(fill.bytesToCopy()) + " MB to copy, " + megabytes(fill.plan().freeSpace) +
-                       " MB free there.";
+                       sizeText(fill.bytesToCopy()) + " to copy, " + sizeText(fill.plan().freeSpace) + " free there.";
     if (!hasRoomFor(fill))
         text += " Not enough room: tick fewer files or make room first.";
     return text;
@@ -80,7 +81,7 @@ std::string progressText(const ChangeProgress& progress)
     std::string text = "Copied " + groupedCount(progress.filesDone) + " of " + groupedCount(progress.files) +
                        (progress.files == 1 ? " file" : " files");
     if (progress.bytes != 0)
-        text += ", " + megabytes(progress.bytesDone) + " of " + megabytes(progress.bytes) + " MB";
+        text += ", " + sizeText(progress.bytesDone) + " of " + sizeText(progress.bytes);
     return text + ".";
 }
 

@@ -51,7 +51,7 @@ std::string fillSummary(const ChangeChoice& fill);
 bool hasRoomFor(const ChangeChoice& fill);
 
 // How far a fill has come, in the user's words: "Copied 2 of 5 files, 3.1
-// of 12.0 MB."; without the bytes when it copies none.
+// MB of 12.0 MB."; without the bytes when it copies none.
 std::string progressText(const ChangeProgress& progress);
 
 }  // namespace tokenade

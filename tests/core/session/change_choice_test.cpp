@@ -68,7 +68,7 @@ TEST(ChangeChoice, SelectedNamesOnlyAndTheRoomForTheCopies)
                                  "files or make room first.");
     fill.tick(1, false);
     EXPECT_TRUE(hasRoomFor(fill));
-    EXPECT_EQ(progressText({1, 2, 1'500'000, 3'000'000}), "Copied 1 of 2 files, 1.5 of 3.0 MB.");
+    EXPECT_EQ(progressText({1, 2, 1'500'000, 3'000'000}), "Copied 1 of 2 files, 1.5 MB of 3.0 MB.");
 }
 
 }  // namespace
