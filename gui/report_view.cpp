@@ -156,8 +156,9 @@ int ReportView::lineCount() const
 void ReportView::measureNames()
 {
     const QFontMetrics metrics(font());
-    const QString name = lines_->longestName();
-    nameWidth_ = name.isEmpty() ? 0 : metrics.horizontalAdvance(name) + 2 * metrics.averageCharWidth();
+    nameWidth_ = 0;
+    for (const QString& name : lines_->longestNames())
+        nameWidth_ = std::max(nameWidth_, metrics.horizontalAdvance(name) + 2 * metrics.averageCharWidth());
     const QString folder = lines_->longestFolder();
     folderWidth_ = folder.isEmpty() ? 0 : metrics.horizontalAdvance(folder) + metrics.averageCharWidth();
 }
