@@ -66,7 +66,8 @@ void QVAppDelegate::didPlanFill(AuditKind kind, ChangePlan plan)
     if (!session_.isAnyRunning())
         progressLabel()->hide();
     if (!plan.problem.empty()) {
-        seams_.alert.show(QStringLiteral("Cannot fill from this folder"), toQString(plan.problem), QStringLiteral("OK"));
+        seams_.alert.show(QStringLiteral("Cannot fill from this folder"), toQString(plan.problem),
+                          QStringLiteral("OK"));
         return;
     }
     if (plan.items.empty()) {
@@ -150,7 +151,8 @@ void QVAppDelegate::setAsideSelected(AuditKind kind)
     const std::string directory = session_.madeFrom(kind)->tokenadeDirPath;
     ChangePlan plan = tokenade::planSetAside(result, {directory, category->facts->id, {}});
     if (!plan.problem.empty()) {
-        seams_.alert.show(QStringLiteral("Cannot set these files aside"), toQString(plan.problem), QStringLiteral("OK"));
+        seams_.alert.show(QStringLiteral("Cannot set these files aside"), toQString(plan.problem),
+                          QStringLiteral("OK"));
         return;
     }
     std::set<std::string> names;

@@ -147,10 +147,10 @@ void QVAppDelegate::offerRenames(AuditKind kind)
         return;
     const AuditKind other = kind == AuditKind::Roms ? AuditKind::Videos : AuditKind::Roms;
     std::optional<tokenade::FoundNames> otherFiles;
-    if (session_.isAudited(other) && session_.madeFrom(other)->tokenadeDirPath == session_.madeFrom(kind)->tokenadeDirPath)
+    const std::string& directory = session_.madeFrom(kind)->tokenadeDirPath;
+    if (session_.isAudited(other) && session_.madeFrom(other)->tokenadeDirPath == directory)
         otherFiles = tokenade::foundNamesOf(session_.result(other));
-    session_.offerRenames(kind, tokenade::planRenameOffers(result, session_.madeFrom(kind)->tokenadeDirPath,
-                                                           otherFiles ? &*otherFiles : nullptr));
+    session_.offerRenames(kind, tokenade::planRenameOffers(result, directory, otherFiles ? &*otherFiles : nullptr));
 }
 
 // Also after each audit while the view is open: its rows and ticks must be
@@ -193,7 +193,8 @@ void QVAppDelegate::renameNearMisses(AuditKind kind)
                          QStringLiteral(" \u2192 ") + quotedName(item.change.to);
     }
     const size_t count = offers.tickedCount();
-    const QString question = count == 1 ? QStringLiteral("Rename 1 file?") : QStringLiteral("Rename %1 files?").arg(count);
+    const QString question =
+        count == 1 ? QStringLiteral("Rename 1 file?") : QStringLiteral("Rename %1 files?").arg(count);
     if (seams_.alert.ask(question, lines.join(QStringLiteral("\n")), QStringLiteral("Rename")))
         makeChanges(kind, BatchKind::Renames, offers.changes());
 }

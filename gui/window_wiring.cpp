@@ -38,7 +38,8 @@ void connectTab(const TabElements& tab, AuditKind kind, QVAppDelegate* c)
                      [c, kind](int item, bool ticked) { c->fillTicked(kind, item, ticked); });
     QObject::connect(tab.fillView, &FillView::copyClicked, c, [c, kind] { c->copyFill(kind); });
     QObject::connect(tab.fillView, &FillView::cancelClicked, c, &QVAppDelegate::stopChanges);
-    QObject::connect(tab.resultView->setAsideAction(), &QAction::triggered, c, [c, kind] { c->setAsideSelected(kind); });
+    QObject::connect(tab.resultView->setAsideAction(), &QAction::triggered, c,
+                     [c, kind] { c->setAsideSelected(kind); });
     QObject::connect(tab.resultView, &ReportView::namesSelected, c, [c, kind] { c->resultSelectionChanged(kind); });
 }
 

@@ -90,12 +90,12 @@ TEST_F(UsableWindowTest, FoundFilesShowTheirFolderAndCanBeCopiedOrOpened)
     EXPECT_EQ(view()->model()->index(2, 0).data(Qt::AccessibleTextRole).toString(), "delta.zip");
 }
 
-// Kana take three bytes each but about one wide letter's room: the folder
-// column must begin after the name that is widest on the screen.
+// Kana take three bytes each but one wide letter's room on the screen.
 TEST_F(UsableWindowTest, FolderColumnClearsTheWidestNameNotTheLongestInBytes)
 {
     collection.addFile("roms/WWWWWWWWWWWWWWWW.zip");
-    collection.addFile("roms/\xE3\x82\xB9\xE3\x83\xBC\xE3\x83\x91\xE3\x83\xBC\xE3\x83\x9E\xE3\x83\xAA\xE3\x82\xAA\xE3\x83\xBC.zip");
+    collection.addFile("roms/\xE3\x82\xB9\xE3\x83\xBC\xE3\x83\x91\xE3\x83\xBC"
+                       "\xE3\x83\x9E\xE3\x83\xAA\xE3\x82\xAA\xE3\x83\xBC.zip");
     controller().auditRoms();
     ASSERT_TRUE(waitForAudits());
     QTest::keyClick(&window(), Qt::Key_3, Qt::ControlModifier);

@@ -174,10 +174,7 @@ TEST(AuditSession, SetAsideOffersFoundFilesOfNoGameOnly)
     EXPECT_TRUE(session.canSetAside(AuditKind::Roms, CategoryId::Unknown, 1));
     EXPECT_TRUE(session.canSetAside(AuditKind::Videos, CategoryId::Extra, 2));
     EXPECT_FALSE(session.canSetAside(AuditKind::Roms, CategoryId::Extra, 1));
-    EXPECT_FALSE(session.canSetAside(AuditKind::Videos, CategoryId::Valid, 1));
     EXPECT_FALSE(session.canSetAside(AuditKind::Videos, CategoryId::Unknown, 0));
-    session.startChanges();
-    EXPECT_FALSE(session.canSetAside(AuditKind::Videos, CategoryId::Unknown, 1));
 }
 
 }  // namespace

@@ -7,15 +7,9 @@ namespace {
 
 OfferedChange offer(OfferKind kind, std::string source, bool ticked = true, int follows = -1, std::string refusal = {})
 {
-    OfferedChange item;
-    item.kind = kind;
-    item.shownSource = std::move(source);
-    item.tickedByDefault = ticked;
-    item.follows = follows;
-    item.refusal = std::move(refusal);
-    item.change.kind = ChangeKind::Copy;
-    item.change.identity.size = 1'500'000;
-    return item;
+    Change copy{.kind = ChangeKind::Copy, .folder = {}, .from = {}, .toFolder = {}, .to = {}, .identity = {}};
+    copy.identity.size = 1'500'000;
+    return {kind, copy, {}, 0, std::move(source), ticked, std::move(refusal), follows};
 }
 
 // Near miss 0 with its video 2, cut name 1 (unticked) with its video 3, and
@@ -23,7 +17,8 @@ OfferedChange offer(OfferKind kind, std::string source, bool ticked = true, int 
 ChangeChoice renames()
 {
     ChangePlan plan;
-    plan.items = {offer(OfferKind::NearMiss, "roms/Tom and Jerry.zip"), offer(OfferKind::CutName, "roms/Dr. Mario.zip", false),
+    plan.items = {offer(OfferKind::NearMiss, "roms/Tom and Jerry.zip"),
+                  offer(OfferKind::CutName, "roms/Dr. Mario.zip", false),
                   offer(OfferKind::Follower, "videos/Tom and Jerry.xmv", true, 0),
                   offer(OfferKind::Follower, "videos/Dr. Mario.xmv", false, 1),
                   offer(OfferKind::NearMiss, "roms/Beta.zip", true, -1, "the file is no longer there")};
@@ -49,7 +44,6 @@ TEST(ChangeChoice, FollowersKeepTheirLeadersTickAndRefusedOffersNone)
         for (auto [item, ticked] : c.ticks)
             choice.tick(item, ticked);
         EXPECT_EQ(choice.ticks(), c.expected);
-        EXPECT_EQ(choice.changes().size(), choice.tickedCount());
     }
 }
 
@@ -68,7 +62,6 @@ TEST(ChangeChoice, SelectedNamesOnlyAndTheRoomForTheCopies)
                                  "files or make room first.");
     fill.tick(1, false);
     EXPECT_TRUE(hasRoomFor(fill));
-    EXPECT_EQ(progressText({1, 2, 1'500'000, 3'000'000}), "Copied 1 of 2 files, 1.5 MB of 3.0 MB.");
 }
 
 }  // namespace
