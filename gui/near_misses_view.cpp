@@ -69,6 +69,14 @@ void NearMissesView::showNearMisses(const QString& title, const std::vector<Row>
     filling_ = false;
 }
 
+void NearMissesView::showTicks(const std::vector<bool>& ticks)
+{
+    filling_ = true;
+    for (int row = 0; row < table_->rowCount() && static_cast<size_t>(row) < ticks.size(); ++row)
+        table_->item(row, 0)->setCheckState(ticks[static_cast<size_t>(row)] ? Qt::Checked : Qt::Unchecked);
+    filling_ = false;
+}
+
 void NearMissesView::setRenameEnabled(bool enabled)
 {
     rename_->setEnabled(enabled);

@@ -33,6 +33,8 @@ public:
     // Replaces everything shown: the title, the pairs, and the paragraphs on
     // what is listed but never renamed (plain text, one a paragraph).
     void showNearMisses(const QString& title, const std::vector<Row>& rows, const QStringList& notRenamed);
+    // The check boxes as `ticks` says, one a row, the rows kept as they are.
+    void showTicks(const std::vector<bool>& ticks);
     void setRenameEnabled(bool enabled);
 
     QTableWidget* table() const { return table_; }
