@@ -1,5 +1,6 @@
 #include "main_window.h"
 
+#include "gui/fill_view.h"
 #include "gui/near_misses_view.h"
 #include "ui_main_window.h"
 
@@ -88,7 +89,7 @@ MainWindow::MainWindow(QWidget* parent)
         .showAbout = ui_->actionAbout,
         .quit = ui_->actionQuit,
         .focusFilter = ui_->actionFocusFilter,
-        .undoLastRenames = ui_->actionUndoLastRenames,
+        .undoLastChanges = ui_->actionUndoLastRenames,
         .pickCategory = addPickCategoryKeys(),
     };
     elements_.tabs[AuditKind::Roms] = TabElements{
@@ -101,6 +102,8 @@ MainWindow::MainWindow(QWidget* parent)
         .noticeArea = ui_->romsNoticeLabel,
         .nearMissesButton = ui_->romsNearMissesButton,
         .nearMissesView = nearMissesView(QStringLiteral("roms")),
+        .fillButton = ui_->romsFillButton,
+        .fillView = fillView(QStringLiteral("roms")),
     };
     elements_.tabs[AuditKind::Videos] = TabElements{
         .page = ui_->videosTab,
@@ -112,6 +115,8 @@ MainWindow::MainWindow(QWidget* parent)
         .noticeArea = ui_->videosNoticeLabel,
         .nearMissesButton = ui_->videosNearMissesButton,
         .nearMissesView = nearMissesView(QStringLiteral("videos")),
+        .fillButton = ui_->videosFillButton,
+        .fillView = fillView(QStringLiteral("videos")),
     };
 }
 
@@ -144,6 +149,13 @@ NearMissesView* MainWindow::nearMissesView(const QString& kind)
 {
     auto* view = new NearMissesView(this);
     view->setObjectName(kind + QStringLiteral("NearMissesView"));
+    return view;
+}
+
+FillView* MainWindow::fillView(const QString& kind)
+{
+    auto* view = new FillView(this);
+    view->setObjectName(kind + QStringLiteral("FillView"));
     return view;
 }
 

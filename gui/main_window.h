@@ -6,6 +6,7 @@
 
 #include <memory>
 
+class FillView;
 class NearMissesView;
 
 namespace Ui {
@@ -34,6 +35,7 @@ protected:
 
 private:
     NearMissesView* nearMissesView(const QString& kind);
+    FillView* fillView(const QString& kind);
     std::array<QAction*, 4> addPickCategoryKeys();
 
     std::unique_ptr<Ui::MainWindow> ui_;

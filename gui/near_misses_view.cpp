@@ -56,7 +56,8 @@ void NearMissesView::showNearMisses(const QString& title, const std::vector<Row>
     for (int row = 0; row < table_->rowCount(); ++row) {
         const Row& shown = rows[static_cast<size_t>(row)];
         auto* expected = new QTableWidgetItem(shown.expected);
-        expected->setFlags(Qt::ItemIsEnabled | Qt::ItemIsSelectable | Qt::ItemIsUserCheckable);
+        expected->setFlags(shown.tickable ? Qt::ItemIsEnabled | Qt::ItemIsSelectable | Qt::ItemIsUserCheckable
+                                          : Qt::ItemIsEnabled | Qt::ItemIsSelectable);
         expected->setCheckState(shown.ticked ? Qt::Checked : Qt::Unchecked);
         table_->setItem(row, 0, expected);
         table_->setItem(row, 1, new QTableWidgetItem(shown.found));
@@ -65,6 +66,14 @@ void NearMissesView::showNearMisses(const QString& title, const std::vector<Row>
     }
     notRenamed_->setPlainText(notRenamed.join(QStringLiteral("\n\n")));
     notRenamed_->setVisible(!notRenamed.isEmpty());
+    filling_ = false;
+}
+
+void NearMissesView::showTicks(const std::vector<bool>& ticks)
+{
+    filling_ = true;
+    for (int row = 0; row < table_->rowCount() && static_cast<size_t>(row) < ticks.size(); ++row)
+        table_->item(row, 0)->setCheckState(ticks[static_cast<size_t>(row)] ? Qt::Checked : Qt::Unchecked);
     filling_ = false;
 }
 

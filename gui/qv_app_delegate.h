@@ -24,8 +24,10 @@ class ReportView;
 class SegmentedControl;
 namespace tokenade {
 struct WriteError;
+struct Change;
 struct ChangeBatch;
-using RenameBatch = ChangeBatch;
+struct ChangePlan;
+enum class BatchKind;
 }
 
 // The services of the desktop that the controller uses, replaceable in tests,
@@ -89,12 +91,20 @@ public:
     void copyFullPaths(tokenade::AuditKind kind);
     void openContainingFolder(tokenade::AuditKind kind);
     void noticeLinkActivated(tokenade::AuditKind kind);
-    // The near misses: their view, a pair ticked or not, renaming the ticked
-    // ones, and undoing the last renames.
+    // The near misses: their view, an offer ticked or not, renaming the
+    // ticked ones. Filling the missing names from a folder, setting the
+    // selected unknown or extra files aside, stopping a batch between its
+    // files, and undoing the newest batch of any kind.
     void showNearMisses(tokenade::AuditKind kind);
-    void nearMissTicked(tokenade::AuditKind kind, int pair, bool ticked);
+    void nearMissTicked(tokenade::AuditKind kind, int item, bool ticked);
     void renameNearMisses(tokenade::AuditKind kind);
-    void undoLastRenames();
+    void fillFromFolder(tokenade::AuditKind kind);
+    void fillTicked(tokenade::AuditKind kind, int item, bool ticked);
+    void copyFill(tokenade::AuditKind kind);
+    void setAsideSelected(tokenade::AuditKind kind);
+    void resultSelectionChanged(tokenade::AuditKind kind) { showSetAsideCommand(kind); }
+    void stopChanges();
+    void undoLastChanges();
 
     // The window's elements.
     QLineEdit* tokenadeDirPathTextField() const { return window_.tokenadeDirPathTextField; }
@@ -196,17 +206,23 @@ private:
     void continueFiltering();
     QString filteredHeader(tokenade::AuditKind kind) const;
 
-    // The near misses and renames.
+    // The near misses, fills, set-asides and their undoing.
+    void offerRenames(tokenade::AuditKind kind);
     void fillNearMissesView(tokenade::AuditKind kind);
+    void didPlanFill(tokenade::AuditKind kind, tokenade::ChangePlan plan);
+    void showFillSummary(tokenade::AuditKind kind);
+    void showSetAsideCommand(tokenade::AuditKind kind);
     void findLastJournal();
     void showNearMissCommands();
-    void didFinishRenames(tokenade::AuditKind kind, const tokenade::RenameBatch& batch);
-    void didUndoRenames(const tokenade::RenameBatch& batch);
+    void makeChanges(tokenade::AuditKind kind, tokenade::BatchKind what, std::vector<tokenade::Change> changes);
+    void didMakeChanges(tokenade::AuditKind kind, tokenade::BatchKind what, const tokenade::ChangeBatch& batch);
+    void didUndoChanges(const tokenade::ChangeBatch& batch);
 
     tokenade::AuditSession session_;
     PlatformSeams seams_;
     WindowElements window_;  // its tabs are kept in tabs_
     tokenade::PerKind<Tab> tabs_;
+    std::stop_source changeStop_;  // of the batch running, for its Cancel
     QTimer filterSlices_;  // runs the filters' slices while the window is idle
     bool terminated_ = false;
 };

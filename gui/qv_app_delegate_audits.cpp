@@ -3,6 +3,7 @@
 #include "core/audit/audit_status.h"
 #include "gui/alert.h"
 #include "gui/busy_indicator.h"
+#include "gui/fill_view.h"
 #include "gui/near_misses_view.h"
 #include "gui/qt_strings.h"
 #include "gui/report_view.h"
@@ -74,6 +75,8 @@ void QVAppDelegate::finishAudit(AuditKind kind, AuditOutcome&& outcome)
         showInvalidRomsListAlert(problem);
     if (finish == tokenade::AuditSession::Finish::Adopted) {
         tabs_[kind].filter.forget();  // it filtered the result that went
+        offerRenames(kind);
+        tab(kind).fillView->hide();  // its offers were for the missing names that went
         if (NearMissesView* view = tab(kind).nearMissesView; view && view->isVisible())
             fillNearMissesView(kind);
     }

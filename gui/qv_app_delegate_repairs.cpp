@@ -1,21 +1,29 @@
 #include "qv_app_delegate.h"
 
 #include "core/audit/name_differences.h"
+#include "core/foundation/path_join.h"
+#include "core/repair/changes.h"
 #include "core/repair/journal_files.h"
-#include "core/repair/rename_plan.h"
-#include "core/repair/renames.h"
+#include "core/repair/rename_offers.h"
 #include "core/session/batch_notice.h"
 #include "gui/alert.h"
+#include "gui/fill_view.h"
 #include "gui/near_misses_view.h"
 #include "gui/qt_strings.h"
 
 #include <QAction>
+#include <QLabel>
 #include <QToolButton>
 
+#include <set>
+
 using tokenade::AuditKind;
+using tokenade::BatchKind;
+using tokenade::ChangeBatch;
+using tokenade::ChangeResult;
 using tokenade::NearMisses;
-using tokenade::RenameBatch;
-using tokenade::RenameResult;
+using tokenade::OfferKind;
+using tokenade::OfferedChange;
 
 namespace {
 
@@ -24,17 +32,37 @@ QString quotedName(std::string_view name)
     return QStringLiteral("\u201C") + toQString(name) + QStringLiteral("\u201D");
 }
 
-QString differenceWords(uint8_t differences)
+// The folder of an offer's file, relative to the Tokenade directory.
+QString folderOf(const OfferedChange& item)
+{
+    const std::string& shown = item.shownSource;
+    const size_t cut = shown.size() > item.change.from.size() ? shown.size() - item.change.from.size() - 1 : 0;
+    return toQString(std::string_view(shown).substr(0, cut));
+}
+
+// The words of the row's last column: how the name differs, or why it is offered.
+QString noteOf(const OfferedChange& item)
 {
     QStringList words;
-    for (std::string_view word : tokenade::differenceNames(tokenade::Differences{differences}))
+    for (std::string_view word : tokenade::differenceNames(tokenade::Differences{item.differences}))
         words << toQString(word);
+    if (item.kind == OfferKind::CutName)
+        words << QStringLiteral("cut name: the list line has a period");
+    if (item.kind == OfferKind::Follower)
+        words << (item.change.to.ends_with(".zip") ? QStringLiteral("follows its video")
+                                                   : QStringLiteral("follows its archive"));
+    if (!item.refusal.empty())
+        words << QStringLiteral("not renamed: ") + toQString(item.refusal);
     return words.join(QStringLiteral(", "));
 }
 
-// The names listed but never renamed, a paragraph each, with why.
-QStringList notRenamed(const tokenade::AuditResult& result)
+// The names listed but never renamed, a paragraph each, with why. A cut
+// name that is offered as a rename is a row instead.
+QStringList notRenamed(const tokenade::AuditResult& result, const tokenade::ChangePlan& offers)
 {
+    std::set<std::string> offered;
+    for (const OfferedChange& item : offers.items)
+        offered.insert(item.shownSource);
     const NearMisses& near = result.nearMisses;
     QStringList paragraphs;
     for (const auto& group : near.ambiguous) {
@@ -47,26 +75,44 @@ QStringList notRenamed(const tokenade::AuditResult& result)
         paragraphs << quotedName(copy.file->name()) + QStringLiteral(" in ") + toQString(result.folderOf(*copy.file)) +
                           QStringLiteral(" is a second spelling of ") + quotedName(copy.copyOf->name()) +
                           QStringLiteral(", which is there: never renamed.");
-    for (const auto& cut : near.cut)
+    for (const auto& cut : near.cut) {
+        if (offered.count(tokenade::joinPath(result.folderOf(*cut.found), cut.found->name())))
+            continue;
         paragraphs << QStringLiteral("The list line ") + quotedName(cut.line) + QStringLiteral(" expects ") +
                           quotedName(cut.expected) + QStringLiteral(" because of its period, and ") +
                           quotedName(cut.found->name()) + QStringLiteral(" is there: mend the line or the name yourself.");
+    }
     return paragraphs;
 }
 
 // What failed in a batch, a line each; empty when all went well.
-QString failuresOf(const RenameBatch& batch)
+QString failuresOf(const ChangeBatch& batch)
 {
     QStringList lines;
     if (!batch.notStarted.empty())
         lines << toQString(batch.notStarted);
     for (const auto& outcome : batch.outcomes) {
-        if (outcome.result == RenameResult::Skipped || outcome.result == RenameResult::Refused)
-            lines << quotedName(outcome.change.from) + QStringLiteral(": ") + toQString(outcome.reason);
+        const std::string& name = outcome.change.kind == tokenade::ChangeKind::Folder ? outcome.change.to
+                                                                                      : outcome.change.from;
+        if (outcome.result == ChangeResult::Skipped || outcome.result == ChangeResult::Refused)
+            lines << quotedName(name) + QStringLiteral(": ") + toQString(outcome.reason);
     }
+    if (!batch.stopped.empty())
+        lines << QStringLiteral("Stopped before the end: ") + toQString(batch.stopped);
     if (!batch.notRecorded.empty())
         lines << QStringLiteral("The journal was not updated: ") + toQString(batch.notRecorded);
     return lines.join(QStringLiteral("\n"));
+}
+
+QString failureTitle(BatchKind kind)
+{
+    switch (kind) {
+    case BatchKind::Renames: return QStringLiteral("Some files were not renamed");
+    case BatchKind::Fill: return QStringLiteral("Some files were not copied");
+    case BatchKind::SetAside: return QStringLiteral("Some files were not set aside");
+    case BatchKind::Undo: break;
+    }
+    return QStringLiteral("Some changes were not undone");
 }
 
 }  // namespace
@@ -78,8 +124,10 @@ void QVAppDelegate::showNearMissCommands()
         elements.nearMissesButton->setText(toQString(session_.nearMissLabel(kind)));
         elements.nearMissesButton->setEnabled(session_.canShowNearMisses(kind));
         elements.nearMissesView->setRenameEnabled(session_.canRename(kind));
+        elements.fillButton->setEnabled(session_.canFill(kind));
+        showSetAsideCommand(kind);
     }
-    window_.undoLastRenames->setEnabled(session_.canUndoRenames());
+    window_.undoLastChanges->setEnabled(session_.canUndo());
 }
 
 void QVAppDelegate::showNearMisses(AuditKind kind)
@@ -89,70 +137,117 @@ void QVAppDelegate::showNearMisses(AuditKind kind)
     tab(kind).nearMissesView->raise();
 }
 
+// The offers are planned once per result, from the files as they are then;
+// for a ROM audit the videos of the session's last video audit follow their
+// archives, and the reverse.
+void QVAppDelegate::offerRenames(AuditKind kind)
+{
+    const tokenade::AuditResult& result = session_.result(kind);
+    if (!session_.madeFrom(kind) || (result.nearMisses.pairs.empty() && result.nearMisses.cut.empty()))
+        return;
+    const AuditKind other = kind == AuditKind::Roms ? AuditKind::Videos : AuditKind::Roms;
+    std::optional<tokenade::FoundNames> otherFiles;
+    const std::string& directory = session_.madeFrom(kind)->tokenadeDirPath;
+    if (session_.isAudited(other) && session_.madeFrom(other)->tokenadeDirPath == directory)
+        otherFiles = tokenade::foundNamesOf(session_.result(other));
+    session_.offerRenames(kind, tokenade::planRenameOffers(result, directory, otherFiles ? &*otherFiles : nullptr));
+}
+
 // Also after each audit while the view is open: its rows and ticks must be
-// the pairs that Rename would act on.
+// the offers that Rename would act on.
 void QVAppDelegate::fillNearMissesView(AuditKind kind)
 {
     NearMissesView* view = tab(kind).nearMissesView;
-    const tokenade::AuditResult& result = session_.result(kind);
-    const auto& ticks = session_.nearMissTicks(kind);
+    const tokenade::ChangeChoice& offers = session_.renameOffers(kind);
     std::vector<NearMissesView::Row> rows;
-    for (size_t i = 0; i < result.nearMisses.pairs.size(); ++i) {
-        const NearMisses::Pair& pair = result.nearMisses.pairs[i];
-        rows.push_back({toQString(pair.expected->name()), toQString(pair.found->name()),
-                        toQString(result.folderOf(*pair.found)), differenceWords(pair.differences),
-                        i < ticks.size() && ticks[i]});
+    for (size_t i = 0; i < offers.plan().items.size(); ++i) {
+        const OfferedChange& item = offers.plan().items[i];
+        rows.push_back({toQString(item.change.to), toQString(item.change.from), folderOf(item), noteOf(item),
+                        offers.ticks()[i], item.kind != OfferKind::Follower && item.refusal.empty()});
     }
     const QString title = toQString(session_.nearMissLabel(kind)).remove(QStringLiteral("…")) +
                           QStringLiteral(": files that are there under another name than the one their game "
                                          "expects. Rename gives the ticked ones the expected name.");
-    view->showNearMisses(title, rows, notRenamed(result));
+    view->showNearMisses(title, rows, notRenamed(session_.result(kind), offers.plan()));
     view->setRenameEnabled(session_.canRename(kind));
 }
 
-void QVAppDelegate::nearMissTicked(AuditKind kind, int pair, bool ticked)
+void QVAppDelegate::nearMissTicked(AuditKind kind, int item, bool ticked)
 {
-    session_.tickNearMiss(kind, static_cast<size_t>(pair), ticked);
+    session_.tickRename(kind, static_cast<size_t>(item), ticked);
+    // Its followers' ticks, without remaking the rows while one of them reports a click.
+    tab(kind).nearMissesView->showTicks(session_.renameOffers(kind).ticks());
     showNearMissCommands();
 }
 
 // Every rename is shown before any is made, and asked once.
 void QVAppDelegate::renameNearMisses(AuditKind kind)
 {
-    if (!session_.canRename(kind) || !session_.madeFrom(kind))
+    if (!session_.canRename(kind))
         return;
-    const auto plan = tokenade::planRenames(session_.result(kind), session_.madeFrom(kind)->tokenadeDirPath,
-                                            &session_.nearMissTicks(kind));
-    const std::vector<tokenade::Rename> renames = tokenade::renamesToTry(plan);
+    const tokenade::ChangeChoice& offers = session_.renameOffers(kind);
     QStringList lines;
-    for (const tokenade::PlannedRename& planned : plan) {
-        QString line = fromLocalPath(planned.rename.folder) + QStringLiteral(": ") + quotedName(planned.rename.from) +
-                       QStringLiteral(" \u2192 ") + quotedName(planned.rename.to);
-        if (!planned.refusal.empty())
-            line += QStringLiteral(" (not renamed: ") + toQString(planned.refusal) + QStringLiteral(")");
-        lines << line;
+    for (size_t i = 0; i < offers.plan().items.size(); ++i) {
+        const OfferedChange& item = offers.plan().items[i];
+        if (offers.ticks()[i])
+            lines << fromLocalPath(item.change.folder) + QStringLiteral(": ") + quotedName(item.change.from) +
+                         QStringLiteral(" \u2192 ") + quotedName(item.change.to);
     }
-    const QString question = renames.size() == 1 ? QStringLiteral("Rename 1 file?")
-                                                 : QStringLiteral("Rename %1 files?").arg(renames.size());
-    if (renames.empty() || !seams_.alert.ask(question, lines.join(QStringLiteral("\n")), QStringLiteral("Rename")))
-        return;
-    session_.startRenames();
-    showNearMissCommands();
-    seams_.jobs.start<RenameBatch>(
-        [renames, journals = tokenade::renameJournalFolder()](std::stop_token, const JobRunner::Reporter&) {
-            return tokenade::applyRenames(renames, journals);
-        },
-        {}, [this, kind](RenameBatch batch) { didFinishRenames(kind, batch); });
+    const size_t count = offers.tickedCount();
+    const QString question =
+        count == 1 ? QStringLiteral("Rename 1 file?") : QStringLiteral("Rename %1 files?").arg(count);
+    if (seams_.alert.ask(question, lines.join(QStringLiteral("\n")), QStringLiteral("Rename")))
+        makeChanges(kind, BatchKind::Renames, offers.changes());
 }
 
-// After renames the audit runs again, so that the window shows what is there now.
-void QVAppDelegate::didFinishRenames(AuditKind kind, const RenameBatch& batch)
+// One batch at a time, on a job of its own; Cancel asks it to stop between
+// files, and so does quitting.
+void QVAppDelegate::makeChanges(AuditKind kind, BatchKind what, std::vector<tokenade::Change> changes)
 {
-    session_.finishRenames(batch.notStarted.empty() ? batch.journalPath : std::string());
-    session_.changesMade(kind, tokenade::batchNotice(tokenade::BatchKind::Renames, batch), true);
+    const std::string directory = session_.madeFrom(kind)->tokenadeDirPath;
+    tokenade::ChangeOptions options{tokenade::renameJournalFolder(),
+                                    tokenade::resolvedPath(directory).value_or(directory), nullptr, {}, {}};
+    session_.startChanges();
+    showCommands();
+    changeStop_ = std::stop_source();
+    seams_.jobs.start<ChangeBatch>(
+        [changes = std::move(changes), options, stop = changeStop_](std::stop_token quit,
+                                                                    const JobRunner::Reporter& report) mutable {
+            std::stop_callback stopOnQuit(quit, [&stop] { stop.request_stop(); });
+            std::string lastText;
+            options.stop = stop.get_token();
+            options.progress = [&](const tokenade::ChangeProgress& progress) {
+                // A copy reports as it goes: only a text that changed is worth a wake-up.
+                if (std::string text = tokenade::progressText(progress); text != lastText)
+                    report(lastText = std::move(text));
+            };
+            return tokenade::applyChanges(changes, options);
+        },
+        [this, kind](std::string_view text) {
+            setStatus(text);
+            tab(kind).fillView->showProgress(toQString(text));
+        },
+        [this, kind, what](ChangeBatch batch) { didMakeChanges(kind, what, batch); });
+}
+
+void QVAppDelegate::stopChanges()
+{
+    changeStop_.request_stop();
+}
+
+// After a batch the audit runs again, so that the window shows what is there
+// now; the other kind's too when a rename took its files along.
+void QVAppDelegate::didMakeChanges(AuditKind kind, BatchKind what, const ChangeBatch& batch)
+{
+    session_.finishChanges(batch.notStarted.empty() ? batch.journalPath : std::string());
+    session_.changesMade(kind, tokenade::batchNotice(what, batch), true);
+    tab(kind).fillView->hide();
     if (const QString failures = failuresOf(batch); !failures.isEmpty())
-        seams_.alert.show(QStringLiteral("Some files were not renamed"), failures, QStringLiteral("OK"));
+        seams_.alert.show(failureTitle(what), failures, QStringLiteral("OK"));
     audit(kind);
+    const AuditKind other = kind == AuditKind::Roms ? AuditKind::Videos : AuditKind::Roms;
+    if (what == BatchKind::Renames && session_.isAudited(other))
+        audit(other);
     showNotices(kind);
     showNearMissCommands();
 }
@@ -168,32 +263,34 @@ void QVAppDelegate::findLastJournal()
         },
         {}, [this](std::optional<std::string> journal) {
             // A batch started or made meanwhile is the last one.
-            if (!session_.isRenaming() && !session_.lastJournal())
+            if (!session_.isChanging() && !session_.lastJournal())
                 session_.setLastJournal(std::move(journal));
             showNearMissCommands();
         });
 }
 
-void QVAppDelegate::undoLastRenames()
+// The newest journal, whatever its batch did: renames, copies or moves.
+void QVAppDelegate::undoLastChanges()
 {
-    if (!session_.canUndoRenames())
+    if (!session_.canUndo())
         return;
-    session_.startRenames();
-    showNearMissCommands();
-    seams_.jobs.start<RenameBatch>(
-        [journal = *session_.lastJournal()](std::stop_token, const JobRunner::Reporter&) {
-            return tokenade::undoRenames(journal);
+    session_.startChanges();
+    showCommands();
+    seams_.jobs.start<ChangeBatch>(
+        [journal = *session_.lastJournal(), folder = tokenade::renameJournalFolder()](std::stop_token,
+                                                                                      const JobRunner::Reporter&) {
+            return tokenade::undoChanges(journal, tokenade::ChangeOptions{folder, {}, nullptr, {}, {}});
         },
-        {}, [this](RenameBatch batch) { didUndoRenames(batch); });
+        {}, [this](ChangeBatch batch) { didUndoChanges(batch); });
 }
 
-void QVAppDelegate::didUndoRenames(const RenameBatch& batch)
+void QVAppDelegate::didUndoChanges(const ChangeBatch& batch)
 {
-    session_.finishRenames({});
+    session_.finishChanges({});
     findLastJournal();
     if (const QString failures = failuresOf(batch); !failures.isEmpty())
-        seams_.alert.show(QStringLiteral("Some renames were not undone"), failures, QStringLiteral("OK"));
-    const auto notice = tokenade::batchNotice(tokenade::BatchKind::Undo, batch);
+        seams_.alert.show(failureTitle(BatchKind::Undo), failures, QStringLiteral("OK"));
+    const auto notice = tokenade::batchNotice(BatchKind::Undo, batch);
     for (AuditKind kind : tokenade::kAuditKinds) {
         const bool audited = session_.isAudited(kind);
         session_.changesMade(kind, notice, audited);

@@ -60,12 +60,14 @@ void QVAppDelegate::showSelectedCategory(AuditKind kind)
     if (const auto message = session_.viewMessage(kind, *category->facts)) {
         tabs_[kind].filter.forget();
         tab(kind).resultView->showText(toQString(*message));
-        return;
+    } else {
+        // The view shows plain line breaks; the report files keep CR LF.
+        const std::string header =
+            tokenade::reportHeader(category->facts->windowHeader, category->entries.size(), "\n");
+        tab(kind).resultView->showReport(toQString(header), session_.snapshot(kind), category->facts->id);
+        applyFilter(kind);
     }
-    // The view shows plain line breaks; the report files keep CR LF.
-    const std::string header = tokenade::reportHeader(category->facts->windowHeader, category->entries.size(), "\n");
-    tab(kind).resultView->showReport(toQString(header), session_.snapshot(kind), category->facts->id);
-    applyFilter(kind);
+    showSetAsideCommand(kind);  // a new list drops the selection without a word
 }
 
 void QVAppDelegate::showSegmentLabels(AuditKind kind)

@@ -110,13 +110,44 @@ QString ReportLines::longestHeaderLine() const
     return longest;
 }
 
-QString ReportLines::longestName() const
+namespace {
+
+// Characters, not bytes: an accent takes two bytes and a kana three, yet
+// each is one character on the screen.
+size_t characterCount(std::string_view name)
 {
-    if (!names_ || names_->empty())
-        return {};
-    const auto widest =
-        std::max_element(names_->begin(), names_->end(), [](const auto& a, const auto& b) { return a.size < b.size; });
-    return toQString(tokenade::displayName(widest->name()));
+    return static_cast<size_t>(std::count_if(name.begin(), name.end(), [](char byte) {
+        return (static_cast<unsigned char>(byte) & 0xC0) != 0x80;
+    }));
+}
+
+// The `count` entries of `names` that come first by `size`, largest first.
+template <typename Size>
+std::vector<const tokenade::ResultEntry*> largest(const tokenade::ResultList& names, size_t count, Size size)
+{
+    std::vector<const tokenade::ResultEntry*> entries;
+    for (const tokenade::ResultEntry& entry : names)
+        entries.push_back(&entry);
+    count = std::min(count, entries.size());
+    std::partial_sort(entries.begin(), entries.begin() + static_cast<std::ptrdiff_t>(count), entries.end(),
+                      [&](const auto* a, const auto* b) { return size(*a) > size(*b); });
+    entries.resize(count);
+    return entries;
+}
+
+}  // namespace
+
+QStringList ReportLines::longestNames() const
+{
+    constexpr size_t kEach = 8;
+    QStringList names;
+    if (!names_)
+        return names;
+    for (const auto* entry : largest(*names_, kEach, [](const auto& e) { return e.size; }))
+        names << toQString(tokenade::displayName(entry->name()));
+    for (const auto* entry : largest(*names_, kEach, [](const auto& e) { return characterCount(e.name()); }))
+        names << toQString(tokenade::displayName(entry->name()));
+    return names;
 }
 
 QString ReportLines::longestFolder() const

@@ -47,9 +47,11 @@ public:
     bool hasFolders() const { return withFolders_; }
 
     // The line with the most bytes stands for the widest: measuring every
-    // line would cost more than showing them.
+    // line would cost more than showing them. For names, where accents and
+    // kana make bytes a poor guide, a few of the longest by bytes and by
+    // characters, for the view to measure.
     QString longestHeaderLine() const;
-    QString longestName() const;
+    QStringList longestNames() const;
     QString longestFolder() const;
 
     void setRowSize(QSize size, int nameWidth);

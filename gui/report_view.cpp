@@ -47,7 +47,15 @@ ReportView::ReportView(QWidget* parent)
     copyFullPath_ = addCommand(tr("Copy Full Path"), {QKeySequence(Qt::CTRL | Qt::SHIFT | Qt::Key_C)}, "copyFullPath");
     openFolder_ = addCommand(tr("Open Containing Folder"), {QKeySequence(Qt::Key_Return), QKeySequence(Qt::Key_Enter)},
                              "openContainingFolder");
+    setAside_ = addCommand(tr("Set Aside…"), {}, "setAside");
+    setAside_->setEnabled(false);
     connect(copy_, &QAction::triggered, this, &ReportView::copySelection);
+}
+
+void ReportView::selectionChanged(const QItemSelection& selected, const QItemSelection& deselected)
+{
+    QListView::selectionChanged(selected, deselected);
+    emit namesSelected();
 }
 
 QAction* ReportView::addCommand(const QString& text, const QList<QKeySequence>& keys, const char* name)
@@ -148,8 +156,9 @@ int ReportView::lineCount() const
 void ReportView::measureNames()
 {
     const QFontMetrics metrics(font());
-    const QString name = lines_->longestName();
-    nameWidth_ = name.isEmpty() ? 0 : metrics.horizontalAdvance(name) + 2 * metrics.averageCharWidth();
+    nameWidth_ = 0;
+    for (const QString& name : lines_->longestNames())
+        nameWidth_ = std::max(nameWidth_, metrics.horizontalAdvance(name) + 2 * metrics.averageCharWidth());
     const QString folder = lines_->longestFolder();
     folderWidth_ = folder.isEmpty() ? 0 : metrics.horizontalAdvance(folder) + metrics.averageCharWidth();
 }

@@ -19,8 +19,8 @@ class ReportLines;
 // ReportLines, its folder column FolderColumn). It keeps alive the result it
 // shows. It can show only some of the names (a filter's matches). Selected
 // names can be copied (Ctrl+C, or the context menu, which also offers the
-// commands copyFullPathAction and openFolderAction for a controller to carry
-// out).
+// commands copyFullPathAction, openFolderAction and setAsideAction for a
+// controller to carry out, and enable: namesSelected tells it to look again).
 class ReportView : public QListView {
     Q_OBJECT
 
@@ -54,13 +54,18 @@ public:
 
     QAction* copyFullPathAction() const { return copyFullPath_; }
     QAction* openFolderAction() const { return openFolder_; }
+    QAction* setAsideAction() const { return setAside_; }
 
     QString toPlainText() const;
     int lineCount() const;
     // The height of one line in the view's font.
     int rowHeight() const { return fontMetrics().height() + 2; }
 
+Q_SIGNALS:
+    void namesSelected();
+
 protected:
+    void selectionChanged(const QItemSelection& selected, const QItemSelection& deselected) override;
     void keyPressEvent(QKeyEvent* event) override;
     void changeEvent(QEvent* event) override;
 
@@ -77,4 +82,5 @@ private:
     QAction* copy_;
     QAction* copyFullPath_;
     QAction* openFolder_;
+    QAction* setAside_;
 };

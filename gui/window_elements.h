@@ -5,6 +5,7 @@
 #include <array>
 
 class BusyIndicator;
+class FillView;
 class NearMissesView;
 class QAction;
 class QCheckBox;
@@ -29,6 +30,8 @@ struct TabElements {
     QLabel* noticeArea = nullptr;      // what the user should know about the results
     QToolButton* nearMissesButton = nullptr;  // "3 near misses…": opens nearMissesView
     NearMissesView* nearMissesView = nullptr;
+    QToolButton* fillButton = nullptr;  // "Fill from Folder…": chooses a folder, then opens fillView
+    FillView* fillView = nullptr;
 };
 
 // What the window hands its controller: the elements that the controller's
@@ -51,6 +54,6 @@ struct WindowElements {
     QAction* showAbout = nullptr;
     QAction* quit = nullptr;
     QAction* focusFilter = nullptr;  // Ctrl+F
-    QAction* undoLastRenames = nullptr;
+    QAction* undoLastChanges = nullptr;
     std::array<QAction*, 4> pickCategory{};  // Ctrl+1 to Ctrl+4: the segments of the shown tab
 };

@@ -53,15 +53,9 @@ AuditSession::Finish AuditSession::finishAudit(AuditKind kind, AuditOutcome&& ou
     kept.result = std::make_shared<const AuditResult>(std::move(*outcome.result));
     kept.madeFrom = outcome.inputs;
     kept.saved.reset();
-    kept.ticks.assign(kept.result->nearMisses.pairs.size(), true);
+    kept.renames = {};
+    kept.fill = {};
     return Finish::Adopted;
-}
-
-void AuditSession::tickNearMiss(AuditKind kind, size_t pair, bool ticked)
-{
-    std::vector<bool>& ticks = state(kind).ticks;
-    if (pair < ticks.size())
-        ticks[pair] = ticked;
 }
 
 size_t AuditSession::nearMissCount(AuditKind kind) const
@@ -78,15 +72,15 @@ std::string AuditSession::nearMissLabel(AuditKind kind) const
     return groupedCount(count) + (count == 1 ? " near miss…" : " near misses…");
 }
 
-bool AuditSession::canRename(AuditKind kind) const
+bool AuditSession::canSetAside(AuditKind kind, CategoryId shown, size_t selected) const
 {
-    const std::vector<bool>& ticks = state(kind).ticks;
-    return !isAnyRunning() && !isRenaming() && std::find(ticks.begin(), ticks.end(), true) != ticks.end();
+    const bool found = shown == CategoryId::Unknown || (kind == AuditKind::Videos && shown == CategoryId::Extra);
+    return found && selected != 0 && isAudited(kind) && canChange();
 }
 
-void AuditSession::finishRenames(const std::string& journal)
+void AuditSession::finishChanges(const std::string& journal)
 {
-    --renames_;
+    --changes_;
     if (!journal.empty())
         lastJournal_ = journal;
 }

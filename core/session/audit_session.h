@@ -2,6 +2,7 @@
 
 #include "core/audit/audit_run.h"
 #include "core/results/audit_result.h"
+#include "core/session/change_choice.h"
 #include "core/session/per_kind.h"
 
 #include <memory>
@@ -85,8 +86,8 @@ public:
     std::optional<std::string> viewMessage(AuditKind kind, const CategoryFacts& facts) const;
 
     // What the window may do now.
-    // Not while renames change the files it would read.
-    bool canAudit(AuditKind kind) const { return !isRunning(kind) && !isRenaming(); }
+    // Not while a batch changes the files it would read.
+    bool canAudit(AuditKind kind) const { return !isRunning(kind) && !isChanging(); }
     bool canPickCategory(AuditKind kind) const { return isAudited(kind); }
     bool canSave(AuditKind kind) const { return isAudited(kind); }
     // A category's segment can be picked: the extra videos only while the
@@ -103,10 +104,12 @@ public:
     // folder. "" for a missing name.
     std::string folderPathOf(AuditKind kind, const ResultEntry& entry) const;
 
-    // The near misses of the last result of `kind` that the user keeps ticked
-    // for renaming (all, after each audit).
-    const std::vector<bool>& nearMissTicks(AuditKind kind) const { return state(kind).ticks; }
-    void tickNearMiss(AuditKind kind, size_t pair, bool ticked);
+    // The renames that the last result of `kind` calls for (planRenameOffers),
+    // as the user ticks them: ticked as planned after each audit, none
+    // before the controller offers them.
+    const ChangeChoice& renameOffers(AuditKind kind) const { return state(kind).renames; }
+    void offerRenames(AuditKind kind, ChangePlan plan) { state(kind).renames = ChangeChoice(std::move(plan)); }
+    void tickRename(AuditKind kind, size_t item, bool ticked) { state(kind).renames.tick(item, ticked); }
     // The button that opens the near misses counts every name their view
     // lists, renamed or not ("1 near miss…", "12 near misses…") and opens
     // it; with none it reads "No near misses" and cannot be clicked, after
@@ -114,17 +117,29 @@ public:
     size_t nearMissCount(AuditKind kind) const;
     std::string nearMissLabel(AuditKind kind) const;
     bool canShowNearMisses(AuditKind kind) const { return nearMissCount(kind) != 0; }
-    // Renames can start for `kind` when a pair is ticked and nothing runs
+    // Renames can start for `kind` when an offer is ticked and nothing runs
     // that could change the files or the result meanwhile.
-    bool canRename(AuditKind kind) const;
+    bool canRename(AuditKind kind) const { return canChange() && renameOffers(kind).tickedCount() != 0; }
 
-    // Renames running, and the journal of the last batch, for its undoing.
-    void startRenames() { ++renames_; }
-    void finishRenames(const std::string& journal);
-    bool isRenaming() const { return renames_ > 0; }
+    // The copies a fill offers for the last result of `kind`, as ticked.
+    const ChangeChoice& fillOffers(AuditKind kind) const { return state(kind).fill; }
+    void offerFill(AuditKind kind, ChangePlan plan) { state(kind).fill = ChangeChoice(std::move(plan)); }
+    void tickFill(AuditKind kind, size_t item, bool ticked) { state(kind).fill.tick(item, ticked); }
+    // A fill looks for the missing names of an audit.
+    bool canFill(AuditKind kind) const { return canChange() && isAudited(kind); }
+    // The shown category's files can be set aside: unknown files of either
+    // kind, extra videos, and at least one of them selected.
+    bool canSetAside(AuditKind kind, CategoryId shown, size_t selected) const;
+
+    // Batches of changes running, and the newest journal, for its undoing.
+    void startChanges() { ++changes_; }
+    void finishChanges(const std::string& journal);
+    bool isChanging() const { return changes_ > 0; }
+    // A batch may start, or be undone, while no audit or batch runs.
+    bool canChange() const { return !isChanging() && !isAnyRunning(); }
     void setLastJournal(std::optional<std::string> journal) { lastJournal_ = std::move(journal); }
     const std::optional<std::string>& lastJournal() const { return lastJournal_; }
-    bool canUndoRenames() const { return lastJournal_ && !isRenaming() && !isAnyRunning(); }
+    bool canUndo() const { return lastJournal_ && canChange(); }
 
     // The supported-list discoveries that have not reported back.
     void startDiscovery() { ++discoveries_; }
@@ -139,7 +154,8 @@ private:
         std::optional<Notice> saved;
         std::optional<Notice> changes;
         bool changesOutlastAudit = false;
-        std::vector<bool> ticks;
+        ChangeChoice renames;
+        ChangeChoice fill;
     };
 
     KindState& state(AuditKind kind) { return kinds_[kind]; }
@@ -151,7 +167,7 @@ private:
     std::optional<std::string> confirmedDirectory_;
     bool availableOnly_ = false;
     int discoveries_ = 0;
-    int renames_ = 0;
+    int changes_ = 0;
     std::optional<std::string> lastJournal_;
 };
 

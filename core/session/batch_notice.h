@@ -8,12 +8,15 @@ struct ChangeBatch;
 
 // What a batch of changes to the files did.
 enum class BatchKind {
-    Renames,  // near misses given their expected names
-    Undo,     // a journal's changes reversed
+    Renames,   // near misses given their expected names
+    Fill,      // missing files copied in from a folder
+    SetAside,  // unknown or extra files moved out of the collection
+    Undo,      // a journal's changes reversed
 };
 
 // The notice that says in the user's words what a batch did: how many files
-// it changed ("Renamed 2 files.", "Put back 2 files (journal NAME)."), and,
+// it changed ("Renamed 2 files.", "Put back 2 files (journal NAME)."; the
+// folders a batch made for its files are not counted), and,
 // each as an example, every file it left as it was with the reason. A batch
 // that did not start says why nothing changed.
 AuditSession::Notice batchNotice(BatchKind kind, const ChangeBatch& batch);

@@ -26,7 +26,7 @@ protected:
     bool waitForRenames()
     {
         return QTest::qWaitFor([this] {
-            return !controller().session().isRenaming() && !controller().session().isAnyRunning();
+            return !controller().session().isChanging() && !controller().session().isAnyRunning();
         }, 20000);
     }
     std::string files() { return collection.list("roms") + collection.list("romsConsoles"); }
@@ -75,6 +75,29 @@ TEST_F(NearMissesWindowTest, TickedPairsAreRenamedAfterOneQuestionAndTheLastBatc
     EXPECT_EQ(files(), before);
     EXPECT_TRUE(notice->text().contains("Put back 1 file (journal 20")) << notice->text().toStdString();
     EXPECT_TRUE(alert.shown.empty());
+}
+
+// A cut name is offered but left unticked; a game's video follows its archive.
+TEST_F(NearMissesWindowTest, CutNamesAreOfferedUntickedAndVideosFollowTheirGames)
+{
+    makeCollection("Pok\xC3\xA9mon Red (USA)\nDr. Mario (Japan, USA)\n");
+    for (auto path :
+         {"roms/Dr. Mario (Japan, USA).zip", "videos/Pokemon Red (USA).xmv", "videos/Dr. Mario (Japan, USA).xmv"})
+        collection.addFile(path);
+    controller().auditVideos();
+    ASSERT_TRUE(waitForAudits());
+    controller().auditRoms();
+    ASSERT_TRUE(waitForAudits());
+    controller().showNearMisses(AuditKind::Roms);
+    QTableWidget* table = window().findChild<NearMissesView*>("romsNearMissesView")->table();
+    ASSERT_EQ(table->rowCount(), 4);  // the near miss, the cut name, then their videos
+    EXPECT_EQ(table->item(1, 0)->checkState(), Qt::Unchecked);  // Dr.zip
+    EXPECT_EQ(table->item(2, 0)->checkState(), Qt::Checked);
+    alert.answers.push_back(true);
+    controller().renameNearMisses(AuditKind::Roms);
+    ASSERT_TRUE(waitForRenames());
+    EXPECT_TRUE(collection.exists("romsConsoles/Pok\xC3\xA9mon Red (USA).zip"));
+    EXPECT_TRUE(collection.exists("videos/Pok\xC3\xA9mon Red (USA).xmv"));
 }
 
 }  // namespace

@@ -1,5 +1,7 @@
 #include "tests/support/window_fixture.h"
 
+#include "gui/report_lines.h"
+
 #include <QAccessible>
 #include <QAction>
 #include <QApplication>
@@ -86,6 +88,19 @@ TEST_F(UsableWindowTest, FoundFilesShowTheirFolderAndCanBeCopiedOrOpened)
     QTest::keyClick(&window(), Qt::Key_2, Qt::ControlModifier);  // missing names lie nowhere
     EXPECT_FALSE(view()->copyFullPathAction()->isEnabled());
     EXPECT_EQ(view()->model()->index(2, 0).data(Qt::AccessibleTextRole).toString(), "delta.zip");
+}
+
+// Kana take three bytes each but one wide letter's room on the screen.
+TEST_F(UsableWindowTest, FolderColumnClearsTheWidestNameNotTheLongestInBytes)
+{
+    collection.addFile("roms/WWWWWWWWWWWWWWWW.zip");
+    collection.addFile("roms/\xE3\x82\xB9\xE3\x83\xBC\xE3\x83\x91\xE3\x83\xBC"
+                       "\xE3\x83\x9E\xE3\x83\xAA\xE3\x82\xAA\xE3\x83\xBC.zip");
+    controller().auditRoms();
+    ASSERT_TRUE(waitForAudits());
+    QTest::keyClick(&window(), Qt::Key_3, Qt::ControlModifier);
+    const int wide = view()->fontMetrics().horizontalAdvance("WWWWWWWWWWWWWWWW.zip");
+    EXPECT_GT(static_cast<ReportLines*>(view()->model())->nameWidth(), wide);
 }
 
 // The list dropped first is replaced by the one found below the folder dropped after it.

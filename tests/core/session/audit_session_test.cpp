@@ -148,19 +148,33 @@ TEST(AuditSession, NearMissButtonCountsEveryNameItsViewLists)
     }
 }
 
-// An audit started while files are renamed could read half a batch and
+// An audit started while files are changed could read half a batch and
 // finish after the audit that follows the renames.
-TEST(AuditSession, NoAuditOrUndoWhileRenamesRun)
+TEST(AuditSession, NoAuditOrUndoWhileABatchRuns)
 {
     AuditSession session;
-    session.startRenames();
+    session.startChanges();
     EXPECT_FALSE(session.canAudit(AuditKind::Roms));
     EXPECT_FALSE(session.canAudit(AuditKind::Videos));
-    session.finishRenames("/state/2026-12-06T12-31-03.123Z-4242.renames");
+    session.finishChanges("/state/2026-12-06T12-31-03.123Z-4242.renames");
     EXPECT_TRUE(session.canAudit(AuditKind::Roms));
-    EXPECT_TRUE(session.canUndoRenames());
+    EXPECT_TRUE(session.canUndo());
     session.startAudit(AuditKind::Videos);
-    EXPECT_FALSE(session.canUndoRenames());
+    EXPECT_FALSE(session.canUndo());
+}
+
+// Only files that are there and no game's can be set aside: never the valid
+// ones, nor missing names, nor extra archives, which no audit has.
+TEST(AuditSession, SetAsideOffersFoundFilesOfNoGameOnly)
+{
+    AuditSession session;
+    EXPECT_FALSE(session.canSetAside(AuditKind::Roms, CategoryId::Unknown, 1));  // not audited
+    for (AuditKind kind : kAuditKinds)
+        session.finishAudit(kind, resultWith(session.startAudit(kind), kind, "x"));
+    EXPECT_TRUE(session.canSetAside(AuditKind::Roms, CategoryId::Unknown, 1));
+    EXPECT_TRUE(session.canSetAside(AuditKind::Videos, CategoryId::Extra, 2));
+    EXPECT_FALSE(session.canSetAside(AuditKind::Roms, CategoryId::Extra, 1));
+    EXPECT_FALSE(session.canSetAside(AuditKind::Videos, CategoryId::Unknown, 0));
 }
 
 }  // namespace

@@ -36,6 +36,10 @@ TEST(BatchNotice, SaysWhatWasChangedAndNamesEveryFileLeftAlone)
          "Put back 1 file (journal 2026-12-07T10-00-00.000Z-7.renames). 1 file was back already. 1 file could not be "
          "put back:",
          {"\u201C\xE3\x83\x9E.zip\u201D: its old name is taken", "The journal was not updated: disk full"}},
+        {"a fill's folder is no file", BatchKind::Fill,
+         {.outcomes = {{Change{.kind = ChangeKind::Folder, .toFolder = "/c", .to = "roms"}, RenameResult::Made, {}},
+                       outcome("Dr.zip", RenameResult::Made), outcome("Tetris.zip", RenameResult::Skipped, "full")}},
+         "Copied 1 file. 1 file could not be copied:", {"\u201CTetris.zip\u201D: full"}},
         {"not started", BatchKind::Renames, {.notStarted = "cannot create the journal: read-only; nothing was renamed"},
          "Cannot create the journal: read-only; nothing was renamed.", {}},
     };

@@ -1,0 +1,56 @@
+#pragma once
+
+#include <QDialog>
+#include <QString>
+
+#include <vector>
+
+class QLabel;
+class QPushButton;
+class QTableWidget;
+
+// The copies a fill offers, for the user to pick: one row a file (expected
+// name, source, differences, target folder) with a check box, the size of
+// the ticked ones against the free space, and while the copies run their
+// progress and a Cancel. It only shows and reports clicks; the controller
+// decides.
+class FillView : public QDialog {
+    Q_OBJECT
+
+public:
+    struct Row {
+        QString expected;
+        QString source;
+        QString differences;
+        QString targetFolder;
+        bool ticked = true;
+    };
+
+    explicit FillView(QWidget* parent = nullptr);
+
+    // Replaces the rows and the title; the copies are not running.
+    void showOffers(const QString& title, const std::vector<Row>& rows);
+    // What the ticked rows copy and the room there is, as a sentence.
+    void showSummary(const QString& summary, bool canCopy);
+    // The copies running (Cancel shown, Copy and the ticks not) or not.
+    void showCopying(bool copying);
+    void showProgress(const QString& text);
+
+    QTableWidget* table() const { return table_; }
+    QPushButton* copyButton() const { return copy_; }
+    QPushButton* cancelButton() const { return cancel_; }
+
+Q_SIGNALS:
+    void rowTicked(int row, bool ticked);
+    void copyClicked();
+    void cancelClicked();
+
+private:
+    QLabel* title_;
+    QTableWidget* table_;
+    QLabel* summary_;
+    QLabel* progress_;
+    QPushButton* copy_;
+    QPushButton* cancel_;
+    bool filling_ = false;
+};
