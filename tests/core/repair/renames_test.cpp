@@ -1,4 +1,4 @@
-#include "core/repair/renames.h"
+#include "core/repair/changes.h"
 
 #include "core/repair/collection_lock.h"
 #include "core/repair/journal_files.h"
@@ -20,27 +20,32 @@ using testing::TempTree;
 
 class RenamesTest : public ::testing::Test {
 protected:
-    Rename plan(std::string_view folder, const std::string& from, const std::string& to)
+    Change plan(std::string_view folder, const std::string& from, const std::string& to)
     {
         const std::string path = tree.path(folder);
-        return Rename{path, from, to, identityOf(path, from).value_or(FileIdentity{})};
+        return Change{ChangeKind::Rename, path, from, path, to, identityOf(path, from).value_or(FileIdentity{})};
     }
-
-    RenameBatch apply(const std::vector<Rename>& renames) { return applyRenames(renames, journals()); }
+    ChangeBatch apply(const std::vector<Change>& changes)
+    {
+        return applyChanges(changes, ChangeOptions{journals(), tree.root(), nullptr, {}, {}});
+    }
+    ChangeBatch undo(const std::string& journal)
+    {
+        return undoChanges(journal, ChangeOptions{journals(), "", nullptr, {}, {}});
+    }
     std::string journals() const { return tree.path("journals"); }
 
-    static std::string results(const RenameBatch& batch)
+    static std::string results(const ChangeBatch& batch)
     {
         std::string text;
-        for (const RenameOutcome& outcome : batch.outcomes) {
+        for (const ChangeOutcome& outcome : batch.outcomes) {
             static const char* const kWords[] = {"made", "done before", "skipped", "refused"};
             text += std::string(kWords[static_cast<int>(outcome.result)]) +
                     (outcome.reason.empty() ? "" : " (" + outcome.reason + ")") + "\n";
         }
         return text;
     }
-
-    static std::string states(const RenameBatch& batch)
+    static std::string states(const ChangeBatch& batch)
     {
         std::string text;
         for (const JournalLine& line : readJournal(batch.journalPath).lines)
@@ -63,116 +68,79 @@ TEST_F(RenamesTest, MessyNamesRoundTripThroughTheJournal)
         {"Marios Quest.zip", "Mario’s Quest.zip"},
         {"Long.zip", std::string(251, 'L') + ".zip"},  // as long as a name may be
     };
-    std::vector<Rename> renames;
+    std::vector<Change> renames;
     for (const auto& [from, to] : names) {
         tree.addFile("roms/" + from, to);
         renames.push_back(plan("roms", from, to));
     }
     const std::string before = tree.list("roms");
-
-    const RenameBatch batch = apply(renames);
-    EXPECT_EQ(batch.notStarted + batch.notRecorded, "");
-    for (const auto& [from, to] : names) {
-        SCOPED_TRACE(to);
-        EXPECT_EQ(tree.read("roms/" + to), to);
-        EXPECT_FALSE(tree.exists("roms/" + from));
-    }
+    const ChangeBatch batch = apply(renames);
+    EXPECT_EQ(batch.notStarted, "");
+    for (const auto& [from, to] : names)
+        EXPECT_EQ(tree.read("roms/" + to), to) << from;
     const JournalRead journal = readJournal(batch.journalPath);
     ASSERT_EQ(journal.problem, "");
     ASSERT_EQ(journal.lines.size(), renames.size());
     for (size_t i = 0; i < renames.size(); ++i)
-        EXPECT_EQ(journal.lines[i].change, renameChange(renames[i]));
-
-    undoRenames(batch.journalPath);
+        EXPECT_EQ(journal.lines[i].change, renames[i]);
+    undo(batch.journalPath);
     EXPECT_EQ(tree.list("roms"), before);
 }
 
-TEST_F(RenamesTest, FailuresHalfwayLeaveTheirFilesAndTheOthersAreMade)
+// Each rename that cannot be, or can no longer be, made says why; the others
+// are made.
+TEST_F(RenamesTest, RenamesThatCannotBeMadeAreRefusedOrSkippedAndTheOthersMade)
 {
-    tree.addFile("roms/Tetris.zip", "tetris");
-    tree.addFile("roms/Super Mario Bros .zip", "mario");
-    tree.addFile("roms/Zelda.zip", "zelda");
-    tree.addFile("roms/Kirby.zip", "kirby");
-    const std::vector<Rename> renames = {plan("roms", "Tetris.zip", "Tetris (World).zip"),
-                                         plan("roms", "Super Mario Bros .zip", "Super Mario Bros..zip"),
-                                         plan("roms", "Zelda.zip", "Zelda (USA).zip"),
-                                         plan("absent", "Metroid.zip", "Metroid (USA).zip"),
-                                         plan("roms", "Kirby.zip", "Kirby's Adventure.zip")};
-    // Between the plan and the renames, the user copies the expected file in.
-    tree.addFile("roms/Super Mario Bros..zip", "the user's copy");
-    std::remove(tree.path("roms/Zelda.zip").c_str());
-
-    const RenameBatch batch = apply(renames);
-    EXPECT_EQ(results(batch), "made\nskipped (another file has that name)\nskipped (the file is no longer there)\n"
-                              "skipped (cannot open the folder " + tree.path("absent") + ": No such file or directory)\n"
-                              "made\n");
-    EXPECT_EQ(states(batch), "MSSSM");
-    EXPECT_EQ(tree.read("roms/Super Mario Bros..zip"), "the user's copy");
-    EXPECT_EQ(tree.read("roms/Super Mario Bros .zip"), "mario");
-    EXPECT_EQ(tree.read("roms/Tetris (World).zip"), "tetris");
-    EXPECT_EQ(tree.read("roms/Kirby's Adventure.zip"), "kirby");
-}
-
-TEST_F(RenamesTest, NamesThatAreNotPlainNamesAreRefused)
-{
-    tree.addFile("roms/Tetris.zip");
+    for (auto name : {"Tetris.zip", "Mario .zip", "Zelda.zip", "Kirby.zip", "Replaced.zip", "Grown.zip", "Linked.zip"})
+        tree.addFile("roms/"s + name, name);
     tree.addFile("roms/a/b");
-    const std::vector<std::pair<Rename, std::string>> cases = {
-        {plan("roms", "Tetris.zip", "a/b"), "the new name cannot be used: it holds \"/\", so it is a path, not a name"},
-        {plan("roms", "Tetris.zip", ".."), "the new name cannot be used: \"..\" is not a file name"},
-        {plan("roms", "Tetris.zip", "Tetris\0.zip"s), "the new name cannot be used: it holds a NUL byte"},
-        {plan("roms", "Tetris.zip", std::string(256, 'T')),
-         "the new name cannot be used: it is 256 bytes long; the file system takes at most 255"},
-        {plan("roms", "a/b", "b"), "the present name cannot be used: it holds \"/\", so it is a path, not a name"},
-        {plan("roms", "Tetris.zip", "Tetris.zip"), "the file already has that name"},
-        {Rename{"roms", "Tetris.zip", "Tetris (World).zip", {}}, "the folder \"roms\" is not an absolute path"},
+    const std::vector<std::pair<Change, std::string>> cases = {
+        {plan("roms", "Tetris.zip", "Tetris (World).zip"), "made"},
+        {plan("roms", "Mario .zip", "Mario.zip"), "skipped (another file has that name)"},
+        {plan("roms", "Zelda.zip", "Zelda (USA).zip"), "skipped (the file is no longer there)"},
+        {plan("absent", "Metroid.zip", "Metroid (USA).zip"),
+         "skipped (cannot open the folder " + tree.path("absent") + ": No such file or directory)"},
+        {plan("roms", "Replaced.zip", "New.zip"), "skipped (another file has that name now)"},
+        {plan("roms", "Grown.zip", "New Grown.zip"), "skipped (the file changed since the changes were planned)"},
+        {plan("roms", "Linked.zip", "New Linked.zip"), "skipped (the name is no longer that of a regular file)"},
+        {plan("roms", "Kirby.zip", "a/b"), "refused (the new name cannot be used: it holds \"/\", so it is a path, "
+                                           "not a name)"},
+        {plan("roms", "Kirby.zip", ".."), "refused (the new name cannot be used: \"..\" is not a file name)"},
+        {plan("roms", "Kirby.zip", "K\0.zip"s), "refused (the new name cannot be used: it holds a NUL byte)"},
+        {plan("roms", "Kirby.zip", std::string(256, 'K')),
+         "refused (the new name cannot be used: it is 256 bytes long; the file "
+         "system takes at most 255)"},
+        {plan("roms", "a/b", "b"), "refused (the present name cannot be used: it "
+                                   "holds \"/\", so it is a path, not a name)"},
+        {plan("roms", "Kirby.zip", "Kirby.zip"), "refused (the file already has that name)"},
+        {Change{ChangeKind::Rename, "roms", "Kirby.zip", "roms", "K.zip", {}},
+         "refused (the folder \"roms\" is not an absolute path)"},
+        {plan("roms", "Kirby.zip", "Kirby's Adventure.zip"), "made"},
     };
-    std::vector<Rename> renames;
-    std::string expected;
-    for (const auto& [rename, reason] : cases) {
-        renames.push_back(rename);
-        expected += "refused (" + reason + ")\n";
-    }
-    const RenameBatch batch = apply(renames);
-    EXPECT_EQ(results(batch), expected);
-    EXPECT_EQ(states(batch), std::string(cases.size(), 'R'));
-    EXPECT_EQ(tree.list("roms"), "Tetris.zip\na\n");
-    EXPECT_EQ(tree.list("roms/a"), "b\n");
-}
-
-TEST_F(RenamesTest, FileChangedSinceThePlanIsSkipped)
-{
-    const std::vector<std::pair<std::string, std::string>> cases = {
-        {"Replaced.zip", "another file has that name now"},
-        {"Grown.zip", "the file changed since the changes were planned"},
-        {"Linked.zip", "the name is no longer that of a regular file"},
-    };
-    std::vector<Rename> renames;
-    std::string expected;
-    for (const auto& [name, reason] : cases) {
-        tree.addFile("roms/" + name, "old");
-        renames.push_back(plan("roms", name, "New " + name));
-        expected += "skipped (" + reason + ")\n";
-    }
-    // A new file made before the old one goes cannot have its inode.
+    // Between the plan and the batch the user copies a file in, deletes one,
+    // replaces one (a new file cannot have the old one's inode), grows one and
+    // links one.
+    tree.addFile("roms/Mario.zip", "the user's copy");
+    std::remove(tree.path("roms/Zelda.zip").c_str());
     tree.addFile("roms/other", "new");
     std::rename(tree.path("roms/other").c_str(), tree.path("roms/Replaced.zip").c_str());
-    tree.addFile("roms/Grown.zip", "old and more");
+    tree.addFile("roms/Grown.zip", "Grown.zip and more");
     std::remove(tree.path("roms/Linked.zip").c_str());
     tree.addLink("roms/Linked.zip", "Grown.zip");
 
-    EXPECT_EQ(results(apply(renames)), expected);
-    EXPECT_EQ(tree.list("roms"), "Grown.zip\nLinked.zip\nReplaced.zip\n");
-}
-
-TEST_F(RenamesTest, UnwritableJournalRenamesNothing)
-{
-    tree.addFile("roms/Tetris.zip");
-    tree.addFile("journals", "a file where the folder should be");
-    const RenameBatch batch = apply({plan("roms", "Tetris.zip", "Tetris (World).zip")});
-    EXPECT_NE(batch.notStarted, "");
-    EXPECT_TRUE(batch.outcomes.empty());
-    EXPECT_EQ(tree.list("roms"), "Tetris.zip\n");
+    std::vector<Change> changes;
+    std::string expected;
+    for (const auto& [change, result] : cases) {
+        changes.push_back(change);
+        expected += result + "\n";
+    }
+    const ChangeBatch batch = apply(changes);
+    EXPECT_EQ(results(batch), expected);
+    EXPECT_EQ(states(batch), "MSSSSSSRRRRRRRM");
+    EXPECT_EQ(tree.read("roms/Mario.zip"), "the user's copy");
+    EXPECT_EQ(tree.list("roms"), "Grown.zip\nKirby's Adventure.zip\nLinked.zip\nMario "
+                                 ".zip\nMario.zip\nReplaced.zip\n"
+                                 "Tetris (World).zip\na\n");
 }
 
 TEST_F(RenamesTest, UndoAfterAPartialBatchRestoresTheTreeAndTwiceIsHarmless)
@@ -183,64 +151,60 @@ TEST_F(RenamesTest, UndoAfterAPartialBatchRestoresTheTreeAndTwiceIsHarmless)
     tree.addFile("roms/x/Kirby.zip", "kirby");
     const std::string before = tree.list("roms") + tree.list("roms/x");
     // Kirby's name is freed and then taken by Dr. Mario: undo must go last first.
-    const RenameBatch batch = apply({plan("roms", "Tetris.zip", "Tetris (World).zip"),
-                                     plan("roms/x", "Kirby.zip", "Kirby (USA).zip"),
-                                     plan("roms/x", "Dr Mario.zip", "Kirby.zip")});
+    const ChangeBatch batch =
+        apply({plan("roms", "Tetris.zip", "Tetris (World).zip"), plan("roms/x", "Kirby.zip", "Kirby (USA).zip"),
+               plan("roms/x", "Dr Mario.zip", "Kirby.zip")});
     ASSERT_EQ(results(batch), "skipped (another file has that name)\nmade\nmade\n");
     EXPECT_EQ(latestJournal(journals()), batch.journalPath);
     std::ofstream(batch.journalPath, std::ios::app) << "3\tundone\trename\t/ro";  // as a kill leaves it
 
-    const RenameBatch undone = undoRenames(batch.journalPath);
+    const ChangeBatch undone = undo(batch.journalPath);
     EXPECT_EQ(results(undone), "made\nmade\n");
     EXPECT_EQ(undone.outcomes[0].change.from, "Kirby (USA).zip");
     EXPECT_EQ(tree.list("roms") + tree.list("roms/x"), before);
     EXPECT_EQ(tree.read("roms/x/Kirby.zip"), "kirby");
     EXPECT_EQ(states(batch), "SUU");
     EXPECT_EQ(latestJournal(journals()), std::nullopt);
-    struct stat journal {};
+    struct stat journal { };
     ASSERT_EQ(::stat(batch.journalPath.c_str(), &journal), 0);
-    EXPECT_EQ(journal.st_mode & 0777, 0600u);  // rewritten twice, still the user's alone
-
-    EXPECT_EQ(results(undoRenames(batch.journalPath)), "done before\ndone before\n");
+    EXPECT_EQ(journal.st_mode & 0777,
+              0600u);  // rewritten twice, still the user's alone
+    EXPECT_EQ(results(undo(batch.journalPath)), "done before\ndone before\n");
     EXPECT_EQ(tree.list("roms") + tree.list("roms/x"), before);
 
-    // The newest journal with renames left is the one to undo; other files are passed over.
+    // The newest journal with changes left is the one to undo; other files are
+    // passed over.
     tree.addFile("roms/Zelda.zip");
-    const RenameBatch next = apply({plan("roms", "Zelda.zip", "Zelda (USA).zip")});
+    const ChangeBatch next = apply({plan("roms", "Zelda.zip", "Zelda (USA).zip")});
     tree.addFile("journals/9999-12-31T00-00-00.000Z-1.renames", "not a journal");
     EXPECT_EQ(latestJournal(journals()), next.journalPath);
 }
 
-TEST_F(RenamesTest, UndoNeverReplacesAFileThatTookTheOldName)
+// Undo trusts the files, not the journal: a name taken since stays taken, and
+// of a batch cut short only what was made is reversed.
+TEST_F(RenamesTest, UndoNeverReplacesAFileAndReversesOnlyWhatWasMade)
 {
     tree.addFile("roms/Tetris.zip", "tetris");
     tree.addFile("roms/Kirby.zip", "kirby");
-    const RenameBatch batch = apply(
-        {plan("roms", "Tetris.zip", "Tetris (World).zip"), plan("roms", "Kirby.zip", "Kirby (USA).zip")});
+    const ChangeBatch batch =
+        apply({plan("roms", "Tetris.zip", "Tetris (World).zip"), plan("roms", "Kirby.zip", "Kirby (USA).zip")});
     tree.addFile("roms/Tetris.zip", "a new download");
-
-    EXPECT_EQ(results(undoRenames(batch.journalPath)), "skipped (another file has that name)\nmade\n");
+    EXPECT_EQ(results(undo(batch.journalPath)), "skipped (another file has that name)\nmade\n");
     EXPECT_EQ(tree.read("roms/Tetris.zip"), "a new download");
     EXPECT_EQ(tree.read("roms/Tetris (World).zip"), "tetris");
-    EXPECT_EQ(states(batch), "MU");
-    EXPECT_EQ(latestJournal(journals()), batch.journalPath);  // one rename is still to undo
-}
+    EXPECT_EQ(latestJournal(journals()),
+              batch.journalPath);  // one rename is still to undo
 
-TEST_F(RenamesTest, BatchCutShortIsUndoneAsFarAsItsFilesShow)
-{
-    tree.addFile("roms/Tetris.zip");
-    tree.addFile("roms/Kirby.zip");
-    const std::vector<Rename> renames = {plan("roms", "Tetris.zip", "Tetris (World).zip"),
-                                         plan("roms", "Kirby.zip", "Kirby (USA).zip")};
-    const JournalPath journal = createJournal(
-        journals(), journalText({{JournalState::Planned, renameChange(renames[0]), "", "", {}, {}},
-                                 {JournalState::Planned, renameChange(renames[1]), "", "", {}, {}}}));
-    std::rename(tree.path("roms/Tetris.zip").c_str(), tree.path("roms/Tetris (World).zip").c_str());
-    ASSERT_EQ(latestJournal(journals()), journal.path);
-
-    EXPECT_EQ(results(undoRenames(journal.path)), "made\n");
-    EXPECT_EQ(tree.list("roms"), "Kirby.zip\nTetris.zip\n");
-    EXPECT_EQ(latestJournal(journals()), std::nullopt);
+    tree.addFile("cut/Metroid.zip");
+    tree.addFile("cut/Zelda.zip");
+    const std::vector<Change> renames = {plan("cut", "Metroid.zip", "Metroid (USA).zip"),
+                                         plan("cut", "Zelda.zip", "Zelda (USA).zip")};
+    const JournalPath journal =
+        createJournal(journals(), journalText({{JournalState::Planned, renames[0], "", "", {}, {}},
+                                               {JournalState::Planned, renames[1], "", "", {}, {}}}));
+    std::rename(tree.path("cut/Metroid.zip").c_str(), tree.path("cut/Metroid (USA).zip").c_str());
+    EXPECT_EQ(results(undo(journal.path)), "made\n");
+    EXPECT_EQ(tree.list("cut"), "Metroid.zip\nZelda.zip\n");
 }
 
 TEST_F(RenamesTest, SecondLockOfTheCollectionUnderAnotherSpellingIsToldWhoHoldsIt)
