@@ -3,10 +3,7 @@
 
 #include <gtest/gtest.h>
 
-#include <sys/stat.h>
-
 #include <cstdlib>
-#include <filesystem>
 
 namespace tokenade::testing {
 namespace {
@@ -34,18 +31,6 @@ protected:
         arguments.insert(arguments.end(), more.begin(), more.end());
         return runProgram(TOKENADE_AUDIT_PATH, arguments);
     }
-    // Every path below the collection with its inode and size.
-    std::string tree() const
-    {
-        std::string text;
-        for (const auto& entry : std::filesystem::recursive_directory_iterator(collection.root())) {
-            struct stat status {};
-            ::lstat(entry.path().c_str(), &status);
-            text += entry.path().string() + " " + std::to_string(status.st_ino) + " " + std::to_string(status.st_size) + "\n";
-        }
-        return text;
-    }
-
     TempTree collection;
     TempTree source;
     TempTree state;
@@ -53,9 +38,9 @@ protected:
 
 TEST_F(FillSetAsideTest, FillsThePlantedGamesSetsAsideTheChosenFileAndUndoGivesBackTheTree)
 {
-    const std::string before = tree();
+    const std::string before = collection.state();
     EXPECT_NE(run("fill", {"--from", source.root()}).out.find("5 copies would be made:\n"), std::string::npos);
-    EXPECT_EQ(tree(), before);
+    EXPECT_EQ(collection.state(), before);
     const auto filled = run("fill", {"--from", source.root(), "--apply"});
     EXPECT_EQ(filled.exitStatus, 0) << filled.out << filled.err;
     const auto audit = runProgram(TOKENADE_AUDIT_PATH, {"roms", "--dir", collection.root(), "--list",
@@ -76,7 +61,7 @@ TEST_F(FillSetAsideTest, FillsThePlantedGamesSetsAsideTheChosenFileAndUndoGivesB
 
     for (int batch = 0; batch < 2; ++batch)  // the set-aside, then the fill: the newest first
         EXPECT_EQ(runProgram(TOKENADE_AUDIT_PATH, {"undo"}).exitStatus, 0);
-    EXPECT_EQ(tree(), before);
+    EXPECT_EQ(collection.state(), before);
 }
 
 // A fill from the collection itself would take its own files for missing ones.
@@ -89,7 +74,7 @@ TEST_F(FillSetAsideTest, SourcesThatAreTheCollectionAndTargetsOutsideTheSetAreRe
         {{"--from", source.root(), "--to", "videos"}, "\"videos\" is not one of the folders"},
         {{"--from", source.path("absent")}, "cannot read the source folder"},
     };
-    const std::string before = tree();
+    const std::string before = collection.state();
     for (const auto& [arguments, problem] : cases) {
         auto more = arguments;
         more.push_back("--apply");
@@ -97,7 +82,7 @@ TEST_F(FillSetAsideTest, SourcesThatAreTheCollectionAndTargetsOutsideTheSetAreRe
         EXPECT_EQ(refused.exitStatus, 2) << problem;
         EXPECT_NE(refused.err.find(problem), std::string::npos) << refused.err;
     }
-    EXPECT_EQ(tree(), before);
+    EXPECT_EQ(collection.state(), before);
 }
 
 }  // namespace

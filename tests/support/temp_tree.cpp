@@ -9,6 +9,7 @@
 #include <cstdlib>
 #include <filesystem>
 #include <fstream>
+#include <set>
 #include <sstream>
 #include <stdexcept>
 #include <vector>
@@ -130,6 +131,24 @@ std::string TempTree::list(std::string_view relative) const
     for (const auto& name : names)
         listing += name + "\n";
     return listing;
+}
+
+std::string TempTree::state(bool inodes) const
+{
+    std::set<std::string> lines;  // a folder in memory lists its names in no lasting order
+    for (const auto& entry : fs::recursive_directory_iterator(root_)) {
+        struct stat status {};
+        ::lstat(entry.path().c_str(), &status);
+        std::string line = entry.path().string().substr(root_.size()) + " ";
+        if (!S_ISDIR(status.st_mode))
+            line += std::to_string(status.st_size) + " " +
+                    (inodes ? std::to_string(status.st_ino) : read(line.substr(1, line.size() - 2)));
+        lines.insert(line);
+    }
+    std::string text;
+    for (const std::string& line : lines)
+        text += line + "\n";
+    return text;
 }
 
 bool dropPrivileges()

@@ -32,6 +32,10 @@ public:
     bool exists(std::string_view relative) const;
     // The entries of a folder, sorted, one per line.
     std::string list(std::string_view relative = "") const;
+    // Every path below the root, sorted, a line each; for files also the
+    // size and the inode, or with `inodes` false (where a file that went and
+    // came back is rightly a new one) the contents.
+    std::string state(bool inodes = true) const;
 
 private:
     std::string root_;

@@ -6,44 +6,15 @@
 
 #include <gtest/gtest.h>
 
-#include <sys/stat.h>
-
 #include <cerrno>
 #include <cstring>
-#include <filesystem>
-#include <fstream>
 #include <functional>
-#include <map>
-#include <set>
 
 namespace tokenade {
 namespace {
 
 using testing::FaultyDisk;
 using testing::TempTree;
-
-// Every name below a folder with its size and either its inode or, where a
-// file that went and came back is rightly a new one (a move across file
-// systems), its contents.
-std::string snapshot(const std::string& root, bool inodes)
-{
-    std::set<std::string> lines;  // sorted: a folder in memory lists its names in no lasting order
-    for (const auto& entry : std::filesystem::recursive_directory_iterator(root)) {
-        struct stat status {};
-        ::lstat(entry.path().c_str(), &status);
-        std::string line = entry.path().string().substr(root.size()) + " ";
-        if (!S_ISDIR(status.st_mode)) {
-            std::ifstream file(entry.path(), std::ios::binary);
-            line += std::to_string(status.st_size) + " " +
-                    (inodes ? std::to_string(status.st_ino) : std::string(std::istreambuf_iterator<char>(file), {}));
-        }
-        lines.insert(line);
-    }
-    std::string text;
-    for (const std::string& line : lines)
-        text += line + "\n";
-    return text;
-}
 
 Change change(ChangeKind kind, const std::string& folder, const std::string& from, const std::string& toFolder,
               const std::string& to)
@@ -67,7 +38,7 @@ struct Scene {
     std::string state(bool inodes = true) const
     {
         inodes = inodes && !acrossFileSystems;
-        return snapshot(tree.root(), inodes) + "--\n" + snapshot(elsewhere.root(), inodes);
+        return tree.state(inodes) + "--\n" + elsewhere.state(inodes);
     }
 };
 
