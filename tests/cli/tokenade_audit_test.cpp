@@ -148,16 +148,6 @@ TEST_F(TokenadeAuditTest, BadUsageExitsTwo)
     EXPECT_EQ(audit({"--version"}).out, "tokenade-audit 1.0.0\n");
 }
 
-TEST_F(TokenadeAuditTest, ReportsThatCannotBeWrittenExitThreeAndKeepTheFormerOnes)
-{
-    out.addFile("missing_roms.txt/inside", "kept");
-    const auto run = audit({"roms", "--dir", collection.root(), "--save", out.root()});
-    EXPECT_EQ(run.exitStatus, 3);
-    EXPECT_NE(run.err.find(out.path("missing_roms.txt")), std::string::npos) << run.err;
-    EXPECT_EQ(out.list(), "missing_roms.txt\nunknown_roms.txt\nvalid_roms.txt\n");
-    EXPECT_EQ(out.read("missing_roms.txt/inside"), "kept");
-}
-
 // A full disk, made real: a small file system of its own, in a mount
 // namespace of its own, filled to the last page before the save.
 TEST_F(TokenadeAuditTest, FullFileSystemKeepsTheFormerReports)

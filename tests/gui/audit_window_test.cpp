@@ -1,6 +1,5 @@
 #include "tests/support/window_fixture.h"
 
-#include "core/audit/audit_run.h"
 #include "gui/busy_indicator.h"
 
 #include <QAction>
@@ -148,52 +147,6 @@ TEST_F(AuditWindowTest, SelectedNamesAreCopiedAsText)
     view->selectionModel()->select(view->model()->index(4, 0), QItemSelectionModel::Deselect);
     QTest::keySequence(view, QKeySequence::Copy);
     EXPECT_EQ(QApplication::clipboard()->text(), "Found 2 unknown archives:");  // unless nothing else is selected
-}
-
-// A user who clicks everything while audits run: the lists end exactly as one
-// quiet audit leaves them, and nothing but the main thread touches them.
-TEST_F(AuditWindowTest, EverythingAtOnceEndsAsOneQuietAudit)
-{
-    for (int i = 0; i < 300; ++i)
-        collection.addFile("roms/set" + std::to_string(i % 7) + "/game" + std::to_string(i) + ".zip");
-    for (int round = 0; round < 3; ++round) {
-        controller().auditRoms();
-        controller().auditVideos();
-        command("actionAuditRoms")->trigger();  // disabled while it runs
-        controller().auditRoms();               // a second job of the same kind all the same
-        for (int segment : {1, 2, 0, 3}) {
-            videos()->setSelectedSegment(segment);
-            controller().didClickVideosResultControl();
-            controller().romsResultControl()->setSelectedSegment(segment % 3);
-            controller().didClickRomsResultControl();
-        }
-        checkBox()->click();
-        checkBox()->click();
-        if (controller().session().canSave(AuditKind::Roms)) {  // it asks for a folder only then
-            chooser.answers.push_back(QString::fromStdString(out.root()));
-            controller().saveRomsResult();
-        }
-        chooser.answers.push_back(QString::fromStdString(collection.root()));
-        controller().selectTokenadeDirectory();
-        QCoreApplication::processEvents();
-    }
-    ASSERT_TRUE(waitForAudits());
-    ASSERT_TRUE(waitForDiscovery());
-    const AuditInputs quiet{collection.root(), listPath(), false};
-    const AuditOutcome fresh[] = {runRomAudit(quiet, {}), runVideoAudit(quiet, {})};
-    const auto names = [](const ResultCategory& category) {
-        std::vector<std::string_view> all;
-        for (const ResultEntry& entry : category.entries)
-            all.push_back(entry.name());
-        return all;
-    };
-    for (const AuditOutcome& audit : fresh) {
-        for (size_t i = 0; i < audit.result->categories.size(); ++i)
-            EXPECT_EQ(names(result(audit.result->kind).categories[i]), names(audit.result->categories[i]));
-    }
-    EXPECT_EQ(controller().romsListPathTextField()->text().toStdString(), listPath());
-    EXPECT_TRUE(controller().progressLabel()->isHidden());
-    EXPECT_TRUE(alert.shown.empty());
 }
 
 }  // namespace

@@ -2,6 +2,7 @@
 
 #include "core/repair/set_aside_plan.h"
 #include "gui/fill_view.h"
+#include "gui/near_misses_view.h"
 
 #include <QAction>
 #include <QPushButton>
@@ -12,6 +13,7 @@
 namespace tokenade::testing {
 namespace {
 
+// The window's changes to a collection, each with journals of the test's own.
 class RepairsWindowTest : public WindowTest {
 protected:
     void SetUp() override
@@ -19,20 +21,104 @@ protected:
         state.setMode("", 0777);
         qputenv("XDG_STATE_HOME", QByteArray::fromStdString(state.root()));
         launch();
+    }
+    ~RepairsWindowTest() override { qunsetenv("XDG_STATE_HOME"); }
+    void plantNearMisses()
+    {
+        makeCollection("Tom & Jerry (USA)\nPok\xC3\xA9mon Red (USA)\nBeta (USA)\n");
+        for (auto path : {"roms/Tom and Jerry (USA).zip", "romsConsoles/Pokemon Red (USA).zip", "roms/Beta (Europe).zip"})
+            collection.addFile(path);
+    }
+    void plantStrays()
+    {
         makeCollection("Alpha & Omega (USA)\nBeta (USA)\n");
         for (auto path : {"roms/Alpha & Omega (USA).zip", "roms/Stray (Japan).zip", "roms/Other.zip"})
             collection.addFile(path);
         controller().auditRoms();
     }
-    ~RepairsWindowTest() override { qunsetenv("XDG_STATE_HOME"); }
-    bool waitForChanges() { return QTest::qWaitFor([this] { return controller().session().canChange(); }, 20000); }
+    bool waitForChanges()
+    {
+        return QTest::qWaitFor([this] {
+            return !controller().session().isChanging() && !controller().session().isAnyRunning();
+        }, 20000);
+    }
+    std::string files() { return collection.list("roms") + collection.list("romsConsoles"); }
 
     TempTree state;
 };
 
+// Looked through, picked, renamed after one question, audited again, undone.
+TEST_F(RepairsWindowTest, TickedPairsAreRenamedAfterOneQuestionAndTheLastBatchUndone)
+{
+    plantNearMisses();
+    const std::string before = files();
+    controller().auditRoms();
+    ASSERT_TRUE(waitForAudits());
+    auto* button = window().findChild<QToolButton*>("romsNearMissesButton");
+    EXPECT_EQ(button->text(), "2 near misses…");
+    QTest::mouseClick(button, Qt::LeftButton);
+    auto* view = window().findChild<NearMissesView*>("romsNearMissesView");
+    ASSERT_TRUE(view->isVisible());
+    QTableWidget* table = view->table();
+    ASSERT_EQ(table->rowCount(), 2);
+    EXPECT_EQ(table->item(0, 1)->text(), "Pokemon Red (USA).zip");
+    EXPECT_EQ(table->item(0, 3)->text(), "accents");
+    table->item(1, 0)->setCheckState(Qt::Unchecked);  // Tom and Jerry stays as it is
+
+    QTest::mouseClick(view->renameButton(), Qt::LeftButton);  // cancelled: nothing happens
+    ASSERT_EQ(alert.asked.size(), 1u);
+    EXPECT_EQ(alert.asked[0].messageText, "Rename 1 file?");
+    EXPECT_TRUE(alert.asked[0].informativeText.contains("Pokemon Red (USA).zip"));
+    EXPECT_EQ(files(), before);
+    alert.answers.push_back(true);
+    QTest::mouseClick(view->renameButton(), Qt::LeftButton);
+    ASSERT_TRUE(waitForChanges());
+    EXPECT_TRUE(collection.exists("romsConsoles/Pok\xC3\xA9mon Red (USA).zip"));
+    EXPECT_TRUE(collection.exists("roms/Tom and Jerry (USA).zip"));
+    EXPECT_EQ(controller()._validRoms().size(), 1u);  // audited again
+    QLabel* notice = controller().tab(AuditKind::Roms).noticeArea;
+    EXPECT_TRUE(notice->text().contains("Renamed 1 file.")) << notice->text().toStdString();
+    EXPECT_EQ(button->text(), "1 near miss…");
+    ASSERT_EQ(table->rowCount(), 1);  // the open view shows what Rename would now act on
+    EXPECT_EQ(table->item(0, 1)->text(), "Tom and Jerry (USA).zip");
+
+    QAction* undo = window().findChild<QAction*>("actionUndoLastRenames");
+    ASSERT_TRUE(undo->isEnabled());
+    undo->trigger();
+    ASSERT_TRUE(waitForChanges());
+    EXPECT_EQ(files(), before);
+    EXPECT_TRUE(notice->text().contains("Put back 1 file (journal 20")) << notice->text().toStdString();
+    EXPECT_TRUE(alert.shown.empty());
+}
+
+// A cut name is offered but left unticked; a game's video follows its archive.
+TEST_F(RepairsWindowTest, CutNamesAreOfferedUntickedAndVideosFollowTheirGames)
+{
+    plantNearMisses();
+    makeCollection("Pok\xC3\xA9mon Red (USA)\nDr. Mario (Japan, USA)\n");
+    for (auto path :
+         {"roms/Dr. Mario (Japan, USA).zip", "videos/Pokemon Red (USA).xmv", "videos/Dr. Mario (Japan, USA).xmv"})
+        collection.addFile(path);
+    controller().auditVideos();
+    ASSERT_TRUE(waitForAudits());
+    controller().auditRoms();
+    ASSERT_TRUE(waitForAudits());
+    controller().showNearMisses(AuditKind::Roms);
+    QTableWidget* table = window().findChild<NearMissesView*>("romsNearMissesView")->table();
+    ASSERT_EQ(table->rowCount(), 4);  // the near miss, the cut name, then their videos
+    EXPECT_EQ(table->item(1, 0)->checkState(), Qt::Unchecked);  // Dr.zip
+    EXPECT_EQ(table->item(2, 0)->checkState(), Qt::Checked);
+    alert.answers.push_back(true);
+    controller().renameNearMisses(AuditKind::Roms);
+    ASSERT_TRUE(waitForChanges());
+    EXPECT_TRUE(collection.exists("romsConsoles/Pok\xC3\xA9mon Red (USA).zip"));
+    EXPECT_TRUE(collection.exists("videos/Pok\xC3\xA9mon Red (USA).xmv"));
+}
+
 // Chosen, offered, copied after one question, counted valid, then undone.
 TEST_F(RepairsWindowTest, FillFromAFolderCopiesTheTickedFilesAndUndoTakesThemAway)
 {
+    plantStrays();
     ASSERT_TRUE(waitForAudits());
     const std::string before = collection.list("roms");
     TempTree downloads;
@@ -59,6 +145,7 @@ TEST_F(RepairsWindowTest, FillFromAFolderCopiesTheTickedFilesAndUndoTakesThemAwa
 // Only what is selected goes, and only from a found category.
 TEST_F(RepairsWindowTest, SetAsideMovesTheSelectedUnknownFileOnly)
 {
+    plantStrays();
     ASSERT_TRUE(waitForAudits());
     ReportView* view = controller().romsResultView();
     QAction* setAside = view->setAsideAction();
