@@ -1,13 +1,11 @@
 #include "core/audit/name_differences.h"
 #include "core/audit/near_key.h"
 #include "core/audit/near_key_hash.h"
-#include "core/foundation/text_decoding.h"
 
 #include <gtest/gtest.h>
 
 #include <random>
 #include <string>
-#include <thread>
 #include <unordered_map>
 #include <vector>
 
@@ -92,32 +90,6 @@ TEST(NearKeyHash, EqualsTheHashOfTheNearKey)
     for (const std::string& name : names) {
         const std::string key = nearKey(name, "zip");
         EXPECT_EQ(keyOfHash.try_emplace(hashOfNearKey(key), key).first->second, key) << name;
-    }
-}
-
-// Pieces of characters are computed on first use, when two threads may ask
-// for the same ones (run under TSan by make check-sanitizers).
-TEST(NearKeyHash, TwoThreadsAtFirstUse)
-{
-    std::vector<std::string> names;
-    for (char32_t first = 0x7000; first < 0x7200; first += 16) {  // ideographs no other case reads
-        std::string name;
-        for (char32_t c = first; c < first + 16; ++c)
-            appendUtf8(name, c);
-        names.push_back(name);
-    }
-    std::vector<uint64_t> mine(names.size());
-    std::vector<uint64_t> theirs(names.size());
-    std::thread other([&] {
-        for (size_t i = 0; i < names.size(); ++i)
-            theirs[i] = nearKeyHash(names[i], "zip");
-    });
-    for (size_t i = 0; i < names.size(); ++i)
-        mine[i] = nearKeyHash(names[i], "zip");
-    other.join();
-    for (size_t i = 0; i < names.size(); ++i) {
-        EXPECT_EQ(mine[i], hashOfNearKey(nearKey(names[i], "zip")));
-        EXPECT_EQ(theirs[i], mine[i]);
     }
 }
 

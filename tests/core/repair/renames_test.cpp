@@ -192,16 +192,16 @@ TEST_F(RenamesTest, UndoNeverReplacesAFileAndReversesOnlyWhatWasMade)
     EXPECT_EQ(results(undo(batch.journalPath)), "skipped (another file has that name)\nmade\n");
     EXPECT_EQ(tree.read("roms/Tetris.zip"), "a new download");
     EXPECT_EQ(tree.read("roms/Tetris (World).zip"), "tetris");
-    EXPECT_EQ(latestJournal(journals()),
-              batch.journalPath);  // one rename is still to undo
+    EXPECT_EQ(latestJournal(journals()), batch.journalPath);  // one rename is still to undo
 
+    // A version 1 journal left by a batch cut short: only what the files show was made is reversed.
     tree.addFile("cut/Metroid.zip");
     tree.addFile("cut/Zelda.zip");
     const std::vector<Change> renames = {plan("cut", "Metroid.zip", "Metroid (USA).zip"),
                                          plan("cut", "Zelda.zip", "Zelda (USA).zip")};
-    const JournalPath journal =
-        createJournal(journals(), journalText({{JournalState::Planned, renames[0], "", "", {}, {}},
-                                               {JournalState::Planned, renames[1], "", "", {}, {}}}));
+    const JournalPath journal = createJournal(
+        journals(), journalText({{JournalState::Planned, renames[0], "", "", {}, {}},
+                                 {JournalState::Planned, renames[1], "", "", {}, {}}}));
     std::rename(tree.path("cut/Metroid.zip").c_str(), tree.path("cut/Metroid (USA).zip").c_str());
     EXPECT_EQ(results(undo(journal.path)), "made\n");
     EXPECT_EQ(tree.list("cut"), "Metroid.zip\nZelda.zip\n");

@@ -33,28 +33,6 @@ protected:
     }};
 };
 
-TEST_F(JobRunnerTest, ReportsAndResultArriveInOrderOnTheDeliveringThread)
-{
-    std::vector<std::string> seen;
-    std::optional<int> result;
-    const auto caller = std::this_thread::get_id();
-    jobs.start<int>(
-        [](std::stop_token, const JobRunner::Reporter& report) {
-            report("Caching Tokenade rom directories...");
-            report("Auditing roms...");
-            return 42;
-        },
-        [&](std::string_view text) {
-            EXPECT_EQ(std::this_thread::get_id(), caller);
-            seen.emplace_back(text);
-        },
-        [&](int value) { result = value; });
-    deliverUntil([&] { return result.has_value(); });
-    EXPECT_EQ(seen, (std::vector<std::string>{"Caching Tokenade rom directories...", "Auditing roms..."}));
-    EXPECT_EQ(*result, 42);
-    EXPECT_EQ(jobs.running(), 0u);
-}
-
 // A callback that opens a dialog runs a nested event loop, which delivers
 // what came meanwhile; nothing older may be delivered after it.
 TEST_F(JobRunnerTest, NestedDeliveryKeepsTheOrderOfReports)

@@ -44,22 +44,6 @@ std::vector<std::string> randomTitles(std::mt19937& random, size_t count)
     return names;
 }
 
-TEST(KeyedNames, SortByKeyThenByBytesWhateverTheInputOrder)
-{
-    const std::vector<std::string> sorted{"a_b.zip",          "ab.zip",           "ALPHA.zip",
-                                          "Alpha.zip",        "alpha.zip",        "Poke\xCC\x81mon.zip",
-                                          "Pok\xC3\xA9mon.zip", "Super Mario Bros. 3.zip", "Super Mario Bros..zip",
-                                          "\xEF\xBC\xA6ULL.zip"};
-    std::vector<std::string> names = sorted;
-    std::mt19937 shuffle(7);
-    for (int round = 0; round < 10; ++round) {
-        std::shuffle(names.begin(), names.end(), shuffle);
-        KeyedNames list = keyed(names);
-        list.sort();
-        EXPECT_EQ(namesOf(list), sorted);
-    }
-}
-
 TEST(KeyedNames, ParallelSortGivesTheSerialOrderAndAgreesWithTheKeys)
 {
     std::mt19937 random(11);
