@@ -1,6 +1,8 @@
 #include "fill_view.h"
 
+#include <QComboBox>
 #include <QDialogButtonBox>
+#include <QFormLayout>
 #include <QHeaderView>
 #include <QLabel>
 #include <QPushButton>
@@ -11,6 +13,7 @@ FillView::FillView(QWidget* parent)
     : QDialog(parent)
     , title_(new QLabel(this))
     , table_(new QTableWidget(0, 4, this))
+    , target_(new QComboBox(this))
     , summary_(new QLabel(this))
     , progress_(new QLabel(this))
     , copy_(new QPushButton(tr("Copy…"), this))
@@ -27,6 +30,8 @@ FillView::FillView(QWidget* parent)
     table_->verticalHeader()->hide();
     table_->setEditTriggers(QAbstractItemView::NoEditTriggers);
     table_->setSelectionBehavior(QAbstractItemView::SelectRows);
+    target_->setObjectName(QStringLiteral("fillTarget"));
+    target_->setAccessibleName(tr("The folder the copies go to"));
     summary_->setObjectName(QStringLiteral("fillSummary"));
     progress_->setObjectName(QStringLiteral("fillProgress"));
     copy_->setObjectName(QStringLiteral("fillCopy"));
@@ -40,6 +45,9 @@ FillView::FillView(QWidget* parent)
     auto* layout = new QVBoxLayout(this);
     layout->addWidget(title_);
     layout->addWidget(table_, 1);
+    auto* target = new QFormLayout;
+    target->addRow(tr("Copy into:"), target_);
+    layout->addLayout(target);
     layout->addWidget(summary_);
     layout->addWidget(progress_);
     layout->addWidget(buttons);
@@ -47,6 +55,7 @@ FillView::FillView(QWidget* parent)
 
     connect(buttons, &QDialogButtonBox::rejected, this, &QDialog::hide);
     connect(copy_, &QPushButton::clicked, this, &FillView::copyClicked);
+    connect(target_, &QComboBox::activated, this, &FillView::targetChosen);
     connect(cancel_, &QPushButton::clicked, this, &FillView::cancelClicked);
     connect(table_, &QTableWidget::itemChanged, this, [this](QTableWidgetItem* item) {
         if (!filling_ && item->column() == 0)
@@ -73,6 +82,13 @@ void FillView::showOffers(const QString& title, const std::vector<Row>& rows)
     showCopying(false);
 }
 
+void FillView::showTargets(const QStringList& folders, int chosen)
+{
+    target_->clear();
+    target_->addItems(folders);
+    target_->setCurrentIndex(chosen);
+}
+
 void FillView::showSummary(const QString& summary, bool canCopy)
 {
     summary_->setText(summary);
@@ -82,6 +98,7 @@ void FillView::showSummary(const QString& summary, bool canCopy)
 void FillView::showCopying(bool copying)
 {
     table_->setEnabled(!copying);
+    target_->setEnabled(!copying);
     copy_->setVisible(!copying);
     cancel_->setVisible(copying);
     cancel_->setEnabled(copying);

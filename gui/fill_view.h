@@ -5,6 +5,7 @@
 
 #include <vector>
 
+class QComboBox;
 class QLabel;
 class QPushButton;
 class QTableWidget;
@@ -30,6 +31,8 @@ public:
 
     // Replaces the rows and the title; the copies are not running.
     void showOffers(const QString& title, const std::vector<Row>& rows);
+    // The folders of the set the copies may go to, `chosen` the one they go to.
+    void showTargets(const QStringList& folders, int chosen);
     // What the ticked rows copy and the room there is, as a sentence.
     void showSummary(const QString& summary, bool canCopy);
     // The copies running (Cancel shown, Copy and the ticks not) or not.
@@ -39,15 +42,18 @@ public:
     QTableWidget* table() const { return table_; }
     QPushButton* copyButton() const { return copy_; }
     QPushButton* cancelButton() const { return cancel_; }
+    QComboBox* targetChoice() const { return target_; }
 
 Q_SIGNALS:
     void rowTicked(int row, bool ticked);
+    void targetChosen(int folder);
     void copyClicked();
     void cancelClicked();
 
 private:
     QLabel* title_;
     QTableWidget* table_;
+    QComboBox* target_;
     QLabel* summary_;
     QLabel* progress_;
     QPushButton* copy_;

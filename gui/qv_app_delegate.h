@@ -100,6 +100,7 @@ public:
     void renameNearMisses(tokenade::AuditKind kind);
     void fillFromFolder(tokenade::AuditKind kind);
     void fillTicked(tokenade::AuditKind kind, int item, bool ticked);
+    void fillInto(tokenade::AuditKind kind, int folder);
     void copyFill(tokenade::AuditKind kind);
     void setAsideSelected(tokenade::AuditKind kind);
     void resultSelectionChanged(tokenade::AuditKind kind) { showSetAsideCommand(kind); }
@@ -163,6 +164,8 @@ private:
         tokenade::NameFilter filter;
         AuditJob inBackground = nullptr;
         void (QVAppDelegate::*didFinish)(tokenade::AuditOutcome) = nullptr;
+        std::string fillSource;  // the folder the last fill was planned from
+        size_t fillTarget = 0;   // the folder of the set its copies go to
     };
 
     const tokenade::ResultList& list(tokenade::AuditKind kind, tokenade::CategoryId id) const

@@ -4,6 +4,7 @@
 #include "core/foundation/path_join.h"
 #include "core/repair/fill_plan.h"
 #include "core/repair/set_aside_plan.h"
+#include "core/sources/folder_scan.h"
 #include "core/session/batch_notice.h"
 #include "gui/alert.h"
 #include "gui/file_chooser.h"
@@ -32,6 +33,11 @@ QString differenceWords(uint8_t differences)
     return words.join(QStringLiteral(", "));
 }
 
+std::vector<std::string> fillFolders(AuditKind kind)
+{
+    return tokenade::folderNames(kind == AuditKind::Roms ? tokenade::kRomFolders : tokenade::kVideoFolders);
+}
+
 QString filesWord(size_t count)
 {
     return count == 1 ? QStringLiteral("1 file") : QStringLiteral("%1 files").arg(count);
@@ -51,7 +57,20 @@ void QVAppDelegate::fillFromFolder(AuditKind kind)
     const std::optional<QString> source = seams_.chooser.choose(options);
     if (!source)
         return;
-    const tokenade::FillRequest request{session_.madeFrom(kind)->tokenadeDirPath, toLocalPath(*source), {}, false};
+    tabs_[kind].fillSource = toLocalPath(*source);
+    tabs_[kind].fillTarget = 0;
+    fillInto(kind, 0);
+}
+
+// The set's folders, the first the default; choosing another plans the fill again into it.
+void QVAppDelegate::fillInto(AuditKind kind, int folder)
+{
+    const std::vector<std::string> folders = fillFolders(kind);
+    if (!session_.canFill(kind) || folder < 0 || static_cast<size_t>(folder) >= folders.size())
+        return;
+    tabs_[kind].fillTarget = static_cast<size_t>(folder);
+    const tokenade::FillRequest request{session_.madeFrom(kind)->tokenadeDirPath, tabs_[kind].fillSource,
+                                        folders[static_cast<size_t>(folder)], false};
     setStatus("Looking for the missing files in " + request.source + "…");
     progressLabel()->show();
     seams_.jobs.start<ChangePlan>(
@@ -91,6 +110,10 @@ void QVAppDelegate::didPlanFill(AuditKind kind, ChangePlan plan)
     view->showOffers(filesWord(rows.size()) + QStringLiteral(" of the missing ones found. Copy gives the ticked "
                                                              "ones their expected names in the target folder."),
                      rows);
+    QStringList folders;
+    for (const std::string& folder : fillFolders(kind))
+        folders << toQString(folder);
+    view->showTargets(folders, static_cast<int>(tabs_[kind].fillTarget));
     showFillSummary(kind);
     view->show();
     view->raise();

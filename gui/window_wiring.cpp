@@ -37,6 +37,7 @@ void connectTab(const TabElements& tab, AuditKind kind, QVAppDelegate* c)
     QObject::connect(tab.fillView, &FillView::rowTicked, c,
                      [c, kind](int item, bool ticked) { c->fillTicked(kind, item, ticked); });
     QObject::connect(tab.fillView, &FillView::copyClicked, c, [c, kind] { c->copyFill(kind); });
+    QObject::connect(tab.fillView, &FillView::targetChosen, c, [c, kind](int folder) { c->fillInto(kind, folder); });
     QObject::connect(tab.fillView, &FillView::cancelClicked, c, &QVAppDelegate::stopChanges);
     QObject::connect(tab.resultView->setAsideAction(), &QAction::triggered, c,
                      [c, kind] { c->setAsideSelected(kind); });

@@ -5,6 +5,7 @@
 #include "gui/near_misses_view.h"
 
 #include <QAction>
+#include <QComboBox>
 #include <QPushButton>
 #include <QTableWidget>
 #include <QTest>
@@ -129,10 +130,12 @@ TEST_F(RepairsWindowTest, FillFromAFolderCopiesTheTickedFilesAndUndoTakesThemAwa
     ASSERT_TRUE(QTest::qWaitFor([view] { return view->isVisible(); }, 20000));
     ASSERT_EQ(view->table()->rowCount(), 1);
     EXPECT_EQ(view->table()->item(0, 0)->text(), "Beta (USA).zip");
+    emit view->targetChoice()->activated(2);  // planned again into another folder of the set
+    ASSERT_TRUE(QTest::qWaitFor([view] { return view->table()->item(0, 3)->text().endsWith("/romsConsoles"); }, 20000));
     alert.answers.push_back(true);
     QTest::mouseClick(view->copyButton(), Qt::LeftButton);
     ASSERT_TRUE(waitForChanges());
-    EXPECT_EQ(collection.read("roms/Beta (USA).zip"), "beta");
+    EXPECT_EQ(collection.read("romsConsoles/Beta (USA).zip"), "beta");
     EXPECT_EQ(controller()._validRoms().size(), 2u);
     EXPECT_TRUE(controller().tab(AuditKind::Roms).noticeArea->text().contains("Copied 1 file."));
 
