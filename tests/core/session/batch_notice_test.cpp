@@ -51,20 +51,5 @@ TEST(BatchNotice, SaysWhatWasChangedAndNamesEveryFileLeftAlone)
     }
 }
 
-// The audit that follows a batch would otherwise wipe the word of what it did.
-TEST(BatchNotice, OutlastsTheAuditThatFollowsTheBatchOnly)
-{
-    AuditSession session;
-    session.changesMade(AuditKind::Roms, {"Renamed 2 files.", {}, {}}, true);
-    session.changesMade(AuditKind::Videos, {"Put back 2 files.", {}, {}}, false);
-    session.startAudit(AuditKind::Roms);
-    session.startAudit(AuditKind::Videos);
-    ASSERT_EQ(session.notices(AuditKind::Roms).size(), 1u);
-    EXPECT_EQ(session.notices(AuditKind::Roms)[0].text, "Renamed 2 files.");
-    EXPECT_TRUE(session.notices(AuditKind::Videos).empty());
-    session.startAudit(AuditKind::Roms);
-    EXPECT_TRUE(session.notices(AuditKind::Roms).empty());
-}
-
 }  // namespace
 }  // namespace tokenade
