@@ -1,9 +1,10 @@
 #include "fill_view.h"
 
+#include "gui/offer_table.h"
+
 #include <QComboBox>
 #include <QDialogButtonBox>
 #include <QFormLayout>
-#include <QHeaderView>
 #include <QLabel>
 #include <QPushButton>
 #include <QTableWidget>
@@ -22,14 +23,8 @@ FillView::FillView(QWidget* parent)
     setWindowTitle(tr("Fill from Folder"));
     resize(960, 520);
     title_->setWordWrap(true);
-    table_->setObjectName(QStringLiteral("fillTable"));
-    table_->setAccessibleName(tr("Missing files found in the folder"));
-    table_->setHorizontalHeaderLabels({tr("Expected name"), tr("Source"), tr("Differences"), tr("Target folder")});
-    table_->horizontalHeader()->setSectionResizeMode(QHeaderView::ResizeToContents);
-    table_->horizontalHeader()->setStretchLastSection(true);
-    table_->verticalHeader()->hide();
-    table_->setEditTriggers(QAbstractItemView::NoEditTriggers);
-    table_->setSelectionBehavior(QAbstractItemView::SelectRows);
+    setUpOfferTable(table_, QStringLiteral("fillTable"), tr("Missing files found in the folder"),
+                    {tr("Expected name"), tr("Source"), tr("Differences"), tr("Target folder")});
     target_->setObjectName(QStringLiteral("fillTarget"));
     target_->setAccessibleName(tr("The folder the copies go to"));
     summary_->setObjectName(QStringLiteral("fillSummary"));

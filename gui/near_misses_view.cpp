@@ -1,7 +1,8 @@
 #include "near_misses_view.h"
 
+#include "gui/offer_table.h"
+
 #include <QDialogButtonBox>
-#include <QHeaderView>
 #include <QLabel>
 #include <QPushButton>
 #include <QTableWidget>
@@ -18,14 +19,8 @@ NearMissesView::NearMissesView(QWidget* parent)
     setWindowTitle(tr("Near Misses"));
     resize(900, 520);
     title_->setWordWrap(true);
-    table_->setObjectName(QStringLiteral("nearMissesTable"));
-    table_->setAccessibleName(tr("Files there under another name"));
-    table_->setHorizontalHeaderLabels({tr("Expected name"), tr("File found"), tr("Folder"), tr("Differences")});
-    table_->horizontalHeader()->setSectionResizeMode(QHeaderView::ResizeToContents);
-    table_->horizontalHeader()->setStretchLastSection(true);
-    table_->verticalHeader()->hide();
-    table_->setEditTriggers(QAbstractItemView::NoEditTriggers);
-    table_->setSelectionBehavior(QAbstractItemView::SelectRows);
+    setUpOfferTable(table_, QStringLiteral("nearMissesTable"), tr("Files there under another name"),
+                    {tr("Expected name"), tr("File found"), tr("Folder"), tr("Differences")});
     notRenamed_->setObjectName(QStringLiteral("nearMissesNotRenamed"));
     notRenamed_->setAccessibleName(tr("Names listed but never renamed"));
     notRenamed_->setMaximumHeight(160);
