@@ -2,8 +2,8 @@
 # Refreshes docs/screenshot.png: the window after a ROM audit of a small
 # sample collection, drawn on a virtual display. `screenshot.sh OUT.png
 # [--filter TEXT] [--segment N] [--select ROW] [--dark] [--context-menu]
-# [--near-misses] [--no-audit] [--list-error]` takes another picture of it
-# instead (see tools/window_screenshot.cpp); with MESSY_LIST=1 the list has
+# [--near-misses] [--no-audit] [--list-error] [--turned-box]` takes another
+# picture of it instead (see tools/window_screenshot.cpp); with MESSY_LIST=1 the list has
 # a line whose period cuts the name it expects, so that a warning shows.
 set -euo pipefail
 cd "$(dirname "$0")/.."

@@ -1,24 +1,27 @@
 // Takes a picture of the window after a ROM audit, for the README and for
 // checking how it looks: window_screenshot DIR LIST OUT.png [--filter TEXT]
 // [--segment N] [--select ROW] [--dark] [--context-menu] [--near-misses]
-// [--no-audit] [--list-error] (run under a display, Xvfb will do). The
-// picture shows the counts on the segments and the folders beside the found
-// files; --filter types into the filter, --dark uses a dark palette,
-// --context-menu opens the result view's menu on the selected row and takes
-// the whole screen, menu and all; --near-misses opens the view of the near
-// misses; --no-audit shows the window before any audit; --list-error audits
-// with a list that is not there and takes the screen with its alert.
+// [--no-audit] [--list-error] [--turned-box] (run under a display, Xvfb will
+// do). The picture shows the counts on the segments and the folders beside
+// the found files; --filter types into the filter, --dark uses a dark
+// palette, --context-menu opens the result view's menu on the selected row
+// and takes the whole screen, menu and all; --near-misses opens the view of
+// the near misses; --no-audit shows the window before any audit; --list-error
+// audits with a list that is not there and takes the screen with its alert;
+// --turned-box audits the videos too, then ticks the check box.
 #include "gui/desktop_window.h"
 #include "gui/report_view.h"
 #include "gui/segmented_control.h"
 
 #include <QApplication>
+#include <QCheckBox>
 #include <QContextMenuEvent>
 #include <QEventLoop>
 #include <QLineEdit>
 #include <QMenu>
 #include <QScreen>
 #include <QStyleFactory>
+#include <QTabWidget>
 #include <QTemporaryDir>
 #include <QTimer>
 
@@ -64,6 +67,7 @@ int main(int argc, char* argv[])
     bool nearMisses = false;
     bool audit = true;
     bool listError = false;
+    bool turnedBox = false;
     for (int i = 4; i < argc; ++i) {
         if (!std::strcmp(argv[i], "--filter") && i + 1 < argc)
             filter = QString::fromLocal8Bit(argv[++i]);
@@ -82,6 +86,8 @@ int main(int argc, char* argv[])
             audit = false;
         else if (!std::strcmp(argv[i], "--list-error"))
             listError = true;
+        else if (!std::strcmp(argv[i], "--turned-box"))
+            turnedBox = true;
     }
     QTemporaryDir settingsFolder;
     DesktopWindow desktop(SettingsPreferences::inFile(settingsFolder.filePath("prefs.ini")));
@@ -109,10 +115,18 @@ int main(int argc, char* argv[])
         grabScreenSoon();  // the alert is modal: the picture is taken while it is open
     }
     controller.auditRoms();
+    if (turnedBox)
+        controller.auditVideos();
     while (controller.session().isAnyRunning())
         QCoreApplication::processEvents(QEventLoop::WaitForMoreEvents);
     if (listError)
         return saved ? 0 : 1;
+    if (turnedBox) {  // the video results, made before the check box was ticked
+        controller.tabView()->setCurrentIndex(1);
+        controller.checkAvailableRomVideosOnly()->click();
+        settle(300);
+        return desktop.window().grab().save(out) ? 0 : 1;
+    }
     controller.pickCategory(segment);
     controller.tab(tokenade::AuditKind::Roms).filterField->setText(filter);
     ReportView* view = controller.romsResultView();
