@@ -50,7 +50,6 @@ TEST_F(FillSetAsideTest, FillsThePlantedGamesSetsAsideTheChosenFileAndUndoGivesB
                          "valid,Street Fighter II: The World Warrior (Japan).zip,roms\r\n"
                          "valid,Tom & Jerry (USA).zip,roms\r\nvalid,\xE3\x82\xB9\xE3\x83\x88 (Japan).zip,roms\r\n"
                          "missing,Sonic (Europe).zip,\r\nunknown,bios.zip,roms/Sega\r\n");
-    EXPECT_EQ(source.read("Sonic (USA).zip").size(), 1015u);  // the source is never changed
 
     EXPECT_NE(run("set-aside", {}).out.find("0 moves would be made:\n  offered, not chosen: \"roms/Sega/bios.zip\""),
               std::string::npos);

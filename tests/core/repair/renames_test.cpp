@@ -207,6 +207,21 @@ TEST_F(RenamesTest, UndoNeverReplacesAFileAndReversesOnlyWhatWasMade)
     EXPECT_EQ(tree.list("cut"), "Metroid.zip\nZelda.zip\n");
 }
 
+// A stop asked for during a batch ends it between files, and says so.
+TEST_F(RenamesTest, StopEndsTheBatchBetweenFiles)
+{
+    for (auto name : {"a.zip", "b.zip", "c.zip"})
+        tree.addFile("roms/"s + name);
+    std::stop_source stop;
+    const auto stopAfterOne = [&](const ChangeProgress& done) { done.filesDone == 1 && stop.request_stop(); };
+    const ChangeOptions options{journals(), tree.root(), nullptr, stopAfterOne, stop.get_token()};
+    const ChangeBatch batch = applyChanges(
+        {plan("roms", "a.zip", "a1.zip"), plan("roms", "b.zip", "b1.zip"), plan("roms", "c.zip", "c1.zip")}, options);
+    EXPECT_NE(batch.stopped, "");
+    EXPECT_EQ(tree.list("roms"), "a1.zip\nb.zip\nc.zip\n");
+    EXPECT_EQ(results(undo(batch.journalPath)), "made\n");
+}
+
 TEST_F(RenamesTest, SecondLockOfTheCollectionUnderAnotherSpellingIsToldWhoHoldsIt)
 {
     tree.addFolder("Tokenade/roms");
