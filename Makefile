@@ -24,7 +24,7 @@ test: build
 
 # Renames and fills killed at 200 random points, each undone and compared with the tree before.
 check-faults: build
-	@bash scripts/install-deps.sh python3
+	@bash scripts/install-deps.sh python3 dosfstools
 	bash tests/faults/kill_anywhere.sh $(BUILD)/tokenade-audit
 
 clean:

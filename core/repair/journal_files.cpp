@@ -173,26 +173,35 @@ NewJournal createJournal(Disk& disk, const std::string& journalFolder, std::stri
     if (folder < 0)
         return NewJournal{std::nullopt, "cannot make the journal folder " + journalFolder + ": " + std::strerror(error)};
 
+    // Written whole under a name no reader takes for a journal, then linked to
+    // its own: a batch killed meanwhile leaves no journal cut short.
     std::string name;
+    std::string partial;
     int fd = -1;
     for (int attempt = 0; attempt < 100 && fd < 0; ++attempt) {
         name = journalName(journalMilliseconds());
-        if ((error = disk.createFile(folder, name, kJournalMode, fd)) != 0 && error != EEXIST)
+        partial = "." + name + ".part";
+        if ((error = disk.createFile(folder, partial, kJournalMode, fd)) != 0 && error != EEXIST)
             break;
     }
     const std::string path = journalFolder + "/" + name;
     if (fd < 0)
         return NewJournal{std::nullopt, cannotWrite(path, std::strerror(error))};
     std::string why = writeWhole(disk, fd, text);
-    // The folder's entry for the new file must reach the disk too.
-    for (const int flushed : {fd, folder}) {
-        if (const int failure = why.empty() ? disk.sync(flushed) : 0; failure != 0)
-            why = std::strerror(failure);
-    }
+    if (const int failure = why.empty() ? disk.sync(fd) : 0; failure != 0)
+        why = std::strerror(failure);
+    const int notLinked = why.empty() ? disk.link(folder, partial, folder, name) : -1;
+    if (notLinked > 0)
+        why = std::strerror(notLinked);
+    disk.unlink(folder, partial);
+    // The folder's entry for the journal must reach the disk too.
+    if (const int failure = why.empty() ? disk.sync(folder) : 0; failure != 0)
+        why = std::strerror(failure);
     if (why.empty())
         return NewJournal{JournalFile(disk, path, fd, text.size()), ""};
     disk.close(fd);
-    disk.unlink(folder, name);
+    if (notLinked == 0)  // never a journal of another batch that took the name meanwhile
+        disk.unlink(folder, name);
     return NewJournal{std::nullopt, cannotWrite(path, why)};
 }
 

@@ -60,9 +60,11 @@ private:
 // missing), named after the current time in UTC and this process, such as
 // "2026-12-06T12-31-03.123Z-4242.renames", so that the names sort by time;
 // within one process each journal gets a later name than the one before.
-// `text` is written, then the file and its folder are flushed to disk. An
-// existing file is never replaced. On failure `problem` says why and no file
-// is left behind (unless the failure was in removing it).
+// `text` is written and flushed under a hidden name (".NAME.part"), then the
+// file takes its name and the folder is flushed, so that no journal is ever
+// seen cut short at its start. An existing file is never replaced. On failure
+// `problem` says why and no file is left behind (unless the failure was in
+// removing it).
 struct NewJournal {
     std::optional<JournalFile> file;
     std::string problem;

@@ -19,12 +19,13 @@ work=$(mktemp -d "${TMPDIR:-/tmp}/kill-anywhere.XXXXXX")
 vfat_probe() {
     local image=$work/vfat.img mount=$work/vfat
     if ! command -v mkfs.vfat > /dev/null || [ "$(id -u)" != 0 ]; then
-        echo "vfat: loop mount refused here, case-folding test skipped"
+        echo "vfat: no mkfs.vfat, or not root: case-folding test skipped"
         return 0
     fi
     truncate -s 8M "$image" && mkfs.vfat "$image" > /dev/null && mkdir -p "$mount"
-    if ! mount -o loop "$image" "$mount" 2> /dev/null; then
-        echo "vfat: loop mount refused here, case-folding test skipped"
+    local refused
+    if ! refused=$(mount -o loop "$image" "$mount" 2>&1); then
+        echo "vfat: loop mount refused here ($(echo "$refused" | head -1)), case-folding test skipped"
         return 0
     fi
     # Letter case alone is no difference to the audit: the rename mends "&" too,
