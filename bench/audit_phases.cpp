@@ -47,7 +47,7 @@ int main(int argc, char** argv)
     }
     {
         Phase phase("sort");
-        found.names.sort(walkThreads());
+        found.names.sort(sortThreads());
     }
     RomsListRead list;
     KeyedNames expected;

@@ -159,7 +159,7 @@ AuditOutcome runVideoAudit(const AuditInputs& inputs, const AuditProgress& progr
         tell(progress, kStatusCachingAvailableRoms);
         archives = gathering.get();
         available = setExtension(kVideoExtension, std::move(archives.names));
-        available.sort(walkThreads());
+        available.sort(sortThreads());
     }
     if (progress.stop.stop_requested())
         return stopped(inputs);

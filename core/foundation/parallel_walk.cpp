@@ -120,6 +120,11 @@ void walkShare(const std::vector<std::string>& roots, FolderQueue& queue, unsign
 
 unsigned walkThreads()
 {
+    return 8;
+}
+
+unsigned sortThreads()
+{
     return std::clamp(std::thread::hardware_concurrency(), 1u, 4u);
 }
 

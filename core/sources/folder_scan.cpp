@@ -149,7 +149,7 @@ FoundNames cacheFilenamesFromDirs(const std::string& directory, const std::vecto
                                   std::string_view extension, const ScanControl& control)
 {
     FoundNames found = gatherFilenamesFromDirs(directory, folders, extension, control);
-    found.names.sort(walkThreads());
+    found.names.sort(sortThreads());
     return found;
 }
 
