@@ -53,7 +53,10 @@ TEST_F(FillSetAsideTest, FillsThePlantedGamesSetsAsideTheChosenFileAndUndoGivesB
 
     EXPECT_NE(run("set-aside", {}).out.find("0 moves would be made:\n  offered, not chosen: \"roms/Sega/bios.zip\""),
               std::string::npos);
-    EXPECT_EQ(run("set-aside", {"roms/Sega/bios.zip", "--apply"}).exitStatus, 0);
+    const auto aside = run("set-aside", {"roms/Sega/bios.zip", "--to", collection.path("aside"), "--apply"});
+    EXPECT_EQ(aside.exitStatus, 0);
+    EXPECT_NE(aside.out.find("\n18 bytes to move\n"), std::string::npos) << aside.out;
+    EXPECT_EQ(collection.read("aside/roms/Sega/bios.zip"), "roms/Sega/bios.zip");
     const auto after = runProgram(TOKENADE_AUDIT_PATH, {"roms", "--dir", collection.root(), "--list",
                                                         collection.path("list.txt"), "--summary"});
     EXPECT_NE(after.out.find("unknown:  0\n"), std::string::npos) << after.out;
