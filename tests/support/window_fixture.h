@@ -35,7 +35,6 @@ protected:
 
     QVAppDelegate& controller() { return *controller_; }
     MainWindow& window() { return *window_; }
-    JobRunner& jobs() { return *jobs_; }
     std::string preferencesFile() const { return settingsTree.path("prefs.ini"); }
 
     // Each runs the event loop until the jobs have handed back, with a bound; false on time-out.
