@@ -111,7 +111,9 @@ def command(kind):
     return base + (["--to", "roms16BitConsoles"] if kind == "fill new" else [])
 
 def journal_names():
-    return set(os.listdir(journals)) if os.path.isdir(journals) else set()
+    # A journal killed before it was whole is a hidden ".NAME.part", never a journal.
+    names = os.listdir(journals) if os.path.isdir(journals) else []
+    return {name for name in names if name.endswith(".renames") and not name.startswith(".")}
 
 def undo_newest(before):
     written = sorted(journal_names() - before)
