@@ -6,6 +6,7 @@
 #include "core/repair/journal_files.h"
 #include "core/repair/rename_offers.h"
 #include "core/session/batch_notice.h"
+#include "core/sources/folder_scan.h"
 #include "gui/alert.h"
 #include "gui/fill_view.h"
 #include "gui/near_misses_view.h"
@@ -150,6 +151,9 @@ void QVAppDelegate::offerRenames(AuditKind kind)
     const std::string& directory = session_.madeFrom(kind)->tokenadeDirPath;
     if (session_.isAudited(other) && session_.madeFrom(other)->tokenadeDirPath == directory)
         otherFiles = tokenade::foundNamesOf(session_.result(other));
+    else  // the other kind not audited here: a game's video must follow its rename all the same
+        otherFiles = kind == AuditKind::Roms ? tokenade::cacheTokenadeVideoDirs(directory)
+                                             : tokenade::cacheTokenadeRomDirs(directory);
     session_.offerRenames(kind, tokenade::planRenameOffers(result, directory, otherFiles ? &*otherFiles : nullptr));
 }
 
