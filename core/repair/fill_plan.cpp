@@ -176,16 +176,7 @@ ChangePlan planFill(const AuditResult& result, const FillRequest& request, std::
             item.refusal = "the expected name cannot be a file name: " + *why;
         plan.items.push_back(std::move(item));
     }
-    std::vector<FileInFolder> lookups;
-    for (const OfferedChange& item : plan.items)
-        lookups.push_back(FileInFolder{item.change.folder, item.change.from});
-    const auto identities = identitiesOf(lookups);
-    for (size_t i = 0; i < identities.size(); ++i) {
-        OfferedChange& item = plan.items[i];
-        item.change.identity = identities[i].value_or(FileIdentity{});
-        if (!identities[i] && item.refusal.empty())
-            item.refusal = "the file is no longer there";
-    }
+    takeIdentities(plan.items);
     // In the order of the missing names, as the audit lists them.
     std::sort(plan.items.begin(), plan.items.end(),
               [](const OfferedChange& a, const OfferedChange& b) { return a.expected < b.expected; });

@@ -1,10 +1,10 @@
 #include "plan_lookups.h"
 
 #include "core/foundation/folder_reader.h"
-#include "core/repair/change_plan.h"
 
 #include <unistd.h>
 
+#include <cerrno>
 #include <string_view>
 
 namespace tokenade {
@@ -17,24 +17,23 @@ const std::string& RealFolders::of(const std::string& folder)
     return found->second;
 }
 
-std::vector<std::optional<FileIdentity>> identitiesOf(const std::vector<FileInFolder>& files)
+void takeIdentities(std::vector<OfferedChange>& items)
 {
-    std::unordered_map<std::string_view, std::vector<size_t>> byFolder;
-    for (size_t i = 0; i < files.size(); ++i)
-        byFolder[files[i].folder].push_back(i);
-    std::vector<std::optional<FileIdentity>> identities(files.size());
-    for (const auto& [folder, indices] : byFolder) {
+    std::unordered_map<std::string_view, std::vector<OfferedChange*>> byFolder;
+    for (OfferedChange& item : items)
+        byFolder[item.change.folder].push_back(&item);
+    for (const auto& [folder, inFolder] : byFolder) {
         const int fd = folder.empty() ? -1 : openFolder(std::string(folder), false);
-        if (fd < 0)
-            continue;
-        for (size_t index : indices) {
-            const FileAt found = fileAt(fd, files[index].name);
+        for (OfferedChange* item : inFolder) {
+            const FileAt found = fd < 0 ? FileAt{ENOENT, false, 0, {}} : fileAt(fd, item->change.from);
             if (found.error == 0 && found.regular)
-                identities[index] = found.identity;
+                item->change.identity = found.identity;
+            else if (item->refusal.empty())
+                item->refusal = "the file is no longer there";
         }
-        ::close(fd);
+        if (fd >= 0)
+            ::close(fd);
     }
-    return identities;
 }
 
 }  // namespace tokenade

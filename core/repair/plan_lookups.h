@@ -1,8 +1,7 @@
 #pragma once
 
-#include "core/foundation/file_identity.h"
+#include "core/repair/change_plan.h"
 
-#include <optional>
 #include <string>
 #include <unordered_map>
 #include <vector>
@@ -23,13 +22,9 @@ private:
     std::unordered_map<std::string, std::string> known_;
 };
 
-struct FileInFolder {
-    std::string folder;
-    std::string name;
-};
-
-// identityOf of each file, in the order given; the folders are opened one at
-// a time, each once.
-std::vector<std::optional<FileIdentity>> identitiesOf(const std::vector<FileInFolder>& files);
+// Takes the identity of the file of each item (its change's `from` in its
+// `folder`), the folders opened one at a time, each once; an item whose file
+// is no longer there is refused so, unless it is refused already.
+void takeIdentities(std::vector<OfferedChange>& items);
 
 }  // namespace tokenade

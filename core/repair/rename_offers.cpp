@@ -2,6 +2,7 @@
 
 #include "core/foundation/unicode_key.h"
 #include "core/repair/plain_name.h"
+#include "core/repair/plan_lookups.h"
 #include "core/sources/path_rules.h"
 
 #include <algorithm>
@@ -36,7 +37,23 @@ std::vector<size_t> filesAlike(const KeyedNames& names, std::string_view name)
     return alike;
 }
 
-void addFollowers(ChangePlan& plan, const std::string& directory, const FoundNames& other, std::string_view extension)
+// The found file `from` (in `relativeFolder` below `directory`) to take the
+// name `to`; its identity is taken later, with the others'.
+OfferedChange renameOffer(RealFolders& realFolders, const std::string& directory, std::string_view relativeFolder,
+                          std::string_view from, std::string to, OfferKind kind)
+{
+    OfferedChange item;
+    item.kind = kind;
+    item.shownSource = joinPath(relativeFolder, from);
+    const std::string& folder = realFolders.of(joinPath(directory, relativeFolder));
+    item.change = Change{ChangeKind::Rename, folder, std::string(from), folder, std::move(to), FileIdentity{}};
+    if (const auto why = whyNotAPlainName(item.change.to, folder.empty() ? 255 : longestNameIn(folder)))
+        item.refusal = "the expected name cannot be a file name: " + *why;
+    return item;
+}
+
+void addFollowers(ChangePlan& plan, RealFolders& realFolders, const std::string& directory, const FoundNames& other,
+                  std::string_view extension)
 {
     const size_t leaders = plan.items.size();
     for (size_t i = 0; i < leaders; ++i) {
@@ -47,7 +64,7 @@ void addFollowers(ChangePlan& plan, const std::string& directory, const FoundNam
             continue;
         for (const size_t file : filesAlike(other.names, from)) {
             const KeyedName& name = other.names[file];
-            OfferedChange follower = renameOffer(directory, other.folders[name.origin], name.name(), to,
+            OfferedChange follower = renameOffer(realFolders, directory, other.folders[name.origin], name.name(), to,
                                                  OfferKind::Follower);
             follower.expected = to;
             follower.tickedByDefault = plan.items[i].tickedByDefault;
@@ -65,27 +82,12 @@ std::string_view stemOf(std::string_view name)
     return period == std::string_view::npos || period == 0 ? name : name.substr(0, period);
 }
 
-OfferedChange renameOffer(const std::string& directory, std::string_view relativeFolder, std::string_view from,
-                          std::string to, OfferKind kind)
-{
-    OfferedChange item;
-    item.kind = kind;
-    item.shownSource = joinPath(relativeFolder, from);
-    const std::string folder = resolvedPath(joinPath(directory, relativeFolder)).value_or("");
-    const auto identity = folder.empty() ? std::nullopt : identityOf(folder, std::string(from));
-    item.change = Change{ChangeKind::Rename, folder, std::string(from), folder, std::move(to), identity.value_or(FileIdentity{})};
-    if (const auto why = whyNotAPlainName(item.change.to, folder.empty() ? 255 : longestNameIn(folder)))
-        item.refusal = "the expected name cannot be a file name: " + *why;
-    else if (!identity)
-        item.refusal = "the file is no longer there";
-    return item;
-}
-
 ChangePlan planRenameOffers(const AuditResult& result, const std::string& directory, const FoundNames* otherKind)
 {
     ChangePlan plan;
+    RealFolders realFolders;
     for (const NearMisses::Pair& pair : result.nearMisses.pairs) {
-        OfferedChange item = renameOffer(directory, result.folderOf(*pair.found), pair.found->name(),
+        OfferedChange item = renameOffer(realFolders, directory, result.folderOf(*pair.found), pair.found->name(),
                                          std::string(pair.expected->name()), OfferKind::NearMiss);
         item.expected = item.change.to;
         item.differences = pair.differences;
@@ -95,14 +97,16 @@ ChangePlan planRenameOffers(const AuditResult& result, const std::string& direct
         const std::string key = unicodeKey(cut.expected);
         if (countWithKey(result.list(CategoryId::Missing), key) != 1 || countWithKey(result.list(CategoryId::Valid), key) != 0)
             continue;
-        OfferedChange item = renameOffer(directory, result.folderOf(*cut.found), cut.found->name(), cut.expected,
-                                         OfferKind::CutName);
+        OfferedChange item = renameOffer(realFolders, directory, result.folderOf(*cut.found), cut.found->name(),
+                                         cut.expected, OfferKind::CutName);
         item.expected = cut.expected;
         item.tickedByDefault = false;
         plan.items.push_back(std::move(item));
     }
     if (otherKind)
-        addFollowers(plan, directory, *otherKind, result.kind == AuditKind::Roms ? kVideoExtension : kRomExtension);
+        addFollowers(plan, realFolders, directory, *otherKind,
+                     result.kind == AuditKind::Roms ? kVideoExtension : kRomExtension);
+    takeIdentities(plan.items);
     return plan;
 }
 

@@ -25,11 +25,6 @@ namespace tokenade {
 // name, a file no longer there).
 ChangePlan planRenameOffers(const AuditResult& result, const std::string& directory, const FoundNames* otherKind);
 
-// One rename offer: the found file `from` (in `relativeFolder` below
-// `directory`) to take the name `to`.
-OfferedChange renameOffer(const std::string& directory, std::string_view relativeFolder, std::string_view from,
-                          std::string to, OfferKind kind);
-
 // `name` without its last extension ("x.zip" -> "x"); a name without one stays.
 std::string_view stemOf(std::string_view name);
 

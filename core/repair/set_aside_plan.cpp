@@ -45,8 +45,6 @@ ChangePlan planSetAside(const AuditResult& result, const SetAsideRequest& reques
     const bool ticked = !(result.kind == AuditKind::Roms && request.category == CategoryId::Unknown);
     RealFolders realFolders;
     const auto& entries = result.list(request.category);
-    std::vector<FileInFolder> files;
-    files.reserve(entries.size());
     plan.items.reserve(entries.size());
     for (const ResultEntry& entry : entries) {
         const std::string relative(result.folderOf(entry));
@@ -57,16 +55,9 @@ ChangePlan planSetAside(const AuditResult& result, const SetAsideRequest& reques
         item.tickedByDefault = ticked;
         const std::string& folder = realFolders.of(joinPath(*directory, relative));
         item.change = Change{ChangeKind::Move, folder, name, joinPath(*target, relative), name, FileIdentity{}};
-        files.push_back(FileInFolder{folder, name});
         plan.items.push_back(std::move(item));
     }
-    const auto identities = identitiesOf(files);
-    for (size_t i = 0; i < identities.size(); ++i) {
-        if (identities[i])
-            plan.items[i].change.identity = *identities[i];
-        else
-            plan.items[i].refusal = "the file is no longer there";
-    }
+    takeIdentities(plan.items);
     return plan;
 }
 
