@@ -180,7 +180,6 @@ TEST_F(TokenadeAuditTest, ArgumentsGoodAndBad)
         {{"roms", "DIR", "--only", "Valid"},
          "--only: \"Valid\" is not a category; choose from valid, missing, unknown\n"},
         {{"roms", "DIR", "--only", "valid, missing"}, "--only: \" missing\" is not a category"},
-        {{"roms", "DIR", "--only", "extra"}, "--only extra goes with videos --available-only\n"},
         {{"videos", "DIR", "--only", "valid,extra"}, "--only extra goes with videos --available-only\n"},
         {{"roms", "DIR", "--json", "--format", "csv"}, "--json and --format csv ask for two formats\n"},
         {{"roms", "DIR", "--format", "csv", "--summary"}, "--summary goes with text or JSON output\n"},
