@@ -51,6 +51,49 @@ bool sortsBefore(const KeyedName& first, const KeyedName& second)
     return bytes != 0 ? bytes < 0 : first.origin < second.origin;
 }
 
+bool wordsBefore(const KeyedName& first, const KeyedName& second)
+{
+    return first.keyHigh != second.keyHigh ? first.keyHigh < second.keyHigh : first.keyLow < second.keyLow;
+}
+
+bool sameWords(const KeyedName& first, const KeyedName& second)
+{
+    return first.keyHigh == second.keyHigh && first.keyLow == second.keyLow;
+}
+
+// Sorts names whose keys are alike before `offset` by the sixteen key bytes
+// the records hold, from `offset` on; then each run alike in them by the
+// next sixteen, loaded into the records once, and so on until the keys end.
+// A family of names sharing a long prefix thus reads each name's bytes once
+// per sixteen, never at every comparison. Every record leaves with the first
+// sixteen key bytes again, as the merges expect.
+template <typename Iterator>
+void sortFromOffset(Iterator begin, Iterator end, size_t offset)
+{
+    std::sort(begin, end, [](const KeyedName& a, const KeyedName& b) { return wordsBefore(a, b); });
+    for (Iterator run = begin; run != end;) {
+        Iterator next = run + 1;
+        while (next != end && sameWords(*run, *next))
+            ++next;
+        const size_t deeper = offset + 16;
+        if (next - run < 2) {
+            // Alone in its run: already in place.
+        } else if (std::all_of(run, next, [&](const KeyedName& name) { return name.keyLength() <= deeper; })) {
+            // Alike to the end: only the bytes and origins tell them apart.
+            std::sort(run, next, [](const KeyedName& a, const KeyedName& b) { return sortsBefore(a, b); });
+        } else {
+            for (Iterator name = run; name != next; ++name) {
+                name->keyHigh = keyWordAt(*name, deeper);
+                name->keyLow = keyWordAt(*name, deeper + 8);
+            }
+            sortFromOffset(run, next, deeper);
+            if (offset == 0)
+                std::for_each(run, next, setKeyPrefix);
+        }
+        run = next;
+    }
+}
+
 constexpr size_t kParallelSortThreshold = 50000;
 
 // Names copied at once when parts are joined: 128 KiB of records.
@@ -171,7 +214,7 @@ void KeyedNames::renumberOrigins(const std::vector<uint32_t>& newOrigin)
 void KeyedNames::sort(unsigned threads)
 {
     if (threads < 2 || names_.size() < kParallelSortThreshold) {
-        std::sort(names_.begin(), names_.end(), sortsBefore);
+        sortFromOffset(names_.begin(), names_.end(), 0);
         return;
     }
     // Split around a middle key, then sort the halves side by side: no
@@ -183,8 +226,8 @@ void KeyedNames::sort(unsigned threads)
     const KeyedName pivot = sample[sample.size() / 2];
     const auto middle = std::partition(names_.begin(), names_.end(),
                                        [&](const KeyedName& name) { return sortsBefore(name, pivot); });
-    std::thread lower([&] { std::sort(names_.begin(), middle, sortsBefore); });
-    std::sort(middle, names_.end(), sortsBefore);
+    std::thread lower([&] { sortFromOffset(names_.begin(), middle, 0); });
+    sortFromOffset(middle, names_.end(), 0);
     lower.join();
 }
 
