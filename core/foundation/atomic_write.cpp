@@ -11,6 +11,8 @@ namespace tokenade {
 namespace {
 
 constexpr size_t kBufferSize = 1 << 20;
+// Written bytes handed to the disk at a time, ahead of commit()'s flush.
+constexpr off_t kWritebackStretch = 8 << 20;
 
 std::string folderOf(const std::string& path)
 {
@@ -92,10 +94,27 @@ void AtomicFile::fail(int error)
         error_ = error;
 }
 
+void AtomicFile::put(std::string_view bytes)
+{
+    if (!writeAll(fd_, bytes)) {
+        fail(errno);
+        return;
+    }
+    written_ += static_cast<off_t>(bytes.size());
+#ifdef __linux__
+    // Start writing back what is there while the rest is being made, so
+    // that the flush at commit() waits for the last stretch only.
+    if (written_ - handedToDisk_ >= kWritebackStretch) {
+        ::sync_file_range(fd_, handedToDisk_, written_ - handedToDisk_, SYNC_FILE_RANGE_WRITE);
+        handedToDisk_ = written_;
+    }
+#endif
+}
+
 void AtomicFile::flushBuffer()
 {
-    if (error_ == 0 && !writeAll(fd_, buffer_))
-        fail(errno);
+    if (error_ == 0)
+        put(buffer_);
     buffer_.clear();
 }
 
@@ -104,9 +123,7 @@ void AtomicFile::write(std::string_view bytes)
     if (error_ != 0)
         return;
     if (buffer_.empty() && bytes.size() >= kBufferSize) {
-        // A large piece goes straight to the file rather than through the buffer.
-        if (!writeAll(fd_, bytes))
-            fail(errno);
+        put(bytes);  // a large piece goes straight to the file rather than through the buffer
         return;
     }
     buffer_.append(bytes);

@@ -33,6 +33,7 @@ public:
     std::optional<WriteError> commit();
 
 private:
+    void put(std::string_view bytes);
     void flushBuffer();
     void fail(int error);
 
@@ -41,6 +42,8 @@ private:
     int fd_ = -1;
     int error_ = 0;
     std::string buffer_;
+    off_t written_ = 0;       // bytes in the file so far
+    off_t handedToDisk_ = 0;  // of those, bytes whose writing back has begun
 };
 
 // Writes `contents` to `path` as an AtomicFile.
