@@ -126,7 +126,7 @@ AuditOutcome runRomAudit(const AuditInputs& inputs, const AuditProgress& progres
         return unusableList(inputs, std::move(expected.read.problem));
 
     tell(progress, kStatusAuditingRoms);
-    MergedNames merged = mergeNames(found.names, expected.names);
+    MergedNames merged = mergeUsingUpFound(found.names, expected.names);
     AuditResult result = AuditResult::empty(AuditKind::Roms);
     if (inputs.nearMisses)
         result.nearMisses = findNearMisses(merged, &*expected.read.list, kRomExtension, true);
@@ -169,7 +169,7 @@ AuditOutcome runVideoAudit(const AuditInputs& inputs, const AuditProgress& progr
     tell(progress, kStatusAuditingVideos);
     KeyedNames& expected = inputs.availableRomVideosOnly ? available : supported.names;
     const KeyedNames* membership = inputs.availableRomVideosOnly && supported.read.list ? &supported.names : nullptr;
-    MergedNames merged = mergeNames(videos.names, expected, membership);
+    MergedNames merged = mergeUsingUpFound(videos.names, expected, membership);
     AuditResult result = AuditResult::empty(AuditKind::Videos);
     if (inputs.nearMisses) {
         const RomsList* lines = inputs.availableRomVideosOnly ? nullptr : &*supported.read.list;

@@ -9,6 +9,9 @@
 namespace tokenade {
 namespace {
 
+// Found records passed before their pages are given back: 256 KiB.
+constexpr ptrdiff_t kReleaseStretch = 256 * 1024;
+
 // Positions [begin, end) of a keyed list.
 struct Span {
     size_t begin;
@@ -57,8 +60,8 @@ private:
 class SpanMerge {
 public:
     SpanMerge(const KeyedNames& found, const KeyedNames& expected, const KeyedNames* supported, Span supportedSpan,
-              MergedNames& merged)
-        : found_(found), expected_(expected), merged_(merged)
+              MergedNames& merged, bool releaseFound)
+        : found_(found), expected_(expected), merged_(merged), releaseFound_(releaseFound)
     {
         if (supported)
             membership_.emplace(*supported, supportedSpan);
@@ -68,7 +71,10 @@ public:
     {
         size_t f = foundSpan.begin;
         size_t e = expectedSpan.begin;
+        released_ = recordAt(f);
         while (f < foundSpan.end || e < expectedSpan.end) {
+            if (releaseFound_)
+                releasePassed(f);
             const int order = e == expectedSpan.end ? -1
                             : f == foundSpan.end    ? 1
                                                     : compareSringsCaseInsensitive(found_[f], expected_[e]);
@@ -87,6 +93,20 @@ public:
     }
 
 private:
+    // Nothing reads a found record behind `f` again: its pages may go.
+    void releasePassed(size_t f)
+    {
+        char* passed = recordAt(f);
+        if (passed - released_ >= kReleaseStretch)
+            released_ = discardPagesBefore(released_, passed);
+    }
+
+    char* recordAt(size_t f) const
+    {
+        // Only a merge whose caller gave `found` up releases its records.
+        return const_cast<char*>(reinterpret_cast<const char*>(found_.all().data() + f));
+    }
+
     void foundOnly(const KeyedName& name)
     {
         if (membership_ && membership_->holds(name)) {
@@ -159,6 +179,8 @@ private:
     const KeyedNames& expected_;
     std::optional<MembershipCursor> membership_;
     MergedNames& merged_;
+    const bool releaseFound_;
+    char* released_ = nullptr;  // found records before this are given back
 };
 
 // First position whose key is not below that of `pivot`.
@@ -202,16 +224,14 @@ void appendAll(std::vector<T>& to, std::vector<T>& from)
 
 constexpr size_t kParallelMergeThreshold = 100000;
 
-}  // namespace
-
-MergedNames mergeNames(const KeyedNames& found, const KeyedNames& expected, const KeyedNames* supported,
-                       unsigned threads)
+MergedNames mergeAll(const KeyedNames& found, const KeyedNames& expected, const KeyedNames* supported,
+                     unsigned threads, bool releaseFound)
 {
     const Span allSupported{0, supported ? supported->size() : 0};
     MergedNames merged;
     reserveFor(merged, found.size(), expected.size(), supported != nullptr);
     if (threads < 2 || found.size() + expected.size() < kParallelMergeThreshold || found.empty()) {
-        SpanMerge(found, expected, supported, allSupported, merged).run({0, found.size()}, {0, expected.size()});
+        SpanMerge(found, expected, supported, allSupported, merged, releaseFound).run({0, found.size()}, {0, expected.size()});
         return merged;
     }
     // The merge is a sorted union: everything below a key comes before
@@ -224,10 +244,10 @@ MergedNames mergeNames(const KeyedNames& found, const KeyedNames& expected, cons
     MergedNames upper;
     reserveFor(upper, found.size() - foundSplit, expected.size() - expectedSplit, supported != nullptr);
     std::thread upperHalf([&] {
-        SpanMerge(found, expected, supported, {supportedSplit, allSupported.end}, upper)
+        SpanMerge(found, expected, supported, {supportedSplit, allSupported.end}, upper, releaseFound)
             .run({foundSplit, found.size()}, {expectedSplit, expected.size()});
     });
-    SpanMerge(found, expected, supported, {0, supportedSplit}, merged).run({0, foundSplit}, {0, expectedSplit});
+    SpanMerge(found, expected, supported, {0, supportedSplit}, merged, releaseFound).run({0, foundSplit}, {0, expectedSplit});
     upperHalf.join();
     for (const auto& [unknown, valid] : upper.copies)
         merged.copies.emplace_back(unknown + merged.unknown.size(), valid + merged.valid.size());
@@ -236,6 +256,22 @@ MergedNames mergeNames(const KeyedNames& found, const KeyedNames& expected, cons
     appendAll(merged.extra, upper.extra);
     appendAll(merged.unknown, upper.unknown);
     appendAll(merged.unknownNearHashes, upper.unknownNearHashes);
+    return merged;
+}
+
+}  // namespace
+
+MergedNames mergeNames(const KeyedNames& found, const KeyedNames& expected, const KeyedNames* supported,
+                       unsigned threads)
+{
+    return mergeAll(found, expected, supported, threads, false);
+}
+
+MergedNames mergeUsingUpFound(KeyedNames& found, const KeyedNames& expected, const KeyedNames* supported,
+                              unsigned threads)
+{
+    MergedNames merged = mergeAll(found, expected, supported, threads, true);
+    found.dropNames();
     return merged;
 }
 

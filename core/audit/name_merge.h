@@ -33,4 +33,11 @@ struct MergedNames {
 MergedNames mergeNames(const KeyedNames& found, const KeyedNames& expected, const KeyedNames* supported = nullptr,
                        unsigned threads = 2);
 
+// The same, for a caller that keeps nothing of `found` but its arenas: the
+// pages of its records are given back as the merge passes them, so that the
+// results never stand beside all of them, and `found` is left with its
+// arenas and no names.
+MergedNames mergeUsingUpFound(KeyedNames& found, const KeyedNames& expected, const KeyedNames* supported = nullptr,
+                              unsigned threads = 2);
+
 }  // namespace tokenade

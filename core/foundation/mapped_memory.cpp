@@ -8,6 +8,19 @@
 #include <new>
 
 namespace tokenade {
+namespace {
+
+// Huge pages only for arrays that fill many of them: a part of a walk,
+// a few megabytes half filled, would hold a whole huge page for little.
+constexpr size_t kHugeAtLeast = 16 << 20;
+
+uintptr_t pageSize()
+{
+    static const uintptr_t page = static_cast<uintptr_t>(::sysconf(_SC_PAGESIZE));
+    return page;
+}
+
+}  // namespace
 
 void* allocateMapped(size_t bytes)
 {
@@ -16,7 +29,8 @@ void* allocateMapped(size_t bytes)
     void* memory = ::mmap(nullptr, bytes, PROT_READ | PROT_WRITE, MAP_PRIVATE | MAP_ANONYMOUS, -1, 0);
     if (memory == MAP_FAILED)
         throw std::bad_alloc();
-    ::madvise(memory, bytes, MADV_HUGEPAGE);
+    if (bytes >= kHugeAtLeast)
+        ::madvise(memory, bytes, MADV_HUGEPAGE);
     return memory;
 }
 
@@ -34,11 +48,20 @@ void discardPages(void* memory, size_t bytes) noexcept
 {
     if (memory == nullptr)
         return;
-    static const uintptr_t page = static_cast<uintptr_t>(::sysconf(_SC_PAGESIZE));
+    const uintptr_t page = pageSize();
     const uintptr_t begin = (reinterpret_cast<uintptr_t>(memory) + page - 1) & ~(page - 1);
     const uintptr_t end = (reinterpret_cast<uintptr_t>(memory) + bytes) & ~(page - 1);
     if (begin < end)
         ::madvise(reinterpret_cast<void*>(begin), end - begin, MADV_DONTNEED);
+}
+
+char* discardPagesBefore(char* from, char* to) noexcept
+{
+    const uintptr_t end = reinterpret_cast<uintptr_t>(to) & ~(pageSize() - 1);
+    if (end <= reinterpret_cast<uintptr_t>(from))
+        return from;
+    discardPages(from, end - reinterpret_cast<uintptr_t>(from));
+    return reinterpret_cast<char*>(end);
 }
 
 }  // namespace tokenade

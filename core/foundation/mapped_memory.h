@@ -5,10 +5,11 @@
 namespace tokenade {
 
 // Memory for large arrays of records, taken from the system and given back
-// to it whole when freed. The allocator keeps a freed block of a few
+// to it whole when freed. The heap would keep a freed block of a few
 // megabytes for later instead, once a block that large has been freed before,
 // so the parts of a walk would stay resident beside the list they are joined
-// into. Below kMappedAtLeast bytes it is ordinary heap memory.
+// into. Below kMappedAtLeast bytes it is ordinary heap memory; arrays of
+// many megabytes get huge pages where the system offers them.
 inline constexpr size_t kMappedAtLeast = 1 << 20;
 
 // `bytes` of memory aligned for any record; throws std::bad_alloc as new does.
@@ -20,6 +21,12 @@ void freeMapped(void* memory, size_t bytes) noexcept;
 // or mapped memory whose contents were read for the last time: a large
 // array copied from front to back then never doubles what is resident.
 void discardPages(void* memory, size_t bytes) noexcept;
+
+// Gives back the whole pages from `from` up to `to` and returns where the
+// pages kept begin: the start of the page that holds `to`, or `from` when
+// no page was whole. For records read once from front to back, given back
+// a stretch at a time as the reading passes them.
+char* discardPagesBefore(char* from, char* to) noexcept;
 
 // The allocator of a std::vector whose storage is mapped memory.
 template <typename T>

@@ -106,6 +106,9 @@ public:
     const KeyedName& operator[](size_t i) const { return names_[i]; }
     std::span<const KeyedName> all() const { return names_; }
 
+    // Forgets the names but keeps their bytes: the arenas stay.
+    void dropNames() { names_ = decltype(names_)(); }
+
     // The arenas that hold the names: whoever keeps them keeps every view of
     // a name valid. The list is left empty.
     std::vector<NameArena> takeArenas();

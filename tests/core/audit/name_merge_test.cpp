@@ -103,7 +103,9 @@ KeyedNames randomTitles(std::mt19937& random, size_t count)
     return sorted(names);
 }
 
-TEST(NameMergeInParallel, TwoThreadsGiveTheSerialResult)
+// A merge that uses up its found names gives their pages back behind it:
+// it must never read a record it gave back.
+TEST(NameMergeInParallel, TwoThreadsAndAMergeUsingUpItsFoundNamesGiveTheSerialResult)
 {
     std::mt19937 random(11);
     const KeyedNames videos = randomTitles(random, 120000);
@@ -112,6 +114,12 @@ TEST(NameMergeInParallel, TwoThreadsGiveTheSerialResult)
     for (const KeyedNames* membership : {static_cast<const KeyedNames*>(nullptr), &supported}) {
         const MergedNames serial = mergeNames(videos, expected, membership, 1);
         EXPECT_EQ(describe(mergeNames(videos, expected, membership, 2)), describe(serial));
+        for (unsigned threads : {1u, 2u}) {
+            std::mt19937 again(11);
+            KeyedNames usedUp = randomTitles(again, videos.size());
+            EXPECT_EQ(describe(mergeUsingUpFound(usedUp, expected, membership, threads)), describe(serial));
+            EXPECT_TRUE(usedUp.empty());
+        }
         EXPECT_EQ(serial.valid.size() + serial.extra.size() + serial.unknown.size(), videos.size());
         if (!membership) {
             EXPECT_EQ(serial.valid.size() + serial.missing.size(), expected.size());
