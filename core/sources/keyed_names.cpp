@@ -53,7 +53,9 @@ bool sortsBefore(const KeyedName& first, const KeyedName& second)
 
 bool wordsBefore(const KeyedName& first, const KeyedName& second)
 {
-    return first.keyHigh != second.keyHigh ? first.keyHigh < second.keyHigh : first.keyLow < second.keyLow;
+    // One wide compare: no branch for the sort to mispredict.
+    const auto wide = [](const KeyedName& name) { return (unsigned __int128)name.keyHigh << 64 | name.keyLow; };
+    return wide(first) < wide(second);
 }
 
 bool sameWords(const KeyedName& first, const KeyedName& second)
@@ -220,7 +222,7 @@ void KeyedNames::sort(unsigned threads)
     // Split around a middle key, then sort the halves side by side: no
     // second array and no merge, so a large list costs no extra memory.
     std::vector<KeyedName> sample;
-    for (size_t i = 0; i < names_.size(); i += names_.size() / 64)
+    for (size_t i = 0; i < names_.size(); i += names_.size() / 1024)
         sample.push_back(names_[i]);
     std::nth_element(sample.begin(), sample.begin() + sample.size() / 2, sample.end(), sortsBefore);
     const KeyedName pivot = sample[sample.size() / 2];
