@@ -40,14 +40,25 @@ int saveReports(const std::string& folder, const AuditResult& result)
     return failures.empty() ? kExitAudited : kExitWriteFailed;
 }
 
+// A script that reads the output from a full disk must not take it for whole.
+bool stdoutWritten()
+{
+    if (std::fflush(stdout) == 0 && !std::ferror(stdout))
+        return true;
+    std::cerr << "tokenade-audit: cannot write standard output: " << std::strerror(errno) << "\n";
+    return false;
+}
+
 int runCommand(int argc, char** argv)
 {
     const ParseOutcome parsed = parseArguments(argc, argv);
     if (!parsed.options)
         return parsed.exitStatus;
     const CliOptions& options = *parsed.options;
-    if (options.command == Command::Undo)
-        return undoChangesOf(options.journal);
+    if (options.command == Command::Undo) {
+        const int undone = undoChangesOf(options.journal);
+        return stdoutWritten() ? undone : kExitWriteFailed;
+    }
 
     std::optional<std::string> listPath = options.listPath;
     if (!listPath)
@@ -65,8 +76,10 @@ int runCommand(int argc, char** argv)
         return kExitListUnusable;
     }
     std::cerr << warningLines(*outcome.result);
-    if (options.command != Command::Audit)
-        return changeFiles(options, *outcome.result);
+    if (options.command != Command::Audit) {
+        const int changed = changeFiles(options, *outcome.result);
+        return stdoutWritten() ? changed : kExitWriteFailed;
+    }
 
     // The reports are written while the text is printed: both only read the result.
     std::future<int> saved;
@@ -81,10 +94,7 @@ int runCommand(int argc, char** argv)
     } else {
         writeHumanText(report, stdout);
     }
-    // A script that reads the output from a full disk must not take it for whole.
-    const bool printed = std::fflush(stdout) == 0 && !std::ferror(stdout);
-    if (!printed)
-        std::cerr << "tokenade-audit: cannot write standard output: " << std::strerror(errno) << "\n";
+    const bool printed = stdoutWritten();
     const int savedStatus = saved.valid() ? saved.get() : kExitAudited;
     return printed ? savedStatus : kExitWriteFailed;
 }

@@ -215,13 +215,16 @@ TEST_F(TokenadeAuditTest, ArgumentsGoodAndBad)
     EXPECT_EQ(audit({"--version"}).out, "tokenade-audit 1.0.0\n");
 }
 
-// A full disk under the output must not pass for a whole report.
+// A full disk under the output must not pass for a whole report, nor for
+// a whole list of the changes a dry run offers.
 TEST_F(TokenadeAuditTest, OutputThatCannotBeWrittenExitsThree)
 {
-    const auto run = runProgram("/bin/sh", {"-c", "\"$0\" roms --dir \"$1\" > /dev/full", TOKENADE_AUDIT_PATH,
-                                            collection.root()});
-    EXPECT_EQ(run.exitStatus, 3);
-    EXPECT_EQ(run.err, "tokenade-audit: cannot write standard output: No space left on device\n");
+    for (const char* command : {"roms", "set-aside roms"}) {
+        const auto run = runProgram("/bin/sh", {"-c", "\"$0\" " + std::string(command) + " --dir \"$1\" > /dev/full",
+                                                TOKENADE_AUDIT_PATH, collection.root()});
+        EXPECT_EQ(run.exitStatus, 3) << command;
+        EXPECT_EQ(run.err, "tokenade-audit: cannot write standard output: No space left on device\n") << command;
+    }
 }
 
 }  // namespace
