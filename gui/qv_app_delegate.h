@@ -211,6 +211,8 @@ private:
 
     // The near misses, fills, set-asides and their undoing.
     void offerRenames(tokenade::AuditKind kind);
+    void didPlanRenames(tokenade::AuditKind kind, const std::shared_ptr<const tokenade::AuditResult>& planned,
+                        tokenade::ChangePlan plan);
     void fillNearMissesView(tokenade::AuditKind kind);
     void didPlanFill(tokenade::AuditKind kind, tokenade::ChangePlan plan);
     void showFillSummary(tokenade::AuditKind kind);

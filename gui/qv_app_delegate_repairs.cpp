@@ -138,23 +138,41 @@ void QVAppDelegate::showNearMisses(AuditKind kind)
     tab(kind).nearMissesView->raise();
 }
 
-// The offers are planned once per result, from the files as they are then;
-// for a ROM audit the videos of the session's last video audit follow their
-// archives, and the reverse.
+// The offers are planned once per result, from the files as they are then,
+// in a job: for a ROM audit the videos of the session's last video audit
+// follow their archives, and the reverse, and the other kind's folders are
+// read for it when that kind was not audited here.
 void QVAppDelegate::offerRenames(AuditKind kind)
 {
-    const tokenade::AuditResult& result = session_.result(kind);
-    if (!session_.madeFrom(kind) || (result.nearMisses.pairs.empty() && result.nearMisses.cut.empty()))
+    const std::shared_ptr<const tokenade::AuditResult> result = session_.snapshot(kind);
+    if (!session_.madeFrom(kind) || (result->nearMisses.pairs.empty() && result->nearMisses.cut.empty()))
         return;
     const AuditKind other = kind == AuditKind::Roms ? AuditKind::Videos : AuditKind::Roms;
-    std::optional<tokenade::FoundNames> otherFiles;
-    const std::string& directory = session_.madeFrom(kind)->tokenadeDirPath;
+    const std::string directory = session_.madeFrom(kind)->tokenadeDirPath;
+    std::shared_ptr<const tokenade::AuditResult> otherResult;
     if (session_.isAudited(other) && session_.madeFrom(other)->tokenadeDirPath == directory)
-        otherFiles = tokenade::foundNamesOf(session_.result(other));
-    else  // the other kind not audited here: a game's video must follow its rename all the same
-        otherFiles = kind == AuditKind::Roms ? tokenade::cacheTokenadeVideoDirs(directory)
-                                             : tokenade::cacheTokenadeRomDirs(directory);
-    session_.offerRenames(kind, tokenade::planRenameOffers(result, directory, otherFiles ? &*otherFiles : nullptr));
+        otherResult = session_.snapshot(other);
+    seams_.jobs.start<tokenade::ChangePlan>(
+        [result, otherResult, directory, kind](std::stop_token, const JobRunner::Reporter&) {
+            const tokenade::FoundNames otherFiles = otherResult ? tokenade::foundNamesOf(*otherResult)
+                                                   : kind == AuditKind::Roms ? tokenade::cacheTokenadeVideoDirs(directory)
+                                                                             : tokenade::cacheTokenadeRomDirs(directory);
+            return tokenade::planRenameOffers(*result, directory, &otherFiles);
+        },
+        {}, [this, kind, result](tokenade::ChangePlan plan) { didPlanRenames(kind, result, std::move(plan)); });
+}
+
+// A plan for a result that a newer one has replaced meanwhile is dropped:
+// the newer result plans its own.
+void QVAppDelegate::didPlanRenames(AuditKind kind, const std::shared_ptr<const tokenade::AuditResult>& planned,
+                                   tokenade::ChangePlan plan)
+{
+    if (session_.snapshot(kind) != planned)
+        return;
+    session_.offerRenames(kind, std::move(plan));
+    showNearMissCommands();
+    if (NearMissesView* view = tab(kind).nearMissesView; view && view->isVisible())
+        fillNearMissesView(kind);
 }
 
 // Also after each audit while the view is open: its rows and ticks must be

@@ -43,6 +43,8 @@ public:
 
     // Jobs that have not ended yet.
     size_t running() const;
+    // Main thread: no job has a result still to hand over.
+    bool idle() const { return callbacks_.empty(); }
 
     // Asks every job to stop, waits at most `bound` for them to end, and
     // drops whatever they still hand back. Returns true when every job ended;

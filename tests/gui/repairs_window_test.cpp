@@ -39,9 +39,7 @@ protected:
     }
     bool waitForChanges()
     {
-        return QTest::qWaitFor([this] {
-            return !controller().session().isChanging() && !controller().session().isAnyRunning();
-        }, 20000);
+        return QTest::qWaitFor([this] { return !controller().session().isChanging(); }, 20000) && waitForAudits();
     }
     std::string files() { return collection.list("roms") + collection.list("romsConsoles"); }
 

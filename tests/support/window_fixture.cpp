@@ -41,7 +41,9 @@ void WindowTest::quit()
 
 bool WindowTest::waitForAudits()
 {
-    return QTest::qWaitFor([this] { return !controller_->session().isAnyRunning(); }, kWaitMilliseconds);
+    // The rename offers a result calls for come in a job that follows the audit's.
+    return QTest::qWaitFor([this] { return !controller_->session().isAnyRunning() && jobs_->idle(); },
+                           kWaitMilliseconds);
 }
 
 bool WindowTest::waitForDiscovery()
