@@ -153,10 +153,13 @@ void QVAppDelegate::offerRenames(AuditKind kind)
     if (session_.isAudited(other) && session_.madeFrom(other)->tokenadeDirPath == directory)
         otherResult = session_.snapshot(other);
     seams_.jobs.start<tokenade::ChangePlan>(
-        [result, otherResult, directory, kind](std::stop_token, const JobRunner::Reporter&) {
-            const tokenade::FoundNames otherFiles = otherResult ? tokenade::foundNamesOf(*otherResult)
-                                                   : kind == AuditKind::Roms ? tokenade::cacheTokenadeVideoDirs(directory)
-                                                                             : tokenade::cacheTokenadeRomDirs(directory);
+        [result, otherResult, directory, kind](std::stop_token stop, const JobRunner::Reporter&) {
+            // A walk stopped short hands back nothing: its callback is dropped with it.
+            const tokenade::ScanControl control{nullptr, stop, {}};
+            const tokenade::FoundNames otherFiles =
+                otherResult               ? tokenade::foundNamesOf(*otherResult)
+                : kind == AuditKind::Roms ? tokenade::cacheTokenadeVideoDirs(directory, control)
+                                          : tokenade::cacheTokenadeRomDirs(directory, control);
             return tokenade::planRenameOffers(*result, directory, &otherFiles);
         },
         {}, [this, kind, result](tokenade::ChangePlan plan) { didPlanRenames(kind, result, std::move(plan)); });

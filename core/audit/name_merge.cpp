@@ -231,7 +231,8 @@ MergedNames mergeAll(const KeyedNames& found, const KeyedNames& expected, const 
     MergedNames merged;
     reserveFor(merged, found.size(), expected.size(), supported != nullptr);
     if (threads < 2 || found.size() + expected.size() < kParallelMergeThreshold || found.empty()) {
-        SpanMerge(found, expected, supported, allSupported, merged, releaseFound).run({0, found.size()}, {0, expected.size()});
+        SpanMerge(found, expected, supported, allSupported, merged, releaseFound)
+            .run({0, found.size()}, {0, expected.size()});
         return merged;
     }
     // The merge is a sorted union: everything below a key comes before
@@ -247,7 +248,8 @@ MergedNames mergeAll(const KeyedNames& found, const KeyedNames& expected, const 
         SpanMerge(found, expected, supported, {supportedSplit, allSupported.end}, upper, releaseFound)
             .run({foundSplit, found.size()}, {expectedSplit, expected.size()});
     });
-    SpanMerge(found, expected, supported, {0, supportedSplit}, merged, releaseFound).run({0, foundSplit}, {0, expectedSplit});
+    SpanMerge(found, expected, supported, {0, supportedSplit}, merged, releaseFound)
+        .run({0, foundSplit}, {0, expectedSplit});
     upperHalf.join();
     for (const auto& [unknown, valid] : upper.copies)
         merged.copies.emplace_back(unknown + merged.unknown.size(), valid + merged.valid.size());

@@ -63,12 +63,35 @@ bool sameWords(const KeyedName& first, const KeyedName& second)
     return first.keyHigh == second.keyHigh && first.keyLow == second.keyLow;
 }
 
+template <typename Iterator>
+void sortFromOffset(Iterator begin, Iterator end, size_t offset);
+
+// Names alike in their key bytes up to `offset` + 16: by the bytes and
+// origins when the keys end there, else by the next sixteen key bytes,
+// loaded into the records once.
+template <typename Iterator>
+void sortRunBeyond(Iterator begin, Iterator end, size_t offset)
+{
+    const size_t deeper = offset + 16;
+    if (std::all_of(begin, end, [&](const KeyedName& name) { return name.keyLength() <= deeper; })) {
+        std::sort(begin, end, [](const KeyedName& a, const KeyedName& b) { return sortsBefore(a, b); });
+        return;
+    }
+    for (Iterator name = begin; name != end; ++name) {
+        name->keyHigh = keyWordAt(*name, deeper);
+        name->keyLow = keyWordAt(*name, deeper + 8);
+    }
+    sortFromOffset(begin, end, deeper);
+    if (offset == 0)
+        std::for_each(begin, end, setKeyPrefix);
+}
+
 // Sorts names whose keys are alike before `offset` by the sixteen key bytes
 // the records hold, from `offset` on; then each run alike in them by the
-// next sixteen, loaded into the records once, and so on until the keys end.
-// A family of names sharing a long prefix thus reads each name's bytes once
-// per sixteen, never at every comparison. Every record leaves with the first
-// sixteen key bytes again, as the merges expect.
+// next sixteen, and so on until the keys end. A family of names sharing a
+// long prefix thus reads each name's bytes once per sixteen, never at every
+// comparison. Every record leaves with the first sixteen key bytes again,
+// as the merges expect.
 template <typename Iterator>
 void sortFromOffset(Iterator begin, Iterator end, size_t offset)
 {
@@ -77,21 +100,8 @@ void sortFromOffset(Iterator begin, Iterator end, size_t offset)
         Iterator next = run + 1;
         while (next != end && sameWords(*run, *next))
             ++next;
-        const size_t deeper = offset + 16;
-        if (next - run < 2) {
-            // Alone in its run: already in place.
-        } else if (std::all_of(run, next, [&](const KeyedName& name) { return name.keyLength() <= deeper; })) {
-            // Alike to the end: only the bytes and origins tell them apart.
-            std::sort(run, next, [](const KeyedName& a, const KeyedName& b) { return sortsBefore(a, b); });
-        } else {
-            for (Iterator name = run; name != next; ++name) {
-                name->keyHigh = keyWordAt(*name, deeper);
-                name->keyLow = keyWordAt(*name, deeper + 8);
-            }
-            sortFromOffset(run, next, deeper);
-            if (offset == 0)
-                std::for_each(run, next, setKeyPrefix);
-        }
+        if (next - run > 1)
+            sortRunBeyond(run, next, offset);
         run = next;
     }
 }
