@@ -12,14 +12,15 @@
 namespace tokenade {
 namespace {
 
-// Up to eight bytes from `bytes` as one integer whose order is theirs,
-// zero-padded; ASCII letters lowered when `lower` says so, all eight at once.
+// Up to eight of the `available` bytes (at least one) from `bytes` as one
+// integer whose order is theirs, zero-padded; ASCII letters lowered when
+// `lower` says so, all eight at once.
 uint64_t keyWord(const char* bytes, size_t available, bool lower)
 {
     uint64_t word = 0;  // read as little-endian bytes, so the padding is at the end
     if (available >= 8)
         std::memcpy(&word, bytes, 8);
-    else if (available != 0)  // an empty name may have no bytes at all
+    else
         std::memcpy(&word, bytes, available);
     if (lower)  // each byte of an ASCII name is below 0x80
         word = asciiLowerWord(word);
@@ -31,9 +32,11 @@ uint64_t keyWord(const char* bytes, size_t available, bool lower)
 // The key's eight bytes from `at` on, as keyWord reads them.
 uint64_t keyWordAt(const KeyedName& name, size_t at)
 {
-    const bool lower = !name.hasOwnKey();
     const size_t length = name.keyLength();
-    return keyWord((lower ? name.bytes : name.bytes + name.size()) + at, length > at ? length - at : 0, lower);
+    if (length <= at)  // past the key's end, where an empty name may have no bytes to point into
+        return 0;
+    const bool lower = !name.hasOwnKey();
+    return keyWord((lower ? name.bytes : name.bytes + name.size()) + at, length - at, lower);
 }
 
 void setKeyPrefix(KeyedName& name)

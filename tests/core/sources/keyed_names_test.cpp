@@ -43,10 +43,13 @@ std::vector<std::string> randomTitles(std::mt19937& random, size_t count)
     return names;
 }
 
-TEST(KeyedNames, ParallelSortGivesTheSerialOrderAndAgreesWithTheKeys)
+TEST(KeyedNames, ParallelSortGivesTheSerialOrderAndAgreesWithTheKeysEvenForEmptyNames)
 {
     std::mt19937 random(11);
-    const std::vector<std::string> names = randomTitles(random, 120000);
+    std::vector<std::string> names = randomTitles(random, 120000);
+    // An empty name first, where the arena has no bytes yet to point into, and more among the others.
+    names.insert(names.begin(), "");
+    names.insert(names.begin() + names.size() / 2, "");
     KeyedNames serial = keyed(names);
     KeyedNames parallel = keyed(names);
     serial.sort(1);
