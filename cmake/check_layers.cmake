@@ -1,7 +1,9 @@
 # Refuses an #include that goes up a layer. Run as a script:
 #   cmake -DROOT=<source tree> -DSTAMP=<file to touch> -P check_layers.cmake
 # The layers, lowest first; a folder may include its own headers and those of
-# the folders listed before it on its line, nothing else of the project.
+# the folders listed before it on its line, nothing else of the project. The
+# window's two folders, one library, may include each other's headers, but no
+# header of the window may come back to itself through its includes.
 # No folder of the core or of the command line may include a Qt header.
 cmake_minimum_required(VERSION 3.22)
 
@@ -13,7 +15,8 @@ set(layers
     "core/repair:core/foundation,core/sources,core/results,core/audit"
     "core/session:core/foundation,core/sources,core/results,core/audit,core/repair"
     "cli:core/foundation,core/sources,core/results,core/audit,core/repair"
-    "gui:core/foundation,core/sources,core/results,core/audit,core/repair,core/session"
+    "gui:core/foundation,core/sources,core/results,core/audit,core/repair,core/session,gui/changes"
+    "gui/changes:core/foundation,core/sources,core/results,core/audit,core/repair,core/session,gui"
 )
 set(project_folders core gui cli tests bench tools)
 
@@ -34,7 +37,7 @@ foreach(entry IN LISTS layers)
         file(RELATIVE_PATH shown "${ROOT}" "${source}")
         foreach(line IN LISTS includes)
             if(line MATCHES "#[ \t]*include[ \t]*[<\"](Q[A-Za-z]*|Qt[A-Za-z]*/[^>\"]*)[>\"]"
-               AND NOT folder STREQUAL "gui")
+               AND NOT folder MATCHES "^gui(/|$)")
                 list(APPEND violations "${shown}: Qt in a layer without Qt: ${line}")
             elseif(line MATCHES "#[ \t]*include[ \t]*\"([^\"]*)\"")
                 set(target "${CMAKE_MATCH_1}")
@@ -48,6 +51,40 @@ foreach(entry IN LISTS layers)
         endforeach()
     endforeach()
 endforeach()
+
+# The window's headers that include no circle are taken away, round after
+# round, with whatever includes only those; what is left includes one.
+file(GLOB_RECURSE remaining RELATIVE "${ROOT}" "${ROOT}/gui/*.h")
+foreach(header IN LISTS remaining)
+    file(STRINGS "${ROOT}/${header}" lines REGEX "^[ \t]*#[ \t]*include[ \t]*\"gui/")
+    string(MAKE_C_IDENTIFIER "${header}" id)
+    set(includes_${id} "")
+    foreach(line IN LISTS lines)
+        string(REGEX REPLACE ".*\"(gui/[^\"]*)\".*" "\\1" target "${line}")
+        list(APPEND includes_${id} "${target}")
+    endforeach()
+endforeach()
+set(peeled TRUE)
+while(peeled)
+    set(peeled FALSE)
+    foreach(header IN LISTS remaining)
+        string(MAKE_C_IDENTIFIER "${header}" id)
+        set(circular FALSE)
+        foreach(target IN LISTS includes_${id})
+            if(target IN_LIST remaining)
+                set(circular TRUE)
+            endif()
+        endforeach()
+        if(NOT circular)
+            list(REMOVE_ITEM remaining "${header}")
+            set(peeled TRUE)
+        endif()
+    endforeach()
+endwhile()
+if(remaining)
+    list(JOIN remaining ", " shown)
+    list(APPEND violations "window headers that include one another in a circle, or one that does: ${shown}")
+endif()
 
 if(violations)
     list(JOIN violations "\n  " shown)

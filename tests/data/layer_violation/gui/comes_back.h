@@ -1,0 +1,2 @@
+#pragma once
+#include "gui/goes_round.h"

@@ -1,0 +1,2 @@
+#pragma once
+#include "gui/comes_back.h"
