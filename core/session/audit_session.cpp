@@ -128,6 +128,26 @@ void AuditSession::changesMade(AuditKind kind, Notice notice, bool auditFollows)
     state(kind).changesOutlastAudit = auditFollows;
 }
 
+std::vector<AuditKind> AuditSession::batchEnded(AuditKind kind, BatchKind what, Notice notice)
+{
+    changesMade(kind, std::move(notice), true);
+    const AuditKind other = kind == AuditKind::Roms ? AuditKind::Videos : AuditKind::Roms;
+    if (what == BatchKind::Renames && isAudited(other))
+        return {kind, other};
+    return {kind};
+}
+
+std::vector<AuditKind> AuditSession::undoEnded(const Notice& notice)
+{
+    std::vector<AuditKind> again;
+    for (AuditKind kind : kAuditKinds) {
+        changesMade(kind, notice, isAudited(kind));
+        if (isAudited(kind))
+            again.push_back(kind);
+    }
+    return again;
+}
+
 void AuditSession::reportsSaved(AuditKind kind, size_t written, std::string folder)
 {
     state(kind).saved = Notice{"Saved " + std::to_string(written) + (written == 1 ? " report to " : " reports to ") +

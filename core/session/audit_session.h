@@ -12,6 +12,14 @@
 
 namespace tokenade {
 
+// What a batch of changes to the files did.
+enum class BatchKind {
+    Renames,   // near misses given their expected names
+    Fill,      // missing files copied in from a folder
+    SetAside,  // unknown or extra files moved out of the collection
+    Undo,      // a journal's changes reversed
+};
+
 // The state of the window that has rules, without a widget: the last result
 // of each kind of audit and the paths it was made from, which audits run, and
 // what the window may offer now. The controller turns it into widgets.
@@ -75,6 +83,16 @@ public:
     std::vector<Notice> notices(AuditKind kind) const;
     // Reports of `kind` were written: `written` files into `folder`.
     void reportsSaved(AuditKind kind, size_t written, std::string folder);
+    // A batch of `what` (not an undo), made from the last result of `kind`,
+    // ended; `notice` (batchNotice) says what it did, above that tab. Returns
+    // the kinds whose results may no longer be the files, to audit again:
+    // `kind`, and for renames the other kind too once audited, since a
+    // game's video is renamed with its archive. The notice outlasts that
+    // audit and goes with the next batch or the next audit.
+    std::vector<AuditKind> batchEnded(AuditKind kind, BatchKind what, Notice notice);
+    // An undo ended: its notice goes above every tab, and every kind audited
+    // is to be audited again, since a journal may hold changes of either.
+    std::vector<AuditKind> undoEnded(const Notice& notice);
     // A batch of changes to the files ended (batchNotice says what it did).
     // Its notice outlasts the audit that follows the batch, when
     // `auditFollows`, and goes with the next batch or the next audit.

@@ -6,14 +6,6 @@ namespace tokenade {
 
 struct ChangeBatch;
 
-// What a batch of changes to the files did.
-enum class BatchKind {
-    Renames,   // near misses given their expected names
-    Fill,      // missing files copied in from a folder
-    SetAside,  // unknown or extra files moved out of the collection
-    Undo,      // a journal's changes reversed
-};
-
 // The notice that says in the user's words what a batch did: how many files
 // it changed ("Renamed 2 files.", "Put back 2 files (journal NAME)."; the
 // folders a batch made for its files are not counted), and,

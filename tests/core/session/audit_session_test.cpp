@@ -144,6 +144,28 @@ TEST(AuditSession, NoAuditOrUndoWhileABatchRuns)
     EXPECT_FALSE(session.canUndo());
 }
 
+// A batch leaves results that are no longer the files: a rename takes the
+// other kind's files along, an undo may reverse a batch of either kind. The
+// notice stays through the audit that follows.
+TEST(AuditSession, AfterABatchTheKindsItMayHaveChangedAreAuditedAgain)
+{
+    using Kinds = std::vector<AuditKind>;
+    const AuditSession::Notice notice{"Renamed 1 file.", {}, {}};
+    AuditSession session;
+    session.finishAudit(AuditKind::Roms, resultWith(session.startAudit(AuditKind::Roms), AuditKind::Roms, "a.zip"));
+    EXPECT_EQ(session.batchEnded(AuditKind::Roms, BatchKind::Renames, notice), Kinds{AuditKind::Roms});
+    EXPECT_EQ(session.undoEnded(notice), Kinds{AuditKind::Roms});
+    EXPECT_EQ(session.notices(AuditKind::Videos).size(), 1u);  // on every tab: the journal may be of either
+    session.finishAudit(AuditKind::Videos, resultWith(session.startAudit(AuditKind::Videos), AuditKind::Videos, "a.xmv"));
+    EXPECT_EQ(session.batchEnded(AuditKind::Videos, BatchKind::Fill, notice), Kinds{AuditKind::Videos});
+    EXPECT_EQ(session.batchEnded(AuditKind::Videos, BatchKind::Renames, notice),
+              Kinds({AuditKind::Videos, AuditKind::Roms}));
+    session.startAudit(AuditKind::Videos);
+    EXPECT_EQ(session.notices(AuditKind::Videos).size(), 1u);
+    session.startAudit(AuditKind::Videos);
+    EXPECT_TRUE(session.notices(AuditKind::Videos).empty());
+}
+
 // Only files that are there and no game's can be set aside: never the valid
 // ones, nor missing names, nor extra archives, which no audit has.
 TEST(AuditSession, SetAsideOffersFoundFilesOfNoGameOnly)
