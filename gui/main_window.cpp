@@ -1,7 +1,7 @@
 #include "main_window.h"
 
-#include "gui/fill_view.h"
-#include "gui/near_misses_view.h"
+#include "gui/changes/fill_view.h"
+#include "gui/changes/near_misses_view.h"
 #include "ui_main_window.h"
 
 #include <QDropEvent>
@@ -89,8 +89,8 @@ MainWindow::MainWindow(QWidget* parent)
         .showAbout = ui_->actionAbout,
         .quit = ui_->actionQuit,
         .focusFilter = ui_->actionFocusFilter,
-        .undoLastChanges = ui_->actionUndoLastRenames,
         .pickCategory = addPickCategoryKeys(),
+        .changes = {.tabs = {}, .undoLastChanges = ui_->actionUndoLastRenames},
     };
     elements_.tabs[AuditKind::Roms] = TabElements{
         .page = ui_->romsTab,
@@ -100,6 +100,8 @@ MainWindow::MainWindow(QWidget* parent)
         .resultView = ui_->romsResultView,
         .filterField = ui_->romsFilterField,
         .noticeArea = ui_->romsNoticeLabel,
+    };
+    elements_.changes.tabs[AuditKind::Roms] = TabChangeElements{
         .nearMissesButton = ui_->romsNearMissesButton,
         .nearMissesView = nearMissesView(QStringLiteral("roms")),
         .fillButton = ui_->romsFillButton,
@@ -113,6 +115,8 @@ MainWindow::MainWindow(QWidget* parent)
         .resultView = ui_->videosResultView,
         .filterField = ui_->videosFilterField,
         .noticeArea = ui_->videosNoticeLabel,
+    };
+    elements_.changes.tabs[AuditKind::Videos] = TabChangeElements{
         .nearMissesButton = ui_->videosNearMissesButton,
         .nearMissesView = nearMissesView(QStringLiteral("videos")),
         .fillButton = ui_->videosFillButton,

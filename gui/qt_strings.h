@@ -27,3 +27,9 @@ inline QString fromLocalPath(const std::string& path)
 {
     return QFile::decodeName(path.c_str());
 }
+
+// A name as a sentence of the window quotes it.
+inline QString quotedName(std::string_view name)
+{
+    return QStringLiteral("\u201C") + toQString(name) + QStringLiteral("\u201D");
+}

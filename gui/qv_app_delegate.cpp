@@ -2,6 +2,7 @@
 
 #include "gui/alert.h"
 #include "gui/browser.h"
+#include "gui/changes/window_changes.h"
 #include "gui/homepage.h"
 #include "gui/preferences.h"
 #include "gui/qt_strings.h"
@@ -40,10 +41,6 @@ QVAppDelegate::QVAppDelegate(const PlatformSeams& seams, QObject* parent)
     : QObject(parent)
     , seams_(seams)
 {
-    tabs_[AuditKind::Roms].inBackground = &QVAppDelegate::auditRomsInBackground;
-    tabs_[AuditKind::Roms].didFinish = &QVAppDelegate::didFinishAuditRoms;
-    tabs_[AuditKind::Videos].inBackground = &QVAppDelegate::auditVideosInBackground;
-    tabs_[AuditKind::Videos].didFinish = &QVAppDelegate::didFinishAuditVideos;
     filterSlices_.setInterval(0);
     connect(&filterSlices_, &QTimer::timeout, this, &QVAppDelegate::continueFiltering);
 }
@@ -62,6 +59,11 @@ void QVAppDelegate::attach(const WindowElements& elements)
     window_ = elements;
     for (AuditKind kind : tokenade::kAuditKinds)
         tabs_[kind].elements = std::exchange(window_.tabs[kind], {});
+    window_.changes = {};
+    changes_ = std::make_unique<WindowChanges>(
+        elements, ChangeServices{session_, seams_.jobs, seams_.chooser, seams_.alert},
+        BatchRunner::Hooks{[this] { showCommands(); },
+                           [this](const std::vector<AuditKind>& kinds) { auditAgain(kinds); }});
 }
 
 void QVAppDelegate::applicationDidFinishLaunching()
@@ -69,7 +71,7 @@ void QVAppDelegate::applicationDidFinishLaunching()
     romsResultView()->setFont(boldSystemFont(kResultFontPoints));
     videosResultView()->setFont(boldSystemFont(kResultFontPoints));
     loadUserDefaults();
-    findLastJournal();
+    changes_->findLastJournal();
     takePathsFromFields();
     session_.confirmDirectory(toLocalPath(tokenadeDirPathTextField()->text()));
     showCommands();

@@ -3,8 +3,7 @@
 #include "core/audit/audit_status.h"
 #include "gui/alert.h"
 #include "gui/busy_indicator.h"
-#include "gui/fill_view.h"
-#include "gui/near_misses_view.h"
+#include "gui/changes/window_changes.h"
 #include "gui/qt_strings.h"
 #include "gui/report_view.h"
 #include "gui/segmented_control.h"
@@ -75,10 +74,7 @@ void QVAppDelegate::finishAudit(AuditKind kind, AuditOutcome&& outcome)
         showInvalidRomsListAlert(problem);
     if (finish == tokenade::AuditSession::Finish::Adopted) {
         tabs_[kind].filter.forget();  // it filtered the result that went
-        offerRenames(kind);
-        tab(kind).fillView->hide();  // its offers were for the missing names that went
-        if (NearMissesView* view = tab(kind).nearMissesView; view && view->isVisible())
-            fillNearMissesView(kind);
+        changes_->resultAdopted(kind);
     }
     // The status line belongs to every running audit: it goes with the last one.
     if (!session_.isAnyRunning()) {
@@ -97,15 +93,29 @@ void QVAppDelegate::finishAudit(AuditKind kind, AuditOutcome&& outcome)
 // status texts and its finishing step come back to the main thread.
 void QVAppDelegate::audit(AuditKind kind)
 {
+    const bool roms = kind == AuditKind::Roms;
+    const auto background = roms ? &QVAppDelegate::auditRomsInBackground : &QVAppDelegate::auditVideosInBackground;
+    const auto finish = roms ? &QVAppDelegate::didFinishAuditRoms : &QVAppDelegate::didFinishAuditVideos;
     takePathsFromFields();
     const AuditInputs inputs = session_.startAudit(kind);
     startAudit(kind);
     seams_.jobs.start<AuditOutcome>(
-        [inputs, background = tabs_[kind].inBackground](std::stop_token stop, const JobRunner::Reporter& report) {
+        [inputs, background](std::stop_token stop, const JobRunner::Reporter& report) {
             return background(inputs, stop, report);
         },
         [this](std::string_view text) { setStatus(text); },
-        [this, finish = tabs_[kind].didFinish](AuditOutcome outcome) { (this->*finish)(std::move(outcome)); });
+        [this, finish](AuditOutcome outcome) { (this->*finish)(std::move(outcome)); });
+}
+
+// After a batch of changes the files are no longer what the results say: the
+// kinds the session names are audited again, and the tabs show its notice.
+void QVAppDelegate::auditAgain(const std::vector<AuditKind>& kinds)
+{
+    for (AuditKind kind : kinds)
+        audit(kind);
+    for (AuditKind kind : tokenade::kAuditKinds)
+        showNotices(kind);
+    showCommands();
 }
 
 void QVAppDelegate::auditRoms()
@@ -162,5 +172,5 @@ void QVAppDelegate::showCommands()
         for (const tokenade::CategoryFacts& facts : tokenade::categoriesOf(kind))
             elements.resultControl->setEnabled(session_.isSegmentEnabled(facts), facts.segment);
     }
-    showNearMissCommands();
+    changes_->showCommands();
 }

@@ -5,6 +5,7 @@
 #include "core/session/file_location.h"
 #include "gui/alert.h"
 #include "gui/browser.h"
+#include "gui/changes/window_changes.h"
 #include "gui/file_chooser.h"
 #include "gui/qt_strings.h"
 #include "gui/report_view.h"
@@ -41,6 +42,18 @@ const ResultCategory* categoryAtSegment(const tokenade::AuditResult& result, int
     return nullptr;
 }
 
+// A file that could not be written is named; the others were written all the same.
+void reportFailedWrites(Alert& alert, const std::vector<tokenade::WriteError>& failures)
+{
+    if (failures.empty())
+        return;
+    QString details;
+    for (const auto& failure : failures)
+        details += fromLocalPath(failure.path) + QStringLiteral(": ") + toQString(failure.reason) + "\n";
+    alert.show(QStringLiteral("Some reports were not saved"),
+               QStringLiteral("These files could not be written:\n") + details.trimmed(), QStringLiteral("OK"));
+}
+
 }  // namespace
 
 const ResultCategory* QVAppDelegate::selectedCategory(AuditKind kind) const
@@ -67,7 +80,7 @@ void QVAppDelegate::showSelectedCategory(AuditKind kind)
         tab(kind).resultView->showReport(toQString(header), session_.snapshot(kind), category->facts->id);
         applyFilter(kind);
     }
-    showSetAsideCommand(kind);  // a new list drops the selection without a word
+    changes_->showCommands();  // a new list drops the selection without a word
 }
 
 void QVAppDelegate::showSegmentLabels(AuditKind kind)
@@ -155,7 +168,7 @@ void QVAppDelegate::saveResult(AuditKind kind)
     const auto failures = tokenade::saveReportFiles(toLocalPath(*folder), session_.result(kind));
     session_.reportsSaved(kind, session_.result(kind).categories.size() - failures.size(), toLocalPath(*folder));
     showNotices(kind);
-    reportFailedWrites(failures);
+    reportFailedWrites(seams_.alert, failures);
 }
 
 // The notices as a few paragraphs; a saved-reports notice offers to open its folder.
@@ -184,15 +197,4 @@ void QVAppDelegate::noticeLinkActivated(AuditKind kind)
         if (!notice.folderToOpen.empty())
             seams_.browser.openUrl(QUrl::fromLocalFile(fromLocalPath(notice.folderToOpen)));
     }
-}
-
-void QVAppDelegate::reportFailedWrites(const std::vector<tokenade::WriteError>& failures)
-{
-    if (failures.empty())
-        return;
-    QString details;
-    for (const auto& failure : failures)
-        details += fromLocalPath(failure.path) + QStringLiteral(": ") + toQString(failure.reason) + "\n";
-    seams_.alert.show(QStringLiteral("Some reports were not saved"),
-                      QStringLiteral("These files could not be written:\n") + details.trimmed(), QStringLiteral("OK"));
 }

@@ -73,6 +73,7 @@ void ReportView::showReport(const QString& header, std::shared_ptr<const tokenad
 {
     const bool namesFollow = !result->list(id).empty();
     lines_->showCategory(headerLines(header, namesFollow), std::move(result), id);
+    shown_ = id;
     copyFullPath_->setEnabled(lines_->hasFolders());
     openFolder_->setEnabled(lines_->hasFolders());
     measureNames();
@@ -82,6 +83,7 @@ void ReportView::showReport(const QString& header, std::shared_ptr<const tokenad
 void ReportView::showText(const QString& text)
 {
     lines_->showText(text.split(QLatin1Char('\n')));
+    shown_.reset();
     copyFullPath_->setEnabled(false);
     openFolder_->setEnabled(false);
     measureNames();

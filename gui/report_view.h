@@ -8,6 +8,7 @@
 
 #include <cstdint>
 #include <memory>
+#include <optional>
 #include <span>
 #include <vector>
 
@@ -47,6 +48,8 @@ public:
     std::vector<const tokenade::ResultEntry*> selectedNames() const;
     // The name of the current line; nothing on a header line.
     const tokenade::ResultEntry* currentName() const;
+    // The category whose names the view shows; nothing while it shows a text.
+    std::optional<tokenade::CategoryId> shownCategory() const { return shown_; }
 
     // Shows the lines on `background`, in text colours that can be read on it
     // whatever the desktop's palette.
@@ -76,6 +79,7 @@ private:
     QAction* addCommand(const QString& text, const QList<QKeySequence>& keys, const char* name);
 
     ReportLines* lines_;
+    std::optional<tokenade::CategoryId> shown_;
     int nameWidth_ = 0;
     int folderWidth_ = 0;
     QSize rowSize_;

@@ -25,17 +25,28 @@ struct TabElements {
     QAction* audit = nullptr;
     QAction* save = nullptr;  // "Save Reports…"
     SegmentedControl* resultControl = nullptr;
-    ReportView* resultView = nullptr;
+    ReportView* resultView = nullptr;  // its menu's Set Aside… belongs to the changes
     QLineEdit* filterField = nullptr;  // Esc clears it
     QLabel* noticeArea = nullptr;      // what the user should know about the results
+};
+
+// The elements of one tab that offer changes to the collection: the
+// controller hands them on to the window's changes (gui/changes) unread.
+struct TabChangeElements {
     QToolButton* nearMissesButton = nullptr;  // "3 near misses…": opens nearMissesView
     NearMissesView* nearMissesView = nullptr;
     QToolButton* fillButton = nullptr;  // "Fill from Folder…": chooses a folder, then opens fillView
     FillView* fillView = nullptr;
 };
 
+struct ChangeElements {
+    tokenade::PerKind<TabChangeElements> tabs;
+    QAction* undoLastChanges = nullptr;  // Audit › Undo Last Changes
+};
+
 // What the window hands its controller: the elements that the controller's
-// getters name, each tab's own elements, and the window's other commands.
+// getters name, each tab's own elements, the window's other commands, and
+// the elements of the changes.
 // Built with designated initializers, so that no two elements can trade
 // places unnoticed.
 struct WindowElements {
@@ -54,6 +65,7 @@ struct WindowElements {
     QAction* showAbout = nullptr;
     QAction* quit = nullptr;
     QAction* focusFilter = nullptr;  // Ctrl+F
-    QAction* undoLastChanges = nullptr;
     std::array<QAction*, 4> pickCategory{};  // Ctrl+1 to Ctrl+4: the segments of the shown tab
+
+    ChangeElements changes;
 };

@@ -1,8 +1,6 @@
 #include "window_wiring.h"
 
-#include "gui/fill_view.h"
 #include "gui/main_window.h"
-#include "gui/near_misses_view.h"
 #include "gui/qv_app_delegate.h"
 #include "gui/report_view.h"
 #include "gui/segmented_control.h"
@@ -12,7 +10,6 @@
 #include <QCheckBox>
 #include <QLabel>
 #include <QLineEdit>
-#include <QToolButton>
 
 using tokenade::AuditKind;
 
@@ -29,19 +26,6 @@ void connectTab(const TabElements& tab, AuditKind kind, QVAppDelegate* c)
     QObject::connect(tab.resultView, &QAbstractItemView::doubleClicked, c,
                      [c, kind] { c->openContainingFolder(kind); });
     QObject::connect(tab.noticeArea, &QLabel::linkActivated, c, [c, kind] { c->noticeLinkActivated(kind); });
-    QObject::connect(tab.nearMissesButton, &QToolButton::clicked, c, [c, kind] { c->showNearMisses(kind); });
-    QObject::connect(tab.nearMissesView, &NearMissesView::rowTicked, c,
-                     [c, kind](int pair, bool ticked) { c->nearMissTicked(kind, pair, ticked); });
-    QObject::connect(tab.nearMissesView, &NearMissesView::renameClicked, c, [c, kind] { c->renameNearMisses(kind); });
-    QObject::connect(tab.fillButton, &QToolButton::clicked, c, [c, kind] { c->fillFromFolder(kind); });
-    QObject::connect(tab.fillView, &FillView::rowTicked, c,
-                     [c, kind](int item, bool ticked) { c->fillTicked(kind, item, ticked); });
-    QObject::connect(tab.fillView, &FillView::copyClicked, c, [c, kind] { c->copyFill(kind); });
-    QObject::connect(tab.fillView, &FillView::targetChosen, c, [c, kind](int folder) { c->fillInto(kind, folder); });
-    QObject::connect(tab.fillView, &FillView::cancelClicked, c, &QVAppDelegate::stopChanges);
-    QObject::connect(tab.resultView->setAsideAction(), &QAction::triggered, c,
-                     [c, kind] { c->setAsideSelected(kind); });
-    QObject::connect(tab.resultView, &ReportView::namesSelected, c, [c, kind] { c->resultSelectionChanged(kind); });
 }
 
 }  // namespace
@@ -69,7 +53,6 @@ void attachWindow(MainWindow& window, QVAppDelegate& controller)
     QObject::connect(ui.openHomepage, &QAction::triggered, c, &QVAppDelegate::openHomepage);
     QObject::connect(ui.showAbout, &QAction::triggered, c, &QVAppDelegate::showAbout);
     QObject::connect(ui.quit, &QAction::triggered, qApp, &QApplication::quit, Qt::QueuedConnection);
-    QObject::connect(ui.undoLastChanges, &QAction::triggered, c, &QVAppDelegate::undoLastChanges);
     QObject::connect(ui.focusFilter, &QAction::triggered, c, &QVAppDelegate::focusFilter);
     for (int segment = 0; segment < static_cast<int>(ui.pickCategory.size()); ++segment)
         QObject::connect(ui.pickCategory[static_cast<size_t>(segment)], &QAction::triggered, c,

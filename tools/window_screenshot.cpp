@@ -24,6 +24,7 @@
 #include <QTabWidget>
 #include <QTemporaryDir>
 #include <QTimer>
+#include <QToolButton>
 
 #include <cstdio>
 #include <cstdlib>
@@ -134,7 +135,7 @@ int main(int argc, char* argv[])
         view->setCurrentIndex(view->model()->index(select, 0));
     settle(300);
     if (nearMisses) {
-        controller.showNearMisses(tokenade::AuditKind::Roms);
+        desktop.window().elements().changes.tabs[tokenade::AuditKind::Roms].nearMissesButton->click();
         settle(300);
         return QGuiApplication::primaryScreen()->grabWindow(0).save(out) ? 0 : 1;
     }

@@ -93,10 +93,6 @@ public:
     // An undo ended: its notice goes above every tab, and every kind audited
     // is to be audited again, since a journal may hold changes of either.
     std::vector<AuditKind> undoEnded(const Notice& notice);
-    // A batch of changes to the files ended (batchNotice says what it did).
-    // Its notice outlasts the audit that follows the batch, when
-    // `auditFollows`, and goes with the next batch or the next audit.
-    void changesMade(AuditKind kind, Notice notice, bool auditFollows);
 
     // What a result view shows instead of a category, when it has nothing
     // true to show: before the first audit, and for the extra videos of an
@@ -176,6 +172,8 @@ private:
         ChangeChoice fill;
     };
 
+    // The notice of a batch; it outlasts the audit that follows, when `auditFollows`.
+    void changesMade(AuditKind kind, Notice notice, bool auditFollows);
     KindState& state(AuditKind kind) { return kinds_[kind]; }
     const KindState& state(AuditKind kind) const { return kinds_[kind]; }
 

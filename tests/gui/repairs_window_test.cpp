@@ -1,8 +1,8 @@
 #include "tests/support/window_fixture.h"
 
 #include "core/repair/set_aside_plan.h"
-#include "gui/fill_view.h"
-#include "gui/near_misses_view.h"
+#include "gui/changes/fill_view.h"
+#include "gui/changes/near_misses_view.h"
 
 #include <QAction>
 #include <QComboBox>
@@ -99,13 +99,14 @@ TEST_F(RepairsWindowTest, CutNamesAreOfferedUntickedAndVideosFollowTheirGames)
         collection.addFile(path);
     controller().auditRoms();
     ASSERT_TRUE(waitForAudits());
-    controller().showNearMisses(AuditKind::Roms);
-    QTableWidget* table = window().findChild<NearMissesView*>("romsNearMissesView")->table();
+    QTest::mouseClick(window().findChild<QToolButton*>("romsNearMissesButton"), Qt::LeftButton);
+    auto* view = window().findChild<NearMissesView*>("romsNearMissesView");
+    QTableWidget* table = view->table();
     ASSERT_EQ(table->rowCount(), 4);  // the near miss, the cut name, then their videos
     EXPECT_EQ(table->item(1, 0)->checkState(), Qt::Unchecked);  // Dr.zip
     EXPECT_EQ(table->item(2, 0)->checkState(), Qt::Checked);
     alert.answers.push_back(true);
-    controller().renameNearMisses(AuditKind::Roms);
+    QTest::mouseClick(view->renameButton(), Qt::LeftButton);
     ASSERT_TRUE(waitForChanges());
     EXPECT_TRUE(collection.exists("romsConsoles/Pok\xC3\xA9mon Red (USA).zip"));
     EXPECT_TRUE(collection.exists("videos/Pok\xC3\xA9mon Red (USA).xmv"));

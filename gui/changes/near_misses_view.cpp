@@ -1,6 +1,6 @@
 #include "near_misses_view.h"
 
-#include "gui/offer_table.h"
+#include "gui/changes/offer_table.h"
 
 #include <QDialogButtonBox>
 #include <QLabel>

@@ -1,6 +1,6 @@
 #include "fill_view.h"
 
-#include "gui/offer_table.h"
+#include "gui/changes/offer_table.h"
 
 #include <QComboBox>
 #include <QDialogButtonBox>

@@ -1,0 +1,147 @@
+#include "batch_runner.h"
+
+#include "core/repair/changes.h"
+#include "core/repair/journal_files.h"
+#include "core/session/batch_notice.h"
+#include "core/session/job_runner.h"
+#include "gui/alert.h"
+#include "gui/qt_strings.h"
+
+#include <QAction>
+#include <QStringList>
+
+#include <utility>
+
+using tokenade::AuditKind;
+using tokenade::BatchKind;
+using tokenade::ChangeBatch;
+using tokenade::ChangeResult;
+
+namespace {
+
+// What failed in a batch, a line each; empty when all went well.
+QString failuresOf(const ChangeBatch& batch)
+{
+    QStringList lines;
+    if (!batch.notStarted.empty())
+        lines << toQString(batch.notStarted);
+    for (const auto& outcome : batch.outcomes) {
+        const std::string& name = outcome.change.kind == tokenade::ChangeKind::Folder ? outcome.change.to
+                                                                                      : outcome.change.from;
+        if (outcome.result == ChangeResult::Skipped || outcome.result == ChangeResult::Refused)
+            lines << quotedName(name) + QStringLiteral(": ") + toQString(outcome.reason);
+    }
+    if (!batch.stopped.empty())
+        lines << QStringLiteral("Stopped before the end: ") + toQString(batch.stopped);
+    if (!batch.notRecorded.empty())
+        lines << QStringLiteral("The journal was not updated: ") + toQString(batch.notRecorded);
+    return lines.join(QStringLiteral("\n"));
+}
+
+QString failureTitle(BatchKind kind)
+{
+    switch (kind) {
+    case BatchKind::Renames: return QStringLiteral("Some files were not renamed");
+    case BatchKind::Fill: return QStringLiteral("Some files were not copied");
+    case BatchKind::SetAside: return QStringLiteral("Some files were not set aside");
+    case BatchKind::Undo: break;
+    }
+    return QStringLiteral("Some changes were not undone");
+}
+
+}  // namespace
+
+BatchRunner::BatchRunner(const ChangeServices& services, QAction* undo, Hooks hooks)
+    : services_(services)
+    , undo_(undo)
+    , hooks_(std::move(hooks))
+{
+    connect(undo_, &QAction::triggered, this, &BatchRunner::undoLast);
+}
+
+void BatchRunner::showCommands()
+{
+    undo_->setEnabled(services_.session.canUndo());
+}
+
+// Quitting stops the batch between files too, as Cancel does.
+void BatchRunner::run(AuditKind kind, BatchKind what, std::vector<tokenade::Change> changes, Progress progress)
+{
+    const std::string directory = services_.session.madeFrom(kind)->tokenadeDirPath;
+    tokenade::ChangeOptions options{tokenade::renameJournalFolder(),
+                                    tokenade::resolvedPath(directory).value_or(directory), nullptr, {}, {}};
+    services_.session.startChanges();
+    hooks_.showCommands();
+    stop_ = std::stop_source();
+    services_.jobs.start<ChangeBatch>(
+        [changes = std::move(changes), options, stop = stop_](std::stop_token quit,
+                                                              const JobRunner::Reporter& report) mutable {
+            std::stop_callback stopOnQuit(quit, [&stop] { stop.request_stop(); });
+            std::string lastText;
+            options.stop = stop.get_token();
+            options.progress = [&](const tokenade::ChangeProgress& progress) {
+                // A copy reports as it goes: only a text that changed is worth a wake-up.
+                if (std::string text = tokenade::progressText(progress); text != lastText)
+                    report(lastText = std::move(text));
+            };
+            return tokenade::applyChanges(changes, options);
+        },
+        [progress = std::move(progress)](std::string_view text) {
+            if (progress)
+                progress(toQString(text));
+        },
+        [this, kind, what](ChangeBatch batch) { didRun(kind, what, batch); });
+}
+
+void BatchRunner::didRun(AuditKind kind, BatchKind what, const ChangeBatch& batch)
+{
+    services_.session.finishChanges(batch.notStarted.empty() ? batch.journalPath : std::string());
+    const std::vector<AuditKind> again = services_.session.batchEnded(kind, what, tokenade::batchNotice(what, batch));
+    emit batchEnded(kind);
+    showFailures(what, batch);
+    hooks_.auditAgain(again);
+}
+
+void BatchRunner::findLastJournal()
+{
+    services_.session.setLastJournal(std::nullopt);
+    services_.jobs.start<std::optional<std::string>>(
+        [folder = tokenade::renameJournalFolder()](std::stop_token, const JobRunner::Reporter&) {
+            return tokenade::latestJournal(folder);
+        },
+        {}, [this](std::optional<std::string> journal) {
+            // A batch started or made meanwhile is the last one.
+            if (!services_.session.isChanging() && !services_.session.lastJournal())
+                services_.session.setLastJournal(std::move(journal));
+            showCommands();
+        });
+}
+
+// The newest journal, whatever its batch did: renames, copies or moves.
+void BatchRunner::undoLast()
+{
+    if (!services_.session.canUndo())
+        return;
+    services_.session.startChanges();
+    hooks_.showCommands();
+    services_.jobs.start<ChangeBatch>(
+        [journal = *services_.session.lastJournal(), folder = tokenade::renameJournalFolder()](
+            std::stop_token, const JobRunner::Reporter&) {
+            return tokenade::undoChanges(journal, tokenade::ChangeOptions{folder, {}, nullptr, {}, {}});
+        },
+        {}, [this](ChangeBatch batch) { didUndo(batch); });
+}
+
+void BatchRunner::didUndo(const ChangeBatch& batch)
+{
+    services_.session.finishChanges({});
+    findLastJournal();
+    showFailures(BatchKind::Undo, batch);
+    hooks_.auditAgain(services_.session.undoEnded(tokenade::batchNotice(BatchKind::Undo, batch)));
+}
+
+void BatchRunner::showFailures(BatchKind what, const ChangeBatch& batch)
+{
+    if (const QString failures = failuresOf(batch); !failures.isEmpty())
+        services_.alert.show(failureTitle(what), failures, QStringLiteral("OK"));
+}

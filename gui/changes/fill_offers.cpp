@@ -1,0 +1,182 @@
+#include "fill_offers.h"
+
+#include "core/audit/name_differences.h"
+#include "core/foundation/path_join.h"
+#include "core/repair/fill_plan.h"
+#include "core/session/audit_session.h"
+#include "core/session/job_runner.h"
+#include "core/sources/folder_scan.h"
+#include "gui/alert.h"
+#include "gui/changes/batch_runner.h"
+#include "gui/changes/fill_view.h"
+#include "gui/file_chooser.h"
+#include "gui/qt_strings.h"
+#include "gui/window_elements.h"
+
+#include <QLabel>
+#include <QToolButton>
+
+using tokenade::AuditKind;
+using tokenade::ChangePlan;
+using tokenade::OfferedChange;
+
+namespace {
+
+QString differenceWords(uint8_t differences)
+{
+    QStringList words;
+    for (std::string_view word : tokenade::differenceNames(tokenade::Differences{differences}))
+        words << toQString(word);
+    return words.join(QStringLiteral(", "));
+}
+
+std::vector<std::string> fillFolders(AuditKind kind)
+{
+    return tokenade::folderNames(kind == AuditKind::Roms ? tokenade::kRomFolders : tokenade::kVideoFolders);
+}
+
+QString filesWord(size_t count)
+{
+    return count == 1 ? QStringLiteral("1 file") : QStringLiteral("%1 files").arg(count);
+}
+
+}  // namespace
+
+FillOffers::FillOffers(AuditKind kind, const TabChangeElements& tab, QLabel* status, const ChangeServices& services,
+                       BatchRunner& batches)
+    : kind_(kind)
+    , button_(tab.fillButton)
+    , view_(tab.fillView)
+    , status_(status)
+    , services_(services)
+    , batches_(batches)
+{
+    connect(button_, &QToolButton::clicked, this, &FillOffers::chooseSource);
+    connect(view_, &FillView::rowTicked, this, &FillOffers::tick);
+    connect(view_, &FillView::copyClicked, this, &FillOffers::copy);
+    connect(view_, &FillView::targetChosen, this, &FillOffers::planInto);
+    connect(view_, &FillView::cancelClicked, &batches_, &BatchRunner::stop);
+    // Whatever the batch, the files it offers may have changed.
+    connect(&batches_, &BatchRunner::batchEnded, this, [this](AuditKind kind) {
+        if (kind == kind_)
+            view_->hide();
+    });
+}
+
+void FillOffers::showCommands()
+{
+    button_->setEnabled(services_.session.canFill(kind_));
+}
+
+void FillOffers::resultAdopted()
+{
+    view_->hide();
+}
+
+// The folder is searched on a job: a download folder may hold thousands of files.
+void FillOffers::chooseSource()
+{
+    if (!services_.session.canFill(kind_))
+        return;
+    ChooserOptions options;
+    options.canChooseDirectories = true;
+    options.title = QStringLiteral("Fill the missing files from a folder");
+    options.prompt = QStringLiteral("Look Here");
+    const std::optional<QString> source = services_.chooser.choose(options);
+    if (!source)
+        return;
+    source_ = toLocalPath(*source);
+    planInto(0);
+}
+
+// The set's folders, the first the default; choosing another plans the fill again into it.
+void FillOffers::planInto(int folder)
+{
+    const std::vector<std::string> folders = fillFolders(kind_);
+    if (!services_.session.canFill(kind_) || folder < 0 || static_cast<size_t>(folder) >= folders.size())
+        return;
+    target_ = static_cast<size_t>(folder);
+    const tokenade::FillRequest request{services_.session.madeFrom(kind_)->tokenadeDirPath, source_, folders[target_],
+                                        false};
+    status_->setText(toQString("Looking for the missing files in " + request.source + "…"));
+    status_->show();
+    services_.jobs.start<ChangePlan>(
+        [result = services_.session.snapshot(kind_), request](std::stop_token stop, const JobRunner::Reporter&) {
+            return tokenade::planFill(*result, request, stop);
+        },
+        {}, [this](ChangePlan plan) { didPlan(std::move(plan)); });
+}
+
+void FillOffers::didPlan(ChangePlan plan)
+{
+    if (!services_.session.isAnyRunning())
+        status_->hide();
+    if (!plan.problem.empty()) {
+        services_.alert.show(QStringLiteral("Cannot fill from this folder"), toQString(plan.problem),
+                             QStringLiteral("OK"));
+        return;
+    }
+    if (plan.items.empty()) {
+        services_.alert.show(QStringLiteral("No missing files there"),
+                             QStringLiteral("None of the files in the folder is one the collection misses."),
+                             QStringLiteral("OK"));
+        return;
+    }
+    services_.session.offerFill(kind_, std::move(plan));
+    const tokenade::ChangeChoice& fill = services_.session.fillOffers(kind_);
+    std::vector<FillView::Row> rows;
+    for (size_t i = 0; i < fill.plan().items.size(); ++i) {
+        const OfferedChange& item = fill.plan().items[i];
+        QString differences = differenceWords(item.differences);
+        if (!item.refusal.empty())
+            differences += (differences.isEmpty() ? QString() : QStringLiteral(", ")) + toQString(item.refusal);
+        rows.push_back({toQString(item.expected), toQString(item.shownSource), differences,
+                        fromLocalPath(item.change.toFolder), fill.ticks()[i]});
+    }
+    view_->showOffers(filesWord(rows.size()) + QStringLiteral(" of the missing ones found. Copy gives the ticked "
+                                                              "ones their expected names in the target folder."),
+                      rows);
+    QStringList folders;
+    for (const std::string& folder : fillFolders(kind_))
+        folders << toQString(folder);
+    view_->showTargets(folders, static_cast<int>(target_));
+    showSummary();
+    view_->show();
+    view_->raise();
+}
+
+void FillOffers::showSummary()
+{
+    const tokenade::ChangeChoice& fill = services_.session.fillOffers(kind_);
+    view_->showSummary(toQString(tokenade::fillSummary(fill)),
+                       fill.tickedCount() != 0 && tokenade::hasRoomFor(fill) && services_.session.canChange());
+}
+
+void FillOffers::tick(int item, bool ticked)
+{
+    services_.session.tickFill(kind_, static_cast<size_t>(item), ticked);
+    showSummary();
+}
+
+void FillOffers::copy()
+{
+    const tokenade::ChangeChoice& fill = services_.session.fillOffers(kind_);
+    if (!services_.session.canChange() || fill.tickedCount() == 0 || !tokenade::hasRoomFor(fill))
+        return;
+    QStringList lines;
+    for (size_t i = 0; i < fill.plan().items.size(); ++i) {
+        const OfferedChange& item = fill.plan().items[i];
+        if (fill.ticks()[i])
+            lines << toQString(item.shownSource) + QStringLiteral(" \u2192 ") +
+                         fromLocalPath(tokenade::joinPath(item.change.toFolder, item.change.to));
+    }
+    const QString question = QStringLiteral("Copy %1 (%2)?")
+                                 .arg(filesWord(fill.tickedCount()))
+                                 .arg(QString::number(static_cast<double>(fill.bytesToCopy()) / 1e6, 'f', 1) +
+                                      QStringLiteral(" MB"));
+    if (!services_.alert.ask(question, lines.join(QStringLiteral("\n")), QStringLiteral("Copy")))
+        return;
+    view_->showCopying(true);
+    batches_.run(kind_, tokenade::BatchKind::Fill, fill.changes(),
+                 [view = view_](const QString& text) { view->showProgress(text); });
+}

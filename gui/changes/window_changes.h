@@ -1,0 +1,37 @@
+#pragma once
+
+#include "core/session/per_kind.h"
+#include "gui/changes/batch_runner.h"
+#include "gui/changes/change_services.h"
+
+#include <memory>
+
+struct WindowElements;
+
+// The window's changes to a collection, beside the controller's program: for
+// each tab its near misses, its fill from a folder and its set-aside, and the
+// one runner of their batches and of undo. A change goes from a
+// click here to the change engine on a job and back to the session's notice;
+// then the controller audits again (BatchRunner::Hooks). The controller
+// tells it when a result is adopted and when to show the commands anew.
+class WindowChanges {
+public:
+    // The elements of `window` that offer changes (its `changes`, each tab's
+    // result view and the status line) and `services` must outlive this.
+    WindowChanges(const WindowElements& window, const ChangeServices& services, BatchRunner::Hooks hooks);
+    ~WindowChanges();
+
+    // A new result of `kind` was adopted: its offers are planned anew.
+    void resultAdopted(tokenade::AuditKind kind);
+    // Every command of the changes enabled as the session allows now, and
+    // as the result views show and select.
+    void showCommands();
+    // At start-up: the newest journal, for Undo.
+    void findLastJournal() { batches_.findLastJournal(); }
+
+private:
+    struct TabOffers;
+
+    BatchRunner batches_;
+    tokenade::PerKind<std::unique_ptr<TabOffers>> tabs_;
+};
