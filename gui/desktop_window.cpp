@@ -2,9 +2,9 @@
 
 #include "gui/window_wiring.h"
 
-DesktopWindow::DesktopWindow(std::unique_ptr<Preferences> preferences)
+DesktopWindow::DesktopWindow(std::unique_ptr<Preferences> preferences, FileChooser* chooser, Alert* alert)
     : preferences_(std::move(preferences))
-    , controller_(PlatformSeams{chooser_, alert_, browser_, *preferences_, jobs_})
+    , controller_(PlatformSeams{chooser ? *chooser : chooser_, alert ? *alert : alert_, browser_, *preferences_, jobs_})
 {
     attachWindow(window_, controller_);
     controller_.applicationDidFinishLaunching();

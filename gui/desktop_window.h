@@ -14,10 +14,12 @@
 // The window and its controller put together as the program starts them, with
 // the desktop's own choosers, alert and browser and the runner of the
 // background jobs: the window description is attached, start-up has run and
-// the window is shown.
+// the window is shown. A `chooser` or `alert` given stands in for the
+// desktop's (a tool that answers them itself) and must outlive the window.
 class DesktopWindow {
 public:
-    explicit DesktopWindow(std::unique_ptr<Preferences> preferences);
+    explicit DesktopWindow(std::unique_ptr<Preferences> preferences, FileChooser* chooser = nullptr,
+                           Alert* alert = nullptr);
 
     MainWindow& window() { return window_; }
     QVAppDelegate& controller() { return controller_; }

@@ -2,9 +2,10 @@
 # Refreshes docs/screenshot.png: the window after a ROM audit of a small
 # sample collection, drawn on a virtual display. `screenshot.sh OUT.png
 # [--filter TEXT] [--segment N] [--select ROW] [--dark] [--context-menu]
-# [--near-misses] [--no-audit] [--list-error] [--turned-box]` takes another
-# picture of it instead (see tools/window_screenshot.cpp); with MESSY_LIST=1 the list has
-# a line whose period cuts the name it expects, so that a warning shows.
+# [--near-misses] [--no-audit] [--list-error] [--turned-box] [--fill] [--undo]`
+# takes another picture of it instead (see tools/window_screenshot.cpp);
+# --fill fills from a download folder beside the sample; with MESSY_LIST=1 the
+# list has a line whose period cuts the name it expects, so that a warning shows.
 set -euo pipefail
 cd "$(dirname "$0")/.."
 bash scripts/install-deps.sh xvfb xauth
@@ -13,8 +14,11 @@ cmake --build build --target window_screenshot -j "$(nproc)" > /dev/null
 
 # A short, plain path: it shows in the window's fields (SCREENSHOT_SAMPLE names another).
 sample=${SCREENSHOT_SAMPLE:-/tmp/Tokenade}
-[ -e "$sample" ] && { echo "$sample exists already; move it away first" >&2; exit 1; }
-trap 'rm -rf "$sample"' EXIT
+downloads=$sample-downloads
+for folder in "$sample" "$downloads"; do
+    [ -e "$folder" ] && { echo "$folder exists already; move it away first" >&2; exit 1; }
+done
+trap 'rm -rf "$sample" "$downloads"' EXIT
 mkdir -p "$sample/roms/shooters" "$sample/romsConsoles" "$sample/roms16BitConsoles" "$sample/docs"
 for game in asteroid-miner comet-rider galaxy-patrol neon-racer star-lancer; do
     touch "$sample/roms/shooters/$game.zip"
@@ -29,9 +33,20 @@ if [ -n "${MESSY_LIST:-}" ]; then
     printf '%s\r\n' "Dr. Mario (Japan, USA)" >> "$sample/docs/- Supported Games Lookup For Naming.txt"
 fi
 
+# A download folder with the missing game under a looser name, a decoy of
+# another region and a file of no game: what --fill offers from.
+mkdir -p "$downloads/new" "$downloads/old"
+head -c 1500000 /dev/zero > "$downloads/new/Turbo_Tank.zip"
+touch "$downloads/old/turbo-tank (Japan).zip" "$downloads/old/readme.txt"
+
 out=${1:-docs/screenshot.png}
 shift || true
+options=()
+for option in "$@"; do
+    options+=("$option")
+    [ "$option" = --fill ] && options+=("$downloads")
+done
 mkdir -p "$(dirname "$out")"
 xvfb-run -a -s "-screen 0 1024x768x24" ./build/tools/window_screenshot "$sample" \
-    "$sample/docs/- Supported Games Lookup For Naming.txt" "$out" "$@"
+    "$sample/docs/- Supported Games Lookup For Naming.txt" "$out" "${options[@]}"
 echo "$out"

@@ -1,14 +1,20 @@
 // Takes a picture of the window after a ROM audit, for the README and for
 // checking how it looks: window_screenshot DIR LIST OUT.png [--filter TEXT]
 // [--segment N] [--select ROW] [--dark] [--context-menu] [--near-misses]
-// [--no-audit] [--list-error] [--turned-box] (run under a display, Xvfb will
-// do). The picture shows the counts on the segments and the folders beside
+// [--no-audit] [--list-error] [--turned-box] [--fill SOURCE] [--undo] (run
+// under a display, Xvfb will do). The picture shows the counts on the segments and the folders beside
 // the found files; --filter types into the filter, --dark uses a dark
 // palette, --context-menu opens the result view's menu on the selected row
 // and takes the whole screen, menu and all; --near-misses opens the view of
 // the near misses; --no-audit shows the window before any audit; --list-error
 // audits with a list that is not there and takes the screen with its alert;
-// --turned-box audits the videos too, then ticks the check box.
+// --turned-box audits the videos too, then ticks the check box; --fill
+// chooses SOURCE for Fill from Folder… and takes the screen with the fill
+// view; --undo renames the ticked near misses, undoes them and shows the
+// notice. Every question is answered yes, and journals go to a folder of the
+// run's own.
+#include "gui/changes/fill_view.h"
+#include "gui/changes/near_misses_view.h"
 #include "gui/desktop_window.h"
 #include "gui/report_view.h"
 #include "gui/segmented_control.h"
@@ -19,6 +25,7 @@
 #include <QEventLoop>
 #include <QLineEdit>
 #include <QMenu>
+#include <QPushButton>
 #include <QScreen>
 #include <QStyleFactory>
 #include <QTabWidget>
@@ -39,6 +46,25 @@ void settle(int milliseconds)
     loop.exec();
 }
 
+// Runs the event loop until `done`: the jobs wake it when they hand back.
+template <typename Done>
+void waitUntil(const Done& done)
+{
+    while (!done())
+        QCoreApplication::processEvents(QEventLoop::WaitForMoreEvents);
+}
+
+// The fill's folder chooser answered with the folder given; every question with yes.
+struct ScriptedChooser : FileChooser {
+    std::optional<QString> choose(const ChooserOptions&) override { return answer; }
+    QString answer;
+};
+
+struct ConfirmingAlert : QtAlert {
+    ConfirmingAlert() : QtAlert(nullptr) {}
+    bool ask(const QString&, const QString&, const QString&) override { return true; }
+};
+
 QPalette darkPalette()
 {
     QPalette dark(QColor(53, 53, 53), QColor(35, 35, 35));
@@ -58,7 +84,7 @@ int main(int argc, char* argv[])
     QApplication application(argc, argv);
     if (argc < 4) {
         std::fprintf(stderr, "usage: window_screenshot DIR LIST OUT.png [--filter TEXT] [--segment N] [--select ROW] "
-                             "[--dark] [--context-menu]\n");
+                             "[--dark] [--context-menu] [--near-misses] [--fill SOURCE] [--undo]\n");
         return 2;
     }
     QString filter;
@@ -69,6 +95,8 @@ int main(int argc, char* argv[])
     bool audit = true;
     bool listError = false;
     bool turnedBox = false;
+    bool undo = false;
+    ScriptedChooser chooser;
     for (int i = 4; i < argc; ++i) {
         if (!std::strcmp(argv[i], "--filter") && i + 1 < argc)
             filter = QString::fromLocal8Bit(argv[++i]);
@@ -89,10 +117,20 @@ int main(int argc, char* argv[])
             listError = true;
         else if (!std::strcmp(argv[i], "--turned-box"))
             turnedBox = true;
+        else if (!std::strcmp(argv[i], "--fill") && i + 1 < argc)
+            chooser.answer = QString::fromLocal8Bit(argv[++i]);
+        else if (!std::strcmp(argv[i], "--undo"))
+            undo = true;
     }
     QTemporaryDir settingsFolder;
-    DesktopWindow desktop(SettingsPreferences::inFile(settingsFolder.filePath("prefs.ini")));
+    qputenv("XDG_STATE_HOME", settingsFolder.path().toLocal8Bit());
+    ConfirmingAlert alert;
+    DesktopWindow desktop(SettingsPreferences::inFile(settingsFolder.filePath("prefs.ini")), &chooser, &alert);
     QVAppDelegate& controller = desktop.controller();
+    const TabChangeElements& changes = desktop.window().elements().changes.tabs[tokenade::AuditKind::Roms];
+    const auto nothingRuns = [&] {
+        return !controller.session().isAnyRunning() && !controller.session().isChanging() && desktop.jobs().idle();
+    };
 
     controller.tokenadeDirPathTextField()->setText(QString::fromLocal8Bit(argv[1]));
     controller.romsListPathTextField()->setText(QString::fromLocal8Bit(argv[2]));
@@ -134,10 +172,21 @@ int main(int argc, char* argv[])
     if (select >= 0)
         view->setCurrentIndex(view->model()->index(select, 0));
     settle(300);
-    if (nearMisses) {
-        desktop.window().elements().changes.tabs[tokenade::AuditKind::Roms].nearMissesButton->click();
+    if (nearMisses || !chooser.answer.isEmpty()) {
+        waitUntil(nothingRuns);  // the rename offers are planned after the audit
+        (nearMisses ? changes.nearMissesButton : changes.fillButton)->click();
+        waitUntil([&] { return changes.nearMissesView->isVisible() || changes.fillView->isVisible(); });
         settle(300);
         return QGuiApplication::primaryScreen()->grabWindow(0).save(out) ? 0 : 1;
+    }
+    if (undo) {
+        waitUntil(nothingRuns);
+        changes.nearMissesView->renameButton()->click();
+        waitUntil(nothingRuns);
+        desktop.window().elements().changes.undoLastChanges->trigger();
+        waitUntil(nothingRuns);
+        settle(300);
+        return desktop.window().grab().save(out) ? 0 : 1;
     }
     if (!contextMenu)
         return desktop.window().grab().save(out) ? 0 : 1;
