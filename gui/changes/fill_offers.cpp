@@ -130,8 +130,9 @@ void FillOffers::didPlan(ChangePlan plan)
         QString differences = differenceWords(item.differences);
         if (!item.refusal.empty())
             differences += (differences.isEmpty() ? QString() : QStringLiteral(", ")) + toQString(item.refusal);
-        rows.push_back({toQString(item.expected), toQString(item.shownSource), differences,
-                        fromLocalPath(item.change.toFolder), fill.ticks()[i]});
+        rows.push_back({{toQString(item.expected), toQString(item.shownSource), differences,
+                         fromLocalPath(item.change.toFolder)},
+                        fill.ticks()[i]});
     }
     view_->showOffers(filesWord(rows.size()) + QStringLiteral(" of the missing ones found. Copy gives the ticked "
                                                               "ones their expected names in the target folder."),

@@ -1,32 +1,17 @@
 #pragma once
 
-#include <QDialog>
-#include <QString>
-
-#include <vector>
+#include "gui/changes/offer_dialog.h"
 
 class QComboBox;
-class QLabel;
-class QPushButton;
-class QTableWidget;
 
 // The copies a fill offers, for the user to pick: one row a file (expected
-// name, source, differences, target folder) with a check box, the size of
-// the ticked ones against the free space, and while the copies run their
-// progress and a Cancel. It only shows and reports clicks; the controller
-// decides.
-class FillView : public QDialog {
+// name, source, differences, target folder), the folder of the set they go
+// to, the size of the ticked ones against the free space, and while the
+// copies run their progress and a Cancel.
+class FillView : public OfferDialog {
     Q_OBJECT
 
 public:
-    struct Row {
-        QString expected;
-        QString source;
-        QString differences;
-        QString targetFolder;
-        bool ticked = true;
-    };
-
     explicit FillView(QWidget* parent = nullptr);
 
     // Replaces the rows and the title; the copies are not running.
@@ -39,24 +24,19 @@ public:
     void showCopying(bool copying);
     void showProgress(const QString& text);
 
-    QTableWidget* table() const { return table_; }
     QPushButton* copyButton() const { return copy_; }
     QPushButton* cancelButton() const { return cancel_; }
     QComboBox* targetChoice() const { return target_; }
 
 Q_SIGNALS:
-    void rowTicked(int row, bool ticked);
     void targetChosen(int folder);
     void copyClicked();
     void cancelClicked();
 
 private:
-    QLabel* title_;
-    QTableWidget* table_;
     QComboBox* target_;
     QLabel* summary_;
     QLabel* progress_;
     QPushButton* copy_;
     QPushButton* cancel_;
-    bool filling_ = false;
 };

@@ -159,8 +159,9 @@ void NearMissOffers::fillView()
     std::vector<NearMissesView::Row> rows;
     for (size_t i = 0; i < offers.plan().items.size(); ++i) {
         const OfferedChange& item = offers.plan().items[i];
-        rows.push_back({toQString(item.change.to), toQString(item.change.from), folderOf(item), noteOf(item),
-                        offers.ticks()[i], item.kind != OfferKind::Follower && item.refusal.empty()});
+        rows.push_back({{toQString(item.change.to), toQString(item.change.from), folderOf(item), noteOf(item)},
+                        offers.ticks()[i],
+                        item.kind != OfferKind::Follower && item.refusal.empty()});
     }
     const QString title = toQString(services_.session.nearMissLabel(kind_)).remove(QStringLiteral("…")) +
                           QStringLiteral(": files that are there under another name than the one their game "
