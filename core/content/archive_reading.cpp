@@ -1,0 +1,180 @@
+#include "archive_reading.h"
+
+#include "core/content/content_cache.h"
+#include "core/foundation/folder_walk.h"
+#include "core/foundation/path_join.h"
+#include "core/sources/folder_scan.h"
+#include "core/sources/path_rules.h"
+
+#include <fcntl.h>
+#include <sys/stat.h>
+#include <unistd.h>
+
+#include <algorithm>
+#include <cerrno>
+#include <cstring>
+#include <thread>
+
+namespace tokenade {
+namespace {
+
+struct Found {
+    std::string folder;  // relative to the folder searched
+    std::string name;
+};
+
+FileIdentity identityFrom(const struct stat& status)
+{
+    return {static_cast<uint64_t>(status.st_dev), static_cast<uint64_t>(status.st_ino),
+            static_cast<int64_t>(status.st_size), static_cast<int64_t>(status.st_mtim.tv_sec),
+            static_cast<int64_t>(status.st_mtim.tv_nsec)};
+}
+
+ZipDirectory unreadable(int error)
+{
+    ZipDirectory contents;
+    contents.problem = ZipProblem::Unreadable;
+    contents.reason = std::string(zipProblemWords(ZipProblem::Unreadable)) + ": " + std::strerror(error);
+    return contents;
+}
+
+// Reads one archive from its file: its identity is that of the file read,
+// which may have changed since the walk.
+void readFromFile(const std::string& path, FoundArchive& archive)
+{
+    const int fd = ::open(path.c_str(), O_RDONLY | O_CLOEXEC | O_NOFOLLOW | O_NOCTTY | O_NONBLOCK);
+    struct stat status {};
+    if (fd < 0 || ::fstat(fd, &status) != 0) {
+        archive.contents = unreadable(errno);
+    } else {
+        archive.identity = identityFrom(status);
+        archive.contents = S_ISREG(status.st_mode) ? readZipDirectory(fd, static_cast<uint64_t>(status.st_size))
+                                                   : unreadable(EINVAL);
+    }
+    if (fd >= 0)
+        ::close(fd);
+}
+
+// The archives of the walk, sorted, with their folders as a table.
+void gather(std::vector<std::vector<Found>>& parts, ArchiveSet& set)
+{
+    std::vector<Found> all;
+    for (auto& part : parts) {
+        std::move(part.begin(), part.end(), std::back_inserter(all));
+        part = {};
+    }
+    std::sort(all.begin(), all.end(),
+              [](const Found& a, const Found& b) { return std::tie(a.folder, a.name) < std::tie(b.folder, b.name); });
+    set.archives.reserve(all.size());
+    for (Found& found : all) {
+        if (set.folders.empty() || set.folders.back() != found.folder)
+            set.folders.push_back(std::move(found.folder));
+        FoundArchive archive;
+        archive.folder = static_cast<uint32_t>(set.folders.size() - 1);
+        archive.name = std::move(found.name);
+        set.archives.push_back(std::move(archive));
+    }
+}
+
+void readAll(const std::string& directory, ArchiveSet& set, const ContentCache& cache, const ContentProgress& progress)
+{
+    std::atomic<size_t> next{0};
+    std::atomic<size_t> opened{0};
+    auto work = [&] {
+        std::string path;
+        for (size_t i = next++; i < set.archives.size() && !progress.stop.stop_requested(); i = next++) {
+            FoundArchive& archive = set.archives[i];
+            path = joinPath(joinPath(directory, set.folders[archive.folder]), archive.name);
+            struct stat status {};
+            const ZipDirectory* cached = nullptr;
+            if (cache.size() > 0 && ::lstat(path.c_str(), &status) == 0 && S_ISREG(status.st_mode))
+                cached = cache.find(identityFrom(status));
+            if (cached) {
+                archive.identity = identityFrom(status);
+                archive.contents = *cached;
+                archive.fromCache = true;
+            } else {
+                readFromFile(path, archive);
+                ++opened;
+            }
+            if (progress.archivesRead)
+                ++*progress.archivesRead;
+        }
+    };
+    std::vector<std::jthread> threads;
+    for (unsigned t = 1; t < walkThreads(); ++t)
+        threads.emplace_back(work);
+    work();
+    threads.clear();
+    set.opened = opened;
+}
+
+}  // namespace
+
+std::string ArchiveSet::pathOf(const FoundArchive& archive) const
+{
+    return joinPath(folders[archive.folder], archive.name);
+}
+
+ArchiveSet readArchives(const std::string& directory, const std::vector<std::string>& folders,
+                        const CacheChoice& cache, const ContentProgress& progress)
+{
+    std::vector<std::string> roots;
+    for (const std::string& folder : folders)
+        roots.push_back(joinPath(directory, folder));
+    const unsigned threads = walkThreads();
+    std::vector<std::vector<Found>> parts(threads);
+    ArchiveSet set;
+    const auto failures = walkFoldersInParallel(roots, threads, [&](unsigned thread, const WalkEntry& entry) {
+        if (entry.type == EntryType::Regular && hasExtension(entry.name, kRomExtension))
+            parts[thread].push_back({joinPath(folders[entry.root], entry.parent), std::string(entry.name)});
+    }, progress.stop);
+    for (const FolderFailure& failure : failures) {
+        if (failure.error != ENOENT || !failure.relative.empty())
+            set.unreadable.push_back(joinPath(folders[failure.root], failure.relative));
+    }
+    std::sort(set.unreadable.begin(), set.unreadable.end());
+    gather(parts, set);
+    if (progress.archivesFound)
+        *progress.archivesFound = set.archives.size();
+    std::string what;
+    for (const std::string& folder : folders)
+        what += folder + ",";
+    const std::string cachePath = cache.path.empty() ? contentCachePath(directory, what) : cache.path;
+    const ContentCache stored = cache.use ? ContentCache::load(cachePath) : ContentCache();
+    set.cacheDamaged = stored.damaged();
+    readAll(directory, set, stored, progress);
+    set.stopped = progress.stop.stop_requested();
+    if (cache.use && !set.stopped) {
+        std::vector<CachedArchive> records;
+        records.reserve(set.archives.size());
+        for (const FoundArchive& archive : set.archives) {
+            if (archive.contents.problem != ZipProblem::Unreadable)
+                records.push_back({archive.identity, &archive.contents});
+        }
+        ContentCache::save(cachePath, records);  // a failure only costs the next run its speed
+    }
+    return set;
+}
+
+ArchiveSet readRomArchives(const std::string& directory, const CacheChoice& cache, const ContentProgress& progress)
+{
+    return readArchives(directory, folderNames(kRomFolders), cache, progress);
+}
+
+ArchiveSet readSourceArchives(const std::string& folder, const CacheChoice& cache, const ContentProgress& progress)
+{
+    return readArchives(folder, {""}, cache, progress);
+}
+
+void nameEntries(const std::string& directory, const ArchiveSet& set, FoundArchive& archive)
+{
+    if (!archive.fromCache)
+        return;
+    FoundArchive fresh;
+    readFromFile(joinPath(directory, set.pathOf(archive)), fresh);
+    if (fresh.identity == archive.identity && fresh.contents.entries.size() == archive.contents.entries.size())
+        archive.contents = std::move(fresh.contents);
+}
+
+}  // namespace tokenade

@@ -1,0 +1,78 @@
+#pragma once
+
+#include "core/content/zip_directory.h"
+#include "core/foundation/file_identity.h"
+
+#include <atomic>
+#include <cstdint>
+#include <stop_token>
+#include <string>
+#include <vector>
+
+namespace tokenade {
+
+// An archive found below a folder, with what it holds.
+struct FoundArchive {
+    uint32_t folder = 0;  // into ArchiveSet::folders
+    std::string name;     // the file's own name
+    FileIdentity identity;
+    ZipDirectory contents;  // entry names are "" when it came from the cache
+    bool fromCache = false;
+};
+
+// The archives found below the folders searched, and what each holds.
+struct ArchiveSet {
+    // Every folder that holds an archive, relative to the folder searched in
+    // ("roms/Sega" below a Tokenade directory, "" for a source's top folder).
+    std::vector<std::string> folders;
+    std::vector<FoundArchive> archives;  // by folder, then by name, in byte order
+    std::vector<std::string> unreadable;  // folders that could not be read, relative as above
+    size_t opened = 0;       // archives whose directory was read from the file
+    bool cacheDamaged = false;  // the cache could not be used and was read anew
+    bool stopped = false;    // a stop was asked for: the set is not whole
+
+    // The path of an archive below the folder searched.
+    std::string pathOf(const FoundArchive& archive) const;
+};
+
+// How reading reports its progress and learns that it should stop; every
+// member may be left as it is.
+struct ContentProgress {
+    std::atomic<size_t>* archivesFound = nullptr;  // set once the folders are walked: the whole count
+    std::atomic<size_t>* archivesRead = nullptr;   // counts each archive done, read or from the cache
+    std::stop_token stop;                          // checked between folders and between archives
+};
+
+// Where the cache of contents is and whether to use it.
+struct CacheChoice {
+    bool use = true;   // false: every archive is read (--no-cache), and no cache is written
+    std::string path;  // "" for the default (contentCachePath)
+};
+
+// Finds every regular file with the extension "zip" (any letter case; links
+// are neither taken nor entered) at any depth below each of `folders`
+// joined to `directory` (an empty folder name: `directory` itself), and
+// reads what each holds: from the cache when a record matches the file's
+// identity, else from the file's central directory, on several threads.
+// Writes the cache anew afterwards unless stopped or told not to; a cache
+// that cannot be written only costs the next run its speed.
+ArchiveSet readArchives(const std::string& directory, const std::vector<std::string>& folders,
+                        const CacheChoice& cache, const ContentProgress& progress = {});
+
+// The archives of a Tokenade directory's rom folders.
+ArchiveSet readRomArchives(const std::string& directory, const CacheChoice& cache, const ContentProgress& progress = {});
+
+// The archives of a source folder, at any depth.
+ArchiveSet readSourceArchives(const std::string& folder, const CacheChoice& cache, const ContentProgress& progress = {});
+
+}  // namespace tokenade
+
+namespace tokenade {
+
+// Gives the entries of an archive that came from the cache their names, by
+// reading its directory again (`directory` as given to readArchives), when
+// the file is still the one cached; leaves them without otherwise. For the
+// few archives whose entries a report names (the extras beside a game).
+void nameEntries(const std::string& directory, const ArchiveSet& set, FoundArchive& archive);
+
+}  // namespace tokenade

@@ -1,0 +1,138 @@
+#include "dat_builder.h"
+
+#include "core/content/dat_reader.h"
+#include "core/foundation/grouped_count.h"
+#include "core/foundation/text_decoding.h"
+
+namespace tokenade {
+namespace {
+
+std::string quoted(std::string_view text)
+{
+    text = text.substr(0, 40);
+    return "\"" + (isValidUtf8(text) ? std::string(text) : std::string("...")) + "\"";
+}
+
+int hexDigit(char c)
+{
+    if (c >= '0' && c <= '9')
+        return c - '0';
+    if (c >= 'a' && c <= 'f')
+        return c - 'a' + 10;
+    if (c >= 'A' && c <= 'F')
+        return c - 'A' + 10;
+    return -1;
+}
+
+}  // namespace
+
+bool parseRomSize(std::string_view text, uint64_t& size)
+{
+    while (!text.empty() && text.front() == ' ')
+        text.remove_prefix(1);
+    while (!text.empty() && text.back() == ' ')
+        text.remove_suffix(1);
+    const bool hex = text.starts_with("0x") || text.starts_with("0X");
+    if (hex)
+        text.remove_prefix(2);
+    if (text.empty())
+        return false;
+    const unsigned base = hex ? 16 : 10;
+    size = 0;
+    for (const char c : text) {
+        const int digit = hexDigit(c);
+        if (digit < 0 || static_cast<unsigned>(digit) >= base || size > (UINT64_MAX - digit) / base)
+            return false;
+        size = size * base + static_cast<unsigned>(digit);
+    }
+    return true;
+}
+
+bool parseRomCrc(std::string_view text, uint32_t& crc)
+{
+    if (text.size() != 8)
+        return false;
+    crc = 0;
+    for (const char c : text) {
+        const int digit = hexDigit(c);
+        if (digit < 0)
+            return false;
+        crc = crc << 4 | static_cast<uint32_t>(digit);
+    }
+    return true;
+}
+
+std::string DatBuilder::keep(std::string_view text, std::string_view what, std::string_view& into)
+{
+    if (text.size() > kDatTextLimit)
+        return std::string(what) + " longer than " + groupedCount(kDatTextLimit) + " bytes";
+    into = index_.storage.store(text);
+    return "";
+}
+
+std::string DatBuilder::startGame()
+{
+    if (index_.games.size() >= kDatGameLimit)
+        return "more than " + groupedCount(kDatGameLimit) + " games";
+    index_.games.push_back({});
+    index_.games.back().firstRom = static_cast<uint32_t>(index_.roms.size());
+    inGame_ = true;
+    return "";
+}
+
+std::string DatBuilder::setName(std::string_view name)
+{
+    return keep(name, "a name", index_.games.back().name);
+}
+
+std::string DatBuilder::setDescription(std::string_view description)
+{
+    return keep(description, "a description", index_.games.back().description);
+}
+
+std::string DatBuilder::setCloneOf(std::string_view parent)
+{
+    return keep(parent, "a cloneof", index_.games.back().cloneOf);
+}
+
+std::string DatBuilder::setRomOf(std::string_view parent)
+{
+    return keep(parent, "a romof", index_.games.back().romOf);
+}
+
+std::string DatBuilder::addRom(const RomFields& fields)
+{
+    if (index_.roms.size() >= kDatRomLimit)
+        return "more than " + groupedCount(kDatRomLimit) + " roms";
+    DatRom rom;
+    if (fields.hasSize && !parseRomSize(fields.size, rom.key.size))
+        return "a size that is not a number: " + quoted(fields.size);
+    if (fields.hasCrc && !parseRomCrc(fields.crc, rom.key.crc))
+        return "a CRC that is not 8 hex digits: " + quoted(fields.crc);
+    if (std::string problem = keep(fields.name, "a rom name", rom.name); !problem.empty())
+        return problem;
+    if (std::string problem = keep(fields.sha1, "a SHA-1", rom.sha1); !problem.empty())
+        return problem;
+    rom.matchable = fields.hasSize && fields.hasCrc && fields.status != "nodump";
+    index_.unmatchableRoms += !rom.matchable;
+    index_.roms.push_back(rom);
+    ++index_.games.back().romCount;
+    return "";
+}
+
+std::string DatBuilder::endGame()
+{
+    inGame_ = false;
+    return index_.games.back().name.empty() ? "a game without a name" : "";
+}
+
+std::string DatBuilder::finish(DatIndex& index)
+{
+    if (index_.games.empty())
+        return "no games at all";
+    index_.finish();
+    index = std::move(index_);
+    return "";
+}
+
+}  // namespace tokenade

@@ -1,0 +1,70 @@
+#include "dat_reader.h"
+
+#include "core/content/dat_parsers.h"
+#include "core/foundation/grouped_count.h"
+
+#include <fcntl.h>
+#include <sys/stat.h>
+#include <unistd.h>
+
+#include <cerrno>
+#include <cstring>
+
+namespace tokenade {
+namespace {
+
+// XML when the first character after a byte-order mark (UTF-8 or UTF-16,
+// which expat reads) and white space is "<".
+bool looksLikeXml(std::string_view first)
+{
+    if (first.starts_with("\xEF\xBB\xBF"))
+        first.remove_prefix(3);
+    else if (first.starts_with("\xFF\xFE") || first.starts_with("\xFE\xFF"))
+        return true;
+    const size_t start = first.find_first_not_of(" \t\r\n");
+    return start != std::string_view::npos && first[start] == '<';
+}
+
+DatRead parseFrom(DatSource& source, const std::string& path)
+{
+    const std::string_view first = source.next();
+    if (first.empty() && source.error() != 0)
+        return {std::nullopt, {path, 0, 0, std::string("cannot be read (") + std::strerror(source.error()) + ")"}};
+    return looksLikeXml(first) ? parseXmlDat(source, first, path) : parseTextDat(source, first, path);
+}
+
+}  // namespace
+
+std::string DatProblem::message() const
+{
+    if (line == 0)
+        return path + ": " + reason;
+    return path + ":" + std::to_string(line) + ":" + std::to_string(column) + ": " + reason;
+}
+
+DatRead readDatFile(const std::string& path)
+{
+    const int fd = ::open(path.c_str(), O_RDONLY | O_CLOEXEC | O_NOCTTY);
+    if (fd < 0)
+        return {std::nullopt, {path, 0, 0, std::string("cannot be opened (") + std::strerror(errno) + ")"}};
+    struct stat status {};
+    DatRead read;
+    if (::fstat(fd, &status) != 0 || !S_ISREG(status.st_mode))
+        read.problem = {path, 0, 0, "not a regular file"};
+    else if (static_cast<uint64_t>(status.st_size) > kDatSizeLimit)
+        read.problem = {path, 0, 0, groupedCount(static_cast<uint64_t>(status.st_size)) + " bytes, over the 4 GiB read"};
+    else {
+        DatSource source(fd);
+        read = parseFrom(source, path);
+    }
+    ::close(fd);
+    return read;
+}
+
+DatRead parseDat(std::string_view bytes, const std::string& path)
+{
+    DatSource source(bytes);
+    return parseFrom(source, path);
+}
+
+}  // namespace tokenade

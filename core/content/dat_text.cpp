@@ -1,0 +1,259 @@
+#include "core/content/dat_builder.h"
+#include "core/content/dat_parsers.h"
+
+#include <cstring>
+
+namespace tokenade {
+namespace {
+
+enum class TokenKind { Open, Close, Word, End };
+
+struct Token {
+    TokenKind kind = TokenKind::End;
+    std::string text;  // a word or a quoted string, without its quotes
+    uint64_t line = 1;
+    uint64_t column = 1;
+};
+
+// Reads `name ( key value ... rom ( key value ... ) )` blocks a character at
+// a time, so that a large file never stands in memory whole.
+class TextDatReader {
+public:
+    TextDatReader(DatSource& source, std::string_view first, const std::string& path)
+        : source_(source), chunk_(first), builder_(DatFormat::ClrMamePro)
+    {
+        problem_.path = path;
+    }
+
+    DatRead read()
+    {
+        while (!failed_) {
+            Token head = next();
+            if (head.kind == TokenKind::End)
+                break;
+            if (head.kind != TokenKind::Word || !expectOpen(head))
+                return failure(head, "neither XML nor a ClrMamePro DAT: expected a name and \"(\"");
+            if (head.text == "game" || head.text == "machine" || head.text == "resource")
+                readGame(head);
+            else if (head.text == "clrmamepro")
+                readHeader();
+            else
+                skipBlock();
+        }
+        if (failed_)
+            return {std::nullopt, problem_};
+        DatIndex index;
+        if (std::string problem = builder_.finish(index); !problem.empty())
+            return failure(Token{TokenKind::End, "", line_, column_}, problem);
+        return {std::move(index), {}};
+    }
+
+private:
+    int peek()
+    {
+        while (at_ == chunk_.size()) {
+            chunk_ = source_.next();
+            at_ = 0;
+            if (chunk_.empty())
+                return -1;
+        }
+        return static_cast<unsigned char>(chunk_[at_]);
+    }
+
+    void advance()
+    {
+        if (chunk_[at_++] == '\n') {
+            ++line_;
+            column_ = 1;
+        } else {
+            ++column_;
+        }
+    }
+
+    Token next()
+    {
+        int c = peek();
+        while (c == ' ' || c == '\t' || c == '\r' || c == '\n' || c == '\f' || c == '\v') {
+            advance();
+            c = peek();
+        }
+        Token token{TokenKind::End, "", line_, column_};
+        if (c < 0)
+            return token;
+        if (c == '(' || c == ')') {
+            advance();
+            token.kind = c == '(' ? TokenKind::Open : TokenKind::Close;
+            return token;
+        }
+        token.kind = TokenKind::Word;
+        const bool quoted = c == '"';
+        if (quoted)
+            advance();
+        for (c = peek(); c >= 0; c = peek()) {
+            if (quoted ? c == '"' : (c <= ' ' || c == '(' || c == ')' || c == '"'))
+                break;
+            if (token.text.size() > kDatTextLimit) {
+                fail(token, "a value longer than 4,096 bytes");
+                return token;
+            }
+            token.text.push_back(static_cast<char>(c));
+            advance();
+        }
+        if (quoted && c < 0)
+            fail(token, "cut short: the file ends inside a quoted value");
+        else if (quoted)
+            advance();
+        return token;
+    }
+
+    bool expectOpen(const Token& head)
+    {
+        const Token open = next();
+        if (open.kind == TokenKind::Open)
+            return true;
+        if (open.kind == TokenKind::End)
+            fail(head, "cut short: the file ends after \"" + head.text.substr(0, 40) + "\"");
+        return false;
+    }
+
+    // The key-value pairs of a block up to its ")", each handed to `take`
+    // with its value, or with a nested block's head (`nested`, the "(" read).
+    template <typename Take>
+    void readPairs(Take&& take)
+    {
+        while (!failed_) {
+            const Token key = next();
+            if (key.kind == TokenKind::Close)
+                return;
+            if (key.kind == TokenKind::End) {
+                fail(key, "cut short: the file ends inside a block");
+                return;
+            }
+            if (key.kind != TokenKind::Word) {
+                fail(key, "a \"(\" where a name was expected");
+                return;
+            }
+            const Token value = next();
+            if (value.kind == TokenKind::End) {
+                fail(value, "cut short: the file ends inside a block");
+                return;
+            }
+            if (value.kind == TokenKind::Close) {
+                fail(value, "\"" + key.text.substr(0, 40) + "\" without a value");
+                return;
+            }
+            take(key, value);
+        }
+    }
+
+    void skipBlock()
+    {
+        readPairs([&](const Token&, const Token& value) {
+            if (value.kind == TokenKind::Open)
+                skipBlock();
+        });
+    }
+
+    void readHeader()
+    {
+        readPairs([&](const Token& key, const Token& value) {
+            if (value.kind == TokenKind::Open)
+                skipBlock();
+            else if (key.text == "name")
+                builder_.setListName(value.text);
+        });
+    }
+
+    void readGame(const Token& head)
+    {
+        check(head, builder_.startGame());
+        readPairs([&](const Token& key, const Token& value) {
+            if (value.kind == TokenKind::Open) {
+                if (key.text == "rom")
+                    readRom(key);
+                else
+                    skipBlock();
+            } else if (key.text == "name") {
+                check(value, builder_.setName(value.text));
+            } else if (key.text == "description") {
+                check(value, builder_.setDescription(value.text));
+            } else if (key.text == "cloneof") {
+                check(value, builder_.setCloneOf(value.text));
+            } else if (key.text == "romof") {
+                check(value, builder_.setRomOf(value.text));
+            }
+        });
+        if (!failed_)
+            check(head, builder_.endGame());
+    }
+
+    void readRom(const Token& head)
+    {
+        // The values live here until the ")", since the fields view them.
+        Token name, size, crc, sha1, status;
+        RomFields rom;
+        readPairs([&](const Token& key, const Token& value) {
+            if (value.kind == TokenKind::Open)
+                skipBlock();
+            else if (key.text == "name")
+                name = value;
+            else if (key.text == "size")
+                size = value, rom.hasSize = true;
+            else if (key.text == "crc")
+                crc = value, rom.hasCrc = true;
+            else if (key.text == "sha1")
+                sha1 = value;
+            else if (key.text == "status" || key.text == "flags")
+                status = value;
+        });
+        if (failed_)
+            return;
+        rom.name = name.text;
+        rom.size = size.text;
+        rom.crc = crc.text;
+        rom.sha1 = sha1.text;
+        rom.status = status.text;
+        const std::string problem = builder_.addRom(rom);
+        check(problem.starts_with("a size") ? size : problem.starts_with("a CRC") ? crc : head, problem);
+    }
+
+    void check(const Token& where, const std::string& problem)
+    {
+        if (!problem.empty())
+            fail(where, problem);
+    }
+
+    void fail(const Token& where, std::string reason)
+    {
+        if (failed_)
+            return;
+        failed_ = true;
+        problem_.line = where.line;
+        problem_.column = where.column;
+        problem_.reason = std::move(reason);
+    }
+
+    DatRead failure(const Token& where, std::string reason)
+    {
+        fail(where, std::move(reason));
+        return {std::nullopt, problem_};
+    }
+
+    DatSource& source_;
+    std::string_view chunk_;
+    size_t at_ = 0;
+    uint64_t line_ = 1;
+    uint64_t column_ = 1;
+    DatBuilder builder_;
+    bool failed_ = false;
+    DatProblem problem_;
+};
+
+}  // namespace
+
+DatRead parseTextDat(DatSource& source, std::string_view first, const std::string& path)
+{
+    return TextDatReader(source, first, path).read();
+}
+
+}  // namespace tokenade

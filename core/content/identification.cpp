@@ -1,0 +1,124 @@
+#include "identification.h"
+
+#include <algorithm>
+#include <tuple>
+
+namespace tokenade {
+
+std::string_view contentStateKey(ContentState state)
+{
+    switch (state) {
+    case ContentState::RightName: return "right name";
+    case ContentState::AnotherName: return "another name";
+    case ContentState::AnotherGame: return "another game";
+    case ContentState::NotOnList: return "not on the list";
+    case ContentState::Ambiguous: return "ambiguous";
+    case ContentState::Incomplete: return "incomplete";
+    case ContentState::NotInDat: return "not in the DAT";
+    case ContentState::NotAZip: return "not a zip";
+    }
+    return "";
+}
+
+// Per game that has any file of the archive, how many of its files it has.
+// Files alike are counted once, as the games' own are.
+std::vector<ContentMatcher::Count> ContentMatcher::countMatches(const ZipDirectory& contents) const
+{
+    std::vector<ContentKey> keys;
+    keys.reserve(contents.entries.size());
+    for (const ZipEntry& entry : contents.entries)
+        keys.push_back({entry.size, entry.crc});
+    std::sort(keys.begin(), keys.end());
+    keys.erase(std::unique(keys.begin(), keys.end()), keys.end());
+    std::vector<Count> counts;
+    for (const ContentKey& key : keys) {
+        for (const ContentHolder& holder : dat_.holdersOf(key)) {
+            auto count = std::find_if(counts.begin(), counts.end(), [&](const Count& c) { return c.game == holder.game; });
+            if (count == counts.end())
+                counts.push_back({holder.game, 1});
+            else
+                ++count->matched;
+        }
+    }
+    return counts;
+}
+
+Identification ContentMatcher::identify(std::string_view name, const ZipDirectory& contents) const
+{
+    Identification found;
+    if (contents.problem != ZipProblem::None) {
+        found.state = ContentState::NotAZip;
+        return found;
+    }
+    const std::vector<Count> counts = countMatches(contents);
+    if (counts.empty())
+        return found;
+    uint32_t most = 0;
+    for (const Count& count : counts) {
+        if (count.matched == dat_.games[count.game].contentCount)
+            most = std::max(most, count.matched);
+    }
+    if (most == 0) {
+        // The game it has most files of, the smaller game first, then the first in the DAT.
+        const Count best = *std::min_element(counts.begin(), counts.end(), [&](const Count& a, const Count& b) {
+            return std::tuple(-int64_t{a.matched}, dat_.games[a.game].contentCount, a.game) <
+                   std::tuple(-int64_t{b.matched}, dat_.games[b.game].contentCount, b.game);
+        });
+        found.state = ContentState::Incomplete;
+        found.game = best.game;
+        found.line = lines_.lineOfGame[best.game];
+        found.matched = best.matched;
+        found.needed = dat_.games[best.game].contentCount;
+        return found;
+    }
+    std::vector<uint32_t> held;
+    for (const Count& count : counts) {
+        if (count.matched == most && count.matched == dat_.games[count.game].contentCount)
+            held.push_back(count.game);
+    }
+    std::sort(held.begin(), held.end());
+    std::vector<uint32_t> listed;
+    for (const uint32_t game : held) {
+        if (lines_.lineOfGame[game] != kNoLine)
+            listed.push_back(game);
+    }
+    if (held.size() > 1 && listed.size() != 1) {
+        found.state = ContentState::Ambiguous;
+        found.tied = std::move(held);
+        return found;
+    }
+    found.game = held.size() == 1 ? held[0] : listed[0];
+    found.line = lines_.lineOfGame[found.game];
+    found.matched = found.needed = most;
+    for (uint32_t i = 0; i < contents.entries.size(); ++i) {
+        if (!dat_.gameHas(found.game, {contents.entries[i].size, contents.entries[i].crc}))
+            found.extras.push_back(i);
+    }
+    judgeName(name, held, found);
+    return found;
+}
+
+// Right name, another name, another game or not on the list: what the
+// archive's name says against the game it holds. A name that says a game of
+// the same content (one of `held`) says the game it holds.
+void ContentMatcher::judgeName(std::string_view name, const std::vector<uint32_t>& held, Identification& found) const
+{
+    const uint32_t namedLine = lines_.lineNamed(name);
+    if (found.line != kNoLine && namedLine == found.line) {
+        found.state = ContentState::RightName;
+        return;
+    }
+    uint32_t namedGame = namedLine != kNoLine ? lines_.gameOfLine[namedLine] : kNoGame;
+    if (namedGame == kNoGame)
+        namedGame = lines_.gameNamed(name);
+    const bool sameContent = std::find(held.begin(), held.end(), namedGame) != held.end();
+    if (namedGame != kNoGame && !sameContent) {
+        found.state = ContentState::AnotherGame;
+        found.namedLine = namedLine;
+        found.namedGame = namedGame;
+        return;
+    }
+    found.state = found.line != kNoLine ? ContentState::AnotherName : ContentState::NotOnList;
+}
+
+}  // namespace tokenade

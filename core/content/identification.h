@@ -1,0 +1,78 @@
+#pragma once
+
+#include "core/content/dat_index.h"
+#include "core/content/list_match.h"
+#include "core/content/zip_directory.h"
+
+#include <cstdint>
+#include <string_view>
+#include <vector>
+
+namespace tokenade {
+
+// What identification concluded about one archive.
+enum class ContentState : uint8_t {
+    RightName,    // holds the game of its list line, under the name that line expects
+    AnotherName,  // holds a game of the list under another name: the line's name is the rename it needs
+    AnotherGame,  // its name says another game than the one it holds ("Alpha (USA).zip holds Beta (Japan)")
+    NotOnList,    // holds a DAT game that no list line is for
+    Ambiguous,    // holds as many roms of several games, and the list does not single one out
+    Incomplete,   // has some, not all, of the roms of a game ("3 of 4 roms of G")
+    NotInDat,     // none of its files is a rom of the DAT
+    NotAZip,      // its directory could not be read (ZipDirectory::problem says why)
+};
+
+// The outcome for one archive. `game` and `line` index the DAT's games and
+// the list's lines.
+struct Identification {
+    ContentState state = ContentState::NotInDat;
+    uint32_t game = kNoGame;       // the game held; for Incomplete, the one it has most of
+    uint32_t line = kNoLine;       // the line `game` is for, when it is on the list
+    uint32_t namedLine = kNoLine;  // AnotherGame: the line its name stands for, if any
+    uint32_t namedGame = kNoGame;  // AnotherGame: the game its name says
+    uint32_t matched = 0;          // how many of `game`'s files it has
+    uint32_t needed = 0;           // how many `game` has
+    std::vector<uint32_t> tied;    // Ambiguous: the games tied, in DAT order
+    std::vector<uint32_t> extras;  // files left over beside a whole game, by index in the directory
+
+    // Holds a whole game, exactly or with extras: the archives a rename or
+    // a fill may take. Nothing ambiguous or incomplete ever is.
+    bool holdsGame() const
+    {
+        return state == ContentState::RightName || state == ContentState::AnotherName ||
+               state == ContentState::AnotherGame || state == ContentState::NotOnList;
+    }
+    bool exact() const { return holdsGame() && extras.empty(); }
+};
+
+// Identifies archives against one DAT and, through `lines`, one list; keeps
+// references to both, which must outlive it. Thread-safe once made.
+class ContentMatcher {
+public:
+    ContentMatcher(const DatIndex& dat, const GameLines& lines) : dat_(dat), lines_(lines) {}
+
+    // What the archive named `name` (its file name, no folder) holds, judged
+    // by the sizes and CRCs of its files alone; entry names do not matter.
+    // A game is held when every one of its matchable files is among the
+    // archive's; of the games held, the one with the most files wins, and a
+    // tie goes to the one game of the tie that is on the list, if exactly
+    // one is. Without a game held whole, the game it has most files of makes
+    // it Incomplete.
+    Identification identify(std::string_view name, const ZipDirectory& contents) const;
+
+private:
+    struct Count {
+        uint32_t game;
+        uint32_t matched;
+    };
+    std::vector<Count> countMatches(const ZipDirectory& contents) const;
+    void judgeName(std::string_view name, const std::vector<uint32_t>& held, Identification& found) const;
+
+    const DatIndex& dat_;
+    const GameLines& lines_;
+};
+
+// "right name", "another name", ...: the state as the command line writes it.
+std::string_view contentStateKey(ContentState state);
+
+}  // namespace tokenade

@@ -1,0 +1,157 @@
+#include "core/content/crc32.h"
+#include "core/content/zip_directory.h"
+#include "tests/support/zip_builder.h"
+
+#include <gtest/gtest.h>
+
+#include <functional>
+
+namespace tokenade::testing {
+namespace {
+
+ZipShape shaped(bool ZipShape::*flag, bool value = true)
+{
+    ZipShape shape;
+    shape.*flag = value;
+    return shape;
+}
+
+const std::vector<ZipFile> kTwoRoms = {{"alpha.bin", 8192, 0x07a3d3db}, {"readme.txt", 5, 0x3610a686}};
+
+void setLe32(std::string& bytes, size_t at, uint32_t value)
+{
+    for (int i = 0; i < 4; ++i)
+        bytes[at + i] = static_cast<char>(value >> (8 * i));
+}
+
+// Where the end record of an archive without a comment starts.
+size_t endRecord(const std::string& bytes)
+{
+    return bytes.size() - 22;
+}
+
+TEST(Crc32, KnownValueAndForgedBytes)
+{
+    EXPECT_EQ(crc32("123456789"), 0xCBF43926u);
+    EXPECT_EQ(crc32("6789", crc32("12345")), 0xCBF43926u);
+    for (uint32_t wanted : {0u, 0x07a3d3dbu, 0xFFFFFFFFu})
+        EXPECT_EQ(crc32(bytesWithCrc(4099, wanted)), wanted);
+}
+
+struct GoodZip {
+    const char* fault;
+    ZipShape shape;
+    std::vector<ZipFile> files;
+    std::vector<std::string> names;  // as read
+};
+
+TEST(ZipDirectory, ReadsEveryShapeOfDirectory)
+{
+    const std::vector<GoodZip> cases = {
+        {"plain", {}, kTwoRoms, {"alpha.bin", "readme.txt"}},
+        {"comment", [] { ZipShape shape; shape.comment = std::string(5000, 'c'); return shape; }(), kTwoRoms, {"alpha.bin", "readme.txt"}},
+        {"zip64", shaped(&ZipShape::zip64), kTwoRoms, {"alpha.bin", "readme.txt"}},
+        {"data descriptors", shaped(&ZipShape::dataDescriptors), kTwoRoms, {"alpha.bin", "readme.txt"}},
+        {"CP437 name", shaped(&ZipShape::utf8Names, false), {{"\x82t\x82.bin", 4, 1}}, {"\xC3\xA9t\xC3\xA9.bin"}},
+        {"UTF-8 name", {}, {{"\xC3\xA9t\xC3\xA9.bin", 4, 1}}, {"\xC3\xA9t\xC3\xA9.bin"}},
+        {"folder left out", {}, {{"sub/", 0, 0}, {"sub/a.bin", 4, 2}}, {"sub/a.bin"}},
+    };
+    for (const GoodZip& good : cases) {
+        SCOPED_TRACE(good.fault);
+        const ZipDirectory read = parseZipDirectory(zipBytes(good.files, good.shape));
+        ASSERT_EQ(read.problem, ZipProblem::None) << read.reason;
+        ASSERT_EQ(read.entries.size(), good.names.size());
+        for (size_t i = 0; i < good.names.size(); ++i) {
+            EXPECT_EQ(read.entries[i].name, good.names[i]);
+            const ZipFile& file = good.files[good.files.size() - good.names.size() + i];
+            EXPECT_EQ(read.entries[i].size, file.size);
+            EXPECT_EQ(read.entries[i].crc, file.crc);
+        }
+    }
+}
+
+struct BadZip {
+    const char* fault;
+    std::function<std::string()> bytes;
+    ZipProblem problem;
+    const char* reason;  // what the reason must hold
+};
+
+TEST(ZipDirectory, RefusesWhatIsNotAWholeZip)
+{
+    const std::string plain = zipBytes(kTwoRoms);
+    const std::vector<BadZip> cases = {
+        {"empty file", [] { return std::string(); }, ZipProblem::Empty, "an empty file"},
+        {"RAR under a zip name", [] { return std::string("Rar!\x1A\x07\x01\x00 rest", 14); }, ZipProblem::NotAZip,
+         "a RAR archive"},
+        {"7z under a zip name", [] { return std::string("7z\xBC\xAF\x27\x1C\x00\x04", 8); }, ZipProblem::NotAZip,
+         "a 7z archive"},
+        {"text", [] { return std::string(100, 'x'); }, ZipProblem::NotAZip, "not a zip"},
+        {"cut short", [&] { return plain.substr(0, plain.size() - 30); }, ZipProblem::CutShort, "missing"},
+        {"comment longer than the file", [&] { return plain + "x"; }, ZipProblem::CutShort, "missing"},
+        {"directory offset past its end", [&] {
+             std::string bytes = plain;
+             setLe32(bytes, endRecord(bytes) + 16, static_cast<uint32_t>(bytes.size()));
+             return bytes;
+         }, ZipProblem::DamagedDirectory, "runs past its end record"},
+        {"more entries than the directory holds", [&] {
+             std::string bytes = plain;
+             bytes[endRecord(bytes) + 8] = bytes[endRecord(bytes) + 10] = 9;
+             return bytes;
+         }, ZipProblem::DamagedDirectory, "cannot fit"},
+        {"entry signature damaged", [&] {
+             std::string bytes = plain;
+             bytes[bytes.find("PK\x01\x02")] = 'X';
+             return bytes;
+         }, ZipProblem::DamagedDirectory, "no entry at byte"},
+        {"name longer than the directory", [&] {
+             std::string bytes = plain;
+             const size_t entry = bytes.rfind("PK\x01\x02");
+             bytes[entry + 28] = bytes[entry + 29] = '\xFF';
+             return bytes;
+         }, ZipProblem::DamagedDirectory, "runs past the directory's end"},
+        {"local header after the directory", [&] {
+             std::string bytes = plain;
+             setLe32(bytes, bytes.find("PK\x01\x02") + 42, 0x7FFFFFFF);
+             return bytes;
+         }, ZipProblem::DamagedDirectory, "lies past the directory"},
+        {"spans disks", [&] {
+             std::string bytes = plain;
+             bytes[endRecord(bytes) + 4] = 1;
+             return bytes;
+         }, ZipProblem::DamagedDirectory, "several disks"},
+        {"zip64 record missing", [&] {
+             std::string bytes = plain;
+             setLe32(bytes, endRecord(bytes) + 16, 0xFFFFFFFF);
+             return bytes;
+         }, ZipProblem::DamagedDirectory, "zip64 end record is missing"},
+        {"zip64 locator points nowhere", [] {
+             std::string bytes = zipBytes(kTwoRoms, shaped(&ZipShape::zip64));
+             setLe32(bytes, bytes.size() - 22 - 20 + 8, 0x7FFFFFF0);
+             return bytes;
+         }, ZipProblem::DamagedDirectory, "points nowhere"},
+        {"zip64 sizes missing from the extra field", [] {
+             std::string bytes = zipBytes(kTwoRoms, shaped(&ZipShape::zip64));
+             const size_t entry = bytes.find("PK\x01\x02");
+             bytes[entry + 46 + 9] = 'X';  // the extra field's id
+             return bytes;
+         }, ZipProblem::DamagedDirectory, "zip64 sizes are missing"},
+        {"absurd number of entries", [] {
+             std::string bytes = zipBytes(kTwoRoms, shaped(&ZipShape::zip64));
+             const size_t record = bytes.find("PK\x06\x06");
+             setLe32(bytes, record + 24, 2'000'000'000);
+             setLe32(bytes, record + 32, 2'000'000'000);
+             return bytes;
+         }, ZipProblem::TooManyEntries, "2,000,000,000 entries, over the 65,536 read"},
+    };
+    for (const BadZip& bad : cases) {
+        SCOPED_TRACE(bad.fault);
+        const ZipDirectory read = parseZipDirectory(bad.bytes());
+        EXPECT_EQ(read.problem, bad.problem) << read.reason;
+        EXPECT_NE(read.reason.find(bad.reason), std::string::npos) << read.reason;
+        EXPECT_TRUE(read.entries.empty());
+    }
+}
+
+}  // namespace
+}  // namespace tokenade::testing
