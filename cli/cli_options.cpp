@@ -17,13 +17,15 @@ namespace {
 
 constexpr const char* kUsage =
     "usage: tokenade-audit roms   --dir DIR [--list FILE] [--save FOLDER] [--only LIST] [--format text|json|csv]\n"
-    "                             [--json] [--summary] [--near-misses]\n"
+    "                             [--json] [--summary] [--near-misses] [--dat FILE [--fixdat FILE] [--no-cache]]\n"
     "       tokenade-audit videos --dir DIR [--list FILE] [--available-only] [--save FOLDER] [--only LIST]\n"
     "                             [--format text|json|csv] [--json] [--summary] [--near-misses]\n"
     "       tokenade-audit rename roms|videos --dir DIR [--list FILE] [--available-only] [--cut-names] [--apply]\n"
     "       tokenade-audit fill roms|videos --dir DIR --from SOURCE [--list FILE] [--to FOLDER] [--link] [--apply]\n"
     "       tokenade-audit set-aside roms|videos --dir DIR [--list FILE] [--category unknown|extra] [--to FOLDER]\n"
     "                             [--all | NAME...] [--apply]\n"
+    "       tokenade-audit identify roms --dir DIR --dat FILE [--list FILE] [--format text|json|csv] [--json]\n"
+    "                             [--fixdat FILE] [--no-cache]\n"
     "       tokenade-audit undo [JOURNAL]\n"
     "       tokenade-audit --help | --version\n";
 
@@ -74,11 +76,20 @@ std::string chooseReport(const CLI::App& command, const ReportArguments& report,
     // A row holds a name: counts and near-miss pairs have no place in it.
     if (options.format == OutputFormat::Csv && (options.summary || options.nearMisses))
         return std::string(options.summary ? "--summary" : "--near-misses") + " goes with text or JSON output";
-    if (command.count("--only") == 0)
+    const CLI::Option* onlyOption = command.get_option_no_throw("--only");
+    if (onlyOption == nullptr || onlyOption->count() == 0)
         return "";
     CategoryChoice only = parseCategoryList(report.only, options.audit, options.availableOnly);
     options.only = std::move(only.ids);
     return only.problem;
+}
+
+// What the commands that match archives by content take.
+void addContentOptions(CLI::App& command, CliOptions& options, std::string& dat, std::string& fixdat)
+{
+    command.add_option("--dat", dat, "A DAT (Logiqx XML, software list or ClrMamePro) to match archives against");
+    command.add_option("--fixdat", fixdat, "Write a Logiqx DAT of the list's missing games that the DAT knows");
+    command.add_flag("--no-cache", options.noCache, "Read every archive, not what the cache of contents kept");
 }
 
 // What every command that changes the collection takes.
@@ -131,6 +142,19 @@ ParseOutcome parseArguments(int argc, char** argv)
     setAside->add_option("--to", options.toFolder, "Where the files go (DIR/_set-aside/YYYY-MM-DD)");
     setAside->add_flag("--all", options.all, "Every file of the category");
     setAside->add_option("names", options.names, "The files to set aside, as the dry run lists them");
+    std::string dat;
+    std::string fixdat;
+    addContentOptions(*roms, options, dat, fixdat);
+    CLI::App* identify = app.add_subcommand("identify", "What each archive holds, by the sizes and CRCs of its "
+                                                        "files against a DAT, and the list line it is for");
+    identify->add_option("kind", kind, "roms")->required()->check(CLI::IsMember({"roms"}));
+    identify->add_option("--dir", options.directory, "The Tokenade directory")->required();
+    identify->add_option("--list", list, "The supported roms list (found below DIR when left out)");
+    identify->add_option("--format", report.format, "text (the default), json, or csv: one row per archive")
+        ->check(CLI::IsMember({"text", "json", "csv"}));
+    identify->add_flag("--json", report.json, "The same as --format json");
+    addContentOptions(*identify, options, dat, fixdat);
+    identify->get_option("--dat")->required();
     CLI::App* undo = app.add_subcommand("undo", "Reverse the changes of a journal");
     undo->add_option("journal", options.journal, "The journal that --apply printed (the newest one when left out)");
 
@@ -154,7 +178,24 @@ ParseOutcome parseArguments(int argc, char** argv)
                              : videos->parsed()   ? videos
                              : rename->parsed()   ? rename
                              : fill->parsed()     ? fill
-                                                  : setAside;
+                             : setAside->parsed() ? setAside
+                                                  : identify;
+    if (chosen->count("--dat") > 0)
+        options.datPath = dat;
+    if (chosen->count("--fixdat") > 0)
+        options.fixdatPath = fixdat;
+    if (options.fixdatPath && !options.datPath)
+        return {std::nullopt, usageError("--fixdat goes with --dat")};
+    if (chosen == identify) {
+        options.command = Command::Identify;
+        if (chosen->count("--list") > 0)
+            options.listPath = list;
+        if (const std::string problem = chooseReport(*chosen, report, options); !problem.empty())
+            return {std::nullopt, usageError(problem)};
+        if (!isFolder(options.directory))
+            return {std::nullopt, usageError("--dir does not name a folder: " + options.directory)};
+        return {options, kExitAudited};
+    }
     const bool changes = chosen == rename || chosen == fill || chosen == setAside;
     options.command = chosen == rename ? Command::Rename
                       : chosen == fill ? Command::Fill

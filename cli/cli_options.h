@@ -14,6 +14,7 @@ enum class Command {
     Undo,    // undo [JOURNAL]
     Fill,      // fill roms|videos: copy missing games in from a source folder
     SetAside,  // set-aside roms|videos: move unknown or extra files out of the collection
+    Identify,  // identify roms: what each archive holds, by the sizes and CRCs in it, against a DAT
 };
 
 // How an audit's result is printed.
@@ -40,6 +41,9 @@ struct CliOptions {
     CategoryId category = CategoryId::Unknown;  // set-aside
     bool all = false;                           // set-aside: every file of the category
     std::vector<std::string> names;             // set-aside: the files chosen, as the dry run lists them
+    std::optional<std::string> datPath;         // identify, roms: the DAT that archives are matched against
+    std::optional<std::string> fixdatPath;      // identify, roms --dat: write the missing games the DAT knows
+    bool noCache = false;                       // identify, roms --dat: read every archive
 };
 
 // Exit statuses of tokenade-audit.

@@ -20,6 +20,8 @@ void flush(std::string& piece, std::FILE* out)
     piece.clear();
 }
 
+}  // namespace
+
 // Appends `field` in double quotes, each inner double quote doubled, when it
 // holds a comma, a double quote, CR or LF, or begins or ends with a space
 // (which many readers would trim); else as it is.
@@ -37,8 +39,6 @@ void appendCsvField(std::string& row, std::string_view field)
     }
     row.push_back('"');
 }
-
-}  // namespace
 
 void writeCsv(const AuditReport& report, std::FILE* out)
 {

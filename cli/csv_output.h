@@ -3,6 +3,8 @@
 #include "cli/audit_output.h"
 
 #include <cstdio>
+#include <string>
+#include <string_view>
 
 namespace tokenade::cli {
 
@@ -16,5 +18,9 @@ namespace tokenade::cli {
 // changes it. Written to `out` in pieces, so that the text of a million names
 // is never built whole. Has no rows for counts, warnings or near misses.
 void writeCsv(const AuditReport& report, std::FILE* out);
+
+// Appends `field` to a row, in double quotes (each inner one doubled) when it
+// holds a comma, a double quote, CR or LF, or begins or ends with a space.
+void appendCsvField(std::string& row, std::string_view field);
 
 }  // namespace tokenade::cli

@@ -3,6 +3,7 @@
 #include "cli/csv_output.h"
 #include "cli/progress_line.h"
 #include "cli/change_commands.h"
+#include "cli/identify_command.h"
 #include "core/audit/audit_run.h"
 #include "core/audit/audit_status.h"
 #include "core/results/report_files.h"
@@ -63,9 +64,13 @@ int runCommand(int argc, char** argv)
     std::optional<std::string> listPath = options.listPath;
     if (!listPath)
         listPath = findSupportedList(options.directory);
+    if (options.command == Command::Identify && listPath) {
+        const int identified = identifyRoms(options, *listPath);
+        return stdoutWritten() ? identified : kExitWriteFailed;
+    }
     const AuditInputs inputs{options.directory, listPath.value_or(""), options.availableOnly,
                              options.nearMisses || options.command != Command::Audit};
-    const AuditOutcome outcome = runAudit(options, inputs);
+    AuditOutcome outcome = runAudit(options, inputs);
     if (!outcome.result) {
         std::cerr << kInvalidListMessage << "\n";
         if (listPath)
@@ -74,6 +79,12 @@ int runCommand(int argc, char** argv)
             std::cerr << "tokenade-audit: " << options.directory << ": no \"" << kSupportedListName
                       << "\" below it\n";
         return kExitListUnusable;
+    }
+    int contentStatus = kExitAudited;
+    if (options.datPath) {
+        contentStatus = addContentFindings(options, *listPath, *outcome.result);
+        if (contentStatus == kExitListUnusable)
+            return contentStatus;
     }
     std::cerr << warningLines(*outcome.result);
     if (options.command != Command::Audit) {
@@ -96,7 +107,9 @@ int runCommand(int argc, char** argv)
     }
     const bool printed = stdoutWritten();
     const int savedStatus = saved.valid() ? saved.get() : kExitAudited;
-    return printed ? savedStatus : kExitWriteFailed;
+    if (!printed)
+        return kExitWriteFailed;
+    return savedStatus != kExitAudited ? savedStatus : contentStatus;
 }
 
 }  // namespace

@@ -12,6 +12,7 @@ std::string_view warningKey(WarningKind kind)
     case WarningKind::BlankLines: return "blank-lines";
     case WarningKind::SpacedLines: return "spaced-lines";
     case WarningKind::CutLines: return "cut-lines";
+    case WarningKind::WrongContent: return "wrong-content";
     }
     return "";
 }

@@ -17,6 +17,7 @@ enum class WarningKind {
     BlankLines,         // list lines made only of spaces or tabs
     SpacedLines,        // other list lines with leading or trailing spaces or tabs
     CutLines,           // list lines whose extension rewrite cut text after a period
+    WrongContent,       // archives whose content is another game than their name says (with a DAT)
 };
 
 struct AuditWarning {

@@ -1,0 +1,237 @@
+#include "identify_command.h"
+
+#include "cli/csv_output.h"
+#include "cli/near_miss_output.h"
+#include "cli/progress_line.h"
+#include "core/content/collection_identity.h"
+#include "core/content/fixdat.h"
+#include "core/foundation/grouped_count.h"
+#include "core/foundation/path_join.h"
+
+#include <nlohmann/json.hpp>
+
+#include <cstdio>
+#include <iostream>
+
+namespace tokenade::cli {
+namespace {
+
+using Json = nlohmann::ordered_json;
+
+// One archive's outcome, as every output form needs it.
+struct ArchiveLine {
+    const ContentBasis& basis;
+    const IdentifiedArchives& identified;
+    size_t index;
+
+    const FoundArchive& archive() const { return identified.archives.archives[index]; }
+    const Identification& found() const { return identified.found[index]; }
+    std::string path() const { return identified.archives.pathOf(archive()); }
+    std::string game(uint32_t index) const
+    {
+        const DatGame& game = basis.dat->games[index];
+        return game.description.empty() || game.description == game.name
+                   ? shown(game.name)
+                   : shown(game.description) + " (" + std::string(game.name) + ")";
+    }
+    std::string lineText() const { return found().line == kNoLine ? "" : std::string(basis.list->lines[found().line]); }
+    std::string expected() const
+    {
+        return found().line == kNoLine ? "" : basis.lines->expectedName[found().line];
+    }
+    std::vector<std::string> extras() const
+    {
+        std::vector<std::string> names;
+        for (const uint32_t entry : found().extras)
+            names.push_back(archive().contents.entries[entry].name);
+        return names;
+    }
+
+    // "holds "Castelo" (castelo), for "Castelo": rename to "Castelo.zip"", ...
+    std::string text() const
+    {
+        const Identification& one = found();
+        std::string text;
+        switch (one.state) {
+        case ContentState::RightName: text = "holds " + game(one.game); break;
+        case ContentState::AnotherName:
+            text = "holds " + game(one.game) + ", for " + shown(lineText()) + ": rename to " + shown(expected());
+            break;
+        case ContentState::AnotherGame:
+            text = shown(archive().name) + " holds " + game(one.game) + ", not " + game(one.namedGame);
+            break;
+        case ContentState::NotOnList: text = "holds " + game(one.game); break;
+        case ContentState::Ambiguous:
+            text = "holds as much of";
+            for (size_t i = 0; i < one.tied.size(); ++i)
+                text += (i == 0 ? " " : ", ") + game(one.tied[i]);
+            break;
+        case ContentState::Incomplete:
+            text = std::to_string(one.matched) + " of " + std::to_string(one.needed) + " roms of " + game(one.game);
+            break;
+        case ContentState::NotInDat: break;
+        case ContentState::NotAZip: text = archive().contents.reason; break;
+        }
+        std::string extraNames;
+        for (const std::string& name : extras())
+            extraNames += (extraNames.empty() ? "" : ", ") + shown(name);
+        if (!extraNames.empty())
+            text += ", with extras: " + extraNames;
+        return text;
+    }
+
+    Json json() const
+    {
+        const Identification& one = found();
+        Json item;
+        item["folder"] = identified.archives.folders[archive().folder];
+        item["name"] = archive().name;
+        item["state"] = contentStateKey(one.state);
+        if (one.game != kNoGame)
+            item["game"] = {{"name", basis.dat->games[one.game].name},
+                            {"description", basis.dat->games[one.game].description}};
+        if (one.line != kNoLine)
+            item["line"] = lineText(), item["expected"] = expected();
+        if (one.state == ContentState::Incomplete)
+            item["matched"] = one.matched, item["needed"] = one.needed;
+        if (one.state == ContentState::AnotherGame)
+            item["named_game"] = basis.dat->games[one.namedGame].name;
+        if (one.state == ContentState::Ambiguous) {
+            item["tied"] = Json::array();
+            for (const uint32_t game : one.tied)
+                item["tied"].push_back(basis.dat->games[game].name);
+        }
+        if (!one.extras.empty())
+            item["extras"] = extras();
+        if (one.state == ContentState::NotAZip)
+            item["reason"] = archive().contents.reason;
+        return item;
+    }
+};
+
+std::string closingLine(const ContentBasis& basis, const IdentifiedArchives& identified)
+{
+    return groupedCount(basis.lines->linesKnown) + " of the list's " + groupedCount(basis.list->lines.size()) +
+           " games are in the DAT; " + groupedCount(identified.linesPresent(basis)) + " present by content.\n";
+}
+
+void printText(const ContentBasis& basis, const IdentifiedArchives& identified)
+{
+    for (size_t i = 0; i < identified.found.size(); ++i) {
+        const ArchiveLine line{basis, identified, i};
+        const std::string detail = line.text();
+        std::string text = line.path() + ": " + std::string(contentStateKey(line.found().state));
+        text += (detail.empty() ? "" : ": " + detail) + "\n";
+        std::fputs(text.c_str(), stdout);
+    }
+    std::fputs(closingLine(basis, identified).c_str(), stdout);
+}
+
+void printJson(const CliOptions& options, const std::string& listPath, const ContentBasis& basis,
+               const IdentifiedArchives& identified)
+{
+    Json json;
+    json["dir"] = options.directory;
+    json["dat"] = *options.datPath;
+    json["list"] = listPath;
+    json["archives"] = Json::array();
+    for (size_t i = 0; i < identified.found.size(); ++i)
+        json["archives"].push_back(ArchiveLine{basis, identified, i}.json());
+    json["list_games"] = basis.list->lines.size();
+    json["known"] = basis.lines->linesKnown;
+    json["present"] = identified.linesPresent(basis);
+    json["opened"] = identified.archives.opened;  // the others came from the cache
+    const std::string text = json.dump(2, ' ', false, Json::error_handler_t::replace) + "\n";
+    std::fwrite(text.data(), 1, text.size(), stdout);
+}
+
+void printCsv(const ContentBasis& basis, const IdentifiedArchives& identified)
+{
+    std::string rows = "state,folder,name,game,description,line,expected\r\n";
+    for (size_t i = 0; i < identified.found.size(); ++i) {
+        const ArchiveLine line{basis, identified, i};
+        const Identification& one = line.found();
+        const DatGame* game = one.game == kNoGame ? nullptr : &basis.dat->games[one.game];
+        for (std::string_view field : {contentStateKey(one.state), std::string_view(identified.archives.folders[line.archive().folder]),
+                                       std::string_view(line.archive().name), game ? game->name : "",
+                                       game ? game->description : ""}) {
+            appendCsvField(rows, field);
+            rows.push_back(',');
+        }
+        appendCsvField(rows, line.lineText());
+        rows.push_back(',');
+        appendCsvField(rows, line.expected());
+        rows += "\r\n";
+    }
+    std::fwrite(rows.data(), 1, rows.size(), stdout);
+}
+
+// The DAT and the list, or the exit status after saying why not.
+std::optional<ContentBasis> readBasis(const CliOptions& options, const std::string& listPath)
+{
+    BasisRead read = readContentBasis(*options.datPath, listPath);
+    if (read.datProblem)
+        std::cerr << "tokenade-audit: " << read.datProblem->message() << "\n";
+    if (read.listProblem)
+        std::cerr << "tokenade-audit: " << read.listProblem->path << ": " << read.listProblem->reason << "\n";
+    return std::move(read.basis);
+}
+
+IdentifiedArchives identifyWithProgress(const CliOptions& options, const ContentBasis& basis)
+{
+    ProgressLine progress;
+    progress.setStatus("Reading archives...");
+    ContentProgress sink;
+    sink.archivesRead = progress.filesSeen();
+    IdentifyInputs inputs;
+    inputs.directory = options.directory;
+    inputs.cache.use = !options.noCache;
+    return identifyArchives(basis, inputs, sink);
+}
+
+int writeFixdatOf(const CliOptions& options, const ContentBasis& basis, const IdentifiedArchives& identified)
+{
+    if (!options.fixdatPath)
+        return kExitAudited;
+    size_t games = 0;
+    if (const auto failure = writeFixdat(*options.fixdatPath, *basis.dat, *basis.lines,
+                                         identified.missingLines(basis), &games)) {
+        std::cerr << "tokenade-audit: cannot write " << failure->path << ": " << failure->reason << "\n";
+        return kExitWriteFailed;
+    }
+    std::cerr << "tokenade-audit: " << *options.fixdatPath << ": " << groupedCount(games)
+              << (games == 1 ? " missing game\n" : " missing games\n");
+    return kExitAudited;
+}
+
+}  // namespace
+
+int identifyRoms(const CliOptions& options, const std::string& listPath)
+{
+    const std::optional<ContentBasis> basis = readBasis(options, listPath);
+    if (!basis)
+        return kExitListUnusable;
+    const IdentifiedArchives identified = identifyWithProgress(options, *basis);
+    for (const std::string& folder : identified.archives.unreadable)
+        std::cerr << "tokenade-audit: warning: cannot read the folder " << joinPath(options.directory, folder) << "\n";
+    if (options.format == OutputFormat::Json)
+        printJson(options, listPath, *basis, identified);
+    else if (options.format == OutputFormat::Csv)
+        printCsv(*basis, identified);
+    else
+        printText(*basis, identified);
+    return writeFixdatOf(options, *basis, identified);
+}
+
+int addContentFindings(const CliOptions& options, const std::string& listPath, AuditResult& result)
+{
+    const std::optional<ContentBasis> basis = readBasis(options, listPath);
+    if (!basis)
+        return kExitListUnusable;
+    const IdentifiedArchives identified = identifyWithProgress(options, *basis);
+    if (auto warning = wrongContentWarning(*basis, identified))
+        result.warnings.push_back(std::move(*warning));
+    return writeFixdatOf(options, *basis, identified);
+}
+
+}  // namespace tokenade::cli

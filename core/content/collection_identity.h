@@ -1,0 +1,70 @@
+#pragma once
+
+#include "core/content/archive_reading.h"
+#include "core/content/dat_reader.h"
+#include "core/content/identification.h"
+#include "core/content/list_match.h"
+#include "core/results/audit_warning.h"
+#include "core/sources/roms_list.h"
+
+#include <memory>
+#include <optional>
+#include <string>
+#include <vector>
+
+namespace tokenade {
+
+// What identifying the archives of a folder reads.
+struct IdentifyInputs {
+    std::string directory;   // a Tokenade directory (its rom folders), or a source folder
+    bool sourceFolder = false;  // search all of `directory`, not its rom folders
+    std::string datPath;
+    std::string listPath;
+    CacheChoice cache;
+};
+
+// The DAT and the list as identification uses them, read once: a rename or
+// fill planner that identifies a source folder too reuses them. Move-only;
+// `lines` and `matcher` point into `dat` and `list`, which never move (they
+// are held by pointer).
+struct ContentBasis {
+    std::unique_ptr<const DatIndex> dat;
+    std::unique_ptr<const RomsList> list;
+    std::unique_ptr<const GameLines> lines;
+    std::unique_ptr<const ContentMatcher> matcher;
+};
+
+// Either the basis or why there is none.
+struct BasisRead {
+    std::optional<ContentBasis> basis;
+    std::optional<DatProblem> datProblem;    // the DAT cannot be used
+    std::optional<ListProblem> listProblem;  // the list cannot be used
+};
+
+// Reads the DAT and the supported roms list and meets their games and lines.
+BasisRead readContentBasis(const std::string& datPath, const std::string& listPath);
+
+// The archives of a folder and what identification made of each, parallel.
+struct IdentifiedArchives {
+    ArchiveSet archives;
+    std::vector<Identification> found;  // one per archive, in the set's order
+
+    // How many lines of the list have a game held whole by some archive.
+    size_t linesPresent(const ContentBasis& basis) const;
+    // Per list line: whether the DAT knows its game and no archive holds it.
+    std::vector<bool> missingLines(const ContentBasis& basis) const;
+};
+
+// Reads every archive (see readArchives) and identifies it. Stopped
+// reading gives what was read, `archives.stopped` set.
+IdentifiedArchives identifyArchives(const ContentBasis& basis, const IdentifyInputs& inputs,
+                                    const ContentProgress& progress = {});
+
+// That archives hold another game than their names say, with how many and
+// a few examples ("\"Alpha (USA).zip\" holds Beta (Japan)"); nothing when none does.
+std::optional<AuditWarning> wrongContentWarning(const ContentBasis& basis, const IdentifiedArchives& identified);
+
+// How a game is shown: its description, else its name.
+std::string_view gameTitle(const DatGame& game);
+
+}  // namespace tokenade

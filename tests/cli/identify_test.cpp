@@ -1,0 +1,204 @@
+#include "core/content/dat_reader.h"
+#include "tests/support/run_program.h"
+#include "tests/support/temp_tree.h"
+#include "tests/support/zip_builder.h"
+
+#include <nlohmann/json.hpp>
+
+#include <gtest/gtest.h>
+
+#include <cstdlib>
+#include <fstream>
+#include <map>
+#include <sstream>
+
+namespace tokenade::testing {
+namespace {
+
+std::string fixture(const std::string& name)
+{
+    std::ifstream in(std::string(TOKENADE_TEST_DATA) + "/content/" + name, std::ios::binary);
+    std::ostringstream bytes;
+    bytes << in.rdbuf();
+    return bytes.str();
+}
+
+// The files of a game as the real DAT gives them.
+std::vector<ZipFile> romsOf(const DatIndex& dat, std::string_view game)
+{
+    std::vector<ZipFile> files;
+    for (const DatGame& entry : dat.games) {
+        if (entry.name != game)
+            continue;
+        for (const DatRom& rom : dat.romsOf(entry))
+            files.push_back({std::string(rom.name), rom.key.size, rom.key.crc});
+    }
+    return files;
+}
+
+// Two more games of one content beside a game of the list, and a pair of
+// twins of which none is on the list; put before the DAT's closing tag.
+std::string withPlantedGames(std::string dat, const std::string& close, bool softwareList)
+{
+    const std::string rom = R"(<rom name="blockrun.1" size="8192" crc=")";
+    auto game = [&](const char* name, const char* description, const std::string& roms) {
+        if (softwareList)
+            return std::string("<software name=\"") + name + "\"><description>" + description +
+                   "</description><part name=\"cart\" interface=\"coleco_cart\"><dataarea name=\"rom\" size=\"16384\">" +
+                   roms + "</dataarea></part></software>\n";
+        return std::string("<game name=\"") + name + "\"><description>" + description + "</description>" + roms +
+               "</game>\n";
+    };
+    const std::string twin = R"(<rom name="twin.bin" size="4096" crc="12345678"/>)";
+    const std::string planted = game("twinu", "Twin (USA)", twin) + game("twine", "Twin (Europe)", twin) +
+                                game("blockrunc", "Blockade Runner (copy)", "{BLOCKRUN}");
+    dat.insert(dat.rfind(close), planted);
+    return dat;
+}
+
+// The planted collection of short names, extras, missing roms, a RAR, an
+// empty and a cut archive, a misnamed archive and games of one content.
+class IdentifyTest : public ::testing::TestWithParam<const char*> {
+protected:
+    void SetUp() override
+    {
+        ::setenv("XDG_CACHE_HOME", cache.root().c_str(), 1);
+        const std::string name = GetParam();
+        const bool softwareList = name.find("softwarelist") != std::string::npos;
+        std::string text = fixture(name);
+        DatRead real = parseDat(text, name);
+        ASSERT_TRUE(real.dat) << real.problem.message();
+        dat = std::move(*real.dat);
+        if (!name.ends_with(".dat")) {
+            text = withPlantedGames(text, softwareList ? "</softwarelist>" : "</datafile>", softwareList);
+            std::string blockrun;
+            for (const ZipFile& file : romsOf(dat, "blockrun")) {
+                char crc[9];
+                std::snprintf(crc, sizeof crc, "%08x", file.crc);
+                blockrun += "<rom name=\"" + file.name + "\" size=\"" + std::to_string(file.size) + "\" crc=\"" +
+                            crc + "\"/>";
+            }
+            text.replace(text.find("{BLOCKRUN}"), 10, blockrun);
+        }
+        collection.addFile("dat/games.dat", text);
+        collection.addFile("list.txt", "Castelo\nQ*bert\nSuper Cobra\nSuper Sketch\nAntarctic Adventure\n"
+                                       "Alphabet Zoo\nAmazing Bumpman\nAquattack\nArtillery Duel\nBeamrider\n"
+                                       "Blockade Runner\nBoulder Dash\nBurgertime\nCarnival\nCentipede\n");
+        collection.addFile("roms/short/castelo.zip", zipBytes(romsOf(dat, "castelo")));
+        std::vector<ZipFile> withReadme = romsOf(dat, "qbert");
+        withReadme.push_back({"readme.txt", 40, 0xDEADBEEF});
+        collection.addFile("roms/short/qbert.zip", zipBytes(withReadme));
+        collection.addFile("roms/short/scobra.zip", zipBytes(romsOf(dat, "scobra")));
+        collection.addFile("roms/antarct.zip", zipBytes({romsOf(dat, "antarct")[0]}));
+        collection.addFile("roms/alphazoo.zip", std::string("Rar!\x1A\x07\x00 packed", 14));
+        collection.addFile("roms/amazing.zip", "");
+        const std::string cut = zipBytes(romsOf(dat, "aquatack"));
+        collection.addFile("roms/aquatack.zip", cut.substr(0, cut.size() / 2));
+        collection.addFile("romsConsoles/Beamrider.zip", zipBytes(romsOf(dat, "artduel")));
+        collection.addFile("romsConsoles/br.zip", zipBytes(romsOf(dat, "blockrun")));
+        collection.addFile("romsConsoles/unknown.zip", zipBytes({{"x.bin", 100, 42}}));
+        if (!name.ends_with(".dat"))
+            collection.addFile("romsConsoles/twin.zip", zipBytes({{"t.bin", 4096, 0x12345678}}));
+    }
+
+    ProgramRun run(std::vector<std::string> arguments)
+    {
+        return runProgram(TOKENADE_AUDIT_PATH, arguments);
+    }
+    std::vector<std::string> identify(std::vector<std::string> more = {})
+    {
+        std::vector<std::string> arguments{"identify", "roms", "--dir", collection.root(), "--dat",
+                                           collection.path("dat/games.dat"), "--list", collection.path("list.txt")};
+        arguments.insert(arguments.end(), more.begin(), more.end());
+        return arguments;
+    }
+
+    // The ClrMamePro DAT is the real one alone: it gets no twins.
+    size_t archiveCount() const { return std::string(GetParam()).ends_with(".dat") ? 10 : 11; }
+
+    TempTree collection;
+    TempTree cache;
+    DatIndex dat;
+};
+
+TEST_P(IdentifyTest, NamesWhatEachArchiveHolds)
+{
+    const auto result = run(identify({"--json"}));
+    ASSERT_EQ(result.exitStatus, 0) << result.err;
+    const auto json = nlohmann::json::parse(result.out);
+    std::map<std::string, nlohmann::json> byName;
+    for (const auto& archive : json["archives"])
+        byName[archive["name"]] = archive;
+    EXPECT_EQ(byName["castelo.zip"]["state"], "right name");  // letter case aside, as the audit compares
+    EXPECT_EQ(byName["scobra.zip"]["state"], "another name");
+    EXPECT_EQ(byName["scobra.zip"]["expected"], "Super Cobra.zip");
+    EXPECT_EQ(byName["qbert.zip"]["state"], "another name");
+    EXPECT_EQ(byName["qbert.zip"]["extras"], nlohmann::json::array({"readme.txt"}));
+    EXPECT_EQ(byName["antarct.zip"]["state"], "incomplete");
+    EXPECT_EQ(byName["antarct.zip"]["matched"], 1);
+    EXPECT_EQ(byName["antarct.zip"]["needed"], 2);
+    EXPECT_EQ(byName["alphazoo.zip"]["reason"], "not a zip: a RAR archive");
+    EXPECT_EQ(byName["amazing.zip"]["reason"], "an empty file");
+    EXPECT_EQ(byName["aquatack.zip"]["state"], "not a zip");
+    EXPECT_EQ(byName["Beamrider.zip"]["state"], "another game");
+    EXPECT_EQ(byName["Beamrider.zip"]["game"]["name"], "artduel");
+    EXPECT_EQ(byName["unknown.zip"]["state"], "not in the DAT");
+    // Of games of one content, the one on the list wins; twins off the list tie.
+    EXPECT_EQ(byName["br.zip"]["state"], "another name");
+    EXPECT_EQ(byName["br.zip"]["expected"], "Blockade Runner.zip");
+    if (byName.count("twin.zip"))
+        EXPECT_EQ(byName["twin.zip"]["state"], "ambiguous");
+    EXPECT_EQ(json["known"], 15);
+    EXPECT_EQ(json["present"], 5);
+
+    const auto text = run(identify());
+    EXPECT_NE(text.out.find("romsConsoles/Beamrider.zip: another game: \"Beamrider.zip\" holds \"Artillery Duel\" "
+                            "(artduel), not \"Beamrider\" (beamridr)\n"),
+              std::string::npos)
+        << text.out;
+    EXPECT_NE(text.out.find("15 of the list's 15 games are in the DAT; 5 present by content.\n"), std::string::npos);
+}
+
+// An unchanged collection is identified again without opening an archive;
+// a changed archive is read again.
+TEST_P(IdentifyTest, SecondRunTakesTheCache)
+{
+    EXPECT_EQ(nlohmann::json::parse(run(identify({"--json"})).out)["opened"], archiveCount());
+    EXPECT_EQ(nlohmann::json::parse(run(identify({"--json"})).out)["opened"], 0);
+    collection.addFile("romsConsoles/unknown.zip", zipBytes({{"x.bin", 100, 43}}));
+    EXPECT_EQ(nlohmann::json::parse(run(identify({"--json"})).out)["opened"], 1);
+    EXPECT_EQ(nlohmann::json::parse(run(identify({"--json", "--no-cache"})).out)["opened"], archiveCount());
+}
+
+// The audit warns of the misnamed archive; the fixdat holds the list's
+// missing games the DAT knows, with their roms.
+TEST_P(IdentifyTest, AuditWarnsAndFixdatListsTheMissing)
+{
+    const auto audit = run({"roms", "--dir", collection.root(), "--list", collection.path("list.txt"), "--dat",
+                            collection.path("dat/games.dat"), "--fixdat", collection.path("fix.xml"), "--summary"});
+    ASSERT_EQ(audit.exitStatus, 0) << audit.err;
+    EXPECT_NE(audit.err.find("warning: 1 archive holds another game than its name says, by the sizes and CRCs of the "
+                             "files in it. For example: \"Beamrider.zip\" holds Artillery Duel\n"),
+              std::string::npos)
+        << audit.err;
+    const DatRead fixdat = readDatFile(collection.path("fix.xml"));
+    ASSERT_TRUE(fixdat.dat) << fixdat.problem.message();
+    std::vector<std::string> games;
+    for (const DatGame& game : fixdat.dat->games)
+        games.emplace_back(game.name);
+    EXPECT_EQ(games, (std::vector<std::string>{"ssketch", "antarct", "alphazoo", "amazing", "aquatack", "beamridr",
+                                               "bdash", "btime", "carnival", "centiped"}));
+    EXPECT_EQ(fixdat.dat->romsOf(fixdat.dat->games[1]).size(), 2u);
+}
+
+INSTANTIATE_TEST_SUITE_P(Dats, IdentifyTest,
+                         ::testing::Values("colecovision_30_games.logiqx.xml", "colecovision_30_games.softwarelist.xml",
+                                           "colecovision_30_games.clrmamepro.dat"),
+                         [](const auto& info) {
+                             std::string name = info.param;
+                             name = name.substr(name.find('.') + 1);
+                             return name.substr(0, name.find('.'));
+                         });
+
+}  // namespace
+}  // namespace tokenade::testing
