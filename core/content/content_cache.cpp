@@ -275,6 +275,8 @@ std::string contentCachePath(const std::string& folder, std::string_view what)
     std::string real = std::filesystem::weakly_canonical(folder, error).string();
     if (error)
         real = folder;
+    while (real.size() > 1 && real.back() == '/')
+        real.pop_back();  // "/games/" and "/games" are one folder
     const std::string named = real + '\n' + std::string(what);
     // Two CRCs of different seeds: 64 bits, so that two folders never share a file by chance.
     char hex[17];

@@ -146,12 +146,17 @@ private:
         }
     }
 
+    // Skips what follows an "(" up to its ")", whatever it holds: blocks a
+    // reader does not need are not checked.
     void skipBlock()
     {
-        readPairs([&](const Token&, const Token& value) {
-            if (value.kind == TokenKind::Open)
-                skipBlock();
-        });
+        for (size_t depth = 1; depth > 0 && !failed_;) {
+            const Token token = next();
+            if (token.kind == TokenKind::End)
+                fail(token, "cut short: the file ends inside a block");
+            depth += token.kind == TokenKind::Open;
+            depth -= token.kind == TokenKind::Close;
+        }
     }
 
     void readHeader()

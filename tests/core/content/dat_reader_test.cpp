@@ -1,0 +1,127 @@
+#include "core/content/dat_reader.h"
+
+#include <gtest/gtest.h>
+
+namespace tokenade::testing {
+namespace {
+
+const std::string kLogiqx = R"(<?xml version="1.0"?>
+<datafile>
+	<header><name>coleco</name></header>
+	<game name="qbert"><description>Q*bert</description>
+		<rom name="qbert.bin" size="8192" crc="532f61ba" sha1="6243fc5593f40d7285ea6b69c541307d3fc583ac"/>
+	</game>
+	<machine name="qberta" cloneof="qbert" romof="qbert"><description>Q*bert (alt)</description>
+		<rom name="qberta.bin" size="8192" crc="13F06ADC"/>
+		<rom name="missing.bin" size="8192" crc="00000000" status="nodump"/>
+	</machine>
+</datafile>
+)";
+
+struct GoodDat {
+    const char* form;
+    std::string bytes;
+    DatFormat format;
+    std::string listName;
+    std::string secondDescription;
+    size_t unmatchable;
+};
+
+TEST(DatReader, ReadsEveryForm)
+{
+    const std::vector<GoodDat> cases = {
+        {"Logiqx", kLogiqx, DatFormat::LogiqxXml, "coleco", "Q*bert (alt)", 1},
+        {"byte-order mark, CR LF and entities", "\xEF\xBB\xBF<datafile>\r\n<game name=\"a\"><description>Tom &amp; "
+                                                "Jerry &#x2014; &lt;1&gt;</description>\r\n<rom name=\"a\" size=\"4\" "
+                                                "crc=\"00000001\"/></game><game name=\"b\"><description>B\r\nC</description>"
+                                                "<rom name=\"x\" size=\"4\"/></game></datafile>",
+         DatFormat::LogiqxXml, "", "B\nC", 1},
+        {"software list", R"(<softwarelist name="coleco"><software name="a"><description>A</description>
+            <part name="cart"><dataarea name="rom" size="0x4000"><rom name="a.1" size=" 0x2000" crc="07a3d3db"/>
+            <rom size="8192" offset="0x2000" loadflag="continue"/></dataarea></part></software>
+            <software name="b" cloneof="a"><description>B</description><part name="cart"><dataarea name="rom">
+            <rom name="b.1" size="8192" crc="07a3d3dc"/></dataarea></part></software></softwarelist>)",
+         DatFormat::SoftwareList, "coleco", "B", 1},
+        {"ClrMamePro", "clrmamepro ( name \"coleco\" )\r\ngame ( name a description \"A\" rom ( name a.1 size 8192 crc "
+                       "07a3d3db ) )\ngame ( name \"b c\" description \"B C\" cloneof a sample ( x ) rom ( name "
+                       "\"b 1.bin\" size 4 crc 00000002 flags nodump ) )\n",
+         DatFormat::ClrMamePro, "coleco", "B C", 1},
+    };
+    for (const GoodDat& good : cases) {
+        SCOPED_TRACE(good.form);
+        const DatRead read = parseDat(good.bytes, "x.dat");
+        ASSERT_TRUE(read.dat) << read.problem.message();
+        const DatIndex& dat = *read.dat;
+        EXPECT_EQ(dat.format, good.format);
+        EXPECT_EQ(dat.name, good.listName);
+        ASSERT_EQ(dat.games.size(), 2u);
+        EXPECT_EQ(dat.games[1].description, good.secondDescription);
+        EXPECT_EQ(dat.unmatchableRoms, good.unmatchable);
+        EXPECT_EQ(dat.holdersOf(dat.roms[dat.games[0].firstRom].key).size(), 1u);
+    }
+    const DatIndex dat = std::move(*parseDat(kLogiqx, "x.dat").dat);
+    EXPECT_EQ(dat.games[1].cloneOf, "qbert");
+    EXPECT_EQ(dat.roms[1].key, (ContentKey{8192, 0x13f06adc}));
+    EXPECT_EQ(dat.roms[0].sha1, "6243fc5593f40d7285ea6b69c541307d3fc583ac");
+    EXPECT_EQ(dat.games[1].contentCount, 1u);  // the nodump rom cannot be matched
+}
+
+struct BadDat {
+    const char* fault;
+    std::string bytes;
+    const char* message;
+};
+
+TEST(DatReader, RefusesBadInputWithItsPlace)
+{
+    const std::string game = "<game name=\"a\"><rom name=\"a\" size=\"4\" crc=\"00000001\"/></game>";
+    const std::vector<BadDat> cases = {
+        {"not XML", "<datafile><game name=\"a\"></datafil>", "x.dat:1:28: not XML: mismatched tag"},
+        {"cut short", "<datafile>\n" + game + "\n<game name=\"b\"><rom name=", "x.dat:3:16: cut short: the file ends inside an element"},
+        {"another root element", "<html><body/></html>", "x.dat:1:1: the root element is <html>, not <datafile> or "
+                                                         "<softwarelist>"},
+        {"size not a number", "<datafile>\n<game name=\"a\">\n  <rom name=\"a\" size=\"12a\" crc=\"00000001\"/>"
+                              "</game></datafile>",
+         "x.dat:3:3: a size that is not a number: \"12a\""},
+        {"size past 64 bits", "<datafile><game name=\"a\"><rom size=\"18446744073709551616\" crc=\"00000001\"/>"
+                              "</game></datafile>",
+         "a size that is not a number"},
+        {"CRC not 8 hex digits", "<datafile><game name=\"a\"><rom size=\"4\" crc=\"1234567\"/></game></datafile>",
+         "x.dat:1:26: a CRC that is not 8 hex digits: \"1234567\""},
+        {"CRC not hex", "<datafile><game name=\"a\"><rom size=\"4\" crc=\"1234567g\"/></game></datafile>",
+         "a CRC that is not 8 hex digits"},
+        {"game without a name", "<datafile>\n  <game><rom size=\"4\" crc=\"00000001\"/></game></datafile>",
+         "x.dat:2:3: a game without a name"},
+        {"no games at all", "<datafile><header><name>x</name></header></datafile>", "x.dat:1:53: no games at all"},
+        {"empty file", "", "x.dat:1:1: no games at all"},
+        {"neither XML nor text", "\x89PNG\r\n\x1a\n", "x.dat:1:1: neither XML nor a ClrMamePro DAT"},
+        {"text cut short", "game ( name a rom ( name a size 4 crc 00000001 )", "x.dat:1:49: cut short"},
+        {"text CRC not hex", "game ( name a rom ( name a size 4 crc zz000001 ) )", "x.dat:1:39: a CRC that is not 8"},
+        {"text game without a name", "game ( description x )", "x.dat:1:1: a game without a name"},
+        {"text quote never closed", "game ( name \"a )", "x.dat:1:13: cut short"},
+        {"name too long", "<datafile><game name=\"" + std::string(5000, 'n') + "\"/></datafile>",
+         "a name longer than 4,096 bytes"},
+        {"nested too deep", "<datafile>" + std::string(100 * 3, 'x').replace(0, 300, [] {
+             std::string open;
+             for (int i = 0; i < 100; ++i)
+                 open += "<a>";
+             return open;
+         }()),
+         "elements nested deeper than 64"},
+        {"entity expansion bomb", R"(<!DOCTYPE datafile [<!ENTITY a "aaaaaaaaaa"><!ENTITY b "&a;&a;&a;&a;&a;&a;&a;&a;&a;&a;">
+            <!ENTITY c "&b;&b;&b;&b;&b;&b;&b;&b;&b;&b;"><!ENTITY d "&c;&c;&c;&c;&c;&c;&c;&c;&c;&c;">
+            <!ENTITY e "&d;&d;&d;&d;&d;&d;&d;&d;&d;&d;"><!ENTITY f "&e;&e;&e;&e;&e;&e;&e;&e;&e;&e;">
+            <!ENTITY g "&f;&f;&f;&f;&f;&f;&f;&f;&f;&f;"><!ENTITY h "&g;&g;&g;&g;&g;&g;&g;&g;&g;&g;">]>
+            <datafile><game name="a"><description>&h;</description></game></datafile>)",
+         "x.dat:5:51: not XML: limit on input amplification factor"},
+    };
+    for (const BadDat& bad : cases) {
+        SCOPED_TRACE(bad.fault);
+        const DatRead read = parseDat(bad.bytes, "x.dat");
+        ASSERT_FALSE(read.dat);
+        EXPECT_NE(read.problem.message().find(bad.message), std::string::npos) << read.problem.message();
+    }
+}
+
+}  // namespace
+}  // namespace tokenade::testing

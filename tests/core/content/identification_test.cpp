@@ -1,0 +1,86 @@
+#include "core/content/dat_reader.h"
+#include "core/content/identification.h"
+
+#include <gtest/gtest.h>
+
+namespace tokenade::testing {
+namespace {
+
+// Games as a DAT gives them: name, description and the CRCs of 4-byte roms.
+DatIndex datOf(const std::vector<std::tuple<std::string, std::string, std::vector<uint32_t>>>& games)
+{
+    std::string text;
+    for (const auto& [name, description, crcs] : games) {
+        text += "game ( name \"" + name + "\" description \"" + description + "\"";
+        for (const uint32_t crc : crcs) {
+            char value[9];
+            std::snprintf(value, sizeof value, "%08x", crc);
+            text += std::string(" rom ( name r size 4 crc ") + value + " )";
+        }
+        text += " )\n";
+    }
+    return std::move(*parseDat(text, "test.dat").dat);
+}
+
+ZipDirectory holding(std::vector<uint32_t> crcs)
+{
+    ZipDirectory contents;
+    for (const uint32_t crc : crcs)
+        contents.entries.push_back({4, crc, "f" + std::to_string(crc)});
+    return contents;
+}
+
+TEST(GameLines, MeetsByKeyThenByNearKeyOneToOneNeverAnotherRegion)
+{
+    const DatIndex dat = datOf({{"alpha", "Alpha (USA)", {1}},
+                                {"beta", "Beta: The Game (Europe)", {2}},
+                                {"gamma", "Gamma (Japan)", {3}},
+                                {"delta", "Delta (USA)", {4}},
+                                {"delta2", "Delta - (USA)", {5}},
+                                {"eps", "Epsilon", {6}}});
+    const std::vector<std::string_view> lines = {"ALPHA (usa).zip", "Beta - The Game (Europe)", "Gamma (USA)",
+                                                 "Delta (USA)!", "eps", "Dr. Who"};
+    const GameLines met = matchGamesToList(dat, lines);
+    EXPECT_EQ(met.lineOfGame[0], 0u);  // by key of the description, extension and letter case aside
+    EXPECT_EQ(met.meetingOfGame[1], LineMeeting::NearKey);
+    EXPECT_EQ(met.lineOfGame[1], 1u);
+    EXPECT_EQ(met.lineOfGame[2], kNoLine);  // another region
+    EXPECT_EQ(met.lineOfGame[3], kNoLine);  // two games of one near key: neither is taken
+    EXPECT_EQ(met.lineOfGame[4], kNoLine);
+    EXPECT_EQ(met.lineOfGame[5], 4u);  // by the game's name
+    EXPECT_EQ(met.linesKnown, 3u);
+    EXPECT_EQ(met.expectedName[5], "Dr.zip");
+    EXPECT_EQ(met.gameNamed("DELTA2.zip"), 4u);
+}
+
+TEST(ContentMatcher, TheGameWithMostFilesWinsAndTheListBreaksTies)
+{
+    const DatIndex dat = datOf({{"small", "Small", {1}},
+                                {"large", "Large", {1, 2}},
+                                {"twina", "Twin A", {3}},
+                                {"twinb", "Twin B", {3}},
+                                {"oddu", "Odd (USA)", {4}},
+                                {"odde", "Odd (Europe)", {4}},
+                                {"four", "Four", {5, 6, 7, 8}}});
+    const std::vector<std::string_view> lines = {"Small", "Large", "Twin A", "Twin B", "Odd (USA)"};
+    const GameLines met = matchGamesToList(dat, lines);
+    const ContentMatcher matcher(dat, met);
+
+    Identification found = matcher.identify("x.zip", holding({1, 2, 9}));
+    EXPECT_EQ(found.state, ContentState::AnotherName);
+    EXPECT_EQ(found.game, 1u);
+    EXPECT_EQ(found.extras, std::vector<uint32_t>{2});
+    EXPECT_EQ(matcher.identify("x.zip", holding({3})).state, ContentState::Ambiguous);  // both on the list
+    found = matcher.identify("odd.zip", holding({4}));
+    EXPECT_EQ(found.game, 4u);  // the one of the tie that is on the list
+    EXPECT_EQ(matcher.identify("Odd (Europe).zip", holding({4})).state, ContentState::AnotherName);
+    found = matcher.identify("four.zip", holding({5, 6, 8}));
+    EXPECT_EQ(found.state, ContentState::Incomplete);
+    EXPECT_EQ(found.matched, 3u);
+    EXPECT_EQ(found.needed, 4u);
+    EXPECT_EQ(matcher.identify("Small.zip", holding({2, 1})).state, ContentState::AnotherGame);
+    EXPECT_EQ(matcher.identify("Large.ZIP", holding({2, 1})).state, ContentState::RightName);
+}
+
+}  // namespace
+}  // namespace tokenade::testing
