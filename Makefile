@@ -31,14 +31,17 @@ clean:
 	rm -rf $(BUILD)
 
 # Benchmarks against find on synthetic collections; BENCH_ARGS="--keep DIR --sizes 100000".
+# Then identification by content; CONTENT_BENCH_ARGS="--keep DIR --size 100000 --runs 5".
 # bench-cold also times each run after dropping the page cache (as root).
 bench-cold: BENCH_ARGS += --cold
+bench-cold: CONTENT_BENCH_ARGS += --cold
 bench-cold: bench
 bench: deps
 	@bash scripts/install-deps.sh python3 time findutils
 	cmake -S . -B build-bench -DCMAKE_BUILD_TYPE=Release -DTOKENADE_BUILD_BENCH=ON -DTOKENADE_BUILD_TESTS=OFF > /dev/null
 	cmake --build build-bench -j $(JOBS)
 	python3 bench/run_bench.py --build build-bench $(BENCH_ARGS)
+	python3 bench/content_bench.py --build build-bench $(CONTENT_BENCH_ARGS)
 
 # The whole test suite under AddressSanitizer with UndefinedBehaviorSanitizer,
 # then under ThreadSanitizer, each in a build folder of its own. The first is
@@ -56,7 +59,7 @@ check-sanitizers: deps
 
 # Each libFuzzer target for FUZZ_SECONDS, starting from the seeds in tests/data/fuzz.
 FUZZ_SECONDS ?= 60
-FUZZERS = fuzz_roms_list fuzz_path_rules fuzz_keyed_order
+FUZZERS = fuzz_roms_list fuzz_path_rules fuzz_keyed_order fuzz_dat_reader fuzz_zip_directory fuzz_content_cache
 fuzz:
 	@bash scripts/install-deps.sh clang libclang-rt-14-dev
 	CC=clang CXX=clang++ cmake -S . -B build-fuzz -DCMAKE_BUILD_TYPE=RelWithDebInfo \

@@ -70,7 +70,14 @@ struct ArchiveLine {
             text = std::to_string(one.matched) + " of " + std::to_string(one.needed) + " roms of " + game(one.game);
             break;
         case ContentState::NotInDat: break;
-        case ContentState::NotAZip: text = archive().contents.reason; break;
+        case ContentState::NotAZip: {
+            // "not a zip: a RAR archive" is said once, after the state.
+            std::string_view reason = archive().contents.reason;
+            if (reason.starts_with(contentStateKey(one.state)))
+                reason.remove_prefix(std::min(reason.size(), contentStateKey(one.state).size() + 2));
+            text = reason;
+            break;
+        }
         }
         std::string extraNames;
         for (const std::string& name : extras())

@@ -88,6 +88,9 @@ GameLines matchGamesToList(const DatIndex& dat, std::span<const std::string_view
     met.meetingOfGame.assign(dat.games.size(), LineMeeting::None);
     met.gameOfLine.assign(lines.size(), kNoGame);
     std::unordered_map<std::string, uint32_t> lineByTitle;
+    lineByTitle.reserve(lines.size());
+    met.lineByKey.reserve(lines.size());
+    met.gameByKey.reserve(2 * dat.games.size());
     for (uint32_t line = 0; line < lines.size(); ++line) {
         std::string expected(lines[line]);
         replacePathExtension(expected, kRomExtension);
