@@ -38,6 +38,8 @@ IdentifiedArchives identifyArchives(const ContentBasis& basis, const IdentifyInp
     IdentifiedArchives identified;
     identified.archives = inputs.sourceFolder ? readSourceArchives(inputs.directory, inputs.cache, progress)
                                               : readRomArchives(inputs.directory, inputs.cache, progress);
+    if (identified.archives.stopped)
+        return identified;  // archives not read would pass for archives of nothing
     identified.found.reserve(identified.archives.archives.size());
     for (FoundArchive& archive : identified.archives.archives) {
         Identification found = basis.matcher->identify(archive.name, archive.contents);

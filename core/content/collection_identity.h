@@ -55,8 +55,9 @@ struct IdentifiedArchives {
     std::vector<bool> missingLines(const ContentBasis& basis) const;
 };
 
-// Reads every archive (see readArchives) and identifies it. Stopped
-// reading gives what was read, `archives.stopped` set.
+// Reads every archive (see readArchives) and identifies it, reporting the
+// archives read to `progress`. A stopped run identifies nothing: `found` is
+// empty and `archives.stopped` set.
 IdentifiedArchives identifyArchives(const ContentBasis& basis, const IdentifyInputs& inputs,
                                     const ContentProgress& progress = {});
 

@@ -27,12 +27,16 @@ public:
 
     DatRead read()
     {
+        size_t blocks = 0;
         while (!failed_) {
             Token head = next();
             if (head.kind == TokenKind::End)
                 break;
-            if (head.kind != TokenKind::Word || !expectOpen(head))
-                return failure(head, "neither XML nor a ClrMamePro DAT: expected a name and \"(\"");
+            if (head.kind != TokenKind::Word || next().kind != TokenKind::Open) {
+                return failure(head, blocks == 0 ? "neither XML nor a ClrMamePro DAT: expected a name and \"(\""
+                                                 : "expected a name and \"(\"");
+            }
+            ++blocks;
             if (head.text == "game" || head.text == "machine" || head.text == "resource")
                 readGame(head);
             else if (head.text == "clrmamepro")
@@ -72,8 +76,10 @@ private:
 
     Token next()
     {
+        // Every control character separates, as a space does: a word never
+        // begins at one, so that each token moves the reader on.
         int c = peek();
-        while (c == ' ' || c == '\t' || c == '\r' || c == '\n' || c == '\f' || c == '\v') {
+        while (c >= 0 && c <= ' ') {
             advance();
             c = peek();
         }
@@ -104,16 +110,6 @@ private:
         else if (quoted)
             advance();
         return token;
-    }
-
-    bool expectOpen(const Token& head)
-    {
-        const Token open = next();
-        if (open.kind == TokenKind::Open)
-            return true;
-        if (open.kind == TokenKind::End)
-            fail(head, "cut short: the file ends after \"" + head.text.substr(0, 40) + "\"");
-        return false;
     }
 
     // The key-value pairs of a block up to its ")", each handed to `take`

@@ -99,6 +99,7 @@ TEST(DatReader, RefusesBadInputWithItsPlace)
         {"text CRC not hex", "game ( name a rom ( name a size 4 crc zz000001 ) )", "x.dat:1:39: a CRC that is not 8"},
         {"text game without a name", "game ( description x )", "x.dat:1:1: a game without a name"},
         {"text quote never closed", "game ( name \"a )", "x.dat:1:13: cut short"},
+        {"text control characters", "game ( name\x01\x02 )", "x.dat:1:15: \"name\" without a value"},
         {"name too long", "<datafile><game name=\"" + std::string(5000, 'n') + "\"/></datafile>",
          "a name longer than 4,096 bytes"},
         {"nested too deep", "<datafile>" + std::string(100 * 3, 'x').replace(0, 300, [] {
