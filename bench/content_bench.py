@@ -17,14 +17,13 @@ import argparse
 import os
 import random
 import shutil
-import statistics
 import subprocess
 import sys
 import tempfile
 
 HERE = os.path.dirname(os.path.abspath(__file__))
 sys.path.insert(0, HERE)
-from run_bench import drop_caches, timed  # noqa: E402
+from run_bench import alternate, drop_caches, timed  # noqa: E402
 
 FOLDERS = ["roms", "romsConsoles"]
 
@@ -52,19 +51,8 @@ def mame_like_dat(path, megabytes):
         f.write("</datafile>\n")
 
 
-def alternate(commands, runs, before=None):
-    times = {name: [] for name in commands}
-    peak = {name: 0 for name in commands}
-    for _ in range(runs):
-        for name, (command, prepare) in commands.items():
-            if prepare:
-                prepare()
-            if before:
-                before()
-            elapsed, memory = timed(command)
-            times[name].append(elapsed)
-            peak[name] = max(peak[name], memory)
-    return {name: statistics.median(values) for name, values in times.items()}, peak
+def quoted(command):
+    return " ".join(f"'{word}'" for word in command)
 
 
 def identify_commands(build, root, cache, empty):
@@ -76,12 +64,13 @@ def identify_commands(build, root, cache, empty):
     finds = ["find"] + [os.path.join(root, f) for f in FOLDERS] + ["-type", "f", "-iname", "*.zip"]
     empty_cache = os.path.join(cache, "empty")
     return {
-        "find stat": (finds + ["-printf", "%i %s %T@\\n"], None),
-        "tail 1 KiB": (["sh", "-c", " ".join(f"'{a}'" for a in finds) + " -print0 | xargs -0 tail -q -c 1024"], None),
-        "empty cache": (identify(root, empty_cache), lambda: shutil.rmtree(empty_cache, ignore_errors=True)),
-        "no cache": (identify(root, empty_cache, "--no-cache"), None),
-        "full cache": (identify(root, os.path.join(cache, "full")), None),
-        "DAT and list": (identify(empty, empty_cache, "--no-cache"), None),
+        "find stat": finds + ["-printf", "%i %s %T@\\n"],
+        "tail 1 KiB": ["sh", "-c", quoted(finds) + " -print0 | xargs -0 tail -q -c 1024"],
+        # The removal takes a few milliseconds of a run of a second or more.
+        "empty cache": ["sh", "-c", f"rm -rf '{empty_cache}' && exec " + quoted(identify(root, empty_cache))],
+        "no cache": identify(root, empty_cache, "--no-cache"),
+        "full cache": identify(root, os.path.join(cache, "full")),
+        "DAT and list": identify(empty, empty_cache, "--no-cache"),
     }
 
 
@@ -116,9 +105,7 @@ def main():
         empty = os.path.join(scratch, "no-archives")
         os.makedirs(empty)
         commands = identify_commands(args.build, root, scratch, empty)
-        for command, prepare in commands.values():  # warm the page cache and fill the full cache
-            if prepare:
-                prepare()
+        for command in commands.values():  # warm the page cache and fill the full cache
             timed(command)
         median, peak = alternate(commands, args.runs)
         print_table("Identification, warm", median, peak, args.size)
@@ -130,12 +117,12 @@ def main():
         size = os.path.getsize(big)
         reader = [os.path.join(args.build, "bench", "dat_read"), big]
         timed(reader)
-        read, memory = alternate({"dat_read": (reader, None)}, 3)
+        read, memory = alternate({"dat_read": reader}, 3)
         kept = subprocess.run(reader, capture_output=True, text=True, check=True).stdout.strip()
         print(f"\nA {size / 1e6:.0f} MB DAT: read in {read['dat_read']:.2f} s, peak {memory['dat_read'] / 1e6:.1f} MB"
               f" ({kept})")
         if shutil.which("xmllint"):
-            lint, _ = alternate({"xmllint": (["xmllint", "--stream", "--noout", big], None)}, 3)
+            lint, _ = alternate({"xmllint": ["xmllint", "--stream", "--noout", big]}, 3)
             print(f"  xmllint --stream: {lint['xmllint']:.2f} s")
         print("\nThe cache of a million archives: " + subprocess.run(
             [os.path.join(args.build, "bench", "cache_size"), "1000000"], capture_output=True, text=True,
