@@ -41,6 +41,13 @@ int usageError(const std::string& message)
     return kExitUsage;
 }
 
+// How often `name` was given to `command`; 0 also for an option it does not take.
+size_t countOf(const CLI::App& command, const std::string& name)
+{
+    const CLI::Option* option = command.get_option_no_throw(name);
+    return option == nullptr ? 0 : option->count();
+}
+
 // What --only, --format and --json said, before they are checked together.
 struct ReportArguments {
     std::string only;
@@ -76,8 +83,7 @@ std::string chooseReport(const CLI::App& command, const ReportArguments& report,
     // A row holds a name: counts and near-miss pairs have no place in it.
     if (options.format == OutputFormat::Csv && (options.summary || options.nearMisses))
         return std::string(options.summary ? "--summary" : "--near-misses") + " goes with text or JSON output";
-    const CLI::Option* onlyOption = command.get_option_no_throw("--only");
-    if (onlyOption == nullptr || onlyOption->count() == 0)
+    if (countOf(command, "--only") == 0)
         return "";
     CategoryChoice only = parseCategoryList(report.only, options.audit, options.availableOnly);
     options.only = std::move(only.ids);
@@ -180,9 +186,9 @@ ParseOutcome parseArguments(int argc, char** argv)
                              : fill->parsed()     ? fill
                              : setAside->parsed() ? setAside
                                                   : identify;
-    if (chosen->count("--dat") > 0)
+    if (countOf(*chosen, "--dat") > 0)
         options.datPath = dat;
-    if (chosen->count("--fixdat") > 0)
+    if (countOf(*chosen, "--fixdat") > 0)
         options.fixdatPath = fixdat;
     if (options.fixdatPath && !options.datPath)
         return {std::nullopt, usageError("--fixdat goes with --dat")};

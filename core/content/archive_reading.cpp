@@ -1,6 +1,7 @@
 #include "archive_reading.h"
 
 #include "core/content/content_cache.h"
+#include "core/foundation/folder_reader.h"
 #include "core/foundation/folder_walk.h"
 #include "core/foundation/path_join.h"
 #include "core/sources/folder_scan.h"
@@ -38,11 +39,12 @@ ZipDirectory unreadable(int error)
     return contents;
 }
 
-// Reads one archive from its file: its identity is that of the file read,
-// which may have changed since the walk.
-void readFromFile(const std::string& path, FoundArchive& archive)
+// Reads one archive from its file, `name` in the open folder `folderFd`
+// (or AT_FDCWD): its identity is that of the file read, which may have
+// changed since the walk.
+void readFromFile(int folderFd, const std::string& name, FoundArchive& archive)
 {
-    const int fd = ::open(path.c_str(), O_RDONLY | O_CLOEXEC | O_NOFOLLOW | O_NOCTTY | O_NONBLOCK);
+    const int fd = ::openat(folderFd, name.c_str(), O_RDONLY | O_CLOEXEC | O_NOFOLLOW | O_NOCTTY | O_NONBLOCK);
     struct stat status {};
     if (fd < 0 || ::fstat(fd, &status) != 0) {
         archive.contents = unreadable(errno);
@@ -76,29 +78,66 @@ void gather(std::vector<std::vector<Found>>& parts, ArchiveSet& set)
     }
 }
 
+// The archives of one folder, or a stretch of a large one: what a thread
+// takes at a time, so that a folder is opened once for many archives and
+// each archive is looked up in it by its name alone.
+struct Stretch {
+    size_t begin;
+    size_t end;
+};
+
+std::vector<Stretch> stretchesOf(const ArchiveSet& set)
+{
+    constexpr size_t kLongest = 256;
+    std::vector<Stretch> stretches;
+    for (size_t begin = 0; begin < set.archives.size();) {
+        size_t end = begin + 1;
+        while (end < set.archives.size() && end - begin < kLongest &&
+               set.archives[end].folder == set.archives[begin].folder)
+            ++end;
+        stretches.push_back({begin, end});
+        begin = end;
+    }
+    return stretches;
+}
+
+// One archive: from the cache when its identity is there, else from its file.
+bool readOne(int folderFd, FoundArchive& archive, const ContentCache& cache)
+{
+    struct stat status {};
+    const ZipDirectory* cached = nullptr;
+    if (cache.size() > 0 && ::fstatat(folderFd, archive.name.c_str(), &status, AT_SYMLINK_NOFOLLOW) == 0 &&
+        S_ISREG(status.st_mode))
+        cached = cache.find(identityFrom(status));
+    if (cached) {
+        archive.identity = identityFrom(status);
+        archive.contents = *cached;
+        archive.fromCache = true;
+        return false;
+    }
+    readFromFile(folderFd, archive.name, archive);
+    return true;
+}
+
 void readAll(const std::string& directory, ArchiveSet& set, const ContentCache& cache, const ContentProgress& progress)
 {
+    const std::vector<Stretch> stretches = stretchesOf(set);
     std::atomic<size_t> next{0};
     std::atomic<size_t> opened{0};
     auto work = [&] {
-        std::string path;
-        for (size_t i = next++; i < set.archives.size() && !progress.stop.stop_requested(); i = next++) {
-            FoundArchive& archive = set.archives[i];
-            path = joinPath(joinPath(directory, set.folders[archive.folder]), archive.name);
-            struct stat status {};
-            const ZipDirectory* cached = nullptr;
-            if (cache.size() > 0 && ::lstat(path.c_str(), &status) == 0 && S_ISREG(status.st_mode))
-                cached = cache.find(identityFrom(status));
-            if (cached) {
-                archive.identity = identityFrom(status);
-                archive.contents = *cached;
-                archive.fromCache = true;
-            } else {
-                readFromFile(path, archive);
-                ++opened;
+        for (size_t s = next++; s < stretches.size() && !progress.stop.stop_requested(); s = next++) {
+            const int folderFd = openFolder(joinPath(directory, set.folders[set.archives[stretches[s].begin].folder]), true);
+            const int error = errno;
+            for (size_t i = stretches[s].begin; i < stretches[s].end; ++i) {
+                if (folderFd < 0)
+                    set.archives[i].contents = unreadable(error);
+                else
+                    opened += readOne(folderFd, set.archives[i], cache);
             }
+            if (folderFd >= 0)
+                ::close(folderFd);
             if (progress.archivesRead)
-                ++*progress.archivesRead;
+                *progress.archivesRead += stretches[s].end - stretches[s].begin;
         }
     };
     std::vector<std::jthread> threads;
@@ -145,7 +184,9 @@ ArchiveSet readArchives(const std::string& directory, const std::vector<std::str
     set.cacheDamaged = stored.damaged();
     readAll(directory, set, stored, progress);
     set.stopped = progress.stop.stop_requested();
-    if (cache.use && !set.stopped) {
+    // An unchanged collection leaves its cache as it is: nothing to write, nothing to flush.
+    const bool unchanged = set.opened == 0 && stored.size() == set.archives.size();
+    if (cache.use && !set.stopped && !unchanged) {
         std::vector<CachedArchive> records;
         records.reserve(set.archives.size());
         for (const FoundArchive& archive : set.archives) {
@@ -172,7 +213,7 @@ void nameEntries(const std::string& directory, const ArchiveSet& set, FoundArchi
     if (!archive.fromCache)
         return;
     FoundArchive fresh;
-    readFromFile(joinPath(directory, set.pathOf(archive)), fresh);
+    readFromFile(AT_FDCWD, joinPath(directory, set.pathOf(archive)), fresh);
     if (fresh.identity == archive.identity && fresh.contents.entries.size() == archive.contents.entries.size())
         archive.contents = std::move(fresh.contents);
 }

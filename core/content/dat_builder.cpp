@@ -4,6 +4,8 @@
 #include "core/foundation/grouped_count.h"
 #include "core/foundation/text_decoding.h"
 
+#include <algorithm>
+
 namespace tokenade {
 namespace {
 
@@ -60,6 +62,14 @@ bool parseRomCrc(std::string_view text, uint32_t& crc)
         crc = crc << 4 | static_cast<uint32_t>(digit);
     }
     return true;
+}
+
+DatBuilder::DatBuilder(DatFormat format, uint64_t bytes)
+{
+    index_.format = format;
+    // A game takes a few hundred bytes of a DAT at least, a rom some fifty.
+    index_.games.reserve(std::min<uint64_t>(bytes / 128, kDatGameLimit));
+    index_.roms.reserve(std::min<uint64_t>(bytes / 48, kDatRomLimit));
 }
 
 std::string DatBuilder::keep(std::string_view text, std::string_view what, std::string_view& into)

@@ -21,7 +21,9 @@ struct RomFields {
 // buffers may go.
 class DatBuilder {
 public:
-    explicit DatBuilder(DatFormat format) { index_.format = format; }
+    // `bytes`: the DAT's size, from which room for its games and roms is
+    // taken at once; room never written costs no memory.
+    DatBuilder(DatFormat format, uint64_t bytes);
 
     void setListName(std::string_view name) { index_.name = index_.storage.store(name.substr(0, 256)); }
     std::string startGame();

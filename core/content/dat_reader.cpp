@@ -25,12 +25,12 @@ bool looksLikeXml(std::string_view first)
     return start != std::string_view::npos && first[start] == '<';
 }
 
-DatRead parseFrom(DatSource& source, const std::string& path)
+DatRead parseFrom(DatSource& source, const std::string& path, uint64_t bytes)
 {
     const std::string_view first = source.next();
     if (first.empty() && source.error() != 0)
         return {std::nullopt, {path, 0, 0, std::string("cannot be read (") + std::strerror(source.error()) + ")"}};
-    return looksLikeXml(first) ? parseXmlDat(source, first, path) : parseTextDat(source, first, path);
+    return looksLikeXml(first) ? parseXmlDat(source, first, path, bytes) : parseTextDat(source, first, path, bytes);
 }
 
 }  // namespace
@@ -55,7 +55,7 @@ DatRead readDatFile(const std::string& path)
         read.problem = {path, 0, 0, groupedCount(static_cast<uint64_t>(status.st_size)) + " bytes, over the 4 GiB read"};
     else {
         DatSource source(fd);
-        read = parseFrom(source, path);
+        read = parseFrom(source, path, static_cast<uint64_t>(status.st_size));
     }
     ::close(fd);
     return read;
@@ -64,7 +64,7 @@ DatRead readDatFile(const std::string& path)
 DatRead parseDat(std::string_view bytes, const std::string& path)
 {
     DatSource source(bytes);
-    return parseFrom(source, path);
+    return parseFrom(source, path, bytes.size());
 }
 
 }  // namespace tokenade

@@ -19,8 +19,8 @@ struct Token {
 // a time, so that a large file never stands in memory whole.
 class TextDatReader {
 public:
-    TextDatReader(DatSource& source, std::string_view first, const std::string& path)
-        : source_(source), chunk_(first), builder_(DatFormat::ClrMamePro)
+    TextDatReader(DatSource& source, std::string_view first, const std::string& path, uint64_t bytes)
+        : source_(source), chunk_(first), builder_(DatFormat::ClrMamePro, bytes)
     {
         problem_.path = path;
     }
@@ -252,9 +252,9 @@ private:
 
 }  // namespace
 
-DatRead parseTextDat(DatSource& source, std::string_view first, const std::string& path)
+DatRead parseTextDat(DatSource& source, std::string_view first, const std::string& path, uint64_t bytes)
 {
-    return TextDatReader(source, first, path).read();
+    return TextDatReader(source, first, path, bytes).read();
 }
 
 }  // namespace tokenade

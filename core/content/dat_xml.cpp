@@ -31,7 +31,7 @@ std::string_view attribute(const XML_Char** attributes, std::string_view wanted,
 
 class XmlDatReader {
 public:
-    explicit XmlDatReader(std::string path) : parser_(XML_ParserCreate(nullptr), XML_ParserFree)
+    XmlDatReader(std::string path, uint64_t bytes) : parser_(XML_ParserCreate(nullptr), XML_ParserFree), bytes_(bytes)
     {
         problem_.path = std::move(path);
         XML_SetUserData(parser_.get(), this);
@@ -118,7 +118,7 @@ private:
     {
         if (name == "datafile" || name == "softwarelist") {
             logiqx_ = name == "datafile";
-            builder_ = std::make_unique<DatBuilder>(logiqx_ ? DatFormat::LogiqxXml : DatFormat::SoftwareList);
+            builder_ = std::make_unique<DatBuilder>(logiqx_ ? DatFormat::LogiqxXml : DatFormat::SoftwareList, bytes_);
         } else {
             fail("the root element is <" + std::string(name.substr(0, 40)) + ">, not <datafile> or <softwarelist>");
         }
@@ -209,6 +209,7 @@ private:
     }
 
     std::unique_ptr<XML_ParserStruct, decltype(&XML_ParserFree)> parser_;
+    uint64_t bytes_ = 0;
     std::unique_ptr<DatBuilder> builder_;  // made at the root element, when the form is known
     std::vector<Element> open_;
     std::string text_;
@@ -221,9 +222,9 @@ private:
 
 }  // namespace
 
-DatRead parseXmlDat(DatSource& source, std::string_view first, const std::string& path)
+DatRead parseXmlDat(DatSource& source, std::string_view first, const std::string& path, uint64_t bytes)
 {
-    return XmlDatReader(path).read(source, first);
+    return XmlDatReader(path, bytes).read(source, first);
 }
 
 }  // namespace tokenade

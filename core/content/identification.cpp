@@ -24,21 +24,28 @@ std::string_view contentStateKey(ContentState state)
 // Files alike are counted once, as the games' own are.
 std::vector<ContentMatcher::Count> ContentMatcher::countMatches(const ZipDirectory& contents) const
 {
-    std::vector<ContentKey> keys;
-    keys.reserve(contents.entries.size());
+    // Kept per thread: identifying allocates nothing for most archives.
+    thread_local std::vector<ContentKey> keys;
+    thread_local std::vector<uint32_t> games;
+    keys.clear();
+    games.clear();
     for (const ZipEntry& entry : contents.entries)
         keys.push_back({entry.size, entry.crc});
     std::sort(keys.begin(), keys.end());
     keys.erase(std::unique(keys.begin(), keys.end()), keys.end());
-    std::vector<Count> counts;
+    // A file shared by many games (a BIOS rom) lists them all: counting by
+    // sorting keeps that n log n in the holders, not quadratic.
     for (const ContentKey& key : keys) {
-        for (const ContentHolder& holder : dat_.holdersOf(key)) {
-            auto count = std::find_if(counts.begin(), counts.end(), [&](const Count& c) { return c.game == holder.game; });
-            if (count == counts.end())
-                counts.push_back({holder.game, 1});
-            else
-                ++count->matched;
-        }
+        for (const ContentHolder& holder : dat_.holdersOf(key))
+            games.push_back(holder.game);
+    }
+    std::sort(games.begin(), games.end());
+    std::vector<Count> counts;
+    for (size_t at = 0; at < games.size();) {
+        const size_t from = at;
+        while (at < games.size() && games[at] == games[from])
+            ++at;
+        counts.push_back({games[from], static_cast<uint32_t>(at - from)});
     }
     return counts;
 }

@@ -2,20 +2,42 @@
 
 #include "core/audit/input_warnings.h"
 #include "core/audit/near_key.h"
+#include "core/audit/near_key_hash.h"
 #include "core/foundation/unicode_key.h"
 #include "core/sources/folder_scan.h"
 #include "core/sources/path_rules.h"
 
+#include <algorithm>
 #include <map>
 
 namespace tokenade {
 namespace {
 
-std::string archiveKey(std::string_view title)
+// The key of an archive named `title` + ".zip", into `key` (its storage reused).
+void archiveKeyInto(std::string_view title, std::string& name, std::string& key)
 {
-    std::string name(title);
+    name.assign(title);
     name += ".zip";
-    return unicodeKey(name);
+    unicodeKeyInto(name, key);
+}
+
+void seal(GameLines::KeyHashes& hashes)
+{
+    std::sort(hashes.begin(), hashes.end());
+}
+
+// The first item of `hashes` with the hash of `key` for which `matches` says
+// the key is the same; `none` when there is none.
+template <typename Matches>
+uint32_t findKey(const GameLines::KeyHashes& hashes, std::string_view key, uint32_t none, Matches&& matches)
+{
+    const uint64_t hash = hashOfNearKey(key);
+    for (auto at = std::lower_bound(hashes.begin(), hashes.end(), std::pair<uint64_t, uint32_t>(hash, 0));
+         at != hashes.end() && at->first == hash; ++at) {
+        if (matches(at->second))
+            return at->second;
+    }
+    return none;
 }
 
 // The lines and games of one near key, among those not met by key.
@@ -71,49 +93,71 @@ std::string_view lineTitle(std::string_view line)
 
 uint32_t GameLines::lineNamed(std::string_view archiveName) const
 {
-    const auto found = lineByKey.find(unicodeKey(archiveName));
-    return found == lineByKey.end() ? kNoLine : found->second;
+    const std::string key = unicodeKey(archiveName);
+    return findKey(lineKeys, key, kNoLine, [&](uint32_t line) { return unicodeKey(expectedName[line]) == key; });
 }
 
 uint32_t GameLines::gameNamed(std::string_view archiveName) const
 {
-    const auto found = gameByKey.find(unicodeKey(archiveName));
-    return found == gameByKey.end() ? kNoGame : found->second;
+    const std::string key = unicodeKey(archiveName);
+    std::string name, other;
+    return findKey(gameKeys, key, kNoGame, [&](uint32_t game) {
+        for (std::string_view title : {dat->games[game].description, dat->games[game].name}) {
+            archiveKeyInto(title, name, other);
+            if (!title.empty() && other == key)
+                return true;
+        }
+        return false;
+    });
 }
 
 GameLines matchGamesToList(const DatIndex& dat, std::span<const std::string_view> lines)
 {
     GameLines met;
+    met.dat = &dat;
     met.lineOfGame.assign(dat.games.size(), kNoLine);
     met.meetingOfGame.assign(dat.games.size(), LineMeeting::None);
     met.gameOfLine.assign(lines.size(), kNoGame);
-    std::unordered_map<std::string, uint32_t> lineByTitle;
-    lineByTitle.reserve(lines.size());
-    met.lineByKey.reserve(lines.size());
-    met.gameByKey.reserve(2 * dat.games.size());
+    met.expectedName.reserve(lines.size());
+    met.lineKeys.reserve(lines.size());
+    met.gameKeys.reserve(2 * dat.games.size());
+    GameLines::KeyHashes titleKeys;  // of each line's title + ".zip"
+    titleKeys.reserve(lines.size());
+    std::string name, key;
     for (uint32_t line = 0; line < lines.size(); ++line) {
         std::string expected(lines[line]);
         replacePathExtension(expected, kRomExtension);
-        met.lineByKey.emplace(unicodeKey(expected), line);
+        unicodeKeyInto(expected, key);
+        met.lineKeys.emplace_back(hashOfNearKey(key), line);
         met.expectedName.push_back(std::move(expected));
-        lineByTitle.emplace(archiveKey(lineTitle(lines[line])), line);
+        archiveKeyInto(lineTitle(lines[line]), name, key);
+        titleKeys.emplace_back(hashOfNearKey(key), line);
     }
+    seal(met.lineKeys);
+    seal(titleKeys);
+    std::string lineName, lineKey;
     for (uint32_t game = 0; game < dat.games.size(); ++game) {
         const DatGame& entry = dat.games[game];
         for (std::string_view title : {entry.description, entry.name}) {
             if (title.empty())
                 continue;
-            const std::string key = archiveKey(title);
-            met.gameByKey.emplace(key, game);
-            const auto line = lineByTitle.find(key);
-            if (line == lineByTitle.end() || met.lineOfGame[game] != kNoLine)
+            archiveKeyInto(title, name, key);
+            met.gameKeys.emplace_back(hashOfNearKey(key), game);
+            if (met.lineOfGame[game] != kNoLine)
                 continue;
-            met.lineOfGame[game] = line->second;
+            const uint32_t line = findKey(titleKeys, key, kNoLine, [&](uint32_t candidate) {
+                archiveKeyInto(lineTitle(lines[candidate]), lineName, lineKey);
+                return lineKey == key;
+            });
+            if (line == kNoLine)
+                continue;
+            met.lineOfGame[game] = line;
             met.meetingOfGame[game] = LineMeeting::Key;
-            if (met.gameOfLine[line->second] == kNoGame)
-                met.gameOfLine[line->second] = game;
+            if (met.gameOfLine[line] == kNoGame)
+                met.gameOfLine[line] = game;
         }
     }
+    seal(met.gameKeys);
     meetByNearKey(dat, lines, met);
     for (const uint32_t game : met.gameOfLine)
         met.linesKnown += game != kNoGame;

@@ -7,7 +7,6 @@
 #include <span>
 #include <string>
 #include <string_view>
-#include <unordered_map>
 #include <vector>
 
 namespace tokenade {
@@ -39,8 +38,12 @@ struct GameLines {
     // kNoGame for none. A DAT's short names ("smb3e.zip") are found so.
     uint32_t gameNamed(std::string_view archiveName) const;
 
-    std::unordered_map<std::string, uint32_t> lineByKey;  // unicodeKey(expected name) -> first line
-    std::unordered_map<std::string, uint32_t> gameByKey;  // unicodeKey(name or description + ".zip") -> first game
+    // Items (lines, games) by the hash of a key, smallest item first among
+    // equal hashes; a hit is confirmed against the key itself.
+    using KeyHashes = std::vector<std::pair<uint64_t, uint32_t>>;
+    KeyHashes lineKeys;  // unicodeKey(expected name) of each line
+    KeyHashes gameKeys;  // unicodeKey(name or description + ".zip") of each game
+    const DatIndex* dat = nullptr;
 };
 
 // Meets each game of `dat` with the line of `lines` (a list's lines, in file

@@ -192,6 +192,9 @@ TEST_F(TokenadeAuditTest, ArgumentsGoodAndBad)
         {{"films", "DIR"}, ""},
         {{"rename", "films", "DIR"}, ""},
         {{"rename", "roms", "DIR", "--available-only"}, "--available-only goes with videos"},
+        {{"roms", "DIR", "--fixdat", "f.xml"}, "--fixdat goes with --dat"},
+        {{"identify", "roms", "DIR"}, "--dat is required"},
+        {{"identify", "videos", "DIR", "--dat", "x"}, "kind: videos not in {roms}"},
     };
     for (auto [arguments, expected] : cases) {
         SCOPED_TRACE(::testing::PrintToString(arguments));

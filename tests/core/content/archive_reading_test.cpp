@@ -43,8 +43,10 @@ TEST_F(ArchiveReadingTest, ReadsASourceFolderThenItsCache)
     EXPECT_EQ(found, 2u);
     EXPECT_EQ(done, 2u);
 
+    const std::string written = cache.state();
     ArchiveSet second = read();
     EXPECT_EQ(second.opened, 0u);
+    EXPECT_EQ(cache.state(), written);  // an unchanged folder's cache is not written again
     FoundArchive& top = second.archives[0];
     ASSERT_TRUE(top.fromCache);
     EXPECT_EQ(top.contents.entries[1].crc, 2u);
