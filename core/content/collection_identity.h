@@ -14,6 +14,20 @@
 
 namespace tokenade {
 
+// How the planners of changes by content use this (they live in core/repair
+// and change nothing themselves until the engine applies their plan):
+// - renames: identifyArchives(basis, {collection}) and, per archive whose
+//   Identification holdsGame() with a line, the rename to
+//   basis.lines->expectedName[line] in the archive's own folder; RightName
+//   keeps its name, and a second archive of a line already held is a copy,
+//   listed, not renamed. Ambiguous and Incomplete are never offered.
+// - fills: missingLines() of the collection's identification, then
+//   identifyArchives(basis, {source, sourceFolder = true}) and, per missing
+//   line, one source archive that holdsGame() with that line, copied under
+//   the line's expected name.
+// Both report progress in archives read and stop on the token of
+// ContentProgress, as a window's job needs.
+
 // What identifying the archives of a folder reads.
 struct IdentifyInputs {
     std::string directory;   // a Tokenade directory (its rom folders), or a source folder
