@@ -146,8 +146,9 @@ TEST_P(IdentifyTest, NamesWhatEachArchiveHolds)
     // Of games of one content, the one on the list wins; twins off the list tie.
     EXPECT_EQ(byName["br.zip"]["state"], "another name");
     EXPECT_EQ(byName["br.zip"]["expected"], "Blockade Runner.zip");
-    if (byName.count("twin.zip"))
+    if (byName.count("twin.zip")) {
         EXPECT_EQ(byName["twin.zip"]["state"], "ambiguous");
+    }
     EXPECT_EQ(json["known"], 15);
     EXPECT_EQ(json["present"], 5);
 
