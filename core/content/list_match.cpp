@@ -93,14 +93,19 @@ std::string_view lineTitle(std::string_view line)
 
 uint32_t GameLines::lineNamed(std::string_view archiveName) const
 {
-    const std::string key = unicodeKey(archiveName);
-    return findKey(lineKeys, key, kNoLine, [&](uint32_t line) { return unicodeKey(expectedName[line]) == key; });
+    // Per thread, so that looking a name up allocates nothing.
+    thread_local std::string key, other;
+    unicodeKeyInto(archiveName, key);
+    return findKey(lineKeys, key, kNoLine, [&](uint32_t line) {
+        unicodeKeyInto(expectedName[line], other);
+        return other == key;
+    });
 }
 
 uint32_t GameLines::gameNamed(std::string_view archiveName) const
 {
-    const std::string key = unicodeKey(archiveName);
-    std::string name, other;
+    thread_local std::string key, name, other;
+    unicodeKeyInto(archiveName, key);
     return findKey(gameKeys, key, kNoGame, [&](uint32_t game) {
         for (std::string_view title : {dat->games[game].description, dat->games[game].name}) {
             archiveKeyInto(title, name, other);
