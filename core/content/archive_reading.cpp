@@ -105,13 +105,9 @@ std::vector<Stretch> stretchesOf(const ArchiveSet& set)
 bool readOne(int folderFd, FoundArchive& archive, const ContentCache& cache)
 {
     struct stat status {};
-    const ZipDirectory* cached = nullptr;
     if (cache.size() > 0 && ::fstatat(folderFd, archive.name.c_str(), &status, AT_SYMLINK_NOFOLLOW) == 0 &&
-        S_ISREG(status.st_mode))
-        cached = cache.find(identityFrom(status));
-    if (cached) {
+        S_ISREG(status.st_mode) && cache.find(identityFrom(status), archive.contents)) {
         archive.identity = identityFrom(status);
-        archive.contents = *cached;
         archive.fromCache = true;
         return false;
     }

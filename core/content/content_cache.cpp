@@ -175,6 +175,7 @@ ContentCache ContentCache::parse(std::string_view bytes)
         return cache;
     BodyReader reader(body);
     cache.records_.reserve(count);
+    cache.entries_.reserve(body.size() / 6);  // an entry takes at least five bytes
     FileIdentity last{};
     for (uint32_t i = 0; i < count && !reader.bad(); ++i) {
         Record record;
@@ -192,16 +193,18 @@ ContentCache ContentCache::parse(std::string_view bytes)
         id.size = static_cast<int64_t>(reader.varintUpTo(INT64_MAX));
         id.modifiedSeconds = static_cast<int64_t>(reader.varint());
         id.modifiedNanoseconds = static_cast<int64_t>(reader.varintUpTo(999'999'999));
-        record.contents.problem = static_cast<ZipProblem>(problem);
-        if (record.contents.problem != ZipProblem::None) {
-            record.contents.reason = reader.bytes(reader.varintUpTo(4096));
+        record.problem = static_cast<ZipProblem>(problem);
+        if (record.problem != ZipProblem::None) {
+            record.firstEntry = static_cast<uint32_t>(cache.reasons_.size());
+            cache.reasons_.emplace_back(reader.bytes(reader.varintUpTo(4096)));
         } else {
-            const uint64_t entries = reader.varintUpTo(kZipEntryLimit);
-            for (uint64_t e = 0; e < entries && !reader.bad(); ++e) {
+            record.firstEntry = static_cast<uint32_t>(cache.entries_.size());
+            record.count = static_cast<uint32_t>(reader.varintUpTo(kZipEntryLimit));
+            for (uint32_t e = 0; e < record.count && !reader.bad(); ++e) {
                 const uint64_t size = reader.varint();
                 const std::string_view crc = reader.bytes(4);
                 if (!reader.bad())
-                    record.contents.entries.push_back({size, get32(crc.data()), ""});
+                    cache.entries_.push_back({size, get32(crc.data())});
             }
         }
         if (reader.bad() || (i > 0 && !before(last, id)))
@@ -211,6 +214,8 @@ ContentCache ContentCache::parse(std::string_view bytes)
     }
     if (reader.bad() || !reader.atEnd() || cache.records_.size() != count) {
         cache.records_.clear();
+        cache.entries_.clear();
+        cache.reasons_.clear();
         return cache;
     }
     cache.damaged_ = false;
@@ -251,13 +256,19 @@ ContentCache ContentCache::load(const std::string& path)
     return parse(bytes);
 }
 
-const ZipDirectory* ContentCache::find(const FileIdentity& identity) const
+bool ContentCache::find(const FileIdentity& identity, ZipDirectory& contents) const
 {
     const auto found = std::lower_bound(records_.begin(), records_.end(), identity,
                                         [](const Record& record, const FileIdentity& id) { return before(record.identity, id); });
     if (found == records_.end() || !(found->identity == identity))
-        return nullptr;
-    return &found->contents;
+        return false;
+    contents.problem = found->problem;
+    contents.reason = found->problem == ZipProblem::None ? "" : reasons_[found->firstEntry];
+    contents.entries.clear();
+    contents.entries.reserve(found->count);
+    for (uint32_t e = 0; e < found->count; ++e)
+        contents.entries.push_back({entries_[found->firstEntry + e].size, entries_[found->firstEntry + e].crc, ""});
+    return true;
 }
 
 std::optional<WriteError> ContentCache::save(const std::string& path, std::span<const CachedArchive> archives)

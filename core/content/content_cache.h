@@ -37,9 +37,10 @@ public:
     // The same for a cache in memory.
     static ContentCache parse(std::string_view bytes);
 
-    // What the file of `identity` held when it was cached; null when no
-    // record matches every part of the identity. Entries have no names.
-    const ZipDirectory* find(const FileIdentity& identity) const;
+    // What the file of `identity` held when it was cached, into `contents`
+    // (entries without names); false, leaving it alone, when no record
+    // matches every part of the identity.
+    bool find(const FileIdentity& identity, ZipDirectory& contents) const;
 
     size_t size() const { return records_.size(); }
     bool damaged() const { return damaged_; }
@@ -50,11 +51,17 @@ public:
     static std::optional<WriteError> save(const std::string& path, std::span<const CachedArchive> archives);
 
 private:
+    // Flat, so that a cache of a million archives is three arrays, not a
+    // million allocations.
     struct Record {
         FileIdentity identity;
-        ZipDirectory contents;
+        uint32_t firstEntry = 0;  // into entries_; for a problem, into reasons_
+        uint32_t count = 0;
+        ZipProblem problem = ZipProblem::None;
     };
     std::vector<Record> records_;  // by device, then inode
+    std::vector<ContentKey> entries_;
+    std::vector<std::string> reasons_;
     bool damaged_ = false;
 };
 

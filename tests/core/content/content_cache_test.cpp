@@ -38,19 +38,23 @@ TEST_F(ContentCacheTest, GivesBackWhatItKeptForTheSameFileOnly)
     const ContentCache cache = ContentCache::parse(ContentCache::serialize(archives));
     ASSERT_FALSE(cache.damaged());
     ASSERT_EQ(cache.size(), 3u);
-    const ZipDirectory* found = cache.find({2049, 900, 8300, 1700000000, 123456789});
-    ASSERT_NE(found, nullptr);
-    ASSERT_EQ(found->entries.size(), 2u);
-    EXPECT_EQ(found->entries[1].size, 40u);
-    EXPECT_EQ(found->entries[1].crc, 0xDEADBEEFu);
-    EXPECT_EQ(found->entries[1].name, "");
-    EXPECT_EQ(cache.find({2049, 12, 20, -5, 0})->reason, "not a zip: a RAR archive");
-    EXPECT_EQ(cache.find({77, 13, 5, 1, 999'999'999})->entries[0].size, uint64_t{5} << 32);
+    ZipDirectory found;
+    ASSERT_TRUE(cache.find({2049, 900, 8300, 1700000000, 123456789}, found));
+    ASSERT_EQ(found.entries.size(), 2u);
+    EXPECT_EQ(found.entries[1].size, 40u);
+    EXPECT_EQ(found.entries[1].crc, 0xDEADBEEFu);
+    EXPECT_EQ(found.entries[1].name, "");
+    ASSERT_TRUE(cache.find({2049, 12, 20, -5, 0}, found));
+    EXPECT_EQ(found.problem, ZipProblem::NotAZip);
+    EXPECT_EQ(found.reason, "not a zip: a RAR archive");
+    EXPECT_TRUE(found.entries.empty());
+    ASSERT_TRUE(cache.find({77, 13, 5, 1, 999'999'999}, found));
+    EXPECT_EQ(found.entries[0].size, uint64_t{5} << 32);
     // A file changed in any part of its identity is read again.
     for (const FileIdentity changed : {FileIdentity{2049, 900, 8300, 1700000000, 123456788},
                                        FileIdentity{2049, 900, 8301, 1700000000, 123456789},
                                        FileIdentity{2050, 900, 8300, 1700000000, 123456789}})
-        EXPECT_EQ(cache.find(changed), nullptr);
+        EXPECT_FALSE(cache.find(changed, found));
 }
 
 struct BadCache {
