@@ -70,6 +70,18 @@ TEST(ZipDirectory, ReadsEveryShapeOfDirectory)
     }
 }
 
+// A directory larger than the first read of the archive's end is read on its own.
+TEST(ZipDirectory, ReadsADirectoryBeyondTheLastKibibytes)
+{
+    std::vector<ZipFile> many;
+    for (uint32_t i = 0; i < 300; ++i)
+        many.push_back({"rom" + std::to_string(i) + ".bin", 4 + i, i});
+    const ZipDirectory read = parseZipDirectory(zipBytes(many));
+    ASSERT_EQ(read.entries.size(), 300u) << read.reason;
+    EXPECT_EQ(read.entries[299].name, "rom299.bin");
+    EXPECT_EQ(read.entries[299].crc, 299u);
+}
+
 struct BadZip {
     const char* fault;
     std::function<std::string()> bytes;
