@@ -58,7 +58,8 @@ struct ArchiveLine {
             text = "holds " + game(one.game) + ", for " + shown(lineText()) + ": rename to " + shown(expected());
             break;
         case ContentState::AnotherGame:
-            text = shown(archive().name) + " holds " + game(one.game) + ", not " + game(one.namedGame);
+            text = shown(archive().name) + " holds " + game(one.game) + ", not " +
+                   (one.namedGame != kNoGame ? game(one.namedGame) : shown(basis.list->lines[one.namedLine]));
             break;
         case ContentState::NotOnList: text = "holds " + game(one.game); break;
         case ContentState::Ambiguous:
@@ -101,8 +102,10 @@ struct ArchiveLine {
             item["line"] = lineText(), item["expected"] = expected();
         if (one.state == ContentState::Incomplete)
             item["matched"] = one.matched, item["needed"] = one.needed;
-        if (one.state == ContentState::AnotherGame)
+        if (one.state == ContentState::AnotherGame && one.namedGame != kNoGame)
             item["named_game"] = basis.dat->games[one.namedGame].name;
+        if (one.state == ContentState::AnotherGame && one.namedLine != kNoLine)
+            item["named_line"] = std::string(basis.list->lines[one.namedLine]);
         if (one.state == ContentState::Ambiguous) {
             item["tied"] = Json::array();
             for (const uint32_t game : one.tied)

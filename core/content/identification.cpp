@@ -116,10 +116,15 @@ void ContentMatcher::judgeName(std::string_view name, const std::vector<uint32_t
         return;
     }
     uint32_t namedGame = namedLine != kNoLine ? lines_.gameOfLine[namedLine] : kNoGame;
-    if (namedGame == kNoGame)
+    if (namedGame == kNoGame && namedLine == kNoLine)
         namedGame = lines_.gameNamed(name);
     const bool sameContent = std::find(held.begin(), held.end(), namedGame) != held.end();
-    if (namedGame != kNoGame && !sameContent) {
+    // Named for one list line while holding the game of another, or named
+    // for a game the DAT knows while holding a different one. A name for a
+    // line the DAT does not know, on an archive of a game off the list,
+    // says nothing: that game may be the line's under another title.
+    const bool anotherLine = namedLine != kNoLine && found.line != kNoLine;
+    if ((namedGame != kNoGame && !sameContent) || (anotherLine && namedGame == kNoGame)) {
         found.state = ContentState::AnotherGame;
         found.namedLine = namedLine;
         found.namedGame = namedGame;

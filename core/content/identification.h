@@ -29,7 +29,7 @@ struct Identification {
     uint32_t game = kNoGame;       // the game held; for Incomplete, the one it has most of
     uint32_t line = kNoLine;       // the line `game` is for, when it is on the list
     uint32_t namedLine = kNoLine;  // AnotherGame: the line its name stands for, if any
-    uint32_t namedGame = kNoGame;  // AnotherGame: the game its name says
+    uint32_t namedGame = kNoGame;  // AnotherGame: the game its name says, when the DAT knows it
     uint32_t matched = 0;          // how many of `game`'s files it has
     uint32_t needed = 0;           // how many `game` has
     std::vector<uint32_t> tied;    // Ambiguous: the games tied, in DAT order

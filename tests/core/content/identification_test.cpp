@@ -62,7 +62,7 @@ TEST(ContentMatcher, TheGameWithMostFilesWinsAndTheListBreaksTies)
                                 {"oddu", "Odd (USA)", {4}},
                                 {"odde", "Odd (Europe)", {4}},
                                 {"four", "Four", {5, 6, 7, 8}}});
-    const std::vector<std::string_view> lines = {"Small", "Large", "Twin A", "Twin B", "Odd (USA)"};
+    const std::vector<std::string_view> lines = {"Small", "Large", "Twin A", "Twin B", "Odd (USA)", "Unknown"};
     const GameLines met = matchGamesToList(dat, lines);
     const ContentMatcher matcher(dat, met);
 
@@ -80,6 +80,10 @@ TEST(ContentMatcher, TheGameWithMostFilesWinsAndTheListBreaksTies)
     EXPECT_EQ(found.needed, 4u);
     EXPECT_EQ(matcher.identify("Small.zip", holding({2, 1})).state, ContentState::AnotherGame);
     EXPECT_EQ(matcher.identify("Large.ZIP", holding({2, 1})).state, ContentState::RightName);
+    // Named for a line the DAT does not know: another game when what it
+    // holds is on the list, unknown when it is not.
+    EXPECT_EQ(matcher.identify("Unknown.zip", holding({2, 1})).state, ContentState::AnotherGame);
+    EXPECT_EQ(matcher.identify("Unknown.zip", holding({5, 6, 7, 8})).state, ContentState::NotOnList);
 }
 
 }  // namespace
