@@ -1,6 +1,9 @@
 #include "changes.h"
 
+#include "core/foundation/path_join.h"
+#include "core/repair/change_plan.h"
 #include "core/repair/change_steps.h"
+#include "core/repair/collection_area.h"
 #include "core/repair/collection_lock.h"
 #include "core/repair/plain_name.h"
 
@@ -22,12 +25,13 @@ bool isAbsolute(const std::string& folder)
     return !folder.empty() && folder[0] == '/';
 }
 
-std::optional<std::string> whyRefused(const Change& change)
+std::optional<std::string> whyRefused(const Change& change, const CollectionArea& area, const std::string& collection)
 {
     for (const std::string* folder : {&change.folder, &change.toFolder}) {
         if (!isAbsolute(*folder))
             return "the folder \"" + *folder + "\" is not an absolute path";
     }
+
     const size_t longest = longestNameIn(change.toFolder);
     if (const auto why = whyNotAPlainName(change.from, longest))
         return "the present name cannot be used: " + *why;
@@ -35,6 +39,8 @@ std::optional<std::string> whyRefused(const Change& change)
         return "the new name cannot be used: " + *why;
     if (change.folder == change.toFolder && change.from == change.to)
         return "the file already has that name";
+    if (!area.admits(change))
+        return "it changes a folder outside the collection " + collection;
     return std::nullopt;
 }
 
@@ -53,7 +59,9 @@ bool needsTemporary(ChangeKind kind)
 }
 
 // The Folder changes that make the folders the files go to, parents first;
-// `problem` says why a folder could not be looked at.
+// `problem` says why a folder could not be looked at. The changes refused
+// are passed over, so only folders inside the collection, and the set-aside
+// folder with its missing parents, are made.
 std::vector<JournalLine> missingFolders(Disk& disk, const std::vector<JournalLine>& lines, std::string& problem)
 {
     std::vector<JournalLine> made;
@@ -83,26 +91,48 @@ std::vector<JournalLine> missingFolders(Disk& disk, const std::vector<JournalLin
     return made;
 }
 
-// Why the copies do not fit where they go, or "".
+// The set-aside folder as the journal names it: the highest of the folders
+// made for it, so that undo may remove them all.
+std::string setAsideRoot(const std::string& setAsideFolder, const std::vector<JournalLine>& folders)
+{
+    std::string root = setAsideFolder;
+    for (const JournalLine& line : folders) {
+        const std::string made = joinPath(line.change.toFolder, line.change.to);
+        if (!root.empty() && isWithin(root, made) && made.size() < root.size())
+            root = made;
+    }
+    return root;
+}
+
+// Why the copies do not fit where they go, or "". A copy on the file system
+// of its source, where that shares blocks, takes no room of its own.
 std::string whyNoRoom(Disk& disk, const std::vector<JournalLine>& lines, uint64_t& bytes)
 {
-    std::map<std::string, uint64_t> needed;
+    std::map<std::string, std::vector<const Change*>> copies;
     for (const JournalLine& line : lines) {
         if (line.state == JournalState::Planned && line.change.kind == ChangeKind::Copy)
-            needed[line.change.toFolder] += static_cast<uint64_t>(line.change.identity.size);
+            copies[line.change.toFolder].push_back(&line.change);
     }
     bytes = 0;
     OpenFolders folders(disk);
-    for (const auto& [folder, size] : needed) {
-        bytes += size;
+    for (const auto& [folder, changes] : copies) {
         std::string existing = folder;
         int error = 0;
         int fd = folders.open(existing, error);
         while (fd < 0 && error == ENOENT && existing != "/")
             fd = folders.open(existing = parentOf(existing), error);
         uint64_t free = 0;
-        if (fd < 0 || (error = disk.freeSpace(fd, free)) != 0)
+        FileAt there;
+        bool shares = false;
+        if (fd < 0 || (error = disk.freeSpace(fd, free)) != 0 || (error = disk.status(fd, there)) != 0 ||
+            (error = disk.sharesBlocks(fd, shares)) != 0)
             return "cannot tell the free space in " + folder + ": " + reasonOf(error);
+        uint64_t size = 0;
+        for (const Change* change : changes) {
+            bytes += static_cast<uint64_t>(change->identity.size);
+            if (!shares || change->identity.device != there.identity.device)
+                size += static_cast<uint64_t>(change->identity.size);
+        }
         if (free < size)
             return "not enough space in " + folder + ": the copies take " + std::to_string(size) + " bytes and " +
                    std::to_string(free) + " are free";
@@ -143,14 +173,16 @@ ChangeBatch applyChanges(const std::vector<Change>& changes, const ChangeOptions
         return batch;
     }
 
+    const CollectionArea area(resolvedPath(options.collection).value_or(options.collection), options.setAsideFolder);
     std::vector<JournalLine> lines;
     for (const Change& change : changes) {
-        const auto why = whyRefused(change);
+        const auto why = whyRefused(change, area, options.collection);
         lines.push_back(JournalLine{why ? JournalState::Refused : JournalState::Planned, change, why.value_or(""), "",
                                     {}, {}});
     }
     std::string why;
     std::vector<JournalLine> folders = missingFolders(disk, lines, why);
+    const std::string setAside = setAsideRoot(options.setAsideFolder, folders);
     lines.insert(lines.begin(), folders.begin(), folders.end());
     ChangeProgress progress;
     if (why.empty())
@@ -160,7 +192,7 @@ ChangeBatch applyChanges(const std::vector<Change>& changes, const ChangeOptions
         return batch;
     }
     const std::string temporary = temporaryPrefix();
-    std::string text = journalHeader(options.collection);
+    std::string text = journalHeader(options.collection, setAside);
     for (size_t i = 0; i < lines.size(); ++i) {
         if (needsTemporary(lines[i].change.kind) && lines[i].state == JournalState::Planned)
             lines[i].temporary = temporary + std::to_string(i + 1) + ".part";
@@ -175,7 +207,7 @@ ChangeBatch applyChanges(const std::vector<Change>& changes, const ChangeOptions
     batch.journalPath = journal.file->path();
 
     OpenFolders open(disk);
-    StepContext context{disk, open, &*journal.file, options, progress};
+    StepContext context{disk, open, &*journal.file, options, progress, ""};
     for (size_t i = 0; i < lines.size() && batch.stopped.empty(); ++i) {
         if (lines[i].state != JournalState::Planned)
             continue;

@@ -32,11 +32,15 @@ struct Change {
     bool operator==(const Change&) const = default;
 };
 
-// The same file before and after a copy, as undo compares them: a copy is
-// removed only while it is still the file that was made.
-inline bool sameCopy(const FileIdentity& a, const FileIdentity& b)
+// `found` is still the copy `made`, as undo compares them: the same device,
+// inode, size and mtime (to the nanosecond), so that a copy written into
+// since is kept. Journals from before the mtime was kept compare the rest.
+inline bool sameCopy(const FileIdentity& found, const FileIdentity& made)
 {
-    return a.sameFile(b) && a.size == b.size;
+    const bool mtimeKept = made.modifiedSeconds != 0 || made.modifiedNanoseconds != 0;
+    return found.sameFile(made) && found.size == made.size &&
+           (!mtimeKept || (found.modifiedSeconds == made.modifiedSeconds &&
+                           found.modifiedNanoseconds == made.modifiedNanoseconds));
 }
 
 }  // namespace tokenade

@@ -19,6 +19,15 @@ struct StepContext {
     JournalFile* journal;
     const ChangeOptions& options;
     ChangeProgress progress;
+    std::string stopped;  // set by a step whose journal record failed: the batch stops
+};
+
+// The record that announces a placeholder before it is made: `line`, of
+// `step`, goes into `state` (placing, or returning while undoing).
+struct Announce {
+    size_t step;
+    JournalLine* line;
+    JournalState state;
 };
 
 // How a step ended: "" made, else why not. `stopsBatch`: no further step
@@ -40,20 +49,24 @@ int openFolderFor(StepContext& context, const std::string& folder, StepResult& r
 
 // Renames `from` (in `fromFd`) to `to` (in `toFd`), never replacing: the
 // no-replace rename, else (EINVAL, ENOSYS) a hard link and an unlink of the
-// old name. A case-only rename, or one that the file system refuses because
-// it folds case, goes through `temporary` (in `toFd`). 0 or the errno.
+// old name, else (no links either) a rename over an empty placeholder made
+// exclusively under `to`, announced first through `announce` when given. A
+// case-only rename, or one that the file system refuses because it folds
+// case, goes through `temporary` (in `toFd`). 0 or the errno; EIO with
+// `context.stopped` set when the announcement could not be recorded.
 int renameSafely(StepContext& context, int fromFd, const std::string& from, int toFd, const std::string& to,
-                 const std::string& temporary);
+                 const std::string& temporary, const Announce* announce = nullptr);
 
 // Copies the regular file `from` in `fromFd`, which must still be
 // `identity` (size and mtime too), into a new file `temporary` in `toFd`:
 // a reflink where it can, else its bytes; flushed; and checked that the
-// source did not change meanwhile. On success `made` is the copy; on
+// source did not change meanwhile. On success `made` is the copy (with its
+// mtime); on
 // failure nothing is left under `temporary` (but for a failed removal).
 StepResult copyToTemporary(StepContext& context, int fromFd, const std::string& from, const FileIdentity& identity,
                            int toFd, const std::string& temporary, FileIdentity& made);
 
-// Removes `name` in `fd` when it is still `file` (device, inode, size); 0
+// Removes `name` in `fd` when it is still `file` (sameCopy); 0
 // when removed or already gone, else the errno (EEXIST: another file).
 int removeIfStill(StepContext& context, int fd, const std::string& name, const FileIdentity& file);
 

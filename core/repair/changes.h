@@ -29,6 +29,9 @@ struct ChangeOptions {
     std::function<void(const ChangeProgress&)> progress;
     // Checked between files: a copy under way is finished first.
     std::stop_token stop;
+    // Where a set-aside outside the collection puts its files (a real path),
+    // recorded in the journal: "" when files stay inside the collection.
+    std::string setAsideFolder = {};
 };
 
 enum class ChangeResult {
@@ -65,14 +68,18 @@ struct ChangeBatch {
 };
 
 // Makes `changes`, in order, never replacing or losing a file:
-// - The collection is locked (lockCollection, in the user's journal folder
-//   whatever `journalFolder` is) for the whole batch.
+// - The collection, which must exist, is locked (lockCollection, in the
+//   user's journal folder whatever `journalFolder` is) for the whole batch.
 // - A change whose folders are not absolute or whose names are not plain
-//   names (whyNotAPlainName) is refused; so is a rename to its own name.
+//   names (whyNotAPlainName) is refused; so is a rename to its own name, and
+//   a change of a file outside the collection (CollectionArea; a move may go
+//   to `setAsideFolder`, a copy may come from anywhere).
 // - The folders the files go to that do not exist yet are made first, each
-//   as a Folder change of its own, so that undo removes them again.
-// - The copies' sizes are compared with the free space where they go; when
-//   it is short nothing is done.
+//   as a Folder change of its own, so that undo removes them again; never
+//   the collection itself nor a folder outside it and the set-aside folder.
+// - The sizes of the copies that take space of their own (not reflinks on a
+//   file system that shares blocks) are compared with the free space where
+//   they go; when it is short nothing is done.
 // - The journal of the whole batch, with a temporary name for every change
 //   that may need one, is written and flushed to disk before the first change.
 // - Each change happens only when its file is still the regular file of its
@@ -84,8 +91,9 @@ struct ChangeBatch {
 //   systems does the same and unlinks the original only once the copy is on
 //   disk. A case-only rename, or one on a file system that folds case, goes
 //   through its temporary name. Where the file system refuses the no-replace
-//   rename, a hard link and an unlink do it; without either the rename is
-//   refused, never made by a rename that could replace.
+//   rename, a hard link and an unlink do it; without either (exFAT, FAT), a
+//   rename over an empty placeholder made exclusively under the new name and
+//   announced in the journal first.
 // - A change that fails is skipped, named, and the others go on; a full disk
 //   or a journal that cannot be written stops the batch. A temporary file
 //   left behind (a failed removal) is in the journal, and undo removes it.
@@ -96,15 +104,18 @@ ChangeBatch applyChanges(const std::vector<Change>& changes, const ChangeOptions
 // files show that each was made, whatever the journal says of it: a renamed
 // or moved file goes back only when it is still the same file and its old
 // name is free; a copy is removed only while it is still the copy (device,
-// inode and size), a hard link only while the original has its name; a
+// inode, size and mtime), a hard link only while the original has its name; a
 // folder the batch made only when it is empty; a file left under a
-// temporary name is put back or removed. Nothing is ever replaced. Each
+// temporary name is put back or removed, an empty placeholder announced in
+// the journal removed. Only paths inside the journal's collection and its
+// set-aside folder are touched (CollectionArea); a change elsewhere is
+// skipped with the reason. Nothing is ever replaced. Each
 // reversal is appended to the journal, so that undoing twice is harmless
 // (DoneBefore) and an undo cut short can be run again. The collection named
 // in the journal (for version 1 journals: the one above the first folder,
 // collectionOfFolder) is locked meanwhile; `options.collection` is not used.
-// A journal that cannot be read, is damaged or is of a newer version changes
-// nothing (`notStarted` says which line and why); a last record torn by a
+// A journal that cannot be read (readJournal), is damaged or is of a newer
+// version changes nothing (`notStarted` says which line and why); a last record torn by a
 // batch that was killed is passed over, and cut off before undo appends.
 ChangeBatch undoChanges(const std::string& journalPath, const ChangeOptions& options);
 

@@ -16,8 +16,6 @@
 namespace tokenade {
 namespace {
 
-constexpr size_t kLongestName = 200;
-
 std::string holderText()
 {
     const time_t now = ::time(nullptr);
@@ -44,30 +42,16 @@ std::string readHolder(Disk& disk, int fd)
 }  // namespace
 
 CollectionLock::CollectionLock(CollectionLock&& other) noexcept
-    : disk_(other.disk_), fd_(std::exchange(other.fd_, -1))
+    : disk_(other.disk_), folder_(std::exchange(other.folder_, -1)), holder_(std::exchange(other.holder_, -1))
 {
 }
 
 CollectionLock::~CollectionLock()
 {
-    if (fd_ >= 0)
-        disk_->close(fd_);
-}
-
-std::string lockFileName(const std::string& collection)
-{
-    std::string name;
-    for (const char c : collection)
-        name += c == '%' ? "%25" : c == '/' ? "%2F" : std::string(1, c);
-    if (name.size() > kLongestName) {
-        uint64_t hash = 14695981039346656037ull;  // FNV-1a of the whole path
-        for (const char c : collection)
-            hash = (hash ^ static_cast<unsigned char>(c)) * 1099511628211ull;
-        char hex[17];
-        std::snprintf(hex, sizeof hex, "%016llx", static_cast<unsigned long long>(hash));
-        name = name.substr(0, kLongestName) + "-" + hex;
+    for (const int fd : {holder_, folder_}) {
+        if (fd >= 0)
+            disk_->close(fd);
     }
-    return name + ".lock";
 }
 
 std::string collectionOfFolder(const std::string& folder)
@@ -90,36 +74,50 @@ std::string collectionOfFolder(const std::string& folder)
 LockAttempt lockCollection(Disk& disk, const std::string& fallbackFolder, const std::string& collection)
 {
     LockAttempt attempt;
+    const std::string real = resolvedPath(collection).value_or(collection);
+    int folder = -1;
+    FileAt identity;
+    int error = disk.openFolder(real, folder);
+    if (error == 0 && (error = disk.status(folder, identity)) != 0)
+        disk.close(folder);
+    if (error != 0) {
+        attempt.problem = error == ENOENT ? "the Tokenade directory " + collection + " does not exist"
+                                          : "cannot open " + collection + ": " + std::strerror(error);
+        return attempt;
+    }
+    const int folderLock = disk.lock(folder);
+
     const std::string userFolder = renameJournalFolder();
     const std::string& journalFolder = userFolder.empty() ? fallbackFolder : userFolder;
+    const std::string name =
+        std::to_string(identity.identity.device) + "-" + std::to_string(identity.identity.inode) + ".lock";
     OpenFolders folders(disk);
-    int error = 0;
-    const int folder = folders.openMaking(journalFolder, error);
-    int fd = -1;
-    if (folder >= 0)
-        error = disk.openShared(folder, lockFileName(resolvedPath(collection).value_or(collection)), 0600, fd);
-    if (folder < 0 || error != 0) {
+    const int holderFolder = folders.openMaking(journalFolder, error);
+    int holder = -1;
+    if (holderFolder >= 0)
+        error = disk.openShared(holderFolder, name, 0600, holder);
+    if (holderFolder < 0 || error != 0) {
+        disk.close(folder);
         attempt.problem = "cannot make the lock file of " + collection + " in " + journalFolder + ": " +
                           std::strerror(error);
         return attempt;
     }
-    error = disk.lock(fd);
-    if (error == EWOULDBLOCK) {
-        attempt.heldBy = readHolder(disk, fd);
-        attempt.problem = "another batch of changes is running on " + collection + ": " + attempt.heldBy;
-        disk.close(fd);
-        return attempt;
-    }
+    // Some file systems lock no folders: the file's lock then does alone.
+    error = folderLock == EWOULDBLOCK ? EWOULDBLOCK : disk.lock(holder);
     if (error != 0) {
-        attempt.problem = "cannot lock " + collection + ": " + std::strerror(error);
-        disk.close(fd);
+        if (error == EWOULDBLOCK)
+            attempt.heldBy = readHolder(disk, holder);
+        attempt.problem = error == EWOULDBLOCK ? "another batch of changes is running on " + collection + ": " + attempt.heldBy
+                                               : "cannot lock " + collection + ": " + std::strerror(error);
+        disk.close(holder);
+        disk.close(folder);
         return attempt;
     }
     // Who holds it is only for others to read: a failure here is no reason to stop.
     size_t written = 0;
-    if (disk.truncate(fd, 0) == 0)
-        disk.write(fd, holderText(), written);
-    attempt.lock.emplace(disk, fd);
+    if (disk.truncate(holder, 0) == 0)
+        disk.write(holder, holderText(), written);
+    attempt.lock.emplace(disk, folder, holder);
     return attempt;
 }
 

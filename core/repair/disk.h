@@ -26,7 +26,8 @@ public:
 
     // The folder at the absolute `path`, opened for lookups (any length).
     int openFolder(const std::string& path, int& fd) { return again([&] { return doOpenFolder(path, fd); }); }
-    // The regular file `name` in `folder`, to read.
+    // The regular file `name` in `folder`, to read; opening never waits (a
+    // FIFO or a device opens at once and shows what it is by its status).
     int openFile(int folder, const std::string& name, int& fd) { return again([&] { return doOpenFile(folder, name, fd); }); }
     // A new file `name` in `folder`, to write; EEXIST when the name is taken.
     int createFile(int folder, const std::string& name, mode_t mode, int& fd)
@@ -53,6 +54,12 @@ public:
     int rename(int fromFolder, const std::string& from, int toFolder, const std::string& to)
     {
         return again([&] { return doRename(fromFolder, from, toFolder, to); });
+    }
+    // A plain rename, which replaces whatever has the name `to`: only ever
+    // used over an empty placeholder that the engine has just made itself.
+    int replace(int fromFolder, const std::string& from, int toFolder, const std::string& to)
+    {
+        return again([&] { return doReplace(fromFolder, from, toFolder, to); });
     }
     // A hard link `to` for the file `from`; EEXIST when `to` is taken.
     int link(int fromFolder, const std::string& from, int toFolder, const std::string& to)
@@ -87,6 +94,9 @@ public:
     int syncData(int fd) { return again([&] { return doSyncData(fd); }); }
     // The bytes that an unprivileged user may still write on the file system of `folder`.
     int freeSpace(int folder, uint64_t& bytes) { return again([&] { return doFreeSpace(folder, bytes); }); }
+    // Whether the file system of `folder` shares blocks between copies
+    // (FICLONE) as a rule, so that a copy there takes no space of its own.
+    int sharesBlocks(int folder, bool& shares) { return again([&] { return doSharesBlocks(folder, shares); }); }
     // An exclusive flock, not waited for: EWOULDBLOCK when another holds it.
     int lock(int fd) { return again([&] { return doLock(fd); }); }
 
@@ -98,6 +108,7 @@ protected:
     virtual int doStatus(int fd, FileAt& file) = 0;
     virtual int doStatusIn(int folder, const std::string& name, FileAt& file) = 0;
     virtual int doRename(int fromFolder, const std::string& from, int toFolder, const std::string& to) = 0;
+    virtual int doReplace(int fromFolder, const std::string& from, int toFolder, const std::string& to) = 0;
     virtual int doLink(int fromFolder, const std::string& from, int toFolder, const std::string& to) = 0;
     virtual int doUnlink(int folder, const std::string& name) = 0;
     virtual int doMakeFolder(int folder, const std::string& name) = 0;
@@ -110,6 +121,7 @@ protected:
     virtual int doSync(int fd) = 0;
     virtual int doSyncData(int fd) = 0;
     virtual int doFreeSpace(int folder, uint64_t& bytes) = 0;
+    virtual int doSharesBlocks(int folder, bool& shares) = 0;
     virtual int doLock(int fd) = 0;
 
 private:

@@ -55,29 +55,82 @@ int renameByLinking(Disk& disk, int fromFd, const std::string& from, int toFd, c
     return old.error != 0 ? old.error : linked.error != 0 ? linked.error : EIO;
 }
 
-int renameOnce(Disk& disk, int fromFd, const std::string& from, int toFd, const std::string& to)
+// The last way that never replaces a file, for file systems with neither a
+// no-replace rename nor hard links (exFAT and FAT through FUSE): an empty
+// placeholder made exclusively under the new name, announced in the journal
+// first, then the file renamed over it. Nothing but the placeholder, while it
+// is still the empty file made here, is ever replaced.
+int renameOverPlaceholder(StepContext& context, int fromFd, const std::string& from, int toFd, const std::string& to,
+                          const Announce* announce)
 {
-    const int error = disk.rename(fromFd, from, toFd, to);
-    return error == EINVAL || error == ENOSYS ? renameByLinking(disk, fromFd, from, toFd, to) : error;
+    Disk& disk = context.disk;
+    const FileAt before = statusIn(disk, fromFd, from);
+    if (before.error != 0)
+        return before.error;
+    if (!before.regular)
+        return EINVAL;
+    if (announce) {
+        announce->line->state = announce->state;
+        if (const StepResult recorded = record(context, announce->step, *announce->line); !recorded.failure.empty()) {
+            context.stopped = recorded.failure;
+            return EIO;
+        }
+    }
+    int fd = -1;
+    if (const int error = disk.createFile(toFd, to, 0600, fd); error != 0) {
+        // Made all the same by a call that then failed: ours, and empty.
+        const FileAt made = statusIn(disk, toFd, to);
+        if (error != EEXIST && made.error == 0 && made.regular && made.identity.size == 0 && made.links == 1)
+            disk.unlink(toFd, to);
+        return error;
+    }
+    FileAt placeholder;
+    int error = disk.status(fd, placeholder);
+    disk.close(fd);
+    if (error == 0) {
+        const FileAt now = statusIn(disk, toFd, to);
+        const bool stillOurs = isFile(now, placeholder.identity) && now.identity.size == 0;
+        error = !stillOurs ? (now.error != 0 ? now.error : EEXIST) : disk.replace(fromFd, from, toFd, to);
+        // A rename that reports a failure after doing its work has been made all the same.
+        if (error != 0 && isFile(statusIn(disk, toFd, to), before.identity) &&
+            statusIn(disk, fromFd, from).error == ENOENT)
+            return 0;
+    }
+    if (error != 0 && placeholder.regular)
+        removeIfStill(context, toFd, to, placeholder.identity);
+    else if (error != 0)
+        disk.unlink(toFd, to);  // just made, though its status could not be had: nobody else's
+    return error;
+}
+
+int renameOnce(StepContext& context, int fromFd, const std::string& from, int toFd, const std::string& to,
+               const Announce* announce)
+{
+    const int error = context.disk.rename(fromFd, from, toFd, to);
+    if (error != EINVAL && error != ENOSYS)
+        return error;
+    const int linked = renameByLinking(context.disk, fromFd, from, toFd, to);
+    return linked == ENOTSUP ? renameOverPlaceholder(context, fromFd, from, toFd, to, announce) : linked;
 }
 
 // Through `temporary`, so that a file system that folds case sees two renames
-// to names that are free.
-int renameThrough(Disk& disk, int fromFd, const std::string& from, int toFd, const std::string& to,
-                  const std::string& temporary)
+// to names that are free. The temporary name is the batch's own: a
+// placeholder there needs no announcing.
+int renameThrough(StepContext& context, int fromFd, const std::string& from, int toFd, const std::string& to,
+                  const std::string& temporary, const Announce* announce)
 {
-    if (const int error = renameOnce(disk, fromFd, from, toFd, temporary); error != 0)
+    if (const int error = renameOnce(context, fromFd, from, toFd, temporary, nullptr); error != 0)
         return error;
-    const int error = renameOnce(disk, toFd, temporary, toFd, to);
-    if (error != 0)
-        renameOnce(disk, toFd, temporary, fromFd, from);  // left under the temporary name if this fails: undo finds it
+    const int error = renameOnce(context, toFd, temporary, toFd, to, announce);
+    if (error != 0 && context.stopped.empty())
+        renameOnce(context, toFd, temporary, fromFd, from, nullptr);  // left under the temporary name if this fails: undo finds it
     return error;
 }
 
 bool saysAChangeWasMade(JournalState state)
 {
     return state == JournalState::Made || state == JournalState::Copied || state == JournalState::Restoring ||
-           state == JournalState::Undone;
+           state == JournalState::Undone || state == JournalState::Placing || state == JournalState::Returning;
 }
 
 }  // namespace
@@ -112,19 +165,19 @@ int openFolderFor(StepContext& context, const std::string& folder, StepResult& r
 }
 
 int renameSafely(StepContext& context, int fromFd, const std::string& from, int toFd, const std::string& to,
-                 const std::string& temporary)
+                 const std::string& temporary, const Announce* announce)
 {
     Disk& disk = context.disk;
     if (!temporary.empty() && from != to && unicodeKey(from) == unicodeKey(to))
-        return renameThrough(disk, fromFd, from, toFd, to, temporary);
-    const int error = renameOnce(disk, fromFd, from, toFd, to);
+        return renameThrough(context, fromFd, from, toFd, to, temporary, announce);
+    const int error = renameOnce(context, fromFd, from, toFd, to, announce);
     if (error != EEXIST || temporary.empty())
         return error;
     // Taken by the file itself: the file system folds the two names into one.
     const FileAt source = statusIn(disk, fromFd, from);
     const FileAt target = statusIn(disk, toFd, to);
     if (source.error == 0 && target.error == 0 && source.identity.sameFile(target.identity) && source.links == 1)
-        return renameThrough(disk, fromFd, from, toFd, to, temporary);
+        return renameThrough(context, fromFd, from, toFd, to, temporary, announce);
     return error;
 }
 
@@ -192,7 +245,7 @@ StepResult copyToTemporary(StepContext& context, int fromFd, const std::string& 
     if (copied.identity.size != identity.size)
         return finish("the copy came out " + std::to_string(copied.identity.size) + " bytes long, not " +
                       std::to_string(identity.size));
-    made = FileIdentity{copied.identity.device, copied.identity.inode, copied.identity.size, 0, 0};
+    made = copied.identity;
     return finish("");
 }
 

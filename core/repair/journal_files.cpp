@@ -61,39 +61,88 @@ std::string journalName(int64_t milliseconds)
     return stamp + std::string(kExtension);
 }
 
-std::string writeWhole(Disk& disk, int fd, std::string_view text)
+// 0, or the errno of the failure.
+int writeWhole(Disk& disk, int fd, std::string_view text)
 {
     while (!text.empty()) {
         size_t written = 0;
         if (const int error = disk.write(fd, text, written); error != 0)
-            return std::strerror(error);
+            return error;
         if (written == 0)
-            return std::strerror(EIO);
+            return EIO;
         text.remove_prefix(written);
     }
-    return "";
+    return 0;
 }
 
-// 0, or the errno of the failure.
-int readWhole(Disk& disk, const std::string& path, std::string& text)
+// The text of the journal at `path`, or why it cannot be read: a journal is
+// a regular file of at most kLongestJournal bytes, never a FIFO, a device or
+// a file that would fill the memory.
+std::string readWhole(Disk& disk, const std::string& path, std::string& text)
 {
     OpenFolders folders(disk);
     int error = 0;
     const int folder = folders.open(parentOf(path), error);
     int fd = -1;
     if (folder < 0 || (error = disk.openFile(folder, nameOf(path), fd)) != 0)
-        return error;
+        return std::strerror(error);
+    FileAt file;
+    error = disk.status(fd, file);
+    std::string why = error != 0       ? std::strerror(error)
+                      : !file.regular ? "it is not a regular file"
+                      : static_cast<uint64_t>(file.identity.size) > kLongestJournal
+                          ? "it is " + std::to_string(file.identity.size) + " bytes long; a journal has at most " +
+                                std::to_string(kLongestJournal)
+                          : "";
     char buffer[65536];
     size_t got = 0;
-    while ((error = disk.read(fd, buffer, sizeof buffer, got)) == 0 && got > 0)
+    while (why.empty() && (error = disk.read(fd, buffer, sizeof buffer, got)) == 0 && got > 0) {
         text.append(buffer, got);
+        if (text.size() > kLongestJournal)
+            why = "it grew past " + std::to_string(kLongestJournal) + " bytes while it was read";
+    }
     disk.close(fd);
+    return why.empty() && error != 0 ? std::strerror(error) : why;
+}
+
+// The whole journal written under `partial` takes its own `name`, never
+// replacing a file: a hard link, else a no-replace rename, else (a file
+// system with neither) a rename over an empty file made exclusively.
+int giveItsName(Disk& disk, int folder, const std::string& partial, const std::string& name)
+{
+    int error = disk.link(folder, partial, folder, name);
+    if (error != EPERM && error != EOPNOTSUPP)
+        return error;
+    if ((error = disk.rename(folder, partial, folder, name)) != EINVAL)
+        return error;
+    int fd = -1;
+    if ((error = disk.createFile(folder, name, kJournalMode, fd)) != 0)
+        return error;
+    disk.close(fd);
+    if ((error = disk.replace(folder, partial, folder, name)) != 0)
+        disk.unlink(folder, name);  // the empty file, or a journal whose batch will not start
     return error;
+}
+
+JournalRead failedRead(std::string why)
+{
+    JournalRead read;
+    read.problem = std::move(why);
+    return read;
 }
 
 std::string cannotWrite(const std::string& path, const std::string& why)
 {
     return "cannot write the journal " + path + ": " + why;
+}
+
+// A full disk under the journals stops batches and undos alike until the user frees room there.
+std::string cannotWrite(const std::string& path, int error)
+{
+    std::string why = cannotWrite(path, std::strerror(error));
+    if (error == ENOSPC || error == EDQUOT)
+        why += " (free some space on the disk of " + parentOf(path) + ", then run it again)";
+    return why;
 }
 
 }  // namespace
@@ -139,27 +188,27 @@ std::string JournalFile::append(std::string_view record)
 {
     if (failed_)
         return cannotWrite(path_, "an earlier record could not be written");
-    const std::string why = writeWhole(*disk_, fd_, record);
-    if (why.empty()) {
+    const int error = writeWhole(*disk_, fd_, record);
+    if (error == 0) {
         length_ += record.size();
-        return why;
+        return "";
     }
     // Not every descriptor appends: one past the cut would leave a hole.
     failed_ = true;
     disk_->truncate(fd_, length_);
-    return cannotWrite(path_, why);
+    return cannotWrite(path_, error);
 }
 
 std::string JournalFile::sync()
 {
     const int error = disk_->sync(fd_);
-    return error == 0 ? "" : cannotWrite(path_, std::strerror(error));
+    return error == 0 ? "" : cannotWrite(path_, error);
 }
 
 std::string JournalFile::syncData()
 {
     const int error = disk_->syncData(fd_);
-    return error == 0 ? "" : cannotWrite(path_, std::strerror(error));
+    return error == 0 ? "" : cannotWrite(path_, error);
 }
 
 NewJournal createJournal(Disk& disk, const std::string& journalFolder, std::string_view text)
@@ -173,7 +222,7 @@ NewJournal createJournal(Disk& disk, const std::string& journalFolder, std::stri
     if (folder < 0)
         return NewJournal{std::nullopt, "cannot make the journal folder " + journalFolder + ": " + std::strerror(error)};
 
-    // Written whole under a name no reader takes for a journal, then linked to
+    // Written whole under a name no reader takes for a journal, then given
     // its own: a batch killed meanwhile leaves no journal cut short.
     std::string name;
     std::string partial;
@@ -186,18 +235,18 @@ NewJournal createJournal(Disk& disk, const std::string& journalFolder, std::stri
     }
     const std::string path = journalFolder + "/" + name;
     if (fd < 0)
-        return NewJournal{std::nullopt, cannotWrite(path, std::strerror(error))};
-    std::string why = writeWhole(disk, fd, text);
-    if (const int failure = why.empty() ? disk.sync(fd) : 0; failure != 0)
-        why = std::strerror(failure);
-    const int notLinked = why.empty() ? disk.link(folder, partial, folder, name) : -1;
+        return NewJournal{std::nullopt, cannotWrite(path, error)};
+    int why = writeWhole(disk, fd, text);
+    if (why == 0)
+        why = disk.sync(fd);
+    const int notLinked = why == 0 ? giveItsName(disk, folder, partial, name) : -1;
     if (notLinked > 0)
-        why = std::strerror(notLinked);
+        why = notLinked;
     disk.unlink(folder, partial);
     // The folder's entry for the journal must reach the disk too.
-    if (const int failure = why.empty() ? disk.sync(folder) : 0; failure != 0)
-        why = std::strerror(failure);
-    if (why.empty())
+    if (why == 0)
+        why = disk.sync(folder);
+    if (why == 0)
         return NewJournal{JournalFile(disk, path, fd, text.size()), ""};
     disk.close(fd);
     if (notLinked == 0)  // never a journal of another batch that took the name meanwhile
@@ -222,7 +271,7 @@ std::optional<JournalFile> openJournal(Disk& disk, const std::string& path, uint
     if (folder >= 0 && error == 0 && (error = disk.truncate(fd, length)) != 0)
         disk.close(fd);
     if (folder < 0 || error != 0) {
-        problem = cannotWrite(path, std::strerror(error));
+        problem = cannotWrite(path, error);
         return std::nullopt;
     }
     return JournalFile(disk, path, fd, length);
@@ -234,13 +283,13 @@ JournalRead readJournal(const std::string& path, Disk& disk)
     if (path.empty() || path[0] != '/') {
         std::error_code error;
         const fs::path absolute = fs::absolute(path, error);
-        if (error)
-            return JournalRead{0, "", {}, "cannot read the journal " + path + ": " + error.message()};
+        if (error || path.empty())
+            return failedRead("cannot read the journal \"" + path + "\": " +
+                              (error ? error.message() : "no path was given"));
         return readJournal(absolute.string(), disk);
     }
-    const int error = readWhole(disk, path, text);
-    if (error != 0)
-        return JournalRead{0, "", {}, "cannot read the journal " + path + ": " + std::strerror(error)};
+    if (const std::string why = readWhole(disk, path, text); !why.empty())
+        return failedRead("cannot read the journal " + path + ": " + why);
     JournalRead read = parseJournal(text);
     if (!read.problem.empty())
         read.problem = "cannot use the journal " + path + ": " + read.problem;

@@ -84,8 +84,13 @@ JournalPath createJournal(const std::string& journalFolder, std::string_view tex
 // record torn by a batch that was killed is not continued by the next.
 std::optional<JournalFile> openJournal(Disk& disk, const std::string& path, uint64_t length, std::string& problem);
 
-// Reads and parses the journal at `path`; `problem` names the file and why it
-// cannot be used.
+// The most a journal may hold: a batch of a million changes fits in it.
+inline constexpr uint64_t kLongestJournal = uint64_t{1} << 30;
+
+// Reads and parses the journal at `path` (relative to the working folder
+// when not absolute; "" is no path); `problem` names the file and why it
+// cannot be used: it is not a regular file (a FIFO, a device), is longer than
+// kLongestJournal, cannot be read, or is not a journal (parseJournal).
 JournalRead readJournal(const std::string& path, Disk& disk = systemDisk());
 
 // The newest journal in `journalFolder` that holds changes not yet undone

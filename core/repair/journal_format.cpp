@@ -15,9 +15,10 @@ constexpr std::string_view kFieldsV2 =
 constexpr size_t kFieldCountV1 = 9;
 constexpr size_t kFieldCountV2 = 14;
 constexpr std::string_view kCollection = "collection\t";
+constexpr std::string_view kSetAside = "set-aside\t";
 
-constexpr std::array<std::string_view, 7> kStateWords = {"refused", "planned", "made",     "skipped",
-                                                         "undone",  "copied",  "restoring"};
+constexpr std::array<std::string_view, 9> kStateWords = {"refused", "planned",   "made",    "skipped",  "undone",
+                                                         "copied",  "restoring", "placing", "returning"};
 constexpr std::array<std::string_view, 5> kKindWords = {"rename", "copy", "link", "move", "folder"};
 
 template <typename Enum, size_t N>
@@ -57,19 +58,31 @@ std::string madeText(const FileIdentity& made)
 {
     if (made == FileIdentity{})
         return "-";
-    return std::to_string(made.device) + ":" + std::to_string(made.inode) + ":" + std::to_string(made.size);
+    std::string text = std::to_string(made.device) + ":" + std::to_string(made.inode) + ":" + std::to_string(made.size);
+    if (made.modifiedSeconds != 0 || made.modifiedNanoseconds != 0) {
+        text += ':';
+        appendModified(text, made);
+    }
+    return text;
 }
 
+// Three numbers, or four with the mtime (journals before it was kept have three).
 bool parseMade(std::string_view text, FileIdentity& made)
 {
     made = {};
     if (text == "-")
         return true;
-    const size_t first = text.find(':');
-    const size_t second = first == std::string_view::npos ? first : text.find(':', first + 1);
-    return second != std::string_view::npos && parseNumber(text.substr(0, first), made.device) &&
-           parseNumber(text.substr(first + 1, second - first - 1), made.inode) &&
-           parseNumber(text.substr(second + 1), made.size);
+    std::vector<std::string_view> parts;
+    for (size_t start = 0;;) {
+        const size_t colon = text.find(':', start);
+        parts.push_back(text.substr(start, colon == std::string_view::npos ? colon : colon - start));
+        if (colon == std::string_view::npos)
+            break;
+        start = colon + 1;
+    }
+    return (parts.size() == 3 || parts.size() == 4) && parseNumber(parts[0], made.device) &&
+           parseNumber(parts[1], made.inode) && parseNumber(parts[2], made.size) &&
+           (parts.size() == 3 || parseModified(parts[3], made));
 }
 
 bool parseLineV1(std::string_view text, JournalLine& line)
@@ -150,11 +163,17 @@ std::string journalText(const std::vector<JournalLine>& lines)
     return text;
 }
 
-std::string journalHeader(const std::string& collection)
+std::string journalHeader(const std::string& collection, const std::string& setAsideFolder)
 {
     std::string text = std::string(kFormat) + "2" + std::string(kFieldsV2) + "\n" + std::string(kCollection);
     appendEscaped(text, collection);
-    return text + "\n";
+    text += "\n";
+    if (!setAsideFolder.empty()) {
+        text += kSetAside;
+        appendEscaped(text, setAsideFolder);
+        text += "\n";
+    }
+    return text;
 }
 
 std::string journalRecord(size_t step, const JournalLine& line)
@@ -192,6 +211,14 @@ JournalRead parseJournal(std::string_view text)
             return problem(lineProblem(number, "does not name the collection"));
         start = end + 1;
         ++number;
+        end = text.find('\n', start);
+        const std::string_view next = text.substr(start, end == std::string_view::npos ? end : end - start);
+        if (end != std::string_view::npos && next.starts_with(kSetAside)) {
+            if (!unescape(next.substr(kSetAside.size()), read.setAsideFolder))
+                return problem(lineProblem(number, "does not name the set-aside folder"));
+            start = end + 1;
+            ++number;
+        }
     }
     for (; start < text.size(); ++number, start = end + 1) {
         end = text.find('\n', start);

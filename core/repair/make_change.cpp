@@ -35,7 +35,8 @@ bool nameIsTaken(Disk& disk, int fd, const std::string& name, std::string& why)
 StepResult renamed(StepContext& context, size_t step, JournalLine& line, int fromFd, int toFd)
 {
     const Change& change = line.change;
-    const int error = renameSafely(context, fromFd, change.from, toFd, change.to, line.temporary);
+    const Announce placing{step, &line, JournalState::Placing};
+    const int error = renameSafely(context, fromFd, change.from, toFd, change.to, line.temporary, &placing);
     if (error != 0)
         return StepResult::failed(reasonOf(error));
     line.made = FileIdentity{change.identity.device, change.identity.inode, change.identity.size, 0, 0};
@@ -55,7 +56,8 @@ StepResult copied(StepContext& context, size_t step, JournalLine& line, int from
         removeIfStill(context, toFd, line.temporary, line.made);
         return result;
     }
-    if (const int error = renameSafely(context, toFd, line.temporary, toFd, change.to, ""); error != 0) {
+    const Announce placing{step, &line, JournalState::Placing};
+    if (const int error = renameSafely(context, toFd, line.temporary, toFd, change.to, "", &placing); error != 0) {
         removeIfStill(context, toFd, line.temporary, line.made);
         return StepResult::failed(reasonOf(error));
     }
@@ -94,7 +96,8 @@ StepResult makeFile(StepContext& context, size_t step, JournalLine& line)
         line.state = JournalState::Made;
         return record(context, step, line);
     case ChangeKind::Move: {
-        const int error = renameSafely(context, fromFd, change.from, toFd, change.to, "");
+        const Announce placing{step, &line, JournalState::Placing};
+        const int error = renameSafely(context, fromFd, change.from, toFd, change.to, "", &placing);
         if (error == 0) {
             line.made = FileIdentity{change.identity.device, change.identity.inode, change.identity.size, 0, 0};
             line.state = JournalState::Made;
@@ -114,7 +117,7 @@ StepResult makeFile(StepContext& context, size_t step, JournalLine& line)
                 result = StepResult::failed(reasonOf(unlinked));
         }
         if (!result.failure.empty()) {
-            if (line.state == JournalState::Copied)
+            if (line.made != FileIdentity{})
                 removeIfStill(context, toFd, change.to, line.made);
             return result;
         }
@@ -149,6 +152,8 @@ StepResult makeChange(StepContext& context, size_t step, JournalLine& line)
 {
     StepResult result = line.change.kind == ChangeKind::Folder ? makeFolder(context, step, line)
                                                                : makeFile(context, step, line);
+    if (!context.stopped.empty())
+        return StepResult::failed(context.stopped, true);
     if (!result.failure.empty() && line.state != JournalState::Made) {
         line.state = JournalState::Skipped;
         line.note = result.failure;

@@ -4,10 +4,12 @@
 
 #include <fcntl.h>
 #include <linux/fs.h>
+#include <linux/magic.h>
 #include <stdio.h>
 #include <sys/file.h>
 #include <sys/ioctl.h>
 #include <sys/stat.h>
+#include <sys/statfs.h>
 #include <sys/statvfs.h>
 #include <unistd.h>
 
@@ -42,7 +44,7 @@ protected:
     }
     int doOpenFile(int folder, const std::string& name, int& fd) override
     {
-        return opened(::openat(folder, name.c_str(), O_RDONLY | kNameFlags), fd);
+        return opened(::openat(folder, name.c_str(), O_RDONLY | O_NONBLOCK | kNameFlags), fd);
     }
     int doCreateFile(int folder, const std::string& name, mode_t mode, int& fd) override
     {
@@ -71,6 +73,10 @@ protected:
     int doRename(int fromFolder, const std::string& from, int toFolder, const std::string& to) override
     {
         return errorOf(::renameat2(fromFolder, from.c_str(), toFolder, to.c_str(), RENAME_NOREPLACE));
+    }
+    int doReplace(int fromFolder, const std::string& from, int toFolder, const std::string& to) override
+    {
+        return errorOf(::renameat(fromFolder, from.c_str(), toFolder, to.c_str()));
     }
     int doLink(int fromFolder, const std::string& from, int toFolder, const std::string& to) override
     {
@@ -132,6 +138,15 @@ protected:
         if (::fstatvfs(folder, &space) != 0)
             return errno;
         bytes = static_cast<uint64_t>(space.f_bavail) * space.f_frsize;
+        return 0;
+    }
+    int doSharesBlocks(int folder, bool& shares) override
+    {
+        struct statfs system {};
+        if (::fstatfs(folder, &system) != 0)
+            return errno;
+        // XFS made without reflink copies the bytes: a full disk then stops the batch cleanly.
+        shares = system.f_type == BTRFS_SUPER_MAGIC || system.f_type == XFS_SUPER_MAGIC;
         return 0;
     }
     int doLock(int fd) override { return errorOf(::flock(fd, LOCK_EX | LOCK_NB)); }

@@ -2,9 +2,12 @@
 
 #include "core/foundation/atomic_write.h"
 #include "core/repair/change_steps.h"
+#include "core/repair/collection_area.h"
 #include "core/repair/collection_lock.h"
+#include "core/repair/plain_name.h"
 
 #include <cerrno>
+#include <climits>
 #include <optional>
 
 namespace tokenade {
@@ -48,7 +51,8 @@ bool isCopy(const FileAt& found, const FileIdentity& copy)
 // Recorded as made: a copy recorded only as copied may never have taken its name.
 bool wasMade(const JournalLine& line)
 {
-    return line.state == JournalState::Made || line.state == JournalState::Restoring;
+    return line.state == JournalState::Made || line.state == JournalState::Restoring ||
+           line.state == JournalState::Returning;
 }
 
 // Nothing there that the batch made: as before, or never changed.
@@ -86,7 +90,27 @@ bool removedTemporary(StepContext& context, int fd, const JournalLine& line, Und
     return true;
 }
 
-Undo undoRename(StepContext& context, const JournalLine& line)
+// An empty file left under a name by a batch killed between announcing a
+// placeholder there and renaming over it: removed, for it holds nothing and
+// stands in the way of the file that had or was to have the name.
+void removePlaceholder(StepContext& context, const JournalLine& line, Undo& problem)
+{
+    const bool forward = line.state == JournalState::Placing;
+    if (!forward && line.state != JournalState::Returning)
+        return;
+    const Change& change = line.change;
+    const int fd = folderOrNone(context, forward ? change.toFolder : change.folder, problem);
+    const std::string& name = forward ? change.to : change.from;
+    const FileAt found = at(context.disk, fd, name, problem);
+    const FileIdentity& file = found.identity;
+    if (found.error != 0 || !found.regular || file.size != 0 || found.links != 1 || file.sameFile(change.identity) ||
+        file.sameFile(line.made) || file.sameFile(line.restored))
+        return;
+    if (const int error = context.disk.unlink(fd, name); error != 0 && error != ENOENT)
+        problem = failed("cannot remove the placeholder " + name + ": " + reasonOf(error));
+}
+
+Undo undoRename(StepContext& context, size_t step, JournalLine& line)
 {
     const Change& change = line.change;
     Undo problem{Seen::Failed, ""};
@@ -121,7 +145,8 @@ Undo undoRename(StepContext& context, const JournalLine& line)
     if (halfway)
         renamed = temporary;
     if (isFile(renamed, change.identity)) {
-        const int error = renameSafely(context, fd, now, fd, change.from, halfway ? "" : line.temporary);
+        const Announce returning{step, &line, JournalState::Returning};
+        const int error = renameSafely(context, fd, now, fd, change.from, halfway ? "" : line.temporary, &returning);
         return error == 0 ? Undo{Seen::Undone, ""} : failed(reasonOf(error));
     }
     if (isFile(original, change.identity))
@@ -148,6 +173,8 @@ Undo undoCopy(StepContext& context, const JournalLine& line)
         const int error = context.disk.unlink(fd, change.to);
         return error == 0 ? Undo{Seen::Undone, ""} : failed(reasonOf(error));
     }
+    if (change.kind == ChangeKind::Copy && target.identity.sameFile(line.made))
+        return failed("the copy has changed since it was made: kept");
     if (change.kind == ChangeKind::Link && isFile(target, change.identity)) {
         const int from = folderOrNone(context, change.folder, problem);
         const FileAt original = at(context.disk, from, change.from, problem);
@@ -176,7 +203,9 @@ Undo copyBack(StepContext& context, size_t step, JournalLine& line, int fromFd, 
         removeIfStill(context, fromFd, line.temporary, line.restored);
         return Undo{Seen::Failed, result.failure, true};
     }
-    if (const int error = renameSafely(context, fromFd, line.temporary, fromFd, change.from, ""); error != 0) {
+    const Announce returning{step, &line, JournalState::Returning};
+    if (const int error = renameSafely(context, fromFd, line.temporary, fromFd, change.from, "", &returning);
+        error != 0) {
         removeIfStill(context, fromFd, line.temporary, line.restored);
         return failed(reasonOf(error));
     }
@@ -202,7 +231,8 @@ Undo undoMove(StepContext& context, size_t step, JournalLine& line)
     if (!problem.reason.empty())
         return problem;
     if (isFile(moved, change.identity)) {
-        const int error = renameSafely(context, toFd, change.to, fromFd, change.from, "");
+        const Announce returning{step, &line, JournalState::Returning};
+        const int error = renameSafely(context, toFd, change.to, fromFd, change.from, "", &returning);
         return error == 0 ? Undo{Seen::Undone, ""} : failed(reasonOf(error));
     }
     const bool back = isFile(original, change.identity) || isCopy(original, line.restored);
@@ -239,8 +269,12 @@ Undo undoFolder(StepContext& context, const JournalLine& line)
 
 Undo undoOne(StepContext& context, size_t step, JournalLine& line)
 {
+    Undo problem{Seen::Failed, ""};
+    removePlaceholder(context, line, problem);
+    if (!problem.reason.empty())
+        return problem;
     switch (line.change.kind) {
-    case ChangeKind::Rename: return undoRename(context, line);
+    case ChangeKind::Rename: return undoRename(context, step, line);
     case ChangeKind::Copy:
     case ChangeKind::Link: return undoCopy(context, line);
     case ChangeKind::Move: return undoMove(context, step, line);
@@ -256,6 +290,14 @@ Change reversed(const Change& change)
     if (change.kind != ChangeKind::Rename && change.kind != ChangeKind::Move)
         return change;
     return Change{change.kind, change.toFolder, change.to, change.folder, change.from, change.identity};
+}
+
+// A journal may be written by hand: only what lies inside its collection
+// (and where it set files aside), under plain names, is ever touched.
+bool isInside(const JournalLine& line, const CollectionArea& area)
+{
+    return area.admits(line.change) &&
+           (line.temporary.empty() || !whyNotAPlainName(line.temporary, NAME_MAX).has_value());
 }
 
 std::string collectionOf(const JournalRead& journal)
@@ -295,8 +337,10 @@ ChangeBatch undoChanges(const std::string& journalPath, const ChangeOptions& opt
         return batch;
     }
 
+    const std::string collection = collectionOf(journal);
+    const CollectionArea area(collection, journal.setAsideFolder);
     OpenFolders folders(disk);
-    StepContext context{disk, folders, file ? &*file : nullptr, options, {}};
+    StepContext context{disk, folders, file ? &*file : nullptr, options, {}, ""};
     context.progress.files = journal.lines.size();
     const std::vector<JournalLine> before = journal.lines;
     std::vector<std::optional<ChangeOutcome>> outcomes(journal.lines.size());
@@ -316,9 +360,10 @@ ChangeBatch undoChanges(const std::string& journalPath, const ChangeOptions& opt
             continue;
         }
         const JournalLine was = line;
-        const Undo undo = undoOne(context, i + 1, line);
-        if (undo.stops)
-            batch.stopped = undo.reason;
+        const Undo undo = isInside(line, area) ? undoOne(context, i + 1, line)
+                                               : failed("it lies outside the collection " + collection + ": left as it is");
+        if (undo.stops || !context.stopped.empty())
+            batch.stopped = context.stopped.empty() ? undo.reason : context.stopped;
         if (undo.seen == Seen::NeverMade && line.state == JournalState::Skipped)
             continue;
         line.state = undo.seen == Seen::Undone || undo.seen == Seen::DoneBefore ? JournalState::Undone
@@ -328,7 +373,8 @@ ChangeBatch undoChanges(const std::string& journalPath, const ChangeOptions& opt
                     : undo.seen == Seen::NeverMade ? "not made: the batch was cut short"
                                                    : "";
         if (line != was) {
-            if (const StepResult recorded = record(context, i + 1, line); !recorded.failure.empty())
+            if (const StepResult recorded = record(context, i + 1, line);
+                !recorded.failure.empty() && batch.stopped.empty())
                 batch.stopped = recorded.failure;
         }
         if (undo.seen == Seen::NeverMade)

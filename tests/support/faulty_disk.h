@@ -26,6 +26,8 @@ public:
     // As a file system that does not know RENAME_NOREPLACE: every rename
     // fails with EINVAL, and the engine must link and unlink instead.
     void refuseNoReplace() { refuseNoReplace_ = true; }
+    // As exFAT or FAT through FUSE: no hard links either (EPERM).
+    void refuseLinks() { refuseLinks_ = true; }
     size_t calls() const { return calls_; }
     const std::string& failed() const { return failed_; }  // the name of the call that failed, "" for none
 
@@ -57,9 +59,13 @@ protected:
     {
         return call("renameat2", [&] { return refuseNoReplace_ ? EINVAL : real().rename(fromFolder, from, toFolder, to); });
     }
+    int doReplace(int fromFolder, const std::string& from, int toFolder, const std::string& to) override
+    {
+        return call("renameat", [&] { return real().replace(fromFolder, from, toFolder, to); });
+    }
     int doLink(int fromFolder, const std::string& from, int toFolder, const std::string& to) override
     {
-        return call("link", [&] { return real().link(fromFolder, from, toFolder, to); });
+        return call("link", [&] { return refuseLinks_ ? EPERM : real().link(fromFolder, from, toFolder, to); });
     }
     int doUnlink(int folder, const std::string& name) override
     {
@@ -95,6 +101,10 @@ protected:
     {
         return call("statfs", [&] { return real().freeSpace(folder, bytes); });
     }
+    int doSharesBlocks(int folder, bool& shares) override
+    {
+        return call("fstatfs", [&] { return real().sharesBlocks(folder, shares); });
+    }
     int doLock(int fd) override { return call("flock", [&] { return real().lock(fd); }); }
 
 private:
@@ -116,6 +126,7 @@ private:
     int error_ = 0;
     Mode mode_ = Mode::Instead;
     bool refuseNoReplace_ = false;
+    bool refuseLinks_ = false;
     std::string failed_;
 };
 
