@@ -2,7 +2,9 @@
 
 #include "cli/near_miss_output.h"
 #include "core/audit/name_differences.h"
+#include "core/repair/change_plan.h"
 #include "core/repair/changes.h"
+#include "core/repair/collection_area.h"
 #include "core/repair/fill_plan.h"
 #include "core/repair/journal_files.h"
 #include "core/repair/rename_offers.h"
@@ -99,7 +101,8 @@ void printPlan(const CliOptions& options, const ChangePlan& plan, const std::vec
 }
 
 // One line an outcome; returns how many failed.
-size_t printOutcomes(const ChangeBatch& batch, std::string_view madeWord, std::string_view failedWord)
+size_t printOutcomes(const ChangeBatch& batch, std::string_view madeWord, std::string_view failedWord,
+                     const char* what = "batch")
 {
     size_t failed = 0;
     for (const ChangeOutcome& outcome : batch.outcomes) {
@@ -114,19 +117,54 @@ size_t printOutcomes(const ChangeBatch& batch, std::string_view madeWord, std::s
         }
     }
     if (!batch.stopped.empty())
-        std::fprintf(stderr, "tokenade-audit: the batch stopped: %s\n", batch.stopped.c_str());
+        std::fprintf(stderr, "tokenade-audit: the %s stopped: %s\n", what, batch.stopped.c_str());
     if (!batch.notRecorded.empty())
         std::fprintf(stderr, "tokenade-audit: the journal was not updated: %s\n", batch.notRecorded.c_str());
     return failed + (batch.stopped.empty() ? 0 : 1);
+}
+
+// One rule for --to: a folder below DIR when relative, else the path as it is.
+std::string targetOf(const CliOptions& options)
+{
+    if (options.toFolder.empty() || options.toFolder[0] == '/')
+        return options.toFolder;
+    return joinPath(options.directory, options.toFolder);
+}
+
+// A fill's target as the plan takes it: relative to DIR.
+std::string fillTargetOf(const CliOptions& options)
+{
+    const std::string target = targetOf(options);
+    const auto directory = resolvedPath(options.directory);
+    const auto real = resolvedPath(target);
+    if (target.empty() || !directory || !real || !isWithin(*real, *directory) || *real == *directory)
+        return options.toFolder;  // the plan says why it is not of the set
+    return real->substr(directory->size() + 1);
+}
+
+// The names given to set-aside that match no file offered, or "".
+std::string unmatchedNames(const CliOptions& options, const ChangePlan& plan)
+{
+    std::set<std::string> offered;
+    for (const OfferedChange& item : plan.items) {
+        offered.insert(item.shownSource);
+        offered.insert(item.change.from);
+    }
+    std::string unmatched;
+    for (const std::string& name : options.names) {
+        if (!offered.count(name))
+            unmatched += (unmatched.empty() ? "" : ", ") + shown(name);
+    }
+    return unmatched;
 }
 
 ChangePlan planFor(const CliOptions& options, const AuditResult& result)
 {
     switch (options.command) {
     case Command::Fill:
-        return planFill(result, FillRequest{options.directory, options.source, options.toFolder, options.link});
+        return planFill(result, FillRequest{options.directory, options.source, fillTargetOf(options), options.link});
     case Command::SetAside:
-        return planSetAside(result, SetAsideRequest{options.directory, options.category, options.toFolder});
+        return planSetAside(result, SetAsideRequest{options.directory, options.category, targetOf(options)});
     default: {
         // The other kind's files, for the videos that follow their archives and back.
         const FoundNames other = options.audit == AuditKind::Roms ? cacheTokenadeVideoDirs(options.directory)
@@ -140,9 +178,18 @@ ChangePlan planFor(const CliOptions& options, const AuditResult& result)
 
 int changeFiles(const CliOptions& options, const AuditResult& result)
 {
+    if (const std::string why = whyNotACollection(options.directory, options.audit); !why.empty()) {
+        std::fprintf(stderr, "tokenade-audit: %s\n", why.c_str());
+        return kExitUsage;
+    }
     const ChangePlan plan = planFor(options, result);
     if (!plan.problem.empty()) {
         std::fprintf(stderr, "tokenade-audit: %s\n", plan.problem.c_str());
+        return kExitUsage;
+    }
+    if (const std::string unmatched = unmatchedNames(options, plan); !unmatched.empty()) {
+        std::fprintf(stderr, "tokenade-audit: no %s file is named %s (name them as the dry run lists them)\n",
+                     options.category == CategoryId::Extra ? "extra" : "unknown", unmatched.c_str());
         return kExitUsage;
     }
     const std::vector<bool> ticks = ticksFor(options, plan);
@@ -158,8 +205,11 @@ int changeFiles(const CliOptions& options, const AuditResult& result)
         return someRefused ? kExitWriteFailed : kExitAudited;
 
     const auto collection = resolvedPath(options.directory);
-    const ChangeBatch batch =
-        applyChanges(changes, ChangeOptions{renameJournalFolder(), collection.value_or(options.directory), nullptr, {}, {}});
+    ChangeOptions changing{renameJournalFolder(), collection.value_or(options.directory), nullptr, {}, {}};
+    // The default folder lies inside the collection; one named may lie elsewhere.
+    if (options.command == Command::SetAside && !options.toFolder.empty())
+        changing.setAsideFolder = resolvedPath(targetOf(options)).value_or("");
+    const ChangeBatch batch = applyChanges(changes, changing);
     if (!batch.notStarted.empty()) {
         std::fprintf(stderr, "tokenade-audit: %s\n", batch.notStarted.c_str());
         return kExitWriteFailed;
@@ -171,21 +221,26 @@ int changeFiles(const CliOptions& options, const AuditResult& result)
     return failed == 0 && !someRefused ? kExitAudited : kExitWriteFailed;
 }
 
-int undoChangesOf(const std::string& journal)
+int undoChangesOf(const std::string& journal, const std::string& directory)
 {
     const std::string folder = renameJournalFolder();
-    const std::string path = journal.empty() ? latestJournal(folder).value_or("") : journal;
-    if (path.empty()) {
-        std::fprintf(stderr, "tokenade-audit: no journal in %s has changes to undo\n", folder.c_str());
+    std::optional<BatchSummary> newest;
+    if (journal.empty())
+        newest = newestBatch(folder, directory);
+    if (journal.empty() && !newest) {
+        std::fprintf(stderr, "tokenade-audit: no journal in %s has changes to undo%s\n", folder.c_str(),
+                     directory.empty() ? "" : (" on " + directory).c_str());
         return kExitWriteFailed;
     }
+    const std::string path = newest ? newest->journalPath : journal;
     const ChangeBatch batch = undoChanges(path, ChangeOptions{folder, "", nullptr, {}, {}});
     if (!batch.notStarted.empty()) {
         std::fprintf(stderr, "tokenade-audit: %s\n", batch.notStarted.c_str());
         return kExitWriteFailed;
     }
-    print("Undoing " + path + ":\n");
-    return printOutcomes(batch, "undone", "not undone") == 0 ? kExitAudited : kExitWriteFailed;
+    // Without --dir the newest batch of any collection is undone: say which.
+    print("Undoing " + path + (newest ? " (made on " + newest->collection + ")" : "") + ":\n");
+    return printOutcomes(batch, "undone", "not undone", "undo") == 0 ? kExitAudited : kExitWriteFailed;
 }
 
 }  // namespace tokenade::cli

@@ -12,13 +12,15 @@ namespace tokenade::cli {
 // chosen, those that cannot be made and why) and the bytes they copy or
 // move; with --apply make the chosen ones, journaled, and print what each
 // did and the journal's path. Returns the exit status: kExitUsage for a plan
-// that cannot be made at all (a source inside the collection), and
+// that cannot be made at all (a directory that is no collection of the
+// kind, a source inside the collection, names that match no file), and
 // kExitWriteFailed when some chosen change was not made (the others are made
 // and journaled).
 int changeFiles(const CliOptions& options, const AuditResult& result);
 
-// `undo`: reverses the changes of a journal, the newest one when `journal`
-// is "". The exit status as for changeFiles.
-int undoChangesOf(const std::string& journal);
+// `undo`: reverses the changes of a journal: `journal`, else the newest
+// batch made on `directory`, else (both "") the newest of any collection,
+// named in the output. The exit status as for changeFiles.
+int undoChangesOf(const std::string& journal, const std::string& directory);
 
 }  // namespace tokenade::cli

@@ -26,7 +26,7 @@ constexpr const char* kUsage =
     "                             [--all | NAME...] [--apply]\n"
     "       tokenade-audit identify roms --dir DIR --dat FILE [--list FILE] [--format text|json|csv] [--json]\n"
     "                             [--fixdat FILE] [--no-cache]\n"
-    "       tokenade-audit undo [JOURNAL]\n"
+    "       tokenade-audit undo [JOURNAL | --dir DIR]\n"
     "       tokenade-audit --help | --version\n";
 
 bool isFolder(const std::string& path)
@@ -137,7 +137,8 @@ ParseOutcome parseArguments(int argc, char** argv)
                                                 "from a source folder");
     addChangeOptions(*fill, options, list, kind);
     fill->add_option("--from", options.source, "The folder to fill from, searched at any depth")->required();
-    fill->add_option("--to", options.toFolder, "The rom or video folder the copies go to (the first of the set)");
+    fill->add_option("--to", options.toFolder, "The rom or video folder the copies go to, or one below it, "
+                                               "relative to DIR (the first of the set)");
     fill->add_flag("--link", options.link, "Hard links instead of copies (the same file system only)");
     std::string category = "unknown";
     CLI::App* setAside = app.add_subcommand("set-aside", "Show, or with --apply make, the moves that set unknown "
@@ -145,7 +146,8 @@ ParseOutcome parseArguments(int argc, char** argv)
     addChangeOptions(*setAside, options, list, kind);
     setAside->add_option("--category", category, "unknown, or extra (videos of games whose archive is missing)")
         ->check(CLI::IsMember({"unknown", "extra"}));
-    setAside->add_option("--to", options.toFolder, "Where the files go (DIR/_set-aside/YYYY-MM-DD)");
+    setAside->add_option("--to", options.toFolder, "Where the files go, relative to DIR when not absolute "
+                                                   "(DIR/_set-aside/YYYY-MM-DD)");
     setAside->add_flag("--all", options.all, "Every file of the category");
     setAside->add_option("names", options.names, "The files to set aside, as the dry run lists them");
     std::string dat;
@@ -163,6 +165,7 @@ ParseOutcome parseArguments(int argc, char** argv)
     identify->get_option("--dat")->required();
     CLI::App* undo = app.add_subcommand("undo", "Reverse the changes of a journal");
     undo->add_option("journal", options.journal, "The journal that --apply printed (the newest one when left out)");
+    undo->add_option("--dir", options.directory, "The newest batch made on this Tokenade directory");
 
     try {
         app.parse(argc, argv);
@@ -178,6 +181,12 @@ ParseOutcome parseArguments(int argc, char** argv)
 
     if (undo->parsed()) {
         options.command = Command::Undo;
+        if (undo->count("journal") > 0 && options.journal.empty())
+            return {std::nullopt, usageError("the journal named is \"\": name a journal, or none for the newest")};
+        if (undo->count("journal") > 0 && undo->count("--dir") > 0)
+            return {std::nullopt, usageError("a journal or --dir, not both")};
+        if (undo->count("--dir") > 0 && options.directory.empty())
+            return {std::nullopt, usageError("--dir names no folder")};
         return {options, kExitAudited};
     }
     const CLI::App* chosen = roms->parsed()       ? roms

@@ -11,7 +11,7 @@ namespace tokenade::cli {
 enum class Command {
     Audit,   // roms or videos
     Rename,  // rename roms|videos: the files the near misses call for
-    Undo,    // undo [JOURNAL]
+    Undo,    // undo [JOURNAL | --dir DIR]
     Fill,      // fill roms|videos: copy missing games in from a source folder
     SetAside,  // set-aside roms|videos: move unknown or extra files out of the collection
     Identify,  // identify roms: what each archive holds, by the sizes and CRCs in it, against a DAT
@@ -24,7 +24,7 @@ enum class OutputFormat { Text, Json, Csv };
 struct CliOptions {
     Command command = Command::Audit;
     AuditKind audit = AuditKind::Roms;
-    std::string directory;
+    std::string directory;  // undo: the collection whose newest batch is undone ("" for any)
     std::optional<std::string> listPath;    // absent: discover it below the directory
     std::optional<std::string> saveFolder;  // absent: write no report files
     bool availableOnly = false;
@@ -36,7 +36,8 @@ struct CliOptions {
     std::string journal;      // undo: the journal to reverse; "" for the newest
     bool cutNames = false;    // rename: also the renames of cut names, which are never made unless asked
     std::string source;       // fill: the folder to fill from
-    std::string toFolder;     // fill: the rom or video folder; set-aside: where the files go ("" for the default)
+    std::string toFolder;     // relative to DIR, or absolute: fill: a rom or video folder or one below it;
+                              // set-aside: where the files go ("" for the default)
     bool link = false;        // fill: hard links instead of copies
     CategoryId category = CategoryId::Unknown;  // set-aside
     bool all = false;                           // set-aside: every file of the category

@@ -57,7 +57,7 @@ int runCommand(int argc, char** argv)
         return parsed.exitStatus;
     const CliOptions& options = *parsed.options;
     if (options.command == Command::Undo) {
-        const int undone = undoChangesOf(options.journal);
+        const int undone = undoChangesOf(options.journal, options.directory);
         return stdoutWritten() ? undone : kExitWriteFailed;
     }
 

@@ -5,6 +5,7 @@
 #include "core/repair/change_steps.h"
 #include "core/repair/collection_area.h"
 #include "core/repair/collection_lock.h"
+#include "core/repair/leftovers.h"
 #include "core/repair/plain_name.h"
 
 #include <unistd.h>
@@ -173,6 +174,7 @@ ChangeBatch applyChanges(const std::vector<Change>& changes, const ChangeOptions
         return batch;
     }
 
+    removeLeftovers(disk, options.journalFolder, options.collection);
     const CollectionArea area(resolvedPath(options.collection).value_or(options.collection), options.setAsideFolder);
     std::vector<JournalLine> lines;
     for (const Change& change : changes) {

@@ -69,7 +69,9 @@ struct ChangeBatch {
 
 // Makes `changes`, in order, never replacing or losing a file:
 // - The collection, which must exist, is locked (lockCollection, in the
-//   user's journal folder whatever `journalFolder` is) for the whole batch.
+//   user's journal folder whatever `journalFolder` is) for the whole batch,
+//   and what batches on it cut short left behind is removed
+//   (removeLeftovers).
 // - A change whose folders are not absolute or whose names are not plain
 //   names (whyNotAPlainName) is refused; so is a rename to its own name, and
 //   a change of a file outside the collection (CollectionArea; a move may go

@@ -104,8 +104,12 @@ ChangePlan planFill(const AuditResult& result, const FillRequest& request, std::
     const std::string_view extension = roms ? kRomExtension : kVideoExtension;
     const std::vector<std::string> folderSet = folderNames(roms ? kRomFolders : kVideoFolders);
     const std::string target = request.targetFolder.empty() ? folderSet.front() : request.targetFolder;
-    if (std::find(folderSet.begin(), folderSet.end(), target) == folderSet.end()) {
-        plan.problem = "\"" + target + "\" is not one of the folders " + std::string(roms ? kRomFolders : kVideoFolders);
+    const std::string top = target.substr(0, target.find('/'));
+    const bool plainBelow = target.find("/./") == std::string::npos && target.find("/../") == std::string::npos &&
+                            !target.ends_with("/..") && !target.ends_with("/.");
+    if (std::find(folderSet.begin(), folderSet.end(), top) == folderSet.end() || !plainBelow) {
+        plan.problem = "\"" + target + "\" is not one of the folders " + std::string(roms ? kRomFolders : kVideoFolders) +
+                       " nor a folder below one";
         return plan;
     }
     const auto directory = resolvedPath(request.directory);

@@ -12,7 +12,8 @@ namespace tokenade {
 struct FillRequest {
     std::string directory;     // the Tokenade directory the audit was made of
     std::string source;        // searched at any depth for files of the audit's extension
-    std::string targetFolder;  // a folder of the kind's set ("roms16BitConsoles"); "" for the first ("roms", "videos")
+    std::string targetFolder;  // a folder of the kind's set or below one ("romsConsoles/Genesis"), relative to
+                               // the directory; "" for the first of the set ("roms", "videos")
     bool link = false;         // hard links instead of copies
 };
 
@@ -28,7 +29,7 @@ struct FillRequest {
 // folder under the expected name, ticked, with its differences and size;
 // `freeSpace` is that of the target folder's file system. `problem`, with no
 // items: the source is inside the Tokenade directory, is or holds one of its
-// rom or video folders, or holds the directory; the target is not of the set;
+// rom or video folders, or holds the directory; the target is neither of the set nor below one;
 // the source cannot be read. Reads the disk, changes nothing. Stops between
 // folders once `stop` is requested, with what it found so far.
 ChangePlan planFill(const AuditResult& result, const FillRequest& request, std::stop_token stop = {});

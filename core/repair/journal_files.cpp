@@ -1,6 +1,8 @@
 #include "journal_files.h"
 
+#include "core/repair/change_plan.h"
 #include "core/repair/open_folders.h"
+#include "core/sources/folder_scan.h"
 
 #include <pwd.h>
 #include <unistd.h>
@@ -280,12 +282,13 @@ std::optional<JournalFile> openJournal(Disk& disk, const std::string& path, uint
 JournalRead readJournal(const std::string& path, Disk& disk)
 {
     std::string text;
-    if (path.empty() || path[0] != '/') {
+    if (path.empty())
+        return failedRead("cannot read the journal \"\": no path was given");
+    if (path[0] != '/') {
         std::error_code error;
         const fs::path absolute = fs::absolute(path, error);
-        if (error || path.empty())
-            return failedRead("cannot read the journal \"" + path + "\": " +
-                              (error ? error.message() : "no path was given"));
+        if (error)
+            return failedRead("cannot read the journal " + path + ": " + error.message());
         return readJournal(absolute.string(), disk);
     }
     if (const std::string why = readWhole(disk, path, text); !why.empty())
@@ -296,22 +299,88 @@ JournalRead readJournal(const std::string& path, Disk& disk)
     return read;
 }
 
-std::optional<std::string> latestJournal(const std::string& journalFolder)
+namespace {
+
+// "2026-12-06T12-31-03.123Z-4242.renames": seconds since the epoch, 0 for another name.
+int64_t timeInName(const std::string& name)
 {
-    std::vector<std::string> names;
+    tm utc{};
+    int milliseconds = 0;
+    if (std::sscanf(name.c_str(), "%4d-%2d-%2dT%2d-%2d-%2d.%3dZ", &utc.tm_year, &utc.tm_mon, &utc.tm_mday,
+                    &utc.tm_hour, &utc.tm_min, &utc.tm_sec, &milliseconds) != 7)
+        return 0;
+    utc.tm_year -= 1900;
+    utc.tm_mon -= 1;
+    return static_cast<int64_t>(::timegm(&utc));
+}
+
+// Which set the folder of a collection's file belongs to, by the first of its
+// components that names a rom or video folder.
+void noteKindOf(const std::string& folder, BatchSummary& summary)
+{
+    const std::vector<std::string> roms = folderNames(kRomFolders);
+    const std::vector<std::string> videos = folderNames(kVideoFolders);
+    for (size_t start = 1; start < folder.size();) {
+        const size_t slash = std::min(folder.find('/', start), folder.size());
+        const std::string part = folder.substr(start, slash - start);
+        const bool rom = std::find(roms.begin(), roms.end(), part) != roms.end();
+        if (rom || std::find(videos.begin(), videos.end(), part) != videos.end()) {
+            (rom ? summary.touchesRoms : summary.touchesVideos) = true;
+            return;
+        }
+        start = slash + 1;
+    }
+}
+
+BatchSummary summaryOf(const std::string& path, const JournalRead& journal)
+{
+    BatchSummary summary{path, journal.collection, journal.setAsideFolder, ChangeKind::Rename, {},
+                         timeInName(nameOf(path)), false, false};
+    for (const JournalLine& line : journal.lines) {
+        const Change& change = line.change;
+        if (change.kind == ChangeKind::Folder || !hasChangesToUndo({line}))
+            continue;
+        summary.kind = change.kind;
+        summary.changes.push_back(change);
+        const bool intoTheCollection = change.kind == ChangeKind::Copy || change.kind == ChangeKind::Link;
+        const std::string& folder = intoTheCollection ? change.toFolder : change.folder;
+        // Below the collection, its own name is no sign ("/games/roms/Tokenade/videos" holds videos).
+        noteKindOf(isWithin(folder, journal.collection) ? folder.substr(journal.collection.size()) : folder, summary);
+    }
+    return summary;
+}
+
+}  // namespace
+
+std::vector<std::string> journalsNewestFirst(const std::string& journalFolder)
+{
+    std::vector<std::string> paths;
     std::error_code error;
     for (fs::directory_iterator entry(journalFolder, error), end; !error && entry != end; entry.increment(error)) {
         const std::string name = entry->path().filename().string();
         if (name.ends_with(kExtension) && name.front() != '.')
-            names.push_back(name);
+            paths.push_back(journalFolder + "/" + name);
     }
-    std::sort(names.rbegin(), names.rend());
-    for (const std::string& name : names) {
-        const std::string path = journalFolder + "/" + name;
-        if (hasChangesToUndo(readJournal(path).lines))
-            return path;
+    std::sort(paths.rbegin(), paths.rend());
+    return paths;
+}
+
+std::optional<BatchSummary> newestBatch(const std::string& journalFolder, const std::string& collection)
+{
+    const std::string wanted = collection.empty() ? "" : resolvedPath(collection).value_or(collection);
+    for (const std::string& path : journalsNewestFirst(journalFolder)) {
+        const JournalRead journal = readJournal(path);
+        if (!hasChangesToUndo(journal.lines) || (!wanted.empty() && journal.collection != wanted))
+            continue;
+        return summaryOf(path, journal);
     }
     return std::nullopt;
+}
+
+std::optional<std::string> latestJournal(const std::string& journalFolder)
+{
+    const std::optional<BatchSummary> newest = newestBatch(journalFolder);
+    return newest ? std::optional<std::string>(newest->journalPath) : std::nullopt;
 }
 
 }  // namespace tokenade

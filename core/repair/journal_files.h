@@ -6,6 +6,7 @@
 #include <optional>
 #include <string>
 #include <string_view>
+#include <vector>
 
 #include <sys/types.h>
 
@@ -93,9 +94,32 @@ inline constexpr uint64_t kLongestJournal = uint64_t{1} << 30;
 // kLongestJournal, cannot be read, or is not a journal (parseJournal).
 JournalRead readJournal(const std::string& path, Disk& disk = systemDisk());
 
+// The paths of the journals in `journalFolder`, newest first by the time in
+// their names; none when the folder cannot be read.
+std::vector<std::string> journalsNewestFirst(const std::string& journalFolder);
+
 // The newest journal in `journalFolder` that holds changes not yet undone
 // (hasChangesToUndo), by the time in its name; nothing when there is none.
 // Files that are not readable journals are passed over.
 std::optional<std::string> latestJournal(const std::string& journalFolder);
+
+// What the window and the command line say of a batch before undoing it:
+// "Undo Fill of 6 games (today 14:02)", and the list of its changes.
+struct BatchSummary {
+    std::string journalPath;
+    std::string collection;      // as the journal names it
+    std::string setAsideFolder;  // "" when it set nothing aside outside the collection
+    ChangeKind kind = ChangeKind::Rename;  // of its changes: Rename, Copy, Link or Move
+    std::vector<Change> changes;           // those left to undo, folders made left out, in the order made
+    int64_t madeAt = 0;                    // when it began, in seconds since the epoch (UTC)
+    bool touchesRoms = false;              // it changed files in a rom folder
+    bool touchesVideos = false;            // in a video folder
+};
+
+// The newest batch in `journalFolder` with changes left to undo that was
+// made on `collection` (compared as real paths), or on any collection when
+// `collection` is ""; nothing when there is none. Reads every journal newer
+// than the one it finds, passes over those that cannot be read.
+std::optional<BatchSummary> newestBatch(const std::string& journalFolder, const std::string& collection = "");
 
 }  // namespace tokenade

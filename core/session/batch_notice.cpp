@@ -2,9 +2,11 @@
 
 #include "core/foundation/grouped_count.h"
 #include "core/repair/changes.h"
+#include "core/repair/journal_files.h"
 #include "core/sources/path_rules.h"
 
 #include <cctype>
+#include <ctime>
 
 namespace tokenade {
 namespace {
@@ -32,7 +34,42 @@ Words wordsFor(BatchKind kind)
     case BatchKind::SetAside: return {"Set aside ", " could not be set aside:"};
     case BatchKind::Undo: break;
     }
-    return {"Put back ", " could not be put back:"};
+    return {"", " could not be put back:"};
+}
+
+std::string counted(size_t count, const char* one, const char* many)
+{
+    return groupedCount(count) + " " + (count == 1 ? one : many);
+}
+
+// What an undo did, per kind of change: "Removed 6 copies, moved 2 files back".
+std::string undoneText(const ChangeBatch& batch)
+{
+    size_t copies = 0, links = 0, moved = 0, renamed = 0;
+    for (const ChangeOutcome& outcome : batch.outcomes) {
+        if (outcome.result != ChangeResult::Made)
+            continue;
+        switch (outcome.change.kind) {
+        case ChangeKind::Copy: ++copies; break;
+        case ChangeKind::Link: ++links; break;
+        case ChangeKind::Move: ++moved; break;
+        case ChangeKind::Rename: ++renamed; break;
+        case ChangeKind::Folder: break;
+        }
+    }
+    std::string text;
+    const auto add = [&](size_t count, const std::string& what) {
+        if (count != 0)
+            text += (text.empty() ? "" : ", ") + what;
+    };
+    add(copies, "removed " + counted(copies, "copy", "copies"));
+    add(links, "removed " + counted(links, "link", "links"));
+    add(moved, "moved " + counted(moved, "file", "files") + " back");
+    add(renamed, "renamed " + counted(renamed, "file", "files") + " back");
+    if (text.empty())
+        text = "undid nothing";
+    text[0] = static_cast<char>(std::toupper(static_cast<unsigned char>(text[0])));
+    return text;
 }
 
 }  // namespace
@@ -66,7 +103,7 @@ AuditSession::Notice batchNotice(BatchKind kind, const ChangeBatch& batch)
         else
             notice.examples.push_back(quoted(outcome.change.from) + ": " + outcome.reason);
     }
-    notice.text = words.done + files(made) + journal + ".";
+    notice.text = (undo ? undoneText(batch) : words.done + files(made)) + journal + ".";
     if (before != 0)
         notice.text += " " + files(before) + (before == 1 ? " was" : " were") + " back already.";
     if (!notice.examples.empty())
@@ -77,6 +114,28 @@ AuditSession::Notice batchNotice(BatchKind kind, const ChangeBatch& batch)
     if (!batch.notRecorded.empty())
         notice.examples.push_back("The journal was not updated: " + batch.notRecorded);
     return notice;
+}
+
+std::string undoCommandText(const BatchSummary& batch, int64_t now)
+{
+    const bool fill = batch.kind == ChangeKind::Copy || batch.kind == ChangeKind::Link;
+    const char* what = fill ? "Fill" : batch.kind == ChangeKind::Move ? "Set Aside" : "Renames";
+    const size_t count = batch.changes.size();
+    const std::string changed = fill ? counted(count, "game", "games") : files(count);
+    tm made{};
+    tm today{};
+    const time_t madeAt = static_cast<time_t>(batch.madeAt);
+    const time_t nowAt = static_cast<time_t>(now);
+    ::localtime_r(&madeAt, &made);
+    ::localtime_r(&nowAt, &today);
+    tm yesterday = today;
+    --yesterday.tm_mday;
+    ::mktime(&yesterday);  // brings the day before the 1st into the month before
+    char when[32];
+    const auto sameDay = [&](const tm& day) { return day.tm_year == made.tm_year && day.tm_yday == made.tm_yday; };
+    std::strftime(when, sizeof when, sameDay(today) ? "today %H:%M" : sameDay(yesterday) ? "yesterday %H:%M" : "%Y-%m-%d %H:%M",
+                  &made);
+    return "Undo " + std::string(what) + " of " + changed + " (" + when + ")";
 }
 
 }  // namespace tokenade

@@ -4,13 +4,21 @@
 
 namespace tokenade {
 
+struct BatchSummary;
 struct ChangeBatch;
 
 // The notice that says in the user's words what a batch did: how many files
-// it changed ("Renamed 2 files.", "Put back 2 files (journal NAME)."; the
+// it changed ("Renamed 2 files."; an undo per kind of change: "Removed 6
+// copies, moved 2 files back, renamed 7 files back (journal NAME)."; the
 // folders a batch made for its files are not counted), and,
 // each as an example, every file it left as it was with the reason. A batch
 // that did not start says why nothing changed.
 AuditSession::Notice batchNotice(BatchKind kind, const ChangeBatch& batch);
+
+// The words of the command that undoes `batch`, in local time as of `now`
+// (seconds since the epoch): "Undo Fill of 6 games (today 14:02)", "Undo
+// Renames of 7 files (yesterday 09:15)", "Undo Set Aside of 1 file
+// (2026-12-01 14:02)".
+std::string undoCommandText(const BatchSummary& batch, int64_t now);
 
 }  // namespace tokenade

@@ -53,7 +53,7 @@ TEST_F(FillSetAsideTest, FillsThePlantedGamesSetsAsideTheChosenFileAndUndoGivesB
 
     EXPECT_NE(run("set-aside", {}).out.find("0 moves would be made:\n  offered, not chosen: \"roms/Sega/bios.zip\""),
               std::string::npos);
-    const auto aside = run("set-aside", {"roms/Sega/bios.zip", "--to", collection.path("aside"), "--apply"});
+    const auto aside = run("set-aside", {"roms/Sega/bios.zip", "--to", "aside", "--apply"});  // below DIR
     EXPECT_EQ(aside.exitStatus, 0);
     EXPECT_NE(aside.out.find("\n18 bytes to move\n"), std::string::npos) << aside.out;
     EXPECT_EQ(collection.read("aside/roms/Sega/bios.zip"), "roms/Sega/bios.zip");
@@ -61,9 +61,33 @@ TEST_F(FillSetAsideTest, FillsThePlantedGamesSetsAsideTheChosenFileAndUndoGivesB
                                                         collection.path("list.txt"), "--summary"});
     EXPECT_NE(after.out.find("unknown:  0\n"), std::string::npos) << after.out;
 
-    for (int batch = 0; batch < 2; ++batch)  // the set-aside, then the fill: the newest first
-        EXPECT_EQ(runProgram(TOKENADE_AUDIT_PATH, {"undo"}).exitStatus, 0);
+    // The set-aside, then the fill: the newest first, of this collection or of any, named then.
+    const auto set = runProgram(TOKENADE_AUDIT_PATH, {"undo", "--dir", collection.root()});
+    EXPECT_EQ(set.exitStatus, 0);
+    EXPECT_TRUE(collection.exists("roms/Sega/bios.zip")) << set.out;
+    const auto fill = runProgram(TOKENADE_AUDIT_PATH, {"undo"});
+    EXPECT_NE(fill.out.find(" (made on " + collection.root() + "):\n"), std::string::npos) << fill.out;
     EXPECT_EQ(collection.state(), before);
+}
+
+// What names nothing, or a folder that is no collection, is bad usage: nothing is made, not even a lock.
+TEST_F(FillSetAsideTest, NamesThatMatchNothingAndFoldersThatAreNoCollectionAreBadUsage)
+{
+    const std::vector<std::pair<std::vector<std::string>, std::string>> cases = {
+        {{"set-aside", "roms", "--dir", collection.root(), "--list", collection.path("list.txt"), "../outside.zip",
+          "/abs.zip", "", "--apply"},
+         "no unknown file is named \"../outside.zip\", \"/abs.zip\", \"\""},
+        {{"fill", "roms", "--dir", source.root(), "--from", collection.root(), "--list", collection.path("list.txt"),
+          "--apply"},
+         "holds none of the folders roms,roms16BitConsoles,romsConsoles"},
+        {{"undo", ""}, "the journal named is \"\""},
+    };
+    for (const auto& [arguments, problem] : cases) {
+        const auto refused = runProgram(TOKENADE_AUDIT_PATH, arguments);
+        EXPECT_EQ(refused.exitStatus, 2) << problem;
+        EXPECT_NE(refused.err.find(problem), std::string::npos) << refused.err;
+    }
+    EXPECT_EQ(state.list(), "");
 }
 
 // A fill from the collection itself would take its own files for missing ones.

@@ -86,7 +86,7 @@ TEST_F(RepairsWindowTest, TickedPairsAreRenamedAfterOneQuestionAndTheLastBatchUn
     undo->trigger();
     ASSERT_TRUE(waitForChanges());
     EXPECT_EQ(files(), before);
-    EXPECT_TRUE(notice->text().contains("Put back 1 file (journal 20")) << notice->text().toStdString();
+    EXPECT_TRUE(notice->text().contains("Renamed 1 file back (journal 20")) << notice->text().toStdString();
 }
 
 // A cut name is offered but left unticked; a game's video follows its archive, audited or not.

@@ -66,6 +66,21 @@ TEST(RenameJournalTest, DamagedJournalsAreRefusedWhole)
     EXPECT_EQ(parseJournal(log + torn).length, log.size());  // read, up to the torn record
 }
 
+// A set-aside folder, a copy's mtime and a placeholder announced survive the text.
+TEST(RenameJournalTest, VersionTwoKeepsWhatUndoChecks)
+{
+    JournalLine line = v1(JournalState::Planned, "/c/roms", "a.zip", "b.zip", {1, 2, 3, 4, 5}, "");
+    const std::string planned = journalRecord(1, line);
+    line.state = JournalState::Placing;
+    line.made = {7, 8, 3, 1733480000, 123456789};
+    const JournalRead read = parseJournal(journalHeader("/c", "/media/aside") + planned + journalRecord(1, line));
+    ASSERT_EQ(read.problem, "");
+    EXPECT_EQ(read.setAsideFolder, "/media/aside");
+    EXPECT_EQ(read.lines, std::vector<JournalLine>{line});
+    EXPECT_TRUE(hasChangesToUndo(read.lines));
+    EXPECT_EQ(parseJournal(journalHeader("/c") + planned).setAsideFolder, "");
+}
+
 TEST(RenameJournalTest, FolderFollowsTheStateHomeThenTheHome)
 {
     EXPECT_EQ(renameJournalFolderFor("/state", "/home/ana"), "/state/tokenade-auditor/renames");

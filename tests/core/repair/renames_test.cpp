@@ -6,9 +6,15 @@
 
 #include <gtest/gtest.h>
 
+#include <fcntl.h>
+#include <sys/mount.h>
 #include <sys/stat.h>
+#include <unistd.h>
 
+#include <cerrno>
 #include <cstdio>
+#include <cstdlib>
+#include <cstring>
 #include <fstream>
 #include <vector>
 
@@ -156,6 +162,11 @@ TEST_F(RenamesTest, UndoAfterAPartialBatchRestoresTheTreeAndTwiceIsHarmless)
                plan("roms/x", "Dr Mario.zip", "Kirby.zip")});
     ASSERT_EQ(results(batch), "skipped (another file has that name)\nmade\nmade\n");
     EXPECT_EQ(latestJournal(journals()), batch.journalPath);
+    const auto summary = newestBatch(journals(), tree.root() + "/roms/..");
+    ASSERT_TRUE(summary && summary->journalPath == batch.journalPath);
+    EXPECT_EQ(summary->changes.size(), 2u);  // the skipped one has nothing to undo
+    EXPECT_TRUE(summary->touchesRoms && !summary->touchesVideos && summary->kind == ChangeKind::Rename);
+    EXPECT_EQ(newestBatch(journals(), tree.path("roms")), std::nullopt);  // another collection's
     std::ofstream(batch.journalPath, std::ios::app) << "3\tundone\trename\t/ro";  // as a kill leaves it
 
     const ChangeBatch undone = undo(batch.journalPath);
@@ -222,6 +233,72 @@ TEST_F(RenamesTest, StopEndsTheBatchBetweenFiles)
     EXPECT_EQ(results(undo(batch.journalPath)), "made\n");
 }
 
+// Undo acts only on what the batch made, inside its collection: a copy
+// written into since, a journal that is no regular file or is too long, a
+// hand-written journal naming files elsewhere are each left alone, with why.
+TEST_F(RenamesTest, UndoCannotBeFooled)
+{
+    tree.addFile("Downloads/Tetris.zip", "tetris");
+    tree.addFile("roms/keep.zip");
+    const std::string roms = tree.path("roms");
+    const ChangeBatch batch = apply({Change{ChangeKind::Copy, tree.path("Downloads"), "Tetris.zip", roms,
+                                            "Tetris (World).zip", *identityOf(tree.path("Downloads"), "Tetris.zip")}});
+    std::fstream(tree.path("roms/Tetris (World).zip"), std::ios::in | std::ios::out) << "TETRIS";  // dd conv=notrunc
+    const timespec later[2] = {{0, UTIME_OMIT}, {::time(nullptr) + 60, 0}};
+    ::utimensat(AT_FDCWD, tree.path("roms/Tetris (World).zip").c_str(), later, 0);
+    EXPECT_EQ(results(undo(batch.journalPath)), "skipped (the copy has changed since it was made: kept)\n");
+    EXPECT_EQ(tree.read("roms/Tetris (World).zip"), "TETRIS");
+
+    tree.addFile("elsewhere/mine.zip", "mine");
+    const std::string elsewhere = tree.path("elsewhere");
+    const FileIdentity mine = *identityOf(elsewhere, "mine.zip");
+    const auto made = [&](ChangeKind kind, const std::string& folder, const std::string& from, const std::string& to) {
+        JournalLine line{JournalState::Planned, {kind, folder, from, folder, to, mine}, "", "", {}, {}};
+        const std::string planned = journalRecord(1, line);
+        line.state = JournalState::Made;
+        line.made = mine;
+        return planned + journalRecord(1, line);
+    };
+    for (const std::string& record : {made(ChangeKind::Copy, elsewhere, "x.zip", "mine.zip"),
+                                      made(ChangeKind::Rename, roms + "/../elsewhere", "mine.zip", "y.zip"),
+                                      made(ChangeKind::Copy, roms, "x.zip", "../elsewhere/mine.zip")}) {
+        const JournalPath forged = createJournal(journals(), journalHeader(roms) + record);
+        EXPECT_EQ(results(undo(forged.path)), "skipped (it lies outside the collection " + roms + ": left as it is)\n")
+            << record;
+    }
+    EXPECT_EQ(tree.read("elsewhere/mine.zip"), "mine");
+
+    tree.addFifo("journals/fifo.renames");
+    tree.addFile("journals/huge.renames");
+    ::truncate(tree.path("journals/huge.renames").c_str(), off_t{3} << 30);
+    for (const auto& [journal, why] : {std::pair{tree.path("journals/fifo.renames"), "it is not a regular file"},
+                                       {"/dev/zero", "it is not a regular file"},
+                                       {tree.path("journals/huge.renames"), "it is 3221225472 bytes long"},
+                                       {"", "no path was given"}})
+        EXPECT_NE(undo(journal).notStarted.find(why), std::string::npos) << undo(journal).notStarted;
+}
+
+// Run by `make check-faults` on an exFAT image: a case-only rename where the
+// file system folds case goes through its temporary name, and back.
+TEST_F(RenamesTest, CaseOnlyRenameOnACaseFoldingFileSystem)
+{
+    const char* folder = std::getenv("TOKENADE_CASE_FOLDING_FOLDER");
+    if (folder == nullptr)
+        GTEST_SKIP() << "TOKENADE_CASE_FOLDING_FOLDER names no folder on a file system that folds case";
+    TempTree there(folder);
+    there.addFile("roms/tetris (world).zip", "tetris");
+    const std::string roms = there.path("roms");
+    const Change rename{ChangeKind::Rename, roms, "tetris (world).zip", roms, "Tetris (World).zip",
+                        *identityOf(roms, "tetris (world).zip")};
+    const ChangeBatch batch = applyChanges({rename}, ChangeOptions{journals(), there.root(), nullptr, {}, {}});
+    EXPECT_EQ(results(batch), "made\n");
+    EXPECT_EQ(there.list("roms"), "Tetris (World).zip\n");
+    EXPECT_EQ(results(undo(batch.journalPath)), "made\n");
+    EXPECT_EQ(there.list("roms"), "tetris (world).zip\n");
+}
+
+// One batch per collection, whatever the path, the state folder or the mount
+// it is reached by; none at all, and no lock file, for a path that is not there.
 TEST_F(RenamesTest, SecondLockOfTheCollectionUnderAnotherSpellingIsToldWhoHoldsIt)
 {
     tree.addFolder("Tokenade/roms");
@@ -229,6 +306,19 @@ TEST_F(RenamesTest, SecondLockOfTheCollectionUnderAnotherSpellingIsToldWhoHoldsI
     const LockAttempt held = lockCollection(systemDisk(), journals(), tree.path("Tokenade"));
     const LockAttempt second = lockCollection(systemDisk(), tree.path("elsewhere"), tree.path("alias/roms/.."));
     EXPECT_TRUE(!second.lock && second.heldBy.starts_with("repair_tests, process ")) << second.problem;
+    tree.addFolder("bound");
+    if (::mount(tree.path("Tokenade").c_str(), tree.path("bound").c_str(), nullptr, MS_BIND, nullptr) == 0) {
+        EXPECT_FALSE(lockCollection(systemDisk(), journals(), tree.path("bound")).lock);
+        ::umount(tree.path("bound").c_str());
+    } else {
+        std::printf("no bind mount here (%s): that case is not tried\n", std::strerror(errno));
+    }
+    ::setenv("XDG_STATE_HOME", tree.path("state").c_str(), 1);
+    EXPECT_EQ(lockCollection(systemDisk(), journals(), tree.path("absent")).problem,
+              "the Tokenade directory " + tree.path("absent") + " does not exist");
+    EXPECT_FALSE(tree.exists("state"));
+    EXPECT_FALSE(lockCollection(systemDisk(), journals(), tree.path("Tokenade")).lock);
+    ::unsetenv("XDG_STATE_HOME");
 }
 
 }  // namespace

@@ -1,6 +1,7 @@
 #include "core/session/batch_notice.h"
 
 #include "core/repair/changes.h"
+#include "core/repair/journal_files.h"
 
 #include <gtest/gtest.h>
 
@@ -10,6 +11,16 @@ namespace {
 ChangeOutcome outcome(std::string from, ChangeResult result, std::string reason = {})
 {
     return {Change{.folder = "/c/roms", .from = std::move(from), .to = "x.zip"}, result, std::move(reason)};
+}
+
+ChangeOutcome made(ChangeKind kind)
+{
+    return {Change{kind, "", "", "", "", {}}, ChangeResult::Made, {}};
+}
+
+BatchSummary batchOf(ChangeKind kind, size_t changes, int64_t madeAt)
+{
+    return {"", "", "", kind, std::vector<Change>(changes), madeAt, false, false};
 }
 
 TEST(BatchNotice, SaysWhatWasChangedAndNamesEveryFileLeftAlone)
@@ -33,13 +44,17 @@ TEST(BatchNotice, SaysWhatWasChangedAndNamesEveryFileLeftAlone)
           .outcomes = {outcome("Pok\xC3\xA9mon.zip", ChangeResult::Made),
                        outcome("Tom & Jerry.zip", ChangeResult::DoneBefore),
                        outcome("\xE3\x83\x9E.zip", ChangeResult::Skipped, "its old name is taken")}},
-         "Put back 1 file (journal 2026-12-07T10-00-00.000Z-7.renames). 1 file was back already. 1 file could not be "
-         "put back:",
+         "Renamed 1 file back (journal 2026-12-07T10-00-00.000Z-7.renames). 1 file was back already. 1 file could not "
+         "be put back:",
          {"\u201C\xE3\x83\x9E.zip\u201D: its old name is taken", "The journal was not updated: disk full"}},
         {"a fill's folder is no file", BatchKind::Fill,
          {.outcomes = {{Change{.kind = ChangeKind::Folder, .toFolder = "/c", .to = "roms"}, ChangeResult::Made, {}},
                        outcome("Dr.zip", ChangeResult::Made), outcome("Tetris.zip", ChangeResult::Skipped, "full")}},
          "Copied 1 file. 1 file could not be copied:", {"\u201CTetris.zip\u201D: full"}},
+        {"undo of each kind", BatchKind::Undo,
+         {"", "", "", "", "", {made(ChangeKind::Copy), made(ChangeKind::Copy), made(ChangeKind::Move),
+                               made(ChangeKind::Folder)}},
+         "Removed 2 copies, moved 1 file back.", {}},
         {"not started", BatchKind::Renames, {.notStarted = "cannot create the journal: read-only; nothing was renamed"},
          "Cannot create the journal: read-only; nothing was renamed.", {}},
     };
@@ -49,6 +64,16 @@ TEST(BatchNotice, SaysWhatWasChangedAndNamesEveryFileLeftAlone)
         EXPECT_EQ(notice.text, c.text);
         EXPECT_EQ(notice.examples, c.examples);
     }
+}
+
+TEST(BatchNotice, UndoCommandSaysWhatAndWhen)
+{
+    ::setenv("TZ", "UTC", 1);
+    const int64_t now = 1765288800;  // 2025-12-09 14:00 UTC
+    EXPECT_EQ(undoCommandText(batchOf(ChangeKind::Copy, 6, now - 60), now), "Undo Fill of 6 games (today 13:59)");
+    EXPECT_EQ(undoCommandText(batchOf(ChangeKind::Move, 1, now - 86400), now), "Undo Set Aside of 1 file (yesterday 14:00)");
+    EXPECT_EQ(undoCommandText(batchOf(ChangeKind::Rename, 6, now - 3 * 86400), now),
+              "Undo Renames of 6 files (2025-12-06 14:00)");
 }
 
 }  // namespace
