@@ -28,6 +28,13 @@ public:
     void refuseNoReplace() { refuseNoReplace_ = true; }
     // As exFAT or FAT through FUSE: no hard links either (EPERM).
     void refuseLinks() { refuseLinks_ = true; }
+    // A full disk that shares blocks between copies, as btrfs does: no free
+    // space is left, and a reflink would need none.
+    void pretendFullWithSharedBlocks(bool shares)
+    {
+        full_ = true;
+        shares_ = shares;
+    }
     size_t calls() const { return calls_; }
     const std::string& failed() const { return failed_; }  // the name of the call that failed, "" for none
 
@@ -99,11 +106,11 @@ protected:
     int doSyncData(int) override { return call("fdatasync", [] { return 0; }); }
     int doFreeSpace(int folder, uint64_t& bytes) override
     {
-        return call("statfs", [&] { return real().freeSpace(folder, bytes); });
+        return call("statfs", [&] { return full_ ? (bytes = 0, 0) : real().freeSpace(folder, bytes); });
     }
     int doSharesBlocks(int folder, bool& shares) override
     {
-        return call("fstatfs", [&] { return real().sharesBlocks(folder, shares); });
+        return call("fstatfs", [&] { return full_ ? (shares = shares_, 0) : real().sharesBlocks(folder, shares); });
     }
     int doLock(int fd) override { return call("flock", [&] { return real().lock(fd); }); }
 
@@ -127,6 +134,8 @@ private:
     Mode mode_ = Mode::Instead;
     bool refuseNoReplace_ = false;
     bool refuseLinks_ = false;
+    bool full_ = false;
+    bool shares_ = false;
     std::string failed_;
 };
 

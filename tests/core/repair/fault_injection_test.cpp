@@ -235,6 +235,8 @@ TEST_P(FaultInjectionTest, EveryCallOfTheUndoFailsOnceInTurn)
             }
             SCOPED_TRACE(failureName("undo call", call, disk, fault));
             EXPECT_TRUE(namesTheFailure(undone, fault.error)) << undone.notStarted << undone.stopped;
+            const bool journalFull = fault.error == ENOSPC && disk.failed() == "write" && !undone.complete();
+            EXPECT_TRUE(!journalFull || undone.stopped.find("free some space") != std::string::npos) << undone.stopped;
             const ChangeBatch again = undoChanges(batch.journalPath, optionsFor(scene, &plain));
             EXPECT_TRUE(again.complete()) << again.notStarted << again.stopped;
             EXPECT_EQ(scene.state(), before);
@@ -243,6 +245,20 @@ TEST_P(FaultInjectionTest, EveryCallOfTheUndoFailsOnceInTurn)
         }
     }
     std::printf("%s undo: %zu calls, %zu runs\n", GetParam().first, call - 2, runs);
+}
+
+// A copy that a reflink makes takes no room: only the bytes really copied
+// are weighed against the free space.
+TEST(FreeSpaceTest, OnlyCopiesThatTakeRoomNeedIt)
+{
+    for (const bool shares : {false, true}) {
+        Scene scene;
+        fill(scene);
+        FaultyDisk disk;
+        disk.pretendFullWithSharedBlocks(shares);
+        const ChangeBatch batch = applyChanges(scene.changes, optionsFor(scene, &disk));
+        EXPECT_EQ(batch.notStarted.starts_with("not enough space in "), !shares) << batch.notStarted;
+    }
 }
 
 INSTANTIATE_TEST_SUITE_P(Batches, FaultInjectionTest,
