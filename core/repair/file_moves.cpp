@@ -82,7 +82,8 @@ int renameOverPlaceholder(StepContext& context, int fromFd, const std::string& f
         const FileAt made = statusIn(disk, toFd, to);
         if (error != EEXIST && made.error == 0 && made.regular && made.identity.size == 0 && made.links == 1)
             disk.unlink(toFd, to);
-        return error;
+        // exFAT through FUSE says a name it cannot hold (a ":") is not there.
+        return error == ENOENT || error == EINVAL ? EILSEQ : error;
     }
     FileAt placeholder;
     int error = disk.status(fd, placeholder);
@@ -140,6 +141,7 @@ std::string reasonOf(int error)
     switch (error) {
     case EEXIST: return "another file has that name";
     case ENOTSUP: return "the file system offers no rename that cannot replace a file";
+    case EILSEQ: return "the file system cannot hold this name (exFAT and FAT take none of \" * : < > ? \\ |)";
     default: return std::strerror(error);
     }
 }

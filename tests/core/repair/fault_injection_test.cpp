@@ -146,7 +146,8 @@ bool namesTheFailure(const ChangeBatch& batch, int error)
         said += outcome.reason;
     return said.find(std::strerror(error)) != std::string::npos ||
            (error == ENOSPC && said.find("the disk is full") != std::string::npos) ||
-           (error == EINVAL && said.find("no rename that cannot replace") != std::string::npos);
+           (error == EINVAL && (said.find("no rename that cannot replace") != std::string::npos ||
+                                said.find("cannot hold this name") != std::string::npos));
 }
 
 bool leavesNoTemporary(const Scene& scene)
