@@ -1,5 +1,6 @@
 #include "core/repair/changes.h"
 
+#include "core/repair/collection_area.h"
 #include "core/repair/collection_lock.h"
 #include "core/repair/journal_files.h"
 #include "tests/support/temp_tree.h"
@@ -16,6 +17,7 @@
 #include <cstdlib>
 #include <cstring>
 #include <fstream>
+#include <tuple>
 #include <vector>
 
 namespace tokenade {
@@ -276,6 +278,46 @@ TEST_F(RenamesTest, UndoCannotBeFooled)
                                        {tree.path("journals/huge.renames"), "it is 3221225472 bytes long"},
                                        {"", "no path was given"}})
         EXPECT_NE(undo(journal).notStarted.find(why), std::string::npos) << undo(journal).notStarted;
+}
+
+// What killed batches left, the next batch on the collection removes: a copy
+// cut short under its temporary name, a journal half written by a process
+// that is gone; never a file under a rename's temporary name (the user's own).
+TEST_F(RenamesTest, NextBatchRemovesWhatAKilledOneLeft)
+{
+    tree.addFile("Downloads/Tetris.zip", "tetris");
+    for (auto name : {"roms/Kirby.zip", "roms/.t-1.part", "roms/.t-2.part", "journals/.1Z-999999999.renames.part"})
+        tree.addFile(name);
+    const std::string roms = tree.path("roms");
+    const Change copy{ChangeKind::Copy, tree.path("Downloads"), "Tetris.zip", roms, "Tetris.zip", {}};
+    const Change rename{ChangeKind::Rename, roms, "Tetris.zip", roms, "TETRIS.zip", {}};
+    createJournal(journals(), journalHeader(tree.root()) +
+                                  journalRecord(1, {JournalState::Planned, copy, "", ".t-1.part", {}, {}}) +
+                                  journalRecord(2, {JournalState::Planned, rename, "", ".t-2.part", {}, {}}));
+    apply({plan("roms", "Kirby.zip", "Kirby (USA).zip")});
+    EXPECT_EQ(tree.list("roms"), ".t-2.part\nKirby (USA).zip\n");
+    EXPECT_FALSE(tree.exists("journals/.1Z-999999999.renames.part"));
+}
+
+// Changes go only to a Tokenade directory, and there also to a rom folder
+// that is a link to another drive.
+TEST_F(RenamesTest, OnlyACollectionIsChangedWithItsLinkedFolders)
+{
+    tree.addFile("drive/Tetris.zip");
+    tree.addFile("Tokenade/videos/a.xmv");
+    tree.addLink("Tokenade/romsConsoles", "../drive");
+    for (const auto& [directory, kind, why] :
+         {std::tuple{tree.path("Tokenade"), AuditKind::Roms, ""}, {tree.path("Tokenade"), AuditKind::Videos, ""},
+          {tree.path("drive"), AuditKind::Roms, " holds none of the folders roms,roms16BitConsoles,romsConsoles"},
+          {tree.path("drive/Tetris.zip"), AuditKind::Roms, " is not a folder"},
+          {tree.path("absent"), AuditKind::Videos, " does not exist"}, {"", AuditKind::Roms, "no Tokenade directory"}})
+    {
+        const std::string said = whyNotACollection(directory, kind);
+        EXPECT_TRUE(*why ? said.find(why) != std::string::npos : said.empty()) << said;
+    }
+    const ChangeBatch batch = applyChanges({plan("drive", "Tetris.zip", "Tetris (World).zip")},
+                                           ChangeOptions{journals(), tree.path("Tokenade"), nullptr, {}, {}});
+    EXPECT_EQ(results(batch), "made\n");
 }
 
 // Run by `make check-faults` on an exFAT image: a case-only rename where the
