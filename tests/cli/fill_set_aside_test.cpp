@@ -39,7 +39,10 @@ protected:
 TEST_F(FillSetAsideTest, FillsThePlantedGamesSetsAsideTheChosenFileAndUndoGivesBackTheTree)
 {
     const std::string before = collection.state();
-    EXPECT_NE(run("fill", {"--from", source.root()}).out.find("5 copies would be made:\n"), std::string::npos);
+    const std::string dryRun = run("fill", {"--from", source.root()}).out;
+    EXPECT_NE(dryRun.find("5 copies would be made:\n"), std::string::npos);
+    EXPECT_NE(dryRun.find("\"deep/Tom and Jerry (USA).zip\" -> \"" + collection.path("roms/Tom & Jerry (USA).zip")),
+              std::string::npos) << dryRun;
     EXPECT_EQ(collection.state(), before);
     const auto filled = run("fill", {"--from", source.root(), "--apply"});
     EXPECT_EQ(filled.exitStatus, 0) << filled.out << filled.err;
