@@ -1,7 +1,9 @@
 #include "core/repair/journal_format.h"
 
 #include "core/foundation/text_decoding.h"
+#include "core/repair/collection_lock.h"
 #include "core/repair/journal_files.h"
+#include "core/repair/open_folders.h"
 
 #include <gtest/gtest.h>
 
@@ -88,6 +90,8 @@ TEST(RenameJournalTest, FolderFollowsTheStateHomeThenTheHome)
     EXPECT_EQ(renameJournalFolderFor("", "/home/ana"), "/home/ana/.local/state/tokenade-auditor/renames");
     EXPECT_EQ(renameJournalFolderFor(nullptr, nullptr), "");
     EXPECT_EQ(renameJournalFolderFor(nullptr, "relative"), "");
+    EXPECT_NE(createJournal("relative", "").problem.find("is not an absolute path"), std::string::npos);
+    EXPECT_EQ(parentOf("/x") + "|" + parentOf("/a/b") + "|" + collectionOfFolder("/a/T/roms/Sega/A"), "/|/a|/a/T");
 }
 
 }  // namespace
