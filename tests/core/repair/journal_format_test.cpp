@@ -52,6 +52,7 @@ TEST(RenameJournalTest, DamagedJournalsAreRefusedWhole)
         {kHeader + "done\t/roms\ta.zip\tb.zip\t1\t2\t3\t4.000000005\t\n", "line 2 is damaged"},
         {kHeader + "made\t/roms\ta\\q.zip\tb.zip\t1\t2\t3\t4.000000005\t\n", "line 2 is damaged"},
         {kHeader + "made\t/roms\ta\\x4\tb.zip\t1\t2\t3\t4.000000005\t\n", "line 2 is damaged"},
+        {kHeader + "made\t/roms\ta\\x4g.zip\tb.zip\t1\t2\t3\t4.000000005\t\n", "line 2 is damaged"},
         {kHeader + "made\t/roms\ta.zip\tb.zip\\\t1\t2\t3\t4.000000005\t\n", "line 2 is damaged"},
         {kHeader + "made\t/roms\ta.zip\tb.zip\t1\t2\t3\t4.5\t\n", "line 2 is damaged"},
         {kHeader + "made\t/roms\ta.zip\tb.zip\t1\tx2\t3\t4.000000005\t\n", "line 2 is damaged"},
