@@ -248,6 +248,20 @@ TEST_P(FaultInjectionTest, EveryCallOfTheUndoFailsOnceInTurn)
     std::printf("%s undo: %zu calls, %zu runs\n", GetParam().first, call - 2, runs);
 }
 
+// Where a rename goes over a placeholder, an empty file of the user's under
+// the new name is no placeholder: it stays, and the rename is skipped.
+TEST(PlaceholderTest, AnEmptyFileUnderTheNewNameStays)
+{
+    Scene scene;
+    renamesOnExfat(scene);
+    scene.tree.addFile("Tokenade/roms/Kirby’s Adventure.zip");
+    FaultyDisk disk;
+    arm(disk, scene, 0, Fault{0, FaultyDisk::Mode::Instead});
+    const ChangeBatch batch = applyChanges(scene.changes, optionsFor(scene, &disk));
+    EXPECT_EQ(batch.outcomes[2].reason, "another file has that name");
+    EXPECT_TRUE(scene.tree.exists("Tokenade/roms/Kirby’s Adventure.zip"));
+}
+
 // A copy that a reflink makes takes no room: only the bytes really copied
 // are weighed against the free space.
 TEST(FreeSpaceTest, OnlyCopiesThatTakeRoomNeedIt)
