@@ -320,6 +320,20 @@ TEST_F(RenamesTest, OnlyACollectionIsChangedWithItsLinkedFolders)
     EXPECT_EQ(results(batch), "made\n");
 }
 
+// A batch killed between announcing a placeholder and renaming over it
+// leaves an empty file under the new name: undo removes it.
+TEST_F(RenamesTest, UndoRemovesAPlaceholderAKillLeft)
+{
+    tree.addFile("roms/Kirby.zip", "kirby");
+    const Change rename = plan("roms", "Kirby.zip", "Kirby (USA).zip");
+    const JournalPath journal = createJournal(
+        journals(), journalHeader(tree.root()) + journalRecord(1, {JournalState::Planned, rename, "", "", {}, {}}) +
+                        journalRecord(1, {JournalState::Placing, rename, "", "", {}, {}}));
+    tree.addFile("roms/Kirby (USA).zip");
+    EXPECT_EQ(results(undo(journal.path)), "");  // never made: nothing to tell
+    EXPECT_EQ(tree.list("roms"), "Kirby.zip\n");
+}
+
 // Run by `make check-faults` on an exFAT image: a case-only rename where the
 // file system folds case goes through its temporary name, and back.
 TEST_F(RenamesTest, CaseOnlyRenameOnACaseFoldingFileSystem)
