@@ -16,6 +16,7 @@
 #include <cstdio>
 #include <cstdlib>
 #include <cstring>
+#include <ctime>
 #include <fstream>
 #include <tuple>
 #include <vector>
@@ -168,6 +169,7 @@ TEST_F(RenamesTest, UndoAfterAPartialBatchRestoresTheTreeAndTwiceIsHarmless)
     ASSERT_TRUE(summary && summary->journalPath == batch.journalPath);
     EXPECT_EQ(summary->changes.size(), 2u);  // the skipped one has nothing to undo
     EXPECT_TRUE(summary->touchesRoms && !summary->touchesVideos && summary->kind == ChangeKind::Rename);
+    EXPECT_LE(std::abs(summary->madeAt - ::time(nullptr)), 60);  // the time in the journal's name
     EXPECT_EQ(newestBatch(journals(), tree.path("roms")), std::nullopt);  // another collection's
     std::ofstream(batch.journalPath, std::ios::app) << "3\tundone\trename\t/ro";  // as a kill leaves it
 
