@@ -2,6 +2,7 @@
 
 #include "core/content/dat_reader.h"
 #include "core/foundation/grouped_count.h"
+#include "core/foundation/mapped_memory.h"
 #include "core/foundation/text_decoding.h"
 
 #include <algorithm>
@@ -68,8 +69,8 @@ DatBuilder::DatBuilder(DatFormat format, uint64_t bytes)
 {
     index_.format = format;
     // A game takes a few hundred bytes of a DAT at least, a rom some fifty.
-    index_.games.reserve(std::min<uint64_t>(bytes / 128, kDatGameLimit));
-    index_.roms.reserve(std::min<uint64_t>(bytes / 48, kDatRomLimit));
+    reserveLarge(index_.games, std::min<uint64_t>(bytes / 128, kDatGameLimit));
+    reserveLarge(index_.roms, std::min<uint64_t>(bytes / 48, kDatRomLimit));
 }
 
 std::string DatBuilder::keep(std::string_view text, std::string_view what, std::string_view& into)

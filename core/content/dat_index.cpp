@@ -1,8 +1,20 @@
 #include "dat_index.h"
 
 #include <algorithm>
+#include <bit>
+#include <tuple>
 
 namespace tokenade {
+namespace {
+
+// The holders' order: by CRC first, whose top bits then say where a key's
+// holders lie, since CRCs spread evenly where sizes bunch up.
+bool holderBefore(const ContentHolder& a, const ContentHolder& b)
+{
+    return std::tie(a.key.crc, a.key.size, a.game) < std::tie(b.key.crc, b.key.size, b.game);
+}
+
+}  // namespace
 
 void DatIndex::finish()
 {
@@ -21,22 +33,49 @@ void DatIndex::finish()
         game.contentCount = static_cast<uint32_t>(holders_.size() - first);
         unmatchableGames += game.contentCount == 0;
     }
-    std::sort(holders_.begin(), holders_.end());
+    std::sort(holders_.begin(), holders_.end(), holderBefore);
     holders_.shrink_to_fit();
+    indexHolders();
+}
+
+void DatIndex::indexHolders()
+{
+    // About two holders a bucket.
+    bucketBits_ = std::min(24u, static_cast<unsigned>(std::bit_width(holders_.size() / 2)));
+    buckets_.assign((size_t{1} << bucketBits_) + 1, 0);
+    size_t at = 0;
+    for (size_t bucket = 0; bucket + 1 < buckets_.size(); ++bucket) {
+        buckets_[bucket] = static_cast<uint32_t>(at);
+        while (at < holders_.size() && (uint64_t{holders_[at].key.crc} >> (32 - bucketBits_)) == bucket)
+            ++at;
+    }
+    buckets_.back() = static_cast<uint32_t>(holders_.size());
+}
+
+std::pair<const ContentHolder*, const ContentHolder*> DatIndex::bucketOf(uint32_t crc) const
+{
+    const size_t bucket = static_cast<size_t>(uint64_t{crc} >> (32 - bucketBits_));
+    return {holders_.data() + buckets_[bucket], holders_.data() + buckets_[bucket + 1]};
 }
 
 std::span<const ContentHolder> DatIndex::holdersOf(ContentKey key) const
 {
-    const auto first = std::lower_bound(holders_.begin(), holders_.end(), ContentHolder{key, 0});
-    auto last = first;
-    while (last != holders_.end() && last->key == key)
+    if (holders_.empty())
+        return {};
+    const auto [begin, end] = bucketOf(key.crc);
+    const ContentHolder* first = std::lower_bound(begin, end, ContentHolder{key, 0}, holderBefore);
+    const ContentHolder* last = first;
+    while (last != end && last->key == key)
         ++last;
     return {first, last};
 }
 
 bool DatIndex::gameHas(uint32_t game, ContentKey key) const
 {
-    return std::binary_search(holders_.begin(), holders_.end(), ContentHolder{key, game});
+    if (holders_.empty())
+        return false;
+    const auto [begin, end] = bucketOf(key.crc);
+    return std::binary_search(begin, end, ContentHolder{key, game}, holderBefore);
 }
 
 }  // namespace tokenade

@@ -3,8 +3,11 @@
 #include "core/sources/name_arena.h"
 
 #include <cstdint>
+#include <optional>
 #include <span>
+#include <string>
 #include <string_view>
+#include <utility>
 #include <vector>
 
 namespace tokenade {
@@ -48,6 +51,11 @@ struct ContentHolder {
 
 enum class DatFormat { LogiqxXml, SoftwareList, ClrMamePro };
 
+class DatIndex;
+struct FileIdentity;
+std::string serializeDatIndex(const DatIndex& dat, const FileIdentity& of);
+std::optional<DatIndex> parseDatIndex(std::string_view bytes, const FileIdentity& of);
+
 // A DAT as matching needs it: its games and their files, and for each file
 // the games it belongs to. Built by the DAT reader; move-only, and nothing
 // in it changes once finish() has run.
@@ -71,7 +79,17 @@ public:
     std::span<const DatRom> romsOf(const DatGame& game) const { return {roms.data() + game.firstRom, game.romCount}; }
 
 private:
-    std::vector<ContentHolder> holders_;  // sorted
+    friend std::string serializeDatIndex(const DatIndex& dat, const FileIdentity& of);
+    friend std::optional<DatIndex> parseDatIndex(std::string_view bytes, const FileIdentity& of);
+
+    // Where the holders of each key lie, so that a lookup reads a few
+    // neighbours instead of searching the whole table.
+    void indexHolders();
+    std::pair<const ContentHolder*, const ContentHolder*> bucketOf(uint32_t crc) const;
+
+    std::vector<ContentHolder> holders_;  // by CRC, then size, then game (holderBefore)
+    std::vector<uint32_t> buckets_;       // per top bits of a CRC: where its holders begin; one more at the end
+    unsigned bucketBits_ = 0;
 };
 
 }  // namespace tokenade

@@ -44,6 +44,12 @@ std::string DatProblem::message() const
 
 DatRead readDatFile(const std::string& path)
 {
+    FileIdentity identity;
+    return readDatFile(path, identity);
+}
+
+DatRead readDatFile(const std::string& path, FileIdentity& identity)
+{
     const int fd = ::open(path.c_str(), O_RDONLY | O_CLOEXEC | O_NOCTTY);
     if (fd < 0)
         return {std::nullopt, {path, 0, 0, std::string("cannot be opened (") + std::strerror(errno) + ")"}};
@@ -54,6 +60,7 @@ DatRead readDatFile(const std::string& path)
     else if (static_cast<uint64_t>(status.st_size) > kDatSizeLimit)
         read.problem = {path, 0, 0, groupedCount(static_cast<uint64_t>(status.st_size)) + " bytes, over the 4 GiB read"};
     else {
+        identity = identityOfStatus(status);
         DatSource source(fd);
         read = parseFrom(source, path, static_cast<uint64_t>(status.st_size));
     }

@@ -1,6 +1,7 @@
 #pragma once
 
 #include "core/content/dat_index.h"
+#include "core/foundation/file_identity.h"
 
 #include <cstdint>
 #include <optional>
@@ -45,6 +46,8 @@ inline constexpr size_t kDatTextLimit = 4096;  // bytes of one name, description
 // a CRC that is not 8 hex digits, a game without a name, no games at all,
 // and anything over the limits above.
 DatRead readDatFile(const std::string& path);
+// The same, telling the identity of the file it read.
+DatRead readDatFile(const std::string& path, FileIdentity& identity);
 
 // The same for a DAT in memory; `path` only names it in a problem.
 DatRead parseDat(std::string_view bytes, const std::string& path);

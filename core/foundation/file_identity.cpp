@@ -10,6 +10,13 @@
 
 namespace tokenade {
 
+FileIdentity identityOfStatus(const struct stat& status)
+{
+    return {static_cast<uint64_t>(status.st_dev), static_cast<uint64_t>(status.st_ino),
+            static_cast<int64_t>(status.st_size), static_cast<int64_t>(status.st_mtim.tv_sec),
+            static_cast<int64_t>(status.st_mtim.tv_nsec)};
+}
+
 FileAt fileAt(int folderFd, const std::string& name)
 {
     struct stat status {};
@@ -18,9 +25,7 @@ FileAt fileAt(int folderFd, const std::string& name)
     FileAt found;
     found.regular = S_ISREG(status.st_mode);
     found.links = static_cast<uint64_t>(status.st_nlink);
-    found.identity = FileIdentity{static_cast<uint64_t>(status.st_dev), static_cast<uint64_t>(status.st_ino),
-                                  static_cast<int64_t>(status.st_size), static_cast<int64_t>(status.st_mtim.tv_sec),
-                                  static_cast<int64_t>(status.st_mtim.tv_nsec)};
+    found.identity = identityOfStatus(status);
     return found;
 }
 

@@ -1,5 +1,7 @@
 #pragma once
 
+#include <sys/stat.h>
+
 #include <cstdint>
 #include <optional>
 #include <string>
@@ -19,6 +21,9 @@ struct FileIdentity {
     bool operator==(const FileIdentity&) const = default;
     bool sameFile(const FileIdentity& other) const { return device == other.device && inode == other.inode; }
 };
+
+// The identity of the file `status` describes.
+FileIdentity identityOfStatus(const struct stat& status);
 
 // What a name in an open folder stands for, links not followed.
 struct FileAt {

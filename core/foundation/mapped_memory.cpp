@@ -55,6 +55,15 @@ void discardPages(void* memory, size_t bytes) noexcept
         ::madvise(reinterpret_cast<void*>(begin), end - begin, MADV_DONTNEED);
 }
 
+void adviseHugePages(void* memory, size_t bytes) noexcept
+{
+    constexpr uintptr_t kHugePage = 2 << 20;
+    const uintptr_t begin = (reinterpret_cast<uintptr_t>(memory) + kHugePage - 1) & ~(kHugePage - 1);
+    const uintptr_t end = (reinterpret_cast<uintptr_t>(memory) + bytes) & ~(kHugePage - 1);
+    if (memory != nullptr && begin < end)
+        ::madvise(reinterpret_cast<void*>(begin), end - begin, MADV_HUGEPAGE);
+}
+
 char* discardPagesBefore(char* from, char* to) noexcept
 {
     const uintptr_t end = reinterpret_cast<uintptr_t>(to) & ~(pageSize() - 1);

@@ -22,6 +22,23 @@ void freeMapped(void* memory, size_t bytes) noexcept;
 // array copied from front to back then never doubles what is resident.
 void discardPages(void* memory, size_t bytes) noexcept;
 
+// Asks the system to back the whole huge pages within [memory, memory +
+// bytes) with huge pages once they are first written, where it offers them
+// on request. For a large array reserved and not yet filled: a page the
+// system maps costs as much on some virtual machines as filling it many
+// times over, and a huge page takes the place of 512. Pages already
+// written stay as they are; small arrays are left alone.
+void adviseHugePages(void* memory, size_t bytes) noexcept;
+
+// Reserves room for `count` elements in `array` and advises huge pages for
+// it, for an array of many records about to be filled.
+template <typename Array>
+void reserveLarge(Array& array, size_t count)
+{
+    array.reserve(count);
+    adviseHugePages(array.data(), array.capacity() * sizeof(*array.data()));
+}
+
 // Gives back the whole pages from `from` up to `to` and returns where the
 // pages kept begin: the start of the page that holds `to`, or `from` when
 // no page was whole. For records read once from front to back, given back

@@ -1,0 +1,198 @@
+#include "cache_file.h"
+
+#include "core/content/crc32.h"
+#include "core/foundation/mapped_memory.h"
+#include "core/foundation/path_join.h"
+
+#include <fcntl.h>
+#include <sys/stat.h>
+#include <unistd.h>
+
+#include <cerrno>
+#include <cstdio>
+#include <cstdlib>
+#include <filesystem>
+
+namespace tokenade {
+namespace {
+
+constexpr size_t kMagicSize = 8;
+constexpr size_t kHeaderSize = 32;
+constexpr uint64_t kCacheSizeLimit = uint64_t{1} << 31;
+
+std::string cacheHome()
+{
+    if (const char* home = std::getenv("XDG_CACHE_HOME"); home && home[0] == '/')
+        return home;
+    const char* user = std::getenv("HOME");
+    return joinPath(user && user[0] ? user : "/tmp", ".cache");
+}
+
+}  // namespace
+
+void putLe32(std::string& out, uint32_t value)
+{
+    for (int i = 0; i < 4; ++i)
+        out.push_back(static_cast<char>(value >> (8 * i)));
+}
+
+void putLe64(std::string& out, uint64_t value)
+{
+    putLe32(out, static_cast<uint32_t>(value));
+    putLe32(out, static_cast<uint32_t>(value >> 32));
+}
+
+void putVarint(std::string& out, uint64_t value)
+{
+    while (value >= 0x80) {
+        out.push_back(static_cast<char>(value | 0x80));
+        value >>= 7;
+    }
+    out.push_back(static_cast<char>(value));
+}
+
+uint32_t getLe32(const char* bytes)
+{
+    uint32_t value = 0;
+    for (int i = 3; i >= 0; --i)
+        value = value << 8 | static_cast<unsigned char>(bytes[i]);
+    return value;
+}
+
+uint64_t getLe64(const char* bytes)
+{
+    return uint64_t{getLe32(bytes)} | uint64_t{getLe32(bytes + 4)} << 32;
+}
+
+uint64_t CacheReader::varint()
+{
+    uint64_t value = 0;
+    for (int shift = 0; shift < 64 && !bad_; shift += 7) {
+        if (at_ == body_.size())
+            break;
+        const auto byte = static_cast<unsigned char>(body_[at_++]);
+        value |= uint64_t{byte & 0x7Fu} << shift;
+        if (!(byte & 0x80))
+            return value;
+    }
+    bad_ = true;
+    return 0;
+}
+
+uint64_t CacheReader::varintUpTo(uint64_t limit)
+{
+    const uint64_t value = varint();
+    if (value > limit)
+        bad_ = true;
+    return bad_ ? 0 : value;
+}
+
+uint32_t CacheReader::le32UpTo(uint32_t limit)
+{
+    const std::string_view read = bytes(4);
+    const uint32_t value = bad_ ? 0 : getLe32(read.data());
+    if (value > limit)
+        bad_ = true;
+    return bad_ ? 0 : value;
+}
+
+uint64_t CacheReader::le64()
+{
+    const std::string_view read = bytes(8);
+    return bad_ ? 0 : getLe64(read.data());
+}
+
+std::string_view CacheReader::bytes(size_t count)
+{
+    if (bad_ || body_.size() - at_ < count) {
+        bad_ = true;
+        return {};
+    }
+    at_ += count;
+    return body_.substr(at_ - count, count);
+}
+
+std::string sealCache(std::string_view magic, uint32_t version, uint32_t count, std::string_view body)
+{
+    std::string out(magic.substr(0, kMagicSize));
+    out.reserve(kHeaderSize + body.size());
+    putLe32(out, version);
+    putLe32(out, count);
+    putLe64(out, body.size());
+    putLe32(out, crc32(body));
+    putLe32(out, crc32(out));
+    out += body;
+    return out;
+}
+
+std::optional<SealedBody> openSealedCache(std::string_view bytes, std::string_view magic, uint32_t version)
+{
+    if (bytes.size() < kHeaderSize || !bytes.starts_with(magic.substr(0, kMagicSize)) ||
+        getLe32(bytes.data() + 8) != version || getLe32(bytes.data() + 28) != crc32(bytes.substr(0, 28)))
+        return std::nullopt;
+    const std::string_view body = bytes.substr(kHeaderSize);
+    if (getLe64(bytes.data() + 16) != body.size() || getLe32(bytes.data() + 24) != crc32(body))
+        return std::nullopt;
+    return SealedBody{getLe32(bytes.data() + 12), body};
+}
+
+std::optional<FileBytes> readCacheFile(const std::string& path, bool& damaged)
+{
+    damaged = false;
+    const int fd = ::open(path.c_str(), O_RDONLY | O_CLOEXEC | O_NOFOLLOW | O_NOCTTY | O_NONBLOCK);
+    if (fd < 0) {
+        damaged = errno != ENOENT;
+        return std::nullopt;
+    }
+    struct stat status {};
+    std::optional<FileBytes> bytes;
+    if (::fstat(fd, &status) == 0 && S_ISREG(status.st_mode) && static_cast<uint64_t>(status.st_size) <= kCacheSizeLimit) {
+        const auto size = static_cast<size_t>(status.st_size);
+        bytes.emplace(size);
+        adviseHugePages(bytes->data(), size);
+        size_t done = 0;
+        while (done < size) {
+            const ssize_t got = ::read(fd, bytes->data() + done, size - done);
+            if (got < 0 && errno == EINTR)
+                continue;
+            if (got <= 0)
+                break;
+            done += static_cast<size_t>(got);
+        }
+        if (done != size)
+            bytes.reset();
+    }
+    ::close(fd);
+    damaged = !bytes;
+    return bytes;
+}
+
+std::optional<WriteError> saveCacheFile(const std::string& path, std::string_view bytes)
+{
+    std::error_code error;
+    const std::filesystem::path folder = std::filesystem::path(path).parent_path();
+    if (std::filesystem::create_directories(folder, error))
+        std::filesystem::permissions(folder, std::filesystem::perms::owner_all, error);
+    return writeFileAtomically(path, bytes, 0600);
+}
+
+std::string cacheFilePath(std::string_view prefix, std::string_view named)
+{
+    // Two CRCs of different seeds: 64 bits, so that two folders never share a file by chance.
+    char hex[17];
+    std::snprintf(hex, sizeof hex, "%08x%08x", crc32(named), crc32(named, 0x5EED));
+    return joinPath(joinPath(cacheHome(), "tokenade-auditor"), std::string(prefix) + "-" + hex + ".cache");
+}
+
+std::string realPathForCache(const std::string& path)
+{
+    std::error_code error;
+    std::string real = std::filesystem::weakly_canonical(path, error).string();
+    if (error)
+        real = path;
+    while (real.size() > 1 && real.back() == '/')
+        real.pop_back();  // "/games/" and "/games" are one folder
+    return real;
+}
+
+}  // namespace tokenade

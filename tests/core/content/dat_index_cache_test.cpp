@@ -1,0 +1,115 @@
+#include "core/content/dat_index_cache.h"
+#include "tests/support/temp_tree.h"
+
+#include <gtest/gtest.h>
+
+#include <cstdlib>
+#include <functional>
+
+namespace tokenade::testing {
+namespace {
+
+const std::string kDat = R"(<?xml version="1.0"?>
+<datafile><header><name>coleco</name></header>
+	<game name="qbert"><description>Q*bert</description>
+		<rom name="qbert.bin" size="8192" crc="532f61ba" sha1="6243fc5593f40d7285ea6b69c541307d3fc583ac"/>
+		<rom name="shared.bin" size="16" crc="00000007"/>
+	</game>
+	<machine name="qberta" cloneof="qbert" romof="qbert">
+		<rom name="qberta.bin" size="8192" crc="13F06ADC"/>
+		<rom name="shared.bin" size="16" crc="00000007"/>
+		<rom name="missing.bin" size="8192" crc="00000000" status="nodump"/>
+	</machine>
+</datafile>
+)";
+
+const FileIdentity kMadeFrom{2049, 77, static_cast<int64_t>(kDat.size()), 1700000000, 5};
+
+class DatIndexCacheTest : public ::testing::Test {
+protected:
+    const DatIndex dat = std::move(*parseDat(kDat, "coleco.dat").dat);
+    const std::string bytes = serializeDatIndex(dat, kMadeFrom);
+};
+
+// Everything matching, a fixdat and the output read comes back as it was.
+TEST_F(DatIndexCacheTest, GivesBackTheIndexOfTheSameFile)
+{
+    const std::optional<DatIndex> back = parseDatIndex(bytes, kMadeFrom);
+    ASSERT_TRUE(back);
+    EXPECT_EQ(back->format, dat.format);
+    EXPECT_EQ(back->name, "coleco");
+    EXPECT_EQ(back->unmatchableRoms, 1u);
+    EXPECT_EQ(back->unmatchableGames, 0u);
+    ASSERT_EQ(back->games.size(), 2u);
+    for (size_t g = 0; g < 2; ++g) {
+        const DatGame& game = back->games[g];
+        EXPECT_EQ(std::tie(game.name, game.description, game.cloneOf, game.romOf, game.contentCount),
+                  std::tie(dat.games[g].name, dat.games[g].description, dat.games[g].cloneOf, dat.games[g].romOf,
+                           dat.games[g].contentCount));
+        ASSERT_EQ(back->romsOf(game).size(), dat.romsOf(dat.games[g]).size());
+    }
+    for (size_t r = 0; r < dat.roms.size(); ++r) {
+        const DatRom& rom = back->roms[r];
+        EXPECT_EQ(std::tie(rom.name, rom.sha1, rom.key, rom.matchable),
+                  std::tie(dat.roms[r].name, dat.roms[r].sha1, dat.roms[r].key, dat.roms[r].matchable));
+        EXPECT_EQ(back->holdersOf(rom.key).size(), dat.holdersOf(rom.key).size());
+    }
+    EXPECT_EQ(back->holdersOf({16, 7}).size(), 2u);  // the file both games share
+    EXPECT_TRUE(back->gameHas(1, {8192, 0x13F06ADC}));
+    EXPECT_FALSE(back->gameHas(0, {8192, 0x13F06ADC}));
+}
+
+struct BadIndex {
+    const char* fault;
+    std::function<void(std::string&)> damage;
+};
+
+TEST_F(DatIndexCacheTest, IgnoresAnIndexThatIsDamagedOrOfAnotherFile)
+{
+    const std::vector<BadIndex> cases = {
+        {"empty", [](std::string& b) { b.clear(); }},
+        {"cut short", [](std::string& b) { b.resize(b.size() - 1); }},
+        {"a byte of a record changed", [](std::string& b) { b[b.size() - 3] ^= 1; }},
+        {"another version", [](std::string& b) { b[8] = 9; }},
+        {"bytes after the end", [](std::string& b) { b += "more"; }},
+        {"a cache of contents", [](std::string& b) { b.replace(0, 8, "TKACACHE"); }},
+    };
+    for (const BadIndex& bad : cases) {
+        SCOPED_TRACE(bad.fault);
+        std::string damaged = bytes;
+        bad.damage(damaged);
+        EXPECT_FALSE(parseDatIndex(damaged, kMadeFrom));
+    }
+    // The DAT changed since, in any part of its identity.
+    for (FileIdentity other : {FileIdentity{2049, 77, kMadeFrom.size, 1700000000, 6},
+                               FileIdentity{2049, 78, kMadeFrom.size, 1700000000, 5},
+                               FileIdentity{2049, 77, kMadeFrom.size + 1, 1700000000, 5}})
+        EXPECT_FALSE(parseDatIndex(bytes, other));
+}
+
+// The cache is made on the first read and used on the next; an edited DAT
+// is parsed again, and a DAT that cannot be used is never cached.
+TEST_F(DatIndexCacheTest, ReadsThroughTheCacheUntilTheDatChanges)
+{
+    TempTree tree;
+    tree.addFile("coleco.dat", kDat);
+    const CacheChoice cache{true, tree.path("dat.cache")};
+    const std::string datPath = tree.path("coleco.dat");
+    ASSERT_TRUE(readDatThroughCache(datPath, cache).dat);
+    const std::string written = tree.state();
+    EXPECT_NE(written.find("dat.cache"), std::string::npos);
+    EXPECT_EQ(readDatThroughCache(datPath, cache).dat->games[0].description, "Q*bert");
+    EXPECT_EQ(tree.state(), written);
+
+    std::string edited = kDat;
+    edited.replace(edited.find("Q*bert<"), 6, "Q-bert again");
+    tree.addFile("coleco.dat", edited);
+    EXPECT_EQ(readDatThroughCache(datPath, cache).dat->games[0].description, "Q-bert again");
+    EXPECT_EQ(readDatThroughCache(datPath, CacheChoice{false, cache.path}).dat->games[0].description, "Q-bert again");
+
+    tree.addFile("coleco.dat", "<datafile></datafile>");
+    EXPECT_EQ(readDatThroughCache(datPath, cache).problem.reason, "no games at all");
+}
+
+}  // namespace
+}  // namespace tokenade::testing
