@@ -95,7 +95,7 @@ void addContentOptions(CLI::App& command, CliOptions& options, std::string& dat,
 {
     command.add_option("--dat", dat, "A DAT (Logiqx XML, software list or ClrMamePro) to match archives against");
     command.add_option("--fixdat", fixdat, "Write a Logiqx DAT of the list's missing games that the DAT knows");
-    command.add_flag("--no-cache", options.noCache, "Read every archive, not what the cache of contents kept");
+    command.add_flag("--no-cache", options.noCache, "Read the DAT and every archive anew, not what the caches kept");
 }
 
 // What every command that changes the collection takes.

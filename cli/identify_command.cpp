@@ -155,6 +155,10 @@ void printJson(const CliOptions& options, const std::string& listPath, const Con
     std::fwrite(text.data(), 1, text.size(), stdout);
 }
 
+// Rows are written a chunk at a time: the rows of a large collection would
+// otherwise be held whole, at the cost of every page of them.
+constexpr size_t kCsvChunk = 64 * 1024;
+
 void printCsv(const ContentBasis& basis, const IdentifiedArchives& identified)
 {
     std::string rows = "state,folder,name,game,description,line,expected\r\n";
@@ -172,31 +176,37 @@ void printCsv(const ContentBasis& basis, const IdentifiedArchives& identified)
         rows.push_back(',');
         appendCsvField(rows, line.expected());
         rows += "\r\n";
+        if (rows.size() >= kCsvChunk) {
+            std::fwrite(rows.data(), 1, rows.size(), stdout);
+            rows.clear();
+        }
     }
     std::fwrite(rows.data(), 1, rows.size(), stdout);
 }
 
-// The DAT and the list, or the exit status after saying why not.
-std::optional<ContentBasis> readBasis(const CliOptions& options, const std::string& listPath)
+// The DAT, the list and the archives identified, or nothing after saying
+// why the DAT or the list cannot be used.
+std::optional<BasisAndArchives> identifyWithProgress(const CliOptions& options, const std::string& listPath)
 {
-    BasisRead read = readContentBasis(*options.datPath, listPath);
-    if (read.datProblem)
-        std::cerr << "tokenade-audit: " << read.datProblem->message() << "\n";
-    if (read.listProblem)
-        std::cerr << "tokenade-audit: " << read.listProblem->path << ": " << read.listProblem->reason << "\n";
-    return std::move(read.basis);
-}
-
-IdentifiedArchives identifyWithProgress(const CliOptions& options, const ContentBasis& basis)
-{
-    ProgressLine progress;
-    progress.setStatus("Reading archives...");
-    ContentProgress sink;
-    sink.archivesRead = progress.filesSeen();
     IdentifyInputs inputs;
     inputs.directory = options.directory;
+    inputs.datPath = *options.datPath;
+    inputs.listPath = listPath;
     inputs.cache.use = !options.noCache;
-    return identifyArchives(basis, inputs, sink);
+    BasisAndArchives both = [&] {
+        ProgressLine progress;  // cleared before anything else is said
+        progress.setStatus("Reading archives...");
+        ContentProgress sink;
+        sink.archivesRead = progress.filesSeen();
+        return readAndIdentify(inputs, sink);
+    }();
+    if (both.read.datProblem)
+        std::cerr << "tokenade-audit: " << both.read.datProblem->message() << "\n";
+    if (both.read.listProblem)
+        std::cerr << "tokenade-audit: " << both.read.listProblem->path << ": " << both.read.listProblem->reason << "\n";
+    if (!both.read.basis)
+        return std::nullopt;
+    return both;
 }
 
 int writeFixdatOf(const CliOptions& options, const ContentBasis& basis, const IdentifiedArchives& identified)
@@ -218,30 +228,30 @@ int writeFixdatOf(const CliOptions& options, const ContentBasis& basis, const Id
 
 int identifyRoms(const CliOptions& options, const std::string& listPath)
 {
-    const std::optional<ContentBasis> basis = readBasis(options, listPath);
-    if (!basis)
+    const std::optional<BasisAndArchives> both = identifyWithProgress(options, listPath);
+    if (!both)
         return kExitListUnusable;
-    const IdentifiedArchives identified = identifyWithProgress(options, *basis);
+    const ContentBasis& basis = *both->read.basis;
+    const IdentifiedArchives& identified = both->identified;
     for (const std::string& folder : identified.archives.unreadable)
         std::cerr << "tokenade-audit: warning: cannot read the folder " << joinPath(options.directory, folder) << "\n";
     if (options.format == OutputFormat::Json)
-        printJson(options, listPath, *basis, identified);
+        printJson(options, listPath, basis, identified);
     else if (options.format == OutputFormat::Csv)
-        printCsv(*basis, identified);
+        printCsv(basis, identified);
     else
-        printText(*basis, identified);
-    return writeFixdatOf(options, *basis, identified);
+        printText(basis, identified);
+    return writeFixdatOf(options, basis, identified);
 }
 
 int addContentFindings(const CliOptions& options, const std::string& listPath, AuditResult& result)
 {
-    const std::optional<ContentBasis> basis = readBasis(options, listPath);
-    if (!basis)
+    const std::optional<BasisAndArchives> both = identifyWithProgress(options, listPath);
+    if (!both)
         return kExitListUnusable;
-    const IdentifiedArchives identified = identifyWithProgress(options, *basis);
-    if (auto warning = wrongContentWarning(*basis, identified))
+    if (auto warning = wrongContentWarning(*both->read.basis, both->identified))
         result.warnings.push_back(std::move(*warning));
-    return writeFixdatOf(options, *basis, identified);
+    return writeFixdatOf(options, *both->read.basis, both->identified);
 }
 
 }  // namespace tokenade::cli

@@ -3,7 +3,9 @@
 #include "core/content/content_cache.h"
 #include "core/foundation/folder_reader.h"
 #include "core/foundation/folder_walk.h"
+#include "core/foundation/mapped_memory.h"
 #include "core/foundation/path_join.h"
+#include "core/sources/name_arena.h"
 #include "core/sources/folder_scan.h"
 #include "core/sources/path_rules.h"
 
@@ -18,18 +20,6 @@
 
 namespace tokenade {
 namespace {
-
-struct Found {
-    std::string folder;  // relative to the folder searched
-    std::string name;
-};
-
-FileIdentity identityFrom(const struct stat& status)
-{
-    return {static_cast<uint64_t>(status.st_dev), static_cast<uint64_t>(status.st_ino),
-            static_cast<int64_t>(status.st_size), static_cast<int64_t>(status.st_mtim.tv_sec),
-            static_cast<int64_t>(status.st_mtim.tv_nsec)};
-}
 
 ZipDirectory unreadable(int error)
 {
@@ -49,7 +39,7 @@ void readFromFile(int folderFd, const std::string& name, FoundArchive& archive)
     if (fd < 0 || ::fstat(fd, &status) != 0) {
         archive.contents = unreadable(errno);
     } else {
-        archive.identity = identityFrom(status);
+        archive.identity = identityOfStatus(status);
         archive.contents = S_ISREG(status.st_mode) ? readZipDirectory(fd, static_cast<uint64_t>(status.st_size))
                                                    : unreadable(EINVAL);
     }
@@ -57,24 +47,68 @@ void readFromFile(int folderFd, const std::string& name, FoundArchive& archive)
         ::close(fd);
 }
 
-// The archives of the walk, sorted, with their folders as a table.
-void gather(std::vector<std::vector<Found>>& parts, ArchiveSet& set)
-{
-    std::vector<Found> all;
-    for (auto& part : parts) {
-        std::move(part.begin(), part.end(), std::back_inserter(all));
-        part = {};
+// What one walking thread found: the names of its archives, folder by
+// folder (all entries of a folder come from one thread, one after the
+// other), held flat until they are gathered.
+struct WalkPart {
+    struct Walked {
+        std::string_view name;  // in `names`
+        uint32_t folder;        // into `folders`
+    };
+    NameArena names;
+    std::vector<std::string> folders;  // relative to the folder searched
+    std::vector<Walked> archives;
+    std::string lastParent;  // the folder being read, as the walk names it
+    size_t lastRoot = SIZE_MAX;
+
+    void take(const WalkEntry& entry, const std::string& folderName)
+    {
+        if (folders.empty() || entry.root != lastRoot || entry.parent != lastParent) {
+            folders.push_back(joinPath(folderName, entry.parent));
+            lastRoot = entry.root;
+            lastParent = entry.parent;
+        }
+        archives.push_back({names.store(entry.name), static_cast<uint32_t>(folders.size() - 1)});
     }
-    std::sort(all.begin(), all.end(),
-              [](const Found& a, const Found& b) { return std::tie(a.folder, a.name) < std::tie(b.folder, b.name); });
-    set.archives.reserve(all.size());
-    for (Found& found : all) {
-        if (set.folders.empty() || set.folders.back() != found.folder)
-            set.folders.push_back(std::move(found.folder));
-        FoundArchive archive;
-        archive.folder = static_cast<uint32_t>(set.folders.size() - 1);
-        archive.name = std::move(found.name);
-        set.archives.push_back(std::move(archive));
+};
+
+// The archives of every part in one table, by folder, then by name, in
+// byte order, with the folders as a table of their own.
+void gather(const std::vector<WalkPart>& parts, ArchiveSet& set)
+{
+    struct Place {
+        const std::string* folder;
+        uint32_t part;
+        uint32_t local;
+    };
+    std::vector<Place> folders;
+    for (uint32_t p = 0; p < parts.size(); ++p) {
+        for (uint32_t f = 0; f < parts[p].folders.size(); ++f)
+            folders.push_back({&parts[p].folders[f], p, f});
+    }
+    std::sort(folders.begin(), folders.end(), [](const Place& a, const Place& b) { return *a.folder < *b.folder; });
+    // Per part, the folder each of its own became.
+    std::vector<std::vector<uint32_t>> global(parts.size());
+    for (uint32_t p = 0; p < parts.size(); ++p)
+        global[p].resize(parts[p].folders.size());
+    for (const Place& place : folders) {
+        if (set.folders.empty() || set.folders.back() != *place.folder)
+            set.folders.push_back(*place.folder);
+        global[place.part][place.local] = static_cast<uint32_t>(set.folders.size() - 1);
+    }
+    std::vector<WalkPart::Walked> order;
+    for (uint32_t p = 0; p < parts.size(); ++p) {
+        for (const WalkPart::Walked& walked : parts[p].archives)
+            order.push_back({walked.name, global[p][walked.folder]});
+    }
+    std::sort(order.begin(), order.end(), [](const WalkPart::Walked& a, const WalkPart::Walked& b) {
+        return a.folder != b.folder ? a.folder < b.folder : a.name < b.name;
+    });
+    reserveLarge(set.archives, order.size());
+    for (const WalkPart::Walked& walked : order) {
+        FoundArchive& archive = set.archives.emplace_back();
+        archive.folder = walked.folder;
+        archive.name = walked.name;
     }
 }
 
@@ -106,8 +140,8 @@ bool readOne(int folderFd, FoundArchive& archive, const ContentCache& cache)
 {
     struct stat status {};
     if (cache.size() > 0 && ::fstatat(folderFd, archive.name.c_str(), &status, AT_SYMLINK_NOFOLLOW) == 0 &&
-        S_ISREG(status.st_mode) && cache.find(identityFrom(status), archive.contents)) {
-        archive.identity = identityFrom(status);
+        S_ISREG(status.st_mode) && cache.find(identityOfStatus(status), archive.contents)) {
+        archive.identity = identityOfStatus(status);
         archive.fromCache = true;
         return false;
     }
@@ -154,15 +188,20 @@ std::string ArchiveSet::pathOf(const FoundArchive& archive) const
 ArchiveSet readArchives(const std::string& directory, const std::vector<std::string>& folders,
                         const CacheChoice& cache, const ContentProgress& progress)
 {
+    std::string what;
+    for (const std::string& folder : folders)
+        what += folder + ",";
+    const std::string cachePath = cache.path.empty() ? contentCachePath(directory, what) : cache.path;
+    const ContentCache stored = cache.use ? ContentCache::load(cachePath) : ContentCache();
+    ArchiveSet set;
+    set.cacheDamaged = stored.damaged();
     std::vector<std::string> roots;
     for (const std::string& folder : folders)
         roots.push_back(joinPath(directory, folder));
-    const unsigned threads = walkThreads();
-    std::vector<std::vector<Found>> parts(threads);
-    ArchiveSet set;
-    const auto failures = walkFoldersInParallel(roots, threads, [&](unsigned thread, const WalkEntry& entry) {
+    std::vector<WalkPart> parts(walkThreads());
+    const auto failures = walkFoldersInParallel(roots, walkThreads(), [&](unsigned thread, const WalkEntry& entry) {
         if (entry.type == EntryType::Regular && hasExtension(entry.name, kRomExtension))
-            parts[thread].push_back({joinPath(folders[entry.root], entry.parent), std::string(entry.name)});
+            parts[thread].take(entry, folders[entry.root]);
     }, progress.stop);
     for (const FolderFailure& failure : failures) {
         if (failure.error != ENOENT || !failure.relative.empty())
@@ -170,14 +209,9 @@ ArchiveSet readArchives(const std::string& directory, const std::vector<std::str
     }
     std::sort(set.unreadable.begin(), set.unreadable.end());
     gather(parts, set);
+    parts.clear();
     if (progress.archivesFound)
         *progress.archivesFound = set.archives.size();
-    std::string what;
-    for (const std::string& folder : folders)
-        what += folder + ",";
-    const std::string cachePath = cache.path.empty() ? contentCachePath(directory, what) : cache.path;
-    const ContentCache stored = cache.use ? ContentCache::load(cachePath) : ContentCache();
-    set.cacheDamaged = stored.damaged();
     readAll(directory, set, stored, progress);
     set.stopped = progress.stop.stop_requested();
     // An unchanged collection leaves its cache as it is: nothing to write, nothing to flush.

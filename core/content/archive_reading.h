@@ -1,5 +1,6 @@
 #pragma once
 
+#include "core/content/cache_file.h"
 #include "core/content/zip_directory.h"
 #include "core/foundation/file_identity.h"
 
@@ -43,19 +44,15 @@ struct ContentProgress {
     std::stop_token stop;                          // checked between folders and between archives
 };
 
-// Where the cache of contents is and whether to use it.
-struct CacheChoice {
-    bool use = true;   // false: every archive is read (--no-cache), and no cache is written
-    std::string path;  // "" for the default (contentCachePath)
-};
-
 // Finds every regular file with the extension "zip" (any letter case; links
 // are neither taken nor entered) at any depth below each of `folders`
 // joined to `directory` (an empty folder name: `directory` itself), and
 // reads what each holds: from the cache when a record matches the file's
 // identity, else from the file's central directory, on several threads.
 // Writes the cache anew afterwards unless stopped or told not to; a cache
-// that cannot be written only costs the next run its speed.
+// that cannot be written only costs the next run its speed. `cache.use`
+// false reads every archive (--no-cache); `cache.path` "" is
+// contentCachePath's.
 ArchiveSet readArchives(const std::string& directory, const std::vector<std::string>& folders,
                         const CacheChoice& cache, const ContentProgress& progress = {});
 

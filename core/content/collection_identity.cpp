@@ -1,6 +1,13 @@
 #include "collection_identity.h"
 
+#include "core/content/dat_index_cache.h"
 #include "core/foundation/grouped_count.h"
+#include "core/foundation/folder_walk.h"
+#include "core/foundation/mapped_memory.h"
+
+#include <algorithm>
+#include <atomic>
+#include <thread>
 #include "core/results/report_text.h"
 
 namespace tokenade {
@@ -10,10 +17,10 @@ std::string_view gameTitle(const DatGame& game)
     return game.description.empty() ? game.name : game.description;
 }
 
-BasisRead readContentBasis(const std::string& datPath, const std::string& listPath)
+BasisRead readContentBasis(const std::string& datPath, const std::string& listPath, const CacheChoice& datCache)
 {
     BasisRead read;
-    DatRead dat = readDatFile(datPath);
+    DatRead dat = readDatThroughCache(datPath, datCache);
     if (!dat.dat) {
         read.datProblem = std::move(dat.problem);
         return read;
@@ -32,22 +39,69 @@ BasisRead readContentBasis(const std::string& datPath, const std::string& listPa
     return read;
 }
 
+namespace {
+
+ArchiveSet readInputArchives(const IdentifyInputs& inputs, const ContentProgress& progress)
+{
+    return inputs.sourceFolder ? readSourceArchives(inputs.directory, inputs.cache, progress)
+                               : readRomArchives(inputs.directory, inputs.cache, progress);
+}
+
+// Identifies every archive read, on as many threads as there are cores:
+// each takes a stretch of archives, and the matcher is shared read-only.
+IdentifiedArchives identifyRead(const ContentBasis& basis, const std::string& directory, ArchiveSet archives)
+{
+    IdentifiedArchives identified;
+    identified.archives = std::move(archives);
+    if (identified.archives.stopped)
+        return identified;  // archives not read would pass for archives of nothing
+    std::vector<FoundArchive>& all = identified.archives.archives;
+    identified.found.resize(all.size());
+    adviseHugePages(identified.found.data(), identified.found.size() * sizeof(Identification));
+    constexpr size_t kStretch = 1024;
+    std::atomic<size_t> next{0};
+    auto work = [&] {
+        for (size_t begin = next.fetch_add(kStretch); begin < all.size(); begin = next.fetch_add(kStretch)) {
+            for (size_t i = begin; i < std::min(all.size(), begin + kStretch); ++i) {
+                identified.found[i] = basis.matcher->identify(all[i].name, all[i].contents);
+                if (!identified.found[i].extras.empty())
+                    nameEntries(directory, identified.archives, all[i]);  // the report names the extras
+            }
+        }
+    };
+    std::vector<std::jthread> threads;
+    for (unsigned t = 1; t < std::min<size_t>(sortThreads(), all.size() / kStretch + 1); ++t)
+        threads.emplace_back(work);
+    work();
+    return identified;
+}
+
+}  // namespace
+
 IdentifiedArchives identifyArchives(const ContentBasis& basis, const IdentifyInputs& inputs,
                                     const ContentProgress& progress)
 {
-    IdentifiedArchives identified;
-    identified.archives = inputs.sourceFolder ? readSourceArchives(inputs.directory, inputs.cache, progress)
-                                              : readRomArchives(inputs.directory, inputs.cache, progress);
-    if (identified.archives.stopped)
-        return identified;  // archives not read would pass for archives of nothing
-    identified.found.reserve(identified.archives.archives.size());
-    for (FoundArchive& archive : identified.archives.archives) {
-        Identification found = basis.matcher->identify(archive.name, archive.contents);
-        if (!found.extras.empty())
-            nameEntries(inputs.directory, identified.archives, archive);  // the report names the extras
-        identified.found.push_back(std::move(found));
-    }
-    return identified;
+    return identifyRead(basis, inputs.directory, readInputArchives(inputs, progress));
+}
+
+BasisAndArchives readAndIdentify(const IdentifyInputs& inputs, const ContentProgress& progress)
+{
+    BasisAndArchives both;
+    // A DAT or list that cannot be used stops the walk: its archives would go unused.
+    std::stop_source quit;
+    const std::stop_callback relay(progress.stop, [&] { quit.request_stop(); });
+    ContentProgress reading = progress;
+    reading.stop = quit.get_token();
+    std::jthread basisReader([&] {
+        both.read = readContentBasis(inputs.datPath, inputs.listPath, CacheChoice{inputs.cache.use, ""});
+        if (!both.read.basis)
+            quit.request_stop();
+    });
+    ArchiveSet archives = readInputArchives(inputs, reading);
+    basisReader.join();
+    if (both.read.basis)
+        both.identified = identifyRead(*both.read.basis, inputs.directory, std::move(archives));
+    return both;
 }
 
 std::vector<bool> IdentifiedArchives::missingLines(const ContentBasis& basis) const

@@ -56,7 +56,9 @@ struct BasisRead {
 };
 
 // Reads the DAT and the supported roms list and meets their games and lines.
-BasisRead readContentBasis(const std::string& datPath, const std::string& listPath);
+// The DAT's index comes from its cache when the DAT is unchanged
+// (readDatThroughCache; `datCache.path` "" is datIndexCachePath's).
+BasisRead readContentBasis(const std::string& datPath, const std::string& listPath, const CacheChoice& datCache = {});
 
 // The archives of a folder and what identification made of each, parallel.
 struct IdentifiedArchives {
@@ -74,6 +76,19 @@ struct IdentifiedArchives {
 // empty and `archives.stopped` set.
 IdentifiedArchives identifyArchives(const ContentBasis& basis, const IdentifyInputs& inputs,
                                     const ContentProgress& progress = {});
+
+// The basis and the archives identified against it, read together.
+struct BasisAndArchives {
+    BasisRead read;
+    IdentifiedArchives identified;  // empty when there is no basis
+};
+
+// readContentBasis(inputs.datPath, inputs.listPath) on a thread of its own
+// while the archives are read (the DAT's cache used as inputs.cache says),
+// then identifyArchives' identification: the DAT and the list cost no time
+// of their own beside the folders' walk. Does not identify anything when
+// the DAT or the list cannot be used.
+BasisAndArchives readAndIdentify(const IdentifyInputs& inputs, const ContentProgress& progress = {});
 
 // That archives hold another game than their names say, with how many and
 // a few examples ("\"Alpha (USA).zip\" holds Beta (Japan)"); nothing when none does.
