@@ -61,13 +61,24 @@ void meetByNearKey(const DatIndex& dat, std::span<const std::string_view> lines,
     }
     if (groups.empty())
         return;
+    // A large DAT has far more games than a list has lines: a title whose
+    // near key's hash is no group's has no group, and its key is not built.
+    std::vector<uint64_t> hashes;
+    for (const auto& [key, group] : groups)
+        hashes.push_back(hashOfNearKey(key));
+    std::sort(hashes.begin(), hashes.end());
+    std::string name;
     for (uint32_t game = 0; game < dat.games.size(); ++game) {
         if (met.lineOfGame[game] != kNoLine)
             continue;
         for (std::string_view title : {dat.games[game].description, dat.games[game].name}) {
             if (title.empty())
                 continue;
-            auto group = groups.find(nearKey(std::string(title) + ".zip", kRomExtension));
+            name.assign(title);
+            name += ".zip";
+            if (!std::binary_search(hashes.begin(), hashes.end(), nearKeyHash(name, kRomExtension)))
+                continue;
+            auto group = groups.find(nearKey(name, kRomExtension));
             if (group != groups.end())
                 addOnce(group->second.games, game);
         }
@@ -130,7 +141,9 @@ GameLines matchGamesToList(const DatIndex& dat, std::span<const std::string_view
     titleKeys.reserve(lines.size());
     std::string name, key;
     for (uint32_t line = 0; line < lines.size(); ++line) {
-        std::string expected(lines[line]);
+        std::string expected;
+        expected.reserve(lines[line].size() + 1 + kRomExtension.size());  // room for the extension: one allocation
+        expected.assign(lines[line]);
         replacePathExtension(expected, kRomExtension);
         unicodeKeyInto(expected, key);
         met.lineKeys.emplace_back(hashOfNearKey(key), line);

@@ -133,7 +133,12 @@ struct DirectoryPlace {
 
 class DirectoryReader {
 public:
-    explicit DirectoryReader(ArchiveBytes& archive) : archive_(archive) {}
+    // The buffers take what is read from a file; a reader of many archives
+    // hands the same ones to each.
+    DirectoryReader(ArchiveBytes& archive, std::string& tailBuffer, std::string& otherBuffer)
+        : archive_(archive), tailBuffer_(tailBuffer), otherBuffer_(otherBuffer)
+    {
+    }
 
     ZipDirectory read()
     {
@@ -312,8 +317,8 @@ private:
     ArchiveBytes& archive_;
     uint64_t tailStart_ = 0;
     std::string_view tail_;
-    std::string tailBuffer_;
-    std::string otherBuffer_;
+    std::string& tailBuffer_;
+    std::string& otherBuffer_;
     ZipDirectory problem_;
 };
 
@@ -335,14 +340,20 @@ std::string_view zipProblemWords(ZipProblem problem)
 
 ZipDirectory readZipDirectory(int fd, uint64_t size)
 {
+    // Per thread: reading an archive allocates nothing but what it returns.
+    thread_local std::string tailBuffer, otherBuffer;
     ArchiveBytes archive(fd, size);
-    return DirectoryReader(archive).read();
+    ZipDirectory read = DirectoryReader(archive, tailBuffer, otherBuffer).read();
+    if (otherBuffer.capacity() > kFirstRead)
+        std::string().swap(otherBuffer);  // a large directory's bytes are not kept for the thread's life
+    return read;
 }
 
 ZipDirectory parseZipDirectory(std::string_view bytes)
 {
+    std::string unused, alsoUnused;
     ArchiveBytes archive(bytes);
-    return DirectoryReader(archive).read();
+    return DirectoryReader(archive, unused, alsoUnused).read();
 }
 
 ZipDirectory readZipFile(const std::string& path)
