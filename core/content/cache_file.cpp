@@ -112,17 +112,24 @@ std::string_view CacheReader::bytes(size_t count)
     return body_.substr(at_ - count, count);
 }
 
-std::string sealCache(std::string_view magic, uint32_t version, uint32_t count, std::string_view body)
+std::string startCache(size_t bodyBytes)
 {
-    std::string out(magic.substr(0, kMagicSize));
-    out.reserve(kHeaderSize + body.size());
-    putLe32(out, version);
-    putLe32(out, count);
-    putLe64(out, body.size());
-    putLe32(out, crc32(body));
-    putLe32(out, crc32(out));
-    out += body;
-    return out;
+    std::string bytes;
+    reserveLarge(bytes, kHeaderSize + bodyBytes);
+    bytes.resize(kHeaderSize);
+    return bytes;
+}
+
+void sealCache(std::string& bytes, std::string_view magic, uint32_t version, uint32_t count)
+{
+    const std::string_view body = std::string_view(bytes).substr(kHeaderSize);
+    std::string header(magic.substr(0, kMagicSize));
+    putLe32(header, version);
+    putLe32(header, count);
+    putLe64(header, body.size());
+    putLe32(header, crc32(body));
+    putLe32(header, crc32(header));
+    bytes.replace(0, kHeaderSize, header);
 }
 
 std::optional<SealedBody> openSealedCache(std::string_view bytes, std::string_view magic, uint32_t version)

@@ -20,7 +20,11 @@ struct CacheChoice {
 // version, a count of records, the body's size and CRC-32, and the CRC-32
 // of those 28 bytes. A cache is rebuilt at will, so a frame that does not
 // hold together is not repaired: the whole file is ignored.
-std::string sealCache(std::string_view magic, uint32_t version, uint32_t count, std::string_view body);
+//
+// A cache is written as startCache(), its body appended, then sealCache(),
+// so that a body of many megabytes is never copied.
+std::string startCache(size_t bodyBytes);
+void sealCache(std::string& bytes, std::string_view magic, uint32_t version, uint32_t count);
 
 struct SealedBody {
     uint32_t count = 0;

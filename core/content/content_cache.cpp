@@ -27,8 +27,7 @@ std::string ContentCache::serialize(std::span<const CachedArchive> archives)
     for (const CachedArchive& archive : archives)
         sorted.push_back(&archive);
     std::sort(sorted.begin(), sorted.end(), [](auto* a, auto* b) { return before(a->identity, b->identity); });
-    std::string body;
-    body.reserve(archives.size() * 40);
+    std::string body = startCache(archives.size() * 40);
     const FileIdentity* last = nullptr;
     uint32_t count = 0;
     for (const CachedArchive* archive : sorted) {
@@ -57,7 +56,8 @@ std::string ContentCache::serialize(std::span<const CachedArchive> archives)
         last = &id;
         ++count;
     }
-    return sealCache(kMagic, kVersion, count, body);
+    sealCache(body, kMagic, kVersion, count);
+    return body;
 }
 
 ContentCache ContentCache::parse(std::string_view bytes)

@@ -5,16 +5,13 @@
 #include <tuple>
 
 namespace tokenade {
-namespace {
 
-// The holders' order: by CRC first, whose top bits then say where a key's
-// holders lie, since CRCs spread evenly where sizes bunch up.
-bool holderBefore(const ContentHolder& a, const ContentHolder& b)
+// By CRC first, whose top bits then say where a key's holders lie, since
+// CRCs spread evenly where sizes bunch up.
+bool DatIndex::holderBefore(const ContentHolder& a, const ContentHolder& b)
 {
     return std::tie(a.key.crc, a.key.size, a.game) < std::tie(b.key.crc, b.key.size, b.game);
 }
-
-}  // namespace
 
 void DatIndex::finish()
 {

@@ -82,6 +82,7 @@ private:
     friend std::string serializeDatIndex(const DatIndex& dat, const FileIdentity& of);
     friend std::optional<DatIndex> parseDatIndex(std::string_view bytes, const FileIdentity& of);
 
+    static bool holderBefore(const ContentHolder& a, const ContentHolder& b);
     // Where the holders of each key lie, so that a lookup reads a few
     // neighbours instead of searching the whole table.
     void indexHolders();

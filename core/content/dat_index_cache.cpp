@@ -4,167 +4,124 @@
 
 #include <sys/stat.h>
 
-#include <algorithm>
 #include <climits>
 #include <cstring>
 
 namespace tokenade {
 namespace {
 
-// The body: the identity of the DAT; the format and the counts; all text,
-// one string after the other; then the list's name, the games, the roms and
-// the holders as records of fixed size, each text a place and a length in
-// the text.
-constexpr size_t kGameSize = 4 * 8 + 3 * 4;
-constexpr size_t kRomSize = 2 * 8 + 8 + 4 + 1;
-constexpr size_t kHolderSize = 8 + 4 + 4;
+// The body, front to back: the identity of the DAT; as varints the format,
+// the counts of games, roms and holders and of unmatchable roms and games;
+// the list's name; then each game (its four texts, how many roms and how
+// many different files it has), each rom (whether it is matchable, its
+// size, its CRC, its two texts) and each holder (its CRC as the rise from
+// the one before, its size, its game). A text is its length and its bytes,
+// which the index keeps where they lie: the body is its storage.
+constexpr uint8_t kMatchable = 1;
 
-// Writes the text of the records beside them.
-class TextWriter {
-public:
-    void put(std::string& record, std::string_view text)
-    {
-        putLe32(record, static_cast<uint32_t>(text_.size()));
-        putLe32(record, static_cast<uint32_t>(text.size()));
-        text_ += text;
-    }
-    const std::string& text() const { return text_; }
-
-private:
-    std::string text_;
-};
-
-void putIdentity(std::string& out, const FileIdentity& id)
+void putText(std::string& out, std::string_view text)
 {
-    for (const uint64_t value : {id.device, id.inode, static_cast<uint64_t>(id.size),
-                                 static_cast<uint64_t>(id.modifiedSeconds), static_cast<uint64_t>(id.modifiedNanoseconds)})
-        putLe64(out, value);
+    putVarint(out, text.size());
+    out += text;
 }
-
-// Reads the records back, each text checked to lie within the text.
-class IndexReader {
-public:
-    IndexReader(CacheReader& reader, std::string_view text) : reader_(reader), text_(text) {}
-
-    std::string_view text()
-    {
-        const uint64_t at = reader_.le32UpTo(UINT32_MAX);
-        const uint64_t length = reader_.le32UpTo(kDatTextLimit);
-        if (at + length > text_.size())
-            reader_.fail();
-        return reader_.bad() ? std::string_view() : text_.substr(at, length);
-    }
-
-private:
-    CacheReader& reader_;
-    std::string_view text_;
-};
 
 }  // namespace
 
 std::string serializeDatIndex(const DatIndex& dat, const FileIdentity& of)
 {
-    TextWriter text;
-    std::string records;
-    text.put(records, dat.name);
-    records.reserve(dat.games.size() * kGameSize + dat.roms.size() * kRomSize + dat.holders_.size() * kHolderSize);
+    std::string bytes = startCache(dat.games.size() * 48 + dat.roms.size() * 64 + dat.holders_.size() * 10);
+    for (const uint64_t value : {of.device, of.inode, static_cast<uint64_t>(of.size),
+                                 static_cast<uint64_t>(of.modifiedSeconds), static_cast<uint64_t>(of.modifiedNanoseconds)})
+        putLe64(bytes, value);
+    for (const size_t count : {static_cast<size_t>(dat.format), dat.games.size(), dat.roms.size(), dat.holders_.size(),
+                               dat.unmatchableRoms, dat.unmatchableGames})
+        putVarint(bytes, count);
+    putText(bytes, dat.name);
     for (const DatGame& game : dat.games) {
-        for (const std::string_view field : {game.name, game.description, game.cloneOf, game.romOf})
-            text.put(records, field);
-        putLe32(records, game.firstRom);
-        putLe32(records, game.romCount);
-        putLe32(records, game.contentCount);
+        for (const std::string_view text : {game.name, game.description, game.cloneOf, game.romOf})
+            putText(bytes, text);
+        putVarint(bytes, game.romCount);
+        putVarint(bytes, game.contentCount);
     }
     for (const DatRom& rom : dat.roms) {
-        text.put(records, rom.name);
-        text.put(records, rom.sha1);
-        putLe64(records, rom.key.size);
-        putLe32(records, rom.key.crc);
-        records.push_back(rom.matchable ? 1 : 0);
+        bytes.push_back(static_cast<char>(rom.matchable ? kMatchable : 0));
+        putVarint(bytes, rom.key.size);
+        putLe32(bytes, rom.key.crc);
+        putText(bytes, rom.name);
+        putText(bytes, rom.sha1);
     }
+    uint32_t crc = 0;
     for (const ContentHolder& holder : dat.holders_) {
-        putLe64(records, holder.key.size);
-        putLe32(records, holder.key.crc);
-        putLe32(records, holder.game);
+        putVarint(bytes, holder.key.crc - crc);
+        putVarint(bytes, holder.key.size);
+        putVarint(bytes, holder.game);
+        crc = holder.key.crc;
     }
-    std::string body;
-    putIdentity(body, of);
-    for (const size_t count : {static_cast<size_t>(dat.format), dat.games.size(), dat.roms.size(), dat.holders_.size()})
-        putLe32(body, static_cast<uint32_t>(count));
-    if (text.text().size() > UINT32_MAX)
-        return "";
-    putLe64(body, text.text().size());
-    putLe64(body, dat.unmatchableRoms);
-    putLe64(body, dat.unmatchableGames);
-    body += text.text();
-    body += records;
-    return sealCache(kDatIndexMagic, kDatIndexVersion, static_cast<uint32_t>(dat.games.size()), body);
+    sealCache(bytes, kDatIndexMagic, kDatIndexVersion, static_cast<uint32_t>(dat.games.size()));
+    return bytes;
 }
 
 std::optional<DatIndex> parseDatIndex(std::string_view bytes, const FileIdentity& of)
 {
     const std::optional<SealedBody> sealed = openSealedCache(bytes, kDatIndexMagic, kDatIndexVersion);
-    if (!sealed)
+    if (!sealed || sealed->body.empty())
         return std::nullopt;
-    CacheReader reader(sealed->body);
+    DatIndex dat;
+    char* body = dat.storage.allocate(sealed->body.size());
+    adviseHugePages(body, sealed->body.size());
+    std::memcpy(body, sealed->body.data(), sealed->body.size());
+    CacheReader reader({body, sealed->body.size()});
+    auto text = [&reader] { return reader.bytes(reader.varintUpTo(kDatTextLimit)); };
     FileIdentity made;
     made.device = reader.le64();
     made.inode = reader.le64();
     made.size = static_cast<int64_t>(reader.le64());
     made.modifiedSeconds = static_cast<int64_t>(reader.le64());
     made.modifiedNanoseconds = static_cast<int64_t>(reader.le64());
-    DatIndex dat;
-    const uint32_t format = reader.le32UpTo(static_cast<uint32_t>(DatFormat::ClrMamePro));
-    const uint32_t games = reader.le32UpTo(kDatGameLimit);
-    const uint32_t roms = reader.le32UpTo(kDatRomLimit);
-    const uint32_t holders = reader.le32UpTo(roms);
-    const uint64_t textSize = reader.le64();
-    dat.unmatchableRoms = reader.le64();
-    dat.unmatchableGames = reader.le64();
-    const std::string_view storedText = reader.bytes(textSize);
-    // Exactly the records announced, before anything is made of them.
-    const uint64_t records = 8 + uint64_t{games} * kGameSize + uint64_t{roms} * kRomSize + uint64_t{holders} * kHolderSize;
-    if (reader.bad() || !(made == of) || games == 0 ||
-        sealed->body.size() - (storedText.data() + storedText.size() - sealed->body.data()) != records ||
-        dat.unmatchableRoms > roms || dat.unmatchableGames > games)
+    const uint64_t format = reader.varintUpTo(static_cast<uint64_t>(DatFormat::ClrMamePro));
+    // Each record takes a few bytes at least: counts the body cannot hold are refused before room is taken.
+    const uint64_t games = reader.varintUpTo(std::min<uint64_t>(kDatGameLimit, bytes.size() / 6));
+    const uint64_t roms = reader.varintUpTo(std::min<uint64_t>(kDatRomLimit, bytes.size() / 7));
+    const uint64_t holders = reader.varintUpTo(std::min<uint64_t>(roms, bytes.size() / 3));
+    dat.unmatchableRoms = reader.varintUpTo(roms);
+    dat.unmatchableGames = reader.varintUpTo(games);
+    if (reader.bad() || !(made == of) || games == 0)
         return std::nullopt;
-    char* copy = dat.storage.allocate(storedText.size());
-    adviseHugePages(copy, storedText.size());
-    std::memcpy(copy, storedText.data(), storedText.size());
-    const std::string_view text(copy, storedText.size());
     dat.format = static_cast<DatFormat>(format);
-    IndexReader place(reader, text);
-    dat.name = place.text();
+    dat.name = text();
     reserveLarge(dat.games, games);
-    dat.games.resize(games);
-    for (DatGame& game : dat.games) {
+    uint64_t firstRom = 0;
+    for (uint64_t g = 0; g < games && !reader.bad(); ++g) {
+        DatGame& game = dat.games.emplace_back();
         for (std::string_view* field : {&game.name, &game.description, &game.cloneOf, &game.romOf})
-            *field = place.text();
-        game.firstRom = reader.le32UpTo(roms);
-        game.romCount = reader.le32UpTo(roms - game.firstRom);
-        game.contentCount = reader.le32UpTo(game.romCount);
+            *field = text();
+        game.firstRom = static_cast<uint32_t>(firstRom);
+        game.romCount = static_cast<uint32_t>(reader.varintUpTo(roms - firstRom));
+        game.contentCount = static_cast<uint32_t>(reader.varintUpTo(game.romCount));
+        firstRom += game.romCount;
     }
     reserveLarge(dat.roms, roms);
-    dat.roms.resize(roms);
-    for (DatRom& rom : dat.roms) {
-        rom.name = place.text();
-        rom.sha1 = place.text();
-        rom.key.size = reader.le64();
+    for (uint64_t r = 0; r < roms && !reader.bad(); ++r) {
+        DatRom& rom = dat.roms.emplace_back();
+        const std::string_view flags = reader.bytes(1);
+        rom.matchable = !flags.empty() && flags[0] == kMatchable;
+        rom.key.size = reader.varint();
         rom.key.crc = reader.le32UpTo(UINT32_MAX);
-        const std::string_view matchable = reader.bytes(1);
-        rom.matchable = !matchable.empty() && matchable[0] == 1;
+        rom.name = text();
+        rom.sha1 = text();
     }
     reserveLarge(dat.holders_, holders);
-    dat.holders_.resize(holders);
-    for (ContentHolder& holder : dat.holders_) {
-        holder.key.size = reader.le64();
-        holder.key.crc = reader.le32UpTo(UINT32_MAX);
-        holder.game = reader.le32UpTo(games - 1);
+    uint64_t crc = 0;
+    for (uint64_t h = 0; h < holders && !reader.bad(); ++h) {
+        ContentHolder& holder = dat.holders_.emplace_back();
+        crc += reader.varintUpTo(UINT32_MAX - crc);
+        holder.key.crc = static_cast<uint32_t>(crc);
+        holder.key.size = reader.varint();
+        holder.game = static_cast<uint32_t>(reader.varintUpTo(games - 1));
+        if (h > 0 && !DatIndex::holderBefore(dat.holders_[h - 1], holder))
+            reader.fail();
     }
-    const auto out = std::adjacent_find(dat.holders_.begin(), dat.holders_.end(), [](const auto& a, const auto& b) {
-        return !(std::tie(a.key.crc, a.key.size, a.game) < std::tie(b.key.crc, b.key.size, b.game));
-    });
-    if (reader.bad() || !reader.atEnd() || out != dat.holders_.end())
+    if (reader.bad() || !reader.atEnd() || firstRom != roms)
         return std::nullopt;
     dat.indexHolders();
     return dat;
@@ -190,10 +147,8 @@ DatRead readDatThroughCache(const std::string& path, const CacheChoice& cache)
     }
     FileIdentity identity;
     DatRead read = readDatFile(path, identity);
-    if (read.dat) {
-        if (const std::string bytes = serializeDatIndex(*read.dat, identity); !bytes.empty())
-            saveCacheFile(cachePath, bytes);  // a failure only costs the next run its speed
-    }
+    if (read.dat)
+        saveCacheFile(cachePath, serializeDatIndex(*read.dat, identity));  // a failure only costs the next run its speed
     return read;
 }
 

@@ -22,10 +22,9 @@ namespace tokenade {
 // The frame of the cache (sealCache): its magic word, and its version, made
 // anew whenever what the DAT readers keep, or the layout, changes.
 inline constexpr std::string_view kDatIndexMagic = "TKADATIX";
-inline constexpr uint32_t kDatIndexVersion = 1;
+inline constexpr uint32_t kDatIndexVersion = 2;
 
-// The bytes of the cache of `dat`, read from the file of identity `of`;
-// "" when the DAT is too large for one (over 4 GiB of text).
+// The bytes of the cache of `dat`, read from the file of identity `of`.
 std::string serializeDatIndex(const DatIndex& dat, const FileIdentity& of);
 
 // The index those bytes hold, when they are whole and were made from the

@@ -17,8 +17,10 @@ extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size)
         madeFrom = {getLe64(body.data()), getLe64(body.data() + 8), static_cast<int64_t>(getLe64(body.data() + 16)),
                     static_cast<int64_t>(getLe64(body.data() + 24)), static_cast<int64_t>(getLe64(body.data() + 32))};
     }
-    const std::optional<DatIndex> dat =
-        parseDatIndex(sealCache(kDatIndexMagic, kDatIndexVersion, 0, body), madeFrom);
+    std::string bytes = startCache(body.size());
+    bytes += body;
+    sealCache(bytes, kDatIndexMagic, kDatIndexVersion, 0);
+    const std::optional<DatIndex> dat = parseDatIndex(bytes, madeFrom);
     if (!dat)
         return 0;
     size_t sum = 0;
