@@ -192,9 +192,13 @@ ArchiveSet readArchives(const std::string& directory, const std::vector<std::str
     for (const std::string& folder : folders)
         what += folder + ",";
     const std::string cachePath = cache.path.empty() ? contentCachePath(directory, what) : cache.path;
-    const ContentCache stored = cache.use ? ContentCache::load(cachePath) : ContentCache();
+    // The cache is read beside the walk, which does not need it.
+    ContentCache stored;
+    std::jthread loader([&] {
+        if (cache.use)
+            stored = ContentCache::load(cachePath);
+    });
     ArchiveSet set;
-    set.cacheDamaged = stored.damaged();
     std::vector<std::string> roots;
     for (const std::string& folder : folders)
         roots.push_back(joinPath(directory, folder));
@@ -212,6 +216,8 @@ ArchiveSet readArchives(const std::string& directory, const std::vector<std::str
     parts.clear();
     if (progress.archivesFound)
         *progress.archivesFound = set.archives.size();
+    loader.join();
+    set.cacheDamaged = stored.damaged();
     readAll(directory, set, stored, progress);
     set.stopped = progress.stop.stop_requested();
     // An unchanged collection leaves its cache as it is: nothing to write, nothing to flush.
