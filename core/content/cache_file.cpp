@@ -143,7 +143,8 @@ std::optional<SealedBody> openSealedCache(std::string_view bytes, std::string_vi
     return SealedBody{getLe32(bytes.data() + 12), body};
 }
 
-std::optional<FileBytes> readCacheFile(const std::string& path, bool& damaged)
+std::optional<std::string_view> readCacheFile(const std::string& path, bool& damaged,
+                                              const std::function<char*(size_t)>& room)
 {
     damaged = false;
     const int fd = ::open(path.c_str(), O_RDONLY | O_CLOEXEC | O_NOFOLLOW | O_NOCTTY | O_NONBLOCK);
@@ -152,22 +153,22 @@ std::optional<FileBytes> readCacheFile(const std::string& path, bool& damaged)
         return std::nullopt;
     }
     struct stat status {};
-    std::optional<FileBytes> bytes;
+    std::optional<std::string_view> bytes;
     if (::fstat(fd, &status) == 0 && S_ISREG(status.st_mode) && static_cast<uint64_t>(status.st_size) <= kCacheSizeLimit) {
         const auto size = static_cast<size_t>(status.st_size);
-        bytes.emplace(size);
-        adviseHugePages(bytes->data(), size);
+        char* const memory = room(size);
+        adviseHugePages(memory, size);
         size_t done = 0;
         while (done < size) {
-            const ssize_t got = ::read(fd, bytes->data() + done, size - done);
+            const ssize_t got = ::read(fd, memory + done, size - done);
             if (got < 0 && errno == EINTR)
                 continue;
             if (got <= 0)
                 break;
             done += static_cast<size_t>(got);
         }
-        if (done != size)
-            bytes.reset();
+        if (done == size)
+            bytes = std::string_view(memory, size);
     }
     ::close(fd);
     damaged = !bytes;

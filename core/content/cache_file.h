@@ -3,7 +3,7 @@
 #include "core/foundation/atomic_write.h"
 
 #include <cstdint>
-#include <memory>
+#include <functional>
 #include <optional>
 #include <string>
 #include <string_view>
@@ -35,23 +35,13 @@ struct SealedBody {
 // both CRCs hold; nothing otherwise.
 std::optional<SealedBody> openSealedCache(std::string_view bytes, std::string_view magic, uint32_t version);
 
-// A file's bytes read whole into memory of their own, which is never
-// cleared first: a cache of many megabytes is read once, not written twice.
-class FileBytes {
-public:
-    explicit FileBytes(size_t size) : data_(new char[size]), size_(size) {}
-    char* data() { return data_.get(); }
-    std::string_view view() const { return {data_.get(), size_}; }
-
-private:
-    std::unique_ptr<char[]> data_;
-    size_t size_;
-};
-
 // The bytes of the cache file at `path`, a regular file of at most 2 GiB
-// (a link is not followed). Nothing when there is none; `damaged` is then
-// set when something is there that cannot be read whole.
-std::optional<FileBytes> readCacheFile(const std::string& path, bool& damaged);
+// (a link is not followed), read whole into the memory `room(size)` gives,
+// which is never cleared first: a cache of many megabytes is read once, not
+// written twice. Nothing when there is none; `damaged` is then set when
+// something is there that cannot be read whole.
+std::optional<std::string_view> readCacheFile(const std::string& path, bool& damaged,
+                                              const std::function<char*(size_t)>& room);
 
 // Writes `bytes` to `path` atomically, creating its folder (mode 0700); the
 // file gets mode 0600.

@@ -4,6 +4,7 @@
 #include "core/foundation/mapped_memory.h"
 
 #include <algorithm>
+#include <memory>
 #include <climits>
 
 namespace tokenade {
@@ -121,13 +122,17 @@ ContentCache ContentCache::parse(std::string_view bytes)
 ContentCache ContentCache::load(const std::string& path)
 {
     bool damaged = false;
-    const std::optional<FileBytes> bytes = readCacheFile(path, damaged);
+    std::unique_ptr<char[]> memory;
+    const std::optional<std::string_view> bytes = readCacheFile(path, damaged, [&](size_t size) {
+        memory.reset(new char[size]);
+        return memory.get();
+    });
     if (!bytes) {
         ContentCache none;
         none.damaged_ = damaged;
         return none;
     }
-    return parse(bytes->view());
+    return parse(*bytes);
 }
 
 bool ContentCache::find(const FileIdentity& identity, ZipDirectory& contents) const

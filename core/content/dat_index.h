@@ -51,11 +51,6 @@ struct ContentHolder {
 
 enum class DatFormat { LogiqxXml, SoftwareList, ClrMamePro };
 
-class DatIndex;
-struct FileIdentity;
-std::string serializeDatIndex(const DatIndex& dat, const FileIdentity& of);
-std::optional<DatIndex> parseDatIndex(std::string_view bytes, const FileIdentity& of);
-
 // A DAT as matching needs it: its games and their files, and for each file
 // the games it belongs to. Built by the DAT reader; move-only, and nothing
 // in it changes once finish() has run.
@@ -79,8 +74,7 @@ public:
     std::span<const DatRom> romsOf(const DatGame& game) const { return {roms.data() + game.firstRom, game.romCount}; }
 
 private:
-    friend std::string serializeDatIndex(const DatIndex& dat, const FileIdentity& of);
-    friend std::optional<DatIndex> parseDatIndex(std::string_view bytes, const FileIdentity& of);
+    friend class DatIndexCodec;  // the cache of the index (dat_index_cache.cpp)
 
     static bool holderBefore(const ContentHolder& a, const ContentHolder& b);
     // Where the holders of each key lie, so that a lookup reads a few

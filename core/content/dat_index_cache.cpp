@@ -27,7 +27,14 @@ void putText(std::string& out, std::string_view text)
 
 }  // namespace
 
-std::string serializeDatIndex(const DatIndex& dat, const FileIdentity& of)
+// Writes and reads what DatIndex keeps to itself: its holders.
+class DatIndexCodec {
+public:
+    static std::string serialize(const DatIndex& dat, const FileIdentity& of);
+    static std::optional<DatIndex> read(DatIndex dat, std::string_view bytes, const FileIdentity& of);
+};
+
+std::string DatIndexCodec::serialize(const DatIndex& dat, const FileIdentity& of)
 {
     std::string bytes = startCache(dat.games.size() * 48 + dat.roms.size() * 64 + dat.holders_.size() * 10);
     for (const uint64_t value : {of.device, of.inode, static_cast<uint64_t>(of.size),
@@ -61,16 +68,13 @@ std::string serializeDatIndex(const DatIndex& dat, const FileIdentity& of)
     return bytes;
 }
 
-std::optional<DatIndex> parseDatIndex(std::string_view bytes, const FileIdentity& of)
+// The index whose bytes `dat.storage` holds already: its texts stay where they lie.
+std::optional<DatIndex> DatIndexCodec::read(DatIndex dat, std::string_view bytes, const FileIdentity& of)
 {
     const std::optional<SealedBody> sealed = openSealedCache(bytes, kDatIndexMagic, kDatIndexVersion);
     if (!sealed || sealed->body.empty())
         return std::nullopt;
-    DatIndex dat;
-    char* body = dat.storage.allocate(sealed->body.size());
-    adviseHugePages(body, sealed->body.size());
-    std::memcpy(body, sealed->body.data(), sealed->body.size());
-    CacheReader reader({body, sealed->body.size()});
+    CacheReader reader(sealed->body);
     auto text = [&reader] { return reader.bytes(reader.varintUpTo(kDatTextLimit)); };
     FileIdentity made;
     made.device = reader.le64();
@@ -127,6 +131,21 @@ std::optional<DatIndex> parseDatIndex(std::string_view bytes, const FileIdentity
     return dat;
 }
 
+std::string serializeDatIndex(const DatIndex& dat, const FileIdentity& of)
+{
+    return DatIndexCodec::serialize(dat, of);
+}
+
+std::optional<DatIndex> parseDatIndex(std::string_view bytes, const FileIdentity& of)
+{
+    DatIndex dat;
+    char* copy = dat.storage.allocate(bytes.size());
+    adviseHugePages(copy, bytes.size());
+    if (!bytes.empty())
+        std::memcpy(copy, bytes.data(), bytes.size());
+    return DatIndexCodec::read(std::move(dat), {copy, bytes.size()}, of);
+}
+
 std::string datIndexCachePath(const std::string& datPath)
 {
     return cacheFilePath("dat", realPathForCache(datPath));
@@ -140,9 +159,12 @@ DatRead readDatThroughCache(const std::string& path, const CacheChoice& cache)
     struct stat status {};
     if (::stat(path.c_str(), &status) == 0 && S_ISREG(status.st_mode)) {
         bool damaged = false;
-        if (const std::optional<FileBytes> bytes = readCacheFile(cachePath, damaged)) {
-            if (std::optional<DatIndex> dat = parseDatIndex(bytes->view(), identityOfStatus(status)))
-                return {std::move(dat), {}};
+        DatIndex dat;
+        const std::optional<std::string_view> bytes =
+            readCacheFile(cachePath, damaged, [&](size_t size) { return dat.storage.allocate(size); });
+        if (bytes) {
+            if (std::optional<DatIndex> index = DatIndexCodec::read(std::move(dat), *bytes, identityOfStatus(status)))
+                return {std::move(index), {}};
         }
     }
     FileIdentity identity;
