@@ -101,6 +101,12 @@ TEST_F(DatIndexCacheTest, ReadsThroughTheCacheUntilTheDatChanges)
     EXPECT_EQ(readDatThroughCache(datPath, cache).dat->games[0].description, "Q*bert");
     EXPECT_EQ(tree.state(), written);
 
+    // A damaged cache is read past and made anew.
+    const std::string whole = tree.read("dat.cache");
+    tree.addFile("dat.cache", whole.substr(0, whole.size() / 2));
+    EXPECT_EQ(readDatThroughCache(datPath, cache).dat->games[0].description, "Q*bert");
+    EXPECT_EQ(tree.read("dat.cache"), whole);
+
     std::string edited = kDat;
     edited.replace(edited.find("Q*bert<"), 6, "Q-bert again");
     tree.addFile("coleco.dat", edited);
