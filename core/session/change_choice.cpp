@@ -1,23 +1,11 @@
 #include "change_choice.h"
 
+#include "core/foundation/byte_size.h"
 #include "core/foundation/grouped_count.h"
 
 #include <algorithm>
-#include <cstdio>
 
 namespace tokenade {
-namespace {
-
-// "3.6 MB", "76.9 GB": free space runs to numbers too long to read in megabytes.
-std::string sizeText(uint64_t bytes)
-{
-    const bool giga = bytes >= 10'000'000'000ULL;
-    char text[32];
-    std::snprintf(text, sizeof text, "%.1f %s", static_cast<double>(bytes) / (giga ? 1e9 : 1e6), giga ? "GB" : "MB");
-    return text;
-}
-
-}  // namespace
 
 ChangeChoice::ChangeChoice(ChangePlan plan)
     : plan_(std::move(plan))
@@ -70,7 +58,7 @@ std::string fillSummary(const ChangeChoice& fill)
 {
     const size_t ticked = fill.tickedCount();
     std::string text = groupedCount(ticked) + (ticked == 1 ? " file" : " files") + " ticked, " +
-                       sizeText(fill.bytesToCopy()) + " to copy, " + sizeText(fill.plan().freeSpace) + " free there.";
+                       byteSize(fill.bytesToCopy()) + " to copy, " + byteSize(fill.plan().freeSpace) + " free there.";
     if (!hasRoomFor(fill))
         text += " Not enough room: tick fewer files or make room first.";
     return text;
@@ -81,7 +69,7 @@ std::string progressText(const ChangeProgress& progress)
     std::string text = "Copied " + groupedCount(progress.filesDone) + " of " + groupedCount(progress.files) +
                        (progress.files == 1 ? " file" : " files");
     if (progress.bytes != 0)
-        text += ", " + sizeText(progress.bytesDone) + " of " + sizeText(progress.bytes);
+        text += ", " + byteSize(progress.bytesDone) + " of " + byteSize(progress.bytes);
     return text + ".";
 }
 

@@ -1,6 +1,7 @@
 #include "fill_offers.h"
 
 #include "core/audit/name_differences.h"
+#include "core/foundation/byte_size.h"
 #include "core/foundation/path_join.h"
 #include "core/repair/fill_plan.h"
 #include "core/session/audit_session.h"
@@ -172,9 +173,7 @@ void FillOffers::copy()
                          fromLocalPath(tokenade::joinPath(item.change.toFolder, item.change.to));
     }
     const QString question = QStringLiteral("Copy %1 (%2)?")
-                                 .arg(filesWord(fill.tickedCount()))
-                                 .arg(QString::number(static_cast<double>(fill.bytesToCopy()) / 1e6, 'f', 1) +
-                                      QStringLiteral(" MB"));
+                                 .arg(filesWord(fill.tickedCount()), toQString(tokenade::byteSize(fill.bytesToCopy())));
     if (!services_.alert.ask(question, lines.join(QStringLiteral("\n")), QStringLiteral("Copy")))
         return;
     view_->showCopying(true);
