@@ -99,7 +99,7 @@ MainWindow::MainWindow(QWidget* parent)
         .resultControl = ui_->romsResultControl,
         .resultView = ui_->romsResultView,
         .filterField = ui_->romsFilterField,
-        .noticeArea = ui_->romsNoticeLabel,
+        .noticeArea = ui_->romsNoticeArea,
     };
     elements_.changes.tabs[AuditKind::Roms] = TabChangeElements{
         .nearMissesButton = ui_->romsNearMissesButton,
@@ -114,7 +114,7 @@ MainWindow::MainWindow(QWidget* parent)
         .resultControl = ui_->videosResultControl,
         .resultView = ui_->videosResultView,
         .filterField = ui_->videosFilterField,
-        .noticeArea = ui_->videosNoticeLabel,
+        .noticeArea = ui_->videosNoticeArea,
     };
     elements_.changes.tabs[AuditKind::Videos] = TabChangeElements{
         .nearMissesButton = ui_->videosNearMissesButton,

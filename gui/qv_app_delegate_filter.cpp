@@ -1,6 +1,6 @@
 #include "qv_app_delegate.h"
 
-#include "core/results/report_text.h"
+#include "core/session/shown_text.h"
 #include "gui/qt_strings.h"
 #include "gui/report_view.h"
 #include "gui/segmented_control.h"
@@ -70,7 +70,7 @@ QString QVAppDelegate::filteredHeader(AuditKind kind) const
     const tokenade::ResultCategory* category = selectedCategory(kind);
     if (!category)
         return {};
-    std::string header = tokenade::reportHeader(category->facts->windowHeader, category->entries.size(), "\n");
+    std::string header = tokenade::shownHeader(*category->facts, category->entries.size());
     const tokenade::NameFilter& filter = tabs_[kind].filter;
     if (filter.isActive()) {
         header.pop_back();

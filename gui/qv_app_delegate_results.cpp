@@ -1,12 +1,13 @@
 #include "qv_app_delegate.h"
 
 #include "core/results/report_files.h"
-#include "core/results/report_text.h"
+#include "core/session/shown_text.h"
 #include "core/session/file_location.h"
 #include "gui/alert.h"
 #include "gui/browser.h"
 #include "gui/changes/window_changes.h"
 #include "gui/file_chooser.h"
+#include "gui/notice_area.h"
 #include "gui/qt_strings.h"
 #include "gui/report_view.h"
 #include "gui/segmented_control.h"
@@ -76,7 +77,7 @@ void QVAppDelegate::showSelectedCategory(AuditKind kind)
     } else {
         // The view shows plain line breaks; the report files keep CR LF.
         const std::string header =
-            tokenade::reportHeader(category->facts->windowHeader, category->entries.size(), "\n");
+            tokenade::shownHeader(*category->facts, category->entries.size());
         tab(kind).resultView->showReport(toQString(header), session_.snapshot(kind), category->facts->id);
         applyFilter(kind);
     }
@@ -171,24 +172,9 @@ void QVAppDelegate::saveResult(AuditKind kind)
     reportFailedWrites(seams_.alert, failures);
 }
 
-// The notices as a few paragraphs; a saved-reports notice offers to open its folder.
 void QVAppDelegate::showNotices(AuditKind kind)
 {
-    QString html;
-    for (const tokenade::AuditSession::Notice& notice : session_.notices(kind)) {
-        html += QStringLiteral("<p>") + toQString(notice.text).toHtmlEscaped();
-        if (!notice.folderToOpen.empty())
-            html += QStringLiteral(" <a href=\"open-folder\">Open the folder</a>");
-        html += QStringLiteral("</p>");
-        if (!notice.examples.empty()) {
-            html += QStringLiteral("<ul>");
-            for (const std::string& example : notice.examples)
-                html += QStringLiteral("<li>") + toQString(example).toHtmlEscaped() + QStringLiteral("</li>");
-            html += QStringLiteral("</ul>");
-        }
-    }
-    tab(kind).noticeArea->setText(html);
-    tab(kind).noticeArea->setVisible(!html.isEmpty());
+    tab(kind).noticeArea->showNotices(session_.notices(kind));
 }
 
 void QVAppDelegate::noticeLinkActivated(AuditKind kind)

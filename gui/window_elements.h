@@ -7,6 +7,7 @@
 class BusyIndicator;
 class FillView;
 class NearMissesView;
+class NoticeArea;
 class QAction;
 class QCheckBox;
 class QLabel;
@@ -27,7 +28,7 @@ struct TabElements {
     SegmentedControl* resultControl = nullptr;
     ReportView* resultView = nullptr;  // its menu's Set Aside… belongs to the changes
     QLineEdit* filterField = nullptr;  // Esc clears it
-    QLabel* noticeArea = nullptr;      // what the user should know about the results
+    NoticeArea* noticeArea = nullptr;  // what the user should know about the results
 };
 
 // The elements of one tab that offer changes to the collection: the

@@ -1,6 +1,7 @@
 #include "window_wiring.h"
 
 #include "gui/main_window.h"
+#include "gui/notice_area.h"
 #include "gui/qv_app_delegate.h"
 #include "gui/report_view.h"
 #include "gui/segmented_control.h"
@@ -25,7 +26,7 @@ void connectTab(const TabElements& tab, AuditKind kind, QVAppDelegate* c)
                      [c, kind] { c->openContainingFolder(kind); });
     QObject::connect(tab.resultView, &QAbstractItemView::doubleClicked, c,
                      [c, kind] { c->openContainingFolder(kind); });
-    QObject::connect(tab.noticeArea, &QLabel::linkActivated, c, [c, kind] { c->noticeLinkActivated(kind); });
+    QObject::connect(tab.noticeArea, &NoticeArea::folderAsked, c, [c, kind] { c->noticeLinkActivated(kind); });
 }
 
 }  // namespace

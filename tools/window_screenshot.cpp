@@ -96,6 +96,7 @@ int main(int argc, char* argv[])
     bool listError = false;
     bool turnedBox = false;
     bool undo = false;
+    QSize size;
     ScriptedChooser chooser;
     for (int i = 4; i < argc; ++i) {
         if (!std::strcmp(argv[i], "--filter") && i + 1 < argc)
@@ -121,6 +122,8 @@ int main(int argc, char* argv[])
             chooser.answer = QString::fromLocal8Bit(argv[++i]);
         else if (!std::strcmp(argv[i], "--undo"))
             undo = true;
+        else if (!std::strcmp(argv[i], "--size") && i + 1 < argc)
+            std::sscanf(argv[++i], "%dx%d", &size.rwidth(), &size.rheight());
     }
     QTemporaryDir settingsFolder;
     qputenv("XDG_STATE_HOME", settingsFolder.path().toLocal8Bit());
@@ -132,6 +135,8 @@ int main(int argc, char* argv[])
         return !controller.session().isAnyRunning() && !controller.session().isChanging() && desktop.jobs().idle();
     };
 
+    if (size.isValid())
+        desktop.window().resize(size);
     controller.tokenadeDirPathTextField()->setText(QString::fromLocal8Bit(argv[1]));
     controller.romsListPathTextField()->setText(QString::fromLocal8Bit(argv[2]));
     const QString out = QString::fromLocal8Bit(argv[3]);

@@ -1,11 +1,13 @@
 #include "tests/support/window_fixture.h"
 
 #include "gui/busy_indicator.h"
+#include "gui/notice_area.h"
 
 #include <QAction>
 #include <QLabel>
 #include <QApplication>
 #include <QClipboard>
+#include <QCoreApplication>
 #include <QTest>
 
 namespace tokenade::testing {
@@ -66,19 +68,39 @@ TEST_F(AuditWindowTest, UnusableListAfterASuccessfulAuditShowsThePreviousResultA
     EXPECT_EQ(romsText(), before);
 }
 
-TEST_F(AuditWindowTest, WarningsAndStalePathsShowAboveTheResults)
+// Every warning of a messy list folds to a line of its own and leaves the
+// results at least 15 lines at 1280x800, with a mistyped directory too; a
+// click opens one, its names' spaces kept and marked.
+TEST_F(AuditWindowTest, WarningsFoldToALineEachAndLeaveTheResultsTheirRoom)
 {
-    collection.addFile("lists/- Supported Games Lookup For Naming.txt", "Dr. Mario (Japan, USA)\nalpha\n");
-    QLabel* notice = window().findChild<QLabel*>("romsNoticeLabel");
-    controller().auditRoms();
-    ASSERT_TRUE(waitForAudits());
-    EXPECT_TRUE(notice->isVisible());
-    EXPECT_TRUE(notice->text().contains("1 list line has a period")) << notice->text().toStdString();
-    EXPECT_TRUE(notice->text().contains("&quot;Dr. Mario (Japan, USA)&quot; -&gt; &quot;Dr.zip&quot;"));
+    std::string list = "Dr. Mario (Japan, USA)\nStar Fox (USA) \n  \nalpha\nALPHA\n";
+    for (int game = 0; game < 40; ++game)
+        list += "Game " + std::to_string(game) + "\n";
+    collection.addFile("lists/- Supported Games Lookup For Naming.txt", list);
+    window().resize(1280, 800);
+    NoticeArea* notice = window().findChild<NoticeArea*>("romsNoticeArea");
+    ReportView* view = controller().romsResultView();
+    for (const QString& directory : {QString::fromStdString(collection.root()), QStringLiteral("/mistyped/col")}) {
+        controller().tokenadeDirPathTextField()->setText(directory);
+        controller().auditRoms();
+        ASSERT_TRUE(waitForAudits());
+        QTest::keyClick(&window(), Qt::Key_2, Qt::ControlModifier);
+        QCoreApplication::processEvents();
+        EXPECT_GE(notice->noticeCount(), 3);
+        EXPECT_GE(view->viewport()->height() / view->rowHeight() - 2, 15) << directory.toStdString();
+    }
+    EXPECT_TRUE(notice->text().contains("does not exist")) << notice->text().toStdString();
+    EXPECT_TRUE(notice->text().contains("\"Dr. Mario (Japan, USA)\" -> \"Dr.zip\""));
+    EXPECT_TRUE(notice->text().contains("\"Star Fox (USA)\u2420\" -> \"Star Fox (USA)\u2420.zip\""));
+    const int folded = notice->height();
+    notice->setOpen(1, true);
+    QCoreApplication::processEvents();
+    EXPECT_GT(notice->height(), folded);
+    EXPECT_LE(notice->height(), controller().tab(AuditKind::Roms).page->height() / 3);
+
     controller().romsListPathTextField()->setText("/elsewhere/list.txt");
     EXPECT_TRUE(notice->text().contains("earlier paths"));
-    controller().romsListPathTextField()->setText(QString::fromStdString(listPath()));
-    EXPECT_FALSE(notice->text().contains("earlier paths"));
+    EXPECT_TRUE(notice->isOpen(1));  // shown again, it stays open
 }
 
 TEST_F(AuditWindowTest, SegmentsShowTheirCategoriesAndTheCheckBoxGuardsTheExtraVideos)
@@ -91,12 +113,12 @@ TEST_F(AuditWindowTest, SegmentsShowTheirCategoriesAndTheCheckBoxGuardsTheExtraV
     controller().auditVideos();
     ASSERT_TRUE(waitForAudits());
     clickSegment(videos(), 1);
-    EXPECT_EQ(videosText(), "Found 1 missing videos:\n\ncharlie.xmv");
+    EXPECT_EQ(videosText(), "Found 1 missing video:\n\ncharlie.xmv");
     clickSegment(videos(), 2);
-    EXPECT_EQ(videosText(), "Found 1 videos for missing roms:\n\ndelta.xmv");
+    EXPECT_EQ(videosText(), "Found 1 video for missing roms:\n\ndelta.xmv");
     clickSegment(videos(), 3);
     const QString unknown = videosText();
-    EXPECT_EQ(unknown, "Found 1 videos with unknown filename:\n\n100%@ %lu.xmv");
+    EXPECT_EQ(unknown, "Found 1 video with unknown filename:\n\n100%@ %lu.xmv");
 
     checkBox()->click();  // off with another segment selected: only the extra segment changes
     EXPECT_FALSE(videos()->isEnabledForSegment(2));

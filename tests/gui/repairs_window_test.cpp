@@ -3,6 +3,7 @@
 #include "core/repair/set_aside_plan.h"
 #include "gui/changes/fill_view.h"
 #include "gui/changes/near_misses_view.h"
+#include "gui/notice_area.h"
 
 #include <QAction>
 #include <QComboBox>
@@ -75,7 +76,7 @@ TEST_F(RepairsWindowTest, TickedPairsAreRenamedAfterOneQuestionAndTheLastBatchUn
     EXPECT_TRUE(collection.exists("romsConsoles/Pok\xC3\xA9mon Red (USA).zip"));
     EXPECT_TRUE(collection.exists("roms/Tom and Jerry (USA).zip"));
     EXPECT_EQ(controller()._validRoms().size(), 1u);  // audited again
-    QLabel* notice = controller().tab(AuditKind::Roms).noticeArea;
+    NoticeArea* notice = controller().tab(AuditKind::Roms).noticeArea;
     EXPECT_TRUE(notice->text().contains("Renamed 1 file.")) << notice->text().toStdString();
     EXPECT_EQ(button->text(), "1 near miss…");
     ASSERT_EQ(table->rowCount(), 1);  // the open view shows what Rename would now act on

@@ -1,6 +1,8 @@
 #include "tests/support/window_fixture.h"
 
-#include <QLabel>
+#include "gui/notice_area.h"
+
+#include <QPushButton>
 
 namespace tokenade::testing {
 namespace {
@@ -35,9 +37,9 @@ TEST_F(ReportsTest, SavedFilesHoldTheAuditAsUtf8WithCrLfAndTheWindowSaysWhere)
     EXPECT_EQ(out.read("missing_roms.txt"), "Found 2 missing roms:\r\n\r\nbeta.zip\r\n\xC3\xA9t\xC3\xA9.zip");
     EXPECT_EQ(out.list(), "missing_roms.txt\nunknown_roms.txt\nvalid_roms.txt\n");
     EXPECT_TRUE(alert.shown.empty());
-    QLabel* notice = window().findChild<QLabel*>("romsNoticeLabel");
+    NoticeArea* notice = window().findChild<NoticeArea*>("romsNoticeArea");
     EXPECT_TRUE(notice->text().contains(QString::fromStdString("Saved 3 reports to " + out.root())));
-    emit notice->linkActivated(QStringLiteral("open-folder"));  // the link in the notice
+    notice->findChild<QPushButton*>("openFolder")->click();
     ASSERT_EQ(browser.opened.size(), 1u);
     EXPECT_EQ(browser.opened[0], QUrl::fromLocalFile(QString::fromStdString(out.root())));
 }

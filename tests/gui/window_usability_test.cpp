@@ -114,9 +114,9 @@ TEST_F(UsableWindowTest, TabOrderRunsTopToBottomAndEveryControlHasAName)
 {
     const QStringList expected = QString("tokenadeDirPathTextField selectTokenadeDirectoryButton romsListPathTextField "
                                          "selectRomsListFileButton tabView auditRomsButton romsResultControl "
-                                         "romsNoticeLabel romsFilterField romsResultView saveRomsResultButton "
+                                         "romsFilterField romsResultView saveRomsResultButton "
                                          "auditVideosButton videosResultControl checkAvailableRomVideosOnly "
-                                         "videosNoticeLabel videosFilterField videosResultView saveVideosResultButton")
+                                         "videosFilterField videosResultView saveVideosResultButton")
                                      .split(' ');
     QStringList order;
     QWidget* widget = controller().tokenadeDirPathTextField();

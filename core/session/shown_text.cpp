@@ -1,0 +1,85 @@
+#include "shown_text.h"
+
+#include "core/results/report_text.h"
+
+#include <array>
+
+namespace tokenade {
+namespace {
+
+constexpr std::string_view kVisibleSpace = "\u2420";
+constexpr std::string_view kVisibleTab = "\u21E5";
+
+// A header format for one name: the first noun the count counts, singular.
+std::string singularFormat(std::string_view format)
+{
+    std::string one(format);
+    const size_t count = one.find("%lu");
+    size_t noun = std::string::npos;
+    for (std::string_view plural : std::array<std::string_view, 3>{"roms", "videos", "archives"}) {
+        const size_t at = one.find(plural, count);
+        if (at < noun)
+            noun = at + plural.size() - 1;
+    }
+    if (count != std::string::npos && noun != std::string::npos)
+        one.erase(noun, 1);
+    return one;
+}
+
+// One quoted name, its telling spaces marked.
+void appendVisible(std::string_view name, std::string& out)
+{
+    const size_t extension = name.rfind('.');
+    for (size_t i = 0; i < name.size(); ++i) {
+        if (name[i] == '\t') {
+            out += kVisibleTab;
+            continue;
+        }
+        const bool telling = name[i] == ' ' && (i == 0 || i + 1 == name.size() || name[i - 1] == ' ' ||
+                                                name[i + 1] == ' ' || i + 1 == extension);
+        if (telling)
+            out += kVisibleSpace;
+        else
+            out += name[i];
+    }
+}
+
+// A name may hold quotes itself: it ends at a quote that ends the example
+// or comes before the arrow to the next name.
+size_t closingQuote(std::string_view example, size_t open)
+{
+    for (size_t at = example.find('"', open + 1); at != std::string_view::npos; at = example.find('"', at + 1)) {
+        if (at + 1 == example.size() || example.substr(at + 1).starts_with(" -> "))
+            return at;
+    }
+    return std::string_view::npos;
+}
+
+}  // namespace
+
+std::string shownHeader(const CategoryFacts& facts, size_t count)
+{
+    const std::string_view format = facts.windowHeader;
+    return reportHeader(count == 1 ? singularFormat(format) : std::string(format), count, "\n");
+}
+
+std::string withVisibleSpaces(std::string_view example)
+{
+    std::string out;
+    size_t at = 0;
+    while (at < example.size()) {
+        const size_t open = example.find('"', at);
+        const size_t close = open == std::string_view::npos ? open : closingQuote(example, open);
+        if (close == std::string_view::npos) {
+            out += example.substr(at);
+            break;
+        }
+        out += example.substr(at, open + 1 - at);
+        appendVisible(example.substr(open + 1, close - open - 1), out);
+        out += '"';
+        at = close + 1;
+    }
+    return out;
+}
+
+}  // namespace tokenade

@@ -1,0 +1,36 @@
+#include "core/session/shown_text.h"
+
+#include <gtest/gtest.h>
+
+namespace tokenade {
+namespace {
+
+// "Found 1 videos" read wrong; the report files keep the specified words.
+TEST(ShownText, OneNameIsCountedInTheSingular)
+{
+    EXPECT_EQ(shownHeader(kRomCategories[0], 1), "Found 1 rom with valid filename:\n\n");
+    EXPECT_EQ(shownHeader(kRomCategories[0], 2), "Found 2 roms with valid filename:\n\n");
+    EXPECT_EQ(shownHeader(kRomCategories[2], 1),
+              "Found 1 unknown archive:\n(warning, these could be necessary ones too, like neogeo.zip)\n\n");
+    EXPECT_EQ(shownHeader(kVideoCategories[1], 1), "Found 1 missing video:\n\n");
+    EXPECT_EQ(shownHeader(kVideoCategories[2], 1), "Found 1 video for missing roms:\n\n");
+    EXPECT_EQ(shownHeader(kVideoCategories[3], 0), "Found 0 videos with unknown filename:\n\n");
+}
+
+// Rich text folds runs of spaces into one, and an end space shows as nothing.
+TEST(ShownText, SpacesThatTheEyeWouldMissAreMarkedInQuotedNamesOnly)
+{
+    const std::pair<const char*, const char*> cases[] = {
+        {"\" \" -> \" .zip\"", "\"\u2420\" -> \"\u2420.zip\""},
+        {"\"Star Fox (USA) \" -> \"Star Fox (USA) .zip\"", "\"Star Fox (USA)\u2420\" -> \"Star Fox (USA)\u2420.zip\""},
+        {"\"Star  Fox\t\" -> \"Star  Fox\t.zip\"", "\"Star\u2420\u2420Fox\u21E5\" -> \"Star\u2420\u2420Fox\u21E5.zip\""},
+        {"\"Say \"Hi\" \" -> \"Say \"Hi\" .zip\"", "\"Say \"Hi\"\u2420\" -> \"Say \"Hi\"\u2420.zip\""},
+        {"\"Dr. Mario (Japan, USA)\" -> \"Dr.zip\"", "\"Dr. Mario (Japan, USA)\" -> \"Dr.zip\""},
+        {"roms  and \"half", "roms  and \"half"},
+    };
+    for (const auto& [example, shown] : cases)
+        EXPECT_EQ(withVisibleSpaces(example), shown) << example;
+}
+
+}  // namespace
+}  // namespace tokenade
