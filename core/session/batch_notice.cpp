@@ -24,17 +24,25 @@ std::string quoted(std::string_view name)
 struct Words {
     const char* done;
     const char* failed;
+    const char* staysOne;   // what a batch stopped short leaves of the one file it changed
+    const char* staysMany;  // of several: "N " goes before it
 };
 
 Words wordsFor(BatchKind kind)
 {
     switch (kind) {
-    case BatchKind::Renames: return {"Renamed ", " could not be renamed:"};
-    case BatchKind::Fill: return {"Copied ", " could not be copied:"};
-    case BatchKind::SetAside: return {"Set aside ", " could not be set aside:"};
+    case BatchKind::Renames:
+        return {"Renamed ", " could not be renamed:", "the renamed one keeps its name (Undo renames it back)",
+                "renamed keep their names (Undo renames them back)"};
+    case BatchKind::Fill:
+        return {"Copied ", " could not be copied:", "the copied one stays (Undo removes it)",
+                "copied stay (Undo removes them)"};
+    case BatchKind::SetAside:
+        return {"Set aside ", " could not be set aside:", "the one set aside stays there (Undo moves it back)",
+                "set aside stay there (Undo moves them back)"};
     case BatchKind::Undo: break;
     }
-    return {"", " could not be put back:"};
+    return {"", " could not be put back:", "the one put back stays", "put back stay"};
 }
 
 std::string counted(size_t count, const char* one, const char* many)
@@ -72,9 +80,25 @@ std::string undoneText(const ChangeBatch& batch)
     return text;
 }
 
+// "Cancelled after 1 of 6 files; the copied one stays (Undo removes it)."
+std::string stoppedText(const Words& words, const ChangeBatch& batch, size_t made, size_t all, bool cancelled)
+{
+    std::string text = cancelled ? "Cancelled" : "Stopped (" + batch.stopped + ")";
+    if (made == 0)
+        return text + " before the first of " + files(all) + "; nothing was changed.";
+    text += " after " + groupedCount(made) + " of " + files(all) + "; ";
+    return text + (made == 1 ? std::string(words.staysOne) : "the " + groupedCount(made) + " " + words.staysMany) + ".";
+}
+
 }  // namespace
 
-AuditSession::Notice batchNotice(BatchKind kind, const ChangeBatch& batch)
+bool wasNotReached(const ChangeBatch& batch, const ChangeOutcome& outcome)
+{
+    return !batch.stopped.empty() && outcome.result == ChangeResult::Skipped &&
+           outcome.reason == "not reached: " + batch.stopped;
+}
+
+AuditSession::Notice batchNotice(BatchKind kind, const ChangeBatch& batch, bool cancelled)
 {
     const bool undo = kind == BatchKind::Undo;
     const Words words = wordsFor(kind);
@@ -91,26 +115,27 @@ AuditSession::Notice batchNotice(BatchKind kind, const ChangeBatch& batch)
     }
     size_t made = 0;
     size_t before = 0;
+    size_t all = 0;
     for (const ChangeOutcome& outcome : batch.outcomes) {
         // A folder made for the files is no file of the user's; a folder that
         // could not be made leaves its files skipped, and they are named.
         if (outcome.change.kind == ChangeKind::Folder)
             continue;
+        ++all;
         if (outcome.result == ChangeResult::Made)
             ++made;
         else if (outcome.result == ChangeResult::DoneBefore)
             ++before;
-        else
+        else if (!wasNotReached(batch, outcome))
             notice.examples.push_back(quoted(outcome.change.from) + ": " + outcome.reason);
     }
-    notice.text = (undo ? undoneText(batch) : words.done + files(made)) + journal + ".";
+    notice.text = !batch.stopped.empty() ? stoppedText(words, batch, made, all, cancelled)
+                                         : (undo ? undoneText(batch) : words.done + files(made)) + journal + ".";
     if (before != 0)
         notice.text += " " + files(before) + (before == 1 ? " was" : " were") + " back already.";
     if (!notice.examples.empty())
         notice.text +=
             " " + files(notice.examples.size()) + words.failed;
-    if (!batch.stopped.empty())
-        notice.examples.push_back("Stopped before the end: " + batch.stopped);
     if (!batch.notRecorded.empty())
         notice.examples.push_back("The journal was not updated: " + batch.notRecorded);
     return notice;

@@ -19,8 +19,9 @@ using tokenade::ChangeResult;
 
 namespace {
 
-// What failed in a batch, a line each; empty when all went well.
-QString failuresOf(const ChangeBatch& batch)
+// What failed in a batch, a line each; empty when all went well. The files
+// a stop kept it from are not failures, and the user's own Cancel is none.
+QString failuresOf(const ChangeBatch& batch, bool cancelled)
 {
     QStringList lines;
     if (!batch.notStarted.empty())
@@ -28,10 +29,11 @@ QString failuresOf(const ChangeBatch& batch)
     for (const auto& outcome : batch.outcomes) {
         const std::string& name = outcome.change.kind == tokenade::ChangeKind::Folder ? outcome.change.to
                                                                                       : outcome.change.from;
-        if (outcome.result == ChangeResult::Skipped || outcome.result == ChangeResult::Refused)
+        const bool failed = outcome.result == ChangeResult::Skipped || outcome.result == ChangeResult::Refused;
+        if (failed && !tokenade::wasNotReached(batch, outcome))
             lines << quotedName(name) + QStringLiteral(": ") + toQString(outcome.reason);
     }
-    if (!batch.stopped.empty())
+    if (!batch.stopped.empty() && !cancelled)
         lines << QStringLiteral("Stopped before the end: ") + toQString(batch.stopped);
     if (!batch.notRecorded.empty())
         lines << QStringLiteral("The journal was not updated: ") + toQString(batch.notRecorded);
@@ -95,10 +97,12 @@ void BatchRunner::run(AuditKind kind, BatchKind what, std::vector<tokenade::Chan
 
 void BatchRunner::didRun(AuditKind kind, BatchKind what, const ChangeBatch& batch)
 {
+    const bool cancelled = stop_.stop_requested();
     services_.session.finishChanges(batch.notStarted.empty() ? batch.journalPath : std::string());
-    const std::vector<AuditKind> again = services_.session.batchEnded(kind, what, tokenade::batchNotice(what, batch));
+    const std::vector<AuditKind> again =
+        services_.session.batchEnded(kind, what, tokenade::batchNotice(what, batch, cancelled));
     emit batchEnded(kind);
-    showFailures(what, batch);
+    showFailures(what, batch, cancelled);
     hooks_.auditAgain(again);
 }
 
@@ -136,12 +140,12 @@ void BatchRunner::didUndo(const ChangeBatch& batch)
 {
     services_.session.finishChanges({});
     findLastJournal();
-    showFailures(BatchKind::Undo, batch);
+    showFailures(BatchKind::Undo, batch, false);
     hooks_.auditAgain(services_.session.undoEnded(tokenade::batchNotice(BatchKind::Undo, batch)));
 }
 
-void BatchRunner::showFailures(BatchKind what, const ChangeBatch& batch)
+void BatchRunner::showFailures(BatchKind what, const ChangeBatch& batch, bool cancelled)
 {
-    if (const QString failures = failuresOf(batch); !failures.isEmpty())
+    if (const QString failures = failuresOf(batch, cancelled); !failures.isEmpty())
         services_.alert.show(failureTitle(what), failures, QStringLiteral("OK"));
 }

@@ -61,7 +61,7 @@ private:
     void undoLast();
     void didRun(tokenade::AuditKind kind, tokenade::BatchKind what, const tokenade::ChangeBatch& batch);
     void didUndo(const tokenade::ChangeBatch& batch);
-    void showFailures(tokenade::BatchKind what, const tokenade::ChangeBatch& batch);
+    void showFailures(tokenade::BatchKind what, const tokenade::ChangeBatch& batch, bool cancelled);
 
     ChangeServices services_;
     QAction* undo_;

@@ -76,5 +76,26 @@ TEST(BatchNotice, UndoCommandSaysWhatAndWhen)
               "Undo Renames of 6 files (2025-12-06 14:00)");
 }
 
+// A Cancel once ended in "Copied 1 file." with no word of the five it never
+// reached; those are no failures to list either.
+TEST(BatchNotice, ABatchStoppedShortSaysHowFarItCameAndWhatStays)
+{
+    const auto stoppedFill = [](size_t done, std::string stopped) {
+        ChangeBatch batch;
+        batch.stopped = std::move(stopped);
+        for (size_t i = 0; i < 6; ++i)
+            batch.outcomes.push_back(i < done ? outcome("a.zip", ChangeResult::Made)
+                                              : outcome("b.zip", ChangeResult::Skipped, "not reached: " + batch.stopped));
+        return batch;
+    };
+    EXPECT_EQ(batchNotice(BatchKind::Fill, stoppedFill(1, "stopped on request"), true).text,
+              "Cancelled after 1 of 6 files; the copied one stays (Undo removes it).");
+    EXPECT_EQ(batchNotice(BatchKind::Renames, stoppedFill(2, "stopped on request"), true).text,
+              "Cancelled after 2 of 6 files; the 2 renamed keep their names (Undo renames them back).");
+    const AuditSession::Notice full = batchNotice(BatchKind::Fill, stoppedFill(0, "the disk is full"));
+    EXPECT_EQ(full.text, "Stopped (the disk is full) before the first of 6 files; nothing was changed.");
+    EXPECT_TRUE(full.examples.empty());
+}
+
 }  // namespace
 }  // namespace tokenade
