@@ -1,5 +1,6 @@
 #include "alert.h"
 
+#include <QLabel>
 #include <QMessageBox>
 #include <QPushButton>
 
@@ -11,6 +12,9 @@ void QtAlert::show(const QString& messageText, const QString& informativeText, c
     box.setText(messageText);
     box.setInformativeText(informativeText);  // plain text: never read as a format
     box.setTextFormat(Qt::PlainText);
+    // A path or a file's name in it can be copied.
+    if (auto* informative = box.findChild<QLabel*>(QStringLiteral("qt_msgbox_informativelabel")))
+        informative->setTextInteractionFlags(Qt::TextSelectableByMouse);
     box.addButton(button, QMessageBox::AcceptRole);
     box.exec();
 }

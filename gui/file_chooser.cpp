@@ -7,6 +7,9 @@ std::optional<QString> QtFileChooser::choose(const ChooserOptions& options)
     QFileDialog dialog(parent_, options.title);
     dialog.setAcceptMode(QFileDialog::AcceptOpen);
     dialog.setLabelText(QFileDialog::Accept, options.prompt);
+    dialog.setOption(QFileDialog::ReadOnly, !options.canMakeFolders);
+    if (!options.startFolder.isEmpty())
+        dialog.setDirectory(options.startFolder);
     if (options.canChooseDirectories && !options.canChooseFiles) {
         dialog.setFileMode(QFileDialog::Directory);
         dialog.setOption(QFileDialog::ShowDirsOnly, true);

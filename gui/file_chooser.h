@@ -14,6 +14,8 @@ struct ChooserOptions {
     QStringList allowedFileTypes;  // extensions without the period; empty: any
     QString title;
     QString prompt;  // label of the confirming button
+    QString startFolder;          // the folder shown first; "": the platform's choice
+    bool canMakeFolders = false;  // a new folder can be made in the chooser
 };
 
 // A modal chooser for one existing folder or file. Returns the absolute path

@@ -21,8 +21,9 @@ namespace {
 
 const QString kTokenadeDirPathKey = QStringLiteral("TokenadeDirPath");
 const QString kTokenadeRomsListPathKey = QStringLiteral("TokenadeRomsListPath");
-// The window's size and place, beside the two paths.
+// The window's size and place, and where reports were saved last, beside the two paths.
 const QString kWindowGeometryKey = QStringLiteral("WindowGeometry");
+const QString kReportFolderKey = QStringLiteral("ReportFolder");
 constexpr qreal kResultFontPoints = 13.0;
 // Result lines the window shows when it first opens, screen permitting.
 constexpr int kOpeningResultLines = 25;
@@ -100,6 +101,8 @@ void QVAppDelegate::loadUserDefaults()
         tokenadeDirPathTextField()->setText(*path);
     if (const auto path = seams_.preferences.stringForKey(kTokenadeRomsListPathKey))
         romsListPathTextField()->setText(*path);
+    if (const auto folder = seams_.preferences.stringForKey(kReportFolderKey))
+        session_.setReportFolder(toLocalPath(*folder));
     // The result font is set by now, so the first size fits its lines.
     const auto place = seams_.preferences.stringForKey(kWindowGeometryKey);
     if (!place || !restoreWindowPlace(*window_.window, *place))
@@ -111,6 +114,7 @@ void QVAppDelegate::saveUserDefaults()
     seams_.preferences.setString(kTokenadeDirPathKey, tokenadeDirPathTextField()->text());
     seams_.preferences.setString(kTokenadeRomsListPathKey, romsListPathTextField()->text());
     seams_.preferences.setString(kWindowGeometryKey, windowPlace(*window_.window));
+    seams_.preferences.setString(kReportFolderKey, fromLocalPath(session_.reportFolder()));
     seams_.preferences.synchronize();  // a store that cannot be written costs only the paths
 }
 

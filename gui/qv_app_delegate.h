@@ -126,6 +126,7 @@ private:
     QString filteredHeader(tokenade::AuditKind kind) const;
     void showNotices(tokenade::AuditKind kind);
     void saveResult(tokenade::AuditKind kind);
+    void openFolder(const std::string& folder);
 
     tokenade::AuditSession session_;
     PlatformSeams seams_;

@@ -43,6 +43,8 @@ void QVAppDelegate::pathFieldsChanged()
     for (AuditKind kind : tokenade::kAuditKinds) {
         showSegmentLabels(kind);
         showNotices(kind);
+        if (!session_.isAudited(kind))
+            showSelectedCategory(kind);  // it says which paths are still to be chosen
     }
 }
 

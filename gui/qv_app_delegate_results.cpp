@@ -25,10 +25,13 @@ using tokenade::ResultCategory;
 
 namespace {
 
-std::optional<QString> chooseReportFolder(FileChooser& chooser)
+// Reports of both kinds usually go to one folder: the last one is offered again.
+std::optional<QString> chooseReportFolder(FileChooser& chooser, const std::string& lastFolder)
 {
     ChooserOptions options;
     options.canChooseDirectories = true;
+    options.canMakeFolders = true;
+    options.startFolder = fromLocalPath(lastFolder);
     options.title = QStringLiteral("Save results");
     options.prompt = QStringLiteral("Select");
     return chooser.choose(options);
@@ -121,7 +124,17 @@ void QVAppDelegate::openContainingFolder(AuditKind kind)
     const tokenade::ResultEntry* entry = tab(kind).resultView->currentName();
     const std::string folder = entry ? session_.folderPathOf(kind, *entry) : std::string();
     if (!folder.empty())
-        seams_.browser.openUrl(QUrl::fromLocalFile(fromLocalPath(folder)));
+        openFolder(folder);
+}
+
+// A desktop without a file manager that answers says nothing by itself:
+// the path is shown instead, to be copied.
+void QVAppDelegate::openFolder(const std::string& folder)
+{
+    const QString path = fromLocalPath(folder);
+    if (!seams_.browser.openUrl(QUrl::fromLocalFile(path)))
+        seams_.alert.show(QStringLiteral("Cannot open the folder"),
+                          QStringLiteral("No file manager opened it. The folder is:\n\n") + path, QStringLiteral("OK"));
 }
 
 void QVAppDelegate::didClickRomsResultControl()
@@ -163,7 +176,7 @@ void QVAppDelegate::saveResult(AuditKind kind)
 {
     if (!session_.canSave(kind))
         return;
-    const auto folder = chooseReportFolder(seams_.chooser);
+    const auto folder = chooseReportFolder(seams_.chooser, session_.reportFolder());
     if (!folder)
         return;
     const auto failures = tokenade::saveReportFiles(toLocalPath(*folder), session_.result(kind));
@@ -181,6 +194,6 @@ void QVAppDelegate::noticeLinkActivated(AuditKind kind)
 {
     for (const auto& notice : session_.notices(kind)) {
         if (!notice.folderToOpen.empty())
-            seams_.browser.openUrl(QUrl::fromLocalFile(fromLocalPath(notice.folderToOpen)));
+            openFolder(notice.folderToOpen);
     }
 }

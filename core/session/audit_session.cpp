@@ -150,6 +150,7 @@ std::vector<AuditKind> AuditSession::undoEnded(const Notice& notice)
 
 void AuditSession::reportsSaved(AuditKind kind, size_t written, std::string folder)
 {
+    reportFolder_ = folder;
     state(kind).saved = Notice{"Saved " + std::to_string(written) + (written == 1 ? " report to " : " reports to ") +
                                    folder + ".",
                                {}, folder};
@@ -157,10 +158,18 @@ void AuditSession::reportsSaved(AuditKind kind, size_t written, std::string fold
 
 std::optional<std::string> AuditSession::viewMessage(AuditKind kind, const CategoryFacts& facts) const
 {
-    if (!isAudited(kind))
-        return std::string("Nothing audited yet.\n\nChoose the Tokenade directory and the supported roms list,\n"
-                           "then ") +
-               (kind == AuditKind::Roms ? "Audit ROMs." : "Audit Videos.");
+    if (!isAudited(kind)) {
+        // Only what is still to do: a path chosen is not asked for again.
+        const std::string command = kind == AuditKind::Roms ? "Audit ROMs" : "Audit Videos";
+        std::string choose = directory_.empty() && listPath_.empty()
+                                 ? "the Tokenade directory and the supported roms list"
+                             : directory_.empty() ? "the Tokenade directory"
+                             : listPath_.empty()  ? "the supported roms list"
+                                                  : "";
+        if (choose.empty())
+            return "Nothing audited yet.\n\n" + command + " to compare the collection with the list.";
+        return "Nothing audited yet.\n\nChoose " + choose + ",\nthen " + command + ".";
+    }
     if (facts.id == CategoryId::Extra && !result(kind).availableOnly)
         return std::string("Extra videos are found by an audit with\n\u201COnly videos of the roms that are "
                            "present\u201D ticked:\n") +

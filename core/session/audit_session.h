@@ -83,6 +83,10 @@ public:
     std::vector<Notice> notices(AuditKind kind) const;
     // Reports of `kind` were written: `written` files into `folder`.
     void reportsSaved(AuditKind kind, size_t written, std::string folder);
+    // The folder reports were last saved to, of either kind or in an earlier
+    // run (setReportFolder); "" before any.
+    const std::string& reportFolder() const { return reportFolder_; }
+    void setReportFolder(std::string folder) { reportFolder_ = std::move(folder); }
     // A batch of `what` (not an undo), made from the last result of `kind`,
     // ended; `notice` (batchNotice) says what it did, above that tab. Returns
     // the kinds whose results may no longer be the files, to audit again:
@@ -95,8 +99,9 @@ public:
     std::vector<AuditKind> undoEnded(const Notice& notice);
 
     // What a result view shows instead of a category, when it has nothing
-    // true to show: before the first audit, and for the extra videos of an
-    // audit that did not look for them. Nothing: show the category.
+    // true to show: before the first audit (asking for the paths not given
+    // yet), and for the extra videos of an audit that did not look for
+    // them. Nothing: show the category.
     std::optional<std::string> viewMessage(AuditKind kind, const CategoryFacts& facts) const;
 
     // What the window may do now.
@@ -185,6 +190,7 @@ private:
     int discoveries_ = 0;
     int changes_ = 0;
     std::optional<std::string> lastJournal_;
+    std::string reportFolder_;
 };
 
 }  // namespace tokenade

@@ -106,6 +106,7 @@ TEST_F(AuditWindowTest, WarningsFoldToALineEachAndLeaveTheResultsTheirRoom)
 TEST_F(AuditWindowTest, SegmentsShowTheirCategoriesAndTheCheckBoxGuardsTheExtraVideos)
 {
     EXPECT_TRUE(videosText().startsWith("Nothing audited yet"));
+    EXPECT_FALSE(videosText().contains("Choose")) << videosText().toStdString();  // both paths are there
     EXPECT_FALSE(videos()->isEnabled());
     controller().saveVideosResult();  // nothing to save yet: no folder is asked for
     EXPECT_TRUE(chooser.asked.empty());

@@ -42,6 +42,9 @@ TEST_F(ReportsTest, SavedFilesHoldTheAuditAsUtf8WithCrLfAndTheWindowSaysWhere)
     notice->findChild<QPushButton*>("openFolder")->click();
     ASSERT_EQ(browser.opened.size(), 1u);
     EXPECT_EQ(browser.opened[0], QUrl::fromLocalFile(QString::fromStdString(out.root())));
+    saveRomsInto(out.root());  // the chooser starts where the reports went, and can make a folder there
+    EXPECT_EQ(chooser.asked.back().startFolder.toStdString(), out.root());
+    EXPECT_TRUE(chooser.asked.back().canMakeFolders);
 }
 
 TEST_F(ReportsTest, FailedWritesAreNamedInOneWarningAndTheOthersAreWritten)

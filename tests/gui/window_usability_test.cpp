@@ -68,6 +68,8 @@ TEST_F(UsableWindowTest, FoundFilesShowTheirFolderAndCanBeCopiedOrOpened)
     QTest::mouseDClick(view()->viewport(), Qt::LeftButton, {}, alpha);
     EXPECT_EQ(browser.opened, std::vector<QUrl>({QUrl::fromLocalFile(QString::fromStdString(collection.path("romsConsoles"))),
                                            QUrl::fromLocalFile(QString::fromStdString(collection.path("roms")))}));
+    ASSERT_EQ(alert.shown.size(), 2u);  // no file manager answered: the path is shown to be copied
+    EXPECT_TRUE(alert.shown[0].informativeText.endsWith(QString::fromStdString(collection.path("romsConsoles"))));
 
     QTest::keyClick(&window(), Qt::Key_2, Qt::ControlModifier);  // missing names lie nowhere
     EXPECT_FALSE(view()->copyFullPathAction()->isEnabled());

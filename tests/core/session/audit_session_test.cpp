@@ -78,9 +78,15 @@ TEST(AuditSession, CheckBoxTurnedAfterAVideoAuditMarksItsResults)
 TEST(AuditSession, ViewsAndNoticesSayWhatTheResultsAre)
 {
     AuditSession session;
-    EXPECT_NE(session.viewMessage(AuditKind::Videos, kVideoCategories[0]), std::nullopt);
+    EXPECT_NE(session.viewMessage(AuditKind::Videos, kVideoCategories[0])->find("Choose the Tokenade directory and the"),
+              std::string::npos);
     EXPECT_FALSE(session.canSave(AuditKind::Videos));
-    session.setPaths("/games/Tokenade", "/games/list.txt");
+    session.setPaths("/games/Tokenade", "");
+    EXPECT_NE(session.viewMessage(AuditKind::Videos, kVideoCategories[0])->find("Choose the supported roms list,"),
+              std::string::npos);
+    session.setPaths("/games/Tokenade", "/games/list.txt");  // nothing left to choose: no stale request
+    EXPECT_EQ(session.viewMessage(AuditKind::Videos, kVideoCategories[0]),
+              "Nothing audited yet.\n\nAudit Videos to compare the collection with the list.");
     AuditOutcome outcome = resultWith(session.startAudit(AuditKind::Videos), AuditKind::Videos, "Tetris.xmv");
     outcome.result->warnings.push_back({WarningKind::CutLines, "1 list line has a period", 1, {"\"Dr. Mario\" -> \"Dr.xmv\""}});
     session.finishAudit(AuditKind::Videos, std::move(outcome));
