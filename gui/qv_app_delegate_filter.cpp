@@ -44,7 +44,7 @@ void QVAppDelegate::applyFilter(AuditKind kind)
         return;
     }
     shown.filter.step(kFilterSlice);
-    shown.elements.resultView->showOnly(filteredHeader(kind), shown.filter.matches());
+    shown.elements.resultView->showOnly(filteredHeader(kind), shown.filter.matches(), shown.filter.looseMatches());
     if (!shown.filter.isDone())
         filterSlices_.start();
 }
@@ -57,7 +57,7 @@ void QVAppDelegate::continueFiltering()
         if (shown.filter.isDone())
             continue;
         shown.filter.step(kFilterSlice);
-        shown.elements.resultView->showMore(filteredHeader(kind), shown.filter.matches());
+        shown.elements.resultView->showMore(filteredHeader(kind), shown.filter.matches(), shown.filter.looseMatches());
         more = more || !shown.filter.isDone();
     }
     if (!more)

@@ -21,6 +21,7 @@ void ReportLines::showCategory(QStringList header, std::shared_ptr<const tokenad
     }
     filtered_ = false;
     shown_.clear();
+    firstShown_ = 0;
     endResetModel();
 }
 
@@ -36,12 +37,14 @@ void ReportLines::showText(QStringList lines)
     endResetModel();
 }
 
-void ReportLines::showOnly(QStringList header, std::span<const uint32_t> positions)
+void ReportLines::showOnly(QStringList header, std::span<const uint32_t> first, std::span<const uint32_t> then)
 {
     beginResetModel();
     header_ = std::move(header);
     filtered_ = true;
-    shown_.assign(positions.begin(), positions.end());
+    shown_.assign(first.begin(), first.end());
+    shown_.insert(shown_.end(), then.begin(), then.end());
+    firstShown_ = first.size();
     endResetModel();
 }
 
@@ -51,22 +54,34 @@ void ReportLines::showAll(QStringList header)
     header_ = std::move(header);
     filtered_ = false;
     shown_.clear();
+    firstShown_ = 0;
     endResetModel();
 }
 
-void ReportLines::showMore(QStringList header, std::span<const uint32_t> positions)
+void ReportLines::showMore(QStringList header, std::span<const uint32_t> first, std::span<const uint32_t> then)
 {
     if (header.size() == header_.size()) {
         header_ = std::move(header);
         if (!header_.isEmpty())
             emit dataChanged(index(0), index(static_cast<int>(header_.size()) - 1), {Qt::DisplayRole});
     }
-    if (!filtered_ || positions.size() <= shown_.size())
+    if (!filtered_)
         return;
-    const int first = lineCount();
-    beginInsertRows({}, first, first + static_cast<int>(positions.size() - shown_.size()) - 1);
-    shown_.insert(shown_.end(), positions.begin() + static_cast<std::ptrdiff_t>(shown_.size()), positions.end());
-    endInsertRows();
+    if (first.size() > firstShown_) {
+        const int row = static_cast<int>(header_.size() + firstShown_);
+        beginInsertRows({}, row, row + static_cast<int>(first.size() - firstShown_) - 1);
+        shown_.insert(shown_.begin() + static_cast<std::ptrdiff_t>(firstShown_),
+                      first.begin() + static_cast<std::ptrdiff_t>(firstShown_), first.end());
+        firstShown_ = first.size();
+        endInsertRows();
+    }
+    const size_t thenShown = shown_.size() - firstShown_;
+    if (then.size() > thenShown) {
+        const int row = lineCount();
+        beginInsertRows({}, row, row + static_cast<int>(then.size() - thenShown) - 1);
+        shown_.insert(shown_.end(), then.begin() + static_cast<std::ptrdiff_t>(thenShown), then.end());
+        endInsertRows();
+    }
 }
 
 size_t ReportLines::namesShown() const

@@ -31,13 +31,15 @@ public:
                       tokenade::CategoryId id);
     // Lines of text and no names.
     void showText(QStringList lines);
-    // A new header, then only the names at `positions` (ascending) of the
-    // category shown, or all of them.
-    void showOnly(QStringList header, std::span<const uint32_t> positions);
+    // A new header, then only the names of the category shown at the
+    // positions `first` and then those at `then` (each ascending), or all of
+    // them.
+    void showOnly(QStringList header, std::span<const uint32_t> first, std::span<const uint32_t> then);
     void showAll(QStringList header);
-    // `positions` begins with the positions shown and may go on: the rest is
-    // added below them. A header of as many lines as before replaces it.
-    void showMore(QStringList header, std::span<const uint32_t> positions);
+    // `first` and `then` each begin with the positions of theirs shown and
+    // may go on: the rest of each is added below its own. A header of as
+    // many lines as before replaces it.
+    void showMore(QStringList header, std::span<const uint32_t> first, std::span<const uint32_t> then);
 
     int lineCount() const;
     QString line(int row) const;
@@ -69,7 +71,8 @@ private:
     const tokenade::ResultList* names_ = nullptr;  // a list of result_, or none
     bool withFolders_ = false;
     bool filtered_ = false;
-    std::vector<uint32_t> shown_;  // when filtered_: the positions in names_ shown
+    std::vector<uint32_t> shown_;  // when filtered_: the positions in names_ shown, those of `first` first
+    size_t firstShown_ = 0;
     QSize rowSize_;
     int nameWidth_ = 0;
 };

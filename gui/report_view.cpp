@@ -90,9 +90,9 @@ void ReportView::showText(const QString& text)
     fitRowsToText();
 }
 
-void ReportView::showOnly(const QString& header, std::span<const uint32_t> shown)
+void ReportView::showOnly(const QString& header, std::span<const uint32_t> first, std::span<const uint32_t> then)
 {
-    lines_->showOnly(headerLines(header, true), shown);
+    lines_->showOnly(headerLines(header, true), first, then);
     fitRowsToText();
 }
 
@@ -102,9 +102,9 @@ void ReportView::showAll(const QString& header)
     fitRowsToText();
 }
 
-void ReportView::showMore(const QString& header, std::span<const uint32_t> shown)
+void ReportView::showMore(const QString& header, std::span<const uint32_t> first, std::span<const uint32_t> then)
 {
-    lines_->showMore(headerLines(header, true), shown);
+    lines_->showMore(headerLines(header, true), first, then);
     fitRowsToText();
 }
 

@@ -35,13 +35,13 @@ public:
                     tokenade::CategoryId id);
     // Shows a text of a few lines instead of a report.
     void showText(const QString& text);
-    // Shows, below a new header, only the names at the positions `shown`
-    // (ascending), or all of them.
-    void showOnly(const QString& header, std::span<const uint32_t> shown);
+    // Shows, below a new header, only the names at the positions `first`
+    // and then those at `then` (each ascending), or all of them.
+    void showOnly(const QString& header, std::span<const uint32_t> first, std::span<const uint32_t> then = {});
     void showAll(const QString& header);
-    // `shown` begins with the positions shown and grew at its end; the header
-    // (as many lines as before) changed.
-    void showMore(const QString& header, std::span<const uint32_t> shown);
+    // `first` and `then` each begin with the positions of theirs shown and
+    // grew at their ends; the header (as many lines as before) changed.
+    void showMore(const QString& header, std::span<const uint32_t> first, std::span<const uint32_t> then = {});
 
     // The names of the selected lines, in their order: header lines are not
     // names. They live as long as the view shows their result.

@@ -70,6 +70,19 @@ std::string compatibilityKey(std::string_view name)
     return key;
 }
 
+std::string looseKey(std::string_view name)
+{
+    std::string key = compatibilityKey(name);
+    if (isAscii(key))
+        return key;
+    std::string loose;
+    forEachCharacter(key, [&](UChar32 c, std::string_view bytes) {
+        if (c < 0 || !(U_GET_GC_MASK(c) & U_GC_M_MASK))
+            loose.append(bytes);
+    });
+    return loose;
+}
+
 std::string_view withoutDoubledExtension(std::string_view key, std::string_view extension)
 {
     if (extension.empty())

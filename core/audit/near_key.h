@@ -28,6 +28,12 @@ std::string nearKey(std::string_view name, std::string_view extension);
 // accents stay as combining marks. An ASCII name gives its lower-case form.
 std::string compatibilityKey(std::string_view name);
 
+// compatibilityKey(name) without its accents (combining marks); spaces and
+// punctuation stay: "Ｐｏｋémon Red!" -> "pokemon red!". What a search
+// compares when accents and width should not matter, as for near keys. An
+// ASCII name gives its lower case.
+std::string looseKey(std::string_view name);
+
 // `key` without the repeats of "." + extension at its end: "x.zip.ZIP.zip"
 // becomes "x.zip". ASCII letters compare without regard to case, other bytes
 // as they are, so that a key and an ASCII name give the same answer.

@@ -11,15 +11,18 @@
 
 namespace tokenade {
 
-// Narrows a result list to the names that contain a typed text, compared the
-// way the audit compares names: the key of the text (unicodeKey) inside the
-// key of the name, so that letter case and composed or decomposed accents do
-// not matter.
+// Narrows a result list to the names that contain a typed text. A name
+// matches exactly when the key of the text (unicodeKey) lies inside the key
+// of the name, as the audit compares names (letter case and composed or
+// decomposed accents aside), and loosely when it does so only once accents
+// and width are dropped from both too (looseKey: "pokemon" finds "Pokémon",
+// "ｆｕｌｌ" finds "FULL"). The exact matches come first, each kind in the
+// list's order.
 //
 // It works a slice at a time (step), so that a million names never keep the
 // window waiting. The keys of the list's non-ASCII names are made once, the
 // first time they are compared, and kept until the list changes (an ASCII
-// name's key, its lower case, costs next to nothing and is made each time).
+// name's keys, its lower case, cost next to nothing and are made each time).
 // Typing more of the same text compares again only the names that matched.
 // The filter keeps the list it works on alive and only reads it: a list that
 // is never changed once handed over, such as one of a result snapshot.
@@ -38,30 +41,39 @@ public:
 
     bool isActive() const { return names_ != nullptr && !needle_.empty(); }
     bool isDone() const;
-    // Positions in the list of the names that matched so far, ascending.
+    // Positions in the list of the names that matched so far, exactly and
+    // loosely, each ascending.
     const std::vector<uint32_t>& matches() const { return matches_; }
+    const std::vector<uint32_t>& looseMatches() const { return looseMatches_; }
     // What the window says above the matches: "Showing 12 of 2,404 names
     // that contain “mario”." (an inactive filter says nothing).
     std::string summary() const;
 
 private:
-    bool matches(uint32_t index);
+    enum class Match { No, Exact, Loose };
+    Match matchOf(uint32_t index);
     void keepKeysUpTo(uint32_t index);
 
     std::shared_ptr<const ResultList> names_;
     std::string typed_;
-    std::string needle_;  // the key of typed_
+    std::string needle_;       // the key of typed_
+    std::string looseNeedle_;  // its loose key
     bool needleIsAscii_ = true;
+    bool looseIsAscii_ = true;
+    bool looseDiffers_ = false;  // the loose key finds more than the key: an accent or a wide letter typed
     // What is left to compare: candidates_ from candidateNext_ on, then the
-    // list from tailNext_ on. All in ascending order, so matches_ is too.
+    // list from tailNext_ on. All in ascending order, so the matches are too.
     std::vector<uint32_t> candidates_;
     size_t candidateNext_ = 0;
     size_t tailNext_ = 0;
     std::vector<uint32_t> matches_;
-    // The kept keys: name i's key is keys_[keyEnds_[i-1], keyEnds_[i]);
-    // empty for an ASCII name.
+    std::vector<uint32_t> looseMatches_;
+    // The kept keys of name i, its key then its loose key:
+    // keys_[keyEnds_[i-1], looseStarts_[i]) and keys_[looseStarts_[i],
+    // keyEnds_[i]); empty for an ASCII name.
     std::string keys_;
     std::vector<size_t> keyEnds_;
+    std::vector<size_t> looseStarts_;
     std::string lowered_;  // room to lower an ASCII name's case in
 };
 

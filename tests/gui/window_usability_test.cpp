@@ -76,6 +76,27 @@ TEST_F(UsableWindowTest, FoundFilesShowTheirFolderAndCanBeCopiedOrOpened)
     EXPECT_EQ(view()->model()->index(2, 0).data(Qt::AccessibleTextRole).toString(), "delta.zip");
 }
 
+// A filter's slices bring exact matches, which go above the loose ones,
+// and loose ones, which go below: the lines must keep that order.
+TEST(ReportLinesTest, LooseMatchesStayBelowTheExactOnesAsSlicesComeIn)
+{
+    auto result = std::make_shared<AuditResult>(AuditResult::empty(AuditKind::Roms));
+    result->storage.emplace_back();
+    for (const char* name : {"a.zip", "b.zip", "c.zip", "d.zip", "e.zip"}) {
+        const std::string_view stored = result->storage.back().store(name);
+        result->categories[1].entries.push_back({stored.data(), static_cast<uint32_t>(stored.size()), kNoFolder});
+    }
+    ReportLines lines;
+    lines.showCategory({"Found 5 missing roms:", ""}, result, CategoryId::Missing);
+    const std::vector<uint32_t> exact{1, 3}, loose{0, 4};
+    lines.showOnly({"Found 5 missing roms:", ""}, std::span(exact).first(1), std::span(loose).first(1));
+    lines.showMore({"Found 5 missing roms:", ""}, exact, loose);
+    QStringList shown;
+    for (int row = 2; row < lines.lineCount(); ++row)
+        shown << lines.line(row);
+    EXPECT_EQ(shown, QStringList({"b.zip", "d.zip", "a.zip", "e.zip"}));
+}
+
 // Kana take three bytes each but one wide letter's room on the screen.
 TEST_F(UsableWindowTest, FolderColumnClearsTheWidestNameNotTheLongestInBytes)
 {
