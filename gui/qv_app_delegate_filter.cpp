@@ -35,9 +35,11 @@ void QVAppDelegate::applyFilter(AuditKind kind)
         return;
     Tab& shown = tabs_[kind];
     const bool wasActive = shown.filter.isActive();
-    // The list is one of the snapshot's, and lives as long as the filter keeps it.
-    shown.filter.start(std::shared_ptr<const tokenade::ResultList>(session_.snapshot(kind), &category->entries),
-                       toUtf8(shown.elements.filterField->text()));
+    // The list and the lines are the snapshot's, and live as long as the filter keeps them.
+    const std::shared_ptr<const tokenade::AuditResult> snapshot = session_.snapshot(kind);
+    shown.filter.start(std::shared_ptr<const tokenade::ResultList>(snapshot, &category->entries),
+                       toUtf8(shown.elements.filterField->text()),
+                       std::shared_ptr<const tokenade::CutLines>(snapshot, &snapshot->cutLines));
     if (!shown.filter.isActive()) {
         if (wasActive)
             shown.elements.resultView->showAll(filteredHeader(kind));

@@ -117,6 +117,15 @@ QString ReportLines::folder(int row) const
     return entry && withFolders_ ? toQString(tokenade::displayName(result_->folderOf(*entry))) : QString();
 }
 
+QString ReportLines::cutLine(int row) const
+{
+    const tokenade::ResultEntry* entry = withFolders_ ? nullptr : entryAt(row);
+    if (!entry)
+        return {};
+    const auto line = result_->cutLines.find(entry);
+    return line != result_->cutLines.end() ? toQString(tokenade::displayName(line->second)) : QString();
+}
+
 QString ReportLines::longestHeaderLine() const
 {
     QString longest;
@@ -171,6 +180,9 @@ QString ReportLines::longestFolder() const
     if (withFolders_) {
         for (const std::string& folder : result_->folders)
             longest = folder.size() > longest.size() ? std::string_view(folder) : longest;
+    } else if (names_) {
+        for (const auto& [entry, line] : result_->cutLines)
+            longest = line.size() > longest.size() ? std::string_view(line) : longest;
     }
     return toQString(tokenade::displayName(longest));
 }
@@ -195,11 +207,16 @@ QVariant ReportLines::data(const QModelIndex& index, int role) const
     switch (role) {
     case Qt::DisplayRole:
         return line(index.row());
-    case FolderRole:
-        return folder(index.row());
+    case FolderRole: {
+        const QString folder = this->folder(index.row());
+        return folder.isEmpty() ? cutLine(index.row()) : folder;
+    }
     case Qt::AccessibleTextRole: {
         const QString folder = this->folder(index.row());
-        return folder.isEmpty() ? line(index.row()) : line(index.row()) + QStringLiteral(", in ") + folder;
+        const QString cut = folder.isEmpty() ? cutLine(index.row()) : QString();
+        return !folder.isEmpty() ? line(index.row()) + QStringLiteral(", in ") + folder
+               : !cut.isEmpty()  ? line(index.row()) + QStringLiteral(", for the list line ") + cut
+                                 : line(index.row());
     }
     case Qt::SizeHintRole:
         return rowSize_;

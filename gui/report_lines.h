@@ -21,12 +21,14 @@
 // changes, and drops it only when it shows something else.
 class ReportLines : public QAbstractListModel {
 public:
-    static constexpr int FolderRole = Qt::UserRole;  // a found file's folder; "" for other lines
+    // What shows greyed beside a name: a found file's folder, or the whole
+    // list line of a missing name that a period in it cut short; "" for others.
+    static constexpr int FolderRole = Qt::UserRole;
 
     using QAbstractListModel::QAbstractListModel;
 
     // `header`, then every name of the category `id` of `result`, each found
-    // file with its folder.
+    // file with its folder, each cut missing name with its list line.
     void showCategory(QStringList header, std::shared_ptr<const tokenade::AuditResult> result,
                       tokenade::CategoryId id);
     // Lines of text and no names.
@@ -65,6 +67,7 @@ public:
 private:
     size_t namesShown() const;
     QString folder(int row) const;
+    QString cutLine(int row) const;
 
     QStringList header_;
     std::shared_ptr<const tokenade::AuditResult> result_;

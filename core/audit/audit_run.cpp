@@ -1,6 +1,7 @@
 #include "audit_run.h"
 
 #include "core/audit/audit_status.h"
+#include "core/audit/cut_lines.h"
 #include "core/audit/input_warnings.h"
 #include "core/audit/name_merge.h"
 #include "core/audit/near_miss_finder.h"
@@ -130,6 +131,7 @@ AuditOutcome runRomAudit(const AuditInputs& inputs, const AuditProgress& progres
     AuditResult result = AuditResult::empty(AuditKind::Roms);
     if (inputs.nearMisses)
         result.nearMisses = findNearMisses(merged, &*expected.read.list, kRomExtension, true);
+    result.cutLines = cutLinesOf(merged.missing, *expected.read.list, kRomExtension);
     addWarning(result, missingFoldersWarning(inputs.tokenadeDirPath, folderNames(kRomFolders), found.folderErrors,
                                              WarningKind::NoRomFolders, "every game shows as missing"));
     addWarning(result, unreadableFoldersWarning(found.unreadable));
@@ -171,10 +173,12 @@ AuditOutcome runVideoAudit(const AuditInputs& inputs, const AuditProgress& progr
     const KeyedNames* membership = inputs.availableRomVideosOnly && supported.read.list ? &supported.names : nullptr;
     MergedNames merged = mergeUsingUpFound(videos.names, expected, membership);
     AuditResult result = AuditResult::empty(AuditKind::Videos);
-    if (inputs.nearMisses) {
-        const RomsList* lines = inputs.availableRomVideosOnly ? nullptr : &*supported.read.list;
+    // The missing videos are named by the list's lines only when the list is what is expected.
+    const RomsList* lines = inputs.availableRomVideosOnly ? nullptr : &*supported.read.list;
+    if (inputs.nearMisses)
         result.nearMisses = findNearMisses(merged, lines, kVideoExtension, true);
-    }
+    if (lines)
+        result.cutLines = cutLinesOf(merged.missing, *lines, kVideoExtension);
     auto noVideoFolders = missingFoldersWarning(inputs.tokenadeDirPath, folderNames(kVideoFolders),
                                                 videos.folderErrors, WarningKind::NoVideoFolders,
                                                 "every video shows as missing");

@@ -1,5 +1,6 @@
 #include "near_miss_finder.h"
 
+#include "core/audit/entry_lookup.h"
 #include "core/audit/input_warnings.h"
 #include "core/audit/name_differences.h"
 #include "core/audit/near_key.h"
@@ -39,40 +40,6 @@ std::vector<uint32_t> nearHashesOf(const ResultList& names, std::string_view ext
             hashes[i] = shortNearHash(names[i].name(), extension);
     });
     return hashes;
-}
-
-// Compares the key of `name` with `key` without building it for an ASCII name.
-int compareKeyOf(std::string_view name, std::string_view key)
-{
-    if (!isAscii(name)) {
-        thread_local std::string nameKey;
-        unicodeKeyInto(name, nameKey);
-        return nameKey.compare(key);
-    }
-    const size_t common = std::min(name.size(), key.size());
-    for (size_t i = 0; i < common; ++i) {
-        const unsigned char lower = static_cast<unsigned char>(asciiLower(name[i]));
-        const unsigned char other = static_cast<unsigned char>(key[i]);
-        if (lower != other)
-            return lower < other ? -1 : 1;
-    }
-    return (name.size() > key.size()) - (name.size() < key.size());
-}
-
-// The entry of `entries` (in the order of their keys, as a merge leaves
-// them) whose key is that of `name`: the one spelled exactly so when there
-// is one, else the first; null when there is none.
-const ResultEntry* entryLike(const ResultList& entries, std::string_view name)
-{
-    const std::string key = unicodeKey(name);
-    auto at = std::partition_point(entries.begin(), entries.end(),
-                                   [&](const ResultEntry& entry) { return compareKeyOf(entry.name(), key) < 0; });
-    const ResultEntry* first = at != entries.end() && compareKeyOf(at->name(), key) == 0 ? &*at : nullptr;
-    for (; at != entries.end() && compareKeyOf(at->name(), key) == 0; ++at) {
-        if (at->name() == name)
-            return &*at;
-    }
-    return first;
 }
 
 std::vector<NearMisses::Cut> cutNames(const MergedNames& merged, const RomsList& list, std::string_view extension)

@@ -8,6 +8,7 @@
 #include <cstdint>
 #include <string>
 #include <string_view>
+#include <unordered_map>
 #include <vector>
 
 namespace tokenade {
@@ -27,6 +28,10 @@ struct ResultEntry {
 
 using ResultList = std::vector<ResultEntry>;
 
+// The whole list lines of the missing names that a period in the line cut
+// short ("Dr. Mario (Japan, USA)" for "Dr.zip"), by entry.
+using CutLines = std::unordered_map<const ResultEntry*, std::string>;
+
 // A category of a result: its fixed facts and its names, in merge order.
 struct ResultCategory {
     const CategoryFacts* facts;
@@ -44,6 +49,7 @@ struct AuditResult {
     std::vector<std::string> folders;  // relative to the Tokenade directory, e.g. "roms/Sega"
     std::vector<AuditWarning> warnings;
     NearMisses nearMisses;             // files there under another name, when they were looked for
+    CutLines cutLines;                 // of the missing category: the lines a period cut short
     std::vector<NameArena> storage;    // the bytes of every name
 
     // A result with every category of `kind` and no names: what the window

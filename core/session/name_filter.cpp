@@ -21,7 +21,8 @@ bool contains(std::string_view text, std::string_view needle)
 
 }  // namespace
 
-void NameFilter::start(std::shared_ptr<const ResultList> names, std::string_view typed)
+void NameFilter::start(std::shared_ptr<const ResultList> names, std::string_view typed,
+                       std::shared_ptr<const CutLines> cutLines)
 {
     const std::string needle = unicodeKey(typed);
     const std::string looseNeedle = looseKey(typed);
@@ -30,6 +31,7 @@ void NameFilter::start(std::shared_ptr<const ResultList> names, std::string_view
     if (names != names_)
         forget();
     names_ = std::move(names);
+    cutLines_ = std::move(cutLines);
     if (narrower) {
         // Only what matched so far can match now, and what was not compared yet.
         std::vector<uint32_t> next;
@@ -55,6 +57,7 @@ void NameFilter::start(std::shared_ptr<const ResultList> names, std::string_view
 void NameFilter::forget()
 {
     names_.reset();
+    cutLines_.reset();
     needle_.clear();
     looseNeedle_.clear();
     candidates_.clear();
@@ -109,6 +112,19 @@ void NameFilter::keepKeysUpTo(uint32_t index)
 }
 
 NameFilter::Match NameFilter::matchOf(uint32_t index)
+{
+    const Match byName = matchOfNameOnly(index);
+    if (byName != Match::No || !cutLines_ || cutLines_->empty())
+        return byName;
+    const auto line = cutLines_->find(&(*names_)[index]);
+    if (line == cutLines_->end())
+        return Match::No;
+    if (contains(unicodeKey(line->second), needle_))
+        return Match::Exact;
+    return contains(looseKey(line->second), looseNeedle_) ? Match::Loose : Match::No;
+}
+
+NameFilter::Match NameFilter::matchOfNameOnly(uint32_t index)
 {
     keepKeysUpTo(index);
     const size_t begin = index == 0 ? 0 : keyEnds_[index - 1];

@@ -16,8 +16,9 @@ namespace tokenade {
 // of the name, as the audit compares names (letter case and composed or
 // decomposed accents aside), and loosely when it does so only once accents
 // and width are dropped from both too (looseKey: "pokemon" finds "Pokémon",
-// "ｆｕｌｌ" finds "FULL"). The exact matches come first, each kind in the
-// list's order.
+// "ｆｕｌｌ" finds "FULL"). A cut name also matches by its whole list line
+// ("mario" finds "Dr.zip" of "Dr. Mario"). The exact matches come first,
+// each kind in the list's order.
 //
 // It works a slice at a time (step), so that a million names never keep the
 // window waiting. The keys of the list's non-ASCII names are made once, the
@@ -28,10 +29,12 @@ namespace tokenade {
 // is never changed once handed over, such as one of a result snapshot.
 class NameFilter {
 public:
-    // Starts over on `names` for `typed`. An empty text, or no list, leaves
-    // the filter inactive: every name is shown. The same list again (the same
-    // object) keeps the keys made of it.
-    void start(std::shared_ptr<const ResultList> names, std::string_view typed);
+    // Starts over on `names` for `typed`, with the list lines of its cut
+    // names, if any. An empty text, or no list, leaves the filter inactive:
+    // every name is shown. The same list again (the same object) keeps the
+    // keys made of it.
+    void start(std::shared_ptr<const ResultList> names, std::string_view typed,
+               std::shared_ptr<const CutLines> cutLines = nullptr);
     // Drops the list and what is kept of it.
     void forget();
 
@@ -52,9 +55,11 @@ public:
 private:
     enum class Match { No, Exact, Loose };
     Match matchOf(uint32_t index);
+    Match matchOfNameOnly(uint32_t index);
     void keepKeysUpTo(uint32_t index);
 
     std::shared_ptr<const ResultList> names_;
+    std::shared_ptr<const CutLines> cutLines_;
     std::string typed_;
     std::string needle_;       // the key of typed_
     std::string looseNeedle_;  // its loose key

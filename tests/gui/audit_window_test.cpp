@@ -89,6 +89,13 @@ TEST_F(AuditWindowTest, WarningsFoldToALineEachAndLeaveTheResultsTheirRoom)
         EXPECT_GE(notice->noticeCount(), 3);
         EXPECT_GE(view->viewport()->height() / view->rowHeight() - 2, 15) << directory.toStdString();
     }
+    QStringList cut;  // a cut name says which title it stands for
+    for (int row = 0; row < view->model()->rowCount(); ++row) {
+        const QModelIndex index = view->model()->index(row, 0);
+        if (index.data().toString() == "Dr.zip")
+            cut << index.data(Qt::AccessibleTextRole).toString();
+    }
+    EXPECT_EQ(cut, QStringList{"Dr.zip, for the list line Dr. Mario (Japan, USA)"});
     EXPECT_TRUE(notice->text().contains("does not exist")) << notice->text().toStdString();
     EXPECT_TRUE(notice->text().contains("\"Dr. Mario (Japan, USA)\" -> \"Dr.zip\""));
     EXPECT_TRUE(notice->text().contains("\"Star Fox (USA)\u2420\" -> \"Star Fox (USA)\u2420.zip\""));

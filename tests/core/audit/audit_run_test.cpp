@@ -4,6 +4,8 @@
 
 #include <gtest/gtest.h>
 
+#include <map>
+
 namespace tokenade {
 namespace {
 
@@ -70,6 +72,22 @@ TEST_F(AuditRunTest, RewrittenNamesAreSortedAgainBeforeTheMerge)
     addFiles({"roms/abc.zip", "roms/abc (x).zip", "roms/Dr.zip"});
     EXPECT_EQ(describe(audit(AuditKind::Roms)),
               "valid: abc (x).zip@roms abc.zip@roms Dr.zip@roms\nmissing: z/aaa.zip\nunknown:\n");
+}
+
+// "Dr.zip" alone does not say which game is missing; two lines may cut to it.
+TEST_F(AuditRunTest, CutMissingNamesKeepTheirWholeListLine)
+{
+    writeList("Dr. Mario (Japan, USA)\nDR. Kawashima\nSuper Mario Bros.\nalpha\n");
+    addFiles({"roms/alpha.zip", "roms/alpha.xmv"});
+    const AuditOutcome roms = audit(AuditKind::Roms);
+    std::map<std::string, std::string> lines;
+    for (const auto& [entry, line] : roms.result->cutLines)
+        lines[std::string(entry->name())] = line;
+    EXPECT_EQ(lines, (std::map<std::string, std::string>{{"DR.zip", "DR. Kawashima"},
+                                                        {"Dr.zip", "Dr. Mario (Japan, USA)"},
+                                                        {"Super Mario Bros.zip", "Super Mario Bros."}}));
+    EXPECT_EQ(audit(AuditKind::Videos, false).result->cutLines.size(), 3u);
+    EXPECT_TRUE(audit(AuditKind::Videos, true).result->cutLines.empty());  // the archives are expected, not lines
 }
 
 TEST_F(AuditRunTest, VideoAuditWithAndWithoutTheCheckBox)

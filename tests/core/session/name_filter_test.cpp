@@ -53,6 +53,18 @@ TEST(NameFilter, MatchesAsTheAuditComparesNamesThenWithoutAccentsAndWidth)
     }
 }
 
+// "Dr.zip" is Dr. Mario's missing archive: typing "mario" must find it.
+TEST(NameFilter, ACutNameMatchesByItsWholeListLine)
+{
+    const std::vector<std::string> names{"Dr.zip", "Super Mario Bros.zip", "Dr.zip"};
+    const auto entries = std::make_shared<const ResultList>(entriesOf(names));
+    const auto lines = std::make_shared<const CutLines>(CutLines{{&(*entries)[0], "Dr. Mario (Japan, USA)"}});
+    NameFilter filter;
+    filter.start(entries, "MARIO", lines);
+    filter.step(std::chrono::hours(1));
+    EXPECT_EQ(filter.matches(), (std::vector<uint32_t>{0, 1}));
+}
+
 // Typing on narrows what matched, even mid-way; taking a letter back looks at every name again.
 TEST(NameFilter, WorksInSlicesAndNarrowsAsTheTextGrows)
 {
