@@ -11,8 +11,9 @@ public:
     virtual void show(const QString& messageText, const QString& informativeText, const QString& button) = 0;
     // The program's About box: `text` is rich text, its links open in the browser.
     virtual void showAbout(const QString& title, const QString& text) = 0;
-    // A question before something is done: `details` (plain text) says what;
-    // true when the user confirms with `confirm`, false when they cancel.
+    // A question before something is done, with `details` (plain text, a
+    // line each) shown whole below it, scrolling when long; true when the
+    // user confirms with `confirm`, false when they cancel.
     virtual bool ask(const QString& question, const QString& details, const QString& confirm) = 0;
 };
 

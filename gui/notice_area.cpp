@@ -48,7 +48,9 @@ void NoticeArea::showNotices(const std::vector<tokenade::AuditSession::Notice>& 
         layout_->addWidget(row);
         rows_.push_back(row);
     }
-    // New widgets join the end of the focus chain: Tab should reach them here.
+    // New widgets join the end of the focus chain: Tab should reach them
+    // here. The chain is relinked only from a widget that takes the focus.
+    setFocusPolicy(Qt::TabFocus);
     QWidget* previous = this;
     for (NoticeRow* row : rows_) {
         for (QWidget* stop : row->findChildren<QWidget*>()) {
@@ -58,6 +60,7 @@ void NoticeArea::showNotices(const std::vector<tokenade::AuditSession::Notice>& 
             }
         }
     }
+    setFocusPolicy(Qt::NoFocus);
     setVisible(!rows_.empty());
     updateGeometry();
 }

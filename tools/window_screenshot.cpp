@@ -23,6 +23,7 @@
 #include <QCheckBox>
 #include <QContextMenuEvent>
 #include <QEventLoop>
+#include <QKeyEvent>
 #include <QLineEdit>
 #include <QMenu>
 #include <QPushButton>
@@ -97,6 +98,7 @@ int main(int argc, char* argv[])
     bool turnedBox = false;
     bool undo = false;
     QSize size;
+    int tabs = -1;
     ScriptedChooser chooser;
     for (int i = 4; i < argc; ++i) {
         if (!std::strcmp(argv[i], "--filter") && i + 1 < argc)
@@ -122,6 +124,8 @@ int main(int argc, char* argv[])
             chooser.answer = QString::fromLocal8Bit(argv[++i]);
         else if (!std::strcmp(argv[i], "--undo"))
             undo = true;
+        else if (!std::strcmp(argv[i], "--focus") && i + 1 < argc)
+            tabs = std::atoi(argv[++i]);
         else if (!std::strcmp(argv[i], "--size") && i + 1 < argc)
             std::sscanf(argv[++i], "%dx%d", &size.rwidth(), &size.rheight());
     }
@@ -191,6 +195,20 @@ int main(int argc, char* argv[])
         desktop.window().elements().changes.undoLastChanges->trigger();
         waitUntil(nothingRuns);
         settle(300);
+        return desktop.window().grab().save(out) ? 0 : 1;
+    }
+    if (tabs >= 0) {  // the focus after so many Tab presses from the directory field
+        desktop.window().activateWindow();
+        settle(300);
+        controller.tokenadeDirPathTextField()->setFocus(Qt::TabFocusReason);
+        for (int tab = 0; tab < tabs; ++tab) {
+            QKeyEvent press(QEvent::KeyPress, Qt::Key_Tab, Qt::NoModifier);
+            QApplication::sendEvent(QApplication::focusWidget(), &press);
+        }
+        settle(300);
+        QWidget* focus = QApplication::focusWidget();
+        std::printf("%s %s active %d\n", focus->metaObject()->className(), qPrintable(focus->objectName()),
+                    desktop.window().isActiveWindow());
         return desktop.window().grab().save(out) ? 0 : 1;
     }
     if (!contextMenu)

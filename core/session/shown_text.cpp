@@ -1,7 +1,9 @@
 #include "shown_text.h"
 
+#include "core/foundation/grouped_count.h"
 #include "core/results/report_text.h"
 
+#include <algorithm>
 #include <array>
 
 namespace tokenade {
@@ -44,6 +46,17 @@ void appendVisible(std::string_view name, std::string& out)
     }
 }
 
+std::string counted(size_t count, std::string_view one, std::string_view many)
+{
+    return groupedCount(count) + " " + std::string(count == 1 ? one : many);
+}
+
+size_t offersOf(const ChangePlan& offers, OfferKind kind)
+{
+    return static_cast<size_t>(std::count_if(offers.items.begin(), offers.items.end(),
+                                             [kind](const OfferedChange& item) { return item.kind == kind; }));
+}
+
 // A name may hold quotes itself: it ends at a quote that ends the example
 // or comes before the arrow to the next name.
 size_t closingQuote(std::string_view example, size_t open)
@@ -80,6 +93,30 @@ std::string withVisibleSpaces(std::string_view example)
         at = close + 1;
     }
     return out;
+}
+
+std::string nearMissHeading(AuditKind kind, const ChangePlan& offers, size_t notRenamed)
+{
+    std::vector<std::string> parts;
+    if (const size_t near = offersOf(offers, OfferKind::NearMiss))
+        parts.push_back(counted(near, "near miss", "near misses"));
+    if (const size_t cut = offersOf(offers, OfferKind::CutName))
+        parts.push_back(counted(cut, "cut name", "cut names"));
+    if (const size_t followers = offersOf(offers, OfferKind::Follower)) {
+        const bool videos = kind == AuditKind::Roms;
+        const std::string noun = videos ? "video" : "archive";
+        parts.push_back(followers == 1 ? "the " + noun + " that goes with them"
+                                       : "the " + groupedCount(followers) + " " + noun + "s that go with them");
+    }
+    std::string text = offers.items.empty() ? "No renames offered"
+                                            : counted(offers.items.size(), "rename", "renames") + " offered";
+    for (size_t i = 0; i < parts.size(); ++i)
+        text += (i == 0 ? ": " : i + 1 == parts.size() ? " and " : ", ") + parts[i];
+    text += ".";
+    if (notRenamed != 0)
+        text += " Below, " + groupedCount(notRenamed) + " more " + (notRenamed == 1 ? "that is" : "that are") +
+                " never renamed.";
+    return text;
 }
 
 }  // namespace tokenade

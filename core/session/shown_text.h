@@ -1,5 +1,6 @@
 #pragma once
 
+#include "core/repair/change_plan.h"
 #include "core/results/categories.h"
 
 #include <cstddef>
@@ -22,5 +23,13 @@ std::string shownHeader(const CategoryFacts& facts, size_t count);
 // either end, those beside another space or just before the extension, each
 // as "␠", and every tab as "⇥". Text outside the quotes stays as it is.
 std::string withVisibleSpaces(std::string_view example);
+
+// The heading of the near misses' view of `kind`: what its rows (the
+// renames `offers` holds) are, counted by why each is offered, and how many
+// paragraphs below them name what is never renamed: "10 renames offered: 7
+// near misses, 1 cut name and the 2 videos that go with them. Below, 3
+// more that are never renamed." The button's count of near misses is not
+// the count of rows: a game's video is a row of its own.
+std::string nearMissHeading(AuditKind kind, const ChangePlan& offers, size_t notRenamed);
 
 }  // namespace tokenade

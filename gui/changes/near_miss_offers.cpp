@@ -5,6 +5,7 @@
 #include "core/repair/rename_offers.h"
 #include "core/session/audit_session.h"
 #include "core/session/job_runner.h"
+#include "core/session/shown_text.h"
 #include "core/sources/folder_scan.h"
 #include "gui/alert.h"
 #include "gui/changes/batch_runner.h"
@@ -163,10 +164,10 @@ void NearMissOffers::fillView()
                         offers.ticks()[i],
                         item.kind != OfferKind::Follower && item.refusal.empty()});
     }
-    const QString title = toQString(services_.session.nearMissLabel(kind_)).remove(QStringLiteral("…")) +
-                          QStringLiteral(": files that are there under another name than the one their game "
-                                         "expects. Rename gives the ticked ones the expected name.");
-    view_->showNearMisses(title, rows, notRenamed(services_.session.result(kind_), offers.plan()));
+    const QStringList others = notRenamed(services_.session.result(kind_), offers.plan());
+    const QString title = toQString(tokenade::nearMissHeading(kind_, offers.plan(), static_cast<size_t>(others.size()))) +
+                          QStringLiteral(" Rename gives the ticked files the names their games expect.");
+    view_->showNearMisses(title, rows, others);
     view_->setRenameEnabled(services_.session.canRename(kind_));
 }
 

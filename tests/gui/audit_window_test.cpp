@@ -99,6 +99,11 @@ TEST_F(AuditWindowTest, WarningsFoldToALineEachAndLeaveTheResultsTheirRoom)
     EXPECT_TRUE(notice->text().contains("does not exist")) << notice->text().toStdString();
     EXPECT_TRUE(notice->text().contains("\"Dr. Mario (Japan, USA)\" -> \"Dr.zip\""));
     EXPECT_TRUE(notice->text().contains("\"Star Fox (USA)\u2420\" -> \"Star Fox (USA)\u2420.zip\""));
+    QWidget* beforeFilter = controller().tab(AuditKind::Roms).filterField;
+    do
+        beforeFilter = beforeFilter->previousInFocusChain();
+    while (!(beforeFilter->focusPolicy() & Qt::TabFocus));
+    EXPECT_TRUE(notice->isAncestorOf(beforeFilter));  // Tab reaches the notices where they are
     const int folded = notice->height();
     notice->setOpen(1, true);
     QCoreApplication::processEvents();
