@@ -46,6 +46,8 @@ std::string offerLine(const OfferedChange& item)
         notes += std::string(notes.empty() ? "" : ", ") + "cut name";
     if (change.kind != ChangeKind::Rename)
         notes += std::string(notes.empty() ? "" : ", ") + std::to_string(change.identity.size) + " bytes";
+    if (!item.caution.empty())
+        notes += (notes.empty() ? "" : ", ") + item.caution;
     return line + (notes.empty() ? "" : "  [" + notes + "]");
 }
 

@@ -29,6 +29,7 @@ struct OfferedChange {
     bool tickedByDefault = true;
     std::string refusal;       // why it cannot be made; "" when it can
     int follows = -1;          // Follower: the item whose rename it follows
+    std::string caution = {};  // what speaks against it, and so it is not ticked by default; "" for nothing
 };
 
 // What a plan offers, and what the user should know before ticking: the

@@ -8,6 +8,7 @@
 #include "core/repair/open_folders.h"
 #include "core/repair/plain_name.h"
 #include "core/repair/plan_lookups.h"
+#include "core/repair/spaced_names.h"
 #include "core/sources/folder_scan.h"
 #include "core/sources/path_rules.h"
 
@@ -178,6 +179,8 @@ ChangePlan planFill(const AuditResult& result, const FillRequest& request, std::
                              item.expected, FileIdentity{}};
         if (const auto why = whyNotAPlainName(item.expected, NAME_MAX))
             item.refusal = "the expected name cannot be a file name: " + *why;
+        item.caution = spacedNameCaution(result, item.expected);
+        item.tickedByDefault = item.caution.empty();
         plan.items.push_back(std::move(item));
     }
     takeIdentities(plan.items);

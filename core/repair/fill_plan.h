@@ -26,7 +26,8 @@ struct FillRequest {
 // exactly as expected is taken, else the first by its path. Missing names
 // that a near miss of the collection itself mends are left to the rename.
 // Each offer is a Copy (or a Link) of the source file into the target
-// folder under the expected name, ticked, with its differences and size;
+// folder under the expected name, with its differences and size, ticked
+// unless a caution speaks against it (spacedNameCaution);
 // `freeSpace` is that of the target folder's file system. `problem`, with no
 // items: the source is inside the Tokenade directory, is or holds one of its
 // rom or video folders, or holds the directory; the target is neither of the set nor below one;

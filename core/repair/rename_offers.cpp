@@ -3,6 +3,7 @@
 #include "core/foundation/unicode_key.h"
 #include "core/repair/plain_name.h"
 #include "core/repair/plan_lookups.h"
+#include "core/repair/spaced_names.h"
 #include "core/sources/path_rules.h"
 
 #include <algorithm>
@@ -91,6 +92,8 @@ ChangePlan planRenameOffers(const AuditResult& result, const std::string& direct
                                          std::string(pair.expected->name()), OfferKind::NearMiss);
         item.expected = item.change.to;
         item.differences = pair.differences;
+        item.caution = spacedNameCaution(result, item.expected);
+        item.tickedByDefault = item.caution.empty();
         plan.items.push_back(std::move(item));
     }
     for (const NearMisses::Cut& cut : result.nearMisses.cut) {

@@ -10,7 +10,8 @@ namespace tokenade {
 
 // The renames that an audit of the collection in `directory` calls for, as a
 // plan to tick:
-// - each near-miss pair: the file takes the name its game expects; ticked;
+// - each near-miss pair: the file takes the name its game expects; ticked
+//   unless a caution speaks against it (spacedNameCaution);
 // - each cut name (a file named as a whole list line whose period makes the
 //   line expect a shorter name) whose shorter name is expected by that one
 //   line and is free: the file takes the shorter name; never ticked, since

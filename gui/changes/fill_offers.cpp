@@ -129,8 +129,10 @@ void FillOffers::didPlan(ChangePlan plan)
     for (size_t i = 0; i < fill.plan().items.size(); ++i) {
         const OfferedChange& item = fill.plan().items[i];
         QString differences = differenceWords(item.differences);
-        if (!item.refusal.empty())
-            differences += (differences.isEmpty() ? QString() : QStringLiteral(", ")) + toQString(item.refusal);
+        for (const std::string& why : {item.caution, item.refusal}) {
+            if (!why.empty())
+                differences += (differences.isEmpty() ? QString() : QStringLiteral(", ")) + toQString(why);
+        }
         rows.push_back({{toQString(item.expected), toQString(item.shownSource), differences,
                          fromLocalPath(item.change.toFolder)},
                         fill.ticks()[i]});

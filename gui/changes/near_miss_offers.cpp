@@ -43,6 +43,8 @@ QString noteOf(const OfferedChange& item)
     if (item.kind == OfferKind::Follower)
         words << (item.change.to.ends_with(".zip") ? QStringLiteral("follows its video")
                                                    : QStringLiteral("follows its archive"));
+    if (!item.caution.empty())
+        words << toQString(item.caution);
     if (!item.refusal.empty())
         words << QStringLiteral("not renamed: ") + toQString(item.refusal);
     return words.join(QStringLiteral(", "));
