@@ -21,9 +21,11 @@ namespace {
 
 const QString kTokenadeDirPathKey = QStringLiteral("TokenadeDirPath");
 const QString kTokenadeRomsListPathKey = QStringLiteral("TokenadeRomsListPath");
-// The window's size and place, and where reports were saved last, beside the two paths.
+// Beside the two paths: the window's size and place, where reports were
+// saved last and where each collection's fills went.
 const QString kWindowGeometryKey = QStringLiteral("WindowGeometry");
 const QString kReportFolderKey = QStringLiteral("ReportFolder");
+const QString kFillTargetsKey = QStringLiteral("FillTargets");
 constexpr qreal kResultFontPoints = 13.0;
 // Result lines the window shows when it first opens, screen permitting.
 constexpr int kOpeningResultLines = 25;
@@ -103,6 +105,8 @@ void QVAppDelegate::loadUserDefaults()
         romsListPathTextField()->setText(*path);
     if (const auto folder = seams_.preferences.stringForKey(kReportFolderKey))
         session_.setReportFolder(toLocalPath(*folder));
+    if (const auto targets = seams_.preferences.stringForKey(kFillTargetsKey))
+        session_.fillTargets().fromText(toLocalPath(*targets));
     // The result font is set by now, so the first size fits its lines.
     const auto place = seams_.preferences.stringForKey(kWindowGeometryKey);
     if (!place || !restoreWindowPlace(*window_.window, *place))
@@ -115,6 +119,7 @@ void QVAppDelegate::saveUserDefaults()
     seams_.preferences.setString(kTokenadeRomsListPathKey, romsListPathTextField()->text());
     seams_.preferences.setString(kWindowGeometryKey, windowPlace(*window_.window));
     seams_.preferences.setString(kReportFolderKey, fromLocalPath(session_.reportFolder()));
+    seams_.preferences.setString(kFillTargetsKey, fromLocalPath(session_.fillTargets().toText()));
     seams_.preferences.synchronize();  // a store that cannot be written costs only the paths
 }
 

@@ -3,6 +3,7 @@
 #include "core/audit/audit_run.h"
 #include "core/results/audit_result.h"
 #include "core/session/change_choice.h"
+#include "core/session/fill_targets.h"
 #include "core/session/per_kind.h"
 
 #include <memory>
@@ -146,6 +147,8 @@ public:
     void tickFill(AuditKind kind, size_t item, bool ticked) { state(kind).fill.tick(item, ticked); }
     // A fill looks for the missing names of an audit.
     bool canFill(AuditKind kind) const { return canChange() && isAudited(kind); }
+    // Where each collection's fills went last.
+    FillTargets& fillTargets() { return fillTargets_; }
     // The shown category's files can be set aside: unknown files of either
     // kind, extra videos, and at least one of them selected.
     bool canSetAside(AuditKind kind, CategoryId shown, size_t selected) const;
@@ -191,6 +194,7 @@ private:
     int changes_ = 0;
     std::optional<std::string> lastJournal_;
     std::string reportFolder_;
+    FillTargets fillTargets_;
 };
 
 }  // namespace tokenade

@@ -6,7 +6,6 @@
 #include "core/repair/fill_plan.h"
 #include "core/session/audit_session.h"
 #include "core/session/job_runner.h"
-#include "core/sources/folder_scan.h"
 #include "gui/alert.h"
 #include "gui/changes/batch_runner.h"
 #include "gui/changes/fill_view.h"
@@ -31,11 +30,6 @@ QString differenceWords(uint8_t differences)
     return words.join(QStringLiteral(", "));
 }
 
-std::vector<std::string> fillFolders(AuditKind kind)
-{
-    return tokenade::folderNames(kind == AuditKind::Roms ? tokenade::kRomFolders : tokenade::kVideoFolders);
-}
-
 QString filesWord(size_t count)
 {
     return count == 1 ? QStringLiteral("1 file") : QStringLiteral("%1 files").arg(count);
@@ -55,7 +49,12 @@ FillOffers::FillOffers(AuditKind kind, const TabChangeElements& tab, QLabel* sta
     connect(button_, &QToolButton::clicked, this, &FillOffers::chooseSource);
     connect(view_, &FillView::rowTicked, this, &FillOffers::tick);
     connect(view_, &FillView::copyClicked, this, &FillOffers::copy);
-    connect(view_, &FillView::targetChosen, this, &FillOffers::planInto);
+    connect(view_, &FillView::targetChosen, this, [this](const QString& folder) {
+        const std::string chosen = toLocalPath(folder);
+        if (services_.session.canFill(kind_))
+            services_.session.fillTargets().choose(kind_, services_.session.madeFrom(kind_)->tokenadeDirPath, chosen);
+        planInto(chosen);
+    });
     connect(view_, &FillView::cancelClicked, &batches_, &BatchRunner::stop);
     // Whatever the batch, the files it offers may have changed.
     connect(&batches_, &BatchRunner::batchEnded, this, [this](AuditKind kind) {
@@ -87,18 +86,17 @@ void FillOffers::chooseSource()
     if (!source)
         return;
     source_ = toLocalPath(*source);
-    planInto(0);
+    planInto(services_.session.fillTargets().chosen(kind_, services_.session.madeFrom(kind_)->tokenadeDirPath,
+                                                    tokenade::FillTargets::foldersOf(services_.session.result(kind_))));
 }
 
-// The set's folders, the first the default; choosing another plans the fill again into it.
-void FillOffers::planInto(int folder)
+// Choosing another folder plans the fill again into it.
+void FillOffers::planInto(const std::string& folder)
 {
-    const std::vector<std::string> folders = fillFolders(kind_);
-    if (!services_.session.canFill(kind_) || folder < 0 || static_cast<size_t>(folder) >= folders.size())
+    if (!services_.session.canFill(kind_))
         return;
-    target_ = static_cast<size_t>(folder);
-    const tokenade::FillRequest request{services_.session.madeFrom(kind_)->tokenadeDirPath, source_, folders[target_],
-                                        false};
+    target_ = folder;
+    const tokenade::FillRequest request{services_.session.madeFrom(kind_)->tokenadeDirPath, source_, target_, false};
     status_->setText(toQString("Looking for the missing files in " + request.source + "…"));
     status_->show();
     services_.jobs.start<ChangePlan>(
@@ -141,9 +139,9 @@ void FillOffers::didPlan(ChangePlan plan)
                                                               "ones their expected names in the target folder."),
                       rows);
     QStringList folders;
-    for (const std::string& folder : fillFolders(kind_))
-        folders << toQString(folder);
-    view_->showTargets(folders, static_cast<int>(target_));
+    for (const std::string& folder : tokenade::FillTargets::foldersOf(services_.session.result(kind_)))
+        folders << fromLocalPath(folder);
+    view_->showTargets(folders, fromLocalPath(target_));
     showSummary();
     view_->show();
     view_->raise();

@@ -18,10 +18,12 @@ struct ChangePlan;
 
 // Fill from Folder… on one tab: asks for a folder, looks in it on a job for
 // the files of the missing names, and offers them in the fill view, with the
-// folder of the set they go to, their size against the free space, and Copy,
-// which asks once and hands the ticked copies to the batch runner, showing
-// their progress and a Cancel. The offers and their ticks are the session's;
-// this keeps what the user chose in the dialog: where to look, and where to.
+// folder they go to (any folder of the set or below one, the collection's
+// last as the session remembers it), their size against the free space, and
+// Copy, which asks once and hands the ticked copies to the batch runner,
+// showing their progress and a Cancel. The offers and their ticks are the
+// session's; this keeps what the user chose in the dialog: where to look,
+// and where to.
 class FillOffers : public QObject {
     Q_OBJECT
 
@@ -38,7 +40,7 @@ public:
 
 private:
     void chooseSource();
-    void planInto(int folder);
+    void planInto(const std::string& folder);
     void didPlan(tokenade::ChangePlan plan);
     void showSummary();
     void tick(int item, bool ticked);
@@ -51,5 +53,5 @@ private:
     ChangeServices services_;
     BatchRunner& batches_;
     std::string source_;  // the folder the offers were looked for in
-    size_t target_ = 0;   // the folder of the set the copies go to
+    std::string target_;  // the folder the copies go to, relative to the Tokenade directory
 };

@@ -1,15 +1,23 @@
 #include "fill_view.h"
 
-#include <QComboBox>
 #include <QFormLayout>
+#include <QHeaderView>
 #include <QLabel>
 #include <QPushButton>
+#include <QSignalBlocker>
 #include <QTableWidget>
+#include <QTreeWidget>
+
+namespace {
+
+constexpr int kFolderRole = Qt::UserRole;  // an item's folder, relative to the Tokenade directory
+
+}  // namespace
 
 FillView::FillView(QWidget* parent)
     : OfferDialog(tr("Fill from Folder"), QStringLiteral("fillTable"), tr("Missing files found in the folder"),
                   {tr("Expected name"), tr("Source"), tr("Differences"), tr("Target folder")}, parent)
-    , target_(new QComboBox(this))
+    , target_(new QTreeWidget(this))
     , summary_(new QLabel(this))
     , progress_(new QLabel(this))
     , copy_(new QPushButton(tr("Copy…"), this))
@@ -18,6 +26,8 @@ FillView::FillView(QWidget* parent)
     resize(960, 520);
     target_->setObjectName(QStringLiteral("fillTarget"));
     target_->setAccessibleName(tr("The folder the copies go to"));
+    target_->setHeaderHidden(true);
+    target_->setMaximumHeight(8 * fontMetrics().height());
     summary_->setObjectName(QStringLiteral("fillSummary"));
     progress_->setObjectName(QStringLiteral("fillProgress"));
     copy_->setObjectName(QStringLiteral("fillCopy"));
@@ -35,7 +45,11 @@ FillView::FillView(QWidget* parent)
     showCopying(false);
 
     connect(copy_, &QPushButton::clicked, this, &FillView::copyClicked);
-    connect(target_, &QComboBox::activated, this, &FillView::targetChosen);
+    // Only the user's picks: the tree is remade, and picked, without a word.
+    connect(target_, &QTreeWidget::currentItemChanged, this, [this](QTreeWidgetItem* item) {
+        if (item)
+            emit targetChosen(item->data(0, kFolderRole).toString());
+    });
     connect(cancel_, &QPushButton::clicked, this, &FillView::cancelClicked);
 }
 
@@ -45,11 +59,25 @@ void FillView::showOffers(const QString& title, const std::vector<Row>& rows)
     showCopying(false);
 }
 
-void FillView::showTargets(const QStringList& folders, int chosen)
+void FillView::showTargets(const QStringList& folders, const QString& chosen)
 {
+    const QSignalBlocker quiet(target_);
     target_->clear();
-    target_->addItems(folders);
-    target_->setCurrentIndex(chosen);
+    QHash<QString, QTreeWidgetItem*> items;
+    // Byte order puts a folder before those below it.
+    for (const QString& folder : folders) {
+        const qsizetype slash = folder.lastIndexOf(QLatin1Char('/'));
+        QTreeWidgetItem* parent = slash < 0 ? nullptr : items.value(folder.left(slash));
+        auto* item = parent ? new QTreeWidgetItem(parent) : new QTreeWidgetItem(target_);
+        item->setText(0, folder.mid(slash + 1));
+        item->setData(0, kFolderRole, folder);
+        items.insert(folder, item);
+    }
+    if (QTreeWidgetItem* item = items.value(chosen)) {
+        for (QTreeWidgetItem* above = item->parent(); above; above = above->parent())
+            above->setExpanded(true);
+        target_->setCurrentItem(item);
+    }
 }
 
 void FillView::showSummary(const QString& summary, bool canCopy)

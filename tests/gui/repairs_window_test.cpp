@@ -6,11 +6,11 @@
 #include "gui/notice_area.h"
 
 #include <QAction>
-#include <QComboBox>
 #include <QPushButton>
 #include <QTableWidget>
 #include <QTest>
 #include <QToolButton>
+#include <QTreeWidget>
 
 namespace tokenade::testing {
 namespace {
@@ -127,7 +127,9 @@ TEST_F(RepairsWindowTest, FillFromAFolderCopiesTheTickedFilesAndUndoTakesThemAwa
     ASSERT_TRUE(QTest::qWaitFor([view] { return view->isVisible(); }, 20000));
     ASSERT_EQ(view->table()->rowCount(), 1);
     EXPECT_EQ(view->table()->item(0, 0)->text(), "Beta (USA).zip");
-    emit view->targetChoice()->activated(2);  // planned again into another folder of the set
+    QTreeWidget* targets = view->targetChoice();
+    EXPECT_EQ(targets->currentItem()->text(0), "roms");
+    targets->setCurrentItem(targets->findItems("romsConsoles", Qt::MatchExactly).at(0));  // planned again there
     ASSERT_TRUE(QTest::qWaitFor([view] { return view->table()->item(0, 3)->text().endsWith("/romsConsoles"); }, 20000));
     alert.answers.push_back(true);
     QTest::mouseClick(view->copyButton(), Qt::LeftButton);
@@ -140,6 +142,11 @@ TEST_F(RepairsWindowTest, FillFromAFolderCopiesTheTickedFilesAndUndoTakesThemAwa
     window().findChild<QAction*>("actionUndoLastRenames")->trigger();
     ASSERT_TRUE(waitForChanges());
     EXPECT_EQ(collection.list("roms"), before);
+
+    chooser.answers.push_back(QString::fromStdString(downloads.root()));  // the collection's folder is kept
+    QTest::mouseClick(window().findChild<QToolButton*>("romsFillButton"), Qt::LeftButton);
+    ASSERT_TRUE(QTest::qWaitFor([view] { return view->isVisible(); }, 20000));
+    EXPECT_EQ(targets->currentItem()->text(0), "romsConsoles");
 }
 
 // Only what is selected goes, and only from a found category.
