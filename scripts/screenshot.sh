@@ -2,10 +2,12 @@
 # Refreshes docs/screenshot.png: the window after a ROM audit of a small
 # sample collection, drawn on a virtual display. `screenshot.sh OUT.png
 # [--filter TEXT] [--segment N] [--select ROW] [--dark] [--context-menu]
-# [--near-misses] [--no-audit] [--list-error] [--turned-box] [--fill] [--undo]`
+# [--near-misses] [--no-audit] [--list-error] [--turned-box] [--fill] [--undo]
+# [--size WxH] [--focus N] [--open-notice N]`
 # takes another picture of it instead (see tools/window_screenshot.cpp);
 # --fill fills from a download folder beside the sample; with MESSY_LIST=1 the
-# list has a line whose period cuts the name it expects, so that a warning shows.
+# list has a line whose period cuts the name it expects, so that a warning shows
+# (MESSY_LIST=all: every warning a list can give). SCREEN=WxH sizes the display.
 set -euo pipefail
 cd "$(dirname "$0")/.."
 bash scripts/install-deps.sh xvfb xauth
@@ -32,11 +34,28 @@ if [ -n "${MESSY_LIST:-}" ]; then
     touch "$sample/roms/Dr. Mario (Japan, USA).zip"
     printf '%s\r\n' "Dr. Mario (Japan, USA)" >> "$sample/docs/- Supported Games Lookup For Naming.txt"
 fi
+# MESSY_LIST=all: every mistake of a list at once, and a folder per system
+# with forty games more, most of them there.
+if [ "${MESSY_LIST:-}" = all ]; then
+    mkdir -p "$sample/romsConsoles/Genesis" "$sample/romsConsoles/SNES"
+    for i in $(seq 1 40); do
+        printf '%s\r\n' "Sonic Saga $i (USA)" >> "$sample/docs/- Supported Games Lookup For Naming.txt"
+        [ $((i % 4)) -ne 0 ] && touch "$sample/romsConsoles/Genesis/Sonic Saga $i (USA).zip"
+    done
+    printf '%s\r\n' "Star Fox (USA) " "Star Fox (USA)" "  " "Super Mario Bros." "Sonic Saga 5 (USA)" \
+        "sonic saga 7 (usa)" " Metroid (Europe)" >> "$sample/docs/- Supported Games Lookup For Naming.txt"
+    touch "$sample/romsConsoles/SNES/Star Fox (USA).zip"
+fi
 
 # A download folder with the missing game under a looser name, a decoy of
 # another region and a file of no game: what --fill offers from.
 mkdir -p "$downloads/new" "$downloads/old"
 head -c 1500000 /dev/zero > "$downloads/new/Turbo_Tank.zip"
+if [ "${MESSY_LIST:-}" = all ]; then
+    head -c 2400000 /dev/zero > "$downloads/new/Star  Fox (USA).zip"
+    head -c 900000 /dev/zero > "$downloads/new/Metroid (Europe).zip"
+    head -c 3100000 /dev/zero > "$downloads/new/Sonic Saga 8 (USA).zip"
+fi
 touch "$downloads/old/turbo-tank (Japan).zip" "$downloads/old/readme.txt"
 
 out=${1:-docs/screenshot.png}
@@ -47,6 +66,6 @@ for option in "$@"; do
     [ "$option" = --fill ] && options+=("$downloads")
 done
 mkdir -p "$(dirname "$out")"
-xvfb-run -a -s "-screen 0 1024x768x24" ./build/tools/window_screenshot "$sample" \
+xvfb-run -a -s "-screen 0 ${SCREEN:-1024x768}x24" ./build/tools/window_screenshot "$sample" \
     "$sample/docs/- Supported Games Lookup For Naming.txt" "$out" "${options[@]}"
 echo "$out"

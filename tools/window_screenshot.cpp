@@ -1,7 +1,8 @@
 // Takes a picture of the window after a ROM audit, for the README and for
 // checking how it looks: window_screenshot DIR LIST OUT.png [--filter TEXT]
 // [--segment N] [--select ROW] [--dark] [--context-menu] [--near-misses]
-// [--no-audit] [--list-error] [--turned-box] [--fill SOURCE] [--undo] (run
+// [--no-audit] [--list-error] [--turned-box] [--fill SOURCE] [--undo]
+// [--size WxH] [--focus N] [--open-notice N] (run
 // under a display, Xvfb will do). The picture shows the counts on the segments and the folders beside
 // the found files; --filter types into the filter, --dark uses a dark
 // palette, --context-menu opens the result view's menu on the selected row
@@ -11,11 +12,14 @@
 // --turned-box audits the videos too, then ticks the check box; --fill
 // chooses SOURCE for Fill from Folder… and takes the screen with the fill
 // view; --undo renames the ticked near misses, undoes them and shows the
-// notice. Every question is answered yes, and journals go to a folder of the
-// run's own.
+// notice; --size gives the window that size, --focus presses Tab N times
+// from the directory field, --open-notice opens the ROM tab's notice N.
+// Every question is answered yes, and journals go to a folder of the run's
+// own.
 #include "gui/changes/fill_view.h"
 #include "gui/changes/near_misses_view.h"
 #include "gui/desktop_window.h"
+#include "gui/notice_area.h"
 #include "gui/report_view.h"
 #include "gui/segmented_control.h"
 
@@ -99,6 +103,7 @@ int main(int argc, char* argv[])
     bool undo = false;
     QSize size;
     int tabs = -1;
+    int openNotice = -1;
     ScriptedChooser chooser;
     for (int i = 4; i < argc; ++i) {
         if (!std::strcmp(argv[i], "--filter") && i + 1 < argc)
@@ -124,6 +129,8 @@ int main(int argc, char* argv[])
             chooser.answer = QString::fromLocal8Bit(argv[++i]);
         else if (!std::strcmp(argv[i], "--undo"))
             undo = true;
+        else if (!std::strcmp(argv[i], "--open-notice") && i + 1 < argc)
+            openNotice = std::atoi(argv[++i]);
         else if (!std::strcmp(argv[i], "--focus") && i + 1 < argc)
             tabs = std::atoi(argv[++i]);
         else if (!std::strcmp(argv[i], "--size") && i + 1 < argc)
@@ -176,6 +183,7 @@ int main(int argc, char* argv[])
         return desktop.window().grab().save(out) ? 0 : 1;
     }
     controller.pickCategory(segment);
+    controller.tab(tokenade::AuditKind::Roms).noticeArea->setOpen(openNotice, true);
     controller.tab(tokenade::AuditKind::Roms).filterField->setText(filter);
     ReportView* view = controller.romsResultView();
     if (select >= 0)

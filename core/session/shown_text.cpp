@@ -9,7 +9,7 @@
 namespace tokenade {
 namespace {
 
-constexpr std::string_view kVisibleSpace = "\u2420";
+constexpr std::string_view kVisibleSpace = "\u2423";
 constexpr std::string_view kVisibleTab = "\u21E5";
 
 // A header format for one name: the first noun the count counts, singular.

@@ -21,7 +21,7 @@ std::string shownHeader(const CategoryFacts& facts, size_t count);
 // A warning's example ("\"Star Fox \" -> \"Star Fox .zip\"") with the spaces
 // that the eye would miss made visible inside each quoted name: those at
 // either end, those beside another space or just before the extension, each
-// as "␠", and every tab as "⇥". Text outside the quotes stays as it is.
+// as "␣", and every tab as "⇥". Text outside the quotes stays as it is.
 std::string withVisibleSpaces(std::string_view example);
 
 // The heading of the near misses' view of `kind`: what its rows (the

@@ -98,7 +98,7 @@ TEST_F(AuditWindowTest, WarningsFoldToALineEachAndLeaveTheResultsTheirRoom)
     EXPECT_EQ(cut, QStringList{"Dr.zip, for the list line Dr. Mario (Japan, USA)"});
     EXPECT_TRUE(notice->text().contains("does not exist")) << notice->text().toStdString();
     EXPECT_TRUE(notice->text().contains("\"Dr. Mario (Japan, USA)\" -> \"Dr.zip\""));
-    EXPECT_TRUE(notice->text().contains("\"Star Fox (USA)\u2420\" -> \"Star Fox (USA)\u2420.zip\""));
+    EXPECT_TRUE(notice->text().contains("\"Star Fox (USA)\u2423\" -> \"Star Fox (USA)\u2423.zip\""));
     QWidget* beforeFilter = controller().tab(AuditKind::Roms).filterField;
     do
         beforeFilter = beforeFilter->previousInFocusChain();

@@ -21,10 +21,10 @@ TEST(ShownText, OneNameIsCountedInTheSingular)
 TEST(ShownText, SpacesThatTheEyeWouldMissAreMarkedInQuotedNamesOnly)
 {
     const std::pair<const char*, const char*> cases[] = {
-        {"\" \" -> \" .zip\"", "\"\u2420\" -> \"\u2420.zip\""},
-        {"\"Star Fox (USA) \" -> \"Star Fox (USA) .zip\"", "\"Star Fox (USA)\u2420\" -> \"Star Fox (USA)\u2420.zip\""},
-        {"\"Star  Fox\t\" -> \"Star  Fox\t.zip\"", "\"Star\u2420\u2420Fox\u21E5\" -> \"Star\u2420\u2420Fox\u21E5.zip\""},
-        {"\"Say \"Hi\" \" -> \"Say \"Hi\" .zip\"", "\"Say \"Hi\"\u2420\" -> \"Say \"Hi\"\u2420.zip\""},
+        {"\" \" -> \" .zip\"", "\"\u2423\" -> \"\u2423.zip\""},
+        {"\"Star Fox (USA) \" -> \"Star Fox (USA) .zip\"", "\"Star Fox (USA)\u2423\" -> \"Star Fox (USA)\u2423.zip\""},
+        {"\"Star  Fox\t\" -> \"Star  Fox\t.zip\"", "\"Star\u2423\u2423Fox\u21E5\" -> \"Star\u2423\u2423Fox\u21E5.zip\""},
+        {"\"Say \"Hi\" \" -> \"Say \"Hi\" .zip\"", "\"Say \"Hi\"\u2423\" -> \"Say \"Hi\"\u2423.zip\""},
         {"\"Dr. Mario (Japan, USA)\" -> \"Dr.zip\"", "\"Dr. Mario (Japan, USA)\" -> \"Dr.zip\""},
         {"roms  and \"half", "roms  and \"half"},
     };
