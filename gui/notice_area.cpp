@@ -32,8 +32,12 @@ NoticeArea::NoticeArea(QWidget* parent)
 
 void NoticeArea::showNotices(const std::vector<tokenade::AuditSession::Notice>& notices)
 {
-    for (NoticeRow* row : rows_)
-        delete row;
+    // Later: a row's own button may have led here, through an alert's event loop.
+    for (NoticeRow* row : rows_) {
+        layout_->removeWidget(row);
+        row->hide();
+        row->deleteLater();
+    }
     rows_.clear();
     for (const auto& notice : notices) {
         auto* row = new NoticeRow(notice, opened_.count(QString::fromStdString(notice.text)) != 0, content_);
