@@ -10,12 +10,28 @@ namespace {
 
 ChangeOutcome outcome(std::string from, ChangeResult result, std::string reason = {})
 {
-    return {Change{.folder = "/c/roms", .from = std::move(from), .to = "x.zip"}, result, std::move(reason)};
+    return {Change{ChangeKind::Rename, "/c/roms", std::move(from), "", "x.zip", {}}, result, std::move(reason)};
+}
+
+ChangeBatch batch(std::vector<ChangeOutcome> outcomes, std::string journal = {}, std::string notRecorded = {})
+{
+    ChangeBatch made;
+    made.journalPath = std::move(journal);
+    made.notRecorded = std::move(notRecorded);
+    made.outcomes = std::move(outcomes);
+    return made;
 }
 
 ChangeOutcome made(ChangeKind kind)
 {
     return {Change{kind, "", "", "", "", {}}, ChangeResult::Made, {}};
+}
+
+ChangeBatch notStarted(std::string why)
+{
+    ChangeBatch refused;
+    refused.notStarted = std::move(why);
+    return refused;
 }
 
 BatchSummary batchOf(ChangeKind kind, size_t changes, int64_t madeAt)
@@ -35,27 +51,23 @@ TEST(BatchNotice, SaysWhatWasChangedAndNamesEveryFileLeftAlone)
     const std::string journal = "/state/renames/2026-12-07T10-00-00.000Z-7.renames";
     const std::vector<Case> cases{
         {"all made", BatchKind::Renames,
-         {.journalPath = journal,
-          .outcomes = {outcome("Dr Mario.zip", ChangeResult::Made), outcome("Tom and Jerry.zip", ChangeResult::Made)}},
+         batch({outcome("Dr Mario.zip", ChangeResult::Made), outcome("Tom and Jerry.zip", ChangeResult::Made)}, journal),
          "Renamed 2 files.", {}},
         {"undo, one gone, one back already", BatchKind::Undo,
-         {.journalPath = journal,
-          .notRecorded = "disk full",
-          .outcomes = {outcome("Pok\xC3\xA9mon.zip", ChangeResult::Made),
-                       outcome("Tom & Jerry.zip", ChangeResult::DoneBefore),
-                       outcome("\xE3\x83\x9E.zip", ChangeResult::Skipped, "its old name is taken")}},
+         batch({outcome("Pok\xC3\xA9mon.zip", ChangeResult::Made), outcome("Tom & Jerry.zip", ChangeResult::DoneBefore),
+                outcome("\xE3\x83\x9E.zip", ChangeResult::Skipped, "its old name is taken")},
+               journal, "disk full"),
          "Renamed 1 file back (journal 2026-12-07T10-00-00.000Z-7.renames). 1 file was back already. 1 file could not "
          "be put back:",
          {"\u201C\xE3\x83\x9E.zip\u201D: its old name is taken", "The journal was not updated: disk full"}},
         {"a fill's folder is no file", BatchKind::Fill,
-         {.outcomes = {{Change{.kind = ChangeKind::Folder, .toFolder = "/c", .to = "roms"}, ChangeResult::Made, {}},
-                       outcome("Dr.zip", ChangeResult::Made), outcome("Tetris.zip", ChangeResult::Skipped, "full")}},
+         batch({{Change{ChangeKind::Folder, "", "", "/c", "roms", {}}, ChangeResult::Made, {}},
+                outcome("Dr.zip", ChangeResult::Made), outcome("Tetris.zip", ChangeResult::Skipped, "full")}),
          "Copied 1 file. 1 file could not be copied:", {"\u201CTetris.zip\u201D: full"}},
         {"undo of each kind", BatchKind::Undo,
-         {"", "", "", "", "", {made(ChangeKind::Copy), made(ChangeKind::Copy), made(ChangeKind::Move),
-                               made(ChangeKind::Folder)}},
+         batch({made(ChangeKind::Copy), made(ChangeKind::Copy), made(ChangeKind::Move), made(ChangeKind::Folder)}),
          "Removed 2 copies, moved 1 file back.", {}},
-        {"not started", BatchKind::Renames, {.notStarted = "cannot create the journal: read-only; nothing was renamed"},
+        {"not started", BatchKind::Renames, notStarted("cannot create the journal: read-only; nothing was renamed"),
          "Cannot create the journal: read-only; nothing was renamed.", {}},
     };
     for (const Case& c : cases) {
@@ -81,12 +93,12 @@ TEST(BatchNotice, UndoCommandSaysWhatAndWhen)
 TEST(BatchNotice, ABatchStoppedShortSaysHowFarItCameAndWhatStays)
 {
     const auto stoppedFill = [](size_t done, std::string stopped) {
-        ChangeBatch batch;
-        batch.stopped = std::move(stopped);
+        ChangeBatch cut;
+        cut.stopped = std::move(stopped);
         for (size_t i = 0; i < 6; ++i)
-            batch.outcomes.push_back(i < done ? outcome("a.zip", ChangeResult::Made)
-                                              : outcome("b.zip", ChangeResult::Skipped, "not reached: " + batch.stopped));
-        return batch;
+            cut.outcomes.push_back(i < done ? outcome("a.zip", ChangeResult::Made)
+                                            : outcome("b.zip", ChangeResult::Skipped, "not reached: " + cut.stopped));
+        return cut;
     };
     EXPECT_EQ(batchNotice(BatchKind::Fill, stoppedFill(1, "stopped on request"), true).text,
               "Cancelled after 1 of 6 files; the copied one stays (Undo removes it).");
