@@ -74,7 +74,7 @@ void QVAppDelegate::applicationDidFinishLaunching()
     romsResultView()->setFont(boldSystemFont(kResultFontPoints));
     videosResultView()->setFont(boldSystemFont(kResultFontPoints));
     loadUserDefaults();
-    changes_->findLastJournal();
+    changes_->findUndoable();
     takePathsFromFields();
     session_.confirmDirectory(toLocalPath(tokenadeDirPathTextField()->text()));
     showCommands();

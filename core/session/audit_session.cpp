@@ -55,34 +55,8 @@ AuditSession::Finish AuditSession::finishAudit(AuditKind kind, AuditOutcome&& ou
     kept.saved.reset();
     kept.renames = {};
     kept.fill = {};
+    kept.refused.clear();
     return Finish::Adopted;
-}
-
-size_t AuditSession::nearMissCount(AuditKind kind) const
-{
-    const NearMisses& near = result(kind).nearMisses;
-    return near.pairs.size() + near.ambiguous.size() + near.copies.size() + near.cut.size();
-}
-
-std::string AuditSession::nearMissLabel(AuditKind kind) const
-{
-    const size_t count = nearMissCount(kind);
-    if (count == 0)
-        return "No near misses";
-    return groupedCount(count) + (count == 1 ? " near miss…" : " near misses…");
-}
-
-bool AuditSession::canSetAside(AuditKind kind, CategoryId shown, size_t selected) const
-{
-    const bool found = shown == CategoryId::Unknown || (kind == AuditKind::Videos && shown == CategoryId::Extra);
-    return found && selected != 0 && isAudited(kind) && canChange();
-}
-
-void AuditSession::finishChanges(const std::string& journal)
-{
-    --changes_;
-    if (!journal.empty())
-        lastJournal_ = journal;
 }
 
 bool AuditSession::pathsChanged(AuditKind kind) const
@@ -120,32 +94,6 @@ std::vector<AuditSession::Notice> AuditSession::notices(AuditKind kind) const
     if (kept.changes)
         notices.push_back(*kept.changes);
     return notices;
-}
-
-void AuditSession::changesMade(AuditKind kind, Notice notice, bool auditFollows)
-{
-    state(kind).changes = std::move(notice);
-    state(kind).changesOutlastAudit = auditFollows;
-}
-
-std::vector<AuditKind> AuditSession::batchEnded(AuditKind kind, BatchKind what, Notice notice)
-{
-    changesMade(kind, std::move(notice), true);
-    const AuditKind other = kind == AuditKind::Roms ? AuditKind::Videos : AuditKind::Roms;
-    if (what == BatchKind::Renames && isAudited(other))
-        return {kind, other};
-    return {kind};
-}
-
-std::vector<AuditKind> AuditSession::undoEnded(const Notice& notice)
-{
-    std::vector<AuditKind> again;
-    for (AuditKind kind : kAuditKinds) {
-        changesMade(kind, notice, isAudited(kind));
-        if (isAudited(kind))
-            again.push_back(kind);
-    }
-    return again;
 }
 
 void AuditSession::reportsSaved(AuditKind kind, size_t written, std::string folder)

@@ -1,6 +1,7 @@
 #pragma once
 
 #include "core/audit/audit_run.h"
+#include "core/repair/journal_files.h"
 #include "core/results/audit_result.h"
 #include "core/session/change_choice.h"
 #include "core/session/fill_targets.h"
@@ -93,11 +94,13 @@ public:
     // the kinds whose results may no longer be the files, to audit again:
     // `kind`, and for renames the other kind too once audited, since a
     // game's video is renamed with its archive. The notice outlasts that
-    // audit and goes with the next batch or the next audit.
+    // audit and goes with the next batch or the next audit. Only a result
+    // of the batch's collection whose paths the fields still hold is audited
+    // again (the audit reads the fields); another says so instead.
     std::vector<AuditKind> batchEnded(AuditKind kind, BatchKind what, Notice notice);
-    // An undo ended: its notice goes above every tab, and every kind audited
-    // is to be audited again, since a journal may hold changes of either.
-    std::vector<AuditKind> undoEnded(const Notice& notice);
+    // The undo of `batch` ended: its notice goes above the tabs of the kinds
+    // it touched, which are audited again as after a batch on its collection.
+    std::vector<AuditKind> undoEnded(const Notice& notice, const BatchSummary& batch);
 
     // What a result view shows instead of a category, when it has nothing
     // true to show: before the first audit (asking for the paths not given
@@ -139,29 +142,40 @@ public:
     bool canShowNearMisses(AuditKind kind) const { return nearMissCount(kind) != 0; }
     // Renames can start for `kind` when an offer is ticked and nothing runs
     // that could change the files or the result meanwhile.
-    bool canRename(AuditKind kind) const { return canChange() && renameOffers(kind).tickedCount() != 0; }
+    bool canRename(AuditKind kind) const
+    {
+        return canChange() && renameOffers(kind).tickedCount() != 0 && changesRefused(kind).empty();
+    }
+    // Why nothing of `kind` may be changed in the collection of its last
+    // result, in words for a tooltip ("The Tokenade directory /x does not
+    // exist."), or "": the result's directory is no Tokenade directory
+    // (whyNotACollection), as told when the result was adopted.
+    const std::string& changesRefused(AuditKind kind) const { return state(kind).refused; }
+    void refuseChanges(AuditKind kind, std::string why) { state(kind).refused = std::move(why); }
 
     // The copies a fill offers for the last result of `kind`, as ticked.
     const ChangeChoice& fillOffers(AuditKind kind) const { return state(kind).fill; }
     void offerFill(AuditKind kind, ChangePlan plan) { state(kind).fill = ChangeChoice(std::move(plan)); }
     void tickFill(AuditKind kind, size_t item, bool ticked) { state(kind).fill.tick(item, ticked); }
     // A fill looks for the missing names of an audit.
-    bool canFill(AuditKind kind) const { return canChange() && isAudited(kind); }
+    bool canFill(AuditKind kind) const { return canChange() && isAudited(kind) && changesRefused(kind).empty(); }
     // Where each collection's fills went last.
     FillTargets& fillTargets() { return fillTargets_; }
     // The shown category's files can be set aside: unknown files of either
     // kind, extra videos, and at least one of them selected.
     bool canSetAside(AuditKind kind, CategoryId shown, size_t selected) const;
 
-    // Batches of changes running, and the newest journal, for its undoing.
+    // Batches of changes running, and the newest batch of the collection the
+    // directory field names, for Undo: the newest is looked for anew after
+    // every batch, so none is known until then.
     void startChanges() { ++changes_; }
-    void finishChanges(const std::string& journal);
+    void finishChanges();
     bool isChanging() const { return changes_ > 0; }
     // A batch may start, or be undone, while no audit or batch runs.
     bool canChange() const { return !isChanging() && !isAnyRunning(); }
-    void setLastJournal(std::optional<std::string> journal) { lastJournal_ = std::move(journal); }
-    const std::optional<std::string>& lastJournal() const { return lastJournal_; }
-    bool canUndo() const { return lastJournal_ && canChange(); }
+    void setUndoable(std::optional<BatchSummary> batch) { undoable_ = std::move(batch); }
+    const std::optional<BatchSummary>& undoable() const { return undoable_; }
+    bool canUndo() const { return undoable_ && canChange(); }
 
     // The supported-list discoveries that have not reported back.
     void startDiscovery() { ++discoveries_; }
@@ -178,10 +192,16 @@ private:
         bool changesOutlastAudit = false;
         ChangeChoice renames;
         ChangeChoice fill;
+        std::string refused;
     };
 
     // The notice of a batch; it outlasts the audit that follows, when `auditFollows`.
     void changesMade(AuditKind kind, Notice notice, bool auditFollows);
+    // Of `kinds`, changed by a batch on `collection` (a real path), those to
+    // audit again; each gets `notice`, and one that cannot be audited again
+    // from the fields says why.
+    std::vector<AuditKind> auditAgainAfter(const std::vector<AuditKind>& kinds, const std::string& collection,
+                                           const Notice& notice);
     KindState& state(AuditKind kind) { return kinds_[kind]; }
     const KindState& state(AuditKind kind) const { return kinds_[kind]; }
 
@@ -192,7 +212,7 @@ private:
     bool availableOnly_ = false;
     int discoveries_ = 0;
     int changes_ = 0;
-    std::optional<std::string> lastJournal_;
+    std::optional<BatchSummary> undoable_;
     std::string reportFolder_;
     FillTargets fillTargets_;
 };

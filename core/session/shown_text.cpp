@@ -119,4 +119,25 @@ std::string nearMissHeading(AuditKind kind, const ChangePlan& offers, size_t not
     return text;
 }
 
+std::vector<std::string> undoSteps(const BatchSummary& batch)
+{
+    const auto quoted = [](std::string_view name) { return "\u201C" + std::string(name) + "\u201D"; };
+    std::vector<std::string> steps;
+    for (auto change = batch.changes.rbegin(); change != batch.changes.rend(); ++change) {
+        switch (change->kind) {
+        case ChangeKind::Copy:
+        case ChangeKind::Link: steps.push_back("Remove " + quoted(change->to) + " from " + change->toFolder); break;
+        case ChangeKind::Move:
+            steps.push_back("Move " + quoted(change->from) + " back from " + change->toFolder + " to " + change->folder);
+            break;
+        case ChangeKind::Rename:
+            steps.push_back("Rename " + quoted(change->to) + " back to " + quoted(change->from) + " in " +
+                            change->folder);
+            break;
+        case ChangeKind::Folder: break;  // a folder the batch made goes when it is empty, unsaid
+        }
+    }
+    return steps;
+}
+
 }  // namespace tokenade

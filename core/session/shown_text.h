@@ -1,11 +1,13 @@
 #pragma once
 
 #include "core/repair/change_plan.h"
+#include "core/repair/journal_files.h"
 #include "core/results/categories.h"
 
 #include <cstddef>
 #include <string>
 #include <string_view>
+#include <vector>
 
 namespace tokenade {
 
@@ -31,5 +33,11 @@ std::string withVisibleSpaces(std::string_view example);
 // more that are never renamed." The button's count of near misses is not
 // the count of rows: a game's video is a row of its own.
 std::string nearMissHeading(AuditKind kind, const ChangePlan& offers, size_t notRenamed);
+
+// What undoing `batch` will do, a line a change, last made first, for the
+// question before it: "Remove “Star Fox (USA).zip” from /c/roms", "Move
+// “x.zip” back from /c/_set-aside/2026-12-09/roms to /c/roms", "Rename
+// “Dr. Mario.zip” back to “Dr Mario.zip” in /c/roms".
+std::vector<std::string> undoSteps(const BatchSummary& batch);
 
 }  // namespace tokenade

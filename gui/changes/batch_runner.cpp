@@ -7,7 +7,6 @@
 #include "gui/alert.h"
 #include "gui/qt_strings.h"
 
-#include <QAction>
 #include <QStringList>
 
 #include <utility>
@@ -53,17 +52,10 @@ QString failureTitle(BatchKind kind)
 
 }  // namespace
 
-BatchRunner::BatchRunner(const ChangeServices& services, QAction* undo, Hooks hooks)
+BatchRunner::BatchRunner(const ChangeServices& services, Hooks hooks)
     : services_(services)
-    , undo_(undo)
     , hooks_(std::move(hooks))
 {
-    connect(undo_, &QAction::triggered, this, &BatchRunner::undoLast);
-}
-
-void BatchRunner::showCommands()
-{
-    undo_->setEnabled(services_.session.canUndo());
 }
 
 // Quitting stops the batch between files too, as Cancel does.
@@ -98,50 +90,33 @@ void BatchRunner::run(AuditKind kind, BatchKind what, std::vector<tokenade::Chan
 void BatchRunner::didRun(AuditKind kind, BatchKind what, const ChangeBatch& batch)
 {
     const bool cancelled = stop_.stop_requested();
-    services_.session.finishChanges(batch.notStarted.empty() ? batch.journalPath : std::string());
+    services_.session.finishChanges();
     const std::vector<AuditKind> again =
         services_.session.batchEnded(kind, what, tokenade::batchNotice(what, batch, cancelled));
     emit batchEnded(kind);
+    emit changesEnded();
     showFailures(what, batch, cancelled);
     hooks_.auditAgain(again);
 }
 
-void BatchRunner::findLastJournal()
+void BatchRunner::undo(const tokenade::BatchSummary& batch)
 {
-    services_.session.setLastJournal(std::nullopt);
-    services_.jobs.start<std::optional<std::string>>(
-        [folder = tokenade::renameJournalFolder()](std::stop_token, const JobRunner::Reporter&) {
-            return tokenade::latestJournal(folder);
-        },
-        {}, [this](std::optional<std::string> journal) {
-            // A batch started or made meanwhile is the last one.
-            if (!services_.session.isChanging() && !services_.session.lastJournal())
-                services_.session.setLastJournal(std::move(journal));
-            showCommands();
-        });
-}
-
-// The newest journal, whatever its batch did: renames, copies or moves.
-void BatchRunner::undoLast()
-{
-    if (!services_.session.canUndo())
-        return;
     services_.session.startChanges();
     hooks_.showCommands();
     services_.jobs.start<ChangeBatch>(
-        [journal = *services_.session.lastJournal(), folder = tokenade::renameJournalFolder()](
-            std::stop_token, const JobRunner::Reporter&) {
+        [journal = batch.journalPath, folder = tokenade::renameJournalFolder()](std::stop_token,
+                                                                                const JobRunner::Reporter&) {
             return tokenade::undoChanges(journal, tokenade::ChangeOptions{folder, {}, nullptr, {}, {}});
         },
-        {}, [this](ChangeBatch batch) { didUndo(batch); });
+        {}, [this, batch](ChangeBatch undone) { didUndo(undone, batch); });
 }
 
-void BatchRunner::didUndo(const ChangeBatch& batch)
+void BatchRunner::didUndo(const ChangeBatch& batch, const tokenade::BatchSummary& undone)
 {
-    services_.session.finishChanges({});
-    findLastJournal();
+    services_.session.finishChanges();
+    emit changesEnded();
     showFailures(BatchKind::Undo, batch, false);
-    hooks_.auditAgain(services_.session.undoEnded(tokenade::batchNotice(BatchKind::Undo, batch)));
+    hooks_.auditAgain(services_.session.undoEnded(tokenade::batchNotice(BatchKind::Undo, batch), undone));
 }
 
 void BatchRunner::showFailures(BatchKind what, const ChangeBatch& batch, bool cancelled)

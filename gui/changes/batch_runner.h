@@ -11,17 +11,17 @@
 #include <stop_token>
 #include <vector>
 
-class QAction;
 namespace tokenade {
+struct BatchSummary;
 struct ChangeBatch;
 }
 
 // Runs the window's batches of changes to a collection through the change
 // engine, one at a time, each on a job: renames, fills and set-asides, with
-// their progress and a stop between files; and undoes the newest batch of
-// any kind (Audit › Undo Last Changes). When one ends it tells the session,
-// which keeps the notice of what it did, names what failed in an alert, and
-// hands the kinds the session names over to be audited again.
+// their progress and a stop between files, and the undoing of a batch
+// (UndoCommand chooses which). When one ends it tells the session, which
+// keeps the notice of what it did, names what failed in an alert, and hands
+// the kinds the session names over to be audited again.
 class BatchRunner : public QObject {
     Q_OBJECT
 
@@ -37,34 +37,32 @@ public:
     // How far a batch has come, in the user's words.
     using Progress = std::function<void(const QString& text)>;
 
-    // `services` and `undo` (the Undo command, which the runner enables and
-    // carries out) must outlive the runner.
-    BatchRunner(const ChangeServices& services, QAction* undo, Hooks hooks);
+    // `services` must outlive the runner.
+    BatchRunner(const ChangeServices& services, Hooks hooks);
 
     // Makes `changes`, offered for the last result of `kind`, in the
     // collection that result is of, once the caller has asked the user. The
     // caller checks that the session allows a batch now.
     void run(tokenade::AuditKind kind, tokenade::BatchKind what, std::vector<tokenade::Change> changes,
              Progress progress = {});
+    // Undoes `batch` (its journal), once the caller has asked the user and
+    // checked that the session allows it now.
+    void undo(const tokenade::BatchSummary& batch);
     // Asks the batch running to stop after the file it is at.
     void stop() { stop_.request_stop(); }
-    // Looks for the newest journal off the main thread: they pile up over
-    // the years. Undo waits for the answer.
-    void findLastJournal();
-    void showCommands();
 
 Q_SIGNALS:
     // A batch made for `kind` ended, before its kind is audited again.
     void batchEnded(tokenade::AuditKind kind);
+    // A batch or an undo ended: the batches left to undo may be others.
+    void changesEnded();
 
 private:
-    void undoLast();
     void didRun(tokenade::AuditKind kind, tokenade::BatchKind what, const tokenade::ChangeBatch& batch);
-    void didUndo(const tokenade::ChangeBatch& batch);
+    void didUndo(const tokenade::ChangeBatch& batch, const tokenade::BatchSummary& undone);
     void showFailures(tokenade::BatchKind what, const tokenade::ChangeBatch& batch, bool cancelled);
 
     ChangeServices services_;
-    QAction* undo_;
     Hooks hooks_;
     std::stop_source stop_;  // of the batch running, for its Cancel
 };

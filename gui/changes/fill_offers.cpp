@@ -66,6 +66,7 @@ FillOffers::FillOffers(AuditKind kind, const TabChangeElements& tab, QLabel* sta
 void FillOffers::showCommands()
 {
     button_->setEnabled(services_.session.canFill(kind_));
+    button_->setToolTip(toQString(services_.session.changesRefused(kind_)));
 }
 
 void FillOffers::resultAdopted()

@@ -13,6 +13,7 @@
 #include "gui/qt_strings.h"
 #include "gui/window_elements.h"
 
+#include <QPushButton>
 #include <QToolButton>
 
 #include <set>
@@ -99,6 +100,7 @@ void NearMissOffers::showCommands()
     button_->setText(toQString(services_.session.nearMissLabel(kind_)));
     button_->setEnabled(services_.session.canShowNearMisses(kind_));
     view_->setRenameEnabled(services_.session.canRename(kind_));
+    view_->renameButton()->setToolTip(toQString(services_.session.changesRefused(kind_)));
 }
 
 void NearMissOffers::resultAdopted()

@@ -1,9 +1,13 @@
 #include "window_changes.h"
 
+#include "core/repair/collection_area.h"
+#include "core/session/audit_session.h"
 #include "gui/changes/fill_offers.h"
 #include "gui/changes/near_miss_offers.h"
 #include "gui/changes/set_aside_offers.h"
 #include "gui/window_elements.h"
+
+#include <cctype>
 
 using tokenade::AuditKind;
 
@@ -14,7 +18,9 @@ struct WindowChanges::TabOffers {
 };
 
 WindowChanges::WindowChanges(const WindowElements& window, const ChangeServices& services, BatchRunner::Hooks hooks)
-    : batches_(services, window.changes.undoLastChanges, std::move(hooks))
+    : batches_(services, std::move(hooks))
+    , undo_(window.changes.undoLastChanges, window.tokenadeDirPathTextField, services, batches_)
+    , session_(services.session)
 {
     for (AuditKind kind : tokenade::kAuditKinds) {
         const TabChangeElements& tab = window.changes.tabs[kind];
@@ -29,6 +35,11 @@ WindowChanges::~WindowChanges() = default;
 
 void WindowChanges::resultAdopted(AuditKind kind)
 {
+    // A few looks at the disk: the audit has just read these folders.
+    std::string why = tokenade::whyNotACollection(session_.madeFrom(kind)->tokenadeDirPath, kind);
+    if (!why.empty())
+        why = static_cast<char>(std::toupper(static_cast<unsigned char>(why[0]))) + why.substr(1) + ".";
+    session_.refuseChanges(kind, std::move(why));
     tabs_[kind]->nearMisses.resultAdopted();
     tabs_[kind]->fill.resultAdopted();
 }
@@ -40,5 +51,5 @@ void WindowChanges::showCommands()
         tabs_[kind]->fill.showCommands();
         tabs_[kind]->setAside.showCommands();
     }
-    batches_.showCommands();
+    undo_.showCommands();
 }

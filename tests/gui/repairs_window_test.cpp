@@ -82,9 +82,18 @@ TEST_F(RepairsWindowTest, TickedPairsAreRenamedAfterOneQuestionAndTheLastBatchUn
     ASSERT_EQ(table->rowCount(), 1);  // the open view shows what Rename would now act on
     EXPECT_EQ(table->item(0, 1)->text(), "Tom and Jerry (USA).zip");
 
+    // Undo is for the collection the field names, and says which batch it undoes.
     QAction* undo = window().findChild<QAction*>("actionUndoLastRenames");
-    ASSERT_TRUE(undo->isEnabled());
+    TempTree other;
+    controller().tokenadeDirPathTextField()->setText(QString::fromStdString(other.root()));
+    EXPECT_FALSE(undo->isEnabled());
+    controller().tokenadeDirPathTextField()->setText(QString::fromStdString(collection.root()));
+    ASSERT_TRUE(QTest::qWaitFor([undo] { return undo->isEnabled(); }, 20000));
+    EXPECT_TRUE(undo->text().startsWith("Undo Renames of 1 file (today ")) << undo->text().toStdString();
+    alert.answers.push_back(true);
     undo->trigger();
+    EXPECT_TRUE(alert.asked.back().informativeText.endsWith("back to \u201CPokemon Red (USA).zip\u201D in " +
+                                                           QString::fromStdString(collection.path("romsConsoles"))));
     ASSERT_TRUE(waitForChanges());
     EXPECT_EQ(files(), before);
     EXPECT_TRUE(notice->text().contains("Renamed 1 file back (journal 20")) << notice->text().toStdString();
@@ -117,8 +126,10 @@ TEST_F(RepairsWindowTest, CutNamesAreOfferedUntickedAndVideosFollowTheirGames)
 TEST_F(RepairsWindowTest, FillFromAFolderCopiesTheTickedFilesAndUndoTakesThemAway)
 {
     plantStrays();
+    collection.addFile("romsConsoles/Genesis/Sonic (Japan).zip");  // a folder per system
+    controller().auditRoms();
     ASSERT_TRUE(waitForAudits());
-    const std::string before = collection.list("roms");
+    const std::string before = collection.list("roms") + collection.list("romsConsoles");
     TempTree downloads;
     downloads.addFile("new/BETA (USA).zip", "beta");
     chooser.answers.push_back(QString::fromStdString(downloads.root()));
@@ -129,24 +140,44 @@ TEST_F(RepairsWindowTest, FillFromAFolderCopiesTheTickedFilesAndUndoTakesThemAwa
     EXPECT_EQ(view->table()->item(0, 0)->text(), "Beta (USA).zip");
     QTreeWidget* targets = view->targetChoice();
     EXPECT_EQ(targets->currentItem()->text(0), "roms");
-    targets->setCurrentItem(targets->findItems("romsConsoles", Qt::MatchExactly).at(0));  // planned again there
-    ASSERT_TRUE(QTest::qWaitFor([view] { return view->table()->item(0, 3)->text().endsWith("/romsConsoles"); }, 20000));
+    targets->setCurrentItem(targets->findItems("Genesis", Qt::MatchExactly | Qt::MatchRecursive).at(0));
+    ASSERT_TRUE(QTest::qWaitFor([view] { return view->table()->item(0, 3)->text().endsWith("/Genesis"); }, 20000));
     alert.answers.push_back(true);
     QTest::mouseClick(view->copyButton(), Qt::LeftButton);
     ASSERT_TRUE(waitForChanges());
-    EXPECT_EQ(collection.read("romsConsoles/Beta (USA).zip"), "beta");
+    EXPECT_EQ(collection.read("romsConsoles/Genesis/Beta (USA).zip"), "beta");
     EXPECT_EQ(controller()._validRoms().size(), 2u);
     EXPECT_TRUE(controller().tab(AuditKind::Roms).noticeArea->text().contains("Copied 1 file."));
 
     ASSERT_TRUE(QTest::qWaitFor([this] { return controller().session().canUndo(); }, 20000));
+    alert.answers.push_back(true);
     window().findChild<QAction*>("actionUndoLastRenames")->trigger();
     ASSERT_TRUE(waitForChanges());
-    EXPECT_EQ(collection.list("roms"), before);
+    EXPECT_EQ(collection.list("roms") + collection.list("romsConsoles"), before);
 
     chooser.answers.push_back(QString::fromStdString(downloads.root()));  // the collection's folder is kept
     QTest::mouseClick(window().findChild<QToolButton*>("romsFillButton"), Qt::LeftButton);
     ASSERT_TRUE(QTest::qWaitFor([view] { return view->isVisible(); }, 20000));
-    EXPECT_EQ(targets->currentItem()->text(0), "romsConsoles");
+    EXPECT_EQ(targets->currentItem()->text(0), "Genesis");
+}
+
+// A mistyped directory once took a fill into a folder it made there.
+TEST_F(RepairsWindowTest, NothingIsChangedInADirectoryThatIsNoCollection)
+{
+    plantStrays();
+    ASSERT_TRUE(waitForAudits());
+    QToolButton* fill = window().findChild<QToolButton*>("romsFillButton");
+    EXPECT_TRUE(fill->isEnabled());
+    collection.addFile("elsewhere/readme.txt");
+    for (const auto& [directory, why] : {std::pair{collection.path("col"), "does not exist"},
+                                         std::pair{collection.path("elsewhere"), "holds none of the folders"}}) {
+        controller().tokenadeDirPathTextField()->setText(QString::fromStdString(directory));
+        controller().auditRoms();
+        ASSERT_TRUE(waitForAudits());
+        EXPECT_FALSE(fill->isEnabled()) << directory;
+        EXPECT_TRUE(fill->toolTip().contains(why)) << fill->toolTip().toStdString();
+    }
+    EXPECT_FALSE(collection.exists("col"));
 }
 
 // Only what is selected goes, and only from a found category.

@@ -143,33 +143,61 @@ TEST(AuditSession, NoAuditOrUndoWhileABatchRuns)
     session.startChanges();
     EXPECT_FALSE(session.canAudit(AuditKind::Roms));
     EXPECT_FALSE(session.canAudit(AuditKind::Videos));
-    session.finishChanges("/state/2026-12-06T12-31-03.123Z-4242.renames");
+    session.finishChanges();
     EXPECT_TRUE(session.canAudit(AuditKind::Roms));
+    EXPECT_FALSE(session.canUndo());  // the newest batch is looked for anew
+    session.setUndoable(BatchSummary{});
     EXPECT_TRUE(session.canUndo());
     session.startAudit(AuditKind::Videos);
     EXPECT_FALSE(session.canUndo());
 }
 
 // A batch leaves results that are no longer the files: a rename takes the
-// other kind's files along, an undo may reverse a batch of either kind. The
-// notice stays through the audit that follows.
-TEST(AuditSession, AfterABatchTheKindsItMayHaveChangedAreAuditedAgain)
+// other kind's files along, an undo reverses those it touched. The notice
+// stays through the audit that follows. An audit reads the fields, so a
+// result of another collection, or of paths changed since, is left as it is
+// and says why: the undo of a fill made on a mistyped directory once
+// audited the videos of the right one with it and showed them all missing.
+TEST(AuditSession, AfterABatchOnlyResultsOfItsCollectionAreAuditedAgain)
 {
     using Kinds = std::vector<AuditKind>;
-    const AuditSession::Notice notice{"Renamed 1 file.", {}, {}};
+    const AuditSession::Notice notice{"Removed 1 copy.", {}, {}};
     AuditSession session;
+    session.setPaths("/games/col", "/games/list.txt");
     session.finishAudit(AuditKind::Roms, resultWith(session.startAudit(AuditKind::Roms), AuditKind::Roms, "a.zip"));
-    EXPECT_EQ(session.batchEnded(AuditKind::Roms, BatchKind::Renames, notice), Kinds{AuditKind::Roms});
-    EXPECT_EQ(session.undoEnded(notice), Kinds{AuditKind::Roms});
-    EXPECT_EQ(session.notices(AuditKind::Videos).size(), 1u);  // on every tab: the journal may be of either
+    session.setPaths("/games/coll", "/games/list.txt");  // mended, and the videos audited there
     session.finishAudit(AuditKind::Videos, resultWith(session.startAudit(AuditKind::Videos), AuditKind::Videos, "a.xmv"));
+    BatchSummary fill;
+    fill.collection = "/games/col";
+    fill.touchesRoms = true;
+    EXPECT_EQ(session.undoEnded(notice, fill), Kinds{});
+    ASSERT_EQ(session.notices(AuditKind::Roms).size(), 2u);  // the stale paths', then the undo's
+    EXPECT_NE(session.notices(AuditKind::Roms)[1].text.find("were not audited again"), std::string::npos);
+    EXPECT_EQ(session.notices(AuditKind::Videos).size(), 0u);  // untouched
+
+    session.setPaths("/games/col", "/games/list.txt");
+    EXPECT_EQ(session.undoEnded(notice, fill), Kinds{AuditKind::Roms});
+    EXPECT_EQ(session.batchEnded(AuditKind::Roms, BatchKind::Renames, notice), Kinds{AuditKind::Roms});
+    session.setPaths("/games/coll", "/games/list.txt");
     EXPECT_EQ(session.batchEnded(AuditKind::Videos, BatchKind::Fill, notice), Kinds{AuditKind::Videos});
-    EXPECT_EQ(session.batchEnded(AuditKind::Videos, BatchKind::Renames, notice),
-              Kinds({AuditKind::Videos, AuditKind::Roms}));
+    EXPECT_EQ(session.batchEnded(AuditKind::Videos, BatchKind::Renames, notice), Kinds{AuditKind::Videos});
     session.startAudit(AuditKind::Videos);
     EXPECT_EQ(session.notices(AuditKind::Videos).size(), 1u);
     session.startAudit(AuditKind::Videos);
     EXPECT_TRUE(session.notices(AuditKind::Videos).empty());
+}
+
+// No change is offered on a directory that is not a collection, whatever is ticked.
+TEST(AuditSession, ARefusedCollectionOffersNoChange)
+{
+    AuditSession session;
+    session.finishAudit(AuditKind::Roms, resultWith(session.startAudit(AuditKind::Roms), AuditKind::Roms, "a.zip"));
+    EXPECT_TRUE(session.canFill(AuditKind::Roms));
+    session.refuseChanges(AuditKind::Roms, "The Tokenade directory /games/col does not exist.");
+    EXPECT_FALSE(session.canFill(AuditKind::Roms));
+    EXPECT_FALSE(session.canSetAside(AuditKind::Roms, CategoryId::Unknown, 1));
+    session.finishAudit(AuditKind::Roms, resultWith(session.startAudit(AuditKind::Roms), AuditKind::Roms, "a.zip"));
+    EXPECT_EQ(session.changesRefused(AuditKind::Roms), "");  // until asked of the new result
 }
 
 // Only files that are there and no game's can be set aside: never the valid

@@ -47,5 +47,19 @@ TEST(ShownText, NearMissHeadingCountsTheRowsByWhyEachIsOffered)
     EXPECT_EQ(nearMissHeading(AuditKind::Videos, {}, 1), "No renames offered. Below, 1 more that is never renamed.");
 }
 
+// The question before an undo lists what it will do, the last change first.
+TEST(ShownText, UndoStepsSayWhatComesBackLastFirst)
+{
+    BatchSummary batch;
+    batch.changes = {{ChangeKind::Copy, "/dl", "Star  Fox.zip", "/c/roms", "Star Fox.zip", {}},
+                     {ChangeKind::Move, "/c/roms", "x.zip", "/c/_set-aside/roms", "x.zip", {}},
+                     {ChangeKind::Folder, "", "", "/c", "roms", {}},
+                     {ChangeKind::Rename, "/c/roms", "Dr Mario.zip", "/c/roms", "Dr. Mario.zip", {}}};
+    EXPECT_EQ(undoSteps(batch), (std::vector<std::string>{
+                                    "Rename \u201CDr. Mario.zip\u201D back to \u201CDr Mario.zip\u201D in /c/roms",
+                                    "Move \u201Cx.zip\u201D back from /c/_set-aside/roms to /c/roms",
+                                    "Remove \u201CStar Fox.zip\u201D from /c/roms"}));
+}
+
 }  // namespace
 }  // namespace tokenade
