@@ -32,6 +32,9 @@ NoticeRow::NoticeRow(const tokenade::AuditSession::Notice& notice, bool open, QW
     layout->setContentsMargins(0, 0, 0, 0);
     arrow_->setAutoRaise(true);
     arrow_->setFocusPolicy(Qt::StrongFocus);
+    QSizePolicy keepsItsPlace = arrow_->sizePolicy();  // so that every notice's text starts alike
+    keepsItsPlace.setRetainSizeWhenHidden(true);
+    arrow_->setSizePolicy(keepsItsPlace);
     layout->addWidget(arrow_, 0, Qt::AlignTop);
     // Ignored: a long line is cut to the width there is, never widens the window.
     label_->setSizePolicy(QSizePolicy::Ignored, QSizePolicy::Preferred);

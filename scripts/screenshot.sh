@@ -2,12 +2,14 @@
 # Refreshes docs/screenshot.png: the window after a ROM audit of a small
 # sample collection, drawn on a virtual display. `screenshot.sh OUT.png
 # [--filter TEXT] [--segment N] [--select ROW] [--dark] [--context-menu]
-# [--near-misses] [--no-audit] [--list-error] [--turned-box] [--fill] [--undo]
-# [--size WxH] [--focus N] [--open-notice N]`
+# [--near-misses] [--no-audit] [--list-error] [--turned-box] [--fill [--fill-into
+# FOLDER] [--copy]] [--undo | --undo-question] [--tooltip] [--size WxH] [--focus N]
+# [--open-notice N]`
 # takes another picture of it instead (see tools/window_screenshot.cpp);
 # --fill fills from a download folder beside the sample; with MESSY_LIST=1 the
 # list has a line whose period cuts the name it expects, so that a warning shows
-# (MESSY_LIST=all: every warning a list can give). SCREEN=WxH sizes the display.
+# (MESSY_LIST=all: every warning a list can give). SCREEN=WxH sizes the display;
+# MISTYPED=1 names the directory with its last letter dropped.
 set -euo pipefail
 cd "$(dirname "$0")/.."
 bash scripts/install-deps.sh xvfb xauth
@@ -66,6 +68,8 @@ for option in "$@"; do
     [ "$option" = --fill ] && options+=("$downloads")
 done
 mkdir -p "$(dirname "$out")"
-xvfb-run -a -s "-screen 0 ${SCREEN:-1024x768}x24" ./build/tools/window_screenshot "$sample" \
+directory=$sample
+[ -n "${MISTYPED:-}" ] && directory=${sample%?}
+xvfb-run -a -s "-screen 0 ${SCREEN:-1024x768}x24" ./build/tools/window_screenshot "$directory" \
     "$sample/docs/- Supported Games Lookup For Naming.txt" "$out" "${options[@]}"
 echo "$out"

@@ -1,27 +1,31 @@
 // Takes a picture of the window after a ROM audit, for the README and for
 // checking how it looks: window_screenshot DIR LIST OUT.png [--filter TEXT]
 // [--segment N] [--select ROW] [--dark] [--context-menu] [--near-misses]
-// [--no-audit] [--list-error] [--turned-box] [--fill SOURCE] [--undo]
-// [--size WxH] [--focus N] [--open-notice N] (run
-// under a display, Xvfb will do). The picture shows the counts on the segments and the folders beside
-// the found files; --filter types into the filter, --dark uses a dark
-// palette, --context-menu opens the result view's menu on the selected row
-// and takes the whole screen, menu and all; --near-misses opens the view of
-// the near misses; --no-audit shows the window before any audit; --list-error
-// audits with a list that is not there and takes the screen with its alert;
+// [--no-audit] [--list-error] [--turned-box] [--fill SOURCE [--fill-into
+// FOLDER] [--copy]] [--undo | --undo-question] [--tooltip] [--size WxH]
+// [--focus N] [--open-notice N] (run under a display, Xvfb will do).
+// The picture shows the counts on the segments and the folders beside the
+// found files; --filter types into the filter, --dark uses a dark palette,
+// --context-menu opens the result view's menu on the selected row and takes
+// the whole screen, menu and all; --near-misses opens the view of the near
+// misses; --no-audit shows the window before any audit; --list-error audits
+// with a list that is not there and takes the screen with its alert;
 // --turned-box audits the videos too, then ticks the check box; --fill
 // chooses SOURCE for Fill from Folder… and takes the screen with the fill
-// view; --undo renames the ticked near misses, undoes them and shows the
-// notice; --size gives the window that size, --focus presses Tab N times
+// view, --fill-into picks a folder of its tree, --copy copies; --undo then
+// undoes the copies (without --copy: renames the ticked near misses first)
+// and shows the notice, --undo-question takes the screen with Undo's
+// question instead; --tooltip takes the screen with the tooltip of Fill from
+// Folder…; --size gives the window that size, --focus presses Tab N times
 // from the directory field, --open-notice opens the ROM tab's notice N.
-// Every question is answered yes, and journals go to a folder of the run's
-// own.
-#include "gui/changes/fill_view.h"
-#include "gui/changes/near_misses_view.h"
+// Every other question is answered yes, and journals go to a folder of the
+// run's own.
 #include "gui/desktop_window.h"
 #include "gui/notice_area.h"
 #include "gui/report_view.h"
 #include "gui/segmented_control.h"
+#include "tools/screenshot_changes.h"
+#include "tools/screenshot_steps.h"
 
 #include <QApplication>
 #include <QCheckBox>
@@ -29,46 +33,16 @@
 #include <QEventLoop>
 #include <QKeyEvent>
 #include <QLineEdit>
-#include <QMenu>
-#include <QPushButton>
-#include <QScreen>
 #include <QStyleFactory>
 #include <QTabWidget>
 #include <QTemporaryDir>
 #include <QTimer>
-#include <QToolButton>
 
 #include <cstdio>
 #include <cstdlib>
 #include <cstring>
 
 namespace {
-
-void settle(int milliseconds)
-{
-    QEventLoop loop;
-    QTimer::singleShot(milliseconds, &loop, &QEventLoop::quit);  // let the window paint itself
-    loop.exec();
-}
-
-// Runs the event loop until `done`: the jobs wake it when they hand back.
-template <typename Done>
-void waitUntil(const Done& done)
-{
-    while (!done())
-        QCoreApplication::processEvents(QEventLoop::WaitForMoreEvents);
-}
-
-// The fill's folder chooser answered with the folder given; every question with yes.
-struct ScriptedChooser : FileChooser {
-    std::optional<QString> choose(const ChooserOptions&) override { return answer; }
-    QString answer;
-};
-
-struct ConfirmingAlert : QtAlert {
-    ConfirmingAlert() : QtAlert(nullptr) {}
-    bool ask(const QString&, const QString&, const QString&) override { return true; }
-};
 
 QPalette darkPalette()
 {
@@ -88,19 +62,17 @@ int main(int argc, char* argv[])
 {
     QApplication application(argc, argv);
     if (argc < 4) {
-        std::fprintf(stderr, "usage: window_screenshot DIR LIST OUT.png [--filter TEXT] [--segment N] [--select ROW] "
-                             "[--dark] [--context-menu] [--near-misses] [--fill SOURCE] [--undo]\n");
+        std::fprintf(stderr, "usage: window_screenshot DIR LIST OUT.png [options: see its source]\n");
         return 2;
     }
     QString filter;
     int segment = 0;
     int select = -1;
     bool contextMenu = false;
-    bool nearMisses = false;
     bool audit = true;
     bool listError = false;
     bool turnedBox = false;
-    bool undo = false;
+    ChangeShot changeShot;
     QSize size;
     int tabs = -1;
     int openNotice = -1;
@@ -118,17 +90,26 @@ int main(int argc, char* argv[])
         } else if (!std::strcmp(argv[i], "--context-menu"))
             contextMenu = true;
         else if (!std::strcmp(argv[i], "--near-misses"))
-            nearMisses = true;
+            changeShot.nearMisses = true;
         else if (!std::strcmp(argv[i], "--no-audit"))
             audit = false;
         else if (!std::strcmp(argv[i], "--list-error"))
             listError = true;
         else if (!std::strcmp(argv[i], "--turned-box"))
             turnedBox = true;
-        else if (!std::strcmp(argv[i], "--fill") && i + 1 < argc)
+        else if (!std::strcmp(argv[i], "--fill") && i + 1 < argc) {
             chooser.answer = QString::fromLocal8Bit(argv[++i]);
+            changeShot.fill = true;
+        } else if (!std::strcmp(argv[i], "--fill-into") && i + 1 < argc)
+            changeShot.fillInto = QString::fromLocal8Bit(argv[++i]);
+        else if (!std::strcmp(argv[i], "--copy"))
+            changeShot.copy = true;
         else if (!std::strcmp(argv[i], "--undo"))
-            undo = true;
+            changeShot.undo = true;
+        else if (!std::strcmp(argv[i], "--undo-question"))
+            changeShot.undoQuestion = true;
+        else if (!std::strcmp(argv[i], "--tooltip"))
+            changeShot.tooltip = true;
         else if (!std::strcmp(argv[i], "--open-notice") && i + 1 < argc)
             openNotice = std::atoi(argv[++i]);
         else if (!std::strcmp(argv[i], "--focus") && i + 1 < argc)
@@ -141,10 +122,6 @@ int main(int argc, char* argv[])
     ConfirmingAlert alert;
     DesktopWindow desktop(SettingsPreferences::inFile(settingsFolder.filePath("prefs.ini")), &chooser, &alert);
     QVAppDelegate& controller = desktop.controller();
-    const TabChangeElements& changes = desktop.window().elements().changes.tabs[tokenade::AuditKind::Roms];
-    const auto nothingRuns = [&] {
-        return !controller.session().isAnyRunning() && !controller.session().isChanging() && desktop.jobs().idle();
-    };
 
     if (size.isValid())
         desktop.window().resize(size);
@@ -152,22 +129,13 @@ int main(int argc, char* argv[])
     controller.romsListPathTextField()->setText(QString::fromLocal8Bit(argv[2]));
     const QString out = QString::fromLocal8Bit(argv[3]);
     bool saved = false;
-    const auto grabScreenSoon = [&] {
-        QTimer::singleShot(300, [&] {
-            saved = QGuiApplication::primaryScreen()->grabWindow(0).save(out);
-            if (QWidget* modal = QApplication::activeModalWidget())
-                modal->close();
-            if (QWidget* menu = QApplication::activePopupWidget())
-                menu->close();
-        });
-    };
     if (!audit) {
         settle(300);
         return desktop.window().grab().save(out) ? 0 : 1;
     }
     if (listError) {
         controller.romsListPathTextField()->setText(QString::fromLocal8Bit(argv[2]) + QStringLiteral(".missing"));
-        grabScreenSoon();  // the alert is modal: the picture is taken while it is open
+        grabScreenSoon(out, saved);  // the alert is modal: the picture is taken while it is open
     }
     controller.auditRoms();
     if (turnedBox)
@@ -189,22 +157,8 @@ int main(int argc, char* argv[])
     if (select >= 0)
         view->setCurrentIndex(view->model()->index(select, 0));
     settle(300);
-    if (nearMisses || !chooser.answer.isEmpty()) {
-        waitUntil(nothingRuns);  // the rename offers are planned after the audit
-        (nearMisses ? changes.nearMissesButton : changes.fillButton)->click();
-        waitUntil([&] { return changes.nearMissesView->isVisible() || changes.fillView->isVisible(); });
-        settle(300);
-        return QGuiApplication::primaryScreen()->grabWindow(0).save(out) ? 0 : 1;
-    }
-    if (undo) {
-        waitUntil(nothingRuns);
-        changes.nearMissesView->renameButton()->click();
-        waitUntil(nothingRuns);
-        desktop.window().elements().changes.undoLastChanges->trigger();
-        waitUntil(nothingRuns);
-        settle(300);
-        return desktop.window().grab().save(out) ? 0 : 1;
-    }
+    if (changeShot.nearMisses || changeShot.fill || changeShot.undo || changeShot.undoQuestion || changeShot.tooltip)
+        return shootChanges(desktop, alert, changeShot, out) ? 0 : 1;
     if (tabs >= 0) {  // the focus after so many Tab presses from the directory field
         desktop.window().activateWindow();
         settle(300);
@@ -222,7 +176,7 @@ int main(int argc, char* argv[])
     if (!contextMenu)
         return desktop.window().grab().save(out) ? 0 : 1;
 
-    grabScreenSoon();
+    grabScreenSoon(out, saved);
     const QRect row = view->visualRect(view->currentIndex());
     QContextMenuEvent event(QContextMenuEvent::Mouse, row.center(), view->viewport()->mapToGlobal(row.center()));
     QApplication::sendEvent(view->viewport(), &event);

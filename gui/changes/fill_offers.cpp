@@ -132,8 +132,9 @@ void FillOffers::didPlan(ChangePlan plan)
             if (!why.empty())
                 differences += (differences.isEmpty() ? QString() : QStringLiteral(", ")) + toQString(why);
         }
-        rows.push_back({{toQString(item.expected), toQString(item.shownSource), differences,
-                         fromLocalPath(item.change.toFolder)},
+        // The reasons run long: they come last, where the table has room.
+        rows.push_back({{toQString(item.expected), toQString(item.shownSource), fromLocalPath(item.change.toFolder),
+                         differences},
                         fill.ticks()[i]});
     }
     view_->showOffers(filesWord(rows.size()) + QStringLiteral(" of the missing ones found. Copy gives the ticked "

@@ -16,7 +16,7 @@ constexpr int kFolderRole = Qt::UserRole;  // an item's folder, relative to the 
 
 FillView::FillView(QWidget* parent)
     : OfferDialog(tr("Fill from Folder"), QStringLiteral("fillTable"), tr("Missing files found in the folder"),
-                  {tr("Expected name"), tr("Source"), tr("Differences"), tr("Target folder")}, parent)
+                  {tr("Expected name"), tr("Source"), tr("Target folder"), tr("Differences")}, parent)
     , target_(new QTreeWidget(this))
     , summary_(new QLabel(this))
     , progress_(new QLabel(this))

@@ -5,7 +5,7 @@
 class QTreeWidget;
 
 // The copies a fill offers, for the user to pick: one row a file (expected
-// name, source, differences, target folder), the folder they go to, picked
+// name, source, target folder, differences), the folder they go to, picked
 // in a tree of the set's folders and those below them, the size of the
 // ticked ones against the free space, and while the copies run their
 // progress and a Cancel.

@@ -141,7 +141,7 @@ TEST_F(RepairsWindowTest, FillFromAFolderCopiesTheTickedFilesAndUndoTakesThemAwa
     QTreeWidget* targets = view->targetChoice();
     EXPECT_EQ(targets->currentItem()->text(0), "roms");
     targets->setCurrentItem(targets->findItems("Genesis", Qt::MatchExactly | Qt::MatchRecursive).at(0));
-    ASSERT_TRUE(QTest::qWaitFor([view] { return view->table()->item(0, 3)->text().endsWith("/Genesis"); }, 20000));
+    ASSERT_TRUE(QTest::qWaitFor([view] { return view->table()->item(0, 2)->text().endsWith("/Genesis"); }, 20000));
     alert.answers.push_back(true);
     QTest::mouseClick(view->copyButton(), Qt::LeftButton);
     ASSERT_TRUE(waitForChanges());
