@@ -14,6 +14,7 @@ enum class OfferKind {
     NearMiss,  // a missing game's file is there under a name nearly the same
     CutName,   // a file named as a whole list line whose period makes the line expect a shorter name
     Follower,  // the video of a renamed archive, or the archive of a renamed video
+    Content,   // an archive that holds a missing game whole, by the sizes and CRCs of its files
     Fill,      // a missing game's file found in a source folder
     SetAside,  // an unknown or extra file to be moved out of the way
 };
@@ -30,6 +31,7 @@ struct OfferedChange {
     std::string refusal;       // why it cannot be made; "" when it can
     int follows = -1;          // Follower: the item whose rename it follows
     std::string caution = {};  // what speaks against it, and so it is not ticked by default; "" for nothing
+    std::string reason = {};   // found by content: what the archive holds ("content: holds Castelo"); else ""
 };
 
 // What a plan offers, and what the user should know before ticking: the

@@ -5,6 +5,7 @@
 #include "core/audit/near_key_hash.h"
 #include "core/foundation/folder_walk.h"
 #include "core/foundation/unicode_key.h"
+#include "core/repair/content_offers.h"
 #include "core/repair/open_folders.h"
 #include "core/repair/plain_name.h"
 #include "core/repair/plan_lookups.h"
@@ -18,6 +19,7 @@
 #include <cstring>
 #include <map>
 #include <mutex>
+#include <optional>
 #include <set>
 
 namespace tokenade {
@@ -88,6 +90,19 @@ struct Match {
     bool exact = false;
 };
 
+// A name offer whose archive's content is another game, or part of one, is
+// listed but never made: by name first, but never a decoy.
+void judgeByContent(const SourceByContent& source, uint32_t line, OfferedChange& item, size_t index,
+                    std::vector<std::pair<size_t, FileIdentity>>& read)
+{
+    if (std::string why = source.whyDecoy(line, item.shownSource); !why.empty()) {
+        item.refusal = std::move(why);
+        item.tickedByDefault = false;
+    }
+    if (const FoundArchive* archive = source.archiveAt(item.shownSource))
+        read.emplace_back(index, archive->identity);
+}
+
 uint64_t freeSpaceAt(std::string folder)
 {
     struct statvfs space {};
@@ -98,7 +113,8 @@ uint64_t freeSpaceAt(std::string folder)
 
 }  // namespace
 
-ChangePlan planFill(const AuditResult& result, const FillRequest& request, std::stop_token stop)
+ChangePlan planFill(const AuditResult& result, const FillRequest& request, std::stop_token stop,
+                    const ContentFindings* content)
 {
     ChangePlan plan;
     const bool roms = result.kind == AuditKind::Roms;
@@ -164,10 +180,20 @@ ChangePlan planFill(const AuditResult& result, const FillRequest& request, std::
             ++sharing[fileNear].second;
     }
 
+    std::optional<SourceByContent> bySource;
+    std::vector<bool> mended;
+    if (content && content->source && roms) {
+        bySource.emplace(*content);
+        mended = linesMendedByContent(*content);
+    }
+    std::vector<std::pair<size_t, FileIdentity>> read;  // what content was judged on
     for (const auto& [name, match] : matches) {
         const auto& [names, sources] = sharing[nearKey(name->name(), extension)];
         if (!match.exact && (names != 1 || sources != 1))
             continue;
+        const uint32_t line = bySource ? content->basis.lines->lineNamed(name->name()) : kNoLine;
+        if (line != kNoLine && mended[line])
+            continue;  // an archive of the collection holds it: left to the rename by content
         const SourceFile& file = *match.file;
         const std::string folder = file.parent.empty() ? *source : joinPath(*source, file.parent);
         OfferedChange item;
@@ -181,9 +207,17 @@ ChangePlan planFill(const AuditResult& result, const FillRequest& request, std::
             item.refusal = "the expected name cannot be a file name: " + *why;
         item.caution = spacedNameCaution(result, item.expected);
         item.tickedByDefault = item.caution.empty();
+        if (line != kNoLine)
+            judgeByContent(*bySource, line, item, plan.items.size(), read);
         plan.items.push_back(std::move(item));
     }
+    if (bySource) {
+        const auto byContent = addContentFills(plan, result, *bySource, mended, *source, *targetPath,
+                                               request.link ? ChangeKind::Link : ChangeKind::Copy);
+        read.insert(read.end(), byContent.begin(), byContent.end());
+    }
     takeIdentities(plan.items);
+    refuseChangedSinceRead(plan.items, read);
     // In the order of the missing names, as the audit lists them.
     std::sort(plan.items.begin(), plan.items.end(),
               [](const OfferedChange& a, const OfferedChange& b) { return a.expected < b.expected; });

@@ -8,6 +8,8 @@
 
 namespace tokenade {
 
+struct ContentFindings;
+
 // Where a fill takes the missing games from, and where they go.
 struct FillRequest {
     std::string directory;     // the Tokenade directory the audit was made of
@@ -25,6 +27,12 @@ struct FillRequest {
 // in brackets is never taken. Of several files with the key, the one spelled
 // exactly as expected is taken, else the first by its path. Missing names
 // that a near miss of the collection itself mends are left to the rename.
+// With `content` (a ROM audit's, its collection and `source` identified
+// against a DAT): by name first, then by content. A name offer whose
+// archive the DAT shows to be another game, or part of one, is listed, not
+// ticked, and refused with why (SourceByContent::whyDecoy); a name that a
+// rename by content mends is left to it; a missing name left is filled
+// with a source archive that holds its game whole (addContentFills).
 // Each offer is a Copy (or a Link) of the source file into the target
 // folder under the expected name, with its differences and size, ticked
 // unless a caution speaks against it (spacedNameCaution);
@@ -33,6 +41,7 @@ struct FillRequest {
 // rom or video folders, or holds the directory; the target is neither of the set nor below one;
 // the source cannot be read. Reads the disk, changes nothing. Stops between
 // folders once `stop` is requested, with what it found so far.
-ChangePlan planFill(const AuditResult& result, const FillRequest& request, std::stop_token stop = {});
+ChangePlan planFill(const AuditResult& result, const FillRequest& request, std::stop_token stop = {},
+                    const ContentFindings* content = nullptr);
 
 }  // namespace tokenade

@@ -1,6 +1,8 @@
 #include "plan_lookups.h"
 
 #include "core/foundation/folder_reader.h"
+#include "core/foundation/path_join.h"
+#include "core/repair/plain_name.h"
 
 #include <unistd.h>
 
@@ -15,6 +17,19 @@ const std::string& RealFolders::of(const std::string& folder)
     if (found == known_.end())
         found = known_.emplace(folder, resolvedPath(folder).value_or("")).first;
     return found->second;
+}
+
+OfferedChange renameOffer(RealFolders& realFolders, const std::string& directory, std::string_view relativeFolder,
+                          std::string_view from, std::string to, OfferKind kind)
+{
+    OfferedChange item;
+    item.kind = kind;
+    item.shownSource = joinPath(relativeFolder, from);
+    const std::string& folder = realFolders.of(joinPath(directory, relativeFolder));
+    item.change = Change{ChangeKind::Rename, folder, std::string(from), folder, std::move(to), FileIdentity{}};
+    if (const auto why = whyNotAPlainName(item.change.to, folder.empty() ? 255 : longestNameIn(folder)))
+        item.refusal = "the expected name cannot be a file name: " + *why;
+    return item;
 }
 
 void takeIdentities(std::vector<OfferedChange>& items)

@@ -3,6 +3,7 @@
 #include "core/repair/change_plan.h"
 
 #include <string>
+#include <string_view>
 #include <unordered_map>
 #include <vector>
 
@@ -21,6 +22,12 @@ public:
 private:
     std::unordered_map<std::string, std::string> known_;
 };
+
+// The found file `from` (in `relativeFolder` below `directory`) to take the
+// name `to`, refused when `to` cannot be a file name there; its identity is
+// taken later, with the others' (takeIdentities).
+OfferedChange renameOffer(RealFolders& realFolders, const std::string& directory, std::string_view relativeFolder,
+                          std::string_view from, std::string to, OfferKind kind);
 
 // Takes the identity of the file of each item (its change's `from` in its
 // `folder`), the folders opened one at a time, each once; an item whose file

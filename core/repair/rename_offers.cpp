@@ -1,7 +1,7 @@
 #include "rename_offers.h"
 
 #include "core/foundation/unicode_key.h"
-#include "core/repair/plain_name.h"
+#include "core/repair/content_offers.h"
 #include "core/repair/plan_lookups.h"
 #include "core/repair/spaced_names.h"
 #include "core/sources/path_rules.h"
@@ -38,26 +38,13 @@ std::vector<size_t> filesAlike(const KeyedNames& names, std::string_view name)
     return alike;
 }
 
-// The found file `from` (in `relativeFolder` below `directory`) to take the
-// name `to`; its identity is taken later, with the others'.
-OfferedChange renameOffer(RealFolders& realFolders, const std::string& directory, std::string_view relativeFolder,
-                          std::string_view from, std::string to, OfferKind kind)
-{
-    OfferedChange item;
-    item.kind = kind;
-    item.shownSource = joinPath(relativeFolder, from);
-    const std::string& folder = realFolders.of(joinPath(directory, relativeFolder));
-    item.change = Change{ChangeKind::Rename, folder, std::string(from), folder, std::move(to), FileIdentity{}};
-    if (const auto why = whyNotAPlainName(item.change.to, folder.empty() ? 255 : longestNameIn(folder)))
-        item.refusal = "the expected name cannot be a file name: " + *why;
-    return item;
-}
-
 void addFollowers(ChangePlan& plan, RealFolders& realFolders, const std::string& directory, const FoundNames& other,
                   std::string_view extension)
 {
     const size_t leaders = plan.items.size();
     for (size_t i = 0; i < leaders; ++i) {
+        if (plan.items[i].kind == OfferKind::Content && !plan.items[i].tickedByDefault)
+            continue;  // an archive listed only, which keeps its name
         const Change& leader = plan.items[i].change;
         const std::string from = std::string(stemOf(leader.from)) + "." + std::string(extension);
         const std::string to = std::string(stemOf(leader.to)) + "." + std::string(extension);
@@ -83,7 +70,8 @@ std::string_view stemOf(std::string_view name)
     return period == std::string_view::npos || period == 0 ? name : name.substr(0, period);
 }
 
-ChangePlan planRenameOffers(const AuditResult& result, const std::string& directory, const FoundNames* otherKind)
+ChangePlan planRenameOffers(const AuditResult& result, const std::string& directory, const FoundNames* otherKind,
+                            const ContentFindings* content)
 {
     ChangePlan plan;
     RealFolders realFolders;
@@ -106,10 +94,14 @@ ChangePlan planRenameOffers(const AuditResult& result, const std::string& direct
         item.tickedByDefault = false;
         plan.items.push_back(std::move(item));
     }
+    std::vector<std::pair<size_t, FileIdentity>> read;
+    if (content)
+        read = addContentRenames(plan, realFolders, directory, *content);
     if (otherKind)
         addFollowers(plan, realFolders, directory, *otherKind,
                      result.kind == AuditKind::Roms ? kVideoExtension : kRomExtension);
     takeIdentities(plan.items);
+    refuseChangedSinceRead(plan.items, read);
     return plan;
 }
 

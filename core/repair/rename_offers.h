@@ -8,6 +8,8 @@
 
 namespace tokenade {
 
+struct ContentFindings;
+
 // The renames that an audit of the collection in `directory` calls for, as a
 // plan to tick:
 // - each near-miss pair: the file takes the name its game expects; ticked
@@ -21,10 +23,13 @@ namespace tokenade {
 //   is the file's own but for the extension, compared as the audit compares
 //   names, unless a file of that kind already has the new name: it is
 //   renamed alike, ticked as the item it follows.
+// - with `content` (a ROM audit's, identified against a DAT): the renames
+//   by content (addContentRenames), before the files that follow them.
 // Folders are resolved to their real paths and each file's identity is taken
 // now. An item that cannot be made says why (a name that cannot be a file
-// name, a file no longer there).
-ChangePlan planRenameOffers(const AuditResult& result, const std::string& directory, const FoundNames* otherKind);
+// name, a file no longer there, an archive changed since it was read).
+ChangePlan planRenameOffers(const AuditResult& result, const std::string& directory, const FoundNames* otherKind,
+                            const ContentFindings* content = nullptr);
 
 // `name` without its last extension ("x.zip" -> "x"); a name without one stays.
 std::string_view stemOf(std::string_view name);

@@ -9,7 +9,7 @@ OfferedChange offer(OfferKind kind, std::string source, bool ticked = true, int 
 {
     Change copy{.kind = ChangeKind::Copy, .folder = {}, .from = {}, .toFolder = {}, .to = {}, .identity = {}};
     copy.identity.size = 1'500'000;
-    return {kind, copy, {}, 0, std::move(source), ticked, std::move(refusal), follows};
+    return {kind, copy, {}, 0, std::move(source), ticked, std::move(refusal), follows, {}};
 }
 
 // Near miss 0 with its video 2, cut name 1 (unticked) with its video 3, and

@@ -1,0 +1,105 @@
+#include "content_offers.h"
+
+#include <algorithm>
+#include <set>
+
+namespace tokenade {
+namespace {
+
+// The archives that hold a game of the list whole under a name that is not
+// already its line's, those held exactly first, each group in the order found.
+std::vector<size_t> renameCandidates(const IdentifiedArchives& found)
+{
+    std::vector<size_t> candidates;
+    for (size_t i = 0; i < found.found.size(); ++i) {
+        const Identification& one = found.found[i];
+        if (one.holdsGame() && one.line != kNoLine && one.state != ContentState::RightName)
+            candidates.push_back(i);
+    }
+    std::stable_partition(candidates.begin(), candidates.end(), [&](size_t i) { return found.found[i].exact(); });
+    return candidates;
+}
+
+}  // namespace
+
+std::string contentReason(const ContentBasis& basis, uint32_t game)
+{
+    return "content: holds " + std::string(gameTitle(basis.dat->games[game]));
+}
+
+std::vector<bool> linesMendedByContent(const ContentFindings& content)
+{
+    const GameLines& lines = *content.basis.lines;
+    std::vector<bool> mended(lines.expectedName.size());
+    const IdentifiedArchives& found = content.collection;
+    for (const size_t i : renameCandidates(found)) {
+        if (lines.lineNamed(found.archives.archives[i].name) == kNoLine)
+            mended[found.found[i].line] = true;
+    }
+    return mended;
+}
+
+std::vector<std::pair<size_t, FileIdentity>> addContentRenames(ChangePlan& plan, RealFolders& realFolders,
+                                                               const std::string& directory,
+                                                               const ContentFindings& content)
+{
+    const GameLines& lines = *content.basis.lines;
+    const IdentifiedArchives& found = content.collection;
+    // Per line, the file that has its name or takes it: an archive named for
+    // it, else the file a near miss renames to it.
+    std::vector<std::string> hasName(lines.expectedName.size());
+    std::vector<std::string> takesName(lines.expectedName.size());
+    std::set<std::string> renamedByName;
+    for (const OfferedChange& item : plan.items) {
+        renamedByName.insert(item.shownSource);
+        if (const uint32_t line = lines.lineNamed(item.change.to); line != kNoLine && takesName[line].empty())
+            takesName[line] = item.shownSource;
+    }
+    for (const FoundArchive& archive : found.archives.archives) {
+        if (const uint32_t line = lines.lineNamed(archive.name); line != kNoLine && hasName[line].empty())
+            hasName[line] = found.archives.pathOf(archive);
+    }
+
+    std::vector<std::pair<size_t, FileIdentity>> read;
+    for (const size_t i : renameCandidates(found)) {
+        const FoundArchive& archive = found.archives.archives[i];
+        const Identification& one = found.found[i];
+        const std::string path = found.archives.pathOf(archive);
+        if (renamedByName.count(path))
+            continue;  // its near miss renames it
+        OfferedChange item = renameOffer(realFolders, directory, found.archives.folders[archive.folder], archive.name,
+                                         lines.expectedName[one.line], OfferKind::Content);
+        item.expected = item.change.to;
+        item.reason = contentReason(content.basis, one.game);
+        const std::string game(gameTitle(content.basis.dat->games[one.game]));
+        const uint32_t named = lines.lineNamed(archive.name);
+        std::string keptBecause;
+        if (named != kNoLine)
+            keptBecause = "named for the list's \"" + std::string(content.basis.list->lines[named]) +
+                          "\", it keeps its name";
+        else if (!hasName[one.line].empty())
+            keptBecause = "a second archive of " + game + ": \"" + hasName[one.line] + "\" has its name";
+        else if (!takesName[one.line].empty())
+            keptBecause = "a second archive of " + game + ": \"" + takesName[one.line] + "\" takes its name";
+        else if (item.refusal.empty())
+            takesName[one.line] = path;
+        if (!keptBecause.empty()) {
+            item.refusal = std::move(keptBecause);
+            item.tickedByDefault = false;  // listed, and nothing is wrong with leaving it
+        }
+        read.emplace_back(plan.items.size(), archive.identity);
+        plan.items.push_back(std::move(item));
+    }
+    return read;
+}
+
+void refuseChangedSinceRead(std::vector<OfferedChange>& items, const std::vector<std::pair<size_t, FileIdentity>>& read)
+{
+    for (const auto& [index, identity] : read) {
+        OfferedChange& item = items[index];
+        if (item.refusal.empty() && item.change.identity != identity)
+            item.refusal = "the archive changed since what it holds was read";
+    }
+}
+
+}  // namespace tokenade
