@@ -1,10 +1,12 @@
 #include "change_commands.h"
 
+#include "cli/identify_command.h"
 #include "cli/near_miss_output.h"
 #include "core/audit/name_differences.h"
 #include "core/repair/change_plan.h"
 #include "core/repair/changes.h"
 #include "core/repair/collection_area.h"
+#include "core/repair/content_offers.h"
 #include "core/repair/fill_plan.h"
 #include "core/repair/journal_files.h"
 #include "core/repair/rename_offers.h"
@@ -44,6 +46,8 @@ std::string offerLine(const OfferedChange& item)
         notes += std::string(notes.empty() ? "" : ", ") + "follows its " + (change.to.ends_with(".zip") ? "video" : "archive");
     if (item.kind == OfferKind::CutName)
         notes += std::string(notes.empty() ? "" : ", ") + "cut name";
+    if (!item.reason.empty())
+        notes += (notes.empty() ? "" : ", ") + item.reason;
     if (change.kind != ChangeKind::Rename)
         notes += std::string(notes.empty() ? "" : ", ") + std::to_string(change.identity.size) + " bytes";
     if (!item.caution.empty())
@@ -160,31 +164,40 @@ std::string unmatchedNames(const CliOptions& options, const ChangePlan& plan)
     return unmatched;
 }
 
-ChangePlan planFor(const CliOptions& options, const AuditResult& result)
+ChangePlan planFor(const CliOptions& options, const AuditResult& result, const CollectionContent* content)
 {
     switch (options.command) {
-    case Command::Fill:
-        return planFill(result, FillRequest{options.directory, options.source, fillTargetOf(options), options.link});
+    case Command::Fill: {
+        const FillRequest request{options.directory, options.source, fillTargetOf(options), options.link};
+        if (!content)
+            return planFill(result, request);
+        const IdentifiedArchives source = identifySource(options, content->basis);
+        const ContentFindings findings{content->basis, content->collection, &source};
+        return planFill(result, request, {}, &findings);
+    }
     case Command::SetAside:
         return planSetAside(result, SetAsideRequest{options.directory, options.category, targetOf(options)});
     default: {
         // The other kind's files, for the videos that follow their archives and back.
         const FoundNames other = options.audit == AuditKind::Roms ? cacheTokenadeVideoDirs(options.directory)
                                                                   : cacheTokenadeRomDirs(options.directory);
-        return planRenameOffers(result, options.directory, &other);
+        if (!content)
+            return planRenameOffers(result, options.directory, &other);
+        const ContentFindings findings{content->basis, content->collection};
+        return planRenameOffers(result, options.directory, &other, &findings);
     }
     }
 }
 
 }  // namespace
 
-int changeFiles(const CliOptions& options, const AuditResult& result)
+int changeFiles(const CliOptions& options, const AuditResult& result, const CollectionContent* content)
 {
     if (const std::string why = whyNotACollection(options.directory, options.audit); !why.empty()) {
         std::fprintf(stderr, "tokenade-audit: %s\n", why.c_str());
         return kExitUsage;
     }
-    const ChangePlan plan = planFor(options, result);
+    const ChangePlan plan = planFor(options, result, content);
     if (!plan.problem.empty()) {
         std::fprintf(stderr, "tokenade-audit: %s\n", plan.problem.c_str());
         return kExitUsage;

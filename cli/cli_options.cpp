@@ -21,7 +21,9 @@ constexpr const char* kUsage =
     "       tokenade-audit videos --dir DIR [--list FILE] [--available-only] [--save FOLDER] [--only LIST]\n"
     "                             [--format text|json|csv] [--json] [--summary] [--near-misses]\n"
     "       tokenade-audit rename roms|videos --dir DIR [--list FILE] [--available-only] [--cut-names] [--apply]\n"
+    "                             [--dat FILE [--no-cache]]\n"
     "       tokenade-audit fill roms|videos --dir DIR --from SOURCE [--list FILE] [--to FOLDER] [--link] [--apply]\n"
+    "                             [--dat FILE [--no-cache]]\n"
     "       tokenade-audit set-aside roms|videos --dir DIR [--list FILE] [--category unknown|extra] [--to FOLDER]\n"
     "                             [--all | NAME...] [--apply]\n"
     "       tokenade-audit identify roms --dir DIR --dat FILE [--list FILE] [--format text|json|csv] [--json]\n"
@@ -91,11 +93,18 @@ std::string chooseReport(const CLI::App& command, const ReportArguments& report,
 }
 
 // What the commands that match archives by content take.
+void addDatOption(CLI::App& command, CliOptions& options, std::string& dat)
+{
+    command.add_option("--dat", dat, "A DAT (Logiqx XML, software list or ClrMamePro) to match archives against "
+                                     "by the sizes and CRCs of their files");
+    command.add_flag("--no-cache", options.noCache, "Read the DAT and every archive anew, not what the caches kept");
+}
+
+// The same, with the fixdat of the audit and identify.
 void addContentOptions(CLI::App& command, CliOptions& options, std::string& dat, std::string& fixdat)
 {
-    command.add_option("--dat", dat, "A DAT (Logiqx XML, software list or ClrMamePro) to match archives against");
+    addDatOption(command, options, dat);
     command.add_option("--fixdat", fixdat, "Write a Logiqx DAT of the list's missing games that the DAT knows");
-    command.add_flag("--no-cache", options.noCache, "Read the DAT and every archive anew, not what the caches kept");
 }
 
 // What every command that changes the collection takes.
@@ -153,6 +162,8 @@ ParseOutcome parseArguments(int argc, char** argv)
     std::string dat;
     std::string fixdat;
     addContentOptions(*roms, options, dat, fixdat);
+    addDatOption(*rename, options, dat);
+    addDatOption(*fill, options, dat);
     CLI::App* identify = app.add_subcommand("identify", "What each archive holds, by the sizes and CRCs of its "
                                                         "files against a DAT, and the list line it is for");
     identify->add_option("kind", kind, "roms")->required()->check(CLI::IsMember({"roms"}));
@@ -223,6 +234,8 @@ ParseOutcome parseArguments(int argc, char** argv)
             return {std::nullopt, usageError("--category extra goes with videos")};
         options.availableOnly = true;  // extra videos are those of the archives missing
     }
+    if (options.datPath && options.audit == AuditKind::Videos)
+        return {std::nullopt, usageError("--dat goes with roms")};
     if (chosen == rename && options.audit == AuditKind::Roms && options.availableOnly)
         return {std::nullopt, usageError("--available-only goes with videos")};
     if (options.all && !options.names.empty())

@@ -42,9 +42,10 @@ struct CliOptions {
     CategoryId category = CategoryId::Unknown;  // set-aside
     bool all = false;                           // set-aside: every file of the category
     std::vector<std::string> names;             // set-aside: the files chosen, as the dry run lists them
-    std::optional<std::string> datPath;         // identify, roms: the DAT that archives are matched against
+    std::optional<std::string> datPath;         // identify, roms, rename and fill roms: the DAT that archives are
+                                                // matched against
     std::optional<std::string> fixdatPath;      // identify, roms --dat: write the missing games the DAT knows
-    bool noCache = false;                       // identify, roms --dat: read every archive
+    bool noCache = false;                       // with --dat: read every archive
 };
 
 // Exit statuses of tokenade-audit.

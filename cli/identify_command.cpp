@@ -184,6 +184,19 @@ void printCsv(const ContentBasis& basis, const IdentifiedArchives& identified)
     std::fwrite(rows.data(), 1, rows.size(), stdout);
 }
 
+// What `identify` makes of the archives it reads (as ContentProgress), with
+// how many are read shown on a progress line, cleared before anything else
+// is said.
+template <typename Identify>
+auto withProgress(const Identify& identify)
+{
+    ProgressLine progress;
+    progress.setStatus("Reading archives...");
+    ContentProgress sink;
+    sink.archivesRead = progress.filesSeen();
+    return identify(sink);
+}
+
 // The DAT, the list and the archives identified, or nothing after saying
 // why the DAT or the list cannot be used.
 std::optional<BasisAndArchives> identifyWithProgress(const CliOptions& options, const std::string& listPath)
@@ -193,13 +206,7 @@ std::optional<BasisAndArchives> identifyWithProgress(const CliOptions& options, 
     inputs.datPath = *options.datPath;
     inputs.listPath = listPath;
     inputs.cache.use = !options.noCache;
-    BasisAndArchives both = [&] {
-        ProgressLine progress;  // cleared before anything else is said
-        progress.setStatus("Reading archives...");
-        ContentProgress sink;
-        sink.archivesRead = progress.filesSeen();
-        return readAndIdentify(inputs, sink);
-    }();
+    BasisAndArchives both = withProgress([&](const ContentProgress& sink) { return readAndIdentify(inputs, sink); });
     if (both.read.datProblem)
         std::cerr << "tokenade-audit: " << both.read.datProblem->message() << "\n";
     if (both.read.listProblem)
@@ -244,14 +251,25 @@ int identifyRoms(const CliOptions& options, const std::string& listPath)
     return writeFixdatOf(options, basis, identified);
 }
 
-int addContentFindings(const CliOptions& options, const std::string& listPath, AuditResult& result)
+int addContentFindings(const CliOptions& options, const std::string& listPath, AuditResult& result,
+                       std::optional<CollectionContent>& content)
 {
-    const std::optional<BasisAndArchives> both = identifyWithProgress(options, listPath);
+    std::optional<BasisAndArchives> both = identifyWithProgress(options, listPath);
     if (!both)
         return kExitListUnusable;
-    if (auto warning = wrongContentWarning(*both->read.basis, both->identified))
+    content.emplace(CollectionContent{std::move(*both->read.basis), std::move(both->identified)});
+    if (auto warning = wrongContentWarning(content->basis, content->collection))
         result.warnings.push_back(std::move(*warning));
-    return writeFixdatOf(options, *both->read.basis, both->identified);
+    return writeFixdatOf(options, content->basis, content->collection);
+}
+
+IdentifiedArchives identifySource(const CliOptions& options, const ContentBasis& basis)
+{
+    IdentifyInputs inputs;
+    inputs.directory = options.source;
+    inputs.sourceFolder = true;
+    inputs.cache.use = !options.noCache;
+    return withProgress([&](const ContentProgress& sink) { return identifyArchives(basis, inputs, sink); });
 }
 
 }  // namespace tokenade::cli

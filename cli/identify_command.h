@@ -1,6 +1,7 @@
 #pragma once
 
 #include "cli/cli_options.h"
+#include "core/content/collection_identity.h"
 #include "core/results/audit_result.h"
 
 #include <optional>
@@ -17,10 +18,24 @@ namespace tokenade::cli {
 // could not be written.
 int identifyRoms(const CliOptions& options, const std::string& listPath);
 
-// `roms --dat`: adds to `result` the warning of archives whose content is
-// another game than their name says, and writes the fixdat when asked.
-// Returns kExitAudited, kExitListUnusable for a DAT that cannot be used
-// (said on standard error), or kExitWriteFailed for a fixdat not written.
-int addContentFindings(const CliOptions& options, const std::string& listPath, AuditResult& result);
+// What --dat found in the collection: the DAT and the list, read once, and
+// the archives of the rom folders identified against them.
+struct CollectionContent {
+    ContentBasis basis;
+    IdentifiedArchives collection;
+};
+
+// `roms --dat`, `rename roms --dat`, `fill roms --dat`: identifies the
+// collection's archives, adds to `result` the warning of archives whose
+// content is another game than their name says, writes the fixdat when
+// asked, and keeps what it read in `content`. Returns kExitAudited,
+// kExitListUnusable for a DAT that cannot be used (said on standard error),
+// or kExitWriteFailed for a fixdat not written.
+int addContentFindings(const CliOptions& options, const std::string& listPath, AuditResult& result,
+                       std::optional<CollectionContent>& content);
+
+// The archives of a fill's source folder, at any depth, identified with the
+// progress shown as the collection's is.
+IdentifiedArchives identifySource(const CliOptions& options, const ContentBasis& basis);
 
 }  // namespace tokenade::cli

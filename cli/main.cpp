@@ -81,14 +81,15 @@ int runCommand(int argc, char** argv)
         return kExitListUnusable;
     }
     int contentStatus = kExitAudited;
+    std::optional<CollectionContent> content;
     if (options.datPath) {
-        contentStatus = addContentFindings(options, *listPath, *outcome.result);
+        contentStatus = addContentFindings(options, *listPath, *outcome.result, content);
         if (contentStatus == kExitListUnusable)
             return contentStatus;
     }
     std::cerr << warningLines(*outcome.result);
     if (options.command != Command::Audit) {
-        const int changed = changeFiles(options, *outcome.result);
+        const int changed = changeFiles(options, *outcome.result, content ? &*content : nullptr);
         return stdoutWritten() ? changed : kExitWriteFailed;
     }
 

@@ -89,6 +89,8 @@ protected:
         withReadme.push_back({"readme.txt", 40, 0xDEADBEEF});
         collection.addFile("roms/short/qbert.zip", zipBytes(withReadme));
         collection.addFile("roms/short/scobra.zip", zipBytes(romsOf(dat, "scobra")));
+        collection.addFile("videos/scobra.xmv", "video");
+        collection.addFile("roms/cast2.zip", zipBytes(romsOf(dat, "castelo")));
         collection.addFile("roms/antarct.zip", zipBytes({romsOf(dat, "antarct")[0]}));
         collection.addFile("roms/alphazoo.zip", std::string("Rar!\x1A\x07\x00 packed", 14));
         collection.addFile("roms/amazing.zip", "");
@@ -99,25 +101,38 @@ protected:
         collection.addFile("romsConsoles/unknown.zip", zipBytes({{"x.bin", 100, 42}}));
         if (!name.ends_with(".dat"))
             collection.addFile("romsConsoles/twin.zip", zipBytes({{"t.bin", 4096, 0x12345678}}));
+        // A set of short names: two missing games, one that is there, and decoys.
+        source.addFile("short/ssketch.zip", zipBytes(romsOf(dat, "ssketch")));
+        source.addFile("short/bdash.zip", zipBytes(romsOf(dat, "bdash")));
+        source.addFile("short/scobra.zip", zipBytes(romsOf(dat, "scobra")));
+        source.addFile("short/btime.zip", zipBytes({romsOf(dat, "btime")[0]}));
+        source.addFile("short/carnival.zip", zipBytes(romsOf(dat, "castelo")));
+        source.addFile("Centipede.zip", zipBytes(romsOf(dat, "qbert")));
+        source.addFile("Artillery Duel.zip", zipBytes(romsOf(dat, "artduel")));
     }
 
     ProgramRun run(std::vector<std::string> arguments)
     {
         return runProgram(TOKENADE_AUDIT_PATH, arguments);
     }
-    std::vector<std::string> identify(std::vector<std::string> more = {})
+    std::vector<std::string> identify(std::vector<std::string> more = {}) { return withDat("identify", more); }
+
+    // `command` roms of the collection, with the DAT.
+    std::vector<std::string> withDat(const std::string& command, std::vector<std::string> more = {})
     {
-        std::vector<std::string> arguments{"identify", "roms", "--dir", collection.root(), "--dat",
+        std::vector<std::string> arguments{command, "roms", "--dir", collection.root(), "--dat",
                                            collection.path("dat/games.dat"), "--list", collection.path("list.txt")};
         arguments.insert(arguments.end(), more.begin(), more.end());
         return arguments;
     }
 
     // The ClrMamePro DAT is the real one alone: it gets no twins.
-    size_t archiveCount() const { return std::string(GetParam()).ends_with(".dat") ? 10 : 11; }
+    size_t archiveCount() const { return std::string(GetParam()).ends_with(".dat") ? 11 : 12; }
 
     TempTree collection;
+    TempTree source;
     TempTree cache;
+    TempTree state;
     DatIndex dat;
 };
 
@@ -190,6 +205,48 @@ TEST_P(IdentifyTest, AuditWarnsAndFixdatListsTheMissing)
     EXPECT_EQ(games, (std::vector<std::string>{"ssketch", "antarct", "alphazoo", "amazing", "aquatack", "beamridr",
                                                "bdash", "btime", "carnival", "centiped"}));
     EXPECT_EQ(fixdat.dat->romsOf(fixdat.dat->games[1]).size(), 2u);
+}
+
+// The wholly identified archives take their list names, the video with its
+// archive; a copy and an archive named for another line keep theirs. The
+// fill copies the missing games found by content or by a name the content
+// bears out, and no decoy. Undoing both gives back the exact tree.
+TEST_P(IdentifyTest, RenamesAndFillsByContentAreUndone)
+{
+    ::setenv("XDG_STATE_HOME", state.root().c_str(), 1);
+    const std::string before = collection.state();
+    const std::string roms = collection.list("roms");
+    const std::string consoles = collection.list("romsConsoles");
+    const auto renamed = run(withDat("rename", {"--apply"}));
+    ASSERT_EQ(renamed.exitStatus, 0) << renamed.out << renamed.err;
+    for (const char* listed : {"not renamed: \"roms/cast2.zip\" -> \"Castelo.zip\"  [content: holds Castelo]: a "
+                               "second archive of Castelo: \"roms/short/castelo.zip\" has its name\n",
+                               "not renamed: \"romsConsoles/Beamrider.zip\" -> \"Artillery Duel.zip\"  [content: "
+                               "holds Artillery Duel]: named for the list's \"Beamrider\", it keeps its name\n"})
+        EXPECT_NE(renamed.out.find(listed), std::string::npos) << renamed.out;
+    EXPECT_EQ(collection.list("roms/short"), "Q*bert.zip\nSuper Cobra.zip\ncastelo.zip\n");
+    EXPECT_EQ(collection.list("videos"), "Super Cobra.xmv\n");
+    EXPECT_EQ(collection.list("roms"), roms);
+    std::string renamedConsoles = consoles;
+    renamedConsoles.replace(renamedConsoles.find("br.zip"), 6, "Blockade Runner.zip");
+    EXPECT_EQ(collection.list("romsConsoles"), renamedConsoles);
+
+    const auto filled = run(withDat("fill", {"--from", source.root(), "--apply"}));
+    ASSERT_EQ(filled.exitStatus, 0) << filled.out << filled.err;
+    for (const char* decoy : {"\"short/carnival.zip\" -> \"%s/roms/Carnival.zip\"  [8312 bytes]: by content it "
+                              "holds Castelo, not Carnival\n",
+                              "\"Centipede.zip\" -> \"%s/roms/Centipede.zip\"  [8308 bytes]: by content it holds "
+                              "Q*bert, not Centipede\n"}) {
+        char line[512];
+        std::snprintf(line, sizeof line, decoy, collection.root().c_str());
+        EXPECT_NE(filled.out.find(std::string("  not made: ") + line), std::string::npos) << filled.out;
+    }
+    EXPECT_EQ(collection.list("roms"), "Artillery Duel.zip\nBoulder Dash.zip\nSuper Sketch.zip\n" + roms);
+    EXPECT_EQ(collection.read("roms/Boulder Dash.zip"), source.read("short/bdash.zip"));
+
+    for (int batch = 0; batch < 2; ++batch)
+        EXPECT_EQ(run({"undo", "--dir", collection.root()}).exitStatus, 0);
+    EXPECT_EQ(collection.state(), before);
 }
 
 INSTANTIATE_TEST_SUITE_P(Dats, IdentifyTest,

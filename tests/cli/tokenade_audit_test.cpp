@@ -193,6 +193,7 @@ TEST_F(TokenadeAuditTest, ArgumentsGoodAndBad)
         {{"rename", "films", "DIR"}, ""},
         {{"rename", "roms", "DIR", "--available-only"}, "--available-only goes with videos"},
         {{"roms", "DIR", "--fixdat", "f.xml"}, "--fixdat goes with --dat"},
+        {{"fill", "videos", "DIR", "--from", "S", "--dat", "d.xml"}, "--dat goes with roms"},
         {{"identify", "roms", "DIR"}, "--dat is required"},
         {{"identify", "videos", "DIR", "--dat", "x"}, "kind: videos not in {roms}"},
     };
