@@ -26,9 +26,10 @@ std::string contentReason(const ContentBasis& basis, uint32_t game);
 
 // Per list line: some archive of the collection that is not named for a
 // line holds the line's game whole, so that a rename by content gives the
-// line its archive. An archive named for a line keeps its name, so one
-// named for another line mends nothing.
-std::vector<bool> linesMendedByContent(const ContentFindings& content);
+// line its archive. An archive named for a line keeps its name, and one
+// that a near miss of `result` renames takes the near miss's name: neither
+// mends its game's line.
+std::vector<bool> linesMendedByContent(const ContentFindings& content, const AuditResult& result);
 
 // The renames by content, added to `plan` after its near misses and cut
 // names, for the ROM audit of `directory`. Per archive that holds a game of

@@ -1,5 +1,7 @@
 #include "content_offers.h"
 
+#include "core/foundation/path_join.h"
+
 #include <algorithm>
 #include <set>
 
@@ -27,13 +29,17 @@ std::string contentReason(const ContentBasis& basis, uint32_t game)
     return "content: holds " + std::string(gameTitle(basis.dat->games[game]));
 }
 
-std::vector<bool> linesMendedByContent(const ContentFindings& content)
+std::vector<bool> linesMendedByContent(const ContentFindings& content, const AuditResult& result)
 {
+    std::set<std::string> renamedByName;
+    for (const NearMisses::Pair& pair : result.nearMisses.pairs)
+        renamedByName.insert(joinPath(result.folderOf(*pair.found), pair.found->name()));
     const GameLines& lines = *content.basis.lines;
     std::vector<bool> mended(lines.expectedName.size());
     const IdentifiedArchives& found = content.collection;
     for (const size_t i : renameCandidates(found)) {
-        if (lines.lineNamed(found.archives.archives[i].name) == kNoLine)
+        const FoundArchive& archive = found.archives.archives[i];
+        if (lines.lineNamed(archive.name) == kNoLine && !renamedByName.count(found.archives.pathOf(archive)))
             mended[found.found[i].line] = true;
     }
     return mended;

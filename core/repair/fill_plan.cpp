@@ -184,7 +184,7 @@ ChangePlan planFill(const AuditResult& result, const FillRequest& request, std::
     std::vector<bool> mended;
     if (content && content->source && roms) {
         bySource.emplace(*content);
-        mended = linesMendedByContent(*content);
+        mended = linesMendedByContent(*content, result);
     }
     std::vector<std::pair<size_t, FileIdentity>> read;  // what content was judged on
     for (const auto& [name, match] : matches) {
@@ -218,9 +218,10 @@ ChangePlan planFill(const AuditResult& result, const FillRequest& request, std::
     }
     takeIdentities(plan.items);
     refuseChangedSinceRead(plan.items, read);
-    // In the order of the missing names, as the audit lists them.
-    std::sort(plan.items.begin(), plan.items.end(),
-              [](const OfferedChange& a, const OfferedChange& b) { return a.expected < b.expected; });
+    // In the order of the missing names, as the audit lists them; a name's
+    // offer by name before its offer by content.
+    std::stable_sort(plan.items.begin(), plan.items.end(),
+                     [](const OfferedChange& a, const OfferedChange& b) { return a.expected < b.expected; });
     plan.freeSpace = freeSpaceAt(*targetPath);
     return plan;
 }

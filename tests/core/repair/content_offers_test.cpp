@@ -15,18 +15,18 @@ namespace {
 using testing::TempTree;
 using testing::ZipFile;
 
-// Games of one 4-byte rom each, their CRCs 1 to 5; the list has them all.
+// Games of one 4-byte rom each, their CRCs 1 to 6; the list has them all.
 class ContentOffersTest : public ::testing::Test {
 protected:
     void SetUp() override
     {
         std::string dat;
         int crc = 0;
-        for (const char* game : {"Alpha", "Beta", "Gamma", "Delta", "Omega"})
+        for (const char* game : {"Alpha", "Beta", "Gamma", "Delta", "Omega", "Kappa"})
             dat += std::string("game ( name \"") + game + "\" rom ( name r size 4 crc 0000000" +
                    std::to_string(++crc) + " ) )\n";
         tree.addFile("games.dat", dat);
-        tree.addFile("list.txt", "Alpha\nBeta\nGamma\nDelta\nOmega\n");
+        tree.addFile("list.txt", "Alpha\nBeta\nGamma\nDelta\nOmega\nKappa\n");
         cache.use = false;
     }
     static std::string holding(uint32_t crc, bool readme = false)
@@ -46,12 +46,14 @@ protected:
         collection = identifyArchives(*basis, {tree.root(), false, "", "", cache});
         source = identifyArchives(*basis, {sourceTree.root(), true, "", "", cache});
     }
-    // Each item as "shown source -> name: refusal".
+    // Each item as "shown source -> name" and its refusal, "unticked: " before
+    // it when it is not ticked.
     static std::map<std::string, std::string> itemsOf(const ChangePlan& plan)
     {
         std::map<std::string, std::string> items;
         for (const OfferedChange& item : plan.items)
-            items[item.shownSource + " -> " + item.change.to] = item.refusal;
+            items[item.shownSource + " -> " + item.change.to] =
+                (item.tickedByDefault ? "" : "unticked: ") + item.refusal;
         return items;
     }
 
@@ -66,7 +68,7 @@ protected:
 
 TEST_F(ContentOffersTest, OneArchivePerLineTheExactOneFirstAndNoneChangedSinceRead)
 {
-    tree.addFile("roms/Alpha .zip", holding(9));  // a near miss of Alpha, whatever it holds
+    tree.addFile("roms/Alpha .zip", holding(4));  // a near miss of Alpha: by name first, though it holds Delta
     tree.addFile("roms/a.zip", holding(1));
     tree.addFile("roms/b1.zip", holding(2, true));
     tree.addFile("roms/b2.zip", holding(2));
@@ -77,35 +79,38 @@ TEST_F(ContentOffersTest, OneArchivePerLineTheExactOneFirstAndNoneChangedSinceRe
     const auto items = itemsOf(planRenameOffers(*audit.result, tree.root(), nullptr, &content));
     const std::map<std::string, std::string> expected{
         {"roms/Alpha .zip -> Alpha.zip", ""},
-        {"roms/a.zip -> Alpha.zip", "a second archive of Alpha: \"roms/Alpha .zip\" takes its name"},
+        {"roms/a.zip -> Alpha.zip", "unticked: a second archive of Alpha: \"roms/Alpha .zip\" takes its name"},
         {"roms/b2.zip -> Beta.zip", ""},
-        {"roms/b1.zip -> Beta.zip", "a second archive of Beta: \"roms/b2.zip\" takes its name"},
+        {"roms/b1.zip -> Beta.zip", "unticked: a second archive of Beta: \"roms/b2.zip\" takes its name"},
         {"roms/g.zip -> Gamma.zip", "the archive changed since what it holds was read"},
     };
     EXPECT_EQ(items, expected);
 }
 
 // By name first, but never a decoy; a game the collection holds under
-// another name is left to the rename; the rest by content.
+// another name is left to the rename, unless a near miss takes the archive;
+// the rest by content.
 TEST_F(ContentOffersTest, FillsByNameThenByContentNeverADecoy)
 {
     tree.addFile("roms/d.zip", holding(4));
+    tree.addFile("roms/Kappa .zip", holding(2));  // renamed to Kappa by name: Beta stays missing
     sourceTree.addFile("Alpha.zip", holding(1, true));
     sourceTree.addFile("Beta.zip", holding(3, true));  // Gamma with extras: the exact one below is taken
     sourceTree.addFile("Delta.zip", holding(4));
     sourceTree.addFile("set/g2.zip", holding(3));
+    sourceTree.addFile("set/b.zip", holding(2));
     sourceTree.addFile("Omega.zip", std::string("Rar!\x1A\x07\x00 packed", 14));
     identify();
     const ContentFindings content{*basis, collection, &source};
     const auto plan = planFill(*audit.result, {tree.root(), sourceTree.root(), "", false}, {}, &content);
     const std::map<std::string, std::string> expected{
         {"Alpha.zip -> Alpha.zip", ""},
-        {"Beta.zip -> Beta.zip", "by content it holds Gamma, not Beta"},
+        {"Beta.zip -> Beta.zip", "unticked: by content it holds Gamma, not Beta"},
+        {"set/b.zip -> Beta.zip", ""},
         {"set/g2.zip -> Gamma.zip", ""},
-        {"Omega.zip -> Omega.zip", "not a zip: a RAR archive"},
+        {"Omega.zip -> Omega.zip", "unticked: not a zip: a RAR archive"},
     };
     EXPECT_EQ(itemsOf(plan), expected);
-    EXPECT_EQ(plan.defaultTicks(), (std::vector<bool>{true, false, true, false}));
 }
 
 }  // namespace
