@@ -169,7 +169,7 @@ ChangePlan planFor(const CliOptions& options, const AuditResult& result, const C
     switch (options.command) {
     case Command::Fill: {
         const FillRequest request{options.directory, options.source, fillTargetOf(options), options.link};
-        if (!content)
+        if (!content || !whyFillRefused(result, request).empty())
             return planFill(result, request);
         const IdentifiedArchives source = identifySource(options, content->basis);
         const ContentFindings findings{content->basis, content->collection, &source};

@@ -111,7 +111,42 @@ uint64_t freeSpaceAt(std::string folder)
     return static_cast<uint64_t>(space.f_bavail) * space.f_frsize;
 }
 
+// The real paths of a fill, or why it cannot be made at all.
+struct FillPaths {
+    std::string problem;
+    std::string source;
+    std::string target;
+};
+
+FillPaths resolveFill(const AuditResult& result, const FillRequest& request)
+{
+    const bool roms = result.kind == AuditKind::Roms;
+    const std::vector<std::string> folderSet = folderNames(roms ? kRomFolders : kVideoFolders);
+    const std::string target = request.targetFolder.empty() ? folderSet.front() : request.targetFolder;
+    const std::string top = target.substr(0, target.find('/'));
+    const bool plainBelow = target.find("/./") == std::string::npos && target.find("/../") == std::string::npos &&
+                            !target.ends_with("/..") && !target.ends_with("/.");
+    if (std::find(folderSet.begin(), folderSet.end(), top) == folderSet.end() || !plainBelow)
+        return {"\"" + target + "\" is not one of the folders " + std::string(roms ? kRomFolders : kVideoFolders) +
+                    " nor a folder below one",
+                {}, {}};
+    const auto directory = resolvedPath(request.directory);
+    const auto source = resolvedPath(request.source);
+    const auto targetPath = directory ? resolvedPath(joinPath(*directory, target)) : std::nullopt;
+    if (!directory || !source || !targetPath)
+        return {"cannot resolve the paths of " + request.directory + " and " + request.source, {}, {}};
+    std::vector<std::string> bothSets = folderSet;
+    for (const std::string& folder : folderNames(roms ? kVideoFolders : kRomFolders))
+        bothSets.push_back(folder);
+    return {whySourceRefused(*source, *directory, bothSets), *source, *targetPath};
+}
+
 }  // namespace
+
+std::string whyFillRefused(const AuditResult& result, const FillRequest& request)
+{
+    return resolveFill(result, request).problem;
+}
 
 ChangePlan planFill(const AuditResult& result, const FillRequest& request, std::stop_token stop,
                     const ContentFindings* content)
@@ -119,34 +154,15 @@ ChangePlan planFill(const AuditResult& result, const FillRequest& request, std::
     ChangePlan plan;
     const bool roms = result.kind == AuditKind::Roms;
     const std::string_view extension = roms ? kRomExtension : kVideoExtension;
-    const std::vector<std::string> folderSet = folderNames(roms ? kRomFolders : kVideoFolders);
-    const std::string target = request.targetFolder.empty() ? folderSet.front() : request.targetFolder;
-    const std::string top = target.substr(0, target.find('/'));
-    const bool plainBelow = target.find("/./") == std::string::npos && target.find("/../") == std::string::npos &&
-                            !target.ends_with("/..") && !target.ends_with("/.");
-    if (std::find(folderSet.begin(), folderSet.end(), top) == folderSet.end() || !plainBelow) {
-        plan.problem = "\"" + target + "\" is not one of the folders " + std::string(roms ? kRomFolders : kVideoFolders) +
-                       " nor a folder below one";
-        return plan;
-    }
-    const auto directory = resolvedPath(request.directory);
-    const auto source = resolvedPath(request.source);
-    const auto targetPath = directory ? resolvedPath(joinPath(*directory, target)) : std::nullopt;
-    if (!directory || !source || !targetPath) {
-        plan.problem = "cannot resolve the paths of " + request.directory + " and " + request.source;
-        return plan;
-    }
-    std::vector<std::string> bothSets = folderSet;
-    for (const std::string& folder : folderNames(roms ? kVideoFolders : kRomFolders))
-        bothSets.push_back(folder);
-    if (plan.problem = whySourceRefused(*source, *directory, bothSets); !plan.problem.empty())
+    const FillPaths paths = resolveFill(result, request);
+    if (plan.problem = paths.problem; !plan.problem.empty())
         return plan;
 
     std::vector<FolderFailure> failures;
-    const std::vector<SourceFile> files = filesBelow(*source, extension, stop, failures);
+    const std::vector<SourceFile> files = filesBelow(paths.source, extension, stop, failures);
     for (const FolderFailure& failure : failures) {
         if (failure.relative.empty()) {
-            plan.problem = "cannot read the source folder " + *source + ": " + std::strerror(failure.error);
+            plan.problem = "cannot read the source folder " + paths.source + ": " + std::strerror(failure.error);
             return plan;
         }
     }
@@ -195,13 +211,13 @@ ChangePlan planFill(const AuditResult& result, const FillRequest& request, std::
         if (line != kNoLine && mended[line])
             continue;  // an archive of the collection holds it: left to the rename by content
         const SourceFile& file = *match.file;
-        const std::string folder = file.parent.empty() ? *source : joinPath(*source, file.parent);
+        const std::string folder = file.parent.empty() ? paths.source : joinPath(paths.source, file.parent);
         OfferedChange item;
         item.kind = OfferKind::Fill;
         item.expected = std::string(name->name());
         item.differences = differencesBetween(item.expected, file.name, extension).bits;
         item.shownSource = joinPath(file.parent, file.name);
-        item.change = Change{request.link ? ChangeKind::Link : ChangeKind::Copy, folder, file.name, *targetPath,
+        item.change = Change{request.link ? ChangeKind::Link : ChangeKind::Copy, folder, file.name, paths.target,
                              item.expected, FileIdentity{}};
         if (const auto why = whyNotAPlainName(item.expected, NAME_MAX))
             item.refusal = "the expected name cannot be a file name: " + *why;
@@ -212,7 +228,7 @@ ChangePlan planFill(const AuditResult& result, const FillRequest& request, std::
         plan.items.push_back(std::move(item));
     }
     if (bySource) {
-        const auto byContent = addContentFills(plan, result, *bySource, mended, *source, *targetPath,
+        const auto byContent = addContentFills(plan, result, *bySource, mended, paths.source, paths.target,
                                                request.link ? ChangeKind::Link : ChangeKind::Copy);
         read.insert(read.end(), byContent.begin(), byContent.end());
     }
@@ -222,7 +238,7 @@ ChangePlan planFill(const AuditResult& result, const FillRequest& request, std::
     // offer by name before its offer by content.
     std::stable_sort(plan.items.begin(), plan.items.end(),
                      [](const OfferedChange& a, const OfferedChange& b) { return a.expected < b.expected; });
-    plan.freeSpace = freeSpaceAt(*targetPath);
+    plan.freeSpace = freeSpaceAt(paths.target);
     return plan;
 }
 

@@ -44,4 +44,9 @@ struct FillRequest {
 ChangePlan planFill(const AuditResult& result, const FillRequest& request, std::stop_token stop = {},
                     const ContentFindings* content = nullptr);
 
+// The `problem` that planFill would find before reading the source (the
+// target, the paths, a source inside the collection or holding it), or "":
+// checked before the source is searched by content, which reads every archive.
+std::string whyFillRefused(const AuditResult& result, const FillRequest& request);
+
 }  // namespace tokenade
