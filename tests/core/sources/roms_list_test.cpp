@@ -87,8 +87,9 @@ TEST_F(RomsListTest, ListGrowingWhileItIsRead)
     });
     for (int attempt = 0; attempt < 50; ++attempt) {
         const RomsListRead growing = cacheRomsListFile(tree.path("growing.txt"));
-        if (growing.list)
+        if (growing.list) {
             EXPECT_LE(growing.list->text->size(), kRomsListSizeLimit);
+        }
     }
     writer.join();
     EXPECT_FALSE(cacheRomsListFile(tree.path("growing.txt")).list.has_value());
