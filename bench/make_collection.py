@@ -1,7 +1,7 @@
 #!/usr/bin/env python3
 """Builds a synthetic Tokenade directory for the benchmarks.
 
-    make_collection.py FOLDER N [--style short|realistic|families] [--near-miss] [--seed S] [--stats]
+    make_collection.py FOLDER N [--style short|realistic|families|collector|mostly-valid] [--near-miss] [--seed S] [--stats]
 
 N archives over the three rom folders and N/4 videos over the five video
 folders, about 2% other extensions, a few links to files and folders, and a
@@ -19,6 +19,10 @@ families: the realistic style with titles in families that share long
 prefixes ("Admiral (Brazil) (Demo) (Disc 2)", "ADMIRAL (BRAZIL) (DISC 2)"),
 over about 4,700 folders per million archives (see family_titles).
 
+collector and mostly-valid: a big set the list barely covers (96% unknown,
+22% in another letter case), and a set kept in order (90% valid); see
+collector_collection.
+
 --near-miss: the realistic collection with a list of short titles, about
 100,000 of them missing, and archives planted under slightly wrong names for
 a few percent of those; the pairs are listed in near-misses.json in FOLDER.
@@ -35,6 +39,7 @@ from collection import (Collection, LIST_LIMIT, ROM_FOLDERS, VIDEO_FOLDERS, list
                         missing_lines, write_collection)
 from name_rules import is_archive
 from realistic_collection import realistic_collection
+from collector_collection import collector_collection, mostly_valid_collection
 
 ACCENTED = "éèàüöñçåøßÉÜÖ"
 
@@ -126,12 +131,12 @@ def main():
     parser = argparse.ArgumentParser(description=__doc__, formatter_class=argparse.RawDescriptionHelpFormatter)
     parser.add_argument("folder")
     parser.add_argument("n", type=int)
-    parser.add_argument("--style", choices=["short", "realistic", "families"], help="short unless --near-miss")
+    parser.add_argument("--style", choices=["short", "realistic", "families", "collector", "mostly-valid"], help="short unless --near-miss")
     parser.add_argument("--near-miss", action="store_true", help="the realistic style with near misses")
     parser.add_argument("--seed", type=int, help="defaults to N")
     parser.add_argument("--stats", action="store_true", help="print what was built")
     args = parser.parse_args()
-    if args.near_miss and args.style in ("short", "families"):
+    if args.near_miss and args.style not in (None, "realistic"):
         parser.error("--near-miss goes with the realistic style alone")
     style = args.style or ("realistic" if args.near_miss else "short")
     seed = args.n if args.seed is None else args.seed
@@ -139,6 +144,10 @@ def main():
     start = time.perf_counter()
     if style == "short":
         collection = short_collection(args.n, seed)
+    elif style == "collector":
+        collection = collector_collection(args.n, seed)
+    elif style == "mostly-valid":
+        collection = mostly_valid_collection(args.n, seed)
     else:
         collection = realistic_collection(args.n, seed, with_near_misses=args.near_miss,
                                           families=style == "families")
