@@ -42,14 +42,9 @@ std::future<ExpectedList> readListForMerge(const std::string& listPath, std::str
     });
 }
 
-// `nearHashes`: the found names should carry their near hashes (made in
-// the walking threads while their bytes are at hand) for the near misses.
-ScanControl scanControl(const AuditProgress& progress, std::string_view nearHashes = {})
+ScanControl scanControl(const AuditProgress& progress)
 {
-    ScanControl control{progress.filesSeen, progress.stop, {}};
-    if (!nearHashes.empty())
-        control.nearHash = [nearHashes](std::string_view name) { return nearHashForScan(name, nearHashes); };
-    return control;
+    return ScanControl{progress.filesSeen, progress.stop};
 }
 
 // Moves the merged names into the categories of `result`, with the
@@ -99,7 +94,7 @@ ScannedAndListed scanWhileReadingList(const AuditInputs& inputs, std::string_vie
 {
     auto list = readListForMerge(inputs.romsListPath, extension);
     tell(progress, scanStatus);
-    FoundNames found = scan(inputs.tokenadeDirPath, scanControl(progress, inputs.nearMisses ? extension : ""));
+    FoundNames found = scan(inputs.tokenadeDirPath, scanControl(progress));
     tell(progress, kStatusCachingRomsList);
     return {std::move(found), list.get()};
 }
@@ -130,7 +125,7 @@ AuditOutcome runRomAudit(const AuditInputs& inputs, const AuditProgress& progres
     MergedNames merged = mergeUsingUpFound(found.names, expected.names);
     AuditResult result = AuditResult::empty(AuditKind::Roms);
     if (inputs.nearMisses)
-        result.nearMisses = findNearMisses(merged, &*expected.read.list, kRomExtension, true);
+        result.nearMisses = findNearMisses(merged, &*expected.read.list, kRomExtension, sortThreads());
     result.cutLines = cutLinesOf(merged.missing, *expected.read.list, kRomExtension);
     addWarning(result, missingFoldersWarning(inputs.tokenadeDirPath, folderNames(kRomFolders), found.folderErrors,
                                              WarningKind::NoRomFolders, "every game shows as missing"));
@@ -176,7 +171,7 @@ AuditOutcome runVideoAudit(const AuditInputs& inputs, const AuditProgress& progr
     // The missing videos are named by the list's lines only when the list is what is expected.
     const RomsList* lines = inputs.availableRomVideosOnly ? nullptr : &*supported.read.list;
     if (inputs.nearMisses)
-        result.nearMisses = findNearMisses(merged, lines, kVideoExtension, true);
+        result.nearMisses = findNearMisses(merged, lines, kVideoExtension, sortThreads());
     if (lines)
         result.cutLines = cutLinesOf(merged.missing, *lines, kVideoExtension);
     auto noVideoFolders = missingFoldersWarning(inputs.tokenadeDirPath, folderNames(kVideoFolders),

@@ -114,7 +114,6 @@ private:
             return;
         }
         merged_.unknown.push_back(entryOf(name, name.origin));
-        merged_.unknownNearHashes.push_back(name.nearHash());
     }
 
     void expectedOnly(const KeyedName& name)
@@ -202,7 +201,6 @@ void reserveFor(MergedNames& merged, size_t found, size_t expected, bool support
     merged.valid.reserve(std::min(found, expected));
     merged.missing.reserve(expected);
     merged.unknown.reserve(found);
-    merged.unknownNearHashes.reserve(found);
     if (supported)
         merged.extra.reserve(found);
 }
@@ -257,7 +255,6 @@ MergedNames mergeAll(const KeyedNames& found, const KeyedNames& expected, const 
     appendAll(merged.missing, upper.missing);
     appendAll(merged.extra, upper.extra);
     appendAll(merged.unknown, upper.unknown);
-    appendAll(merged.unknownNearHashes, upper.unknownNearHashes);
     return merged;
 }
 

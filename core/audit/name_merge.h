@@ -16,8 +16,6 @@ struct MergedNames {
     // their places: (in `unknown`, in `valid`). A second spelling of a game
     // that is there.
     std::vector<std::pair<size_t, size_t>> copies;
-    // The KeyedName::nearHash of each unknown name, in `unknown`'s order.
-    std::vector<uint32_t> unknownNearHashes;
 };
 
 // Walks `found` and `expected`, both sorted (KeyedNames::sort), in one pass.

@@ -16,13 +16,18 @@
 namespace tokenade {
 namespace {
 
-// Runs work(begin, end) over [0, count) on two threads.
+// Runs work(part, begin, end) over [0, count) cut into `parts` stretches, each
+// on a thread of its own but the last, which runs on the caller's.
 template <typename Work>
-void onTwoThreads(size_t count, Work&& work)
+void inParts(size_t count, unsigned parts, Work&& work)
 {
-    std::thread lower(work, size_t{0}, count / 2);
-    work(count / 2, count);
-    lower.join();
+    parts = std::max(1u, parts);
+    std::vector<std::thread> helpers;
+    for (unsigned part = 0; part + 1 < parts; ++part)
+        helpers.emplace_back(work, part, count * part / parts, count * (part + 1) / parts);
+    work(parts - 1, count * (parts - 1) / parts, count);
+    for (std::thread& helper : helpers)
+        helper.join();
 }
 
 // A near-key hash cut to 32 bits: names that only share these are told
@@ -32,10 +37,10 @@ uint32_t shortNearHash(std::string_view name, std::string_view extension)
     return static_cast<uint32_t>(nearKeyHash(name, extension) >> 32);
 }
 
-std::vector<uint32_t> nearHashesOf(const ResultList& names, std::string_view extension)
+std::vector<uint32_t> nearHashesOf(const ResultList& names, std::string_view extension, unsigned threads)
 {
     std::vector<uint32_t> hashes(names.size());
-    onTwoThreads(names.size(), [&](size_t begin, size_t end) {
+    inParts(names.size(), threads, [&](unsigned, size_t begin, size_t end) {
         for (size_t i = begin; i < end; ++i)
             hashes[i] = shortNearHash(names[i].name(), extension);
     });
@@ -83,38 +88,58 @@ struct Group {
     std::vector<const ResultEntry*> unknown;
 };
 
+using HashAndPlace = std::pair<uint32_t, size_t>;
+
+// The unknown files not listed already whose near hash is among the sorted
+// `missing` ones, as (hash, place in `unknown`), sorted. The files are hashed
+// here, after the merge: only they can pair, and most found names are valid
+// in a collection kept in order.
+std::vector<HashAndPlace> unknownLikeMissing(const ResultList& unknown, const std::vector<bool>& listedAlready,
+                                             const std::vector<HashAndPlace>& missing, const HashFilter& filter,
+                                             std::string_view extension, unsigned threads)
+{
+    std::vector<std::vector<HashAndPlace>> parts(std::max(1u, threads));
+    inParts(unknown.size(), threads, [&](unsigned part, size_t begin, size_t end) {
+        for (size_t i = begin; i < end; ++i) {
+            if (listedAlready[i])
+                continue;
+            const uint32_t hash = shortNearHash(unknown[i].name(), extension);
+            if (!filter.mayHold(hash))
+                continue;
+            const auto at = std::lower_bound(missing.begin(), missing.end(), HashAndPlace{hash, 0});
+            if (at != missing.end() && at->first == hash)
+                parts[part].emplace_back(hash, i);
+        }
+    });
+    std::vector<HashAndPlace> found;
+    for (const auto& part : parts)
+        found.insert(found.end(), part.begin(), part.end());
+    std::sort(found.begin(), found.end());
+    return found;
+}
+
 // The missing and unknown entries that share a near key, exactly: names
 // whose hashes only collide are told apart here.
 std::vector<Group> groupsByNearKey(const MergedNames& merged, const std::vector<bool>& listedAlready,
-                                   bool scanGaveHashes, std::string_view extension)
+                                   std::string_view extension, unsigned threads)
 {
-    const std::vector<uint32_t> missingHashes = nearHashesOf(merged.missing, extension);
-    // The files' hashes come with the merge when the scan made them.
-    const bool fromScan = scanGaveHashes && merged.unknownNearHashes.size() == merged.unknown.size();
-    const std::vector<uint32_t> computed = fromScan ? std::vector<uint32_t>() : nearHashesOf(merged.unknown, extension);
-    const std::vector<uint32_t>& unknownHashes = fromScan ? merged.unknownNearHashes : computed;
+    if (merged.missing.empty())
+        return {};
+    const std::vector<uint32_t> missingHashes = nearHashesOf(merged.missing, extension, threads);
     // (hash, missing place) sorted, and the unknown files whose hash is among them.
-    std::vector<std::pair<uint32_t, size_t>> missing(missingHashes.size());
+    std::vector<HashAndPlace> missing(missingHashes.size());
     for (size_t i = 0; i < missing.size(); ++i)
         missing[i] = {missingHashes[i], i};
     std::sort(missing.begin(), missing.end());
     const HashFilter filter(missingHashes);
-    std::vector<std::pair<uint32_t, size_t>> unknown;
-    for (size_t i = 0; i < merged.unknown.size(); ++i) {
-        const uint32_t hash = unknownHashes[i];
-        if (listedAlready[i] || !filter.mayHold(hash))
-            continue;
-        const auto at = std::lower_bound(missing.begin(), missing.end(), std::pair<uint32_t, size_t>{hash, 0});
-        if (at != missing.end() && at->first == hash)
-            unknown.emplace_back(hash, i);
-    }
-    std::sort(unknown.begin(), unknown.end());
+    const std::vector<HashAndPlace> unknown =
+        unknownLikeMissing(merged.unknown, listedAlready, missing, filter, extension, threads);
 
     std::vector<Group> groups;
     for (size_t u = 0; u < unknown.size();) {
         const uint32_t hash = unknown[u].first;
         std::map<std::string, Group> byKey;
-        for (auto m = std::lower_bound(missing.begin(), missing.end(), std::pair<uint32_t, size_t>{hash, 0});
+        for (auto m = std::lower_bound(missing.begin(), missing.end(), HashAndPlace{hash, 0});
              m != missing.end() && m->first == hash; ++m)
             byKey[nearKey(merged.missing[m->second].name(), extension)].missing.push_back(&merged.missing[m->second]);
         for (; u < unknown.size() && unknown[u].first == hash; ++u)
@@ -133,13 +158,8 @@ std::vector<Group> groupsByNearKey(const MergedNames& merged, const std::vector<
 
 }  // namespace
 
-uint32_t nearHashForScan(std::string_view name, std::string_view extension)
-{
-    return shortNearHash(name, extension);
-}
-
 NearMisses findNearMisses(const MergedNames& merged, const RomsList* list, std::string_view extension,
-                          bool scanGaveHashes)
+                          unsigned threads)
 {
     NearMisses found;
     found.searched = true;
@@ -153,7 +173,7 @@ NearMisses findNearMisses(const MergedNames& merged, const RomsList* list, std::
         for (const NearMisses::Cut& cut : found.cut)
             listedAlready[static_cast<size_t>(cut.found - merged.unknown.data())] = true;
     }
-    for (Group& group : groupsByNearKey(merged, listedAlready, scanGaveHashes, extension)) {
+    for (Group& group : groupsByNearKey(merged, listedAlready, extension, threads)) {
         if (group.missing.size() == 1 && group.unknown.size() == 1) {
             found.pairs.push_back({group.missing[0], group.unknown[0], 0});
             continue;
@@ -162,7 +182,7 @@ NearMisses findNearMisses(const MergedNames& merged, const RomsList* list, std::
         names.insert(names.end(), group.unknown.begin(), group.unknown.end());
         found.ambiguous.push_back(std::move(names));
     }
-    onTwoThreads(found.pairs.size(), [&](size_t begin, size_t end) {
+    inParts(found.pairs.size(), threads, [&](unsigned, size_t begin, size_t end) {
         for (size_t i = begin; i < end; ++i) {
             NearMisses::Pair& pair = found.pairs[i];
             pair.differences = differencesBetween(pair.expected->name(), pair.found->name(), extension).bits;

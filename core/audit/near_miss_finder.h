@@ -16,13 +16,9 @@ namespace tokenade {
 // (`list`, may be null) plus `extension` where a period makes the line
 // expect a shorter name. A file is listed once: cut names and copies are not
 // grouped again. The entries point into `merged`'s lists, which must stay
-// where they are (moving the vectors keeps them). `scanGaveHashes`: the
-// found names carried their near hashes (ScanControl::nearHash), so the
-// unknown files need not be read again. Runs on two threads.
+// where they are (moving the vectors keeps them). Only the unknown files are
+// hashed, none when nothing is missing, on up to `threads` threads.
 NearMisses findNearMisses(const MergedNames& merged, const RomsList* list, std::string_view extension,
-                          bool scanGaveHashes = false);
-
-// The near hash a scan gives each found name for findNearMisses.
-uint32_t nearHashForScan(std::string_view name, std::string_view extension);
+                          unsigned threads = 2);
 
 }  // namespace tokenade
