@@ -79,6 +79,8 @@ bool looksLikeExtension(std::string_view text)
 
 bool periodCutsName(std::string_view line)
 {
+    if (line.find('.') == std::string_view::npos)  // most lines: one memchr, no walk back through the path
+        return false;
     const std::string_view component = lastPathComponent(line);
     const size_t period = component.rfind('.');
     return period != std::string_view::npos && period > 0 && !looksLikeExtension(component.substr(period + 1));

@@ -24,52 +24,64 @@ bool breaksLines(std::string_view sequence)
     return sequence == "\xE2\x80\xA8" || sequence == "\xE2\x80\xA9";
 }
 
-// True when no byte of `name` needs a second look: printable ASCII only.
-bool isPrintableAscii(std::string_view name)
+// How many bytes `text` begins with that are printable ASCII, eight at a time.
+size_t printableAsciiPrefix(std::string_view text)
 {
     size_t i = 0;
-    // Eight bytes at a time: no byte at or above 0x7F, none below 0x20.
-    for (; i + 8 <= name.size(); i += 8) {
+    for (; i + 8 <= text.size(); i += 8) {
         uint64_t block;
-        std::memcpy(&block, name.data() + i, 8);
+        std::memcpy(&block, text.data() + i, 8);
         constexpr uint64_t kOnes = 0x0101010101010101ULL;
         constexpr uint64_t kHighs = 0x8080808080808080ULL;
         const uint64_t belowSpace = (block - kOnes * 0x20) & ~block;
         const uint64_t fromDelete = (block + kOnes * 0x01) & kHighs;  // 0x7F and up set the high bit
         if (((belowSpace | block | fromDelete) & kHighs) != 0)
-            return false;
+            break;
     }
-    for (; i < name.size(); ++i) {
-        const auto byte = static_cast<unsigned char>(name[i]);
-        if (byte < 0x20 || byte >= 0x7F)
-            return false;
-    }
-    return true;
+    while (i < text.size() && static_cast<unsigned char>(text[i]) >= 0x20 && static_cast<unsigned char>(text[i]) < 0x7F)
+        ++i;
+    return i;
 }
 
+// The length of the UTF-8 sequence that `text` begins with when a line may
+// carry it as it is; 0 for a control character, a byte that is not UTF-8 and
+// a sequence that breaks lines.
+size_t keptSequenceLength(std::string_view text)
+{
+    if (isPlainAscii(text[0]))
+        return 1;
+    if (static_cast<unsigned char>(text[0]) < 0x80)
+        return 0;
+    const size_t length = utf8SequenceLength(text);
+    return length != 0 && !breaksLines(text.substr(0, length)) ? length : 0;
+}
+
+// How many bytes `name` begins with that a report line carries as they are.
+size_t keptAsIsLength(std::string_view name)
+{
+    size_t i = printableAsciiPrefix(name);
+    while (i < name.size()) {
+        const size_t length = keptSequenceLength(name.substr(i));
+        if (length == 0)
+            return i;
+        i += length;
+        i += printableAsciiPrefix(name.substr(i));
+    }
+    return i;
+}
+
+// Copies what may stay in one piece, so that a name outside ASCII is not
+// copied a character at a time.
 void appendDisplayName(std::string& out, std::string_view name)
 {
-    if (isPrintableAscii(name)) {
-        out.append(name);
-        return;
-    }
-    size_t i = 0;
-    while (i < name.size()) {
-        const char c = name[i];
-        if (isPlainAscii(c)) {
-            out.push_back(c);
-            ++i;
-            continue;
-        }
-        const size_t length = static_cast<unsigned char>(c) < 0x80 ? 0 : utf8SequenceLength(name.substr(i));
-        if (length == 0) {
-            out.append(kReplacement);  // a control character, or a byte that is not UTF-8
-            ++i;
-            continue;
-        }
-        const std::string_view sequence = name.substr(i, length);
-        out.append(breaksLines(sequence) ? kReplacement : sequence);
-        i += length;
+    for (;;) {
+        const size_t kept = keptAsIsLength(name);
+        out.append(name.data(), kept);
+        if (kept == name.size())
+            return;
+        out.append(kReplacement);
+        const size_t length = static_cast<unsigned char>(name[kept]) < 0x80 ? 0 : utf8SequenceLength(name.substr(kept));
+        name.remove_prefix(kept + (length == 0 ? 1 : length));
     }
 }
 
