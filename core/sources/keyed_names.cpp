@@ -111,9 +111,6 @@ void sortFromOffset(Iterator begin, Iterator end, size_t offset)
 
 constexpr size_t kParallelSortThreshold = 50000;
 
-// Names copied at once when parts are joined: 128 KiB of records.
-constexpr size_t kJoinStretch = 4096;
-
 }  // namespace
 
 // Once the first sixteen bytes of the keys have compared alike: names
@@ -179,15 +176,11 @@ KeyedNames KeyedNames::join(std::vector<KeyedNames>&& parts)
     KeyedNames joined;
     joined.names_.reserve(total);
     for (KeyedNames& part : parts) {
-        // Copied a stretch at a time, each given back once copied: the parts
-        // and the joined list are never resident side by side.
-        const KeyedName* from = part.names_.data();
-        for (size_t done = 0; done < part.size();) {
-            const size_t count = std::min(kJoinStretch, part.size() - done);
-            joined.names_.insert(joined.names_.end(), from + done, from + done + count);
-            discardPages(const_cast<KeyedName*>(from + done), count * sizeof(KeyedName));
-            done += count;
-        }
+        // Each part is given back as soon as it is copied, so that the parts
+        // and the joined list are never resident side by side; one unmap a
+        // part rather than a madvise every few pages, each of which makes
+        // every core drop its cached page mappings.
+        joined.names_.insert(joined.names_.end(), part.names_.begin(), part.names_.end());
         for (NameArena& arena : part.arenas_)
             joined.arenas_.push_back(std::move(arena));
         part = KeyedNames();
