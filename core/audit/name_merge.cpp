@@ -197,14 +197,15 @@ size_t lowerBound(const KeyedNames& names, const KeyedName& pivot)
 
 // Room for the most each list can take from `found` and `expected` names:
 // pages never written cost no memory, and a list that never grows is never
-// copied.
+// copied. Huge pages: the lists are filled front to back, and most found
+// names of a large collection may well be unknown.
 void reserveFor(MergedNames& merged, size_t found, size_t expected, bool supported)
 {
-    merged.valid.reserve(std::min(found, expected));
-    merged.missing.reserve(expected);
-    merged.unknown.reserve(found);
+    reserveLarge(merged.valid, std::min(found, expected));
+    reserveLarge(merged.missing, expected);
+    reserveLarge(merged.unknown, found);
     if (supported)
-        merged.extra.reserve(found);
+        reserveLarge(merged.extra, found);
 }
 
 // Moves every entry of `from` to the end of `to` (reserved for them), a
