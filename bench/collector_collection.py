@@ -20,10 +20,9 @@ random stream of its own.
 import random
 import unicodedata
 
-from collection import Collection, LIST_LIMIT, ROM_FOLDERS, VIDEO_FOLDERS, list_bytes
-from realistic_collection import (FAMILY_FOLDERS_PER_MILLION, FOLDERS_PER_MILLION, OTHER_ROM_EXTENSIONS,
-                                  OTHER_VIDEO_EXTENSIONS, Layout, extension, family_titles, on_disk,
-                                  system_names, unique_titles)
+from collection import Collection, LIST_LIMIT, ROM_FOLDERS, list_bytes
+from realistic_collection import (FAMILY_FOLDERS_PER_MILLION, FOLDERS_PER_MILLION, OTHER_ROM_EXTENSIONS, Layout,
+                                  extension, family_titles, on_disk, system_names, unique_titles, videos_of)
 from realistic_titles import TitleMaker, list_line
 
 PRESENT_SHARE = 40000 / 1070933  # the list names this share of a collector's archives
@@ -106,12 +105,7 @@ def laid_out(stream, titles, groups, disk_titles, extensions, lines, per_million
     rng = stream("roms")
     roms = Layout(rng, ROM_FOLDERS, n, names, per_million)
     rom_folders = roms.place(rng, titles, groups)
-    rng = stream("videos")
-    videos = Layout(rng, VIDEO_FOLDERS, n // 4, names, per_million)
-    with_video = rng.sample(range(n), n // 4)
-    video_folders = videos.place(rng, [titles[g] for g in with_video])
-    video_files = [(folder, on_disk(rng, titles[g]) + "." + extension(rng, "xmv", OTHER_VIDEO_EXTENSIONS))
-                   for folder, g in zip(video_folders, with_video)]
+    videos, video_files = videos_of(stream("videos"), titles, names, per_million)
     rom_files = [(folder, title + "." + ext) for folder, title, ext in zip(rom_folders, disk_titles, extensions)]
     leaves = roms.folders[1:6] + videos.folders[1:6]
     links = [(folder, f"up{i}", "../") for i, folder in enumerate(leaves)]

@@ -169,6 +169,17 @@ def extension(rng, usual, others):
     return usual.upper() if rng.random() < 0.01 else usual
 
 
+def videos_of(rng, titles, system_names, per_million):
+    """A quarter of the games with a video, laid out over the video folders:
+    the layout and the (folder, file name) pairs."""
+    n = len(titles)
+    videos = Layout(rng, VIDEO_FOLDERS, n // 4, system_names, per_million)
+    with_video = rng.sample(range(n), n // 4)
+    video_folders = videos.place(rng, [titles[g] for g in with_video])
+    return videos, [(folder, on_disk(rng, titles[g]) + "." + extension(rng, "xmv", OTHER_VIDEO_EXTENSIONS))
+                    for folder, g in zip(video_folders, with_video)]
+
+
 def realistic_collection(n, seed, with_near_misses=False, families=False):
     def stream(part):
         return random.Random(f"{part}-{seed}")
@@ -197,12 +208,7 @@ def realistic_collection(n, seed, with_near_misses=False, families=False):
     disk_titles = [on_disk(rng, title, facts) for title in titles]
     rom_extensions = [extension(rng, "zip", OTHER_ROM_EXTENSIONS) for _ in titles]
 
-    rng = stream("videos")
-    videos = Layout(rng, VIDEO_FOLDERS, n // 4, names, per_million)
-    with_video = rng.sample(range(n), n // 4)
-    video_folders = videos.place(rng, [titles[g] for g in with_video])
-    video_files = [(folder, on_disk(rng, titles[g]) + "." + extension(rng, "xmv", OTHER_VIDEO_EXTENSIONS))
-                   for folder, g in zip(video_folders, with_video)]
+    videos, video_files = videos_of(stream("videos"), titles, names, per_million)
 
     archives = [g for g in range(n) if rom_extensions[g].lower() == "zip"]
     if with_near_misses:
