@@ -64,6 +64,15 @@ void adviseHugePages(void* memory, size_t bytes) noexcept
         ::madvise(reinterpret_cast<void*>(begin), end - begin, MADV_HUGEPAGE);
 }
 
+void prefaultPages(void* memory, size_t bytes) noexcept
+{
+    const uintptr_t page = pageSize();
+    const uintptr_t begin = (reinterpret_cast<uintptr_t>(memory) + page - 1) & ~(page - 1);
+    const uintptr_t end = (reinterpret_cast<uintptr_t>(memory) + bytes) & ~(page - 1);
+    if (memory != nullptr && begin < end)
+        ::madvise(reinterpret_cast<void*>(begin), end - begin, MADV_POPULATE_WRITE);  // refused before Linux 5.14
+}
+
 char* discardPagesBefore(char* from, char* to) noexcept
 {
     const uintptr_t end = reinterpret_cast<uintptr_t>(to) & ~(pageSize() - 1);

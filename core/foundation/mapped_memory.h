@@ -30,6 +30,11 @@ void discardPages(void* memory, size_t bytes) noexcept;
 // written stay as they are; small arrays are left alone.
 void adviseHugePages(void* memory, size_t bytes) noexcept;
 
+// Maps every whole page within [memory, memory + bytes) at once, as if each
+// had been written, where the system can: one call instead of a fault a
+// page, for memory about to be filled whole. The contents stay as they were.
+void prefaultPages(void* memory, size_t bytes) noexcept;
+
 // Reserves room for `count` elements in `array` and advises huge pages for
 // it, for an array of many records about to be filled.
 template <typename Array>

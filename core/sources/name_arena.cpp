@@ -1,5 +1,7 @@
 #include "name_arena.h"
 
+#include "core/foundation/mapped_memory.h"
+
 #include <cstring>
 
 namespace tokenade {
@@ -18,6 +20,8 @@ char* NameArena::allocate(size_t size)
     }
     if (size > left_) {
         blocks_.emplace_back(new char[kBlockSize]);
+        // A block is filled whole, but for the last of a list.
+        prefaultPages(blocks_.back().get(), kBlockSize);
         free_ = blocks_.back().get();
         left_ = kBlockSize;
     }

@@ -4,6 +4,7 @@
 
 #include <unistd.h>
 
+#include <algorithm>
 #include <cstdlib>
 #include <cstring>
 #include <memory>
@@ -31,6 +32,11 @@ TEST(MappedMemory, OnlyWholePagesWithinTheRangeAreGivenBack)
     EXPECT_EQ(discardPagesBefore(bytes + page, bytes + 3 * page - 1), bytes + 2 * page);
     EXPECT_EQ(bytes[page], 0);
     EXPECT_EQ(bytes[2 * page], 1);
+
+    // Prefaulting maps pages; it never clears what they hold.
+    std::memset(bytes, 1, 4 * page);
+    prefaultPages(bytes + 1, 3 * page);
+    EXPECT_EQ(std::count(bytes, bytes + 4 * page, 1), static_cast<ptrdiff_t>(4 * page));
 }
 
 }  // namespace
