@@ -124,8 +124,7 @@ FoundNames gatherFilenamesFromDirs(const std::string& directory, const std::vect
                     share.parts.emplace_back();
                     share.parts.back().reserve(kPartSize);
                 }
-                share.parts.back().add(entry.name, folderOf(share, table, entry),
-                                       control.nearHash ? control.nearHash(entry.name) : 0);
+                share.parts.back().add(entry.name, folderOf(share, table, entry));
             }
         },
         control.stop);

@@ -3,7 +3,6 @@
 #include "core/sources/keyed_names.h"
 
 #include <atomic>
-#include <functional>
 #include <stop_token>
 #include <string>
 #include <string_view>
@@ -24,9 +23,6 @@ std::vector<std::string> folderNames(std::string_view folderSet);
 struct ScanControl {
     std::atomic<size_t>* filesSeen = nullptr;  // counts every entry met, for progress
     std::stop_token stop;                      // checked between folders
-    // When set, gives each found name its KeyedName::nearHash, computed in
-    // the walking threads while the name's bytes are at hand.
-    std::function<uint32_t(std::string_view name)> nearHash;
 };
 
 // The files of one kind found below the folders of a Tokenade directory.

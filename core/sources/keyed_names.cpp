@@ -139,19 +139,15 @@ NameArena& KeyedNames::arena()
     return arenas_.back();
 }
 
-void KeyedNames::add(std::string_view name, uint32_t origin, uint32_t nearHash)
+void KeyedNames::add(std::string_view name, uint32_t origin)
 {
     thread_local std::string key;
     const bool ownKey = !isAscii(name);
     if (ownKey)
         unicodeKeyInto(name, key);
     const uint32_t keySize = ownKey ? static_cast<uint32_t>(key.size()) : 0;
-    const size_t header = (nearHash != 0 ? 4 : 0) + (ownKey ? 4 : 0);
+    const size_t header = ownKey ? 4 : 0;
     char* at = arena().allocate(header + name.size() + keySize);
-    if (nearHash != 0) {
-        std::memcpy(at, &nearHash, 4);
-        at += 4;
-    }
     if (ownKey) {
         std::memcpy(at, &keySize, 4);
         at += 4;
@@ -161,8 +157,7 @@ void KeyedNames::add(std::string_view name, uint32_t origin, uint32_t nearHash)
         std::memcpy(at, name.data(), name.size());
     KeyedName keyed;
     keyed.bytes = at;
-    keyed.sizeAndFlags = static_cast<uint32_t>(name.size()) | (ownKey ? KeyedName::kOwnKey : 0) |
-                         (nearHash != 0 ? KeyedName::kNearHash : 0);
+    keyed.sizeAndFlags = static_cast<uint32_t>(name.size()) | (ownKey ? KeyedName::kOwnKey : 0);
     keyed.origin = origin;
     setKeyPrefix(keyed);
     names_.push_back(keyed);
@@ -202,7 +197,6 @@ void KeyedNames::replaceExtensions(std::string_view extension)
                 std::memcpy(bytes + name.size() + name.keyLength() - extension.size(), extension.data(),
                             extension.size());
             setKeyPrefix(name);
-            name.sizeAndFlags &= ~KeyedName::kNearHash;  // it was of the old name
             continue;
         }
         rewritten.assign(name.name());

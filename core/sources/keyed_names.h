@@ -14,28 +14,23 @@ namespace tokenade {
 // A name with its comparison key, as the sorts and merges hold it: a small
 // fixed record (32 bytes) that points into the arena holding the name's bytes.
 // In the arena, a name with a key of its own is followed by that key, and
-// the key's size (four bytes, native order) stands right before the name; a
-// name with a near hash has it in the four bytes before those.
+// the key's size (four bytes, native order) stands right before the name.
 struct KeyedName {
     uint64_t keyHigh = 0;  // the key's first sixteen bytes, big-endian and zero-padded,
     uint64_t keyLow = 0;   // so that most comparisons end with two integer compares
     const char* bytes = nullptr;  // the name
-    uint32_t sizeAndFlags = 0;    // the name's size, with kOwnKey and kNearHash
+    uint32_t sizeAndFlags = 0;    // the name's size, with kOwnKey
     uint32_t origin = 0;          // the folder of a found name, the line of a list name
 
     // The key is not the name in ASCII lower case but bytes of its own.
     static constexpr uint32_t kOwnKey = 1u << 31;
-    // The name carries the near hash its scan was asked for (see ScanControl).
-    static constexpr uint32_t kNearHash = 1u << 30;
     // Names are shorter than this: a list is at most a few megabytes.
-    static constexpr uint32_t kSizeLimit = kNearHash;
+    static constexpr uint32_t kSizeLimit = 1u << 30;
 
     uint32_t size() const { return sizeAndFlags & (kSizeLimit - 1); }
     bool hasOwnKey() const { return (sizeAndFlags & kOwnKey) != 0; }
     std::string_view name() const { return std::string_view(bytes, size()); }
     size_t keyLength() const { return hasOwnKey() ? headerWord(1) : size(); }
-    // The name's near hash, 0 when it has none.
-    uint32_t nearHash() const { return (sizeAndFlags & kNearHash) ? headerWord(hasOwnKey() ? 2 : 1) : 0; }
 
 private:
     // The `n`-th four bytes before the name.
@@ -80,8 +75,8 @@ public:
     KeyedNames& operator=(KeyedNames&&) noexcept = default;
 
     // Stores a copy of `name` (shorter than KeyedName::kSizeLimit) and adds it
-    // at the end; a `nearHash` of 0 is none.
-    void add(std::string_view name, uint32_t origin, uint32_t nearHash = 0);
+    // at the end.
+    void add(std::string_view name, uint32_t origin);
     // The names of every part, in order, as one list; the parts are left
     // empty, each as soon as its names are in.
     static KeyedNames join(std::vector<KeyedNames>&& parts);

@@ -136,7 +136,7 @@ void NearMissOffers::plan()
     services_.jobs.start<tokenade::ChangePlan>(
         [result, otherResult, directory, kind = kind_](std::stop_token stop, const JobRunner::Reporter&) {
             // A walk stopped short hands back nothing: its callback is dropped with it.
-            const tokenade::ScanControl control{nullptr, stop, {}};
+            const tokenade::ScanControl control{nullptr, stop};
             const tokenade::FoundNames otherFiles =
                 otherResult               ? tokenade::foundNamesOf(*otherResult)
                 : kind == AuditKind::Roms ? tokenade::cacheTokenadeVideoDirs(directory, control)

@@ -70,7 +70,7 @@ TEST(FolderScan, EmptyDirectoryValueMeansTheCurrentFolder)
     ASSERT_NE(::getcwd(previous, sizeof previous), nullptr);
     ASSERT_EQ(::chdir(tree.root().c_str()), 0);
     std::atomic<size_t> seen{0};
-    const FoundNames found = cacheTokenadeRomDirs("", ScanControl{&seen, {}, {}});
+    const FoundNames found = cacheTokenadeRomDirs("", ScanControl{&seen, {}});
     ASSERT_EQ(::chdir(previous), 0);
     EXPECT_EQ(located(found), (std::vector<std::string>{"here.zip @ roms"}));
     EXPECT_EQ(seen.load(), 1u);  // every entry met is counted, for the progress line

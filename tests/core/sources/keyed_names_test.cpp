@@ -81,32 +81,20 @@ TEST(NameArena, StoredNamesStayAsTheyWereThroughMovesAndLongLines)
     EXPECT_EQ(later, "Pok\xC3\xA9mon Red");
 }
 
-// The near hash and a key of its own are kept beside the name's bytes:
-// each must come back as given, for ASCII names and others, with a hash of
-// 0 read as none, and a rewrite must drop the hash of the old name.
-TEST(KeyedNames, NearHashesAndOwnKeysComeBackAsStored)
+// A key of its own is kept beside the name's bytes: both must come back as
+// given, for ASCII names and others, the empty one too.
+TEST(KeyedNames, OwnKeysComeBackAsStored)
 {
-    struct Case {
-        const char* name;
-        uint32_t nearHash;
-    };
-    const Case cases[] = {{"Admiral (Brazil) (Demo) (Disc 2).zip", 7},
-                          {"ADMIRAL (BRAZIL) (DISC 2).zip", 0},
-                          {"Pok\xC3\xA9mon Rouge (France) (Rev 1).zip", 0xFFFFFFFF},
-                          {"Poke\xCC\x81mon Rouge (France).zip", 0},
-                          {"", 3}};
+    const char* const names[] = {"Admiral (Brazil) (Demo) (Disc 2).zip", "ADMIRAL (BRAZIL) (DISC 2).zip",
+                                 "Pok\xC3\xA9mon Rouge (France) (Rev 1).zip", "Poke\xCC\x81mon Rouge (France).zip", ""};
     KeyedNames list;
-    for (const Case& c : cases)
-        list.add(c.name, 1, c.nearHash);
-    for (size_t i = 0; i < std::size(cases); ++i) {
-        SCOPED_TRACE(cases[i].name);
-        EXPECT_EQ(list[i].name(), cases[i].name);
-        EXPECT_EQ(list[i].nearHash(), cases[i].nearHash);
-        EXPECT_EQ(list[i].keyLength(), unicodeKey(cases[i].name).size());
+    for (const char* name : names)
+        list.add(name, 1);
+    for (size_t i = 0; i < std::size(names); ++i) {
+        SCOPED_TRACE(names[i]);
+        EXPECT_EQ(list[i].name(), names[i]);
+        EXPECT_EQ(list[i].keyLength(), unicodeKey(names[i]).size());
     }
-    const KeyedNames videos = setExtension("xmv", std::move(list));
-    for (size_t i = 0; i < videos.size(); ++i)
-        EXPECT_EQ(videos[i].nearHash(), 0u) << videos[i].name();
 }
 
 TEST(KeyedNames, ExtensionRewriteKeepsOrderAndOriginsAndKeys)
