@@ -130,6 +130,7 @@ AuditOutcome runRomAudit(const AuditInputs& inputs, const AuditProgress& progres
     addWarning(result, missingFoldersWarning(inputs.tokenadeDirPath, folderNames(kRomFolders), found.folderErrors,
                                              WarningKind::NoRomFolders, "every game shows as missing"));
     addWarning(result, unreadableFoldersWarning(found.unreadable));
+    addWarning(result, leftoversWarning(std::move(found.leftovers)));
     addListWarnings(result, expected);
     takeNames(result, std::move(merged), std::move(found.folders), {&found.names, &expected.names});
     return AuditOutcome{inputs, std::move(result), {}, false};
@@ -186,6 +187,7 @@ AuditOutcome runVideoAudit(const AuditInputs& inputs, const AuditProgress& progr
     std::vector<std::string> unreadable = std::move(videos.unreadable);
     unreadable.insert(unreadable.end(), archives.unreadable.begin(), archives.unreadable.end());
     addWarning(result, unreadableFoldersWarning(std::move(unreadable)));
+    addWarning(result, leftoversWarning(std::move(videos.leftovers)));
     addListWarnings(result, supported);
     takeNames(result, std::move(merged), std::move(videos.folders),
               {&videos.names, &available, &supported.names});

@@ -109,6 +109,16 @@ std::optional<AuditWarning> unreadableFoldersWarning(std::vector<std::string> fo
                      folders, [](const std::string& folder) { return folder; });
 }
 
+std::optional<AuditWarning> leftoversWarning(std::vector<std::string> files)
+{
+    if (files.empty())
+        return std::nullopt;
+    return warningOf(WarningKind::BatchLeftovers,
+                     "An interrupted batch left " + counted(files.size(), "temporary file", "temporary files") +
+                         (files.size() == 1 ? "; Undo removes it." : "; Undo removes them."),
+                     files, [](const std::string& file) { return file; });
+}
+
 std::vector<AuditWarning> listWarnings(const RomsList& list, const KeyedNames& expected)
 {
     // The expected name of each line, by line.

@@ -24,6 +24,10 @@ std::optional<AuditWarning> missingFoldersWarning(const std::string& directory,
 // files may show as missing. Nothing for none.
 std::optional<AuditWarning> unreadableFoldersWarning(std::vector<std::string> folders);
 
+// That a batch of changes cut short left files under its temporary names
+// (`files`, relative to the directory), which undo removes. Nothing for none.
+std::optional<AuditWarning> leftoversWarning(std::vector<std::string> files);
+
 // What the user should know about the lines of a supported roms list, given
 // the names they expect (`expected`, sorted, each name's origin its line):
 // lines that expect the same file as an earlier one, lines of spaces or tabs

@@ -7,6 +7,7 @@
 #include "core/repair/collection_lock.h"
 #include "core/repair/leftovers.h"
 #include "core/repair/plain_name.h"
+#include "core/sources/path_rules.h"
 
 #include <unistd.h>
 
@@ -46,12 +47,13 @@ std::optional<std::string> whyRefused(const Change& change, const CollectionArea
 }
 
 // The start of names no file of the collection has, for the temporary
-// names of one batch: hidden, with the time, this process and the batch.
+// names of one batch (isBatchTemporaryName): hidden, with the time, this
+// process and the batch.
 std::string temporaryPrefix()
 {
     static std::atomic<unsigned> batches{0};
-    return ".tokenade-" + std::to_string(::time(nullptr)) + "-" + std::to_string(::getpid()) + "-" +
-           std::to_string(batches++) + "-";
+    return std::string(kBatchTemporaryStart) + std::to_string(::time(nullptr)) + "-" + std::to_string(::getpid()) +
+           "-" + std::to_string(batches++) + "-";
 }
 
 bool needsTemporary(ChangeKind kind)
@@ -197,7 +199,7 @@ ChangeBatch applyChanges(const std::vector<Change>& changes, const ChangeOptions
     std::string text = journalHeader(options.collection, setAside);
     for (size_t i = 0; i < lines.size(); ++i) {
         if (needsTemporary(lines[i].change.kind) && lines[i].state == JournalState::Planned)
-            lines[i].temporary = temporary + std::to_string(i + 1) + ".part";
+            lines[i].temporary = temporary + std::to_string(i + 1) + std::string(kBatchTemporaryEnd);
         text += journalRecord(i + 1, lines[i]);
         progress.files += lines[i].state == JournalState::Planned;
     }

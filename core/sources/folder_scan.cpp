@@ -44,6 +44,7 @@ struct alignas(64) Share {
     size_t root = SIZE_MAX;
     std::string parent;
     uint32_t folder = 0;
+    std::vector<std::string> leftovers;
 };
 
 uint32_t folderOf(Share& share, FolderTable& table, const WalkEntry& entry)
@@ -125,6 +126,10 @@ FoundNames gatherFilenamesFromDirs(const std::string& directory, const std::vect
                     share.parts.back().reserve(kPartSize);
                 }
                 share.parts.back().add(entry.name, folderOf(share, table, entry));
+            } else if (entry.name.front() == '.' && entry.type == EntryType::Regular &&
+                       isBatchTemporaryName(entry.name)) {
+                // Rare, and behind the test of one byte that every other name fails.
+                share.leftovers.push_back(joinPath(joinPath(folders[entry.root], entry.parent), entry.name));
             }
         },
         control.stop);
@@ -134,10 +139,12 @@ FoundNames gatherFilenamesFromDirs(const std::string& directory, const std::vect
     for (Share& share : shares) {
         for (KeyedNames& part : share.parts)
             parts.push_back(std::move(part));
+        found.leftovers.insert(found.leftovers.end(), share.leftovers.begin(), share.leftovers.end());
         if (control.filesSeen)
             control.filesSeen->fetch_add(share.seen % 1024, std::memory_order_relaxed);
     }
     found.names = KeyedNames::join(std::move(parts));
+    std::sort(found.leftovers.begin(), found.leftovers.end());
     found.folders = table.take();
     sortFolders(found);
     sortOutFailures(failures, folders, found);

@@ -38,6 +38,9 @@ struct FoundNames {
     // Folders that exist but could not be read, relative to the directory:
     // the names in them are not among the found names.
     std::vector<std::string> unreadable;
+    // Regular files under a batch's temporary name (isBatchTemporaryName),
+    // left by a batch cut short, relative to the directory, sorted.
+    std::vector<std::string> leftovers;
 };
 
 // The bare names of all regular files whose extension, in lower case, is

@@ -28,4 +28,18 @@ void replacePathExtension(std::string& path, std::string_view extension);
 // lower case).
 bool hasExtension(std::string_view path, std::string_view extension);
 
+// The hidden names a batch of changes gives a file for a while, such as
+// ".tokenade-1765288800-4242-0-3.part" (the time, the process, the batch and
+// the change): a copy until it is whole, a file halfway through a case-only
+// rename. A file found under one was left by a batch cut short.
+inline constexpr std::string_view kBatchTemporaryStart = ".tokenade-";
+inline constexpr std::string_view kBatchTemporaryEnd = ".part";
+
+// True when `name` (a bare name) is such a temporary name.
+inline bool isBatchTemporaryName(std::string_view name)
+{
+    return name.size() > kBatchTemporaryStart.size() + kBatchTemporaryEnd.size() &&
+           name.starts_with(kBatchTemporaryStart) && name.ends_with(kBatchTemporaryEnd);
+}
+
 }  // namespace tokenade

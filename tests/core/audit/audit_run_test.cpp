@@ -118,6 +118,30 @@ TEST_F(AuditRunTest, UnusableListGivesNoResultUnlessTheCheckBoxIsOn)
               "valid: Alpha.xmv@videos\nmissing: bravo.xmv\nextra:\nunknown: zulu.xmv@videos\n");
 }
 
+// A batch of changes cut short leaves files under its hidden temporary names:
+// each audit names those of its own folders, and no other hidden file.
+TEST_F(AuditRunTest, FilesLeftByAnInterruptedBatchAreNamed)
+{
+    writeList("alpha");
+    addFiles({"roms/Sega/.tokenade-1765288800-42-0-3.part", "roms/.tokenade-1765288800-42-0-1.part",
+              "roms/.tokenade-notes.txt", "roms/tokenade-1765288800-42-0-2.part", "roms/.tokenade-.part",
+              "roms/.tokenade-1-2-0-4.part/alpha.zip", "videos/.tokenade-1765288800-42-0-5.part"});
+    const auto leftovers = [&](AuditKind kind) {
+        std::string text;
+        const AuditOutcome outcome = audit(kind, true);
+        for (const AuditWarning& warning : outcome.result->warnings) {
+            for (size_t i = 0; warning.kind == WarningKind::BatchLeftovers && i <= warning.examples.size(); ++i)
+                text += i == 0 ? warning.message : " " + warning.examples[i - 1];
+        }
+        return text;
+    };
+    EXPECT_EQ(leftovers(AuditKind::Roms),
+              "An interrupted batch left 2 temporary files; Undo removes them. "
+              "roms/.tokenade-1765288800-42-0-1.part roms/Sega/.tokenade-1765288800-42-0-3.part");
+    EXPECT_EQ(leftovers(AuditKind::Videos),
+              "An interrupted batch left 1 temporary file; Undo removes it. videos/.tokenade-1765288800-42-0-5.part");
+}
+
 TEST_F(AuditRunTest, StoppedAuditGivesNothing)
 {
     writeList("alpha");

@@ -1,5 +1,6 @@
 #include "core/repair/changes.h"
 
+#include "core/audit/audit_run.h"
 #include "core/repair/collection_area.h"
 #include "core/repair/collection_lock.h"
 #include "core/repair/journal_files.h"
@@ -299,6 +300,28 @@ TEST_F(RenamesTest, NextBatchRemovesWhatAKilledOneLeft)
     apply({plan("roms", "Kirby.zip", "Kirby (USA).zip")});
     EXPECT_EQ(tree.list("roms"), ".t-2.part\nKirby (USA).zip\n");
     EXPECT_FALSE(tree.exists("journals/.1Z-999999999.renames.part"));
+}
+
+// An audit while a copy is under way sees what a kill there would leave: the
+// copy under its temporary name, which it names.
+TEST_F(RenamesTest, AnAuditNamesTheTemporaryFileOfACopyCutShort)
+{
+    TempTree memory(testing::fastTemporaryBase());  // no reflinks there: the copy goes piece by piece
+    memory.addFile("Downloads/Tetris.zip", "tetris");
+    memory.addFile("list.txt", "Tetris");
+    memory.addFolder("roms");
+    std::string said;
+    ChangeOptions options{journals(), memory.root(), nullptr, {}, {}};
+    options.progress = [&](const ChangeProgress& progress) {
+        const AuditOutcome audit = runRomAudit(AuditInputs{memory.root(), memory.path("list.txt")}, {});
+        for (const AuditWarning& warning : audit.result->warnings)
+            said += progress.filesDone == 0 ? warning.message + " " + warning.examples[0] : "";
+    };
+    applyChanges({Change{ChangeKind::Copy, memory.path("Downloads"), "Tetris.zip",
+                         memory.path("roms"), "Tetris.zip", *identityOf(memory.path("Downloads"), "Tetris.zip")}},
+                 options);
+    EXPECT_TRUE(said.starts_with("An interrupted batch left 1 temporary file; Undo removes it. roms/.tokenade-"))
+        << said;
 }
 
 // Changes go only to a Tokenade directory, and there also to a rom folder
