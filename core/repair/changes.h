@@ -106,7 +106,9 @@ ChangeBatch applyChanges(const std::vector<Change>& changes, const ChangeOptions
 // files show that each was made, whatever the journal says of it: a renamed
 // or moved file goes back only when it is still the same file and its old
 // name is free; a copy is removed only while it is still the copy (device,
-// inode, size and mtime), a hard link only while the original has its name; a
+// inode, size and mtime), a hard link only while the original has its name
+// (a file of the recorded size and mtime under another number, as on an
+// exFAT drive mounted again, is left, with what to do by hand); a
 // folder the batch made only when it is empty; a file left under a
 // temporary name is put back or removed, an empty placeholder announced in
 // the journal removed. Only paths inside the journal's collection and its

@@ -1,6 +1,7 @@
 #include "changes.h"
 
 #include "core/foundation/atomic_write.h"
+#include "core/foundation/path_join.h"
 #include "core/repair/change_steps.h"
 #include "core/repair/collection_area.h"
 #include "core/repair/collection_lock.h"
@@ -66,6 +67,26 @@ Undo notThere(const FileAt& found)
     return failed(found.error == ENOENT ? "the file is no longer there"
                   : found.error != 0    ? reasonOf(found.error)
                                         : "another file has that name now");
+}
+
+// A file of the size and modification time recorded of the batch's file, but
+// under another number: what the batch's own file looks like on a drive
+// mounted again, for exFAT and FAT through FUSE number their files anew.
+bool onlyNumberDiffers(const FileAt& found, const FileIdentity& recorded)
+{
+    const FileIdentity& file = found.identity;
+    return found.error == 0 && found.regular && !file.sameFile(recorded) && file.size == recorded.size &&
+           (recorded.modifiedSeconds != 0 || recorded.modifiedNanoseconds != 0) &&
+           file.modifiedSeconds == recorded.modifiedSeconds && file.modifiedNanoseconds == recorded.modifiedNanoseconds;
+}
+
+// Such a file cannot be told from another that happens to match, so undo
+// leaves it, and says why and what the user can do instead.
+Undo notSure(const std::string& byHand)
+{
+    return failed("it has the size and time of the batch's file but another file number, as after an exFAT or FAT "
+                  "drive is mounted again: undo cannot be sure it is the same file and leaves it; if it is, " +
+                  byHand + " by hand");
 }
 
 // A folder the undo may have to look into: -1 when it is gone.
@@ -151,6 +172,8 @@ Undo undoRename(StepContext& context, size_t step, JournalLine& line)
     }
     if (isFile(original, change.identity))
         return untouched(line);
+    if (original.error == ENOENT && onlyNumberDiffers(renamed, change.identity))
+        return notSure("rename it back to " + change.from);
     return notThere(renamed);
 }
 
@@ -185,7 +208,11 @@ Undo undoCopy(StepContext& context, const JournalLine& line)
         const int error = context.disk.unlink(fd, change.to);
         return error == 0 ? Undo{Seen::Undone, ""} : failed(reasonOf(error));
     }
-    return wasMade(line) ? failed("another file has that name now") : untouched(line);
+    if (!wasMade(line))
+        return untouched(line);
+    return change.kind == ChangeKind::Copy && onlyNumberDiffers(target, line.made)
+               ? notSure("delete it")
+               : failed("another file has that name now");
 }
 
 // A move across file systems goes back the way it came: a copy under the
@@ -248,6 +275,9 @@ Undo undoMove(StepContext& context, size_t step, JournalLine& line)
             return error == 0 ? Undo{Seen::Undone, ""} : failed(reasonOf(error));
         }
     }
+    if (!back && original.error == ENOENT &&
+        (onlyNumberDiffers(moved, change.identity) || onlyNumberDiffers(moved, line.made)))
+        return notSure("move it back to " + joinPath(change.folder, change.from));
     return back ? untouched(line) : notThere(original.error == 0 ? original : moved);
 }
 

@@ -283,6 +283,38 @@ TEST_F(RenamesTest, UndoCannotBeFooled)
         EXPECT_NE(undo(journal).notStarted.find(why), std::string::npos) << undo(journal).notStarted;
 }
 
+// A drive mounted again may number its files anew (exFAT and FAT through
+// FUSE): a file of the recorded size and time under another number may be
+// the batch's or not, so each kind of change is left, saying what to do.
+TEST_F(RenamesTest, UndoLeavesAFileUnderAnotherNumberAndSaysWhatToDoByHand)
+{
+    tree.addFile("roms/Zelda.zip", "zelda");
+    tree.addFile("roms/Kirby.zip", "kirby");
+    tree.addFile("Downloads/Tetris.zip", "tetris");
+    const std::string roms = tree.path("roms");
+    const ChangeBatch batch =
+        apply({plan("roms", "Zelda.zip", "Zelda (USA).zip"),
+               Change{ChangeKind::Copy, tree.path("Downloads"), "Tetris.zip", roms, "Tetris.zip",
+                      *identityOf(tree.path("Downloads"), "Tetris.zip")},
+               Change{ChangeKind::Move, roms, "Kirby.zip", tree.path("_set-aside"), "Kirby.zip",
+                      *identityOf(roms, "Kirby.zip")}});
+    for (const std::string name : {"roms/Zelda (USA).zip", "roms/Tetris.zip", "_set-aside/Kirby.zip"}) {
+        struct stat old{};
+        ::stat(tree.path(name).c_str(), &old);
+        tree.addFile(name + ".new", tree.read(name));
+        const timespec times[2] = {old.st_atim, old.st_mtim};
+        ::utimensat(AT_FDCWD, tree.path(name + ".new").c_str(), times, 0);
+        std::rename(tree.path(name + ".new").c_str(), tree.path(name).c_str());
+    }
+    const std::string unsure = "skipped (it has the size and time of the batch's file but another file number, as "
+                               "after an exFAT or FAT drive is mounted again: undo cannot be sure it is the same "
+                               "file and leaves it; if it is, ";
+    EXPECT_EQ(results(undo(batch.journalPath)),
+              "skipped (the folder is not empty)\n" + unsure + "rename it back to Zelda.zip by hand)\n" + unsure +
+                  "delete it by hand)\n" + unsure + "move it back to " + roms + "/Kirby.zip by hand)\n");
+    EXPECT_EQ(tree.list("roms"), "Tetris.zip\nZelda (USA).zip\n");
+}
+
 // What killed batches left, the next batch on the collection removes: a copy
 // cut short under its temporary name, a journal half written by a process
 // that is gone; never a file under a rename's temporary name (the user's own).
