@@ -26,38 +26,35 @@ bool writerIsGone(const std::string& name)
     return ::kill(process, 0) != 0 && errno == ESRCH;
 }
 
-size_t removePartialJournals(Disk& disk, const std::string& journalFolder)
+void removePartialJournals(Disk& disk, const std::string& journalFolder)
 {
     OpenFolders folders(disk);
     int error = 0;
     const int folder = folders.open(journalFolder, error);
-    size_t removed = 0;
     std::error_code walk;
     for (std::filesystem::directory_iterator entry(journalFolder, walk), end; folder >= 0 && !walk && entry != end;
          entry.increment(walk)) {
         const std::string name = entry->path().filename().string();
         if (name.front() == '.' && name.ends_with(kPartialJournal) && writerIsGone(name))
-            removed += disk.unlink(folder, name) == 0;
+            disk.unlink(folder, name);
     }
-    return removed;
 }
 
 // A regular file under `name` in `folder`: removed.
-bool removeCopy(Disk& disk, OpenFolders& folders, const std::string& folder, const std::string& name)
+void removeCopy(Disk& disk, OpenFolders& folders, const std::string& folder, const std::string& name)
 {
     int error = 0;
     const int fd = folders.open(folder, error);
     FileAt found;
-    if (fd < 0 || disk.statusIn(fd, name, found) != 0 || !found.regular)
-        return false;
-    return disk.unlink(fd, name) == 0;
+    if (fd >= 0 && disk.statusIn(fd, name, found) == 0 && found.regular)
+        disk.unlink(fd, name);
 }
 
 }  // namespace
 
-size_t removeLeftovers(Disk& disk, const std::string& journalFolder, const std::string& collection)
+void removeLeftovers(Disk& disk, const std::string& journalFolder, const std::string& collection)
 {
-    size_t removed = removePartialJournals(disk, journalFolder);
+    removePartialJournals(disk, journalFolder);
     const std::string real = resolvedPath(collection).value_or(collection);
     OpenFolders folders(disk);
     for (const std::string& path : journalsNewestFirst(journalFolder)) {
@@ -71,12 +68,11 @@ size_t removeLeftovers(Disk& disk, const std::string& journalFolder, const std::
             if (line.temporary.empty() || (change.kind != ChangeKind::Copy && change.kind != ChangeKind::Move) ||
                 !area.admits(change))
                 continue;
-            removed += removeCopy(disk, folders, change.toFolder, line.temporary);
+            removeCopy(disk, folders, change.toFolder, line.temporary);
             if (change.kind == ChangeKind::Move)  // undo's copy back of a move across file systems
-                removed += removeCopy(disk, folders, change.folder, line.temporary);
+                removeCopy(disk, folders, change.folder, line.temporary);
         }
     }
-    return removed;
 }
 
 }  // namespace tokenade

@@ -13,7 +13,8 @@ namespace tokenade {
 // collection, each journal half written (".NAME.renames.part") by a process
 // that is gone. The journals stay as they are, for undo. To be called with
 // the collection locked, so that no batch of it is under way; touches only
-// paths inside the collection (CollectionArea). Returns how many files went.
-size_t removeLeftovers(Disk& disk, const std::string& journalFolder, const std::string& collection);
+// paths inside the collection (CollectionArea); what cannot be removed stays
+// for undo, or the next batch, to try again.
+void removeLeftovers(Disk& disk, const std::string& journalFolder, const std::string& collection);
 
 }  // namespace tokenade
