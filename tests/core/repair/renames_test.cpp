@@ -285,7 +285,8 @@ TEST_F(RenamesTest, UndoCannotBeFooled)
 
 // A drive mounted again may number its files anew (exFAT and FAT through
 // FUSE): a file of the recorded size and time under another number may be
-// the batch's or not, so each kind of change is left, saying what to do.
+// the batch's or not, so each kind of change is left, saying what to do;
+// a folder it made under another number is left too.
 TEST_F(RenamesTest, UndoLeavesAFileUnderAnotherNumberAndSaysWhatToDoByHand)
 {
     tree.addFile("roms/Zelda.zip", "zelda");
@@ -298,6 +299,9 @@ TEST_F(RenamesTest, UndoLeavesAFileUnderAnotherNumberAndSaysWhatToDoByHand)
                       *identityOf(tree.path("Downloads"), "Tetris.zip")},
                Change{ChangeKind::Move, roms, "Kirby.zip", tree.path("_set-aside"), "Kirby.zip",
                       *identityOf(roms, "Kirby.zip")}});
+    std::rename(tree.path("_set-aside").c_str(), tree.path("old").c_str());  // the folder it made, too
+    tree.addFolder("_set-aside");
+    std::rename(tree.path("old/Kirby.zip").c_str(), tree.path("_set-aside/Kirby.zip").c_str());
     for (const std::string name : {"roms/Zelda (USA).zip", "roms/Tetris.zip", "_set-aside/Kirby.zip"}) {
         struct stat old{};
         ::stat(tree.path(name).c_str(), &old);
@@ -310,7 +314,7 @@ TEST_F(RenamesTest, UndoLeavesAFileUnderAnotherNumberAndSaysWhatToDoByHand)
                                "after an exFAT or FAT drive is mounted again: undo cannot be sure it is the same "
                                "file and leaves it; if it is, ";
     EXPECT_EQ(results(undo(batch.journalPath)),
-              "skipped (the folder is not empty)\n" + unsure + "rename it back to Zelda.zip by hand)\n" + unsure +
+              "skipped (another folder has that name now)\n" + unsure + "rename it back to Zelda.zip by hand)\n" + unsure +
                   "delete it by hand)\n" + unsure + "move it back to " + roms + "/Kirby.zip by hand)\n");
     EXPECT_EQ(tree.list("roms"), "Tetris.zip\nZelda (USA).zip\n");
 }
