@@ -29,9 +29,9 @@ void clearOnEscape(QLineEdit* field)
     field->addAction(clear);
 }
 
-enum class Dropped { Nothing, Directory, List };
+enum class Dropped { Nothing, Directory, List, Dat };
 
-// What a drag carries: one local folder, or one ".txt" file.
+// What a drag carries: one local folder, one ".txt" file, or one ".dat" or ".xml" file.
 Dropped whatIsDropped(const QMimeData* data, QString* path)
 {
     const QList<QUrl> urls = data->urls();
@@ -41,8 +41,13 @@ Dropped whatIsDropped(const QMimeData* data, QString* path)
     *path = file.filePath();
     if (file.isDir())
         return Dropped::Directory;
-    if (file.isFile() && file.suffix().compare(QLatin1String("txt"), Qt::CaseInsensitive) == 0)
+    if (!file.isFile())
+        return Dropped::Nothing;
+    const QString suffix = file.suffix().toLower();
+    if (suffix == QLatin1String("txt"))
         return Dropped::List;
+    if (suffix == QLatin1String("dat") || suffix == QLatin1String("xml"))
+        return Dropped::Dat;
     return Dropped::Nothing;
 }
 
@@ -55,6 +60,7 @@ MainWindow::MainWindow(QWidget* parent)
     ui_->setupUi(this);
     showCommand(ui_->selectTokenadeDirectoryButton, ui_->actionSelectTokenadeDirectory);
     showCommand(ui_->selectRomsListFileButton, ui_->actionSelectRomsListFile);
+    showCommand(ui_->selectDatFileButton, ui_->actionSelectDatFile);
     showCommand(ui_->auditRomsButton, ui_->actionAuditRoms);
     showCommand(ui_->auditVideosButton, ui_->actionAuditVideos);
     showCommand(ui_->saveRomsResultButton, ui_->actionSaveRomsResult);
@@ -62,6 +68,7 @@ MainWindow::MainWindow(QWidget* parent)
     // A tool button shows its command's icon text: the short form of the menu text.
     ui_->actionSelectTokenadeDirectory->setIconText(tr("Choose…"));
     ui_->actionSelectRomsListFile->setIconText(tr("Choose…"));
+    ui_->actionSelectDatFile->setIconText(tr("Choose…"));
     ui_->actionSaveRomsResult->setIconText(tr("Save Reports…"));
     ui_->actionSaveVideosResult->setIconText(tr("Save Reports…"));
 
@@ -78,6 +85,7 @@ MainWindow::MainWindow(QWidget* parent)
         .window = this,
         .tokenadeDirPathTextField = ui_->tokenadeDirPathTextField,
         .romsListPathTextField = ui_->romsListPathTextField,
+        .datPathTextField = ui_->datPathTextField,
         .checkAvailableRomVideosOnly = ui_->checkAvailableRomVideosOnly,
         .progressLabel = ui_->progressLabel,
         .progressIndicator = ui_->progressIndicator,
@@ -85,12 +93,16 @@ MainWindow::MainWindow(QWidget* parent)
         .tabs = {},
         .selectTokenadeDirectory = ui_->actionSelectTokenadeDirectory,
         .selectRomsListFile = ui_->actionSelectRomsListFile,
+        .selectDatFile = ui_->actionSelectDatFile,
         .openHomepage = ui_->actionOpenHomepage,
         .showAbout = ui_->actionAbout,
         .quit = ui_->actionQuit,
         .focusFilter = ui_->actionFocusFilter,
         .pickCategory = addPickCategoryKeys(),
-        .changes = {.tabs = {}, .undoLastChanges = ui_->actionUndoLastRenames},
+        .changes = {.tabs = {},
+                    .undoLastChanges = ui_->actionUndoLastRenames,
+                    .identifyProgress = ui_->identifyProgressBar,
+                    .stopIdentify = ui_->stopIdentifyButton},
     };
     elements_.tabs[AuditKind::Roms] = TabElements{
         .page = ui_->romsTab,
@@ -140,6 +152,9 @@ void MainWindow::dropEvent(QDropEvent* event)
         break;
     case Dropped::List:
         emit listDropped(path);
+        break;
+    case Dropped::Dat:
+        emit datDropped(path);
         break;
     case Dropped::Nothing:
         return;

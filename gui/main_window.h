@@ -15,7 +15,8 @@ class MainWindow;
 
 // The main window as its description lays it out. Nothing here acts on its
 // elements: a controller does. A folder dropped on the window is offered as
-// the Tokenade directory, a ".txt" file as the supported roms list.
+// the Tokenade directory, a ".txt" file as the supported roms list, a
+// ".dat" or ".xml" file as the DAT.
 class MainWindow : public QMainWindow {
     Q_OBJECT
 
@@ -28,6 +29,7 @@ public:
 Q_SIGNALS:
     void directoryDropped(const QString& path);
     void listDropped(const QString& path);
+    void datDropped(const QString& path);
 
 protected:
     void dragEnterEvent(QDragEnterEvent* event) override;

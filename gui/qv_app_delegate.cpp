@@ -21,6 +21,7 @@ namespace {
 
 const QString kTokenadeDirPathKey = QStringLiteral("TokenadeDirPath");
 const QString kTokenadeRomsListPathKey = QStringLiteral("TokenadeRomsListPath");
+const QString kDatPathKey = QStringLiteral("DatPath");
 // Beside the two paths: the window's size and place, where reports were
 // saved last and where each collection's fills went.
 const QString kWindowGeometryKey = QStringLiteral("WindowGeometry");
@@ -103,6 +104,8 @@ void QVAppDelegate::loadUserDefaults()
         tokenadeDirPathTextField()->setText(*path);
     if (const auto path = seams_.preferences.stringForKey(kTokenadeRomsListPathKey))
         romsListPathTextField()->setText(*path);
+    if (const auto path = seams_.preferences.stringForKey(kDatPathKey))
+        datPathTextField()->setText(*path);
     if (const auto folder = seams_.preferences.stringForKey(kReportFolderKey))
         session_.setReportFolder(toLocalPath(*folder));
     if (const auto targets = seams_.preferences.stringForKey(kFillTargetsKey))
@@ -117,6 +120,7 @@ void QVAppDelegate::saveUserDefaults()
 {
     seams_.preferences.setString(kTokenadeDirPathKey, tokenadeDirPathTextField()->text());
     seams_.preferences.setString(kTokenadeRomsListPathKey, romsListPathTextField()->text());
+    seams_.preferences.setString(kDatPathKey, datPathTextField()->text());
     seams_.preferences.setString(kWindowGeometryKey, windowPlace(*window_.window));
     seams_.preferences.setString(kReportFolderKey, fromLocalPath(session_.reportFolder()));
     seams_.preferences.setString(kFillTargetsKey, fromLocalPath(session_.fillTargets().toText()));

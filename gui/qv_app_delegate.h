@@ -45,10 +45,12 @@ public:
     void saveVideosResult();
     void openHomepage();
 
-    // Besides: a path dropped (as if chosen), About, the filters, Ctrl+1 to
+    // Besides: the optional DAT, chosen like the list; a path dropped (as if chosen), About, the filters, Ctrl+1 to
     // Ctrl+4, the commands on the lines of a result view and on its notices.
     void useTokenadeDirectory(const QString& directory);
     void useRomsListFile(const QString& path);
+    void selectDatFile();
+    void useDatFile(const QString& path);
     void pathFieldsChanged();
     void directoryFieldConfirmed();
     void showAbout();
@@ -62,6 +64,7 @@ public:
     // The window's elements.
     QLineEdit* tokenadeDirPathTextField() const { return window_.tokenadeDirPathTextField; }
     QLineEdit* romsListPathTextField() const { return window_.romsListPathTextField; }
+    QLineEdit* datPathTextField() const { return window_.datPathTextField; }
     ReportView* romsResultView() const { return tab(Roms).resultView; }
     SegmentedControl* romsResultControl() const { return tab(Roms).resultControl; }
     ReportView* videosResultView() const { return tab(Videos).resultView; }

@@ -47,6 +47,7 @@ tokenade::AuditProgress progressOf(std::stop_token stop, const JobRunner::Report
 void QVAppDelegate::takePathsFromFields()
 {
     session_.setPaths(toLocalPath(tokenadeDirPathTextField()->text()), toLocalPath(romsListPathTextField()->text()));
+    session_.setDatPath(toLocalPath(datPathTextField()->text()));
     session_.setAvailableOnly(checkAvailableRomVideosOnly()->isChecked());
 }
 

@@ -9,6 +9,21 @@
 
 using tokenade::AuditKind;
 
+namespace {
+
+// A file to choose, of one of `types` (extensions without the period).
+ChooserOptions fileOptions(const QString& title, const QStringList& types)
+{
+    ChooserOptions options;
+    options.canChooseFiles = true;
+    options.allowedFileTypes = types;
+    options.title = title;
+    options.prompt = QStringLiteral("Select");
+    return options;
+}
+
+}  // namespace
+
 void QVAppDelegate::selectTokenadeDirectory()
 {
     ChooserOptions options;
@@ -62,18 +77,26 @@ void QVAppDelegate::startDiscovery(const QString& directory)
 
 void QVAppDelegate::selectRomsListFile()
 {
-    ChooserOptions options;
-    options.canChooseFiles = true;
-    options.allowedFileTypes = {QStringLiteral("txt")};
-    options.title = QStringLiteral("Supported roms list");
-    options.prompt = QStringLiteral("Select");
-    if (const auto chosen = seams_.chooser.choose(options))
+    const QStringList types{QStringLiteral("txt")};
+    if (const auto chosen = seams_.chooser.choose(fileOptions(QStringLiteral("Supported roms list"), types)))
         useRomsListFile(*chosen);
 }
 
 void QVAppDelegate::useRomsListFile(const QString& path)
 {
     romsListPathTextField()->setText(path);
+}
+
+void QVAppDelegate::selectDatFile()
+{
+    const QStringList types{QStringLiteral("dat"), QStringLiteral("xml")};
+    if (const auto chosen = seams_.chooser.choose(fileOptions(QStringLiteral("DAT"), types)))
+        useDatFile(*chosen);
+}
+
+void QVAppDelegate::useDatFile(const QString& path)
+{
+    datPathTextField()->setText(path);
 }
 
 std::optional<std::string> QVAppDelegate::findRomListFile(const std::string& directory, std::stop_token stop)

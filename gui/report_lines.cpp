@@ -25,6 +25,13 @@ void ReportLines::showCategory(QStringList header, std::shared_ptr<const tokenad
     endResetModel();
 }
 
+void ReportLines::setHoldings(std::shared_ptr<const tokenade::ContentHoldings> holdings)
+{
+    holdings_ = std::move(holdings);
+    if (lineCount() > 0)
+        emit dataChanged(index(0), index(lineCount() - 1), {FolderRole, Qt::AccessibleTextRole});
+}
+
 void ReportLines::showText(QStringList lines)
 {
     beginResetModel();
@@ -114,7 +121,21 @@ QString ReportLines::line(int row) const
 QString ReportLines::folder(int row) const
 {
     const tokenade::ResultEntry* entry = entryAt(row);
-    return entry && withFolders_ ? toQString(tokenade::displayName(result_->folderOf(*entry))) : QString();
+    if (!entry || !withFolders_)
+        return {};
+    const QString folder = toQString(tokenade::displayName(result_->folderOf(*entry)));
+    const QString holds = holding(row);
+    return holds.isEmpty() ? folder : folder + QStringLiteral(" \u2014 ") + holds;
+}
+
+// Entries are keys only of the result the holdings were made for: another
+// result's entry may sit at the same address.
+QString ReportLines::holding(int row) const
+{
+    if (!holdings_ || holdings_->result != result_)
+        return {};
+    const auto words = holdings_->words.find(entryAt(row));
+    return words != holdings_->words.end() ? toQString(tokenade::displayName(words->second)) : QString();
 }
 
 QString ReportLines::cutLine(int row) const
@@ -184,7 +205,13 @@ QString ReportLines::longestFolder() const
         for (const auto& [entry, line] : result_->cutLines)
             longest = line.size() > longest.size() ? std::string_view(line) : longest;
     }
-    return toQString(tokenade::displayName(longest));
+    std::string_view holds;
+    if (withFolders_ && holdings_ && holdings_->result == result_) {
+        for (const auto& [entry, words] : holdings_->words)
+            holds = words.size() > holds.size() ? std::string_view(words) : holds;
+    }
+    const QString folder = toQString(tokenade::displayName(longest));
+    return holds.empty() ? folder : folder + QStringLiteral(" \u2014 ") + toQString(tokenade::displayName(holds));
 }
 
 void ReportLines::setRowSize(QSize size, int nameWidth)

@@ -1,6 +1,7 @@
 #pragma once
 
 #include "core/results/audit_result.h"
+#include "core/session/content_holdings.h"
 
 #include <QAbstractListModel>
 #include <QSize>
@@ -21,8 +22,9 @@
 // changes, and drops it only when it shows something else.
 class ReportLines : public QAbstractListModel {
 public:
-    // What shows greyed beside a name: a found file's folder, or the whole
-    // list line of a missing name that a period in it cut short; "" for others.
+    // What shows greyed beside a name: a found file's folder (with what an
+    // unknown archive holds, once known), or the whole list line of a
+    // missing name that a period in it cut short; "" for others.
     static constexpr int FolderRole = Qt::UserRole;
 
     using QAbstractListModel::QAbstractListModel;
@@ -31,6 +33,9 @@ public:
     // file with its folder, each cut missing name with its list line.
     void showCategory(QStringList header, std::shared_ptr<const tokenade::AuditResult> result,
                       tokenade::CategoryId id);
+    // What unknown archives hold, for the result whose entries it names;
+    // kept across showCategory, used only while that result is shown.
+    void setHoldings(std::shared_ptr<const tokenade::ContentHoldings> holdings);
     // Lines of text and no names.
     void showText(QStringList lines);
     // A new header, then only the names of the category shown at the
@@ -68,10 +73,12 @@ private:
     size_t namesShown() const;
     QString folder(int row) const;
     QString cutLine(int row) const;
+    QString holding(int row) const;
 
     QStringList header_;
     std::shared_ptr<const tokenade::AuditResult> result_;
     const tokenade::ResultList* names_ = nullptr;  // a list of result_, or none
+    std::shared_ptr<const tokenade::ContentHoldings> holdings_;
     bool withFolders_ = false;
     bool filtered_ = false;
     std::vector<uint32_t> shown_;  // when filtered_: the positions in names_ shown, those of `first` first

@@ -80,6 +80,13 @@ void ReportView::showReport(const QString& header, std::shared_ptr<const tokenad
     fitRowsToText();
 }
 
+void ReportView::showHoldings(std::shared_ptr<const tokenade::ContentHoldings> holdings)
+{
+    lines_->setHoldings(std::move(holdings));
+    measureNames();
+    viewport()->update();
+}
+
 void ReportView::showText(const QString& text)
 {
     lines_->showText(text.split(QLatin1Char('\n')));

@@ -14,6 +14,9 @@
 
 class QAction;
 class ReportLines;
+namespace tokenade {
+struct ContentHoldings;
+}
 
 // A read-only view of a report: a few header lines, then one name a row,
 // with the folder each found file lies in beside it (its model is
@@ -50,6 +53,10 @@ public:
     const tokenade::ResultEntry* currentName() const;
     // The category whose names the view shows; nothing while it shows a text.
     std::optional<tokenade::CategoryId> shownCategory() const { return shown_; }
+
+    // What unknown archives hold by content, greyed after their folders
+    // while the view shows the result the holdings are of; null for none.
+    void showHoldings(std::shared_ptr<const tokenade::ContentHoldings> holdings);
 
     // Shows the lines on `background`, in text colours that can be read on it
     // whatever the desktop's palette.

@@ -12,6 +12,7 @@ class QAction;
 class QCheckBox;
 class QLabel;
 class QLineEdit;
+class QProgressBar;
 class QTabWidget;
 class QToolButton;
 class QWidget;
@@ -43,6 +44,8 @@ struct TabChangeElements {
 struct ChangeElements {
     tokenade::PerKind<TabChangeElements> tabs;
     QAction* undoLastChanges = nullptr;  // Audit › Undo Last Changes
+    QProgressBar* identifyProgress = nullptr;  // archives identified by content against the DAT
+    QToolButton* stopIdentify = nullptr;       // stops that identification
 };
 
 // What the window hands its controller: the elements that the controller's
@@ -54,6 +57,7 @@ struct WindowElements {
     QWidget* window = nullptr;  // the main window itself: its size and place are kept between runs
     QLineEdit* tokenadeDirPathTextField = nullptr;
     QLineEdit* romsListPathTextField = nullptr;
+    QLineEdit* datPathTextField = nullptr;  // optional: the changes identify archives by content against it
     QCheckBox* checkAvailableRomVideosOnly = nullptr;
     QLabel* progressLabel = nullptr;
     BusyIndicator* progressIndicator = nullptr;
@@ -62,6 +66,7 @@ struct WindowElements {
 
     QAction* selectTokenadeDirectory = nullptr;
     QAction* selectRomsListFile = nullptr;
+    QAction* selectDatFile = nullptr;
     QAction* openHomepage = nullptr;
     QAction* showAbout = nullptr;
     QAction* quit = nullptr;

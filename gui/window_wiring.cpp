@@ -41,6 +41,7 @@ void attachWindow(MainWindow& window, QVAppDelegate& controller)
     const TabElements& videos = ui.tabs[AuditKind::Videos];
     QObject::connect(ui.selectTokenadeDirectory, &QAction::triggered, c, &QVAppDelegate::selectTokenadeDirectory);
     QObject::connect(ui.selectRomsListFile, &QAction::triggered, c, &QVAppDelegate::selectRomsListFile);
+    QObject::connect(ui.selectDatFile, &QAction::triggered, c, &QVAppDelegate::selectDatFile);
     QObject::connect(roms.audit, &QAction::triggered, c, &QVAppDelegate::auditRoms);
     QObject::connect(videos.audit, &QAction::triggered, c, &QVAppDelegate::auditVideos);
     QObject::connect(roms.resultControl, &SegmentedControl::segmentClicked, c,
@@ -61,10 +62,11 @@ void attachWindow(MainWindow& window, QVAppDelegate& controller)
     for (AuditKind kind : tokenade::kAuditKinds)
         connectTab(ui.tabs[kind], kind, c);
 
-    for (QLineEdit* field : {ui.tokenadeDirPathTextField, ui.romsListPathTextField})
+    for (QLineEdit* field : {ui.tokenadeDirPathTextField, ui.romsListPathTextField, ui.datPathTextField})
         QObject::connect(field, &QLineEdit::textChanged, c, &QVAppDelegate::pathFieldsChanged);
     QObject::connect(ui.tokenadeDirPathTextField, &QLineEdit::editingFinished, c,
                      &QVAppDelegate::directoryFieldConfirmed);
     QObject::connect(&window, &MainWindow::directoryDropped, c, &QVAppDelegate::useTokenadeDirectory);
     QObject::connect(&window, &MainWindow::listDropped, c, &QVAppDelegate::useRomsListFile);
+    QObject::connect(&window, &MainWindow::datDropped, c, &QVAppDelegate::useDatFile);
 }

@@ -1,6 +1,7 @@
 #pragma once
 
 #include "core/audit/audit_run.h"
+#include "core/content/collection_identity.h"
 #include "core/repair/journal_files.h"
 #include "core/results/audit_result.h"
 #include "core/session/change_choice.h"
@@ -177,6 +178,24 @@ public:
     const std::optional<BatchSummary>& undoable() const { return undoable_; }
     bool canUndo() const { return undoable_ && canChange(); }
 
+    // The DAT that archives are identified against by content, as its
+    // field holds it; "" for none.
+    void setDatPath(std::string path) { datPath_ = std::move(path); }
+    const std::string& datPath() const { return datPath_; }
+    // What identifying the archives of the last ROM result reads: its
+    // directory and list with the DAT chosen now. Nothing without a DAT, a
+    // ROM result, or a collection that may be changed.
+    std::optional<IdentifyInputs> identificationWanted() const;
+    // The identification of `of` (a ROM result) against `inputs.datPath`
+    // ended: kept while `of` is the last ROM result, and returns whether it
+    // is. A DAT or list that could not be read leaves nothing to offer.
+    bool identified(const std::shared_ptr<const AuditResult>& of, const IdentifyInputs& inputs,
+                    std::shared_ptr<const BasisAndArchives> found);
+    // The identification of the last ROM result against the DAT chosen now,
+    // when one was made and its DAT and list could be read; null otherwise.
+    // Renames and fills by content work from it.
+    std::shared_ptr<const BasisAndArchives> identification() const;
+
     // The supported-list discoveries that have not reported back.
     void startDiscovery() { ++discoveries_; }
     void finishDiscovery() { --discoveries_; }
@@ -213,6 +232,10 @@ private:
     int discoveries_ = 0;
     int changes_ = 0;
     std::optional<BatchSummary> undoable_;
+    std::string datPath_;
+    std::shared_ptr<const AuditResult> identifiedOf_;  // the ROM result `identified_` belongs to
+    std::string identifiedDat_;
+    std::shared_ptr<const BasisAndArchives> identified_;
     std::string reportFolder_;
     FillTargets fillTargets_;
 };

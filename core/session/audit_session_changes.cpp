@@ -18,7 +18,11 @@ std::string kindWords(AuditKind kind)
 size_t AuditSession::nearMissCount(AuditKind kind) const
 {
     const NearMisses& near = result(kind).nearMisses;
-    return near.pairs.size() + near.ambiguous.size() + near.copies.size() + near.cut.size();
+    size_t count = near.pairs.size() + near.ambiguous.size() + near.copies.size() + near.cut.size();
+    // The renames by content are listed beside them, once identification has planned them.
+    for (const OfferedChange& item : renameOffers(kind).plan().items)
+        count += item.kind == OfferKind::Content ? 1 : 0;
+    return count;
 }
 
 std::string AuditSession::nearMissLabel(AuditKind kind) const

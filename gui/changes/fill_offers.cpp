@@ -3,6 +3,7 @@
 #include "core/audit/name_differences.h"
 #include "core/foundation/byte_size.h"
 #include "core/foundation/path_join.h"
+#include "core/repair/content_offers.h"
 #include "core/repair/fill_plan.h"
 #include "core/session/audit_session.h"
 #include "core/session/job_runner.h"
@@ -33,6 +34,20 @@ QString differenceWords(uint8_t differences)
 QString filesWord(size_t count)
 {
     return count == 1 ? QStringLiteral("1 file") : QStringLiteral("%1 files").arg(count);
+}
+
+// The source's archives are identified against the collection's DAT and
+// list, then the fill takes them by name first and by content second.
+ChangePlan planFillByContent(const tokenade::AuditResult& result, const tokenade::FillRequest& request,
+                             const tokenade::BasisAndArchives& content, std::stop_token stop)
+{
+    const tokenade::ContentBasis& basis = *content.read.basis;
+    const tokenade::IdentifyInputs inputs{request.source, true, {}, {}, {}};
+    const tokenade::IdentifiedArchives source = tokenade::identifyArchives(basis, inputs, {nullptr, nullptr, stop});
+    if (source.archives.stopped)
+        return tokenade::planFill(result, request, stop);
+    const tokenade::ContentFindings findings{basis, content.identified, &source};
+    return tokenade::planFill(result, request, stop, &findings);
 }
 
 }  // namespace
@@ -100,9 +115,16 @@ void FillOffers::planInto(const std::string& folder)
     const tokenade::FillRequest request{services_.session.madeFrom(kind_)->tokenadeDirPath, source_, target_, false};
     status_->setText(toQString("Looking for the missing files in " + request.source + "…"));
     status_->show();
+    // By content too, once the ROM result is identified against a DAT.
+    std::shared_ptr<const tokenade::BasisAndArchives> content;
+    if (kind_ == AuditKind::Roms)
+        content = services_.session.identification();
     services_.jobs.start<ChangePlan>(
-        [result = services_.session.snapshot(kind_), request](std::stop_token stop, const JobRunner::Reporter&) {
-            return tokenade::planFill(*result, request, stop);
+        [result = services_.session.snapshot(kind_), request, content](std::stop_token stop,
+                                                                       const JobRunner::Reporter&) {
+            if (!content || !tokenade::whyFillRefused(*result, request).empty())
+                return tokenade::planFill(*result, request, stop);
+            return planFillByContent(*result, request, *content, stop);
         },
         {}, [this](ChangePlan plan) { didPlan(std::move(plan)); });
 }

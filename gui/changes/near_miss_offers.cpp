@@ -2,6 +2,7 @@
 
 #include "core/audit/name_differences.h"
 #include "core/foundation/path_join.h"
+#include "core/repair/content_offers.h"
 #include "core/repair/rename_offers.h"
 #include "core/session/audit_session.h"
 #include "core/session/job_runner.h"
@@ -44,6 +45,8 @@ QString noteOf(const OfferedChange& item)
     if (item.kind == OfferKind::Follower)
         words << (item.change.to.ends_with(".zip") ? QStringLiteral("follows its video")
                                                    : QStringLiteral("follows its archive"));
+    if (!item.reason.empty())
+        words << toQString(item.reason);
     if (!item.caution.empty())
         words << toQString(item.caution);
     if (!item.refusal.empty())
@@ -126,22 +129,31 @@ void NearMissOffers::plan()
 {
     const tokenade::AuditSession& session = services_.session;
     const std::shared_ptr<const tokenade::AuditResult> result = session.snapshot(kind_);
-    if (!session.madeFrom(kind_) || (result->nearMisses.pairs.empty() && result->nearMisses.cut.empty()))
+    // Renames by content, once the ROM result is identified against a DAT.
+    std::shared_ptr<const tokenade::BasisAndArchives> content;
+    if (kind_ == AuditKind::Roms)
+        content = session.identification();
+    if (!session.madeFrom(kind_) || (result->nearMisses.pairs.empty() && result->nearMisses.cut.empty() && !content)) {
+        didPlan(result, {});  // none by content either, for another DAT or none
         return;
+    }
     const AuditKind other = kind_ == AuditKind::Roms ? AuditKind::Videos : AuditKind::Roms;
     const std::string directory = session.madeFrom(kind_)->tokenadeDirPath;
     std::shared_ptr<const tokenade::AuditResult> otherResult;
     if (session.isAudited(other) && session.madeFrom(other)->tokenadeDirPath == directory)
         otherResult = session.snapshot(other);
     services_.jobs.start<tokenade::ChangePlan>(
-        [result, otherResult, directory, kind = kind_](std::stop_token stop, const JobRunner::Reporter&) {
+        [result, otherResult, content, directory, kind = kind_](std::stop_token stop, const JobRunner::Reporter&) {
             // A walk stopped short hands back nothing: its callback is dropped with it.
             const tokenade::ScanControl control{nullptr, stop};
             const tokenade::FoundNames otherFiles =
                 otherResult               ? tokenade::foundNamesOf(*otherResult)
                 : kind == AuditKind::Roms ? tokenade::cacheTokenadeVideoDirs(directory, control)
                                           : tokenade::cacheTokenadeRomDirs(directory, control);
-            return tokenade::planRenameOffers(*result, directory, &otherFiles);
+            if (!content)
+                return tokenade::planRenameOffers(*result, directory, &otherFiles);
+            const tokenade::ContentFindings findings{*content->read.basis, content->identified};
+            return tokenade::planRenameOffers(*result, directory, &otherFiles, &findings);
         },
         {}, [this, result](tokenade::ChangePlan plan) { didPlan(result, std::move(plan)); });
 }

@@ -20,8 +20,12 @@ struct WindowChanges::TabOffers {
 WindowChanges::WindowChanges(const WindowElements& window, const ChangeServices& services, BatchRunner::Hooks hooks)
     : batches_(services, std::move(hooks))
     , undo_(window.changes.undoLastChanges, window.tokenadeDirPathTextField, services, batches_)
+    , identifier_(window.datPathTextField, window.tabs[AuditKind::Roms].resultView, window.changes.identifyProgress,
+                  window.changes.stopIdentify, services)
     , session_(services.session)
 {
+    QObject::connect(&identifier_, &ContentIdentifier::identificationChanged, &identifier_,
+                     [this] { tabs_[AuditKind::Roms]->nearMisses.resultAdopted(); });
     for (AuditKind kind : tokenade::kAuditKinds) {
         const TabChangeElements& tab = window.changes.tabs[kind];
         tabs_[kind] = std::unique_ptr<TabOffers>(
@@ -42,6 +46,8 @@ void WindowChanges::resultAdopted(AuditKind kind)
     session_.refuseChanges(kind, std::move(why));
     tabs_[kind]->nearMisses.resultAdopted();
     tabs_[kind]->fill.resultAdopted();
+    if (kind == AuditKind::Roms)
+        identifier_.identify();
 }
 
 void WindowChanges::showCommands()

@@ -4,6 +4,8 @@
 #include "gui/changes/fill_view.h"
 #include "gui/changes/near_misses_view.h"
 #include "gui/notice_area.h"
+#include "gui/report_lines.h"
+#include "tests/support/zip_builder.h"
 
 #include <QAction>
 #include <QPushButton>
@@ -22,9 +24,14 @@ protected:
     {
         state.setMode("", 0777);
         qputenv("XDG_STATE_HOME", QByteArray::fromStdString(state.root()));
+        qputenv("XDG_CACHE_HOME", QByteArray::fromStdString(state.root()));  // the caches of contents
         launch();
     }
-    ~RepairsWindowTest() override { qunsetenv("XDG_STATE_HOME"); }
+    ~RepairsWindowTest() override
+    {
+        qunsetenv("XDG_STATE_HOME");
+        qunsetenv("XDG_CACHE_HOME");
+    }
     void plantNearMisses()
     {
         makeCollection("Tom & Jerry (USA)\nPok\xC3\xA9mon Red (USA)\nBeta (USA)\n");
@@ -159,6 +166,55 @@ TEST_F(RepairsWindowTest, FillFromAFolderCopiesTheTickedFilesAndUndoTakesThemAwa
     QTest::mouseClick(window().findChild<QToolButton*>("romsFillButton"), Qt::LeftButton);
     ASSERT_TRUE(QTest::qWaitFor([view] { return view->isVisible(); }, 20000));
     EXPECT_EQ(targets->currentItem()->text(0), "Genesis");
+}
+
+// Once a DAT is chosen, archives under names of their own are renamed and
+// filled by what they hold, and a DAT that cannot be read says where.
+TEST_F(RepairsWindowTest, ADatOffersRenamesAndFillsByContent)
+{
+    makeCollection("Alpha (USA)\nBeta (USA)\n");
+    collection.addFile("roms/alp.zip", zipBytes({{"a.rom", 4, 1}}));
+    collection.addFile("games.dat", "game ( name \"Alpha (USA)\" rom ( name a.rom size 4 crc 00000001 ) )\n"
+                                    "game ( name \"Beta (USA)\" rom ( name b.rom size 4 crc 00000002 ) )\n");
+    chooser.answers.push_back(QString::fromStdString(collection.path("games.dat")));
+    window().findChild<QAction*>("actionSelectDatFile")->trigger();
+    EXPECT_EQ(chooser.asked.back().allowedFileTypes, (QStringList{"dat", "xml"}));
+    controller().auditRoms();
+    ASSERT_TRUE(waitForAudits());
+    auto* button = window().findChild<QToolButton*>("romsNearMissesButton");
+    ASSERT_TRUE(QTest::qWaitFor([button] { return button->text() == "1 near miss…"; }, 20000));
+    controller().pickCategory(2);  // the unknown archives say what they hold beside their folder
+    const QAbstractItemModel* lines = controller().romsResultView()->model();
+    const QModelIndexList alp = lines->match(lines->index(0, 0), Qt::DisplayRole, "alp.zip", 1, Qt::MatchExactly);
+    ASSERT_EQ(alp.size(), 1);
+    EXPECT_EQ(alp[0].data(ReportLines::FolderRole).toString(), "roms \u2014 holds Alpha (USA)");
+    QTest::mouseClick(button, Qt::LeftButton);
+    QTableWidget* table = window().findChild<NearMissesView*>("romsNearMissesView")->table();
+    ASSERT_EQ(table->rowCount(), 1);
+    EXPECT_EQ(table->item(0, 1)->text(), "alp.zip");
+    EXPECT_EQ(table->item(0, 3)->text(), "content: holds Alpha (USA)");
+    alert.answers.push_back(true);
+    QTest::mouseClick(window().findChild<NearMissesView*>("romsNearMissesView")->renameButton(), Qt::LeftButton);
+    ASSERT_TRUE(waitForChanges());
+    EXPECT_TRUE(collection.exists("roms/Alpha (USA).zip"));
+
+    TempTree downloads;
+    downloads.addFile("b.zip", zipBytes({{"b.rom", 4, 2}}));
+    ASSERT_TRUE(QTest::qWaitFor([this] { return controller().session().identification() != nullptr; }, 20000));
+    chooser.answers.push_back(QString::fromStdString(downloads.root()));
+    QTest::mouseClick(window().findChild<QToolButton*>("romsFillButton"), Qt::LeftButton);
+    auto* fill = window().findChild<FillView*>("romsFillView");
+    ASSERT_TRUE(QTest::qWaitFor([fill] { return fill->isVisible(); }, 20000));
+    ASSERT_EQ(fill->table()->rowCount(), 1);
+    EXPECT_EQ(fill->table()->item(0, 0)->text(), "Beta (USA).zip");
+    EXPECT_EQ(fill->table()->item(0, 1)->text(), "b.zip");
+
+    collection.addFile("bad.dat", "game ( name \"Alpha (USA)\" rom ( name a.rom size 4 crc 12345 ) )\n");
+    controller().useDatFile(QString::fromStdString(collection.path("bad.dat")));
+    ASSERT_TRUE(QTest::qWaitFor([this] { return !alert.shown.empty(); }, 20000));
+    EXPECT_EQ(alert.shown.back().messageText, "The DAT cannot be used");
+    EXPECT_TRUE(alert.shown.back().informativeText.startsWith(QString::fromStdString(collection.path("bad.dat:1:")) ))
+        << alert.shown.back().informativeText.toStdString();
 }
 
 // A mistyped directory once took a fill into a folder it made there.

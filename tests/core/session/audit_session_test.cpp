@@ -114,13 +114,14 @@ TEST(AuditSession, NearMissButtonCountsEveryNameItsViewLists)
 {
     const ResultEntry entry{"x.zip", 5, 0};
     struct Case {
-        size_t pairs, ambiguous, copies, cut;
+        size_t pairs, ambiguous, copies, cut, byContent;
         std::string label;
     };
-    for (const Case& c : std::vector<Case>{{0, 0, 0, 0, "No near misses"},
-                                           {0, 0, 0, 1, "1 near miss…"},
-                                           {1, 1, 1, 0, "3 near misses…"},
-                                           {1000, 0, 0, 0, "1,000 near misses…"}}) {
+    for (const Case& c : std::vector<Case>{{0, 0, 0, 0, 0, "No near misses"},
+                                           {0, 0, 0, 1, 0, "1 near miss…"},
+                                           {1, 1, 1, 0, 0, "3 near misses…"},
+                                           {0, 0, 0, 0, 2, "2 near misses…"},
+                                           {1000, 0, 0, 0, 0, "1,000 near misses…"}}) {
         SCOPED_TRACE(c.label);
         AuditSession session;
         AuditOutcome outcome = resultWith(session.startAudit(AuditKind::Roms), AuditKind::Roms, "Tetris.zip");
@@ -130,6 +131,12 @@ TEST(AuditSession, NearMissButtonCountsEveryNameItsViewLists)
         near.copies.assign(c.copies, {&entry, &entry});
         near.cut.assign(c.cut, {"Dr. Mario", "Dr.zip", &entry});
         session.finishAudit(AuditKind::Roms, std::move(outcome));
+        ChangePlan plan;
+        plan.items.resize(c.byContent);
+        for (OfferedChange& item : plan.items)
+            item.kind = OfferKind::Content;
+        plan.items.emplace_back().kind = OfferKind::Follower;  // a video that follows is no near miss
+        session.offerRenames(AuditKind::Roms, std::move(plan));
         EXPECT_EQ(session.nearMissLabel(AuditKind::Roms), c.label);
         EXPECT_EQ(session.canShowNearMisses(AuditKind::Roms), c.label != "No near misses");
     }
@@ -212,6 +219,45 @@ TEST(AuditSession, SetAsideOffersFoundFilesOfNoGameOnly)
     EXPECT_TRUE(session.canSetAside(AuditKind::Videos, CategoryId::Extra, 2));
     EXPECT_FALSE(session.canSetAside(AuditKind::Roms, CategoryId::Extra, 1));
     EXPECT_FALSE(session.canSetAside(AuditKind::Videos, CategoryId::Unknown, 0));
+}
+
+// Offers by content are of one result and one DAT: a newer result, another
+// DAT, or a DAT or list that could not be read offers none.
+TEST(AuditSession, AnIdentificationBelongsToOneResultAndOneDat)
+{
+    constexpr AuditKind Roms = AuditKind::Roms;
+    AuditSession session;
+    session.setDatPath("/dats/arcade.dat");
+    EXPECT_FALSE(session.identificationWanted());  // nothing audited yet
+    session.setPaths("/games/Tokenade", "/games/list.txt");
+    session.finishAudit(Roms, resultWith(session.startAudit(Roms), Roms, "a.zip"));
+    const std::optional<IdentifyInputs> wanted = session.identificationWanted();
+    ASSERT_TRUE(wanted);
+    EXPECT_EQ(wanted->directory, "/games/Tokenade");
+    EXPECT_EQ(wanted->listPath, "/games/list.txt");
+    EXPECT_EQ(wanted->datPath, "/dats/arcade.dat");
+    EXPECT_FALSE(wanted->sourceFolder);
+
+    const std::shared_ptr<const AuditResult> first = session.snapshot(Roms);
+    EXPECT_TRUE(session.identified(first, *wanted, std::make_shared<BasisAndArchives>()));
+    EXPECT_EQ(session.identification(), nullptr);  // no basis: the DAT could not be read
+    auto found = std::make_shared<BasisAndArchives>();
+    found->read.basis.emplace();
+    EXPECT_TRUE(session.identified(first, *wanted, found));
+    EXPECT_EQ(session.identification(), found);
+    session.setDatPath("/dats/other.dat");
+    EXPECT_EQ(session.identification(), nullptr);
+    session.setDatPath("/dats/arcade.dat");
+    EXPECT_EQ(session.identification(), found);
+
+    session.finishAudit(Roms, resultWith(session.startAudit(Roms), Roms, "a.zip"));
+    EXPECT_EQ(session.identification(), nullptr);
+    EXPECT_FALSE(session.identified(first, *wanted, found));  // late, for a result replaced since
+    session.setDatPath("");
+    EXPECT_FALSE(session.identificationWanted());
+    session.setDatPath("/dats/arcade.dat");
+    session.refuseChanges(Roms, "The Tokenade directory /games/Tokenade does not exist.");
+    EXPECT_FALSE(session.identificationWanted());
 }
 
 }  // namespace

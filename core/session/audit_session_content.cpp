@@ -1,0 +1,35 @@
+// AuditSession: the DAT chosen, and what identifying the ROM result's
+// archives against it found.
+#include "audit_session.h"
+
+namespace tokenade {
+
+std::optional<IdentifyInputs> AuditSession::identificationWanted() const
+{
+    if (datPath_.empty() || !isAudited(AuditKind::Roms) || !changesRefused(AuditKind::Roms).empty())
+        return std::nullopt;
+    const AuditInputs& from = *madeFrom(AuditKind::Roms);
+    return IdentifyInputs{from.tokenadeDirPath, false, datPath_, from.romsListPath, {}};
+}
+
+bool AuditSession::identified(const std::shared_ptr<const AuditResult>& of, const IdentifyInputs& inputs,
+                              std::shared_ptr<const BasisAndArchives> found)
+{
+    if (of != snapshot(AuditKind::Roms))
+        return false;
+    identifiedOf_ = of;
+    identifiedDat_ = inputs.datPath;
+    identified_ = std::move(found);
+    return true;
+}
+
+std::shared_ptr<const BasisAndArchives> AuditSession::identification() const
+{
+    // A newer result, or another DAT, was not identified: its offers would be of other files.
+    if (!identified_ || identifiedOf_ != snapshot(AuditKind::Roms) || identifiedDat_ != datPath_ ||
+        !identified_->read.basis)
+        return nullptr;
+    return identified_;
+}
+
+}  // namespace tokenade

@@ -1,0 +1,124 @@
+#include "content_identifier.h"
+
+#include "core/content/collection_identity.h"
+#include "core/session/audit_session.h"
+#include "core/session/content_holdings.h"
+#include "core/session/job_runner.h"
+#include "gui/alert.h"
+#include "gui/qt_strings.h"
+#include "gui/report_view.h"
+
+#include <QLineEdit>
+#include <QProgressBar>
+#include <QToolButton>
+
+#include <algorithm>
+#include <climits>
+
+namespace {
+
+constexpr int kFieldStillMilliseconds = 400;
+constexpr int kProgressMilliseconds = 100;
+
+struct Identified {
+    std::shared_ptr<const tokenade::BasisAndArchives> found;
+    std::shared_ptr<const tokenade::ContentHoldings> holdings;
+};
+
+}  // namespace
+
+ContentIdentifier::ContentIdentifier(QLineEdit* datField, ReportView* romsView, QProgressBar* progress,
+                                     QToolButton* stop, const ChangeServices& services)
+    : datField_(datField)
+    , romsView_(romsView)
+    , progress_(progress)
+    , stopButton_(stop)
+    , services_(services)
+{
+    fieldStill_.setSingleShot(true);
+    fieldStill_.setInterval(kFieldStillMilliseconds);
+    ticker_.setInterval(kProgressMilliseconds);
+    connect(&fieldStill_, &QTimer::timeout, this, [this] {
+        if (services_.session.datPath() == datTaken_)
+            return;  // an audit since took this DAT, or the field came back to it
+        romsView_->showHoldings(nullptr);
+        identify();
+        emit identificationChanged();  // another DAT, or none: the offers by content of the last one go
+    });
+    connect(&ticker_, &QTimer::timeout, this, &ContentIdentifier::showProgress);
+    connect(datField_, &QLineEdit::textChanged, this, [this] { fieldStill_.start(); });
+    connect(stopButton_, &QToolButton::clicked, this, &ContentIdentifier::stop);
+}
+
+ContentIdentifier::~ContentIdentifier()
+{
+    if (running_)
+        running_->request_stop();
+}
+
+// The job reads the disk for every archive of the collection, or takes them
+// from the cache of contents: on a large collection it runs for a while.
+void ContentIdentifier::identify()
+{
+    stop();
+    datTaken_ = services_.session.datPath();
+    const std::optional<tokenade::IdentifyInputs> wanted = services_.session.identificationWanted();
+    if (!wanted)
+        return;
+    counts_ = std::make_shared<Counts>();
+    running_ = std::make_shared<std::stop_source>();
+    const std::shared_ptr<const tokenade::AuditResult> result = services_.session.snapshot(tokenade::AuditKind::Roms);
+    services_.jobs.start<Identified>(
+        [inputs = *wanted, result, counts = counts_, own = running_](std::stop_token stop,
+                                                                     const JobRunner::Reporter&) {
+            // Either the runner or Stop ends it.
+            const std::stop_callback forward(stop, [own] { own->request_stop(); });
+            const tokenade::ContentProgress progress{&counts->found, &counts->read, own->get_token()};
+            auto found = std::make_shared<tokenade::BasisAndArchives>(tokenade::readAndIdentify(inputs, progress));
+            auto holdings = std::make_shared<tokenade::ContentHoldings>(tokenade::unknownHoldings(result, *found));
+            return Identified{std::move(found), std::move(holdings)};
+        },
+        {}, [this, result, inputs = *wanted, own = running_](Identified identified) {
+            const std::shared_ptr<const tokenade::BasisAndArchives>& found = identified.found;
+            if (own != running_)
+                return;  // stopped, or replaced by a newer identification
+            stop();
+            if (found->read.datProblem) {
+                services_.alert.show(QStringLiteral("The DAT cannot be used"),
+                                     toQString(found->read.datProblem->message()), QStringLiteral("OK"));
+                return;
+            }
+            if (found->identified.archives.stopped)
+                return;
+            if (!services_.session.identified(result, inputs, found))
+                return;
+            romsView_->showHoldings(std::move(identified.holdings));
+            emit identificationChanged();
+        });
+    progress_->setRange(0, 0);  // busy until the folders are walked and the count is known
+    progress_->show();
+    stopButton_->show();
+    ticker_.start();
+}
+
+void ContentIdentifier::stop()
+{
+    if (running_)
+        running_->request_stop();
+    running_.reset();
+    counts_.reset();
+    ticker_.stop();
+    progress_->hide();
+    stopButton_->hide();
+}
+
+void ContentIdentifier::showProgress()
+{
+    if (!counts_)
+        return;
+    const size_t found = counts_->found.load();
+    if (found == 0)
+        return;
+    progress_->setRange(0, static_cast<int>(std::min<size_t>(found, INT_MAX)));
+    progress_->setValue(static_cast<int>(std::min(counts_->read.load(), found)));
+}
