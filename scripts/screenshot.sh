@@ -9,7 +9,10 @@
 # --fill fills from a download folder beside the sample; with MESSY_LIST=1 the
 # list has a line whose period cuts the name it expects, so that a warning shows
 # (MESSY_LIST=all: every warning a list can give). SCREEN=WxH sizes the display;
-# MISTYPED=1 names the directory with its last letter dropped.
+# MISTYPED=1 names the directory with its last letter dropped. CONTENT=1 adds
+# archives under names of their own and a DAT of what they hold, chosen with
+# --dat before the audit: a rename and a fill by content, and unknown
+# archives that hold a game, part of one, or are no zip.
 set -euo pipefail
 cd "$(dirname "$0")/.."
 bash scripts/install-deps.sh xvfb xauth
@@ -59,6 +62,40 @@ if [ "${MESSY_LIST:-}" = all ]; then
     head -c 3100000 /dev/zero > "$downloads/new/Sonic Saga 8 (USA).zip"
 fi
 touch "$downloads/old/turbo-tank (Japan).zip" "$downloads/old/readme.txt"
+dat_options=()
+if [ -n "${CONTENT:-}" ]; then
+    printf '%s\r\n' moon-miner sky-scout tide-runner >> "$sample/docs/- Supported Games Lookup For Naming.txt"
+    python3 - "$sample" "$downloads" <<'PYTHON'
+import sys, zipfile, zlib
+sample, downloads = sys.argv[1:3]
+# Each game's roms, with made-up bytes; the DAT gives their sizes and CRCs.
+games = {
+    "moon-miner": ("Moon Miner (World)", {"mm.a": b"moon" * 300}),
+    "sky-scout": ("Sky Scout (USA)", {"ss.a": b"sky!" * 500}),
+    "tide-runner": ("Tide Runner (USA)", {"tr.a": b"tide" * 200, "tr.b": b"wave" * 250}),
+    "space-squad": ("Space Squad (Japan)", {"sq.a": b"sqad" * 400}),
+}
+def archive(path, roms):
+    with zipfile.ZipFile(path, "w") as z:
+        for name, data in roms.items():
+            z.writestr(name, data)
+archive(sample + "/roms/mnmr.zip", games["moon-miner"][1])
+archive(sample + "/roms/spsq.zip", games["space-squad"][1])
+archive(sample + "/roms/tdr.zip", {"tr.a": games["tide-runner"][1]["tr.a"]})
+archive(downloads + "/new/skysct.zip", games["sky-scout"][1])
+archive(downloads + "/old/tide.zip", {"tr.b": games["tide-runner"][1]["tr.b"]})
+open(sample + "/roms/rarred.zip", "wb").write(b"Rar!\x1a\x07\x00" + b"\x00" * 64)
+with open(sample + "/docs/games.dat", "w") as dat:
+    dat.write('<?xml version="1.0"?>\n<datafile>\n')
+    for name, (description, roms) in games.items():
+        dat.write(f'  <game name="{name}">\n    <description>{description}</description>\n')
+        for rom, data in roms.items():
+            dat.write(f'    <rom name="{rom}" size="{len(data)}" crc="{zlib.crc32(data):08x}"/>\n')
+        dat.write('  </game>\n')
+    dat.write('</datafile>\n')
+PYTHON
+    dat_options=(--dat "$sample/docs/games.dat")
+fi
 
 out=${1:-docs/screenshot.png}
 shift || true
@@ -71,5 +108,5 @@ mkdir -p "$(dirname "$out")"
 directory=$sample
 [ -n "${MISTYPED:-}" ] && directory=${sample%?}
 xvfb-run -a -s "-screen 0 ${SCREEN:-1024x768}x24" ./build/tools/window_screenshot "$directory" \
-    "$sample/docs/- Supported Games Lookup For Naming.txt" "$out" "${options[@]}"
+    "$sample/docs/- Supported Games Lookup For Naming.txt" "$out" "${options[@]}" "${dat_options[@]}"
 echo "$out"

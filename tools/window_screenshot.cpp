@@ -3,7 +3,7 @@
 // [--segment N] [--select ROW] [--dark] [--context-menu] [--near-misses]
 // [--no-audit] [--list-error] [--turned-box] [--fill SOURCE [--fill-into
 // FOLDER] [--copy]] [--undo | --undo-question] [--tooltip] [--size WxH]
-// [--focus N] [--open-notice N] (run under a display, Xvfb will do).
+// [--focus N] [--open-notice N] [--dat FILE] (run under a display, Xvfb will do).
 // The picture shows the counts on the segments and the folders beside the
 // found files; --filter types into the filter, --dark uses a dark palette,
 // --context-menu opens the result view's menu on the selected row and takes
@@ -17,7 +17,9 @@
 // and shows the notice, --undo-question takes the screen with Undo's
 // question instead; --tooltip takes the screen with the tooltip of Fill from
 // Folder…; --size gives the window that size, --focus presses Tab N times
-// from the directory field, --open-notice opens the ROM tab's notice N.
+// from the directory field, --open-notice opens the ROM tab's notice N,
+// --dat chooses a DAT and waits for the ROM result's archives to be
+// identified against it before anything else.
 // Every other question is answered yes, and journals go to a folder of the
 // run's own.
 #include "gui/desktop_window.h"
@@ -77,6 +79,7 @@ int main(int argc, char* argv[])
     int tabs = -1;
     int openNotice = -1;
     ScriptedChooser chooser;
+    QString dat;
     for (int i = 4; i < argc; ++i) {
         if (!std::strcmp(argv[i], "--filter") && i + 1 < argc)
             filter = QString::fromLocal8Bit(argv[++i]);
@@ -114,11 +117,14 @@ int main(int argc, char* argv[])
             openNotice = std::atoi(argv[++i]);
         else if (!std::strcmp(argv[i], "--focus") && i + 1 < argc)
             tabs = std::atoi(argv[++i]);
+        else if (!std::strcmp(argv[i], "--dat") && i + 1 < argc)
+            dat = QString::fromLocal8Bit(argv[++i]);
         else if (!std::strcmp(argv[i], "--size") && i + 1 < argc)
             std::sscanf(argv[++i], "%dx%d", &size.rwidth(), &size.rheight());
     }
     QTemporaryDir settingsFolder;
     qputenv("XDG_STATE_HOME", settingsFolder.path().toLocal8Bit());
+    qputenv("XDG_CACHE_HOME", settingsFolder.path().toLocal8Bit());
     ConfirmingAlert alert;
     DesktopWindow desktop(SettingsPreferences::inFile(settingsFolder.filePath("prefs.ini")), &chooser, &alert);
     QVAppDelegate& controller = desktop.controller();
@@ -128,6 +134,10 @@ int main(int argc, char* argv[])
     controller.tokenadeDirPathTextField()->setText(QString::fromLocal8Bit(argv[1]));
     controller.romsListPathTextField()->setText(QString::fromLocal8Bit(argv[2]));
     const QString out = QString::fromLocal8Bit(argv[3]);
+    if (!dat.isEmpty()) {
+        controller.datPathTextField()->setText(dat);
+        settle(600);  // the field has stayed still: the audit's identification is the last one
+    }
     bool saved = false;
     if (!audit) {
         settle(300);
@@ -144,6 +154,8 @@ int main(int argc, char* argv[])
         QCoreApplication::processEvents(QEventLoop::WaitForMoreEvents);
     if (listError)
         return saved ? 0 : 1;
+    if (!dat.isEmpty())
+        waitUntil([&controller] { return controller.session().identification() != nullptr; });
     if (turnedBox) {  // the video results, made before the check box was ticked
         controller.tabView()->setCurrentIndex(1);
         controller.checkAvailableRomVideosOnly()->click();
