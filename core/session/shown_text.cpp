@@ -102,6 +102,8 @@ std::string nearMissHeading(AuditKind kind, const ChangePlan& offers, size_t not
         parts.push_back(counted(near, "near miss", "near misses"));
     if (const size_t cut = offersOf(offers, OfferKind::CutName))
         parts.push_back(counted(cut, "cut name", "cut names"));
+    if (const size_t content = offersOf(offers, OfferKind::Content))
+        parts.push_back(counted(content, "archive by content", "archives by content"));
     if (const size_t followers = offersOf(offers, OfferKind::Follower)) {
         const bool videos = kind == AuditKind::Roms;
         const std::string noun = videos ? "video" : "archive";

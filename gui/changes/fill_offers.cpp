@@ -150,7 +150,7 @@ void FillOffers::didPlan(ChangePlan plan)
     for (size_t i = 0; i < fill.plan().items.size(); ++i) {
         const OfferedChange& item = fill.plan().items[i];
         QString differences = differenceWords(item.differences);
-        for (const std::string& why : {item.caution, item.refusal}) {
+        for (const std::string& why : {item.reason, item.caution, item.refusal}) {
             if (!why.empty())
                 differences += (differences.isEmpty() ? QString() : QStringLiteral(", ")) + toQString(why);
         }

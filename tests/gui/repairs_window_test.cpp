@@ -208,6 +208,7 @@ TEST_F(RepairsWindowTest, ADatOffersRenamesAndFillsByContent)
     ASSERT_EQ(fill->table()->rowCount(), 1);
     EXPECT_EQ(fill->table()->item(0, 0)->text(), "Beta (USA).zip");
     EXPECT_EQ(fill->table()->item(0, 1)->text(), "b.zip");
+    EXPECT_EQ(fill->table()->item(0, 3)->text(), "content: holds Beta (USA)");
 
     collection.addFile("bad.dat", "game ( name \"Alpha (USA)\" rom ( name a.rom size 4 crc 12345 ) )\n");
     controller().useDatFile(QString::fromStdString(collection.path("bad.dat")));

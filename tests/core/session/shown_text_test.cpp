@@ -36,12 +36,13 @@ TEST(ShownText, SpacesThatTheEyeWouldMissAreMarkedInQuotedNamesOnly)
 TEST(ShownText, NearMissHeadingCountsTheRowsByWhyEachIsOffered)
 {
     ChangePlan plan;
-    for (OfferKind kind : {OfferKind::NearMiss, OfferKind::NearMiss, OfferKind::CutName, OfferKind::Follower})
+    for (OfferKind kind :
+         {OfferKind::NearMiss, OfferKind::NearMiss, OfferKind::CutName, OfferKind::Content, OfferKind::Follower})
         plan.items.push_back(OfferedChange{.kind = kind, .change = {}, .expected = {}, .differences = 0,
                                            .shownSource = {}, .tickedByDefault = true, .refusal = {}, .follows = -1});
     EXPECT_EQ(nearMissHeading(AuditKind::Roms, plan, 3),
-              "4 renames offered: 2 near misses, 1 cut name and the video that goes with them. Below, 3 more that "
-              "are never renamed.");
+              "5 renames offered: 2 near misses, 1 cut name, 1 archive by content and the video that goes with "
+              "them. Below, 3 more that are never renamed.");
     plan.items.resize(1);
     EXPECT_EQ(nearMissHeading(AuditKind::Videos, plan, 0), "1 rename offered: 1 near miss.");
     EXPECT_EQ(nearMissHeading(AuditKind::Videos, {}, 1), "No renames offered. Below, 1 more that is never renamed.");
