@@ -50,6 +50,14 @@ protected:
         return QTest::qWaitFor([this] { return !controller().session().isChanging(); }, 20000) && waitForAudits();
     }
     std::string files() { return collection.list("roms") + collection.list("romsConsoles"); }
+    // Fill from Folder… of the ROM tab from `source`: its view once shown, else null.
+    FillView* fillFrom(const TempTree& source)
+    {
+        chooser.answers.push_back(QString::fromStdString(source.root()));
+        QTest::mouseClick(window().findChild<QToolButton*>("romsFillButton"), Qt::LeftButton);
+        auto* view = window().findChild<FillView*>("romsFillView");
+        return QTest::qWaitFor([view] { return view->isVisible(); }, 20000) ? view : nullptr;
+    }
 
     TempTree state;
 };
@@ -139,10 +147,8 @@ TEST_F(RepairsWindowTest, FillFromAFolderCopiesTheTickedFilesAndUndoTakesThemAwa
     const std::string before = collection.list("roms") + collection.list("romsConsoles");
     TempTree downloads;
     downloads.addFile("new/BETA (USA).zip", "beta");
-    chooser.answers.push_back(QString::fromStdString(downloads.root()));
-    QTest::mouseClick(window().findChild<QToolButton*>("romsFillButton"), Qt::LeftButton);
-    auto* view = window().findChild<FillView*>("romsFillView");
-    ASSERT_TRUE(QTest::qWaitFor([view] { return view->isVisible(); }, 20000));
+    FillView* view = fillFrom(downloads);
+    ASSERT_TRUE(view);
     ASSERT_EQ(view->table()->rowCount(), 1);
     EXPECT_EQ(view->table()->item(0, 0)->text(), "Beta (USA).zip");
     QTreeWidget* targets = view->targetChoice();
@@ -162,9 +168,7 @@ TEST_F(RepairsWindowTest, FillFromAFolderCopiesTheTickedFilesAndUndoTakesThemAwa
     ASSERT_TRUE(waitForChanges());
     EXPECT_EQ(collection.list("roms") + collection.list("romsConsoles"), before);
 
-    chooser.answers.push_back(QString::fromStdString(downloads.root()));  // the collection's folder is kept
-    QTest::mouseClick(window().findChild<QToolButton*>("romsFillButton"), Qt::LeftButton);
-    ASSERT_TRUE(QTest::qWaitFor([view] { return view->isVisible(); }, 20000));
+    ASSERT_TRUE(fillFrom(downloads));  // the collection's folder is kept
     EXPECT_EQ(targets->currentItem()->text(0), "Genesis");
 }
 
@@ -201,10 +205,8 @@ TEST_F(RepairsWindowTest, ADatOffersRenamesAndFillsByContent)
     TempTree downloads;
     downloads.addFile("b.zip", zipBytes({{"b.rom", 4, 2}}));
     ASSERT_TRUE(QTest::qWaitFor([this] { return controller().session().identification() != nullptr; }, 20000));
-    chooser.answers.push_back(QString::fromStdString(downloads.root()));
-    QTest::mouseClick(window().findChild<QToolButton*>("romsFillButton"), Qt::LeftButton);
-    auto* fill = window().findChild<FillView*>("romsFillView");
-    ASSERT_TRUE(QTest::qWaitFor([fill] { return fill->isVisible(); }, 20000));
+    FillView* fill = fillFrom(downloads);
+    ASSERT_TRUE(fill);
     ASSERT_EQ(fill->table()->rowCount(), 1);
     EXPECT_EQ(fill->table()->item(0, 0)->text(), "Beta (USA).zip");
     EXPECT_EQ(fill->table()->item(0, 1)->text(), "b.zip");
