@@ -122,12 +122,12 @@ std::string whyNoRoom(Disk& disk, const std::vector<JournalLine>& lines, uint64_
         std::string existing = folder;
         int error = 0;
         int fd = folders.open(existing, error);
-        while (fd < 0 && error == ENOENT && existing != "/")
+        while (error == ENOENT && existing != "/")
             fd = folders.open(existing = parentOf(existing), error);
         uint64_t free = 0;
         FileAt there;
         bool shares = false;
-        if (fd < 0 || (error = disk.freeSpace(fd, free)) != 0 || (error = disk.status(fd, there)) != 0 ||
+        if (error != 0 || (error = disk.freeSpace(fd, free)) != 0 || (error = disk.status(fd, there)) != 0 ||
             (error = disk.sharesBlocks(fd, shares)) != 0)
             return "cannot tell the free space in " + folder + ": " + reasonOf(error);
         uint64_t size = 0;
@@ -226,8 +226,10 @@ ChangeBatch applyChanges(const std::vector<Change>& changes, const ChangeOptions
         if (options.progress)
             options.progress(context.progress);
     }
-    if (const std::string why = journal.file->sync(); !why.empty() && batch.stopped.empty())
-        batch.stopped = why;
+    // Flushed whatever stopped the batch; the first reason stands.
+    const std::string unsynced = journal.file->sync();
+    if (batch.stopped.empty())
+        batch.stopped = unsynced;
 
     for (const JournalLine& line : lines) {
         const bool reached = line.state != JournalState::Planned;

@@ -12,8 +12,10 @@ OpenFolders::~OpenFolders()
 
 int OpenFolders::open(const std::string& path, int& error)
 {
-    if (const auto found = open_.find(path); found != open_.end())
+    if (const auto found = open_.find(path); found != open_.end()) {
+        error = 0;
         return found->second;
+    }
     int fd = -1;
     error = disk_.openFolder(path, fd);
     if (error != 0)

@@ -16,7 +16,7 @@ public:
     OpenFolders(const OpenFolders&) = delete;
     OpenFolders& operator=(const OpenFolders&) = delete;
 
-    // The descriptor of the absolute `path`, or -1 with `error` set.
+    // The descriptor of the absolute `path` (and `error` 0), or -1 with `error` set.
     int open(const std::string& path, int& error);
     // Opens `path`, making it and its missing parents first; -1 with `error`
     // set on failure. For the program's own folders, not for a collection's.

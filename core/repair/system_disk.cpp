@@ -25,6 +25,20 @@ int errorOf(int result)
     return result < 0 ? errno : 0;
 }
 
+// Whether copy_file_range failed only for want of a way to copy between
+// these two: older kernels copy within one file system only, and none
+// copies from a pipe.
+bool copiesOnlyByReading(int error)
+{
+    switch (error) {
+    case EXDEV:
+    case EINVAL:
+    case EOPNOTSUPP:
+    case ENOSYS: return true;
+    default: return false;
+    }
+}
+
 int opened(int result, int& fd)
 {
     fd = result;
@@ -96,13 +110,12 @@ protected:
     {
         const ssize_t done = ::copy_file_range(from, nullptr, to, nullptr, most, 0);
         copied = done > 0 ? static_cast<uint64_t>(done) : 0;
-        if (done >= 0 || (errno != EXDEV && errno != EINVAL && errno != EOPNOTSUPP && errno != ENOSYS))
-            return errorOf(done >= 0 ? 0 : -1);
-        // Older kernels copy within one file system only: read and write then.
+        if (done >= 0 || !copiesOnlyByReading(errno))
+            return errorOf(static_cast<int>(done));
         static thread_local char buffer[1 << 17];
         const ssize_t got = ::read(from, buffer, most < sizeof buffer ? most : sizeof buffer);
-        if (got <= 0)
-            return errorOf(got);
+        if (got < 0)
+            return errno;
         for (ssize_t put = 0; put < got;) {
             const ssize_t wrote = ::write(to, buffer + put, static_cast<size_t>(got - put));
             if (wrote < 0 && errno != EINTR)

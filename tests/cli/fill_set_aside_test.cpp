@@ -101,6 +101,7 @@ TEST_F(FillSetAsideTest, SourcesThatAreTheCollectionAndTargetsOutsideTheSetAreRe
         {{"--from", collection.path("roms/Sega")}, "is inside the Tokenade directory"},
         {{"--from", collection.root() + "/.."}, "holds the Tokenade directory"},
         {{"--from", source.root(), "--to", "videos"}, "\"videos\" is not one of the folders"},
+        {{"--from", source.root(), "--to", "roms/.."}, "\"roms/..\" is not one of the folders"},
         {{"--from", source.path("absent")}, "cannot read the source folder"},
     };
     for (const auto& [arguments, problem] : cases) {

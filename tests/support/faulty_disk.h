@@ -13,6 +13,10 @@ namespace tokenade::testing {
 // bytes first, as a full disk may. close() is never failed. fsync is counted
 // but not made: the tests that use this disk see what a call's failure does,
 // not whether the data reached the platters, and flushing would make them slow.
+//
+// It can hand out descriptor 0, as a process started without standard input
+// gets it, to any one open it makes, and it counts the descriptors not given
+// back: a descriptor 0 taken for a failure, or one leaked on a path, shows.
 class FaultyDisk final : public Disk {
 public:
     enum class Mode { Instead, After, Partly };
@@ -36,86 +40,117 @@ public:
         shares_ = shares;
     }
     size_t calls() const { return calls_; }
+    size_t openDescriptors() const { return open_; }
+    // The `number`th open, counted from 1, gets descriptor 0.
+    void handZeroTo(size_t number) { zeroTo_ = number; }
+    size_t opens() const { return opens_; }
     const std::string& failed() const { return failed_; }  // the name of the call that failed, "" for none
 
-    void close(int fd) override { real().close(fd); }
+    void close(int fd) override
+    {
+        --open_;
+        real().close(at(fd));
+        if (fd == 0)
+            zeroReal_ = -1;
+    }
 
 protected:
     int doOpenFolder(const std::string& path, int& fd) override
     {
-        return call("open folder", [&] { return real().openFolder(path, fd); });
+        return opening("open folder", fd, [&](int& got) { return real().openFolder(path, got); });
     }
     int doOpenFile(int folder, const std::string& name, int& fd) override
     {
-        return call("open", [&] { return real().openFile(folder, name, fd); });
+        return opening("open", fd, [&](int& got) { return real().openFile(at(folder), name, got); });
     }
     int doCreateFile(int folder, const std::string& name, mode_t mode, int& fd) override
     {
-        return call("create", [&] { return real().createFile(folder, name, mode, fd); });
+        return opening("create", fd, [&](int& got) { return real().createFile(at(folder), name, mode, got); });
     }
     int doOpenShared(int folder, const std::string& name, mode_t mode, int& fd) override
     {
-        return call("open shared", [&] { return real().openShared(folder, name, mode, fd); });
+        return opening("open shared", fd, [&](int& got) { return real().openShared(at(folder), name, mode, got); });
     }
-    int doStatus(int fd, FileAt& file) override { return call("fstat", [&] { return real().status(fd, file); }); }
+    int doStatus(int fd, FileAt& file) override { return call("fstat", [&] { return real().status(at(fd), file); }); }
     int doStatusIn(int folder, const std::string& name, FileAt& file) override
     {
-        return call("fstatat", [&] { return real().statusIn(folder, name, file); });
+        return call("fstatat", [&] { return real().statusIn(at(folder), name, file); });
     }
     int doRename(int fromFolder, const std::string& from, int toFolder, const std::string& to) override
     {
-        return call("renameat2", [&] { return refuseNoReplace_ ? EINVAL : real().rename(fromFolder, from, toFolder, to); });
+        return call("renameat2", [&] { return refuseNoReplace_ ? EINVAL : real().rename(at(fromFolder), from, at(toFolder), to); });
     }
     int doReplace(int fromFolder, const std::string& from, int toFolder, const std::string& to) override
     {
-        return call("renameat", [&] { return real().replace(fromFolder, from, toFolder, to); });
+        return call("renameat", [&] { return real().replace(at(fromFolder), from, at(toFolder), to); });
     }
     int doLink(int fromFolder, const std::string& from, int toFolder, const std::string& to) override
     {
-        return call("link", [&] { return refuseLinks_ ? EPERM : real().link(fromFolder, from, toFolder, to); });
+        return call("link", [&] { return refuseLinks_ ? EPERM : real().link(at(fromFolder), from, at(toFolder), to); });
     }
     int doUnlink(int folder, const std::string& name) override
     {
-        return call("unlink", [&] { return real().unlink(folder, name); });
+        return call("unlink", [&] { return real().unlink(at(folder), name); });
     }
     int doMakeFolder(int folder, const std::string& name) override
     {
-        return call("mkdir", [&] { return real().makeFolder(folder, name); });
+        return call("mkdir", [&] { return real().makeFolder(at(folder), name); });
     }
     int doRemoveFolder(int folder, const std::string& name) override
     {
-        return call("rmdir", [&] { return real().removeFolder(folder, name); });
+        return call("rmdir", [&] { return real().removeFolder(at(folder), name); });
     }
-    int doClone(int from, int to) override { return call("clone", [&] { return real().clone(from, to); }); }
+    int doClone(int from, int to) override { return call("clone", [&] { return real().clone(at(from), at(to)); }); }
     int doCopy(int from, int to, uint64_t most, uint64_t& copied) override
     {
-        return call("copy", [&] { return real().copy(from, to, most, copied); });
+        return call("copy", [&] { return real().copy(at(from), at(to), most, copied); });
     }
     int doWrite(int fd, std::string_view bytes, size_t& written) override
     {
         if (calls_ + 1 == failAt_ && mode_ == Mode::Partly)
-            real().write(fd, bytes.substr(0, bytes.size() / 2), written);
-        return call("write", [&] { return real().write(fd, bytes, written); });
+            real().write(at(fd), bytes.substr(0, bytes.size() / 2), written);
+        return call("write", [&] { return real().write(at(fd), bytes, written); });
     }
     int doRead(int fd, char* buffer, size_t size, size_t& got) override
     {
-        return call("read", [&] { return real().read(fd, buffer, size, got); });
+        return call("read", [&] { return real().read(at(fd), buffer, size, got); });
     }
-    int doTruncate(int fd, uint64_t to) override { return call("truncate", [&] { return real().truncate(fd, to); }); }
+    int doTruncate(int fd, uint64_t to) override { return call("truncate", [&] { return real().truncate(at(fd), to); }); }
     int doSync(int) override { return call("fsync", [] { return 0; }); }
     int doSyncData(int) override { return call("fdatasync", [] { return 0; }); }
     int doFreeSpace(int folder, uint64_t& bytes) override
     {
-        return call("statfs", [&] { return full_ ? (bytes = 0, 0) : real().freeSpace(folder, bytes); });
+        return call("statfs", [&] { return full_ ? (bytes = 0, 0) : real().freeSpace(at(folder), bytes); });
     }
     int doSharesBlocks(int folder, bool& shares) override
     {
-        return call("fstatfs", [&] { return full_ ? (shares = shares_, 0) : real().sharesBlocks(folder, shares); });
+        return call("fstatfs", [&] { return full_ ? (shares = shares_, 0) : real().sharesBlocks(at(folder), shares); });
     }
-    int doLock(int fd) override { return call("flock", [&] { return real().lock(fd); }); }
+    int doLock(int fd) override { return call("flock", [&] { return real().lock(at(fd)); }); }
 
 private:
     static Disk& real() { return systemDisk(); }
+    // The real descriptor behind one handed out.
+    int at(int fd) const { return fd < 0 ? fd : fd == 0 ? zeroReal_ : fd + kOverZero; }
+
+    // A call that opens a descriptor; one that fails never hands one out,
+    // even where it failed after it was made.
+    template <typename Open>
+    int opening(const char* name, int& fd, Open&& open)
+    {
+        int got = -1;
+        const int error = call(name, [&] { return open(got); });
+        if (error != 0 && got >= 0)
+            real().close(got);
+        fd = -1;
+        if (error != 0)
+            return error;
+        ++open_;
+        if (++opens_ == zeroTo_)
+            zeroReal_ = got;
+        fd = opens_ == zeroTo_ ? 0 : got - kOverZero;
+        return 0;
+    }
 
     template <typename Call>
     int call(const char* name, Call&& made)
@@ -129,6 +164,12 @@ private:
     }
 
     size_t calls_ = 0;
+    size_t open_ = 0;
+    size_t opens_ = 0;
+    size_t zeroTo_ = 0;
+    int zeroReal_ = -1;
+    // Real descriptors, above standard error, shown as numbers above 0.
+    static constexpr int kOverZero = 2;
     size_t failAt_ = 0;
     int error_ = 0;
     Mode mode_ = Mode::Instead;

@@ -8,6 +8,7 @@
 
 #include <cerrno>
 #include <cstring>
+#include <filesystem>
 #include <functional>
 
 namespace tokenade {
@@ -155,6 +156,35 @@ bool leavesNoTemporary(const Scene& scene)
     return scene.state().find(".tokenade-") == std::string::npos;
 }
 
+size_t filesIn(const Scene& scene)
+{
+    size_t files = 0;
+    for (const TempTree* tree : {&scene.tree, &scene.elsewhere}) {
+        for (const auto& entry : std::filesystem::recursive_directory_iterator(tree->root()))
+            files += entry.is_regular_file();
+    }
+    return files;
+}
+
+// The files that a batch's made copies and links add.
+size_t filesAdded(const ChangeBatch& batch)
+{
+    size_t added = 0;
+    for (const ChangeOutcome& outcome : batch.outcomes) {
+        const ChangeKind kind = outcome.change.kind;
+        added += outcome.result == ChangeResult::Made && (kind == ChangeKind::Copy || kind == ChangeKind::Link);
+    }
+    return added;
+}
+
+// Whether a failure of this call may keep a step from tidying up after
+// itself: a lookup that cannot tell what a name holds, or a call that did its
+// work before it failed. Undo removes what is left then.
+bool mayLeaveSomething(const FaultyDisk& disk, const Fault& fault)
+{
+    return fault.mode == FaultyDisk::Mode::After || disk.failed() == "fstatat";
+}
+
 using FaultInjectionTest = ::testing::TestWithParam<std::pair<const char*, Planner>>;
 
 // A disk whose `call`th call fails with `fault`, refusing no-replace renames
@@ -187,9 +217,11 @@ TEST_P(FaultInjectionTest, EveryCallOfTheBatchFailsOnceInTurn)
             GetParam().second(scene);
             const std::string before = scene.state();
             const std::string contents = scene.state(false);
+            const size_t files = filesIn(scene);
             FaultyDisk disk;
             arm(disk, scene, call, fault);
             const ChangeBatch batch = applyChanges(scene.changes, optionsFor(scene, &disk));
+            EXPECT_EQ(disk.openDescriptors(), 0u);
             if (!(failed = !disk.failed().empty())) {
                 EXPECT_TRUE(batch.complete()) << batch.notStarted << batch.stopped;
                 break;
@@ -199,6 +231,10 @@ TEST_P(FaultInjectionTest, EveryCallOfTheBatchFailsOnceInTurn)
             const bool copiedBack = fault.error == EXDEV;
             SCOPED_TRACE(failureName("call", call, disk, fault));
             EXPECT_TRUE(namesTheFailure(batch, fault.error)) << batch.notStarted << batch.stopped;
+            // A step that fails leaves no name behind: no temporary, no placeholder, no second link.
+            if (!mayLeaveSomething(disk, fault) && fault.error != EXDEV) {
+                EXPECT_EQ(filesIn(scene), files + filesAdded(batch)) << scene.state();
+            }
             // A full disk stops the batch, for every copy after it would fail
             // too; a copy that fails otherwise is skipped and the rest goes on.
             if (disk.failed() == "copy") {
@@ -231,9 +267,11 @@ TEST_P(FaultInjectionTest, EveryCallOfTheUndoFailsOnceInTurn)
             const std::string before = scene.state();
             FaultyDisk plain;
             const ChangeBatch batch = applyChanges(scene.changes, optionsFor(scene, &plain));
+            const size_t filesMade = filesIn(scene);
             FaultyDisk disk;
             arm(disk, scene, call, fault);
             const ChangeBatch undone = undoChanges(batch.journalPath, optionsFor(scene, &disk));
+            EXPECT_EQ(disk.openDescriptors(), 0u);
             if (!(failed = !disk.failed().empty())) {
                 EXPECT_TRUE(undone.complete()) << undone.notStarted << undone.stopped;
                 EXPECT_EQ(scene.state(), before);
@@ -243,6 +281,16 @@ TEST_P(FaultInjectionTest, EveryCallOfTheUndoFailsOnceInTurn)
             EXPECT_TRUE(namesTheFailure(undone, fault.error)) << undone.notStarted << undone.stopped;
             const bool journalFull = fault.error == ENOSPC && disk.failed() == "write" && !undone.complete();
             EXPECT_TRUE(!journalFull || undone.stopped.find("free some space") != std::string::npos) << undone.stopped;
+            // Where the journal cannot be written, the undo stops at once, and a
+            // file may stay under the temporary name that the journal gives.
+            // Nor does it leave a copy of its own, but where the file put back
+            // may not be on the disk yet, or where the copy cannot be removed.
+            const bool journalFailed = disk.failed() == "write" || disk.failed() == "fdatasync";
+            const bool copyKept = disk.failed() == "fsync" || disk.failed() == "unlink";
+            if (!mayLeaveSomething(disk, fault)) {
+                EXPECT_TRUE(journalFailed || leavesNoTemporary(scene)) << scene.state();
+                EXPECT_TRUE(copyKept || filesIn(scene) <= filesMade) << scene.state();
+            }
             const ChangeBatch again = undoChanges(batch.journalPath, optionsFor(scene, &plain));
             EXPECT_TRUE(again.complete()) << again.notStarted << again.stopped;
             EXPECT_EQ(scene.state(), before);
@@ -251,6 +299,31 @@ TEST_P(FaultInjectionTest, EveryCallOfTheUndoFailsOnceInTurn)
         }
     }
     std::printf("%s undo: %zu calls, %zu runs\n", GetParam().first, call - 2, runs);
+}
+
+// Descriptor 0 is a descriptor like any other (a process started without
+// standard input gets it): whichever open of the batch or of its undo it
+// goes to, both do all they set out to do.
+TEST_P(FaultInjectionTest, AnyOpenMayGetDescriptorZero)
+{
+    for (size_t open = 1, opens = 1; open <= opens; ++open) {
+        Scene scene;
+        GetParam().second(scene);
+        const std::string before = scene.state();
+        FaultyDisk disk;
+        arm(disk, scene, 0, Fault{0, FaultyDisk::Mode::Instead});
+        disk.handZeroTo(open);
+        const ChangeBatch batch = applyChanges(scene.changes, optionsFor(scene, &disk));
+        SCOPED_TRACE("open " + std::to_string(open));
+        EXPECT_TRUE(batch.complete()) << batch.notStarted << batch.stopped;
+        FaultyDisk undoing;
+        arm(undoing, scene, 0, Fault{0, FaultyDisk::Mode::Instead});
+        undoing.handZeroTo(open);
+        const ChangeBatch undone = undoChanges(batch.journalPath, optionsFor(scene, &undoing));
+        EXPECT_TRUE(undone.complete()) << undone.notStarted << undone.stopped;
+        EXPECT_EQ(scene.state(), before);
+        opens = std::max(disk.opens(), undoing.opens());
+    }
 }
 
 // Where a rename goes over a placeholder, an empty file of the user's under
