@@ -101,7 +101,7 @@ std::string setAsideRoot(const std::string& setAsideFolder, const std::vector<Jo
     std::string root = setAsideFolder;
     for (const JournalLine& line : folders) {
         const std::string made = joinPath(line.change.toFolder, line.change.to);
-        if (!root.empty() && isWithin(root, made) && made.size() < root.size())
+        if (!root.empty() && isWithin(root, made))
             root = made;
     }
     return root;

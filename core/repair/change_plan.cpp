@@ -45,7 +45,7 @@ std::optional<std::string> resolvedPath(const std::string& path)
     if (error)
         return std::nullopt;
     std::string text = resolved.string();
-    while (text.size() > 1 && text.back() == '/')
+    while (text != "/" && text.ends_with('/'))
         text.pop_back();
     return text;
 }

@@ -22,6 +22,18 @@ int hexValue(char c)
     return -1;
 }
 
+// The character that a backslash and `letter` stand for, or '\0' for none.
+char escapedBy(char letter)
+{
+    switch (letter) {
+    case '\\': return '\\';
+    case 't': return '\t';
+    case 'n': return '\n';
+    case 'r': return '\r';
+    default: return '\0';
+    }
+}
+
 }  // namespace
 
 void appendEscaped(std::string& out, std::string_view field)
@@ -60,24 +72,18 @@ bool unescape(std::string_view field, std::string& out)
         }
         if (++i == field.size())
             return false;
-        switch (field[i]) {
-        case '\\': out += '\\'; break;
-        case 't': out += '\t'; break;
-        case 'n': out += '\n'; break;
-        case 'r': out += '\r'; break;
-        case 'x': {
-            if (i + 2 >= field.size())
-                return false;
-            const int high = hexValue(field[i + 1]);
-            const int low = hexValue(field[i + 2]);
-            if (high < 0 || low < 0)
-                return false;
-            out += static_cast<char>(high * 16 + low);
-            i += 2;
-            break;
+        if (const char plain = escapedBy(field[i]); plain != '\0') {
+            out += plain;
+            continue;
         }
-        default: return false;
-        }
+        if (field[i] != 'x' || i + 2 >= field.size())
+            return false;
+        const int high = hexValue(field[i + 1]);
+        const int low = hexValue(field[i + 2]);
+        if (high < 0 || low < 0)
+            return false;
+        out += static_cast<char>(high * 16 + low);
+        i += 2;
     }
     return true;
 }

@@ -305,9 +305,8 @@ namespace {
 int64_t timeInName(const std::string& name)
 {
     tm utc{};
-    int milliseconds = 0;
-    if (std::sscanf(name.c_str(), "%4d-%2d-%2dT%2d-%2d-%2d.%3dZ", &utc.tm_year, &utc.tm_mon, &utc.tm_mday,
-                    &utc.tm_hour, &utc.tm_min, &utc.tm_sec, &milliseconds) != 7)
+    if (std::sscanf(name.c_str(), "%4d-%2d-%2dT%2d-%2d-%2d.%*3dZ", &utc.tm_year, &utc.tm_mon, &utc.tm_mday,
+                    &utc.tm_hour, &utc.tm_min, &utc.tm_sec) != 6)
         return 0;
     utc.tm_year -= 1900;
     utc.tm_mon -= 1;

@@ -21,7 +21,7 @@ bool writerIsGone(const std::string& name)
 {
     const size_t dash = name.rfind('-');
     int process = 0;
-    if (dash == std::string::npos || std::sscanf(name.c_str() + dash + 1, "%d", &process) != 1 || process <= 0)
+    if (dash == std::string::npos || std::sscanf(name.c_str() + dash + 1, "%d", &process) != 1)
         return false;
     return ::kill(process, 0) != 0 && errno == ESRCH;
 }
@@ -32,7 +32,7 @@ void removePartialJournals(Disk& disk, const std::string& journalFolder)
     int error = 0;
     const int folder = folders.open(journalFolder, error);
     std::error_code walk;
-    for (std::filesystem::directory_iterator entry(journalFolder, walk), end; folder >= 0 && !walk && entry != end;
+    for (std::filesystem::directory_iterator entry(journalFolder, walk), end; error == 0 && !walk && entry != end;
          entry.increment(walk)) {
         const std::string name = entry->path().filename().string();
         if (name.front() == '.' && name.ends_with(kPartialJournal) && writerIsGone(name))

@@ -27,7 +27,7 @@ size_t countWithKey(const ResultList& list, const std::string& key)
 std::vector<size_t> filesAlike(const KeyedNames& names, std::string_view name)
 {
     KeyedNames probe;
-    probe.add(name, 0);
+    probe.add(name, {});  // compared by key alone: its origin does not matter
     const auto all = names.all();
     auto at = std::lower_bound(all.begin(), all.end(), probe[0], [](const KeyedName& a, const KeyedName& b) {
         return compareSringsCaseInsensitive(a, b) < 0;

@@ -67,7 +67,10 @@ TEST_F(FillSetAsideTest, FillsThePlantedGamesSetsAsideTheChosenFileAndUndoGivesB
     // The set-aside, then the fill: the newest first, of this collection or of any, named then.
     const auto set = runProgram(TOKENADE_AUDIT_PATH, {"undo", "--dir", collection.root()});
     EXPECT_EQ(set.exitStatus, 0);
-    EXPECT_TRUE(collection.exists("roms/Sega/bios.zip")) << set.out;
+    EXPECT_NE(set.out.find("undone: \"" + collection.path("aside/roms/Sega/bios.zip") + "\" -> \"" +
+                           collection.path("roms/Sega/bios.zip")),
+              std::string::npos)
+        << set.out;
     const auto fill = runProgram(TOKENADE_AUDIT_PATH, {"undo"});
     EXPECT_NE(fill.out.find(" (made on " + collection.root() + "):\n"), std::string::npos) << fill.out;
     EXPECT_EQ(collection.state(), before);

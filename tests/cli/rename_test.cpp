@@ -93,6 +93,8 @@ TEST_F(RenameTest, RenamesAreShownMadeAndUndone)
     for (auto path : {"roms/Dr. Mario (Japan, USA).zip", "videos/Dr. Mario (Japan, USA).xmv"})
         collection.addFile(path);  // a cut name, renamed only when asked, and its video with it
     collection.addFile("dr.txt", "Dr. Mario (Japan, USA)\n");
+    run({"rename", "roms", "--dir", collection.root(), "--list", collection.path("dr.txt"), "--apply"});
+    EXPECT_FALSE(collection.exists("roms/Dr.zip"));
     run({"rename", "roms", "--dir", collection.root(), "--list", collection.path("dr.txt"), "--cut-names", "--apply"});
     EXPECT_TRUE(collection.exists("roms/Dr.zip") && collection.exists("videos/Dr.xmv")) << collection.list("videos");
 }
