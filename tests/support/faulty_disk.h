@@ -27,6 +27,12 @@ public:
         error_ = error;
         mode_ = mode;
     }
+    // The first call named `name` (as failed() names them) fails instead.
+    void failFirst(const char* name, int error)
+    {
+        failName_ = name;
+        error_ = error;
+    }
     // As a file system that does not know RENAME_NOREPLACE: every rename
     // fails with EINVAL, and the engine must link and unlink instead.
     void refuseNoReplace() { refuseNoReplace_ = true; }
@@ -155,7 +161,7 @@ private:
     template <typename Call>
     int call(const char* name, Call&& made)
     {
-        if (++calls_ != failAt_)
+        if (++calls_ != failAt_ && (failName_ != name || !failed_.empty()))
             return made();
         failed_ = name;
         if (mode_ == Mode::After)
@@ -178,6 +184,7 @@ private:
     bool full_ = false;
     bool shares_ = false;
     std::string failed_;
+    std::string failName_;
 };
 
 }  // namespace tokenade::testing

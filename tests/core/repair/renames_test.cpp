@@ -4,6 +4,7 @@
 #include "core/repair/collection_area.h"
 #include "core/repair/collection_lock.h"
 #include "core/repair/journal_files.h"
+#include "tests/support/faulty_disk.h"
 #include "tests/support/temp_tree.h"
 
 #include <gtest/gtest.h>
@@ -382,7 +383,7 @@ TEST_F(RenamesTest, OnlyACollectionIsChangedWithItsLinkedFolders)
 }
 
 // A batch killed between announcing a placeholder and renaming over it
-// leaves an empty file under the new name: undo removes it.
+// leaves an empty file under the new name: undo removes it, or says why not.
 TEST_F(RenamesTest, UndoRemovesAPlaceholderAKillLeft)
 {
     tree.addFile("roms/Kirby.zip", "kirby");
@@ -391,6 +392,10 @@ TEST_F(RenamesTest, UndoRemovesAPlaceholderAKillLeft)
         journals(), journalHeader(tree.root()) + journalRecord(1, {JournalState::Planned, rename, "", "", {}, {}}) +
                         journalRecord(1, {JournalState::Placing, rename, "", "", {}, {}}));
     tree.addFile("roms/Kirby (USA).zip");
+    testing::FaultyDisk failing;
+    failing.failFirst("unlink", EIO);
+    const ChangeBatch stuck = undoChanges(journal.path, ChangeOptions{journals(), "", &failing, {}, {}});
+    EXPECT_EQ(results(stuck), "skipped (cannot remove the placeholder Kirby (USA).zip: "s + std::strerror(EIO) + ")\n");
     EXPECT_EQ(results(undo(journal.path)), "");  // never made: nothing to tell
     EXPECT_EQ(tree.list("roms"), "Kirby.zip\n");
 }
