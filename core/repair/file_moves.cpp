@@ -178,7 +178,9 @@ int renameSafely(StepContext& context, int fromFd, const std::string& from, int 
     // Taken by the file itself: the file system folds the two names into one.
     const FileAt source = statusIn(disk, fromFd, from);
     const FileAt target = statusIn(disk, toFd, to);
-    if (source.error == 0 && target.error == 0 && source.identity.sameFile(target.identity) && source.links == 1)
+    if (source.error != 0 || target.error != 0)
+        return source.error != 0 ? source.error : target.error;
+    if (source.identity.sameFile(target.identity) && source.links == 1)
         return renameThrough(context, fromFd, from, toFd, to, temporary, announce);
     return error;
 }

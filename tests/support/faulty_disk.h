@@ -3,6 +3,8 @@
 #include "core/repair/disk.h"
 
 #include <string>
+#include <utility>
+#include <vector>
 
 namespace tokenade::testing {
 
@@ -38,6 +40,9 @@ public:
     void refuseNoReplace() { refuseNoReplace_ = true; }
     // As exFAT or FAT through FUSE: no hard links either (EPERM).
     void refuseLinks() { refuseLinks_ = true; }
+    // As a file system that folds names (ext4 with casefold, ZFS with a
+    // normalization): each pair of names is one name there.
+    void foldNames(std::vector<std::pair<std::string, std::string>> alike) { alike_ = std::move(alike); }
     // A full disk that shares blocks between copies, as btrfs does: no free
     // space is left, and a reflink would need none.
     void pretendFullWithSharedBlocks(bool shares)
@@ -67,44 +72,50 @@ protected:
     }
     int doOpenFile(int folder, const std::string& name, int& fd) override
     {
-        return opening("open", fd, [&](int& got) { return real().openFile(at(folder), name, got); });
+        return opening("open", fd, [&](int& got) { return real().openFile(at(folder), held(folder, name), got); });
     }
     int doCreateFile(int folder, const std::string& name, mode_t mode, int& fd) override
     {
-        return opening("create", fd, [&](int& got) { return real().createFile(at(folder), name, mode, got); });
+        return opening("create", fd, [&](int& got) { return taken(folder, name) ? EEXIST : real().createFile(at(folder), name, mode, got); });
     }
     int doOpenShared(int folder, const std::string& name, mode_t mode, int& fd) override
     {
-        return opening("open shared", fd, [&](int& got) { return real().openShared(at(folder), name, mode, got); });
+        return opening("open shared", fd, [&](int& got) { return real().openShared(at(folder), held(folder, name), mode, got); });
     }
     int doStatus(int fd, FileAt& file) override { return call("fstat", [&] { return real().status(at(fd), file); }); }
     int doStatusIn(int folder, const std::string& name, FileAt& file) override
     {
-        return call("fstatat", [&] { return real().statusIn(at(folder), name, file); });
+        return call("fstatat", [&] { return real().statusIn(at(folder), held(folder, name), file); });
     }
     int doRename(int fromFolder, const std::string& from, int toFolder, const std::string& to) override
     {
-        return call("renameat2", [&] { return refuseNoReplace_ ? EINVAL : real().rename(at(fromFolder), from, at(toFolder), to); });
+        return call("renameat2", [&] {
+            return refuseNoReplace_          ? EINVAL
+                   : taken(toFolder, to) ? EEXIST
+                                             : real().rename(at(fromFolder), held(fromFolder, from), at(toFolder), to);
+        });
     }
     int doReplace(int fromFolder, const std::string& from, int toFolder, const std::string& to) override
     {
-        return call("renameat", [&] { return real().replace(at(fromFolder), from, at(toFolder), to); });
+        return call("renameat", [&] { return real().replace(at(fromFolder), held(fromFolder, from), at(toFolder), held(toFolder, to)); });
     }
     int doLink(int fromFolder, const std::string& from, int toFolder, const std::string& to) override
     {
-        return call("link", [&] { return refuseLinks_ ? EPERM : real().link(at(fromFolder), from, at(toFolder), to); });
+        return call("link", [&] {
+            return refuseLinks_ ? EPERM : taken(toFolder, to) ? EEXIST : real().link(at(fromFolder), held(fromFolder, from), at(toFolder), to);
+        });
     }
     int doUnlink(int folder, const std::string& name) override
     {
-        return call("unlink", [&] { return real().unlink(at(folder), name); });
+        return call("unlink", [&] { return real().unlink(at(folder), held(folder, name)); });
     }
     int doMakeFolder(int folder, const std::string& name) override
     {
-        return call("mkdir", [&] { return real().makeFolder(at(folder), name); });
+        return call("mkdir", [&] { return taken(folder, name) ? EEXIST : real().makeFolder(at(folder), name); });
     }
     int doRemoveFolder(int folder, const std::string& name) override
     {
-        return call("rmdir", [&] { return real().removeFolder(at(folder), name); });
+        return call("rmdir", [&] { return real().removeFolder(at(folder), held(folder, name)); });
     }
     int doClone(int from, int to) override { return call("clone", [&] { return real().clone(at(from), at(to)); }); }
     int doCopy(int from, int to, uint64_t most, uint64_t& copied) override
@@ -136,6 +147,23 @@ protected:
 
 private:
     static Disk& real() { return systemDisk(); }
+    // The name that `folder` holds for `name`: `name`, or the one alike.
+    std::string held(int folder, const std::string& name) const
+    {
+        FileAt found;
+        for (const auto& [one, other] : alike_) {
+            const std::string& alias = name == one ? other : name == other ? one : name;
+            if (alias != name && real().statusIn(at(folder), name, found) != 0 &&
+                real().statusIn(at(folder), alias, found) == 0)
+                return alias;
+        }
+        return name;
+    }
+    // Whether a new `name` in `folder` is refused for the name alike is there.
+    bool taken(int folder, const std::string& name) const
+    {
+        return held(folder, name) != name;
+    }
     // The real descriptor behind one handed out.
     int at(int fd) const { return fd < 0 ? fd : fd == 0 ? zeroReal_ : fd + kOverZero; }
 
@@ -185,6 +213,7 @@ private:
     bool shares_ = false;
     std::string failed_;
     std::string failName_;
+    std::vector<std::pair<std::string, std::string>> alike_;
 };
 
 }  // namespace tokenade::testing

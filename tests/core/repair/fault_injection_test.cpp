@@ -35,6 +35,7 @@ struct Scene {
     bool acrossFileSystems = false;
     bool withoutNoReplace = false;  // on a file system that refuses the no-replace rename
     bool withoutLinks = false;      // nor hard links, as exFAT and FAT through FUSE
+    bool foldsNames = false;        // names alike in case and width are one
     std::string setAsideFolder;
 
     std::string collection() const { return tree.path("Tokenade"); }
@@ -70,6 +71,21 @@ void renamesOnExfat(Scene& scene)
 {
     scene.withoutNoReplace = scene.withoutLinks = true;
     renames(scene);
+}
+
+// Where the file system takes two names for one, a rename from one to the
+// other goes through its temporary name, whether the program's key tells the
+// names apart (width, as ZFS with formKC normalization folds it) or not (case).
+const std::vector<std::pair<std::string, std::string>> kNamesAlike = {
+    {"tetris (world).zip", "Tetris (World).zip"}, {"\xEF\xBC\xB2-Type (Japan).zip", "R-Type (Japan).zip"}};
+
+void renamesFoldingNames(Scene& scene)
+{
+    scene.foldsNames = true;
+    renames(scene);
+    scene.tree.addFile("Tokenade/roms/\xEF\xBC\xB2-Type (Japan).zip", "r-type");
+    const std::string roms = scene.tree.path("Tokenade/roms");
+    scene.changes.push_back(change(ChangeKind::Rename, roms, "\xEF\xBC\xB2-Type (Japan).zip", roms, "R-Type (Japan).zip"));
 }
 
 void fill(Scene& scene)
@@ -195,6 +211,8 @@ void arm(FaultyDisk& disk, const Scene& scene, size_t call, const Fault& fault)
         disk.refuseNoReplace();
     if (scene.withoutLinks)
         disk.refuseLinks();
+    if (scene.foldsNames)
+        disk.foldNames(kNamesAlike);
     disk.failCall(call, fault.error, fault.mode);
 }
 
@@ -366,6 +384,7 @@ INSTANTIATE_TEST_SUITE_P(Batches, FaultInjectionTest,
                                            std::pair<const char*, Planner>{"RenamesWithoutNoReplace",
                                                                            renamesWithoutNoReplace},
                                            std::pair<const char*, Planner>{"RenamesOnExfat", renamesOnExfat},
+                                           std::pair<const char*, Planner>{"RenamesFoldingNames", renamesFoldingNames},
                                            std::pair<const char*, Planner>{"Fill", fill},
                                            std::pair<const char*, Planner>{"FillOnExfat", fillOnExfat},
                                            std::pair<const char*, Planner>{"SetAside", setAsideHere},

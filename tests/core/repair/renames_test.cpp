@@ -147,6 +147,7 @@ TEST_F(RenamesTest, RenamesThatCannotBeMadeAreRefusedOrSkippedAndTheOthersMade)
     }
     const ChangeBatch batch = apply(changes);
     EXPECT_EQ(results(batch), expected);
+    EXPECT_FALSE(batch.complete());
     EXPECT_EQ(states(batch), "MSSSSSSRRRRRRRM");
     EXPECT_EQ(tree.read("roms/Mario.zip"), "the user's copy");
     EXPECT_EQ(tree.list("roms"), "Grown.zip\nKirby's Adventure.zip\nLinked.zip\nMario "
