@@ -109,9 +109,12 @@ protected:
     int doCopy(int from, int to, uint64_t most, uint64_t& copied) override
     {
         const ssize_t done = ::copy_file_range(from, nullptr, to, nullptr, most, 0);
-        copied = done > 0 ? static_cast<uint64_t>(done) : 0;
-        if (done >= 0 || !copiesOnlyByReading(errno))
-            return errorOf(static_cast<int>(done));
+        if (done >= 0) {
+            copied = static_cast<uint64_t>(done);
+            return 0;
+        }
+        if (!copiesOnlyByReading(errno))
+            return errno;
         static thread_local char buffer[1 << 17];
         const ssize_t got = ::read(from, buffer, most < sizeof buffer ? most : sizeof buffer);
         if (got < 0)
@@ -134,8 +137,10 @@ protected:
     int doRead(int fd, char* buffer, size_t size, size_t& got) override
     {
         const ssize_t done = ::read(fd, buffer, size);
-        got = done > 0 ? static_cast<size_t>(done) : 0;
-        return errorOf(done);
+        if (done < 0)
+            return errno;
+        got = static_cast<size_t>(done);
+        return 0;
     }
     int doTruncate(int fd, uint64_t length) override { return errorOf(::ftruncate(fd, static_cast<off_t>(length))); }
     int doSync(int fd) override

@@ -58,6 +58,8 @@ TEST(RenameJournalTest, DamagedJournalsAreRefusedWhole)
         {kHeader + "made\t/roms\ta.zip\tb.zip\t1\tx2\t3\t4.000000005\t\n", "line 2 is damaged"},
         {kHeader + good.substr(0, good.size() - 1), "line 2 is cut short"},
         {log + torn + "\n", "line 4 is damaged"},
+        {log + journalRecord(2, v1(JournalState::Made, "/r", "a", "b", {}, "")),
+         "line 4 does not fit: its step 2 has no plan before it"},
     };
     for (const auto& [text, problem] : cases) {
         SCOPED_TRACE(text);
