@@ -6,6 +6,13 @@
 namespace tokenade {
 namespace {
 
+// The user's file under the name the batch gave it: recorded without its
+// time, which is the file's own and no sign of a file the batch made.
+FileIdentity withoutTime(const FileIdentity& file)
+{
+    return FileIdentity{file.device, file.inode, file.size, 0, 0};
+}
+
 // Checks that `from` is still the file of the plan; "" when it is.
 std::string whyNotThePlannedFile(Disk& disk, int fd, const Change& change)
 {
@@ -39,7 +46,7 @@ StepResult renamed(StepContext& context, size_t step, JournalLine& line, int fro
     const int error = renameSafely(context, fromFd, change.from, toFd, change.to, line.temporary, &placing);
     if (error != 0)
         return StepResult::failed(reasonOf(error));
-    line.made = FileIdentity{change.identity.device, change.identity.inode, change.identity.size, 0, 0};
+    line.made = withoutTime(change.identity);
     line.state = JournalState::Made;
     return record(context, step, line);
 }
@@ -86,7 +93,7 @@ StepResult makeFile(StepContext& context, size_t step, JournalLine& line)
     case ChangeKind::Link: {
         if (const int error = context.disk.link(fromFd, change.from, toFd, change.to); error != 0)
             return StepResult::failed(reasonOf(error));
-        line.made = FileIdentity{change.identity.device, change.identity.inode, change.identity.size, 0, 0};
+        line.made = withoutTime(change.identity);
         line.state = JournalState::Made;
         return record(context, step, line);
     }
@@ -99,7 +106,7 @@ StepResult makeFile(StepContext& context, size_t step, JournalLine& line)
         const Announce placing{step, &line, JournalState::Placing};
         const int error = renameSafely(context, fromFd, change.from, toFd, change.to, "", &placing);
         if (error == 0) {
-            line.made = FileIdentity{change.identity.device, change.identity.inode, change.identity.size, 0, 0};
+            line.made = withoutTime(change.identity);
             line.state = JournalState::Made;
             return record(context, step, line);
         }

@@ -4,6 +4,8 @@
 #include "core/repair/rename_offers.h"
 #include "core/sources/path_rules.h"
 
+#include <algorithm>
+
 namespace tokenade {
 namespace {
 
@@ -17,13 +19,10 @@ std::string trimmed(std::string_view name)
 {
     const std::string_view last = lastPathComponent(name);
     const std::string_view stem = stemOf(last);
-    size_t begin = 0;
-    size_t end = stem.size();
-    while (begin < end && isSpaceOrTab(stem[begin]))
-        ++begin;
-    while (end > begin && isSpaceOrTab(stem[end - 1]))
-        --end;
-    return std::string(name.substr(0, name.size() - last.size())) + std::string(stem.substr(begin, end - begin)) +
+    const size_t begin = std::min(stem.find_first_not_of(" \t"), stem.size());
+    const size_t end = stem.find_last_not_of(" \t") + 1;  // 0 where all are spaces
+    const std::string_view kept = begin < end ? stem.substr(begin, end - begin) : std::string_view();
+    return std::string(name.substr(0, name.size() - last.size())) + std::string(kept) +
            std::string(last.substr(stem.size()));
 }
 
