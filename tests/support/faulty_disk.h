@@ -54,7 +54,6 @@ public:
     size_t openDescriptors() const { return open_; }
     // The `number`th open, counted from 1, gets descriptor 0.
     void handZeroTo(size_t number) { zeroTo_ = number; }
-    size_t opens() const { return opens_; }
     const std::string& failed() const { return failed_; }  // the name of the call that failed, "" for none
 
     void close(int fd) override
@@ -159,11 +158,8 @@ private:
         }
         return name;
     }
-    // Whether a new `name` in `folder` is refused for the name alike is there.
-    bool taken(int folder, const std::string& name) const
-    {
-        return held(folder, name) != name;
-    }
+    // Whether a new `name` in `folder` is refused, for the name alike is there.
+    bool taken(int folder, const std::string& name) const { return held(folder, name) != name; }
     // The real descriptor behind one handed out.
     int at(int fd) const { return fd < 0 ? fd : fd == 0 ? zeroReal_ : fd + kOverZero; }
 
@@ -176,14 +172,10 @@ private:
         const int error = call(name, [&] { return open(got); });
         if (error != 0 && got >= 0)
             real().close(got);
-        fd = -1;
-        if (error != 0)
-            return error;
-        ++open_;
-        if (++opens_ == zeroTo_)
-            zeroReal_ = got;
-        fd = opens_ == zeroTo_ ? 0 : got - kOverZero;
-        return 0;
+        open_ += error == 0;
+        zeroReal_ = error == 0 && ++opens_ == zeroTo_ ? got : zeroReal_;
+        fd = error != 0 ? -1 : got == zeroReal_ ? 0 : got - kOverZero;
+        return error;
     }
 
     template <typename Call>

@@ -67,37 +67,6 @@ protected:
     TempTree tree;
 };
 
-TEST_F(RenamesTest, MessyNamesRoundTripThroughTheJournal)
-{
-    const std::vector<std::pair<std::string, std::string>> names = {
-        {"Dr Mario (Japan, USA).zip", "Dr. Mario (Japan, USA).zip"},
-        {"Tom and Jerry.zip", "Tom & Jerry.zip"},
-        {"FULL.zip", "ＦＵＬＬ.zip"},
-        {"Zelda\tA Link.zip", "Zelda: A Link.zip"},
-        {"Pokemon\nRoja.zip", "Pokémon – Edición Roja.zip"},
-        {"Caf\xE9 Bros.zip", "Cafe\xCC\x81 Bros\\\r\x7F.zip"},
-        {"Marios Quest.zip", "Mario’s Quest.zip"},
-        {"Long.zip", std::string(251, 'L') + ".zip"},  // as long as a name may be
-    };
-    std::vector<Change> renames;
-    for (const auto& [from, to] : names) {
-        tree.addFile("roms/" + from, to);
-        renames.push_back(plan("roms", from, to));
-    }
-    const std::string before = tree.list("roms");
-    const ChangeBatch batch = apply(renames);
-    EXPECT_EQ(batch.notStarted, "");
-    for (const auto& [from, to] : names)
-        EXPECT_EQ(tree.read("roms/" + to), to) << from;
-    const JournalRead journal = readJournal(batch.journalPath);
-    ASSERT_EQ(journal.problem, "");
-    ASSERT_EQ(journal.lines.size(), renames.size());
-    for (size_t i = 0; i < renames.size(); ++i)
-        EXPECT_EQ(journal.lines[i].change, renames[i]);
-    undo(batch.journalPath);
-    EXPECT_EQ(tree.list("roms"), before);
-}
-
 // Each rename that cannot be, or can no longer be, made says why; the others
 // are made.
 TEST_F(RenamesTest, RenamesThatCannotBeMadeAreRefusedOrSkippedAndTheOthersMade)
@@ -429,6 +398,8 @@ TEST_F(RenamesTest, SecondLockOfTheCollectionUnderAnotherSpellingIsToldWhoHoldsI
     const LockAttempt held = lockCollection(systemDisk(), journals(), tree.path("Tokenade"));
     const LockAttempt second = lockCollection(systemDisk(), tree.path("elsewhere"), tree.path("alias/roms/.."));
     EXPECT_TRUE(!second.lock && second.heldBy.starts_with("repair_tests, process ")) << second.problem;
+    const JournalPath journal = createJournal(journals(), journalHeader(tree.path("Tokenade")));
+    EXPECT_EQ(undo(journal.path).heldBy, second.heldBy);  // an undo waits for no batch either
     tree.addFolder("bound");
     if (::mount(tree.path("Tokenade").c_str(), tree.path("bound").c_str(), nullptr, MS_BIND, nullptr) == 0) {
         EXPECT_FALSE(lockCollection(systemDisk(), journals(), tree.path("bound")).lock);

@@ -4,7 +4,6 @@
 
 #include <gtest/gtest.h>
 
-#include <fcntl.h>
 #include <unistd.h>
 
 namespace tokenade {
@@ -16,23 +15,19 @@ TEST(SystemDiskTest, CopiesFromAPipeAndFlushesItWithoutAFailure)
 {
     int ends[2];
     ASSERT_EQ(::pipe(ends), 0);
-    const std::string bytes = "Kirby’s Adventure (USA)";
-    ASSERT_EQ(::write(ends[1], bytes.data(), bytes.size()), static_cast<ssize_t>(bytes.size()));
+    ASSERT_EQ(::write(ends[1], "Kirby’s Adventure (USA)", 25), 25);
     ::close(ends[1]);
     testing::TempTree tree;
     Disk& disk = systemDisk();
     int folder = -1;
     int copy = -1;
-    ASSERT_EQ(disk.openFolder(tree.root(), folder), 0);
-    ASSERT_EQ(disk.createFile(folder, "copy.zip", 0600, copy), 0);
-    uint64_t copied = 1;
-    for (int pieces = 0; copied > 0 && pieces < 16; ++pieces)
+    ASSERT_EQ(disk.openFolder(tree.root(), folder) + disk.createFile(folder, "copy.zip", 0600, copy), 0);
+    for (uint64_t copied = 1, pieces = 0; copied > 0 && pieces < 16; ++pieces)
         ASSERT_EQ(disk.copy(ends[0], copy, 8, copied), 0);
-    EXPECT_EQ(copied, 0u);
     EXPECT_EQ(disk.sync(ends[0]), 0);
     for (const int fd : {ends[0], copy, folder})
         disk.close(fd);
-    EXPECT_EQ(tree.read("copy.zip"), bytes);
+    EXPECT_EQ(tree.read("copy.zip"), "Kirby’s Adventure (USA)");
 }
 
 }  // namespace
