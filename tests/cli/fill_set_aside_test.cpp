@@ -99,9 +99,12 @@ TEST_F(FillSetAsideTest, NamesThatMatchNothingAndFoldersThatAreNoCollectionAreBa
 // A fill from the collection itself would take its own files for missing ones.
 TEST_F(FillSetAsideTest, SourcesThatAreTheCollectionAndTargetsOutsideTheSetAreRefused)
 {
+    source.addFolder("previews");
+    collection.addLink("videos2", source.path("previews"));
     const std::vector<std::pair<std::vector<std::string>, std::string>> cases = {
         {{"--from", collection.root()}, "is inside the Tokenade directory"},
         {{"--from", collection.path("roms/Sega")}, "is inside the Tokenade directory"},
+        {{"--from", source.path("previews")}, "is the collection's folder videos2"},  // linked there
         {{"--from", collection.root() + "/.."}, "holds the Tokenade directory"},
         {{"--from", source.root(), "--to", "videos"}, "\"videos\" is not one of the folders"},
         {{"--from", source.root(), "--to", "roms/.."}, "\"roms/..\" is not one of the folders"},
