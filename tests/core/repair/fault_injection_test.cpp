@@ -235,6 +235,8 @@ TEST_P(FaultInjectionTest, EveryCallOfTheBatchFailsOnceInTurn)
             EXPECT_EQ(disk.openDescriptors(), 0u);
             if (!(failed = !disk.failed().empty())) {
                 EXPECT_TRUE(batch.complete()) << batch.notStarted << batch.stopped;
+                const auto summary = newestBatch(scene.journals.root(), scene.collection());
+                EXPECT_TRUE(summary && summary->kind == scene.changes.back().kind && summary->touchesRoms);
                 break;
             }
             // A move that the system says crosses file systems is copied
@@ -295,6 +297,7 @@ TEST_P(FaultInjectionTest, EveryCallOfTheUndoFailsOnceInTurn)
             }
             SCOPED_TRACE(failureName("undo call", call, disk, fault));
             EXPECT_TRUE(namesTheFailure(undone, fault.error)) << undone.notStarted << undone.stopped;
+            EXPECT_TRUE(disk.failed() != "fsync" || fault.error == EINTR || !undone.complete());  // never in silence
             const bool journalFull = fault.error == ENOSPC && disk.failed() == "write" && !undone.complete();
             EXPECT_TRUE(!journalFull || undone.stopped.find("free some space") != std::string::npos) << undone.stopped;
             // Where the journal cannot be written, the undo stops at once, and a
