@@ -39,6 +39,7 @@ TEST(SpacedNames, NamesWithSpacesAtEitherEndAreOfferedUntickedWithTheReason)
     EXPECT_EQ(renames.items[0].change.to, "Zelda (USA) .zip");
     EXPECT_FALSE(renames.items[0].caution.empty());
     EXPECT_EQ(renames.defaultTicks(), std::vector<bool>{false});
+    EXPECT_EQ(std::string(stemOf("K.zip")) + "|" + std::string(stemOf(".zip")), "K|.zip");  // one letter; none
 }
 
 }  // namespace
