@@ -20,6 +20,16 @@ uintptr_t pageSize()
     return page;
 }
 
+// `advice` for the whole units of `unit` bytes (a power of two) that lie
+// within [memory, memory + bytes); none for a null or smaller stretch.
+void adviseWhole(void* memory, size_t bytes, uintptr_t unit, int advice) noexcept
+{
+    const uintptr_t begin = (reinterpret_cast<uintptr_t>(memory) + unit - 1) & ~(unit - 1);
+    const uintptr_t end = (reinterpret_cast<uintptr_t>(memory) + bytes) & ~(unit - 1);
+    if (memory != nullptr && begin < end)
+        ::madvise(reinterpret_cast<void*>(begin), end - begin, advice);
+}
+
 }  // namespace
 
 void* allocateMapped(size_t bytes)
@@ -46,31 +56,17 @@ void freeMapped(void* memory, size_t bytes) noexcept
 
 void discardPages(void* memory, size_t bytes) noexcept
 {
-    if (memory == nullptr)
-        return;
-    const uintptr_t page = pageSize();
-    const uintptr_t begin = (reinterpret_cast<uintptr_t>(memory) + page - 1) & ~(page - 1);
-    const uintptr_t end = (reinterpret_cast<uintptr_t>(memory) + bytes) & ~(page - 1);
-    if (begin < end)
-        ::madvise(reinterpret_cast<void*>(begin), end - begin, MADV_DONTNEED);
+    adviseWhole(memory, bytes, pageSize(), MADV_DONTNEED);
 }
 
 void adviseHugePages(void* memory, size_t bytes) noexcept
 {
-    constexpr uintptr_t kHugePage = 2 << 20;
-    const uintptr_t begin = (reinterpret_cast<uintptr_t>(memory) + kHugePage - 1) & ~(kHugePage - 1);
-    const uintptr_t end = (reinterpret_cast<uintptr_t>(memory) + bytes) & ~(kHugePage - 1);
-    if (memory != nullptr && begin < end)
-        ::madvise(reinterpret_cast<void*>(begin), end - begin, MADV_HUGEPAGE);
+    adviseWhole(memory, bytes, 2 << 20, MADV_HUGEPAGE);
 }
 
 void prefaultPages(void* memory, size_t bytes) noexcept
 {
-    const uintptr_t page = pageSize();
-    const uintptr_t begin = (reinterpret_cast<uintptr_t>(memory) + page - 1) & ~(page - 1);
-    const uintptr_t end = (reinterpret_cast<uintptr_t>(memory) + bytes) & ~(page - 1);
-    if (memory != nullptr && begin < end)
-        ::madvise(reinterpret_cast<void*>(begin), end - begin, MADV_POPULATE_WRITE);  // refused before Linux 5.14
+    adviseWhole(memory, bytes, pageSize(), MADV_POPULATE_WRITE);  // refused before Linux 5.14
 }
 
 char* discardPagesBefore(char* from, char* to) noexcept
