@@ -98,17 +98,29 @@ std::string atByte(uint64_t offset)
     return " at byte " + std::to_string(offset);
 }
 
-// Where in `tail` (the archive's last bytes) the end record starts whose
-// comment reaches exactly to the end; npos when none does.
+// Where in `tail` (the archive's last bytes) the end record starts: the last
+// one whose comment reaches exactly to the end, else the last whole one, as
+// archives with bytes after their comment, or a comment cut short, are still
+// read by other tools; npos when there is none.
+bool commentReachesTheEnd(std::string_view tail, size_t at)
+{
+    return at + kEndSize + le16(tail.data() + at + 20) == tail.size();
+}
+
 size_t findEndRecord(std::string_view tail)
 {
     if (tail.size() < kEndSize)
         return std::string_view::npos;
+    size_t whole = std::string_view::npos;
     for (size_t at = tail.size() - kEndSize + 1; at-- > 0;) {
-        if (std::memcmp(tail.data() + at, "PK\x05\x06", 4) == 0 && at + kEndSize + le16(tail.data() + at + 20) == tail.size())
+        if (std::memcmp(tail.data() + at, "PK\x05\x06", 4) != 0)
+            continue;
+        if (commentReachesTheEnd(tail, at))
             return at;
+        if (whole == std::string_view::npos)
+            whole = at;
     }
-    return std::string_view::npos;
+    return whole;
 }
 
 // What a file without an end record is, from its first bytes.
@@ -148,7 +160,8 @@ public:
         if (!readTail(std::min<uint64_t>(size, kFirstRead)))
             return std::move(problem_);
         size_t end = findEndRecord(tail_);
-        if (end == std::string_view::npos && tail_.size() < std::min<uint64_t>(size, kLongestTail)) {
+        const bool exact = end != std::string_view::npos && commentReachesTheEnd(tail_, end);
+        if (!exact && tail_.size() < std::min<uint64_t>(size, kLongestTail)) {
             if (!readTail(std::min<uint64_t>(size, kLongestTail)))
                 return std::move(problem_);
             end = findEndRecord(tail_);
@@ -196,16 +209,31 @@ private:
     bool locate(uint64_t endAt, DirectoryPlace& place)
     {
         const char* record = tail_.data() + (endAt - tailStart_);
-        if (le16(record + 4) != 0 || le16(record + 6) != 0 || le16(record + 8) != le16(record + 10))
-            return fail(ZipProblem::DamagedDirectory, "it spans several disks" + atByte(endAt));
         place = {le16(record + 10), le32(record + 12), le32(record + 16), endAt};
         std::string_view locator;
         const bool zip64 = endAt >= kLocatorSize && bytesAt(endAt - kLocatorSize, kLocatorSize, locator) &&
                            locator.starts_with("PK\x06\x07");
-        if (zip64 && !locateZip64(endAt - kLocatorSize, locator, place))
-            return false;
-        if (!zip64 && (place.entries == 0xFFFF || place.size == 0xFFFFFFFF || place.offset == 0xFFFFFFFF))
+        if (zip64)
+            return locateZip64(endAt - kLocatorSize, locator, place) && holdsTogether(place);
+        // Without zip64 the disk fields are real; with it they may all be ones.
+        if (le16(record + 4) != 0 || le16(record + 6) != 0 || le16(record + 8) != le16(record + 10))
+            return fail(ZipProblem::DamagedDirectory, "it spans several disks" + atByte(endAt));
+        // All ones may be a true value (65,535 entries) or stand for a zip64
+        // value whose record is gone: only the first leaves a directory that fits.
+        const bool allOnes = place.entries == 0xFFFF || place.size == 0xFFFFFFFF || place.offset == 0xFFFFFFFF;
+        if (allOnes && !fitsBeforeItsEnd(place))
             return fail(ZipProblem::DamagedDirectory, "its zip64 end record is missing" + atByte(endAt));
+        return holdsTogether(place);
+    }
+
+    static bool fitsBeforeItsEnd(const DirectoryPlace& place)
+    {
+        return place.offset <= place.end && place.size <= place.end - place.offset &&
+               place.entries * kEntrySize <= place.size;
+    }
+
+    bool holdsTogether(const DirectoryPlace& place)
+    {
         if (place.entries > kZipEntryLimit)
             return fail(ZipProblem::TooManyEntries,
                         groupedCount(place.entries) + " entries, over the " + groupedCount(kZipEntryLimit) + " read");
@@ -225,7 +253,9 @@ private:
     bool locateZip64(uint64_t locatorAt, std::string_view locator, DirectoryPlace& place)
     {
         const uint64_t recordAt = le64(locator.data() + 8);
-        if (le32(locator.data() + 4) != 0 || recordAt > locatorAt || locatorAt - recordAt < kZip64EndSize)
+        if (le32(locator.data() + 4) != 0 || le32(locator.data() + 16) > 1)
+            return fail(ZipProblem::DamagedDirectory, "it spans several disks" + atByte(locatorAt));
+        if (recordAt > locatorAt || locatorAt - recordAt < kZip64EndSize)
             return fail(ZipProblem::DamagedDirectory, "its zip64 locator points nowhere" + atByte(locatorAt));
         std::string_view record;
         if (!bytesAt(recordAt, kZip64EndSize, record))

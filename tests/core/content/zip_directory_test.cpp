@@ -70,6 +70,53 @@ TEST(ZipDirectory, ReadsEveryShapeOfDirectory)
     }
 }
 
+void setLe16(std::string& bytes, size_t at, uint16_t value)
+{
+    bytes[at] = static_cast<char>(value);
+    bytes[at + 1] = static_cast<char>(value >> 8);
+}
+
+// Archives that other zip tools read whole, though they bend the format.
+TEST(ZipDirectory, ReadsWhatOtherToolsRead)
+{
+    const std::string plain = zipBytes(kTwoRoms);
+    const std::string zip64 = zipBytes(kTwoRoms, shaped(&ZipShape::zip64));
+    std::vector<ZipFile> most;
+    for (uint32_t i = 0; i < 0xFFFF; ++i)
+        most.push_back({std::to_string(i), 4, i});
+    const struct {
+        const char* fault;
+        std::string bytes;
+        size_t entries;
+    } cases[] = {
+        {"a byte after the end record", plain + "x", 2},
+        {"512 zero bytes after it", plain + std::string(512, '\0'), 2},
+        {"zeros past the first read", plain + std::string(5000, '\0'), 2},
+        {"a comment longer than declared", [&] {
+             std::string bytes = zipBytes(kTwoRoms, {.comment = "abc"});
+             setLe16(bytes, bytes.size() - 5, 1);
+             return bytes;
+         }(), 2},
+        {"a comment shorter than declared", [&] {
+             std::string bytes = zipBytes(kTwoRoms, {.comment = "abc"});
+             setLe16(bytes, bytes.size() - 5, 300);
+             return bytes;
+         }(), 2},
+        {"zip64 with its disk numbers all ones", [&] {
+             std::string bytes = zip64;
+             setLe32(bytes, endRecord(bytes) + 4, 0xFFFFFFFF);
+             return bytes;
+         }(), 2},
+        {"65,535 entries without zip64", zipBytes(most), 0xFFFF},
+    };
+    for (const auto& good : cases) {
+        SCOPED_TRACE(good.fault);
+        const ZipDirectory read = parseZipDirectory(good.bytes);
+        EXPECT_EQ(read.problem, ZipProblem::None) << read.reason;
+        EXPECT_EQ(read.entries.size(), good.entries);
+    }
+}
+
 // A directory larger than the first read of the archive's end is read on its own.
 TEST(ZipDirectory, ReadsADirectoryBeyondTheLastKibibytes)
 {
@@ -100,7 +147,9 @@ TEST(ZipDirectory, RefusesWhatIsNotAWholeZip)
          "a 7z archive"},
         {"text", [] { return std::string(100, 'x'); }, ZipProblem::NotAZip, "not a zip"},
         {"cut short", [&] { return plain.substr(0, plain.size() - 30); }, ZipProblem::CutShort, "missing"},
-        {"comment longer than the file", [&] { return plain + "x"; }, ZipProblem::CutShort, "missing"},
+        {"end record cut short", [&] { return plain.substr(0, plain.size() - 1); }, ZipProblem::CutShort, "missing"},
+        {"end record beyond the longest comment", [&] { return plain + std::string(70000, '\0'); },
+         ZipProblem::CutShort, "missing"},
         {"directory offset past its end", [&] {
              std::string bytes = plain;
              setLe32(bytes, endRecord(bytes) + 16, static_cast<uint32_t>(bytes.size()));
@@ -137,6 +186,11 @@ TEST(ZipDirectory, RefusesWhatIsNotAWholeZip)
              setLe32(bytes, endRecord(bytes) + 16, 0xFFFFFFFF);
              return bytes;
          }, ZipProblem::DamagedDirectory, "zip64 end record is missing"},
+        {"zip64 on several disks", [] {
+             std::string bytes = zipBytes(kTwoRoms, shaped(&ZipShape::zip64));
+             setLe32(bytes, bytes.size() - 22 - 4, 2);
+             return bytes;
+         }, ZipProblem::DamagedDirectory, "several disks"},
         {"zip64 locator points nowhere", [] {
              std::string bytes = zipBytes(kTwoRoms, shaped(&ZipShape::zip64));
              setLe32(bytes, bytes.size() - 22 - 20 + 8, 0x7FFFFFF0);
