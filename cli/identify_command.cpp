@@ -5,6 +5,7 @@
 #include "cli/progress_line.h"
 #include "core/content/collection_identity.h"
 #include "core/content/fixdat.h"
+#include "core/content/repeated_games.h"
 #include "core/foundation/grouped_count.h"
 #include "core/foundation/path_join.h"
 
@@ -213,6 +214,8 @@ std::optional<BasisAndArchives> identifyWithProgress(const CliOptions& options, 
         std::cerr << "tokenade-audit: " << both.read.listProblem->path << ": " << both.read.listProblem->reason << "\n";
     if (!both.read.basis)
         return std::nullopt;
+    if (const std::string repeats = repeatedGamesWarning(*both.read.basis->dat); !repeats.empty())
+        std::cerr << "tokenade-audit: warning: " << repeats << "\n";
     return both;
 }
 

@@ -1,6 +1,7 @@
 #include "dat_builder.h"
 
 #include "core/content/dat_reader.h"
+#include "core/content/repeated_games.h"
 #include "core/foundation/grouped_count.h"
 #include "core/foundation/mapped_memory.h"
 #include "core/foundation/text_decoding.h"
@@ -141,6 +142,7 @@ std::string DatBuilder::finish(DatIndex& index)
 {
     if (index_.games.empty())
         return "no games at all";
+    mergeRepeatedGames(index_);
     index_.finish();
     index = std::move(index_);
     return "";

@@ -22,7 +22,7 @@ namespace tokenade {
 // The frame of the cache (sealCache): its magic word, and its version, made
 // anew whenever what the DAT readers keep, or the layout, changes.
 inline constexpr std::string_view kDatIndexMagic = "TKADATIX";
-inline constexpr uint32_t kDatIndexVersion = 2;
+inline constexpr uint32_t kDatIndexVersion = 3;
 
 // The bytes of the cache of `dat`, read from the file of identity `of`.
 std::string serializeDatIndex(const DatIndex& dat, const FileIdentity& of);

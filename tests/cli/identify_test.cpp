@@ -37,7 +37,8 @@ std::vector<ZipFile> romsOf(const DatIndex& dat, std::string_view game)
 }
 
 // Two more games of one content beside a game of the list, and a pair of
-// twins of which none is on the list; put before the DAT's closing tag.
+// twins of which none is on the list, each listed twice; put before the DAT's
+// closing tag.
 std::string withPlantedGames(std::string dat, const std::string& close, bool softwareList)
 {
     const std::string rom = R"(<rom name="blockrun.1" size="8192" crc=")";
@@ -50,8 +51,11 @@ std::string withPlantedGames(std::string dat, const std::string& close, bool sof
                "</game>\n";
     };
     const std::string twin = R"(<rom name="twin.bin" size="4096" crc="12345678"/>)";
+    // Repeats, as merged DATs have them: one of the same roms, one of others.
     const std::string planted = game("twinu", "Twin (USA)", twin) + game("twine", "Twin (Europe)", twin) +
-                                game("blockrunc", "Blockade Runner (copy)", "{BLOCKRUN}");
+                                game("blockrunc", "Blockade Runner (copy)", "{BLOCKRUN}") +
+                                game("twine", "Twin (Europe)", twin) +
+                                game("twinu", "Twin (USA)", R"(<rom name="t.bin" size="4" crc="00000001"/>)");
     dat.insert(dat.rfind(close), planted);
     return dat;
 }
@@ -173,6 +177,12 @@ TEST_P(IdentifyTest, NamesWhatEachArchiveHolds)
               std::string::npos)
         << text.out;
     EXPECT_NE(text.out.find("15 of the list's 15 games are in the DAT; 5 present by content.\n"), std::string::npos);
+    if (byName.count("twin.zip")) {
+        EXPECT_NE(text.err.find("warning: 1 game of the DAT is listed more than once with different roms, so their "
+                                "archives cannot be told apart: \"twinu\"\n"),
+                  std::string::npos)
+            << text.err;
+    }
 }
 
 // An unchanged collection is identified again without opening an archive;

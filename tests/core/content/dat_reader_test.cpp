@@ -1,4 +1,5 @@
 #include "core/content/dat_reader.h"
+#include "core/content/repeated_games.h"
 
 #include <gtest/gtest.h>
 
@@ -121,6 +122,55 @@ TEST(DatReader, RefusesBadInputWithItsPlace)
         const DatRead read = parseDat(bad.bytes, "x.dat");
         ASSERT_FALSE(read.dat);
         EXPECT_NE(read.problem.message().find(bad.message), std::string::npos) << read.problem.message();
+    }
+}
+
+}  // namespace
+}  // namespace tokenade::testing
+
+namespace tokenade::testing {
+namespace {
+
+std::string textGame(const std::string& name, const std::string& roms)
+{
+    return "game ( name " + name + " " + roms + " )\n";
+}
+
+// Merged DATs repeat games: a repeat with the same roms is one game, one
+// with other roms is kept and named, whatever lies between the two.
+TEST(DatReader, MergesAGameListedTwiceWithTheSameRoms)
+{
+    const std::string a = "rom ( name a.1 size 4 crc 00000001 ) rom ( name a.2 size 8 crc 00000002 flags nodump )";
+    const std::string aSwapped = "rom ( name a.2 size 8 crc 00000002 flags nodump ) rom ( name a.1 size 4 crc 00000001 )";
+    const std::string other = "rom ( name a.1 size 4 crc 00000009 )";
+    const struct {
+        const char* repeat;
+        std::string bytes;
+        std::vector<std::string> games;  // as kept, in order
+        std::vector<std::string> repeated;
+        size_t unmatchable;
+        size_t holders;  // games holding the rom of size 4 and CRC 1
+    } cases[] = {
+        {"same roms", textGame("a", a) + textGame("b", other) + textGame("a", a), {"a", "b"}, {}, 1, 1},
+        {"same roms, other order, thrice", textGame("a", a) + textGame("a", aSwapped) + textGame("a", a), {"a"}, {}, 1, 1},
+        {"another rom", textGame("a", a) + textGame("b", other) + textGame("a", other), {"a", "b", "a"}, {"a"}, 1, 1},
+        {"a rom fewer", textGame("b", other) + textGame("a", a) + textGame("a", "rom ( name a.1 size 4 crc 00000001 )"),
+         {"b", "a", "a"}, {"a"}, 1, 2},
+        {"one other, then the first again",
+         textGame("a", a) + textGame("a", other) + textGame("a", other) + textGame("c", a), {"a", "a", "c"}, {"a"}, 2, 2},
+    };
+    for (const auto& dat : cases) {
+        SCOPED_TRACE(dat.repeat);
+        const DatRead read = parseDat(dat.bytes, "x.dat");
+        ASSERT_TRUE(read.dat) << read.problem.message();
+        std::vector<std::string> games;
+        for (const DatGame& game : read.dat->games)
+            games.emplace_back(game.name);
+        EXPECT_EQ(games, dat.games);
+        EXPECT_EQ(read.dat->unmatchableRoms, dat.unmatchable);
+        const auto repeated = repeatedGameNames(*read.dat);
+        EXPECT_EQ(std::vector<std::string>(repeated.begin(), repeated.end()), dat.repeated);
+        EXPECT_EQ(read.dat->holdersOf({4, 1}).size(), dat.holders);
     }
 }
 

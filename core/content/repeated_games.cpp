@@ -1,0 +1,124 @@
+#include "repeated_games.h"
+
+#include "core/foundation/grouped_count.h"
+
+#include <algorithm>
+#include <functional>
+#include <tuple>
+
+namespace tokenade {
+namespace {
+
+// Every game's position, with those of one name next to each other (first
+// listed first): the names are hashed, as comparing them whole would cost a
+// large DAT seconds.
+std::vector<std::pair<size_t, uint32_t>> gamesByName(const DatIndex& index)
+{
+    std::vector<std::pair<size_t, uint32_t>> order(index.games.size());
+    for (uint32_t g = 0; g < index.games.size(); ++g)
+        order[g] = {std::hash<std::string_view>{}(index.games[g].name), g};
+    std::sort(order.begin(), order.end());
+    return order;
+}
+
+// Runs `visit(earlier, later)` for every game that has an earlier game's name,
+// over the earlier ones of that name in turn until `visit` says it is done.
+template <typename Visit>
+void forEachRepeat(const DatIndex& index, Visit visit)
+{
+    const auto order = gamesByName(index);
+    for (size_t run = 0; run < order.size();) {
+        size_t end = run + 1;
+        while (end < order.size() && order[end].first == order[run].first)
+            ++end;
+        for (size_t later = run + 1; later < end; ++later) {
+            for (size_t earlier = run; earlier < later; ++earlier) {
+                if (index.games[order[earlier].second].name == index.games[order[later].second].name &&
+                    visit(order[earlier].second, order[later].second))
+                    break;
+            }
+        }
+        run = end;
+    }
+}
+
+using RomFacts = std::tuple<std::string_view, uint64_t, uint32_t, std::string_view, bool>;
+
+std::vector<RomFacts> sortedRoms(const DatIndex& index, const DatGame& game)
+{
+    std::vector<RomFacts> roms;
+    for (const DatRom& rom : index.romsOf(game))
+        roms.emplace_back(rom.name, rom.key.size, rom.key.crc, rom.sha1, rom.matchable);
+    std::sort(roms.begin(), roms.end());
+    return roms;
+}
+
+// Drops the games marked, moving the roms of those kept down over theirs.
+void dropGames(DatIndex& index, const std::vector<bool>& dropped)
+{
+    size_t games = 0;
+    size_t roms = 0;
+    for (size_t g = 0; g < index.games.size(); ++g) {
+        DatGame game = index.games[g];
+        if (dropped[g]) {
+            for (const DatRom& rom : index.romsOf(game))
+                index.unmatchableRoms -= !rom.matchable;
+            continue;
+        }
+        std::move(index.roms.begin() + game.firstRom, index.roms.begin() + game.firstRom + game.romCount,
+                  index.roms.begin() + static_cast<ptrdiff_t>(roms));
+        game.firstRom = static_cast<uint32_t>(roms);
+        roms += game.romCount;
+        index.games[games++] = game;
+    }
+    index.games.resize(games);
+    index.roms.resize(roms);
+}
+
+}  // namespace
+
+void mergeRepeatedGames(DatIndex& index)
+{
+    std::vector<bool> dropped;
+    forEachRepeat(index, [&](uint32_t earlier, uint32_t later) {
+        const DatGame& a = index.games[earlier];
+        const DatGame& b = index.games[later];
+        if ((!dropped.empty() && dropped[earlier]) || a.romCount != b.romCount ||
+            sortedRoms(index, a) != sortedRoms(index, b))
+            return false;
+        dropped.resize(index.games.size());
+        dropped[later] = true;
+        return true;
+    });
+    if (!dropped.empty())
+        dropGames(index, dropped);
+}
+
+std::vector<std::string_view> repeatedGameNames(const DatIndex& index)
+{
+    std::vector<uint32_t> firsts;
+    forEachRepeat(index, [&](uint32_t first, uint32_t) {
+        firsts.push_back(first);
+        return true;
+    });
+    std::sort(firsts.begin(), firsts.end());
+    firsts.erase(std::unique(firsts.begin(), firsts.end()), firsts.end());
+    std::vector<std::string_view> names;
+    for (const uint32_t first : firsts)
+        names.push_back(index.games[first].name);
+    return names;
+}
+
+std::string repeatedGamesWarning(const DatIndex& index)
+{
+    const std::vector<std::string_view> names = repeatedGameNames(index);
+    if (names.empty())
+        return "";
+    std::string text = groupedCount(names.size()) + (names.size() == 1 ? " game of the DAT is" : " games of the DAT are") +
+                       " listed more than once with different roms, so their archives cannot be told apart:";
+    for (size_t i = 0; i < std::min<size_t>(names.size(), 3); ++i)
+        text += std::string(i == 0 ? " \"" : ", \"") + std::string(names[i]) + "\"";
+    return text + (names.size() > 3 ? ", ..." : "");
+}
+
+}  // namespace tokenade
