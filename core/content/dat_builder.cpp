@@ -52,6 +52,13 @@ bool parseRomSize(std::string_view text, uint64_t& size)
     return true;
 }
 
+RomStatus parseRomStatus(std::string_view text)
+{
+    if (text == "nodump")
+        return RomStatus::NoDump;
+    return text == "baddump" ? RomStatus::BadDump : RomStatus::Good;
+}
+
 bool parseRomCrc(std::string_view text, uint32_t& crc)
 {
     if (text.size() != 8)
@@ -82,12 +89,26 @@ std::string DatBuilder::keep(std::string_view text, std::string_view what, std::
     return "";
 }
 
+// Most merge names repeat the file's own name: those share its bytes.
+std::string DatBuilder::keepName(std::string_view text, std::string_view own, std::string_view what,
+                                 std::string_view& into)
+{
+    if (text == own) {
+        into = own;
+        return "";
+    }
+    return keep(text, what, into);
+}
+
 std::string DatBuilder::startGame()
 {
     if (index_.games.size() >= kDatGameLimit)
         return "more than " + groupedCount(kDatGameLimit) + " games";
     index_.games.push_back({});
-    index_.games.back().firstRom = static_cast<uint32_t>(index_.roms.size());
+    DatGame& game = index_.games.back();
+    game.firstRom = static_cast<uint32_t>(index_.roms.size());
+    game.firstDisk = static_cast<uint32_t>(index_.disks.size());
+    game.firstDeviceRef = static_cast<uint32_t>(index_.deviceRefs.size());
     inGame_ = true;
     return "";
 }
@@ -125,10 +146,53 @@ std::string DatBuilder::addRom(const RomFields& fields)
         return problem;
     if (std::string problem = keep(fields.sha1, "a SHA-1", rom.sha1); !problem.empty())
         return problem;
-    rom.matchable = fields.hasSize && fields.hasCrc && fields.status != "nodump";
+    if (std::string problem = keepName(fields.merge, rom.name, "a merge", rom.merge); !problem.empty())
+        return problem;
+    if (std::string problem = keep(fields.bios, "a bios", rom.bios); !problem.empty())
+        return problem;
+    rom.status = parseRomStatus(fields.status);
+    rom.optional = fields.optional == "yes";
+    rom.matchable = fields.hasSize && fields.hasCrc && rom.status != RomStatus::NoDump;
     index_.unmatchableRoms += !rom.matchable;
     index_.roms.push_back(rom);
     ++index_.games.back().romCount;
+    return "";
+}
+
+std::string DatBuilder::addDisk(const DiskFields& fields)
+{
+    if (index_.disks.size() >= kDatDiskLimit)
+        return "more than " + groupedCount(kDatDiskLimit) + " disks";
+    DatDisk disk;
+    if (std::string problem = keep(fields.name, "a disk name", disk.name); !problem.empty())
+        return problem;
+    if (std::string problem = keep(fields.sha1, "a SHA-1", disk.sha1); !problem.empty())
+        return problem;
+    if (std::string problem = keepName(fields.merge, disk.name, "a merge", disk.merge); !problem.empty())
+        return problem;
+    disk.status = parseRomStatus(fields.status);
+    disk.optional = fields.optional == "yes";
+    index_.disks.push_back(disk);
+    ++index_.games.back().diskCount;
+    return "";
+}
+
+std::string DatBuilder::addDeviceRef(std::string_view device)
+{
+    DatGame& game = index_.games.back();
+    // A machine names a device once for each of its chips of that kind;
+    // what it needs is the device's roms once.
+    for (const std::string_view known : index_.deviceRefsOf(game)) {
+        if (known == device)
+            return "";
+    }
+    if (index_.deviceRefs.size() >= kDatDeviceRefLimit)
+        return "more than " + groupedCount(kDatDeviceRefLimit) + " device references";
+    std::string_view kept;
+    if (std::string problem = keep(device, "a device name", kept); !problem.empty())
+        return problem;
+    index_.deviceRefs.push_back(kept);
+    ++game.deviceRefCount;
     return "";
 }
 

@@ -10,10 +10,18 @@ namespace tokenade {
 // The attributes of one rom as a DAT wrote them; `has...` tells an absent
 // attribute from an empty one.
 struct RomFields {
-    std::string_view name, size, crc, sha1, status;
+    std::string_view name, size, crc, sha1, status, merge, bios, optional;
     bool hasSize = false;
     bool hasCrc = false;
 };
+
+// The attributes of one disk as a DAT wrote them.
+struct DiskFields {
+    std::string_view name, sha1, merge, status, optional;
+};
+
+// "baddump" and "nodump" as DATs write them; anything else is a good dump.
+RomStatus parseRomStatus(std::string_view text);
 
 // Gathers the games of a DAT as its reader meets them and checks each value.
 // Every method that can refuse returns the reason, "" when all is well; the
@@ -31,7 +39,13 @@ public:
     std::string setDescription(std::string_view description);
     std::string setCloneOf(std::string_view parent);
     std::string setRomOf(std::string_view parent);
+    void setIsBios(bool isBios) { index_.games.back().isBios = isBios; }
+    void setIsDevice(bool isDevice) { index_.games.back().isDevice = isDevice; }
+    void setRunnable(bool runnable) { index_.games.back().runnable = runnable; }
     std::string addRom(const RomFields& rom);
+    std::string addDisk(const DiskFields& disk);
+    // A device the game holds; a name the game named already is kept once.
+    std::string addDeviceRef(std::string_view device);
     std::string endGame();  // refuses a game without a name
     bool inGame() const { return inGame_; }
 
@@ -40,6 +54,7 @@ public:
 
 private:
     std::string keep(std::string_view text, std::string_view what, std::string_view& into);
+    std::string keepName(std::string_view text, std::string_view own, std::string_view what, std::string_view& into);
 
     DatIndex index_;
     bool inGame_ = false;

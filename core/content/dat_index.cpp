@@ -33,6 +33,23 @@ void DatIndex::finish()
     std::sort(holders_.begin(), holders_.end(), holderBefore);
     holders_.shrink_to_fit();
     indexHolders();
+    indexNames();
+}
+
+void DatIndex::indexNames()
+{
+    byName_.resize(games.size());
+    for (uint32_t g = 0; g < games.size(); ++g)
+        byName_[g] = g;
+    std::stable_sort(byName_.begin(), byName_.end(),
+                     [this](uint32_t a, uint32_t b) { return games[a].name < games[b].name; });
+}
+
+uint32_t DatIndex::gameByName(std::string_view name) const
+{
+    const auto found = std::lower_bound(byName_.begin(), byName_.end(), name,
+                                        [this](uint32_t g, std::string_view wanted) { return games[g].name < wanted; });
+    return found != byName_.end() && games[*found].name == name ? *found : kNoGame;
 }
 
 void DatIndex::indexHolders()

@@ -20,12 +20,30 @@ struct ContentKey {
     auto operator<=>(const ContentKey&) const = default;
 };
 
+// How well a rom or a disk was dumped, as the DAT says. A bad dump is still
+// looked for by its checksums; a file never dumped has none worth matching.
+enum class RomStatus : uint8_t { Good, BadDump, NoDump };
+
 // A file of a DAT game. The views point into the index's storage.
 struct DatRom {
     std::string_view name;
-    std::string_view sha1;  // as the DAT wrote it; "" when it gave none
+    std::string_view sha1;   // as the DAT wrote it; "" when it gave none
+    std::string_view merge;  // the name of the parent's (or BIOS's) rom it is; "" when it gave none
+    std::string_view bios;   // the BIOS choice it belongs to; "" for every choice
     ContentKey key;
+    RomStatus status = RomStatus::Good;
+    bool optional = false;   // the machine runs without it
     bool matchable = false;  // has a size and a CRC and is not "nodump"
+};
+
+// A hard disk, CD or laserdisc image (a CHD) a machine needs beside its roms,
+// known by the SHA-1 its header gives.
+struct DatDisk {
+    std::string_view name;   // the file's name without ".chd"
+    std::string_view sha1;   // "" when the DAT gave none
+    std::string_view merge;  // the parent's disk it is; "" when it gave none
+    RomStatus status = RomStatus::Good;
+    bool optional = false;
 };
 
 // A game (a machine, a piece of software) of a DAT.
@@ -36,9 +54,16 @@ struct DatGame {
     std::string_view romOf;
     uint32_t firstRom = 0;  // into DatIndex::roms
     uint32_t romCount = 0;
+    uint32_t firstDisk = 0;  // into DatIndex::disks
+    uint32_t diskCount = 0;
+    uint32_t firstDeviceRef = 0;  // into DatIndex::deviceRefs
+    uint32_t deviceRefCount = 0;
     // How many different files (by size and CRC) the game must have to be
     // held by an archive; 0: it cannot be matched by content at all.
     uint32_t contentCount = 0;
+    bool isBios = false;    // a BIOS other machines run on
+    bool isDevice = false;  // a device (a chip, a board) other machines hold
+    bool runnable = true;   // false for a device or BIOS that cannot run alone
 };
 
 // One of the games a file belongs to.
@@ -49,7 +74,11 @@ struct ContentHolder {
     auto operator<=>(const ContentHolder&) const = default;
 };
 
-enum class DatFormat { LogiqxXml, SoftwareList, ClrMamePro };
+// MameListXml is the emulator's own catalogue (`<mame>` > `<machine>`).
+enum class DatFormat { LogiqxXml, SoftwareList, ClrMamePro, MameListXml };
+
+// No game of a DAT: what gameByName answers when no game has the name.
+inline constexpr uint32_t kNoGame = UINT32_MAX;
 
 // A DAT as matching needs it: its games and their files, and for each file
 // the games it belongs to. Built by the DAT reader; move-only, and nothing
@@ -60,11 +89,16 @@ public:
     std::string_view name;  // the header's (or the software list's) name; "" for none
     std::vector<DatGame> games;
     std::vector<DatRom> roms;
+    std::vector<DatDisk> disks;
+    // The short names of the devices each machine holds, each once a machine,
+    // in the DAT's order; a name need not be a game of the DAT.
+    std::vector<std::string_view> deviceRefs;
     size_t unmatchableRoms = 0;   // roms without a size or a CRC, or marked "nodump"
     size_t unmatchableGames = 0;  // games without a single matchable rom
     NameArena storage;            // the bytes every view points into
 
-    // Builds the lookup by content; call once, after the last game is in.
+    // Builds the lookups by content and by name; call once, after the last
+    // game is in.
     void finish();
 
     // The games that have a file of this size and CRC, each once, by game index.
@@ -72,6 +106,14 @@ public:
     // Whether `game` has a file of this size and CRC.
     bool gameHas(uint32_t game, ContentKey key) const;
     std::span<const DatRom> romsOf(const DatGame& game) const { return {roms.data() + game.firstRom, game.romCount}; }
+    std::span<const DatDisk> disksOf(const DatGame& game) const { return {disks.data() + game.firstDisk, game.diskCount}; }
+    std::span<const std::string_view> deviceRefsOf(const DatGame& game) const
+    {
+        return {deviceRefs.data() + game.firstDeviceRef, game.deviceRefCount};
+    }
+    // The game of that short name (exactly, case and all), by index; the
+    // first when the DAT repeats a name; kNoGame when none has it.
+    uint32_t gameByName(std::string_view name) const;
 
 private:
     friend class DatIndexCodec;  // the cache of the index (dat_index_cache.cpp)
@@ -80,11 +122,13 @@ private:
     // Where the holders of each key lie, so that a lookup reads a few
     // neighbours instead of searching the whole table.
     void indexHolders();
+    void indexNames();
     std::pair<const ContentHolder*, const ContentHolder*> bucketOf(uint32_t crc) const;
 
     std::vector<ContentHolder> holders_;  // by CRC, then size, then game (holderBefore)
     std::vector<uint32_t> buckets_;       // per top bits of a CRC: where its holders begin; one more at the end
     unsigned bucketBits_ = 0;
+    std::vector<uint32_t> byName_;  // game indexes by name, then index
 };
 
 }  // namespace tokenade

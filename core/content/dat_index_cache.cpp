@@ -11,13 +11,42 @@ namespace tokenade {
 namespace {
 
 // The body, front to back: the identity of the DAT; as varints the format,
-// the counts of games, roms and holders and of unmatchable roms and games;
-// the list's name; then each game (its four texts, how many roms and how
-// many different files it has), each rom (whether it is matchable, its
-// size, its CRC, its two texts) and each holder (its CRC as the rise from
-// the one before, its size, its game). A text is its length and its bytes,
-// which the index keeps where they lie: the body is its storage.
+// the counts of games, roms, disks, device references and holders and of
+// unmatchable roms and games; the list's name; then each game (its four
+// texts, its flags, how many roms, disks and device references and how many
+// different files it has), each rom (its flags, its size, its CRC, its
+// texts), each disk (its flags, its texts), each device reference (a text)
+// and each holder (its CRC as the rise from the one before, its size, its
+// game). A text is its length and its bytes, which the index keeps where
+// they lie: the body is its storage. A merge name that repeats the file's
+// own is a flag, not a text.
 constexpr uint8_t kMatchable = 1;
+constexpr uint8_t kOptional = 2;
+constexpr uint8_t kMergeIsName = 4;
+constexpr unsigned kStatusShift = 3;  // two bits of RomStatus
+constexpr uint8_t kKnownRomFlags = 0x1f;
+constexpr uint8_t kIsBios = 1;
+constexpr uint8_t kIsDevice = 2;
+constexpr uint8_t kNotRunnable = 4;
+
+template <typename File>
+uint8_t fileFlags(const File& file)
+{
+    return static_cast<uint8_t>((file.optional ? kOptional : 0) | (file.merge.data() == file.name.data() && !file.name.empty() ? kMergeIsName : 0) |
+                                static_cast<unsigned>(file.status) << kStatusShift);
+}
+
+// False for flags no writer sets; the status and the optional mark go into `file`.
+template <typename File>
+bool takeFileFlags(uint8_t flags, File& file)
+{
+    const unsigned status = (flags >> kStatusShift) & 3u;
+    if ((flags & ~kKnownRomFlags) != 0 || status > static_cast<unsigned>(RomStatus::NoDump))
+        return false;
+    file.status = static_cast<RomStatus>(status);
+    file.optional = (flags & kOptional) != 0;
+    return true;
+}
 
 void putText(std::string& out, std::string_view text)
 {
@@ -36,27 +65,41 @@ public:
 
 std::string DatIndexCodec::serialize(const DatIndex& dat, const FileIdentity& of)
 {
-    std::string bytes = startCache(dat.games.size() * 48 + dat.roms.size() * 64 + dat.holders_.size() * 10);
+    std::string bytes = startCache(dat.games.size() * 52 + dat.roms.size() * 72 + dat.disks.size() * 64 +
+                                   dat.deviceRefs.size() * 12 + dat.holders_.size() * 10);
     for (const uint64_t value : {of.device, of.inode, static_cast<uint64_t>(of.size),
                                  static_cast<uint64_t>(of.modifiedSeconds), static_cast<uint64_t>(of.modifiedNanoseconds)})
         putLe64(bytes, value);
-    for (const size_t count : {static_cast<size_t>(dat.format), dat.games.size(), dat.roms.size(), dat.holders_.size(),
-                               dat.unmatchableRoms, dat.unmatchableGames})
+    for (const size_t count : {static_cast<size_t>(dat.format), dat.games.size(), dat.roms.size(), dat.disks.size(),
+                               dat.deviceRefs.size(), dat.holders_.size(), dat.unmatchableRoms, dat.unmatchableGames})
         putVarint(bytes, count);
     putText(bytes, dat.name);
     for (const DatGame& game : dat.games) {
         for (const std::string_view text : {game.name, game.description, game.cloneOf, game.romOf})
             putText(bytes, text);
-        putVarint(bytes, game.romCount);
-        putVarint(bytes, game.contentCount);
+        bytes.push_back(static_cast<char>((game.isBios ? kIsBios : 0) | (game.isDevice ? kIsDevice : 0) |
+                                          (game.runnable ? 0 : kNotRunnable)));
+        for (const uint32_t count : {game.romCount, game.diskCount, game.deviceRefCount, game.contentCount})
+            putVarint(bytes, count);
     }
     for (const DatRom& rom : dat.roms) {
-        bytes.push_back(static_cast<char>(rom.matchable ? kMatchable : 0));
+        bytes.push_back(static_cast<char>(fileFlags(rom) | (rom.matchable ? kMatchable : 0)));
         putVarint(bytes, rom.key.size);
         putLe32(bytes, rom.key.crc);
-        putText(bytes, rom.name);
-        putText(bytes, rom.sha1);
+        for (const std::string_view text : {rom.name, rom.sha1, rom.bios})
+            putText(bytes, text);
+        if ((fileFlags(rom) & kMergeIsName) == 0)
+            putText(bytes, rom.merge);
     }
+    for (const DatDisk& disk : dat.disks) {
+        bytes.push_back(static_cast<char>(fileFlags(disk)));
+        putText(bytes, disk.name);
+        putText(bytes, disk.sha1);
+        if ((fileFlags(disk) & kMergeIsName) == 0)
+            putText(bytes, disk.merge);
+    }
+    for (const std::string_view device : dat.deviceRefs)
+        putText(bytes, device);
     uint32_t crc = 0;
     for (const ContentHolder& holder : dat.holders_) {
         putVarint(bytes, holder.key.crc - crc);
@@ -82,10 +125,12 @@ std::optional<DatIndex> DatIndexCodec::read(DatIndex dat, std::string_view bytes
     made.size = static_cast<int64_t>(reader.le64());
     made.modifiedSeconds = static_cast<int64_t>(reader.le64());
     made.modifiedNanoseconds = static_cast<int64_t>(reader.le64());
-    const uint64_t format = reader.varintUpTo(static_cast<uint64_t>(DatFormat::ClrMamePro));
+    const uint64_t format = reader.varintUpTo(static_cast<uint64_t>(DatFormat::MameListXml));
     // Each record takes a few bytes at least: counts the body cannot hold are refused before room is taken.
-    const uint64_t games = reader.varintUpTo(std::min<uint64_t>(kDatGameLimit, bytes.size() / 6));
-    const uint64_t roms = reader.varintUpTo(std::min<uint64_t>(kDatRomLimit, bytes.size() / 7));
+    const uint64_t games = reader.varintUpTo(std::min<uint64_t>(kDatGameLimit, bytes.size() / 9));
+    const uint64_t roms = reader.varintUpTo(std::min<uint64_t>(kDatRomLimit, bytes.size() / 9));
+    const uint64_t disks = reader.varintUpTo(std::min<uint64_t>(kDatDiskLimit, bytes.size() / 3));
+    const uint64_t deviceRefs = reader.varintUpTo(std::min<uint64_t>(kDatDeviceRefLimit, bytes.size()));
     const uint64_t holders = reader.varintUpTo(std::min<uint64_t>(roms, bytes.size() / 3));
     dat.unmatchableRoms = reader.varintUpTo(roms);
     dat.unmatchableGames = reader.varintUpTo(games);
@@ -94,26 +139,58 @@ std::optional<DatIndex> DatIndexCodec::read(DatIndex dat, std::string_view bytes
     dat.format = static_cast<DatFormat>(format);
     dat.name = text();
     reserveLarge(dat.games, games);
-    uint64_t firstRom = 0;
+    auto flags = [&reader] {
+        const std::string_view byte = reader.bytes(1);
+        return byte.empty() ? uint8_t{0} : static_cast<uint8_t>(byte[0]);
+    };
+    uint64_t firstRom = 0, firstDisk = 0, firstDeviceRef = 0;
     for (uint64_t g = 0; g < games && !reader.bad(); ++g) {
         DatGame& game = dat.games.emplace_back();
         for (std::string_view* field : {&game.name, &game.description, &game.cloneOf, &game.romOf})
             *field = text();
+        const uint8_t kind = flags();
+        if ((kind & ~(kIsBios | kIsDevice | kNotRunnable)) != 0)
+            reader.fail();
+        game.isBios = (kind & kIsBios) != 0;
+        game.isDevice = (kind & kIsDevice) != 0;
+        game.runnable = (kind & kNotRunnable) == 0;
         game.firstRom = static_cast<uint32_t>(firstRom);
         game.romCount = static_cast<uint32_t>(reader.varintUpTo(roms - firstRom));
+        game.firstDisk = static_cast<uint32_t>(firstDisk);
+        game.diskCount = static_cast<uint32_t>(reader.varintUpTo(disks - firstDisk));
+        game.firstDeviceRef = static_cast<uint32_t>(firstDeviceRef);
+        game.deviceRefCount = static_cast<uint32_t>(reader.varintUpTo(deviceRefs - firstDeviceRef));
         game.contentCount = static_cast<uint32_t>(reader.varintUpTo(game.romCount));
         firstRom += game.romCount;
+        firstDisk += game.diskCount;
+        firstDeviceRef += game.deviceRefCount;
     }
     reserveLarge(dat.roms, roms);
     for (uint64_t r = 0; r < roms && !reader.bad(); ++r) {
         DatRom& rom = dat.roms.emplace_back();
-        const std::string_view flags = reader.bytes(1);
-        rom.matchable = !flags.empty() && flags[0] == kMatchable;
+        const uint8_t romFlags = flags();
+        if (!takeFileFlags(static_cast<uint8_t>(romFlags & ~kMatchable), rom))
+            reader.fail();
+        rom.matchable = (romFlags & kMatchable) != 0;
         rom.key.size = reader.varint();
         rom.key.crc = reader.le32UpTo(UINT32_MAX);
-        rom.name = text();
-        rom.sha1 = text();
+        for (std::string_view* field : {&rom.name, &rom.sha1, &rom.bios})
+            *field = text();
+        rom.merge = (romFlags & kMergeIsName) != 0 ? rom.name : text();
     }
+    reserveLarge(dat.disks, disks);
+    for (uint64_t d = 0; d < disks && !reader.bad(); ++d) {
+        DatDisk& disk = dat.disks.emplace_back();
+        const uint8_t diskFlags = flags();
+        if ((diskFlags & kMatchable) != 0 || !takeFileFlags(diskFlags, disk))
+            reader.fail();
+        disk.name = text();
+        disk.sha1 = text();
+        disk.merge = (diskFlags & kMergeIsName) != 0 ? disk.name : text();
+    }
+    reserveLarge(dat.deviceRefs, deviceRefs);
+    for (uint64_t d = 0; d < deviceRefs && !reader.bad(); ++d)
+        dat.deviceRefs.push_back(text());
     reserveLarge(dat.holders_, holders);
     uint64_t crc = 0;
     for (uint64_t h = 0; h < holders && !reader.bad(); ++h) {
@@ -125,9 +202,10 @@ std::optional<DatIndex> DatIndexCodec::read(DatIndex dat, std::string_view bytes
         if (h > 0 && !DatIndex::holderBefore(dat.holders_[h - 1], holder))
             reader.fail();
     }
-    if (reader.bad() || !reader.atEnd() || firstRom != roms)
+    if (reader.bad() || !reader.atEnd() || firstRom != roms || firstDisk != disks || firstDeviceRef != deviceRefs)
         return std::nullopt;
     dat.indexHolders();
+    dat.indexNames();
     return dat;
 }
 

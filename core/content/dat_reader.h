@@ -32,16 +32,21 @@ struct DatRead {
 inline constexpr uint64_t kDatSizeLimit = uint64_t{4} << 30;
 inline constexpr size_t kDatGameLimit = size_t{4} << 20;
 inline constexpr size_t kDatRomLimit = size_t{32} << 20;
+inline constexpr size_t kDatDiskLimit = size_t{4} << 20;
+inline constexpr size_t kDatDeviceRefLimit = size_t{32} << 20;
 inline constexpr size_t kDatTextLimit = 4096;  // bytes of one name, description or checksum
 
 // Reads the DAT at `path`, a regular file (a link to one is followed), as
-// Logiqx XML (`datafile` with `game` or `machine` elements), a software list
-// (`softwarelist` > `software` > `part` > `dataarea` > `rom`) or a ClrMamePro
-// text DAT (`game ( name ... rom ( ... ) )`): XML when the first thing after
-// a byte-order mark and white space is "<". Streams the file, keeping only
-// what matching and a fixdat need, so memory follows the games and roms, not
-// the file's size. A rom marked "nodump", or without a size or a CRC, is
-// kept but counted as unmatchable. Refused, with the place: a file that is
+// Logiqx XML (`datafile` with `game` or `machine` elements), MAME's own
+// catalogue (`mame` with `machine` or `game` elements, its DOCTYPE and all),
+// a software list (`softwarelist` > `software` > `part` > `dataarea` > `rom`)
+// or a ClrMamePro text DAT (`game ( name ... rom ( ... ) disk ( ... ) )`):
+// XML when the first thing after a byte-order mark and white space is "<".
+// Streams the file, keeping only what matching, a fixdat and the set rules
+// need (parents, BIOSes, devices, roms, disks), so memory follows the games
+// and roms, not the file's size; inputs, switches and the like are passed
+// over. A rom marked "nodump", or without a size or a CRC, is kept but
+// counted as unmatchable. Refused, with the place: a file that is
 // neither form, cut short, another root element, a size that is not a number,
 // a CRC that is not 8 hex digits, a game without a name, no games at all,
 // and anything over the limits above.

@@ -168,10 +168,15 @@ private:
     void readGame(const Token& head)
     {
         check(head, builder_.startGame());
+        // ClrMamePro writes the BIOSes other games run on as resources.
+        if (!failed_)
+            builder_.setIsBios(head.text == "resource");
         readPairs([&](const Token& key, const Token& value) {
             if (value.kind == TokenKind::Open) {
                 if (key.text == "rom")
                     readRom(key);
+                else if (key.text == "disk")
+                    readDisk(key);
                 else
                     skipBlock();
             } else if (key.text == "name") {
@@ -182,6 +187,8 @@ private:
                 check(value, builder_.setCloneOf(value.text));
             } else if (key.text == "romof") {
                 check(value, builder_.setRomOf(value.text));
+            } else if (key.text == "device_ref") {
+                check(value, builder_.addDeviceRef(value.text));
             }
         });
         if (!failed_)
@@ -191,7 +198,7 @@ private:
     void readRom(const Token& head)
     {
         // The values live here until the ")", since the fields view them.
-        Token name, size, crc, sha1, status;
+        Token name, size, crc, sha1, status, merge, bios, optional;
         RomFields rom;
         readPairs([&](const Token& key, const Token& value) {
             if (value.kind == TokenKind::Open)
@@ -204,8 +211,8 @@ private:
                 crc = value, rom.hasCrc = true;
             else if (key.text == "sha1")
                 sha1 = value;
-            else if (key.text == "status" || key.text == "flags")
-                status = value;
+            else
+                takeFileKey(key, value, status, merge, optional, bios);
         });
         if (failed_)
             return;
@@ -214,8 +221,47 @@ private:
         rom.crc = crc.text;
         rom.sha1 = sha1.text;
         rom.status = status.text;
+        rom.merge = merge.text;
+        rom.bios = bios.text;
+        rom.optional = optional.text;
         const std::string problem = builder_.addRom(rom);
         check(problem.starts_with("a size") ? size : problem.starts_with("a CRC") ? crc : head, problem);
+    }
+
+    void readDisk(const Token& head)
+    {
+        Token name, sha1, status, merge, optional, unused;
+        readPairs([&](const Token& key, const Token& value) {
+            if (value.kind == TokenKind::Open)
+                skipBlock();
+            else if (key.text == "name")
+                name = value;
+            else if (key.text == "sha1")
+                sha1 = value;
+            else
+                takeFileKey(key, value, status, merge, optional, unused);
+        });
+        if (!failed_)
+            check(head, builder_.addDisk({name.text, sha1.text, merge.text, status.text, optional.text}));
+    }
+
+    // The keys roms and disks share. "flags" is the older word for the
+    // status; "optional" may also stand among the flags.
+    static void takeFileKey(const Token& key, const Token& value, Token& status, Token& merge, Token& optional,
+                            Token& bios)
+    {
+        if (key.text == "status" || key.text == "flags") {
+            if (value.text == "optional")
+                optional.text = "yes";
+            else
+                status = value;
+        } else if (key.text == "merge") {
+            merge = value;
+        } else if (key.text == "bios") {
+            bios = value;
+        } else if (key.text == "optional") {
+            optional = value;
+        }
     }
 
     void check(const Token& where, const std::string& problem)

@@ -89,8 +89,20 @@ private:
             startGame(attributes);
         else if (element == Element::Description || element == Element::HeaderName)
             text_.clear();
-        else if (element == Element::Other && name == "rom" && inRomParent())
+        else if (element == Element::Other && inRomParent())
+            addFile(name, attributes);
+    }
+
+    // A rom anywhere it counts; a disk or a device only right inside a
+    // machine, since software lists keep neither.
+    void addFile(std::string_view name, const XML_Char** attributes)
+    {
+        if (name == "rom")
             addRom(attributes);
+        else if (logiqx_ && name == "disk")
+            addDisk(attributes);
+        else if (logiqx_ && name == "device_ref")
+            check(builder_->addDeviceRef(attribute(attributes, "name")));
     }
 
     Element classify(std::string_view name)
@@ -114,13 +126,19 @@ private:
         }
     }
 
+    // A MAME catalogue reads as a Logiqx DAT does: machines (or games) of
+    // roms, disks and devices, without a header.
     Element root(std::string_view name)
     {
-        if (name == "datafile" || name == "softwarelist") {
-            logiqx_ = name == "datafile";
-            builder_ = std::make_unique<DatBuilder>(logiqx_ ? DatFormat::LogiqxXml : DatFormat::SoftwareList, bytes_);
+        if (name == "datafile" || name == "mame" || name == "softwarelist") {
+            logiqx_ = name != "softwarelist";
+            const DatFormat format = name == "datafile" ? DatFormat::LogiqxXml
+                                     : name == "mame"   ? DatFormat::MameListXml
+                                                        : DatFormat::SoftwareList;
+            builder_ = std::make_unique<DatBuilder>(format, bytes_);
         } else {
-            fail("the root element is <" + std::string(name.substr(0, 40)) + ">, not <datafile> or <softwarelist>");
+            fail("the root element is <" + std::string(name.substr(0, 40)) +
+                 ">, not <datafile>, <mame> or <softwarelist>");
         }
         return Element::Root;
     }
@@ -140,17 +158,47 @@ private:
         check(builder_->setName(attribute(attributes, "name")));
         check(builder_->setCloneOf(attribute(attributes, "cloneof")));
         check(builder_->setRomOf(attribute(attributes, "romof")));
+        builder_->setIsBios(attribute(attributes, "isbios") == "yes");
+        builder_->setIsDevice(attribute(attributes, "isdevice") == "yes");
+        builder_->setRunnable(attribute(attributes, "runnable") != "no");
     }
 
+    // One pass over the attributes: a catalogue has hundreds of thousands of roms.
     void addRom(const XML_Char** attributes)
     {
         RomFields rom;
-        rom.name = attribute(attributes, "name");
-        rom.size = attribute(attributes, "size", &rom.hasSize);
-        rom.crc = attribute(attributes, "crc", &rom.hasCrc);
-        rom.sha1 = attribute(attributes, "sha1");
-        rom.status = attribute(attributes, "status");
+        for (size_t i = 0; attributes[i] != nullptr; i += 2) {
+            const std::string_view key = attributes[i];
+            const std::string_view value = attributes[i + 1];
+            if (key == "name")
+                rom.name = value;
+            else if (key == "size")
+                rom.size = value, rom.hasSize = true;
+            else if (key == "crc")
+                rom.crc = value, rom.hasCrc = true;
+            else if (key == "sha1")
+                rom.sha1 = value;
+            else if (key == "status")
+                rom.status = value;
+            else if (key == "merge")
+                rom.merge = value;
+            else if (key == "bios")
+                rom.bios = value;
+            else if (key == "optional")
+                rom.optional = value;
+        }
         check(builder_->addRom(rom));
+    }
+
+    void addDisk(const XML_Char** attributes)
+    {
+        DiskFields disk;
+        disk.name = attribute(attributes, "name");
+        disk.sha1 = attribute(attributes, "sha1");
+        disk.merge = attribute(attributes, "merge");
+        disk.status = attribute(attributes, "status");
+        disk.optional = attribute(attributes, "optional");
+        check(builder_->addDisk(disk));
     }
 
     void end()

@@ -12,7 +12,6 @@
 namespace tokenade {
 
 inline constexpr uint32_t kNoLine = UINT32_MAX;
-inline constexpr uint32_t kNoGame = UINT32_MAX;
 
 // How a DAT game met a list line.
 enum class LineMeeting : uint8_t {

@@ -4,6 +4,7 @@
 #include <gtest/gtest.h>
 
 #include <cstdlib>
+#include <algorithm>
 #include <functional>
 
 namespace tokenade::testing {
@@ -16,10 +17,14 @@ const std::string kDat = R"(<?xml version="1.0"?>
 		<rom name="shared.bin" size="16" crc="00000007"/>
 	</game>
 	<machine name="qberta" cloneof="qbert" romof="qbert">
-		<rom name="qberta.bin" size="8192" crc="13F06ADC"/>
-		<rom name="shared.bin" size="16" crc="00000007"/>
-		<rom name="missing.bin" size="8192" crc="00000000" status="nodump"/>
+		<rom name="qberta.bin" size="8192" crc="13F06ADC" status="baddump" optional="yes"/>
+		<rom name="shared.bin" merge="shared.bin" bios="v2" size="16" crc="00000007"/>
+		<rom name="missing.bin" merge="other.bin" size="8192" crc="00000000" status="nodump"/>
+		<disk name="qberta" sha1="0123456789abcdef0123456789abcdef01234567" merge="qbert" optional="yes"/>
+		<disk name="second" status="nodump"/>
+		<device_ref name="z80"/><device_ref name="namco51"/>
 	</machine>
+	<machine name="z80" isbios="yes" isdevice="yes" runnable="no"/>
 </datafile>
 )";
 
@@ -39,21 +44,33 @@ TEST_F(DatIndexCacheTest, GivesBackTheIndexOfTheSameFile)
     EXPECT_EQ(back->format, dat.format);
     EXPECT_EQ(back->name, "coleco");
     EXPECT_EQ(back->unmatchableRoms, 1u);
-    EXPECT_EQ(back->unmatchableGames, 0u);
-    ASSERT_EQ(back->games.size(), 2u);
-    for (size_t g = 0; g < 2; ++g) {
+    EXPECT_EQ(back->unmatchableGames, 1u);
+    ASSERT_EQ(back->games.size(), 3u);
+    for (size_t g = 0; g < 3; ++g) {
         const DatGame& game = back->games[g];
-        EXPECT_EQ(std::tie(game.name, game.description, game.cloneOf, game.romOf, game.contentCount),
-                  std::tie(dat.games[g].name, dat.games[g].description, dat.games[g].cloneOf, dat.games[g].romOf,
-                           dat.games[g].contentCount));
-        ASSERT_EQ(back->romsOf(game).size(), dat.romsOf(dat.games[g]).size());
+        const DatGame& was = dat.games[g];
+        EXPECT_EQ(std::tie(game.name, game.description, game.cloneOf, game.romOf, game.contentCount, game.isBios,
+                           game.isDevice, game.runnable),
+                  std::tie(was.name, was.description, was.cloneOf, was.romOf, was.contentCount, was.isBios,
+                           was.isDevice, was.runnable));
+        ASSERT_EQ(back->romsOf(game).size(), dat.romsOf(was).size());
+        ASSERT_EQ(back->disksOf(game).size(), dat.disksOf(was).size());
+        EXPECT_TRUE(std::ranges::equal(back->deviceRefsOf(game), dat.deviceRefsOf(was)));
+        EXPECT_EQ(back->gameByName(was.name), g);
     }
     for (size_t r = 0; r < dat.roms.size(); ++r) {
         const DatRom& rom = back->roms[r];
-        EXPECT_EQ(std::tie(rom.name, rom.sha1, rom.key, rom.matchable),
-                  std::tie(dat.roms[r].name, dat.roms[r].sha1, dat.roms[r].key, dat.roms[r].matchable));
+        const DatRom& was = dat.roms[r];
+        EXPECT_EQ(std::tie(rom.name, rom.sha1, rom.merge, rom.bios, rom.key, rom.status, rom.optional, rom.matchable),
+                  std::tie(was.name, was.sha1, was.merge, was.bios, was.key, was.status, was.optional, was.matchable));
         EXPECT_EQ(back->holdersOf(rom.key).size(), dat.holdersOf(rom.key).size());
     }
+    ASSERT_EQ(back->disks.size(), 2u);
+    for (size_t d = 0; d < 2; ++d)
+        EXPECT_EQ(std::tie(back->disks[d].name, back->disks[d].sha1, back->disks[d].merge, back->disks[d].status,
+                           back->disks[d].optional),
+                  std::tie(dat.disks[d].name, dat.disks[d].sha1, dat.disks[d].merge, dat.disks[d].status,
+                           dat.disks[d].optional));
     EXPECT_EQ(back->holdersOf({16, 7}).size(), 2u);  // the file both games share
     EXPECT_TRUE(back->gameHas(1, {8192, 0x13F06ADC}));
     EXPECT_FALSE(back->gameHas(0, {8192, 0x13F06ADC}));

@@ -3,6 +3,9 @@
 
 #include <gtest/gtest.h>
 
+#include <algorithm>
+#include <tuple>
+
 namespace tokenade::testing {
 namespace {
 
@@ -67,6 +70,90 @@ TEST(DatReader, ReadsEveryForm)
     EXPECT_EQ(dat.games[1].contentCount, 1u);  // the nodump rom cannot be matched
 }
 
+// The same BIOS, device and clone in each form an arcade collector meets;
+// each must give the same index.
+const std::string kMameDoctype = R"(<?xml version="1.0"?>
+<!DOCTYPE mame [
+<!ELEMENT mame (machine+)>
+	<!ATTLIST machine runnable (yes|no) "yes">
+	<!ATTLIST rom status (baddump|nodump|good) "good">
+	<!ATTLIST rom optional (yes|no) "no">
+]>
+)";
+
+const std::string kMameMachines = R"dat(
+<machine name="neogeo" isbios="yes"><description>Neo-Geo</description><biosset name="euro" description="Europe"/>
+	<rom name="sp-s2.sp1" bios="euro" size="131072" crc="9036d879"/>
+	<device_ref name="ng_memcard"/></machine>
+<machine name="ng_memcard" isdevice="yes" runnable="no"><description>Memory card</description></machine>
+<machine name="kof98" romof="neogeo"><description>KOF 98</description>
+	<rom name="sp-s2.sp1" merge="sp-s2.sp1" bios="euro" size="131072" crc="9036d879"/>
+	<rom name="242-p1.p1" size="2097152" crc="61ac868a" status="baddump"/>
+	<disk name="kof98" sha1="0123456789abcdef0123456789abcdef01234567" status="nodump" optional="yes"/>
+	<device_ref name="ng_memcard"/><device_ref name="ng_memcard"/>
+	<input players="2"><control type="joy"/></input><dipswitch name="x" tag="y" mask="1"/></machine>
+<game name="kof98a" cloneof="kof98" romof="kof98"><description>KOF 98 (alt)</description>
+	<rom name="242-p1a.p1" merge="242-p1.p1" size="2097152" crc="61ac868b" optional="yes"/>
+	<rom name="never.bin" size="16" status="nodump"/></game>
+)dat";
+
+const std::string kClrMamePro = R"dat(clrmamepro ( name "arcade" )
+resource ( name neogeo description "Neo-Geo" rom ( name sp-s2.sp1 bios euro size 131072 crc 9036d879 )
+	device_ref ng_memcard )
+machine ( name ng_memcard description "Memory card" )
+game ( name kof98 description "KOF 98" romof neogeo
+	rom ( name sp-s2.sp1 merge sp-s2.sp1 bios euro size 131072 crc 9036d879 )
+	rom ( name 242-p1.p1 size 2097152 crc 61ac868a flags baddump )
+	disk ( name kof98 sha1 0123456789abcdef0123456789abcdef01234567 flags nodump optional yes )
+	device_ref ng_memcard device_ref ng_memcard )
+game ( name kof98a description "KOF 98 (alt)" cloneof kof98 romof kof98
+	rom ( name 242-p1a.p1 merge 242-p1.p1 size 2097152 crc 61ac868b flags optional )
+	rom ( name never.bin size 16 flags nodump ) )
+)dat";
+
+TEST(DatReader, ReadsArcadeSetsInEveryForm)
+{
+    const std::vector<std::pair<const char*, std::string>> forms = {
+        {"MAME catalogue", kMameDoctype + "<mame build=\"0.251\">" + kMameMachines + "</mame>"},
+        {"Logiqx", "<datafile><header><name>arcade</name></header>" + kMameMachines + "</datafile>"},
+        {"ClrMamePro", kClrMamePro},
+    };
+    for (const auto& [form, bytes] : forms) {
+        SCOPED_TRACE(form);
+        const DatRead read = parseDat(bytes, "x.dat");
+        ASSERT_TRUE(read.dat) << read.problem.message();
+        const DatIndex& dat = *read.dat;
+        ASSERT_EQ(dat.games.size(), 4u);
+        const DatGame &bios = dat.games[0], &game = dat.games[2], &clone = dat.games[3];
+        EXPECT_TRUE(bios.isBios && bios.runnable && !bios.isDevice);
+        EXPECT_FALSE(game.isBios || game.isDevice || clone.isBios);
+        // ClrMamePro has no word for a device.
+        EXPECT_TRUE(std::string_view(form) == "ClrMamePro" || (dat.games[1].isDevice && !dat.games[1].runnable));
+        EXPECT_EQ(dat.gameByName("kof98"), 2u);
+        EXPECT_EQ(dat.gameByName("kof98a"), 3u);
+        EXPECT_EQ(dat.gameByName("KOF98"), kNoGame);
+
+        const std::span<const DatRom> roms = dat.romsOf(game);
+        ASSERT_EQ(roms.size(), 2u);
+        EXPECT_EQ(std::tie(roms[0].merge, roms[0].bios), std::make_tuple("sp-s2.sp1", "euro"));
+        EXPECT_EQ(roms[1].status, RomStatus::BadDump);
+        EXPECT_TRUE(roms[1].matchable && !roms[1].optional && roms[1].merge.empty());
+        const std::span<const DatRom> cloneRoms = dat.romsOf(clone);
+        ASSERT_EQ(cloneRoms.size(), 2u);
+        EXPECT_TRUE(cloneRoms[0].merge == "242-p1.p1" && cloneRoms[0].optional && cloneRoms[0].status == RomStatus::Good);
+        EXPECT_TRUE(cloneRoms[1].status == RomStatus::NoDump && !cloneRoms[1].matchable);
+
+        ASSERT_EQ(dat.disksOf(game).size(), 1u);
+        const DatDisk& disk = dat.disksOf(game)[0];
+        EXPECT_EQ(std::tie(disk.name, disk.sha1, disk.status, disk.optional),
+                  std::make_tuple("kof98", "0123456789abcdef0123456789abcdef01234567", RomStatus::NoDump, true));
+        // Named twice, needed once.
+        EXPECT_TRUE(std::ranges::equal(dat.deviceRefsOf(game), std::vector<std::string_view>{"ng_memcard"}));
+        EXPECT_EQ(dat.deviceRefsOf(bios).size() + dat.disksOf(clone).size(), 1u);
+    }
+    EXPECT_EQ(parseDat(forms[0].second, "x.dat").dat->format, DatFormat::MameListXml);
+}
+
 struct BadDat {
     const char* fault;
     std::string bytes;
@@ -79,8 +166,8 @@ TEST(DatReader, RefusesBadInputWithItsPlace)
     const std::vector<BadDat> cases = {
         {"not XML", "<datafile><game name=\"a\"></datafil>", "x.dat:1:28: not XML: mismatched tag"},
         {"cut short", "<datafile>\n" + game + "\n<game name=\"b\"><rom name=", "x.dat:3:16: cut short: the file ends inside an element"},
-        {"another root element", "<html><body/></html>", "x.dat:1:1: the root element is <html>, not <datafile> or "
-                                                         "<softwarelist>"},
+        {"another root element", "<html><body/></html>", "x.dat:1:1: the root element is <html>, not <datafile>, "
+                                                         "<mame> or <softwarelist>"},
         {"size not a number", "<datafile>\n<game name=\"a\">\n  <rom name=\"a\" size=\"12a\" crc=\"00000001\"/>"
                               "</game></datafile>",
          "x.dat:3:3: a size that is not a number: \"12a\""},
