@@ -53,11 +53,29 @@ std::vector<RomFacts> sortedRoms(const DatIndex& index, const DatGame& game)
     return roms;
 }
 
-// Drops the games marked, moving the roms of those kept down over theirs.
+// The disks and devices of a repeat must agree too for it to be the same game.
+bool sameDisksAndDevices(const DatIndex& index, const DatGame& a, const DatGame& b)
+{
+    const auto disk = [](const DatDisk& d) { return std::tie(d.name, d.sha1, d.merge, d.status, d.optional); };
+    return std::ranges::equal(index.disksOf(a), index.disksOf(b), {}, disk, disk) &&
+           std::ranges::equal(index.deviceRefsOf(a), index.deviceRefsOf(b));
+}
+
+// Moves the `count` records from `first` down to `to`, and returns where they now begin.
+template <typename Records>
+uint32_t moveDown(Records& records, uint32_t first, uint32_t count, size_t& to)
+{
+    std::move(records.begin() + first, records.begin() + first + count, records.begin() + static_cast<ptrdiff_t>(to));
+    const auto moved = static_cast<uint32_t>(to);
+    to += count;
+    return moved;
+}
+
+// Drops the games marked, moving the roms, disks and devices of those kept
+// down over theirs.
 void dropGames(DatIndex& index, const std::vector<bool>& dropped)
 {
-    size_t games = 0;
-    size_t roms = 0;
+    size_t games = 0, roms = 0, disks = 0, devices = 0;
     for (size_t g = 0; g < index.games.size(); ++g) {
         DatGame game = index.games[g];
         if (dropped[g]) {
@@ -65,14 +83,15 @@ void dropGames(DatIndex& index, const std::vector<bool>& dropped)
                 index.unmatchableRoms -= !rom.matchable;
             continue;
         }
-        std::move(index.roms.begin() + game.firstRom, index.roms.begin() + game.firstRom + game.romCount,
-                  index.roms.begin() + static_cast<ptrdiff_t>(roms));
-        game.firstRom = static_cast<uint32_t>(roms);
-        roms += game.romCount;
+        game.firstRom = moveDown(index.roms, game.firstRom, game.romCount, roms);
+        game.firstDisk = moveDown(index.disks, game.firstDisk, game.diskCount, disks);
+        game.firstDeviceRef = moveDown(index.deviceRefs, game.firstDeviceRef, game.deviceRefCount, devices);
         index.games[games++] = game;
     }
     index.games.resize(games);
     index.roms.resize(roms);
+    index.disks.resize(disks);
+    index.deviceRefs.resize(devices);
 }
 
 }  // namespace
@@ -84,7 +103,7 @@ void mergeRepeatedGames(DatIndex& index)
         const DatGame& a = index.games[earlier];
         const DatGame& b = index.games[later];
         if ((!dropped.empty() && dropped[earlier]) || a.romCount != b.romCount ||
-            sortedRoms(index, a) != sortedRoms(index, b))
+            sortedRoms(index, a) != sortedRoms(index, b) || !sameDisksAndDevices(index, a, b))
             return false;
         dropped.resize(index.games.size());
         dropped[later] = true;

@@ -259,6 +259,13 @@ TEST(DatReader, MergesAGameListedTwiceWithTheSameRoms)
         EXPECT_EQ(std::vector<std::string>(repeated.begin(), repeated.end()), dat.repeated);
         EXPECT_EQ(read.dat->holdersOf({4, 1}).size(), dat.holders);
     }
+    // A repeat without the disk is another game; the game after a dropped one keeps its own disk and device.
+    const std::string disk = " disk ( name x sha1 01 ) device_ref z";
+    const DatIndex dat = std::move(*parseDat(textGame("a", a + disk) + textGame("a", a + disk) +
+                                                 textGame("b", "disk ( name y ) device_ref w") + textGame("a", a), "x.dat").dat);
+    ASSERT_EQ(dat.games.size(), 3u);
+    EXPECT_EQ(std::tie(dat.disksOf(dat.games[1])[0].name, dat.deviceRefsOf(dat.games[1])[0]), std::make_tuple("y", "w"));
+    EXPECT_EQ(dat.disks.size() + dat.deviceRefs.size() + dat.disksOf(dat.games[2]).size(), 4u);
 }
 
 }  // namespace
