@@ -72,15 +72,6 @@ TEST(DatReader, ReadsEveryForm)
 
 // The same BIOS, device and clone in each form an arcade collector meets;
 // each must give the same index.
-const std::string kMameDoctype = R"(<?xml version="1.0"?>
-<!DOCTYPE mame [
-<!ELEMENT mame (machine+)>
-	<!ATTLIST machine runnable (yes|no) "yes">
-	<!ATTLIST rom status (baddump|nodump|good) "good">
-	<!ATTLIST rom optional (yes|no) "no">
-]>
-)";
-
 const std::string kMameMachines = R"dat(
 <machine name="neogeo" isbios="yes"><description>Neo-Geo</description><biosset name="euro" description="Europe"/>
 	<rom name="sp-s2.sp1" bios="euro" size="131072" crc="9036d879"/>
@@ -114,7 +105,7 @@ game ( name kof98a description "KOF 98 (alt)" cloneof kof98 romof kof98
 TEST(DatReader, ReadsArcadeSetsInEveryForm)
 {
     const std::vector<std::pair<const char*, std::string>> forms = {
-        {"MAME catalogue", kMameDoctype + "<mame build=\"0.251\">" + kMameMachines + "</mame>"},
+        {"MAME catalogue", "<mame build=\"0.251\">" + kMameMachines + "</mame>"},
         {"Logiqx", "<datafile><header><name>arcade</name></header>" + kMameMachines + "</datafile>"},
         {"ClrMamePro", kClrMamePro},
     };
@@ -125,26 +116,19 @@ TEST(DatReader, ReadsArcadeSetsInEveryForm)
         const DatIndex& dat = *read.dat;
         ASSERT_EQ(dat.games.size(), 4u);
         const DatGame &bios = dat.games[0], &game = dat.games[2], &clone = dat.games[3];
-        EXPECT_TRUE(bios.isBios && bios.runnable && !bios.isDevice);
-        EXPECT_FALSE(game.isBios || game.isDevice || clone.isBios);
+        EXPECT_TRUE(bios.isBios && bios.runnable && !bios.isDevice && !game.isBios && !game.isDevice && !clone.isBios);
         // ClrMamePro has no word for a device.
         EXPECT_TRUE(std::string_view(form) == "ClrMamePro" || (dat.games[1].isDevice && !dat.games[1].runnable));
-        EXPECT_EQ(dat.gameByName("kof98"), 2u);
-        EXPECT_EQ(dat.gameByName("kof98a"), 3u);
-        EXPECT_EQ(dat.gameByName("KOF98"), kNoGame);
-
-        const std::span<const DatRom> roms = dat.romsOf(game);
-        ASSERT_EQ(roms.size(), 2u);
+        EXPECT_EQ(std::make_tuple(dat.gameByName("kof98"), dat.gameByName("kof98a"), dat.gameByName("KOF98")),
+                  std::make_tuple(2u, 3u, kNoGame));
+        const std::span<const DatRom> roms = dat.romsOf(game), cloneRoms = dat.romsOf(clone);
+        ASSERT_TRUE(roms.size() == 2 && cloneRoms.size() == 2);
         EXPECT_EQ(std::tie(roms[0].merge, roms[0].bios), std::make_tuple("sp-s2.sp1", "euro"));
-        EXPECT_EQ(roms[1].status, RomStatus::BadDump);
-        EXPECT_TRUE(roms[1].matchable && !roms[1].optional && roms[1].merge.empty());
-        const std::span<const DatRom> cloneRoms = dat.romsOf(clone);
-        ASSERT_EQ(cloneRoms.size(), 2u);
+        EXPECT_TRUE(roms[1].status == RomStatus::BadDump && roms[1].matchable && !roms[1].optional && roms[1].merge.empty());
         EXPECT_TRUE(cloneRoms[0].merge == "242-p1.p1" && cloneRoms[0].optional && cloneRoms[0].status == RomStatus::Good);
         EXPECT_TRUE(cloneRoms[1].status == RomStatus::NoDump && !cloneRoms[1].matchable);
 
-        ASSERT_EQ(dat.disksOf(game).size(), 1u);
-        const DatDisk& disk = dat.disksOf(game)[0];
+        const DatDisk& disk = dat.disks.at(game.firstDisk);
         EXPECT_EQ(std::tie(disk.name, disk.sha1, disk.status, disk.optional),
                   std::make_tuple("kof98", "0123456789abcdef0123456789abcdef01234567", RomStatus::NoDump, true));
         // Named twice, needed once.
@@ -152,6 +136,22 @@ TEST(DatReader, ReadsArcadeSetsInEveryForm)
         EXPECT_EQ(dat.deviceRefsOf(bios).size() + dat.disksOf(clone).size(), 1u);
     }
     EXPECT_EQ(parseDat(forms[0].second, "x.dat").dat->format, DatFormat::MameListXml);
+}
+
+// Real machines of the emulator's own catalogue, its DOCTYPE and all.
+TEST(DatReader, ReadsRealMachinesOfTheCatalogue)
+{
+    const DatRead read = readDatFile(TOKENADE_TEST_DATA "/arcade/mame_0251_extract.xml");
+    ASSERT_TRUE(read.dat) << read.problem.message();
+    const DatIndex& dat = *read.dat;
+    const auto game = [&](std::string_view name) -> const DatGame& { return dat.games.at(dat.gameByName(name)); };
+    EXPECT_EQ(std::tie(game("kof98a").cloneOf, game("kof98a").romOf, game("kof98").romOf),
+              std::make_tuple("kof98", "kof98", "neogeo"));
+    EXPECT_TRUE(game("neogeo").isBios && game("namco51").isDevice && dat.romsOf(game("namco51")).size() == 1);
+    EXPECT_NE(std::ranges::find(dat.deviceRefsOf(game("galaga")), "namco51"), dat.deviceRefsOf(game("galaga")).end());
+    const DatDisk& disk = dat.disksOf(game("btchamp")).front();
+    EXPECT_EQ(std::tie(disk.name, disk.sha1, disk.status),
+              std::make_tuple("btchamp", "c9c858e9034826e1a12c3c003dd068a49a3577e1", RomStatus::BadDump));
 }
 
 struct BadDat {
