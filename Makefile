@@ -61,7 +61,7 @@ check-sanitizers: deps
 # Each libFuzzer target for FUZZ_SECONDS, starting from the seeds in tests/data/fuzz.
 FUZZ_SECONDS ?= 60
 FUZZERS = fuzz_roms_list fuzz_path_rules fuzz_keyed_order fuzz_dat_reader fuzz_zip_directory fuzz_content_cache \
-	fuzz_dat_index_cache
+	fuzz_dat_index_cache fuzz_chd_header
 fuzz:
 	@bash scripts/install-deps.sh clang libclang-rt-14-dev
 	CC=clang CXX=clang++ cmake -S . -B build-fuzz -DCMAKE_BUILD_TYPE=RelWithDebInfo \

@@ -12,12 +12,13 @@ set(layers
     "core/sources:core/foundation"
     "core/results:core/foundation,core/sources"
     "core/audit:core/foundation,core/sources,core/results"
-    "core/content:core/foundation,core/sources,core/results,core/audit"
-    "core/repair:core/foundation,core/sources,core/results,core/audit,core/content"
-    "core/session:core/foundation,core/sources,core/results,core/audit,core/content,core/repair"
-    "cli:core/foundation,core/sources,core/results,core/audit,core/content,core/repair"
-    "gui:core/foundation,core/sources,core/results,core/audit,core/content,core/repair,core/session,gui/changes"
-    "gui/changes:core/foundation,core/sources,core/results,core/audit,core/content,core/repair,core/session,gui"
+    "core/archives:core/foundation,core/sources,core/results,core/audit"
+    "core/content:core/foundation,core/sources,core/results,core/audit,core/archives"
+    "core/repair:core/foundation,core/sources,core/results,core/audit,core/archives,core/content"
+    "core/session:core/foundation,core/sources,core/results,core/audit,core/archives,core/content,core/repair"
+    "cli:core/foundation,core/sources,core/results,core/audit,core/archives,core/content,core/repair"
+    "gui:core/foundation,core/sources,core/results,core/audit,core/archives,core/content,core/repair,core/session,gui/changes"
+    "gui/changes:core/foundation,core/sources,core/results,core/audit,core/archives,core/content,core/repair,core/session,gui"
 )
 set(project_folders core gui cli tests bench tools)
 

@@ -45,32 +45,20 @@ TEST_F(DatIndexCacheTest, GivesBackTheIndexOfTheSameFile)
     EXPECT_EQ(back->name, "coleco");
     EXPECT_EQ(back->unmatchableRoms, 1u);
     EXPECT_EQ(back->unmatchableGames, 1u);
-    ASSERT_EQ(back->games.size(), 3u);
-    for (size_t g = 0; g < 3; ++g) {
-        const DatGame& game = back->games[g];
-        const DatGame& was = dat.games[g];
-        EXPECT_EQ(std::tie(game.name, game.description, game.cloneOf, game.romOf, game.contentCount, game.isBios,
-                           game.isDevice, game.runnable),
-                  std::tie(was.name, was.description, was.cloneOf, was.romOf, was.contentCount, was.isBios,
-                           was.isDevice, was.runnable));
-        ASSERT_EQ(back->romsOf(game).size(), dat.romsOf(was).size());
-        ASSERT_EQ(back->disksOf(game).size(), dat.disksOf(was).size());
-        EXPECT_TRUE(std::ranges::equal(back->deviceRefsOf(game), dat.deviceRefsOf(was)));
-        EXPECT_EQ(back->gameByName(was.name), g);
-    }
-    for (size_t r = 0; r < dat.roms.size(); ++r) {
-        const DatRom& rom = back->roms[r];
-        const DatRom& was = dat.roms[r];
-        EXPECT_EQ(std::tie(rom.name, rom.sha1, rom.merge, rom.bios, rom.key, rom.status, rom.optional, rom.matchable),
-                  std::tie(was.name, was.sha1, was.merge, was.bios, was.key, was.status, was.optional, was.matchable));
-        EXPECT_EQ(back->holdersOf(rom.key).size(), dat.holdersOf(rom.key).size());
-    }
-    ASSERT_EQ(back->disks.size(), 2u);
-    for (size_t d = 0; d < 2; ++d)
-        EXPECT_EQ(std::tie(back->disks[d].name, back->disks[d].sha1, back->disks[d].merge, back->disks[d].status,
-                           back->disks[d].optional),
-                  std::tie(dat.disks[d].name, dat.disks[d].sha1, dat.disks[d].merge, dat.disks[d].status,
-                           dat.disks[d].optional));
+    const auto game = [](const DatGame& g) {
+        return std::tie(g.name, g.description, g.cloneOf, g.romOf, g.contentCount, g.isBios, g.isDevice, g.runnable,
+                        g.firstRom, g.romCount, g.firstDisk, g.diskCount, g.firstDeviceRef, g.deviceRefCount);
+    };
+    const auto rom = [](const DatRom& r) {
+        return std::tie(r.name, r.sha1, r.merge, r.bios, r.key, r.status, r.optional, r.matchable);
+    };
+    const auto disk = [](const DatDisk& d) { return std::tie(d.name, d.sha1, d.merge, d.status, d.optional); };
+    EXPECT_TRUE(std::ranges::equal(back->games, dat.games, {}, game, game));
+    EXPECT_TRUE(std::ranges::equal(back->roms, dat.roms, {}, rom, rom));
+    EXPECT_TRUE(std::ranges::equal(back->disks, dat.disks, {}, disk, disk));
+    EXPECT_TRUE(std::ranges::equal(back->deviceRefs, dat.deviceRefs));
+    for (const DatRom& r : back->roms)
+        EXPECT_EQ(back->holdersOf(r.key).size(), dat.holdersOf(r.key).size());
     EXPECT_EQ(back->holdersOf({16, 7}).size(), 2u);  // the file both games share
     EXPECT_TRUE(back->gameHas(1, {8192, 0x13F06ADC}));
     EXPECT_FALSE(back->gameHas(0, {8192, 0x13F06ADC}));

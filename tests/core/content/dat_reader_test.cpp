@@ -64,7 +64,6 @@ TEST(DatReader, ReadsEveryForm)
         EXPECT_EQ(dat.holdersOf(dat.roms[dat.games[0].firstRom].key).size(), 1u);
     }
     const DatIndex dat = std::move(*parseDat(kLogiqx, "x.dat").dat);
-    EXPECT_EQ(dat.games[1].cloneOf, "qbert");
     EXPECT_EQ(dat.roms[1].key, (ContentKey{8192, 0x13f06adc}));
     EXPECT_EQ(dat.roms[0].sha1, "6243fc5593f40d7285ea6b69c541307d3fc583ac");
     EXPECT_EQ(dat.games[1].contentCount, 1u);  // the nodump rom cannot be matched
@@ -131,8 +130,7 @@ TEST(DatReader, ReadsArcadeSetsInEveryForm)
         const DatDisk& disk = dat.disks.at(game.firstDisk);
         EXPECT_EQ(std::tie(disk.name, disk.sha1, disk.status, disk.optional),
                   std::make_tuple("kof98", "0123456789abcdef0123456789abcdef01234567", RomStatus::NoDump, true));
-        // Named twice, needed once.
-        EXPECT_TRUE(std::ranges::equal(dat.deviceRefsOf(game), std::vector<std::string_view>{"ng_memcard"}));
+        EXPECT_TRUE(std::ranges::equal(dat.deviceRefsOf(game), std::vector<std::string_view>{"ng_memcard"}));  // not twice
         EXPECT_EQ(dat.deviceRefsOf(bios).size() + dat.disksOf(clone).size(), 1u);
     }
     EXPECT_EQ(parseDat(forms[0].second, "x.dat").dat->format, DatFormat::MameListXml);
@@ -149,9 +147,8 @@ TEST(DatReader, ReadsRealMachinesOfTheCatalogue)
               std::make_tuple("kof98", "kof98", "neogeo"));
     EXPECT_TRUE(game("neogeo").isBios && game("namco51").isDevice && dat.romsOf(game("namco51")).size() == 1);
     EXPECT_NE(std::ranges::find(dat.deviceRefsOf(game("galaga")), "namco51"), dat.deviceRefsOf(game("galaga")).end());
-    const DatDisk& disk = dat.disksOf(game("btchamp")).front();
-    EXPECT_EQ(std::tie(disk.name, disk.sha1, disk.status),
-              std::make_tuple("btchamp", "c9c858e9034826e1a12c3c003dd068a49a3577e1", RomStatus::BadDump));
+    const DatDisk& disk = dat.disksOf(game("btchamp")).front();  // a bad dump on a BIOS
+    EXPECT_TRUE(disk.sha1 == "c9c858e9034826e1a12c3c003dd068a49a3577e1" && disk.status == RomStatus::BadDump);
 }
 
 struct BadDat {
