@@ -8,6 +8,7 @@
 #include "core/content/repeated_games.h"
 #include "core/foundation/grouped_count.h"
 #include "core/foundation/path_join.h"
+#include "core/repair/output_target.h"
 
 #include <nlohmann/json.hpp>
 
@@ -264,6 +265,17 @@ int addContentFindings(const CliOptions& options, const std::string& listPath, A
     if (auto warning = wrongContentWarning(content->basis, content->collection))
         result.warnings.push_back(std::move(*warning));
     return writeFixdatOf(options, content->basis, content->collection);
+}
+
+bool fixdatRefused(const CliOptions& options, const std::string& listPath)
+{
+    if (!options.fixdatPath)
+        return false;
+    const OutputGuard guard{{{"the DAT", *options.datPath}, {"the supported roms list", listPath}}, options.directory};
+    const std::string why = whyNotAnOutputFile(*options.fixdatPath, guard);
+    if (!why.empty())
+        std::cerr << "tokenade-audit: --fixdat " << *options.fixdatPath << " refused: " << why << "\n";
+    return !why.empty();
 }
 
 IdentifiedArchives identifySource(const CliOptions& options, const ContentBasis& basis)

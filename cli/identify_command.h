@@ -34,6 +34,11 @@ struct CollectionContent {
 int addContentFindings(const CliOptions& options, const std::string& listPath, AuditResult& result,
                        std::optional<CollectionContent>& content);
 
+// Whether --fixdat names what it must not replace (whyNotAnOutputFile: the
+// DAT, the list, a link, a path inside the collection ...), said on standard
+// error; asked before any work, the caller then exits with kExitUsage.
+bool fixdatRefused(const CliOptions& options, const std::string& listPath);
+
 // The archives of a fill's source folder, at any depth, identified with the
 // progress shown as the collection's is.
 IdentifiedArchives identifySource(const CliOptions& options, const ContentBasis& basis);

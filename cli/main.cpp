@@ -64,6 +64,8 @@ int runCommand(int argc, char** argv)
     std::optional<std::string> listPath = options.listPath;
     if (!listPath)
         listPath = findSupportedList(options.directory);
+    if (fixdatRefused(options, listPath.value_or("")))
+        return kExitUsage;
     if (options.command == Command::Identify && listPath) {
         const int identified = identifyRoms(options, *listPath);
         return stdoutWritten() ? identified : kExitWriteFailed;

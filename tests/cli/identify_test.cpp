@@ -7,6 +7,8 @@
 
 #include <gtest/gtest.h>
 
+#include <unistd.h>
+
 #include <cstdlib>
 #include <fstream>
 #include <map>
@@ -137,6 +139,7 @@ protected:
     TempTree source;
     TempTree cache;
     TempTree state;
+    TempTree outside;  // neither the collection nor an input
     DatIndex dat;
 };
 
@@ -201,13 +204,13 @@ TEST_P(IdentifyTest, SecondRunTakesTheCache)
 TEST_P(IdentifyTest, AuditWarnsAndFixdatListsTheMissing)
 {
     const auto audit = run({"roms", "--dir", collection.root(), "--list", collection.path("list.txt"), "--dat",
-                            collection.path("dat/games.dat"), "--fixdat", collection.path("fix.xml"), "--summary"});
+                            collection.path("dat/games.dat"), "--fixdat", outside.path("fix.xml"), "--summary"});
     ASSERT_EQ(audit.exitStatus, 0) << audit.err;
     EXPECT_NE(audit.err.find("warning: 1 archive holds another game than its name says, by the sizes and CRCs of the "
                              "files in it. For example: \"Beamrider.zip\" holds Artillery Duel\n"),
               std::string::npos)
         << audit.err;
-    const DatRead fixdat = readDatFile(collection.path("fix.xml"));
+    const DatRead fixdat = readDatFile(outside.path("fix.xml"));
     ASSERT_TRUE(fixdat.dat) << fixdat.problem.message();
     std::vector<std::string> games;
     for (const DatGame& game : fixdat.dat->games)
@@ -215,6 +218,34 @@ TEST_P(IdentifyTest, AuditWarnsAndFixdatListsTheMissing)
     EXPECT_EQ(games, (std::vector<std::string>{"ssketch", "antarct", "alphazoo", "amazing", "aquatack", "beamridr",
                                                "bdash", "btime", "carnival", "centiped"}));
     EXPECT_EQ(fixdat.dat->romsOf(fixdat.dat->games[1]).size(), 2u);
+}
+
+// A fixdat never replaces an input, a file of the collection, a link or
+// what is no regular file: refused before any work, all left as they were.
+TEST_P(IdentifyTest, FixdatRefusesWhatItMustNotReplace)
+{
+    ASSERT_EQ(::link(collection.path("dat/games.dat").c_str(), outside.path("dat.xml").c_str()), 0);
+    outside.addLink("link.xml", "/proc/self/fd/1");
+    outside.addFifo("fifo.xml");
+    const std::string before = collection.state() + outside.list("");
+    const std::vector<std::string> audit{"roms", "--dir", collection.root(), "--list", collection.path("list.txt"),
+                                         "--dat", collection.path("dat/games.dat")};
+    for (const auto& [target, why] : std::vector<std::pair<std::string, std::string>>{
+             {collection.path("dat/games.dat"), "it is the DAT"},
+             {outside.path("dat.xml"), "it is the DAT"},
+             {collection.path("list.txt"), "it is the supported roms list"},
+             {collection.path("roms/short/castelo.zip"), "it lies inside the collection"},
+             {collection.path("romsConsoles/new.xml"), "it lies inside the collection"},
+             {outside.path("link.xml"), "it is a symbolic link"},
+             {outside.path("fifo.xml"), "it is not a regular file"}}) {
+        for (std::vector<std::string> arguments : {identify(), audit}) {
+            arguments.insert(arguments.end(), {"--fixdat", target});
+            const auto refused = run(arguments);
+            EXPECT_EQ(refused.exitStatus, 2) << target;
+            EXPECT_NE(refused.err.find("--fixdat " + target + " refused: " + why), std::string::npos) << refused.err;
+        }
+    }
+    EXPECT_EQ(collection.state() + outside.list(""), before);
 }
 
 // The wholly identified archives take their list names, the video with its
