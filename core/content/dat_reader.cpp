@@ -50,7 +50,9 @@ DatRead readDatFile(const std::string& path)
 
 DatRead readDatFile(const std::string& path, FileIdentity& identity)
 {
-    const int fd = ::open(path.c_str(), O_RDONLY | O_CLOEXEC | O_NOCTTY);
+    // Not blocking: opening a FIFO or a device to read would wait for a writer
+    // before fstat could tell it is no DAT.
+    const int fd = ::open(path.c_str(), O_RDONLY | O_CLOEXEC | O_NOCTTY | O_NONBLOCK);
     if (fd < 0)
         return {std::nullopt, {path, 0, 0, std::string("cannot be opened (") + std::strerror(errno) + ")"}};
     struct stat status {};

@@ -1,5 +1,9 @@
 #include "core/content/dat_reader.h"
+#include "core/content/cache_file.h"
 #include "core/content/repeated_games.h"
+#include "core/content/zip_directory.h"
+#include "core/sources/roms_list.h"
+#include "tests/support/temp_tree.h"
 
 #include <gtest/gtest.h>
 
@@ -263,6 +267,30 @@ TEST(DatReader, MergesAGameListedTwiceWithTheSameRoms)
     ASSERT_EQ(dat.games.size(), 3u);
     EXPECT_EQ(std::tie(dat.disksOf(dat.games[1])[0].name, dat.deviceRefsOf(dat.games[1])[0]), std::make_tuple("y", "w"));
     EXPECT_EQ(dat.disks.size() + dat.deviceRefs.size() + dat.disksOf(dat.games[2]).size(), 4u);
+}
+
+}  // namespace
+}  // namespace tokenade::testing
+
+namespace tokenade::testing {
+namespace {
+
+// What is not a regular file is refused at once by every reader of what the
+// user names or the cache keeps: a FIFO without a writer must not hang it.
+TEST(Readers, RefuseWhatIsNoRegularFileAtOnce)
+{
+    TempTree tree;
+    tree.addFifo("fifo");
+    tree.addFolder("folder");
+    for (const std::string& path : {tree.path("fifo"), tree.path("folder"), std::string("/dev/null")}) {
+        SCOPED_TRACE(path);
+        EXPECT_EQ(readDatFile(path).problem.reason, "not a regular file");
+        EXPECT_EQ(readZipFile(path).problem, ZipProblem::Unreadable);
+        EXPECT_FALSE(cacheRomsListFile(path).list);
+        bool damaged = false;
+        std::string room;
+        EXPECT_FALSE(readCacheFile(path, damaged, [&](size_t size) { return room.resize(size), room.data(); }));
+    }
 }
 
 }  // namespace
