@@ -2,6 +2,7 @@
 
 #include "cli/identify_command.h"
 #include "cli/near_miss_output.h"
+#include "cli/terminal_text.h"
 #include "core/audit/name_differences.h"
 #include "core/repair/change_plan.h"
 #include "core/repair/changes.h"
@@ -21,7 +22,7 @@ namespace {
 
 void print(const std::string& text)
 {
-    std::fputs(text.c_str(), stdout);
+    printOut(text);
 }
 
 std::string described(const Change& change)
@@ -123,9 +124,9 @@ size_t printOutcomes(const ChangeBatch& batch, std::string_view madeWord, std::s
         }
     }
     if (!batch.stopped.empty())
-        std::fprintf(stderr, "tokenade-audit: the %s stopped: %s\n", what, batch.stopped.c_str());
+        printErr("tokenade-audit: the " + std::string(what) + " stopped: " + batch.stopped + "\n");
     if (!batch.notRecorded.empty())
-        std::fprintf(stderr, "tokenade-audit: the journal was not updated: %s\n", batch.notRecorded.c_str());
+        printErr("tokenade-audit: the journal was not updated: " + batch.notRecorded + "\n");
     return failed + (batch.stopped.empty() ? 0 : 1);
 }
 
@@ -194,17 +195,17 @@ ChangePlan planFor(const CliOptions& options, const AuditResult& result, const C
 int changeFiles(const CliOptions& options, const AuditResult& result, const CollectionContent* content)
 {
     if (const std::string why = whyNotACollection(options.directory, options.audit); !why.empty()) {
-        std::fprintf(stderr, "tokenade-audit: %s\n", why.c_str());
+        printErr("tokenade-audit: " + why + "\n");
         return kExitUsage;
     }
     const ChangePlan plan = planFor(options, result, content);
     if (!plan.problem.empty()) {
-        std::fprintf(stderr, "tokenade-audit: %s\n", plan.problem.c_str());
+        printErr("tokenade-audit: " + plan.problem + "\n");
         return kExitUsage;
     }
     if (const std::string unmatched = unmatchedNames(options, plan); !unmatched.empty()) {
-        std::fprintf(stderr, "tokenade-audit: no %s file is named %s (name them as the dry run lists them)\n",
-                     options.category == CategoryId::Extra ? "extra" : "unknown", unmatched.c_str());
+        printErr(std::string("tokenade-audit: no ") + (options.category == CategoryId::Extra ? "extra" : "unknown") +
+                 " file is named " + unmatched + " (name them as the dry run lists them)\n");
         return kExitUsage;
     }
     const std::vector<bool> ticks = ticksFor(options, plan);
@@ -226,7 +227,7 @@ int changeFiles(const CliOptions& options, const AuditResult& result, const Coll
         changing.setAsideFolder = resolvedPath(targetOf(options)).value_or("");
     const ChangeBatch batch = applyChanges(changes, changing);
     if (!batch.notStarted.empty()) {
-        std::fprintf(stderr, "tokenade-audit: %s\n", batch.notStarted.c_str());
+        printErr("tokenade-audit: " + batch.notStarted + "\n");
         return kExitWriteFailed;
     }
     const bool renames = options.command == Command::Rename;
@@ -243,14 +244,14 @@ int undoChangesOf(const std::string& journal, const std::string& directory)
     if (journal.empty())
         newest = newestBatch(folder, directory);
     if (journal.empty() && !newest) {
-        std::fprintf(stderr, "tokenade-audit: no journal in %s has changes to undo%s\n", folder.c_str(),
-                     directory.empty() ? "" : (" on " + directory).c_str());
+        printErr("tokenade-audit: no journal in " + folder + " has changes to undo" +
+                 (directory.empty() ? "" : " on " + directory) + "\n");
         return kExitWriteFailed;
     }
     const std::string path = newest ? newest->journalPath : journal;
     const ChangeBatch batch = undoChanges(path, ChangeOptions{folder, "", nullptr, {}, {}});
     if (!batch.notStarted.empty()) {
-        std::fprintf(stderr, "tokenade-audit: %s\n", batch.notStarted.c_str());
+        printErr("tokenade-audit: " + batch.notStarted + "\n");
         return kExitWriteFailed;
     }
     // Without --dir the newest batch of any collection is undone: say which.

@@ -1,6 +1,7 @@
 #include "cli_options.h"
 
 #include "cli/audit_output.h"
+#include "cli/terminal_text.h"
 
 #include <CLI/CLI.hpp>
 
@@ -39,7 +40,7 @@ bool isFolder(const std::string& path)
 
 int usageError(const std::string& message)
 {
-    std::cerr << "tokenade-audit: " << message << "\n" << kUsage;
+    printErr("tokenade-audit: " + message + "\n" + std::string(kUsage));
     return kExitUsage;
 }
 

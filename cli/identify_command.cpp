@@ -3,6 +3,7 @@
 #include "cli/csv_output.h"
 #include "cli/near_miss_output.h"
 #include "cli/progress_line.h"
+#include "cli/terminal_text.h"
 #include "core/content/collection_identity.h"
 #include "core/content/fixdat.h"
 #include "core/content/repeated_games.h"
@@ -134,9 +135,9 @@ void printText(const ContentBasis& basis, const IdentifiedArchives& identified)
         const std::string detail = line.text();
         std::string text = line.path() + ": " + std::string(contentStateKey(line.found().state));
         text += (detail.empty() ? "" : ": " + detail) + "\n";
-        std::fputs(text.c_str(), stdout);
+        printOut(text);
     }
-    std::fputs(closingLine(basis, identified).c_str(), stdout);
+    printOut(closingLine(basis, identified));
 }
 
 void printJson(const CliOptions& options, const std::string& listPath, const ContentBasis& basis,
@@ -210,13 +211,13 @@ std::optional<BasisAndArchives> identifyWithProgress(const CliOptions& options, 
     inputs.cache.use = !options.noCache;
     BasisAndArchives both = withProgress([&](const ContentProgress& sink) { return readAndIdentify(inputs, sink); });
     if (both.read.datProblem)
-        std::cerr << "tokenade-audit: " << both.read.datProblem->message() << "\n";
+        printErr("tokenade-audit: " + both.read.datProblem->message() + "\n");
     if (both.read.listProblem)
-        std::cerr << "tokenade-audit: " << both.read.listProblem->path << ": " << both.read.listProblem->reason << "\n";
+        printErr("tokenade-audit: " + both.read.listProblem->path + ": " + both.read.listProblem->reason + "\n");
     if (!both.read.basis)
         return std::nullopt;
     if (const std::string repeats = repeatedGamesWarning(*both.read.basis->dat); !repeats.empty())
-        std::cerr << "tokenade-audit: warning: " << repeats << "\n";
+        printErr("tokenade-audit: warning: " + repeats + "\n");
     return both;
 }
 
@@ -227,11 +228,11 @@ int writeFixdatOf(const CliOptions& options, const ContentBasis& basis, const Id
     size_t games = 0;
     if (const auto failure = writeFixdat(*options.fixdatPath, *basis.dat, *basis.lines,
                                          identified.missingLines(basis), &games)) {
-        std::cerr << "tokenade-audit: cannot write " << failure->path << ": " << failure->reason << "\n";
+        printErr("tokenade-audit: cannot write " + failure->path + ": " + failure->reason + "\n");
         return kExitWriteFailed;
     }
-    std::cerr << "tokenade-audit: " << *options.fixdatPath << ": " << groupedCount(games)
-              << (games == 1 ? " missing game\n" : " missing games\n");
+    printErr("tokenade-audit: " + *options.fixdatPath + ": " + groupedCount(games) +
+             (games == 1 ? " missing game\n" : " missing games\n"));
     return kExitAudited;
 }
 
@@ -245,7 +246,7 @@ int identifyRoms(const CliOptions& options, const std::string& listPath)
     const ContentBasis& basis = *both->read.basis;
     const IdentifiedArchives& identified = both->identified;
     for (const std::string& folder : identified.archives.unreadable)
-        std::cerr << "tokenade-audit: warning: cannot read the folder " << joinPath(options.directory, folder) << "\n";
+        printErr("tokenade-audit: warning: cannot read the folder " + joinPath(options.directory, folder) + "\n");
     if (options.format == OutputFormat::Json)
         printJson(options, listPath, basis, identified);
     else if (options.format == OutputFormat::Csv)
@@ -274,7 +275,7 @@ bool fixdatRefused(const CliOptions& options, const std::string& listPath)
     const OutputGuard guard{{{"the DAT", *options.datPath}, {"the supported roms list", listPath}}, options.directory};
     const std::string why = whyNotAnOutputFile(*options.fixdatPath, guard);
     if (!why.empty())
-        std::cerr << "tokenade-audit: --fixdat " << *options.fixdatPath << " refused: " << why << "\n";
+        printErr("tokenade-audit: --fixdat " + *options.fixdatPath + " refused: " + why + "\n");
     return !why.empty();
 }
 

@@ -4,6 +4,7 @@
 #include "cli/progress_line.h"
 #include "cli/change_commands.h"
 #include "cli/identify_command.h"
+#include "cli/terminal_text.h"
 #include "core/audit/audit_run.h"
 #include "core/audit/audit_status.h"
 #include "core/results/report_files.h"
@@ -37,7 +38,7 @@ int saveReports(const std::string& folder, const AuditResult& result)
     std::filesystem::create_directories(folder, error);  // a failure shows in the writes below
     const auto failures = saveReportFiles(folder, result);
     for (const auto& failure : failures)
-        std::cerr << "tokenade-audit: cannot write " << failure.path << ": " << failure.reason << "\n";
+        printErr("tokenade-audit: cannot write " + failure.path + ": " + failure.reason + "\n");
     return failures.empty() ? kExitAudited : kExitWriteFailed;
 }
 
@@ -76,10 +77,10 @@ int runCommand(int argc, char** argv)
     if (!outcome.result) {
         std::cerr << kInvalidListMessage << "\n";
         if (listPath)
-            std::cerr << "tokenade-audit: " << listPath->c_str() << ": " << outcome.listProblem.reason << "\n";
+            printErr("tokenade-audit: " + *listPath + ": " + outcome.listProblem.reason + "\n");
         else
-            std::cerr << "tokenade-audit: " << options.directory << ": no \"" << kSupportedListName
-                      << "\" below it\n";
+            printErr("tokenade-audit: " + options.directory + ": no \"" + std::string(kSupportedListName) +
+                     "\" below it\n");
         return kExitListUnusable;
     }
     int contentStatus = kExitAudited;
@@ -89,7 +90,7 @@ int runCommand(int argc, char** argv)
         if (contentStatus == kExitListUnusable)
             return contentStatus;
     }
-    std::cerr << warningLines(*outcome.result);
+    printErr(warningLines(*outcome.result));
     if (options.command != Command::Audit) {
         const int changed = changeFiles(options, *outcome.result, content ? &*content : nullptr);
         return stdoutWritten() ? changed : kExitWriteFailed;

@@ -1,5 +1,7 @@
+#include "core/foundation/text_decoding.h"
 #include "tests/support/run_program.h"
 #include "tests/support/temp_tree.h"
+#include "tests/support/zip_builder.h"
 
 #include <nlohmann/json.hpp>
 
@@ -73,6 +75,55 @@ TEST_F(HostileTreeTest, RawNamesAreComparedAsTheDiskHasThem)
     EXPECT_EQ(out.read("valid_videos.txt"), "Found 1 videos with valid filename:\r\n\r\nbad" + kReplacement + ".xmv");
     EXPECT_EQ(out.read("unknown_videos.txt"),
               "Found 1 videos with unknown filename:\r\n\r\nbad" + kReplacement + ".xmv");
+}
+
+}  // namespace
+}  // namespace tokenade::testing
+
+namespace tokenade::testing {
+namespace {
+
+// Nothing printed may steer a terminal: no control character but the line
+// break (C1 ones included), no byte that is not UTF-8.
+bool safeForATerminal(std::string_view text)
+{
+    for (size_t i = 0; i < text.size(); ++i) {
+        const auto byte = static_cast<unsigned char>(text[i]);
+        if ((byte < 0x20 && byte != '\n') || byte == 0x7F || (byte == 0xC2 && i + 1 < text.size() &&
+                                                                static_cast<unsigned char>(text[i + 1]) < 0xA0))
+            return false;
+    }
+    return isValidUtf8(text);
+}
+
+// Names from the disk, the DAT and the arguments reach the terminal only as
+// the report lines show them, whichever command prints them.
+TEST(TerminalOutput, NoNameCanSteerTheTerminal)
+{
+    TempTree tree;
+    const std::string evil = "\x1b]0;owned\x07\x1b[2J\r\xFF";
+    tree.addFile("list.txt", "Alpha\n");
+    tree.addFile("games.dat", "<datafile><game name=\"alpha\"><description>Alpha\xC2\x9B" "2J</description><rom "
+                              "name=\"a.bin\" size=\"4\" crc=\"00000001\"/></game></datafile>");
+    tree.addFile("roms/" + evil + ".zip", zipBytes({{"a.bin", 4, 1}}));
+    tree.addFile("roms/Alpha.zip", zipBytes({{"a.bin", 4, 1}}));
+    const std::vector<std::string> withDat{"--dir", tree.root(), "--list", tree.path("list.txt"), "--dat",
+                                           tree.path("games.dat"), "--no-cache"};
+    auto with = [&](std::vector<std::string> head, std::vector<std::string> tail = {}) {
+        head.insert(head.end(), withDat.begin(), withDat.end());
+        head.insert(head.end(), tail.begin(), tail.end());
+        return head;
+    };
+    for (const auto& arguments : {with({"identify", "roms"}), with({"rename", "roms"}), with({"roms"}),
+                                  with({"identify", "roms"}, {"--fixdat", tree.path("roms/" + evil)}),
+                                  with({"identify", "roms"}, {"--dat", tree.path(evil)}),
+                                  std::vector<std::string>{"roms", "--dir", tree.path(evil)}}) {
+        const ProgramRun run = runProgram(TOKENADE_AUDIT_PATH, arguments);
+        SCOPED_TRACE(arguments.front() + " " + arguments.back());
+        EXPECT_TRUE(safeForATerminal(run.out)) << run.out;
+        EXPECT_TRUE(safeForATerminal(run.err)) << run.err;
+        EXPECT_FALSE(run.out.empty() && run.err.empty());
+    }
 }
 
 }  // namespace
