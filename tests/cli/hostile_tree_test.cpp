@@ -77,12 +77,6 @@ TEST_F(HostileTreeTest, RawNamesAreComparedAsTheDiskHasThem)
               "Found 1 videos with unknown filename:\r\n\r\nbad" + kReplacement + ".xmv");
 }
 
-}  // namespace
-}  // namespace tokenade::testing
-
-namespace tokenade::testing {
-namespace {
-
 // Nothing printed may steer a terminal: no control character but the line
 // break (C1 ones included), no byte that is not UTF-8.
 bool safeForATerminal(std::string_view text)
@@ -111,8 +105,7 @@ TEST(TerminalOutput, NoNameCanSteerTheTerminal)
                                            tree.path("games.dat"), "--no-cache"};
     auto with = [&](std::vector<std::string> head, std::vector<std::string> tail = {}) {
         head.insert(head.end(), withDat.begin(), withDat.end());
-        head.insert(head.end(), tail.begin(), tail.end());
-        return head;
+        return head.insert(head.end(), tail.begin(), tail.end()), head;
     };
     for (const auto& arguments : {with({"identify", "roms"}), with({"rename", "roms"}), with({"roms"}),
                                   with({"identify", "roms"}, {"--fixdat", tree.path("roms/" + evil)}),

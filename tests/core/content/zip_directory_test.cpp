@@ -89,26 +89,16 @@ TEST(ZipDirectory, ReadsWhatOtherToolsRead)
         {"a comment longer than declared", patched(commented, -5, 1, 2), 2},
         {"a comment shorter than declared", patched(commented, -5, 300, 2), 2},
         {"zip64 with its disk numbers all ones", patched(zipBytes(kTwoRoms, shaped(&ZipShape::zip64)), kEnd + 4, ~0u), 2},
-        {"65,535 entries without zip64", zipBytes(most), 0xFFFF},
+        {"65,535 entries without zip64, far beyond the first read", zipBytes(most), 0xFFFF},
     };
     for (const auto& good : cases) {
         SCOPED_TRACE(good.fault);
         const ZipDirectory read = parseZipDirectory(good.bytes);
         EXPECT_EQ(read.problem, ZipProblem::None) << read.reason;
-        EXPECT_EQ(read.entries.size(), good.entries);
+        ASSERT_EQ(read.entries.size(), good.entries);
+        EXPECT_EQ(read.entries.back().name, good.entries == 2 ? "readme.txt" : "65534");
+        EXPECT_EQ(read.entries.back().crc, good.entries == 2 ? 0x3610a686u : 65534u);
     }
-}
-
-// A directory larger than the first read of the archive's end is read on its own.
-TEST(ZipDirectory, ReadsADirectoryBeyondTheLastKibibytes)
-{
-    std::vector<ZipFile> many;
-    for (uint32_t i = 0; i < 300; ++i)
-        many.push_back({"rom" + std::to_string(i) + ".bin", 4 + i, i});
-    const ZipDirectory read = parseZipDirectory(zipBytes(many));
-    ASSERT_EQ(read.entries.size(), 300u) << read.reason;
-    EXPECT_EQ(read.entries[299].name, "rom299.bin");
-    EXPECT_EQ(read.entries[299].crc, 299u);
 }
 
 struct BadZip {
