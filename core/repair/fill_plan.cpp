@@ -13,6 +13,7 @@
 #include "core/sources/folder_scan.h"
 #include "core/sources/path_rules.h"
 
+#include <sys/stat.h>
 #include <sys/statvfs.h>
 
 #include <algorithm>
@@ -109,6 +110,32 @@ uint64_t freeSpaceAt(std::string folder)
     while (::statvfs(folder.c_str(), &space) != 0 && folder != "/")
         folder = parentOf(folder);
     return static_cast<uint64_t>(space.f_bavail) * space.f_frsize;
+}
+
+// The file system that holds `folder`, or would once it is made; 0 when unknown.
+dev_t deviceAt(std::string folder)
+{
+    struct stat status {};
+    while (::stat(folder.c_str(), &status) != 0) {
+        if (folder == "/")
+            return 0;
+        folder = parentOf(folder);
+    }
+    return status.st_dev;
+}
+
+// A hard link cannot join two file systems: known now by the devices,
+// instead of from each link failing when the batch is made.
+void refuseLinksAcrossFileSystems(std::vector<OfferedChange>& items, const std::string& target)
+{
+    const dev_t targetDevice = deviceAt(target);
+    for (OfferedChange& item : items) {
+        if (item.change.kind != ChangeKind::Link || !item.refusal.empty() || targetDevice == 0)
+            continue;
+        const dev_t sourceDevice = deviceAt(item.change.folder);
+        if (sourceDevice != 0 && sourceDevice != targetDevice)
+            item.refusal = "a hard link cannot reach another file system; copy it instead (without --link)";
+    }
 }
 
 // The real paths of a fill, or why it cannot be made at all.
@@ -234,6 +261,7 @@ ChangePlan planFill(const AuditResult& result, const FillRequest& request, std::
     }
     takeIdentities(plan.items);
     refuseChangedSinceRead(plan.items, read);
+    refuseLinksAcrossFileSystems(plan.items, paths.target);
     // In the order of the missing names, as the audit lists them; a name's
     // offer by name before its offer by content.
     std::stable_sort(plan.items.begin(), plan.items.end(),

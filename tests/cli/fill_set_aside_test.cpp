@@ -3,6 +3,8 @@
 
 #include <gtest/gtest.h>
 
+#include <sys/stat.h>
+
 #include <cstdlib>
 
 namespace tokenade::testing {
@@ -117,6 +119,29 @@ TEST_F(FillSetAsideTest, SourcesThatAreTheCollectionAndTargetsOutsideTheSetAreRe
         EXPECT_EQ(refused.exitStatus, 2) << problem;
         EXPECT_NE(refused.err.find(problem), std::string::npos) << refused.err;
     }
+}
+
+// Hard links from another file system are refused in the plan, not left to
+// fail one by one when the batch is made.
+TEST_F(FillSetAsideTest, LinksFromAnotherFileSystemAreRefusedWhenPlanned)
+{
+    TempTree memory(fastTemporaryBase());
+    struct stat here {}, there {};
+    if (::stat(collection.root().c_str(), &here) != 0 || ::stat(memory.root().c_str(), &there) != 0 ||
+        here.st_dev == there.st_dev)
+        GTEST_SKIP() << "the temporary folders share one file system";
+    memory.addFile("Sonic (Europe).zip", "sonic");
+    source.addFile("Sonic (Europe).zip", "sonic");
+    const std::string before = collection.state();
+    const auto refused = run("fill", {"--from", memory.root(), "--link", "--apply"});
+    EXPECT_EQ(refused.exitStatus, 3);
+    EXPECT_NE(refused.out.find("0 copies to make:\n  not made: \"Sonic (Europe).zip\" -> \"" +
+                               collection.path("roms/Sonic (Europe).zip") +
+                               "\"  [5 bytes]: a hard link cannot reach another file system"),
+              std::string::npos)
+        << refused.out;
+    EXPECT_EQ(collection.state(), before);
+    EXPECT_EQ(run("fill", {"--from", source.root(), "--link"}).out.find("another file system"), std::string::npos);
 }
 
 }  // namespace
