@@ -13,6 +13,7 @@
 
 #include <nlohmann/json.hpp>
 
+#include <algorithm>
 #include <cstdio>
 #include <iostream>
 
@@ -83,11 +84,13 @@ struct ArchiveLine {
             break;
         }
         }
-        std::string extraNames;
-        for (const std::string& name : extras())
-            extraNames += (extraNames.empty() ? "" : ", ") + shown(name);
-        if (!extraNames.empty())
-            text += ", with extras: " + extraNames;
+        // An archive may hold thousands of extras: a line names a few.
+        constexpr size_t kExtrasNamed = 10;
+        const std::vector<uint32_t>& extras = one.extras;
+        for (size_t i = 0; i < std::min(extras.size(), kExtrasNamed); ++i)
+            text += (i == 0 ? ", with extras: " : ", ") + shown(archive().contents.entries[extras[i]].name);
+        if (extras.size() > kExtrasNamed)
+            text += " and " + groupedCount(extras.size() - kExtrasNamed) + " more";
         return text;
     }
 
