@@ -1,5 +1,6 @@
 #include "dat_reader.h"
 
+#include "core/content/dat_counts.h"
 #include "core/content/dat_parsers.h"
 #include "core/foundation/grouped_count.h"
 
@@ -61,6 +62,8 @@ DatRead readDatFile(const std::string& path, FileIdentity& identity)
         read.problem = {path, 0, 0, "not a regular file"};
     else if (static_cast<uint64_t>(status.st_size) > kDatSizeLimit)
         read.problem = {path, 0, 0, groupedCount(static_cast<uint64_t>(status.st_size)) + " bytes, over the 4 GiB read"};
+    else if (std::string past = whyPastTheDatLimits(fd, static_cast<uint64_t>(status.st_size)); !past.empty())
+        read.problem = {path, 0, 0, std::move(past)};
     else {
         identity = identityOfStatus(status);
         DatSource source(fd);

@@ -7,6 +7,8 @@
 
 #include <gtest/gtest.h>
 
+#include <unistd.h>
+
 #include <algorithm>
 #include <tuple>
 
@@ -271,6 +273,23 @@ TEST(Readers, RefuseWhatIsNoRegularFileAtOnce)
         bool damaged = false;
         std::string room;
         EXPECT_FALSE(readCacheFile(path, damaged, [&](size_t size) { return room.resize(size), room.data(); }));
+    }
+}
+
+// A DAT past the game limit is refused before its games are built: the
+// games are counted exactly, whichever chunk of the count each one ends in.
+TEST(DatReader, RefusesTooManyGamesBeforeBuildingThem)
+{
+    TempTree tree(fastTemporaryBase());
+    for (const size_t games : {kDatGameLimit, kDatGameLimit + 1}) {
+        std::string text = "<datafile/>";
+        for (size_t i = 0; i < games; ++i)
+            text += "<game ";  // after the end: read, only the count refuses them
+        tree.addFile("big.dat", text);
+        ASSERT_EQ(::truncate(tree.path("big.dat").c_str(), 64 << 20), 0);
+        EXPECT_EQ(readDatFile(tree.path("big.dat")).problem.reason,
+                  games > kDatGameLimit ? "more than 4,194,304 games" : "not XML: junk after document element")
+            << games;
     }
 }
 
