@@ -251,8 +251,8 @@ TEST(DatReader, MergesAGameListedTwiceWithTheSameRoms)
     }
     // A repeat without the disk is another game; the game after a dropped one keeps its own disk and device.
     const std::string disk = " disk ( name x sha1 01 ) device_ref z";
-    const DatIndex dat = std::move(*parseDat(textGame("a", a + disk) + textGame("a", a + disk) +
-                                                 textGame("b", "disk ( name y ) device_ref w") + textGame("a", a), "x.dat").dat);
+    const DatIndex dat = std::move(*parseDat(game("a", one + two + disk) + game("a", one + two + disk) +
+                                                 game("b", " disk ( name y ) device_ref w") + game("a", one + two), "x.dat").dat);
     ASSERT_EQ(dat.games.size(), 3u);
     EXPECT_EQ(std::tie(dat.disksOf(dat.games[1])[0].name, dat.deviceRefsOf(dat.games[1])[0]), std::make_tuple("y", "w"));
     EXPECT_EQ(dat.disks.size() + dat.deviceRefs.size() + dat.disksOf(dat.games[2]).size(), 4u);
@@ -287,8 +287,7 @@ TEST(DatReader, RefusesTooManyGamesBeforeBuildingThem)
         tree.addFile("big.dat", text);
         ASSERT_EQ(::truncate(tree.path("big.dat").c_str(), 64 << 20), 0);
         EXPECT_EQ(readDatFile(tree.path("big.dat")).problem.reason,
-                  games > kDatGameLimit ? "more than 4,194,304 games" : "not XML: junk after document element")
-            << games;
+                  games > kDatGameLimit ? "more than 4,194,304 games" : "not XML: junk after document element");
     }
 }
 

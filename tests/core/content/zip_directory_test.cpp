@@ -65,8 +65,7 @@ TEST(ZipDirectory, ReadsEveryShapeOfDirectory)
         {"zeros past the first read", plain + std::string(5000, '\0'), kTwoRoms},
         {"a comment longer than declared", patched(commented, -5, 1, 2), kTwoRoms},
         {"a comment shorter than declared", patched(commented, -5, 300, 2), kTwoRoms},
-        {"zip64 with its disk numbers all ones", patched(zipBytes(kTwoRoms, shaped(&ZipShape::zip64)), kEnd + 4, ~0u),
-         kTwoRoms},
+        {"zip64, disk numbers all ones", patched(zipBytes(kTwoRoms, shaped(&ZipShape::zip64)), kEnd + 4, ~0u), kTwoRoms},
         {"65,535 entries without zip64, far beyond the first read", zipBytes(most), most},
     };
     for (const auto& good : cases) {
