@@ -33,6 +33,7 @@ clean:
 
 # Benchmarks against find on synthetic collections; BENCH_ARGS="--keep DIR --sizes 100000".
 # Then identification by content; CONTENT_BENCH_ARGS="--keep DIR --size 100000 --runs 5".
+# Then the emulator's whole catalogue (installs it), against xmllint --stream.
 # bench-cold also times each run after dropping the page cache (as root).
 bench-cold: BENCH_ARGS += --cold
 bench-cold: CONTENT_BENCH_ARGS += --cold
@@ -43,6 +44,8 @@ bench: deps
 	cmake --build build-bench -j $(JOBS)
 	python3 bench/run_bench.py --build build-bench $(BENCH_ARGS)
 	python3 bench/content_bench.py --build build-bench $(CONTENT_BENCH_ARGS)
+	@bash scripts/install-deps.sh mame libxml2-utils
+	python3 bench/mame_catalogue_bench.py --build build-bench
 
 # The whole test suite under AddressSanitizer with UndefinedBehaviorSanitizer,
 # then under ThreadSanitizer, each in a build folder of its own. The first is

@@ -96,7 +96,7 @@ std::string chooseReport(const CLI::App& command, const ReportArguments& report,
 // What the commands that match archives by content take.
 void addDatOption(CLI::App& command, CliOptions& options, std::string& dat)
 {
-    command.add_option("--dat", dat, "A DAT (Logiqx XML, software list or ClrMamePro) to match archives against "
+    command.add_option("--dat", dat, "A DAT (Logiqx XML, mame -listxml, software list or ClrMamePro) to match archives against "
                                      "by the sizes and CRCs of their files");
     command.add_flag("--no-cache", options.noCache, "Read the DAT and every archive anew, not what the caches kept");
 }
