@@ -2,8 +2,9 @@
 #   cmake -DROOT=<source tree> -DSTAMP=<file to touch> -P check_layers.cmake
 # The layers, lowest first; a folder may include its own headers and those of
 # the folders listed before it on its line, nothing else of the project. The
-# window's two folders, one library, may include each other's headers, but no
-# header of the window may come back to itself through its includes.
+# window's two folders, one library, may include each other's headers (as the
+# content's two do), but no header of the window may come back to itself
+# through its includes.
 # No folder of the core or of the command line may include a Qt header.
 cmake_minimum_required(VERSION 3.22)
 
@@ -13,12 +14,13 @@ set(layers
     "core/results:core/foundation,core/sources"
     "core/audit:core/foundation,core/sources,core/results"
     "core/archives:core/foundation,core/sources,core/results,core/audit"
-    "core/content:core/foundation,core/sources,core/results,core/audit,core/archives"
-    "core/repair:core/foundation,core/sources,core/results,core/audit,core/archives,core/content"
-    "core/session:core/foundation,core/sources,core/results,core/audit,core/archives,core/content,core/repair"
-    "cli:core/foundation,core/sources,core/results,core/audit,core/archives,core/content,core/repair"
-    "gui:core/foundation,core/sources,core/results,core/audit,core/archives,core/content,core/repair,core/session,gui/changes"
-    "gui/changes:core/foundation,core/sources,core/results,core/audit,core/archives,core/content,core/repair,core/session,gui"
+    "core/content:core/foundation,core/sources,core/results,core/audit,core/archives,core/content/sets"
+    "core/content/sets:core/foundation,core/sources,core/results,core/audit,core/archives,core/content"
+    "core/repair:core/foundation,core/sources,core/results,core/audit,core/archives,core/content,core/content/sets"
+    "core/session:core/foundation,core/sources,core/results,core/audit,core/archives,core/content,core/content/sets,core/repair"
+    "cli:core/foundation,core/sources,core/results,core/audit,core/archives,core/content,core/content/sets,core/repair"
+    "gui:core/foundation,core/sources,core/results,core/audit,core/archives,core/content,core/content/sets,core/repair,core/session,gui/changes"
+    "gui/changes:core/foundation,core/sources,core/results,core/audit,core/archives,core/content,core/content/sets,core/repair,core/session,gui"
 )
 set(project_folders core gui cli tests bench tools)
 

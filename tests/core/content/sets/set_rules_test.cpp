@@ -1,0 +1,100 @@
+#include "core/content/sets/set_rules.h"
+
+#include "hand_made_dat.h"
+
+#include <gtest/gtest.h>
+
+#include <string>
+
+namespace tokenade::testing {
+namespace {
+
+// A BIOS with a device, a parent and two clones: a rom shared by name and
+// CRC, one a clone names like the parent's but with another CRC, one whose
+// `merge` names a rom the parent lacks, two clones sharing a CRC, and roms
+// not required (never dumped, optional).
+DatIndex family()
+{
+    return handMadeDat({
+        {"bios", "", "", {{"b1", 0xb1}, {"b2", 0xb2}}, {}, true},
+        {"dev", "", "", {{"d1", 0xd1}}, {}, false, true},
+        {"nodev", "", "", {}, {"dev"}, false, true},
+        {"par", "", "bios", {{"p1", 0x11}, {"p2", 0x12}, {"b1", 0xb1, "b1"}}, {"nodev", "dev"}},
+        {"clo", "par", "par",
+         {{"p1", 0x11, "p1"}, {"c2", 0x22}, {"b1", 0xb1, "b1"}, {"p2", 0x99}, {"nd", 0, "", RomStatus::NoDump},
+          {"opt", 0x33, "", RomStatus::Good, true}, {"lost", 0x44, "p9"}},
+         {"nodev"}},
+        {"clo2", "par", "par", {{"p1", 0x11, "p1"}, {"x", 0x22}}},
+    });
+}
+
+// A set's roms as "machine:rom" (with "!" for a rom not required, "*" for a
+// name taken in a merged archive), and its needs as "kind machine".
+std::string described(const DatIndex& dat, const SetContents& contents)
+{
+    std::string text = std::string(dat.games[contents.archive].name) + " =";
+    for (const SetRom& rom : contents.roms) {
+        text += " " + std::string(dat.games[rom.machine].name) + ":" + std::string(dat.roms[rom.rom].name);
+        text += std::string(rom.required ? "" : "!") + (rom.nameTaken ? "*" : "");
+    }
+    text += " |";
+    for (const SetNeed& need : contents.needs)
+        text += " " + std::string(needKindKey(need.kind)) + " " + std::string(dat.games[need.machine].name);
+    return text;
+}
+
+TEST(SetRules, EachFormOfAFamilyHoldsAndNeeds)
+{
+    const DatIndex dat = family();
+    const SetRules rules(dat);
+    const struct {
+        std::string_view machine;
+        SetForm form;
+        std::string_view expected;
+    } cases[] = {
+        {"bios", SetForm::Split, "bios = bios:b1 bios:b2 |"},
+        {"par", SetForm::Split, "par = par:p1 par:p2 | BIOS bios device dev"},
+        // The clone's p2 is its own (no merge, another CRC); "lost" stays too.
+        {"clo", SetForm::Split, "clo = clo:c2 clo:p2 clo:nd! clo:opt! clo:lost | parent par BIOS bios device dev"},
+        {"clo", SetForm::NonMerged, "clo = clo:p1 clo:c2 clo:p2 clo:nd! clo:opt! clo:lost | BIOS bios device dev"},
+        {"clo", SetForm::FullNonMerged, "clo = clo:p1 clo:c2 clo:b1 clo:p2 clo:nd! clo:opt! clo:lost dev:d1 |"},
+        // Both clones' roms of CRC 22 are in the merged archive, each under its name.
+        {"par", SetForm::Merged,
+         "par = par:p1 par:p2 clo:c2 clo:p2* clo:nd! clo:opt! clo:lost clo2:x | BIOS bios device dev"},
+        {"clo2", SetForm::Merged, "par = | parent par"},  // clo2 lists no BIOS rom
+        {"dev", SetForm::Split, "dev = dev:d1 |"},
+    };
+    for (const auto& c : cases) {
+        SCOPED_TRACE(std::string(c.machine) + " " + std::string(setFormKey(c.form)));
+        EXPECT_EQ(described(dat, rules.contents(rules.machineNamed(c.machine), c.form)), c.expected);
+    }
+    ASSERT_EQ(rules.mergesNotFound().size(), 1u);
+    EXPECT_EQ(dat.roms[rules.mergesNotFound()[0]].name, "lost");
+    EXPECT_TRUE(rules.isBiosRom(dat.games[rules.machineNamed("clo")].firstRom + 2));
+}
+
+TEST(SetRules, WithoutAnyMergeARomIsInheritedByContentAlone)
+{
+    const DatIndex dat = handMadeDat({
+        {"par", "", "", {{"p1", 0x11}, {"p2", 0x12}}},
+        {"clo", "par", "par", {{"renamed", 0x11}, {"p2", 0x13}}},
+    });
+    const SetRules rules(dat);
+    EXPECT_EQ(described(dat, rules.contents(1, SetForm::Split)), "clo = clo:p2 | parent par");
+}
+
+TEST(SetRules, AFamilyInACircleOrWithoutItsParentEndsWhereItTurns)
+{
+    const DatIndex dat = handMadeDat({
+        {"a", "b", "b", {{"r", 0x1, "r"}}},
+        {"b", "a", "a", {{"r", 0x1, "r"}}},
+        {"orphan", "gone", "gone", {{"o", 0x2, "o"}}},
+    });
+    const SetRules rules(dat);
+    EXPECT_EQ(described(dat, rules.contents(2, SetForm::Split)), "orphan = orphan:o |");
+    EXPECT_EQ(rules.contents(0, SetForm::Split).roms.size() + rules.contents(1, SetForm::Split).roms.size(), 1u);
+    EXPECT_EQ(rules.mergesNotFound().size(), 1u);
+}
+
+}  // namespace
+}  // namespace tokenade::testing
