@@ -1,7 +1,5 @@
 #include "set_rules.h"
 
-#include "core/content/list_match.h"
-
 #include <algorithm>
 
 namespace tokenade {
@@ -24,19 +22,8 @@ bool sameFile(const DatRom& rom, const DatRom& there, bool byMergeName)
 SetRules::SetRules(const DatIndex& dat) : dat_(dat)
 {
     byMergeName_ = std::any_of(dat.roms.begin(), dat.roms.end(), [](const DatRom& rom) { return !rom.merge.empty(); });
-    byName_.reserve(dat.games.size());
-    for (uint32_t g = 0; g < dat.games.size(); ++g)
-        byName_.emplace_back(dat.games[g].name, g);
-    // By name, then DAT order: a name given twice means its first machine.
-    std::sort(byName_.begin(), byName_.end());
     linkFamilies();
     placeRoms();
-}
-
-uint32_t SetRules::machineNamed(std::string_view name) const
-{
-    const auto at = std::lower_bound(byName_.begin(), byName_.end(), std::pair<std::string_view, uint32_t>(name, 0));
-    return at != byName_.end() && at->first == name ? at->second : kNoGame;
 }
 
 void SetRules::linkFamilies()

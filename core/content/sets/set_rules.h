@@ -6,7 +6,6 @@
 #include <optional>
 #include <span>
 #include <string_view>
-#include <utility>
 #include <vector>
 
 namespace tokenade {
@@ -91,7 +90,7 @@ public:
     explicit SetRules(const DatIndex& dat);
 
     // The machine of this short name, kNoGame when the DAT has none.
-    uint32_t machineNamed(std::string_view name) const;
+    uint32_t machineNamed(std::string_view name) const { return dat_.gameByName(name); }
     // The machine `cloneof` names, kNoGame for a parent or when the DAT lacks it.
     uint32_t parentOf(uint32_t machine) const { return parent_[machine]; }
     // The machines whose parent this is, in DAT order.
@@ -121,7 +120,6 @@ private:
 
     const DatIndex& dat_;
     bool byMergeName_ = false;                               // some rom gives `merge`
-    std::vector<std::pair<std::string_view, uint32_t>> byName_;  // sorted by name
     std::vector<uint32_t> parent_;     // per machine: cloneof's machine or kNoGame
     std::vector<uint32_t> romOf_;      // per machine: romof's machine or kNoGame
     std::vector<uint32_t> cloneFrom_;  // per machine: where its clones begin in clones_; one more at the end
