@@ -34,7 +34,9 @@ BasisRead readContentBasis(const std::string& datPath, const std::string& listPa
     basis.dat = std::make_unique<const DatIndex>(std::move(*dat.dat));
     basis.list = std::make_unique<const RomsList>(std::move(*list.list));
     basis.lines = std::make_unique<const GameLines>(matchGamesToList(*basis.dat, basis.list->lines));
-    basis.matcher = std::make_unique<const ContentMatcher>(*basis.dat, *basis.lines);
+    if (hasFamilies(*basis.dat))
+        basis.sets = std::make_unique<const SetRules>(*basis.dat);
+    basis.matcher = std::make_unique<const ContentMatcher>(*basis.dat, *basis.lines, basis.sets.get());
     read.basis = std::move(basis);
     return read;
 }
@@ -49,7 +51,7 @@ ArchiveSet readInputArchives(const IdentifyInputs& inputs, const ContentProgress
 
 // Identifies every archive read, on as many threads as there are cores:
 // each takes a stretch of archives, and the matcher is shared read-only.
-IdentifiedArchives identifyRead(const ContentBasis& basis, const std::string& directory, ArchiveSet archives)
+IdentifiedArchives identifyRead(const ContentBasis& basis, const IdentifyInputs& inputs, ArchiveSet archives)
 {
     IdentifiedArchives identified;
     identified.archives = std::move(archives);
@@ -63,9 +65,9 @@ IdentifiedArchives identifyRead(const ContentBasis& basis, const std::string& di
     auto work = [&] {
         for (size_t begin = next.fetch_add(kStretch); begin < all.size(); begin = next.fetch_add(kStretch)) {
             for (size_t i = begin; i < std::min(all.size(), begin + kStretch); ++i) {
-                identified.found[i] = basis.matcher->identify(all[i].name, all[i].contents);
+                identified.found[i] = basis.matcher->identify(all[i].name, all[i].contents, inputs.setForms);
                 if (!identified.found[i].extras.empty())
-                    nameEntries(directory, identified.archives, all[i]);  // the report names the extras
+                    nameEntries(inputs.directory, identified.archives, all[i]);  // the report names the extras
             }
         }
     };
@@ -81,7 +83,7 @@ IdentifiedArchives identifyRead(const ContentBasis& basis, const std::string& di
 IdentifiedArchives identifyArchives(const ContentBasis& basis, const IdentifyInputs& inputs,
                                     const ContentProgress& progress)
 {
-    return identifyRead(basis, inputs.directory, readInputArchives(inputs, progress));
+    return identifyRead(basis, inputs, readInputArchives(inputs, progress));
 }
 
 BasisAndArchives readAndIdentify(const IdentifyInputs& inputs, const ContentProgress& progress)
@@ -100,7 +102,7 @@ BasisAndArchives readAndIdentify(const IdentifyInputs& inputs, const ContentProg
     ArchiveSet archives = readInputArchives(inputs, reading);
     basisReader.join();
     if (both.read.basis)
-        both.identified = identifyRead(*both.read.basis, inputs.directory, std::move(archives));
+        both.identified = identifyRead(*both.read.basis, inputs, std::move(archives));
     return both;
 }
 
@@ -110,8 +112,15 @@ std::vector<bool> IdentifiedArchives::missingLines(const ContentBasis& basis) co
     for (size_t line = 0; line < missing.size(); ++line)
         missing[line] = basis.lines->gameOfLine[line] != kNoGame;
     for (const Identification& one : found) {
-        if (one.holdsGame() && one.line != kNoLine)
+        if (!one.holdsGame())
+            continue;
+        if (one.line != kNoLine)
             missing[one.line] = false;
+        // A merged parent's archive holds its clones by content.
+        for (const uint32_t clone : one.clonesHeld) {
+            if (basis.lines->lineOfGame[clone] != kNoLine)
+                missing[basis.lines->lineOfGame[clone]] = false;
+        }
     }
     return missing;
 }

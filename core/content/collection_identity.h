@@ -35,6 +35,7 @@ struct IdentifyInputs {
     std::string datPath;
     std::string listPath;
     CacheChoice cache;
+    SetFormMask setForms = kAnySetForm;  // with a DAT of families: the forms its sets may be in
 };
 
 // The DAT and the list as identification uses them, read once: a rename or
@@ -45,6 +46,7 @@ struct ContentBasis {
     std::unique_ptr<const DatIndex> dat;
     std::unique_ptr<const RomsList> list;
     std::unique_ptr<const GameLines> lines;
+    std::unique_ptr<const SetRules> sets;  // only for a DAT of families (hasFamilies)
     std::unique_ptr<const ContentMatcher> matcher;
 };
 

@@ -50,7 +50,7 @@ std::vector<ContentMatcher::Count> ContentMatcher::countMatches(const ZipDirecto
     return counts;
 }
 
-Identification ContentMatcher::identify(std::string_view name, const ZipDirectory& contents) const
+Identification ContentMatcher::identify(std::string_view name, const ZipDirectory& contents, SetFormMask allowed) const
 {
     Identification found;
     if (contents.problem != ZipProblem::None) {
@@ -60,6 +60,8 @@ Identification ContentMatcher::identify(std::string_view name, const ZipDirector
     const std::vector<Count> counts = countMatches(contents);
     if (counts.empty())
         return found;
+    if (sets_ != nullptr)
+        return identifySet(name, contents, counts, allowed);
     uint32_t most = 0;
     for (const Count& count : counts) {
         if (count.matched == dat_.games[count.game].contentCount)
@@ -99,6 +101,78 @@ Identification ContentMatcher::identify(std::string_view name, const ZipDirector
     found.matched = found.needed = most;
     for (uint32_t i = 0; i < contents.entries.size(); ++i) {
         if (!dat_.gameHas(found.game, {contents.entries[i].size, contents.entries[i].crc}))
+            found.extras.push_back(i);
+    }
+    judgeName(name, held, found);
+    return found;
+}
+
+Identification ContentMatcher::identifySet(std::string_view name, const ZipDirectory& contents,
+                                           const std::vector<Count>& counts, SetFormMask allowed) const
+{
+    std::vector<ContentKey> keys;
+    for (const ZipEntry& entry : contents.entries)
+        keys.push_back({entry.size, entry.crc});
+    std::sort(keys.begin(), keys.end());
+    keys.erase(std::unique(keys.begin(), keys.end()), keys.end());
+    std::vector<uint32_t> candidates;
+    for (const Count& count : counts)
+        candidates.push_back(count.game);
+    const uint32_t named = sets_->machineNamed(lineTitle(name));
+    const SetMatch match = matchSets(*sets_, keys, candidates, allowed, named);
+    const std::vector<SetHeld> largest = match.largest();
+
+    // An archive named for a machine is judged against it first: held whole
+    // (with whatever else) it is that machine; with as many of its files as
+    // the largest set held has in all, it is that machine, incomplete.
+    const SetHeld& own = match.forNamed;
+    const bool namedWhole = own.matched > 0 && own.matched == own.keys;
+    const bool namedIncomplete = own.matched > 0 && !namedWhole && (largest.empty() || own.matched >= largest[0].keys);
+    Identification found;
+    if (largest.empty() || namedIncomplete) {
+        const SetHeld& best = namedIncomplete ? own : match.best;
+        found.state = ContentState::Incomplete;
+        // Only files no set requires (optional ones): the game it has most of.
+        found.game = best.matched > 0 ? best.machine : counts.front().game;
+        found.line = lines_.lineOfGame[found.game];
+        found.matched = best.matched;
+        found.needed = best.matched > 0 ? best.keys : dat_.games[found.game].contentCount;
+        found.forms = best.forms;
+        return found;
+    }
+    std::vector<uint32_t> held;
+    std::vector<uint32_t> listed;
+    for (const SetHeld& one : largest) {
+        held.push_back(one.machine);
+        if (lines_.lineOfGame[one.machine] != kNoLine)
+            listed.push_back(one.machine);
+    }
+    uint32_t winner = namedWhole ? named : held.size() == 1 ? held[0] : listed.size() == 1 ? listed[0] : kNoGame;
+    if (winner == kNoGame) {
+        found.state = ContentState::Ambiguous;
+        found.tied = std::move(held);
+        return found;
+    }
+    if (namedWhole)
+        held = {named};
+    const SetHeld& chosen = *std::find_if(match.held.begin(), match.held.end(), [&](const SetHeld& one) {
+        return one.machine == winner;
+    });
+    found.game = winner;
+    found.line = lines_.lineOfGame[winner];
+    found.matched = found.needed = chosen.keys;
+    found.forms = chosen.forms;
+    if (chosen.forms & maskOf(SetForm::Merged)) {
+        const auto clones = sets_->clonesOf(winner);
+        found.clonesHeld.assign(clones.begin(), clones.end());
+    }
+    // Whatever the set lists, required or not, is no extra.
+    std::vector<ContentKey> listedKeys;
+    for (const SetRom& rom : sets_->contents(winner, firstForm(chosen.forms)).roms)
+        listedKeys.push_back(dat_.roms[rom.rom].key);
+    std::sort(listedKeys.begin(), listedKeys.end());
+    for (uint32_t i = 0; i < contents.entries.size(); ++i) {
+        if (!std::binary_search(listedKeys.begin(), listedKeys.end(), ContentKey{contents.entries[i].size, contents.entries[i].crc}))
             found.extras.push_back(i);
     }
     judgeName(name, held, found);

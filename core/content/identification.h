@@ -2,6 +2,7 @@
 
 #include "core/content/dat_index.h"
 #include "core/content/list_match.h"
+#include "core/content/sets/set_matching.h"
 #include "core/content/zip_directory.h"
 
 #include <cstdint>
@@ -34,6 +35,11 @@ struct Identification {
     uint32_t needed = 0;           // how many `game` has
     std::vector<uint32_t> tied;    // Ambiguous: the games tied, in DAT order
     std::vector<uint32_t> extras;  // files left over beside a whole game, by index in the directory
+    // With a DAT of families: the forms in which it holds `game` (for
+    // Incomplete, the form it has most of), and in a merged parent's
+    // archive the clones it holds as well. 0 and empty otherwise.
+    SetFormMask forms = 0;
+    std::vector<uint32_t> clonesHeld;
 
     // Holds a whole game, exactly or with extras: the archives a rename or
     // a fill may take. Nothing ambiguous or incomplete ever is.
@@ -49,7 +55,12 @@ struct Identification {
 // references to both, which must outlive it. Thread-safe once made.
 class ContentMatcher {
 public:
-    ContentMatcher(const DatIndex& dat, const GameLines& lines) : dat_(dat), lines_(lines) {}
+    // `sets`, when given, makes archives judged as sets of machines and must
+    // outlive the matcher too.
+    ContentMatcher(const DatIndex& dat, const GameLines& lines, const SetRules* sets = nullptr)
+        : dat_(dat), lines_(lines), sets_(sets)
+    {
+    }
 
     // What the archive named `name` (its file name, no folder) holds, judged
     // by the sizes and CRCs of its files alone; entry names do not matter.
@@ -58,7 +69,12 @@ public:
     // tie goes to the one game of the tie that is on the list, if exactly
     // one is. Without a game held whole, the game it has most files of makes
     // it Incomplete.
-    Identification identify(std::string_view name, const ZipDirectory& contents) const;
+    // With set rules, a game is a machine's set in one of the `allowed` forms
+    // (see matchSets): a split clone, a BIOS game without its BIOS or a merged
+    // parent with its clones is held whole; a tie between machines goes to
+    // the one on the list, else to the one the archive is named for.
+    Identification identify(std::string_view name, const ZipDirectory& contents,
+                            SetFormMask allowed = kAnySetForm) const;
 
 private:
     struct Count {
@@ -66,10 +82,13 @@ private:
         uint32_t matched;
     };
     std::vector<Count> countMatches(const ZipDirectory& contents) const;
+    Identification identifySet(std::string_view name, const ZipDirectory& contents, const std::vector<Count>& counts,
+                               SetFormMask allowed) const;
     void judgeName(std::string_view name, const std::vector<uint32_t>& held, Identification& found) const;
 
     const DatIndex& dat_;
     const GameLines& lines_;
+    const SetRules* sets_;
 };
 
 // "right name", "another name", ...: the state as the command line writes it.

@@ -1,6 +1,5 @@
 #include "set_rules.h"
 
-#include "core/content/list_match.h"
 
 #include <algorithm>
 #include <tuple>

@@ -1,3 +1,4 @@
+#include "core/content/identification.h"
 #include "core/content/sets/set_rules.h"
 
 #include "hand_made_dat.h"
@@ -94,6 +95,57 @@ TEST(SetRules, AFamilyInACircleOrWithoutItsParentEndsWhereItTurns)
     EXPECT_EQ(described(dat, rules.contents(2, SetForm::Split)), "orphan = orphan:o |");
     EXPECT_EQ(rules.contents(0, SetForm::Split).roms.size() + rules.contents(1, SetForm::Split).roms.size(), 1u);
     EXPECT_EQ(rules.mergesNotFound().size(), 1u);
+}
+
+ZipDirectory holding(std::vector<uint32_t> crcs)
+{
+    ZipDirectory contents;
+    for (const uint32_t crc : crcs)
+        contents.entries.push_back({4, crc, "f" + std::to_string(crc)});
+    return contents;
+}
+
+TEST(SetMatching, AnArchiveBuiltInAnyFormIsItsMachineNeverIncompleteOrAmbiguous)
+{
+    DatIndex dat = family();
+    const std::vector<std::string_view> lines = {"par", "clo", "clo2", "bios"};
+    const GameLines met = matchGamesToList(dat, lines);
+    const SetRules rules(dat);
+    const ContentMatcher matcher(dat, met, &rules);
+    const uint32_t par = rules.machineNamed("par"), clo = rules.machineNamed("clo"), clo2 = rules.machineNamed("clo2");
+    const auto split = maskOf(SetForm::Split), nonMerged = maskOf(SetForm::NonMerged);
+    const auto full = maskOf(SetForm::FullNonMerged), merged = maskOf(SetForm::Merged);
+    const struct {
+        std::string_view name;
+        std::vector<uint32_t> crcs;
+        SetFormMask allowed;
+        ContentState state;
+        uint32_t game;
+        SetFormMask forms;
+        size_t extras = 0;
+    } cases[] = {
+        {"par.zip", {0x11, 0x12}, kAnySetForm, ContentState::RightName, par, SetFormMask(split | nonMerged)},
+        {"clo.zip", {0x22, 0x99, 0x44}, kAnySetForm, ContentState::RightName, clo, split},
+        {"x.zip", {0x11, 0x22, 0x99, 0x44}, kAnySetForm, ContentState::AnotherName, clo, nonMerged},
+        {"clo.zip", {0x11, 0x22, 0x99, 0x44, 0xb1, 0xd1, 0x33}, kAnySetForm, ContentState::RightName, clo, full},
+        {"par.zip", {0x11, 0x12, 0x22, 0x99, 0x44}, kAnySetForm, ContentState::RightName, par, merged},
+        {"bios.zip", {0xb1, 0xb2}, kAnySetForm, ContentState::RightName, rules.machineNamed("bios"), kAnySetForm},
+        // A merged parent's archive where only split sets are looked for.
+        {"par.zip", {0x11, 0x12, 0x22, 0x99, 0x44}, split, ContentState::RightName, par, split, 3},
+        {"clo.zip", {0x22, 0x99}, kAnySetForm, ContentState::Incomplete, clo, split},
+        // clo2's own rom is clo's too: named for clo, it has more of clo than clo2 needs.
+        {"clo2.zip", {0x22}, split, ContentState::RightName, clo2, split},
+    };
+    for (const auto& c : cases) {
+        SCOPED_TRACE(std::string(c.name) + " " + std::to_string(c.crcs.size()));
+        const Identification found = matcher.identify(c.name, holding(c.crcs), c.allowed);
+        EXPECT_EQ(found.state, c.state);
+        EXPECT_EQ(found.game, c.game);
+        EXPECT_EQ(found.forms, c.forms);
+        EXPECT_EQ(found.extras.size(), c.extras);
+    }
+    EXPECT_EQ(matcher.identify("p.zip", holding({0x11, 0x12, 0x22, 0x99, 0x44})).clonesHeld,
+              (std::vector<uint32_t>{clo, clo2}));
 }
 
 }  // namespace
