@@ -1,6 +1,5 @@
 #include "set_rules.h"
 
-
 #include <algorithm>
 #include <tuple>
 

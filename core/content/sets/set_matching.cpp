@@ -1,6 +1,5 @@
 #include "set_matching.h"
 
-
 #include <algorithm>
 #include <iterator>
 #include <tuple>
