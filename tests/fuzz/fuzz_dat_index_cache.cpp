@@ -26,8 +26,10 @@ extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size)
     size_t sum = 0;
     for (const DatGame& game : dat->games) {
         sum += game.name.size() + game.description.size() + game.cloneOf.size() + game.romOf.size();
+        for (const DatDisk& disk : dat->disksOf(game)) sum += disk.name.size() + disk.sha1.size() + disk.merge.size();
+        for (const std::string_view device : dat->deviceRefsOf(game)) sum += device.size();
         for (const DatRom& rom : dat->romsOf(game)) {
-            sum += rom.name.size() + rom.sha1.size();
+            sum += rom.name.size() + rom.sha1.size() + rom.merge.size() + rom.bios.size();
             for (const ContentHolder& holder : dat->holdersOf(rom.key)) {
                 if (holder.key != rom.key || holder.game >= dat->games.size())
                     std::abort();
