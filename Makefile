@@ -61,7 +61,8 @@ check-sanitizers: deps
 	cd build-tsan && TSAN_OPTIONS="halt_on_error=1 suppressions=$(CURDIR)/tests/data/tsan.supp" \
 		ctest --output-on-failure -j $(JOBS)
 
-# Each libFuzzer target for FUZZ_SECONDS, starting from the seeds in tests/data/fuzz.
+# Each libFuzzer target for FUZZ_SECONDS, starting from the seeds in tests/data/fuzz; the
+# line with DONE gives the coverage reached (cov:) and the executions.
 FUZZ_SECONDS ?= 60
 FUZZERS = fuzz_roms_list fuzz_path_rules fuzz_keyed_order fuzz_dat_reader fuzz_zip_directory fuzz_content_cache \
 	fuzz_dat_index_cache fuzz_chd_header
@@ -75,7 +76,7 @@ fuzz:
 		mkdir -p build-fuzz/corpus/$$target && cp -n tests/data/fuzz/$$target/* build-fuzz/corpus/$$target/ ; \
 		echo "== $$target, $(FUZZ_SECONDS) s"; \
 		./build-fuzz/tests/fuzz/$$target -max_total_time=$(FUZZ_SECONDS) -timeout=10 -rss_limit_mb=2048 \
-			-print_final_stats=1 build-fuzz/corpus/$$target 2>&1 | grep -E 'stat::number_of_executed_units|ERROR|crash|Done' ; \
+			-print_final_stats=1 build-fuzz/corpus/$$target 2>&1 | grep -E 'stat::number_of_executed_units|ERROR|crash|DONE|Done' ; \
 		test $${PIPESTATUS[0]} -eq 0 || exit 1; \
 	done
 
