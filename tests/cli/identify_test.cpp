@@ -219,7 +219,9 @@ TEST_P(IdentifyTest, AuditWarnsAndFixdatListsTheMissing)
         games.emplace_back(game.name);
     EXPECT_EQ(games, (std::vector<std::string>{"ssketch", "antarct", "alphazoo", "amazing", "aquatack", "beamridr",
                                                "bdash", "btime", "carnival", "centiped"}));
-    EXPECT_EQ(fixdat.dat->romsOf(fixdat.dat->games[1]).size(), 2u);
+    ASSERT_EQ(fixdat.dat->romsOf(fixdat.dat->games[1]).size(), 2u);
+    const ZipFile second = romsOf(dat, "antarct")[1];
+    EXPECT_EQ(fixdat.dat->romsOf(fixdat.dat->games[1])[1].key, (ContentKey{second.size, second.crc}));
 }
 
 // A fixdat never replaces an input, a file of the collection, a link or

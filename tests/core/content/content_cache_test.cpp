@@ -85,6 +85,9 @@ TEST_F(ContentCacheTest, IgnoresADamagedCutOrForeignFileWhole)
 
 TEST_F(ContentCacheTest, PathFollowsTheCacheHomeAndNamesTheFolder)
 {
+    for (const char* unset : {"XDG_CACHE_HOME", "HOME"})  // the user's folders unknown: under /tmp
+        ::unsetenv(unset);
+    EXPECT_TRUE(contentCachePath("/games/Tokenade", "roms,").starts_with("/tmp/.cache/tokenade-auditor/contents-"));
     ::setenv("XDG_CACHE_HOME", "/somewhere/cache", 1);
     const std::string path = contentCachePath("/games/Tokenade", "roms,");
     EXPECT_TRUE(path.starts_with("/somewhere/cache/tokenade-auditor/contents-")) << path;

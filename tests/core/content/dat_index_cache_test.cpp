@@ -76,7 +76,8 @@ TEST_F(DatIndexCacheTest, IgnoresAnIndexThatIsDamagedOrOfAnotherFile)
         {"cut short", [](std::string& b) { b.resize(b.size() - 1); }},
         {"a byte of a record changed", [](std::string& b) { b[b.size() - 3] ^= 1; }},
         {"another version", [](std::string& b) { b[8] = 9; }},
-        {"bytes after the end", [](std::string& b) { b += "more"; }},
+        {"bytes after the end, sealed again",
+         [](std::string& b) { sealCache(b += "more", kDatIndexMagic, kDatIndexVersion, 2); }},
         {"a cache of contents", [](std::string& b) { b.replace(0, 8, "TKACACHE"); }},
     };
     for (const BadIndex& bad : cases) {

@@ -1,3 +1,4 @@
+#include "core/content/collection_identity.h"
 #include "core/content/dat_reader.h"
 #include "core/content/identification.h"
 
@@ -84,6 +85,26 @@ TEST(ContentMatcher, TheGameWithMostFilesWinsAndTheListBreaksTies)
     // holds is on the list, unknown when it is not.
     EXPECT_EQ(matcher.identify("Unknown.zip", holding({2, 1})).state, ContentState::AnotherGame);
     EXPECT_EQ(matcher.identify("Unknown.zip", holding({5, 6, 7, 8})).state, ContentState::NotOnList);
+}
+
+// A line is present when an archive holds its game whole, missing when the DAT knows its game and none does.
+TEST(IdentifiedArchives, CountsPresentAndMissingLines)
+{
+    ContentBasis basis;
+    basis.dat = std::make_unique<const DatIndex>(datOf({{"alpha", "Alpha", {1}}, {"bb", "B", {2}}, {"gamma", "Gamma", {3}}}));
+    GameLines met = matchGamesToList(*basis.dat, std::vector<std::string_view>{"Gamma", "Alpha", "Nowhere", "B"});
+    // A game lies just past the end, so that a loop reading one line too far would count it.
+    met.gameOfLine.push_back(0);
+    met.gameOfLine.pop_back();
+    basis.lines = std::make_unique<const GameLines>(std::move(met));
+    IdentifiedArchives identified;
+    for (const auto& [state, game, line] : {std::tuple{ContentState::Incomplete, 2u, 0u},
+                                            {ContentState::RightName, 0u, 1u}, {ContentState::NotInDat, kNoGame, kNoLine}}) {
+        Identification& one = identified.found.emplace_back();
+        std::tie(one.state, one.game, one.line) = std::tie(state, game, line);
+    }
+    EXPECT_EQ(identified.missingLines(basis), (std::vector<bool>{true, false, false, true}));
+    EXPECT_EQ(identified.linesPresent(basis), 1u);
 }
 
 }  // namespace
