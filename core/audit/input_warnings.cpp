@@ -83,7 +83,9 @@ bool periodCutsName(std::string_view line)
         return false;
     const std::string_view component = lastPathComponent(line);
     const size_t period = component.rfind('.');
-    return period != std::string_view::npos && period > 0 && !looksLikeExtension(component.substr(period + 1));
+    // A final period ("H.E.R.O.", "Super Mario Bros.") gives way to the extension and cuts nothing.
+    return period != std::string_view::npos && period > 0 && period + 1 < component.size() &&
+           !looksLikeExtension(component.substr(period + 1));
 }
 
 std::optional<AuditWarning> missingFoldersWarning(const std::string& directory,

@@ -40,8 +40,10 @@ std::vector<AuditWarning> listWarnings(const RomsList& list, const KeyedNames& e
 bool looksLikeExtension(std::string_view text);
 
 // True when the extension rewrite of a list line cuts what is not an
-// extension: its last component has a period, not first, and the text
-// after it does not look like one ("Dr. Mario (Japan, USA)", "Super Mario Bros.").
+// extension: its last component has a period, not first nor last, and the
+// text after it does not look like one ("Dr. Mario (Japan, USA)"). A final
+// period only gives way to the extension ("Super Mario Bros." expects
+// "Super Mario Bros.zip"), so "H.E.R.O." is not cut.
 bool periodCutsName(std::string_view line);
 
 }  // namespace tokenade
