@@ -10,6 +10,7 @@
 #include "gui/window_size.h"
 
 #include <QApplication>
+#include <QCheckBox>
 #include <QFont>
 #include <QLineEdit>
 
@@ -25,6 +26,7 @@ const QString kDatPathKey = QStringLiteral("DatPath");
 // Beside the two paths: the window's size and place, where reports were
 // saved last and where each collection's fills went.
 const QString kWindowGeometryKey = QStringLiteral("WindowGeometry");
+const QString kAvailableOnlyKey = QStringLiteral("OnlyVideosOfPresentRoms");
 const QString kReportFolderKey = QStringLiteral("ReportFolder");
 const QString kFillTargetsKey = QStringLiteral("FillTargets");
 constexpr qreal kResultFontPoints = 13.0;
@@ -65,7 +67,7 @@ void QVAppDelegate::attach(const WindowElements& elements)
         tabs_[kind].elements = std::exchange(window_.tabs[kind], {});
     window_.changes = {};
     changes_ = std::make_unique<WindowChanges>(
-        elements, ChangeServices{session_, seams_.jobs, seams_.chooser, seams_.alert},
+        elements, ChangeServices{session_, seams_.jobs, seams_.chooser, seams_.alert, seams_.preferences},
         BatchRunner::Hooks{[this] { showCommands(); },
                            [this](const std::vector<AuditKind>& kinds) { auditAgain(kinds); }});
 }
@@ -106,6 +108,8 @@ void QVAppDelegate::loadUserDefaults()
         romsListPathTextField()->setText(*path);
     if (const auto path = seams_.preferences.stringForKey(kDatPathKey))
         datPathTextField()->setText(*path);
+    if (const auto on = seams_.preferences.stringForKey(kAvailableOnlyKey))
+        checkAvailableRomVideosOnly()->setChecked(*on == QStringLiteral("1"));
     if (const auto folder = seams_.preferences.stringForKey(kReportFolderKey))
         session_.setReportFolder(toLocalPath(*folder));
     if (const auto targets = seams_.preferences.stringForKey(kFillTargetsKey))
@@ -122,6 +126,8 @@ void QVAppDelegate::saveUserDefaults()
     seams_.preferences.setString(kTokenadeRomsListPathKey, romsListPathTextField()->text());
     seams_.preferences.setString(kDatPathKey, datPathTextField()->text());
     seams_.preferences.setString(kWindowGeometryKey, windowPlace(*window_.window));
+    const bool availableOnly = checkAvailableRomVideosOnly()->isChecked();
+    seams_.preferences.setString(kAvailableOnlyKey, availableOnly ? QStringLiteral("1") : QStringLiteral("0"));
     seams_.preferences.setString(kReportFolderKey, fromLocalPath(session_.reportFolder()));
     seams_.preferences.setString(kFillTargetsKey, fromLocalPath(session_.fillTargets().toText()));
     seams_.preferences.synchronize();  // a store that cannot be written costs only the paths

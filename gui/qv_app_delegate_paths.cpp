@@ -1,6 +1,7 @@
 #include "qv_app_delegate.h"
 
 #include "core/sources/list_discovery.h"
+#include "gui/changes/window_changes.h"
 #include "gui/file_chooser.h"
 #include "gui/qt_strings.h"
 
@@ -61,6 +62,7 @@ void QVAppDelegate::pathFieldsChanged()
         if (!session_.isAudited(kind))
             showSelectedCategory(kind);  // it says which paths are still to be chosen
     }
+    changes_->showCommands();  // a result of other paths offers no change to the files the fields name
 }
 
 void QVAppDelegate::startDiscovery(const QString& directory)

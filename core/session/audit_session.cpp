@@ -71,12 +71,28 @@ bool AuditSession::checkBoxChanged(AuditKind kind) const
     return kind == AuditKind::Videos && inputs && inputs->availableRomVideosOnly != availableOnly_;
 }
 
+// The leftovers warning sends the user to Undo; while no batch is left to
+// undo, it says what else can be done.
+std::optional<std::string> AuditSession::leftoversWithoutUndo(const AuditWarning& warning) const
+{
+    if (warning.kind != WarningKind::BatchLeftovers || undoable_)
+        return std::nullopt;
+    const size_t cut = warning.message.find(';');
+    const bool one = warning.count == 1;
+    return warning.message.substr(0, cut) + (one ? "; no batch left to undo names it, so Undo cannot remove it: "
+                                                   "look at it and delete it by hand once no batch runs."
+                                                 : "; no batch left to undo names them, so Undo cannot remove them: "
+                                                   "look at them and delete them by hand once no batch runs.");
+}
+
 std::vector<AuditSession::Notice> AuditSession::notices(AuditKind kind) const
 {
     const KindState& kept = state(kind);
     std::vector<Notice> notices;
     for (const AuditWarning& warning : kept.result->warnings)
-        notices.push_back({warning.message, warning.examples, {}});
+        notices.push_back({leftoversWithoutUndo(warning).value_or(warning.message), warning.examples, {}});
+    if (kind == AuditKind::Roms)
+        addContentNotices(notices);
     if (pathsChanged(kind))
         notices.push_back({"These results are of the earlier paths " + kept.madeFrom->tokenadeDirPath + " and " +
                                kept.madeFrom->romsListPath + ": audit again to see those above. The counts marked "

@@ -76,7 +76,9 @@ public:
     bool checkBoxChanged(AuditKind kind) const;
 
     // What the window says above a tab's result view, in this order: the
-    // warnings of the last result, that it is of earlier paths, where the
+    // warnings of the last result, on the ROM tab what the content says
+    // against its names (contentWarnings) or that the DAT cannot be used,
+    // that it is of earlier paths, where the
     // reports were saved, what the last batch of changes did.
     struct Notice {
         std::string text;
@@ -140,12 +142,12 @@ public:
     // a rename as after any audit.
     size_t nearMissCount(AuditKind kind) const;
     std::string nearMissLabel(AuditKind kind) const;
-    bool canShowNearMisses(AuditKind kind) const { return nearMissCount(kind) != 0; }
+    bool canShowNearMisses(AuditKind kind) const { return nearMissCount(kind) != 0 && !pathsChanged(kind); }
     // Renames can start for `kind` when an offer is ticked and nothing runs
     // that could change the files or the result meanwhile.
     bool canRename(AuditKind kind) const
     {
-        return canChange() && renameOffers(kind).tickedCount() != 0 && changesRefused(kind).empty();
+        return canChange() && renameOffers(kind).tickedCount() != 0 && whyNoChanges(kind).empty();
     }
     // Why nothing of `kind` may be changed in the collection of its last
     // result, in words for a tooltip ("The Tokenade directory /x does not
@@ -153,13 +155,17 @@ public:
     // (whyNotACollection), as told when the result was adopted.
     const std::string& changesRefused(AuditKind kind) const { return state(kind).refused; }
     void refuseChanges(AuditKind kind, std::string why) { state(kind).refused = std::move(why); }
-
+    // Why no change of `kind` may start now, for the tooltips of its
+    // commands, or "": the refusal above, or a result of other paths than
+    // the fields hold, whose offers would change the files of another
+    // directory than the one the user names now.
+    std::string whyNoChanges(AuditKind kind) const;
     // The copies a fill offers for the last result of `kind`, as ticked.
     const ChangeChoice& fillOffers(AuditKind kind) const { return state(kind).fill; }
     void offerFill(AuditKind kind, ChangePlan plan) { state(kind).fill = ChangeChoice(std::move(plan)); }
     void tickFill(AuditKind kind, size_t item, bool ticked) { state(kind).fill.tick(item, ticked); }
     // A fill looks for the missing names of an audit.
-    bool canFill(AuditKind kind) const { return canChange() && isAudited(kind) && changesRefused(kind).empty(); }
+    bool canFill(AuditKind kind) const { return canChange() && isAudited(kind) && whyNoChanges(kind).empty(); }
     // Where each collection's fills went last.
     FillTargets& fillTargets() { return fillTargets_; }
     // The shown category's files can be set aside: unknown files of either
@@ -195,6 +201,10 @@ public:
     // when one was made and its DAT and list could be read; null otherwise.
     // Renames and fills by content work from it.
     std::shared_ptr<const BasisAndArchives> identification() const;
+    // The DAT `datPath` could not be used (`why` names file, place and
+    // reason): while its field names it, the ROM tab's notices say that
+    // identification by content is off, and why.
+    void datUnusable(std::string datPath, std::string why);
 
     // The supported-list discoveries that have not reported back.
     void startDiscovery() { ++discoveries_; }
@@ -214,6 +224,9 @@ private:
         std::string refused;
     };
 
+    std::optional<std::string> leftoversWithoutUndo(const AuditWarning& warning) const;
+    // The content warnings of the ROM result, or that the DAT cannot be used.
+    void addContentNotices(std::vector<Notice>& notices) const;
     // The notice of a batch; it outlasts the audit that follows, when `auditFollows`.
     void changesMade(AuditKind kind, Notice notice, bool auditFollows);
     // Of `kinds`, changed by a batch on `collection` (a real path), those to
@@ -236,6 +249,9 @@ private:
     std::shared_ptr<const AuditResult> identifiedOf_;  // the ROM result `identified_` belongs to
     std::string identifiedDat_;
     std::shared_ptr<const BasisAndArchives> identified_;
+    std::vector<AuditWarning> contentWarnings_;  // of `identified_`, for the ROM tab's notices
+    std::string unusableDat_;
+    std::string whyDatUnusable_;
     std::string reportFolder_;
     FillTargets fillTargets_;
 };

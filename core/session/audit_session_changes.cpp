@@ -36,7 +36,15 @@ std::string AuditSession::nearMissLabel(AuditKind kind) const
 bool AuditSession::canSetAside(AuditKind kind, CategoryId shown, size_t selected) const
 {
     const bool found = shown == CategoryId::Unknown || (kind == AuditKind::Videos && shown == CategoryId::Extra);
-    return found && selected != 0 && isAudited(kind) && canChange() && changesRefused(kind).empty();
+    return found && selected != 0 && isAudited(kind) && canChange() && whyNoChanges(kind).empty();
+}
+
+std::string AuditSession::whyNoChanges(AuditKind kind) const
+{
+    if (!changesRefused(kind).empty() || !pathsChanged(kind))
+        return changesRefused(kind);
+    return "The " + kindWords(kind) + " shown are of " + madeFrom(kind)->tokenadeDirPath + " and " +
+           madeFrom(kind)->romsListPath + ": audit again before changing the files of the paths above.";
 }
 
 void AuditSession::finishChanges()
@@ -58,8 +66,10 @@ std::vector<AuditKind> AuditSession::auditAgainAfter(const std::vector<AuditKind
 {
     std::vector<AuditKind> again;
     for (AuditKind kind : kinds) {
-        if (!isAudited(kind))
+        if (!isAudited(kind)) {  // an undo before any audit still says what it put back
+            changesMade(kind, notice, false);
             continue;
+        }
         const std::string& directory = madeFrom(kind)->tokenadeDirPath;
         const bool sameCollection = resolvedPath(directory).value_or(directory) == collection;
         if (sameCollection && !pathsChanged(kind)) {

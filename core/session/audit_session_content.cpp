@@ -2,6 +2,8 @@
 // archives against it found.
 #include "audit_session.h"
 
+#include "core/session/content_holdings.h"
+
 namespace tokenade {
 
 std::optional<IdentifyInputs> AuditSession::identificationWanted() const
@@ -20,7 +22,30 @@ bool AuditSession::identified(const std::shared_ptr<const AuditResult>& of, cons
     identifiedOf_ = of;
     identifiedDat_ = inputs.datPath;
     identified_ = std::move(found);
+    contentWarnings_ = contentWarnings(*of, *identified_);
+    if (identified_->read.basis && unusableDat_ == inputs.datPath)
+        unusableDat_.clear();  // mended since
     return true;
+}
+
+void AuditSession::datUnusable(std::string datPath, std::string why)
+{
+    unusableDat_ = std::move(datPath);
+    whyDatUnusable_ = std::move(why);
+}
+
+void AuditSession::addContentNotices(std::vector<Notice>& notices) const
+{
+    if (!datPath_.empty() && datPath_ == unusableDat_) {
+        notices.push_back({"Identification by content is off: the DAT cannot be used (" + whyDatUnusable_ +
+                               "). Choose another DAT, or mend this one and choose it again.",
+                           {}, {}});
+        return;
+    }
+    if (!identification())
+        return;
+    for (const AuditWarning& warning : contentWarnings_)
+        notices.push_back({warning.message, warning.examples, {}});
 }
 
 std::shared_ptr<const BasisAndArchives> AuditSession::identification() const

@@ -23,4 +23,12 @@ struct ContentHoldings {
 // `found` identified the archives of the same collection.
 ContentHoldings unknownHoldings(std::shared_ptr<const AuditResult> result, const BasisAndArchives& found);
 
+// What the content says against the names of `result` (a ROM audit), as
+// warnings for the window's notices: archives that hold another game than
+// their names say (wrongContentWarning, as the command line warns), and
+// valid archives, named for a list line, that are not zips or are cut
+// short, so that a name alone does not pass for the game. Nothing without a
+// basis or when every archive is what its name says.
+std::vector<AuditWarning> contentWarnings(const AuditResult& result, const BasisAndArchives& found);
+
 }  // namespace tokenade

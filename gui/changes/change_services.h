@@ -3,6 +3,7 @@
 class Alert;
 class FileChooser;
 class JobRunner;
+class Preferences;
 namespace tokenade {
 class AuditSession;
 }
@@ -18,4 +19,5 @@ struct ChangeServices {
     JobRunner& jobs;
     FileChooser& chooser;
     Alert& alert;
+    Preferences& preferences;  // the dialogs' sizes
 };

@@ -1,6 +1,7 @@
 #include "content_identifier.h"
 
 #include "core/content/collection_identity.h"
+#include "core/content/dat_index_cache.h"
 #include "core/session/audit_session.h"
 #include "core/session/content_holdings.h"
 #include "core/session/job_runner.h"
@@ -8,6 +9,7 @@
 #include "gui/qt_strings.h"
 #include "gui/report_view.h"
 
+#include <QFileInfo>
 #include <QLineEdit>
 #include <QProgressBar>
 #include <QToolButton>
@@ -63,8 +65,11 @@ void ContentIdentifier::identify()
     stop();
     datTaken_ = services_.session.datPath();
     const std::optional<tokenade::IdentifyInputs> wanted = services_.session.identificationWanted();
-    if (!wanted)
+    if (!wanted) {
+        if (!datTaken_.empty())
+            checkDat(datTaken_);
         return;
+    }
     counts_ = std::make_shared<Counts>();
     running_ = std::make_shared<std::stop_source>();
     const std::shared_ptr<const tokenade::AuditResult> result = services_.session.snapshot(tokenade::AuditKind::Roms);
@@ -84,8 +89,7 @@ void ContentIdentifier::identify()
                 return;  // stopped, or replaced by a newer identification
             stop();
             if (found->read.datProblem) {
-                services_.alert.show(QStringLiteral("The DAT cannot be used"),
-                                     toQString(found->read.datProblem->message()), QStringLiteral("OK"));
+                datUnusable(inputs.datPath, *found->read.datProblem);
                 return;
             }
             if (found->identified.archives.stopped)
@@ -99,6 +103,32 @@ void ContentIdentifier::identify()
     progress_->show();
     stopButton_->show();
     ticker_.start();
+}
+
+// With nothing to identify yet, the DAT is read alone, so that one that
+// cannot be used says so as it is chosen; a good one's index is cached for
+// the identification that follows the audit.
+void ContentIdentifier::checkDat(const std::string& datPath)
+{
+    services_.jobs.start<std::optional<tokenade::DatProblem>>(
+        [datPath](std::stop_token, const JobRunner::Reporter&) {
+            tokenade::DatRead read = tokenade::readDatThroughCache(datPath, {});
+            return read.dat ? std::nullopt : std::optional(std::move(read.problem));
+        },
+        {}, [this, datPath](std::optional<tokenade::DatProblem> problem) {
+            if (problem && services_.session.datPath() == datPath)
+                datUnusable(datPath, *problem);
+        });
+}
+
+void ContentIdentifier::datUnusable(const std::string& datPath, const tokenade::DatProblem& problem)
+{
+    services_.session.datUnusable(datPath, problem.message());
+    emit identificationChanged();  // the notice says that identification is off
+    // A path half typed names no file yet: the notice says so without stopping the typing.
+    if (datField_->hasFocus() && !QFileInfo::exists(fromLocalPath(datPath)))
+        return;
+    services_.alert.show(QStringLiteral("The DAT cannot be used"), toQString(problem.message()), QStringLiteral("OK"));
 }
 
 void ContentIdentifier::stop()

@@ -10,6 +10,9 @@
 #include <stop_token>
 #include <string>
 
+namespace tokenade {
+struct DatProblem;
+}
 class QLineEdit;
 class QProgressBar;
 class QToolButton;
@@ -21,7 +24,9 @@ class ReportView;
 // unknown archives hold for the ROM result view to show. A progress bar
 // counts the archives read, and Stop ends the job. It starts again for each
 // new ROM result and once the DAT field has stayed still a moment; a DAT
-// that cannot be read gets an alert with its file, line and column.
+// that cannot be read gets an alert with its file, line and column, and the
+// ROM tab's notice says that identification by content is off. Before any
+// ROM result, a DAT chosen is read alone, for that alert.
 class ContentIdentifier : public QObject {
     Q_OBJECT
 
@@ -46,6 +51,8 @@ private:
         std::atomic<size_t> read{0};
     };
 
+    void checkDat(const std::string& datPath);
+    void datUnusable(const std::string& datPath, const tokenade::DatProblem& problem);
     void stop();
     void showProgress();
 

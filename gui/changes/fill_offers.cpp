@@ -81,7 +81,7 @@ FillOffers::FillOffers(AuditKind kind, const TabChangeElements& tab, QLabel* sta
 void FillOffers::showCommands()
 {
     button_->setEnabled(services_.session.canFill(kind_));
-    button_->setToolTip(toQString(services_.session.changesRefused(kind_)));
+    button_->setToolTip(toQString(services_.session.whyNoChanges(kind_)));
 }
 
 void FillOffers::resultAdopted()
@@ -157,7 +157,7 @@ void FillOffers::didPlan(ChangePlan plan)
         // The reasons run long: they come last, where the table has room.
         rows.push_back({{toQString(item.expected), toQString(item.shownSource), fromLocalPath(item.change.toFolder),
                          differences},
-                        fill.ticks()[i]});
+                        fill.ticks()[i], item.refusal.empty()});
     }
     view_->showOffers(filesWord(rows.size()) + QStringLiteral(" of the missing ones found. Copy gives the ticked "
                                                               "ones their expected names in the target folder."),
@@ -167,8 +167,7 @@ void FillOffers::didPlan(ChangePlan plan)
         folders << fromLocalPath(folder);
     view_->showTargets(folders, fromLocalPath(target_));
     showSummary();
-    view_->show();
-    view_->raise();
+    view_->showKeepingSize(services_.preferences, QStringLiteral("FillSize"));
 }
 
 void FillOffers::showSummary()

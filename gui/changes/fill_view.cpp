@@ -23,7 +23,6 @@ FillView::FillView(QWidget* parent)
     , copy_(new QPushButton(tr("Copy…"), this))
     , cancel_(new QPushButton(tr("Cancel Copying"), this))
 {
-    resize(960, 520);
     target_->setObjectName(QStringLiteral("fillTarget"));
     target_->setAccessibleName(tr("The folder the copies go to"));
     target_->setHeaderHidden(true);

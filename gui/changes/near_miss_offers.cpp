@@ -102,8 +102,9 @@ void NearMissOffers::showCommands()
 {
     button_->setText(toQString(services_.session.nearMissLabel(kind_)));
     button_->setEnabled(services_.session.canShowNearMisses(kind_));
+    button_->setToolTip(toQString(services_.session.whyNoChanges(kind_)));
     view_->setRenameEnabled(services_.session.canRename(kind_));
-    view_->renameButton()->setToolTip(toQString(services_.session.changesRefused(kind_)));
+    view_->renameButton()->setToolTip(toQString(services_.session.whyNoChanges(kind_)));
 }
 
 void NearMissOffers::resultAdopted()
@@ -117,8 +118,7 @@ void NearMissOffers::resultAdopted()
 void NearMissOffers::show()
 {
     fillView();
-    view_->show();
-    view_->raise();
+    view_->showKeepingSize(services_.preferences, QStringLiteral("NearMissesSize"));
 }
 
 // The offers are planned once per result, from the files as they are then,

@@ -9,7 +9,6 @@ NearMissesView::NearMissesView(QWidget* parent)
     , notRenamed_(new QTextBrowser(this))
     , rename_(new QPushButton(tr("Rename…"), this))
 {
-    resize(900, 520);
     notRenamed_->setObjectName(QStringLiteral("nearMissesNotRenamed"));
     notRenamed_->setAccessibleName(tr("Names listed but never renamed"));
     notRenamed_->setMaximumHeight(160);

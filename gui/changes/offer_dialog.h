@@ -6,6 +6,7 @@
 
 #include <vector>
 
+class Preferences;
 class QDialogButtonBox;
 class QLabel;
 class QLayout;
@@ -34,6 +35,11 @@ public:
 
     QTableWidget* table() const { return table_; }
 
+    // Shows the dialog in front. Opened anew, it takes the size it was last
+    // closed at, kept in `preferences` under `key`, or else one that shows
+    // the table's columns whole, within the screen; closing keeps its size.
+    void showKeepingSize(Preferences& preferences, const QString& key);
+
 Q_SIGNALS:
     void rowTicked(int row, bool ticked);
 
@@ -46,8 +52,13 @@ protected:
     void addBelowTable(QWidget* widget);
     void addBelowTable(QLayout* layout);
     void addButton(QPushButton* button);
+    void hideEvent(QHideEvent* event) override;
 
 private:
+    QSize fittingSize() const;
+
+    Preferences* sizeKeeper_ = nullptr;
+    QString sizeKey_;
     QLabel* title_;
     QTableWidget* table_;
     QVBoxLayout* layout_;

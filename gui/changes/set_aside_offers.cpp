@@ -30,7 +30,7 @@ void SetAsideOffers::showCommands()
     const std::optional<tokenade::CategoryId> shown = view_->shownCategory();
     view_->setAsideAction()->setEnabled(
         shown && services_.session.canSetAside(kind_, *shown, view_->selectedNames().size()));
-    view_->setAsideAction()->setToolTip(toQString(services_.session.changesRefused(kind_)));
+    view_->setAsideAction()->setToolTip(toQString(services_.session.whyNoChanges(kind_)));
 }
 
 // Only the selected names go, asked once.

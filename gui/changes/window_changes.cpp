@@ -18,14 +18,18 @@ struct WindowChanges::TabOffers {
 };
 
 WindowChanges::WindowChanges(const WindowElements& window, const ChangeServices& services, BatchRunner::Hooks hooks)
-    : batches_(services, std::move(hooks))
-    , undo_(window.changes.undoLastChanges, window.tokenadeDirPathTextField, services, batches_)
+    : batches_(services, hooks)
+    , undo_(window.changes.undoLastChanges, window.tokenadeDirPathTextField, services, batches_,
+            [showNotices = hooks.auditAgain] { showNotices({}); })
     , identifier_(window.datPathTextField, window.tabs[AuditKind::Roms].resultView, window.changes.identifyProgress,
                   window.changes.stopIdentify, services)
     , session_(services.session)
 {
     QObject::connect(&identifier_, &ContentIdentifier::identificationChanged, &identifier_,
-                     [this] { tabs_[AuditKind::Roms]->nearMisses.resultAdopted(); });
+                     [this, showNotices = hooks.auditAgain] {
+                         tabs_[AuditKind::Roms]->nearMisses.resultAdopted();
+                         showNotices({});  // nothing to audit: what the content says goes into the notices
+                     });
     for (AuditKind kind : tokenade::kAuditKinds) {
         const TabChangeElements& tab = window.changes.tabs[kind];
         tabs_[kind] = std::unique_ptr<TabOffers>(

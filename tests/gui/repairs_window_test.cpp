@@ -1,5 +1,7 @@
 #include "tests/support/window_fixture.h"
 
+#include "core/repair/changes.h"
+#include "core/repair/journal_files.h"
 #include "core/repair/set_aside_plan.h"
 #include "gui/changes/fill_view.h"
 #include "gui/changes/near_misses_view.h"
@@ -48,6 +50,15 @@ protected:
     bool waitForChanges()
     {
         return QTest::qWaitFor([this] { return !controller().session().isChanging(); }, 20000) && waitForAudits();
+    }
+    // Audit › Undo, answered yes: true once it asked, or said why it would not, and its batch ended.
+    bool undoLast()
+    {
+        const size_t said = alert.asked.size() + alert.shown.size();
+        alert.answers.push_back(true);
+        window().findChild<QAction*>("actionUndoLastRenames")->trigger();
+        return QTest::qWaitFor([&] { return alert.asked.size() + alert.shown.size() > said; }, 20000) &&
+               waitForChanges();
     }
     std::string files() { return collection.list("roms") + collection.list("romsConsoles"); }
     // Fill from Folder… of the ROM tab from `source`: its view once shown, else null.
@@ -105,13 +116,34 @@ TEST_F(RepairsWindowTest, TickedPairsAreRenamedAfterOneQuestionAndTheLastBatchUn
     controller().tokenadeDirPathTextField()->setText(QString::fromStdString(collection.root()));
     ASSERT_TRUE(QTest::qWaitFor([undo] { return undo->isEnabled(); }, 20000));
     EXPECT_TRUE(undo->text().startsWith("Undo Renames of 1 file (today ")) << undo->text().toStdString();
-    alert.answers.push_back(true);
-    undo->trigger();
+    EXPECT_EQ(undo->shortcut(), QKeySequence(QStringLiteral("Ctrl+Z")));
+    ASSERT_TRUE(undoLast());
     EXPECT_TRUE(alert.asked.back().informativeText.endsWith("back to \u201CPokemon Red (USA).zip\u201D in " +
                                                            QString::fromStdString(collection.path("romsConsoles"))));
-    ASSERT_TRUE(waitForChanges());
     EXPECT_EQ(files(), before);
     EXPECT_TRUE(notice->text().contains("Renamed 1 file back (journal 20")) << notice->text().toStdString();
+}
+
+// The command line may undo the batch that the window offers: the window
+// reads the journals again rather than ask to undo what is gone.
+TEST_F(RepairsWindowTest, UndoAfterAShellUndoSaysTheBatchIsGone)
+{
+    plantNearMisses();
+    controller().auditRoms();
+    ASSERT_TRUE(waitForAudits());
+    alert.answers.push_back(true);
+    QTest::mouseClick(window().findChild<QToolButton*>("romsNearMissesButton"), Qt::LeftButton);
+    QTest::mouseClick(window().findChild<NearMissesView*>("romsNearMissesView")->renameButton(), Qt::LeftButton);
+    ASSERT_TRUE(waitForChanges());
+    ASSERT_TRUE(QTest::qWaitFor([this] { return controller().session().canUndo(); }, 20000));
+    ASSERT_FALSE(undoChanges(controller().session().undoable()->journalPath,  // as the command line does
+                             ChangeOptions{renameJournalFolder(), {}, nullptr, {}, {}}).outcomes.empty());
+    const size_t asked = alert.asked.size();
+    ASSERT_TRUE(undoLast());
+    EXPECT_EQ(alert.asked.size(), asked);
+    EXPECT_TRUE(alert.shown.back().messageText.startsWith("Nothing left to undo of Renames of 2 files"))
+        << alert.shown.back().messageText.toStdString();
+    EXPECT_FALSE(window().findChild<QAction*>("actionUndoLastRenames")->isEnabled());
 }
 
 // A cut name is offered but left unticked; a game's video follows its archive, audited or not.
@@ -162,18 +194,23 @@ TEST_F(RepairsWindowTest, FillFromAFolderCopiesTheTickedFilesAndUndoTakesThemAwa
     EXPECT_EQ(controller()._validRoms().size(), 2u);
     EXPECT_TRUE(controller().tab(AuditKind::Roms).noticeArea->text().contains("Copied 1 file."));
 
+    quit();
+    launch();  // undone before any audit, it still says what it did
     ASSERT_TRUE(QTest::qWaitFor([this] { return controller().session().canUndo(); }, 20000));
-    alert.answers.push_back(true);
-    window().findChild<QAction*>("actionUndoLastRenames")->trigger();
-    ASSERT_TRUE(waitForChanges());
+    ASSERT_TRUE(undoLast());
     EXPECT_EQ(collection.list("roms") + collection.list("romsConsoles"), before);
+    EXPECT_TRUE(controller().tab(AuditKind::Roms).noticeArea->text().contains("Removed 1 copy"))
+        << controller().tab(AuditKind::Roms).noticeArea->text().toStdString();
 
-    ASSERT_TRUE(fillFrom(downloads));  // the collection's folder is kept
-    EXPECT_EQ(targets->currentItem()->text(0), "Genesis");
+    controller().auditRoms();
+    ASSERT_TRUE(waitForAudits());
+    FillView* again = fillFrom(downloads);
+    ASSERT_TRUE(again);
+    EXPECT_EQ(again->targetChoice()->currentItem()->text(0), "Genesis");  // the collection's folder is kept
 }
 
 // Once a DAT is chosen, archives under names of their own are renamed and
-// filled by what they hold, and a DAT that cannot be read says where.
+// filled by what they hold.
 TEST_F(RepairsWindowTest, ADatOffersRenamesAndFillsByContent)
 {
     makeCollection("Alpha (USA)\nBeta (USA)\n");
@@ -211,13 +248,36 @@ TEST_F(RepairsWindowTest, ADatOffersRenamesAndFillsByContent)
     EXPECT_EQ(fill->table()->item(0, 0)->text(), "Beta (USA).zip");
     EXPECT_EQ(fill->table()->item(0, 1)->text(), "b.zip");
     EXPECT_EQ(fill->table()->item(0, 3)->text(), "content: holds Beta (USA)");
+}
 
-    collection.addFile("bad.dat", "game ( name \"Alpha (USA)\" rom ( name a.rom size 4 crc 12345 ) )\n");
-    controller().useDatFile(QString::fromStdString(collection.path("bad.dat")));
-    ASSERT_TRUE(QTest::qWaitFor([this] { return !alert.shown.empty(); }, 20000));
+// What the content says against a name is a notice of the ROM tab, and a DAT
+// that cannot be used says where as it is chosen, before any audit too.
+TEST_F(RepairsWindowTest, NoticesCarryWhatTheContentSays)
+{
+    makeCollection("Alpha (USA)\nBeta (USA)\n");
+    collection.addFile("roms/Beta (USA).zip", zipBytes({{"a.rom", 4, 1}}));
+    collection.addFile("roms/Alpha (USA).zip", "not a zip at all");
+    collection.addFile("games.dat", "game ( name \"Alpha (USA)\" rom ( name a.rom size 4 crc 00000001 ) )\n"
+                                    "game ( name \"Beta (USA)\" rom ( name b.rom size 4 crc 00000002 ) )\n");
+    collection.addFile("cut.dat", "game ( name \"Alpha (USA)\" rom ( name a.rom size 4 crc 00000001 )");
+    controller().useDatFile(QString::fromStdString(collection.path("cut.dat")));
+    ASSERT_TRUE(QTest::qWaitFor([this] { return !alert.shown.empty(); }, 20000));  // nothing audited yet
     EXPECT_EQ(alert.shown.back().messageText, "The DAT cannot be used");
-    EXPECT_TRUE(alert.shown.back().informativeText.startsWith(QString::fromStdString(collection.path("bad.dat:1:")) ))
+    EXPECT_TRUE(alert.shown.back().informativeText.startsWith(QString::fromStdString(collection.path("cut.dat:1:"))))
         << alert.shown.back().informativeText.toStdString();
+
+    controller().useDatFile(QString::fromStdString(collection.path("games.dat")));
+    controller().auditRoms();
+    ASSERT_TRUE(waitForAudits());
+    NoticeArea* notice = controller().tab(AuditKind::Roms).noticeArea;
+    ASSERT_TRUE(QTest::qWaitFor([notice] { return notice->text().contains("another game"); }, 20000));
+    EXPECT_TRUE(notice->text().contains("\"Beta (USA).zip\" holds Alpha (USA)")) << notice->text().toStdString();
+    EXPECT_TRUE(notice->text().contains("\"Alpha (USA).zip\" is not a zip")) << notice->text().toStdString();
+
+    const size_t alerts = alert.shown.size();
+    controller().useDatFile(QString::fromStdString(collection.path("cut.dat")));
+    ASSERT_TRUE(QTest::qWaitFor([&] { return alert.shown.size() > alerts; }, 20000));
+    EXPECT_TRUE(notice->text().contains("Identification by content is off")) << notice->text().toStdString();
 }
 
 // A mistyped directory once took a fill into a folder it made there.
@@ -231,6 +291,8 @@ TEST_F(RepairsWindowTest, NothingIsChangedInADirectoryThatIsNoCollection)
     for (const auto& [directory, why] : {std::pair{collection.path("col"), "does not exist"},
                                          std::pair{collection.path("elsewhere"), "holds none of the folders"}}) {
         controller().tokenadeDirPathTextField()->setText(QString::fromStdString(directory));
+        EXPECT_FALSE(fill->isEnabled()) << "the result shown is of another directory";
+        EXPECT_FALSE(fill->toolTip().isEmpty());
         controller().auditRoms();
         ASSERT_TRUE(waitForAudits());
         EXPECT_FALSE(fill->isEnabled()) << directory;

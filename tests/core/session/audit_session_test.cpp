@@ -37,7 +37,10 @@ TEST(AuditSession, AResultReplacesTheSnapshotAndNeverChangesOneHandedOut)
     EXPECT_EQ(tetris->list(CategoryId::Valid)[0].name(), "Tetris.zip");
 
     // An unusable list and a stopped audit leave the result and its paths as they were.
+    EXPECT_TRUE(session.canFill(AuditKind::Roms));
     session.setPaths("/elsewhere", "/absent.txt");
+    EXPECT_FALSE(session.canFill(AuditKind::Roms));  // it would fill /games/Tokenade, not the field's directory
+    EXPECT_NE(session.whyNoChanges(AuditKind::Roms).find("are of /games/Tokenade"), std::string::npos);
     session.startAudit(AuditKind::Roms);
     EXPECT_EQ(session.finishAudit(AuditKind::Roms, AuditOutcome{{}, std::nullopt, {"/absent.txt", "not found"}, false}),
               AuditSession::Finish::ListUnusable);
@@ -192,6 +195,32 @@ TEST(AuditSession, AfterABatchOnlyResultsOfItsCollectionAreAuditedAgain)
     EXPECT_EQ(session.notices(AuditKind::Videos).size(), 1u);
     session.startAudit(AuditKind::Videos);
     EXPECT_TRUE(session.notices(AuditKind::Videos).empty());
+}
+
+// A notice must not send the user to a command that cannot help, nor leave
+// an undo or a DAT that failed without a word.
+TEST(AuditSession, NoticesSayWhatWasDoneAndWhatIsOff)
+{
+    AuditSession session;
+    const BatchSummary fill{.collection = "/games/col", .touchesRoms = true};
+    EXPECT_TRUE(session.undoEnded({"Removed 1 copy.", {}, {}}, fill).empty());  // before any audit
+    ASSERT_EQ(session.notices(AuditKind::Roms).size(), 1u);
+    EXPECT_EQ(session.notices(AuditKind::Roms)[0].text, "Removed 1 copy.");
+
+    AuditOutcome outcome = resultWith(session.startAudit(AuditKind::Roms), AuditKind::Roms, "a.zip");
+    outcome.result->warnings.push_back(
+        {WarningKind::BatchLeftovers, "An interrupted batch left 2 temporary files; Undo removes them.", 2, {}});
+    session.finishAudit(AuditKind::Roms, std::move(outcome));
+    EXPECT_NE(session.notices(AuditKind::Roms)[0].text.find("so Undo cannot remove them"), std::string::npos);
+    session.setUndoable(BatchSummary{});
+    EXPECT_EQ(session.notices(AuditKind::Roms)[0].text, "An interrupted batch left 2 temporary files; Undo removes them.");
+
+    session.setDatPath("/games/cut.dat");
+    session.datUnusable("/games/cut.dat", "/games/cut.dat:3:1: cut short");
+    ASSERT_EQ(session.notices(AuditKind::Roms).size(), 2u);
+    EXPECT_EQ(session.notices(AuditKind::Roms)[1].text.rfind("Identification by content is off", 0), 0u);
+    session.setDatPath("/games/other.dat");
+    EXPECT_EQ(session.notices(AuditKind::Roms).size(), 1u);
 }
 
 // No change is offered on a directory that is not a collection, whatever is ticked.
