@@ -135,12 +135,12 @@ std::vector<Stretch> stretchesOf(const ArchiveSet& set)
     return stretches;
 }
 
-// One archive: from the cache when its identity is there, else from its file.
-bool readOne(int folderFd, FoundArchive& archive, const ContentCache& cache)
+// One archive: from the cache when its place and identity are there, else from its file.
+bool readOne(int folderFd, const std::string& folder, FoundArchive& archive, const ContentCache& cache)
 {
     struct stat status {};
     if (cache.size() > 0 && ::fstatat(folderFd, archive.name.c_str(), &status, AT_SYMLINK_NOFOLLOW) == 0 &&
-        S_ISREG(status.st_mode) && cache.find(identityOfStatus(status), archive.contents)) {
+        S_ISREG(status.st_mode) && cache.find(folder, archive.name, identityOfStatus(status), archive.contents)) {
         archive.identity = identityOfStatus(status);
         archive.fromCache = true;
         return false;
@@ -152,17 +152,22 @@ bool readOne(int folderFd, FoundArchive& archive, const ContentCache& cache)
 void readAll(const std::string& directory, ArchiveSet& set, const ContentCache& cache, const ContentProgress& progress)
 {
     const std::vector<Stretch> stretches = stretchesOf(set);
+    const ContentCache none;
     std::atomic<size_t> next{0};
     std::atomic<size_t> opened{0};
     auto work = [&] {
         for (size_t s = next++; s < stretches.size() && !progress.stop.stop_requested(); s = next++) {
             const int folderFd = openFolder(joinPath(directory, set.folders[set.archives[stretches[s].begin].folder]), true);
             const int error = errno;
+            const bool lasting = folderFd >= 0 && inodeNumbersLastAt(folderFd);
+            const std::string& folder = set.folders[set.archives[stretches[s].begin].folder];
             for (size_t i = stretches[s].begin; i < stretches[s].end; ++i) {
-                if (folderFd < 0)
+                if (folderFd < 0) {
                     set.archives[i].contents = unreadable(error);
-                else
-                    opened += readOne(folderFd, set.archives[i], cache);
+                } else {
+                    opened += readOne(folderFd, folder, set.archives[i], lasting ? cache : none);
+                    set.archives[i].cacheable = lasting;
+                }
             }
             if (folderFd >= 0)
                 ::close(folderFd);
@@ -195,8 +200,10 @@ ArchiveSet readArchives(const std::string& directory, const std::vector<std::str
     // The cache is read beside the walk, which does not need it.
     ContentCache stored;
     std::jthread loader([&] {
-        if (cache.use)
+        if (cache.use) {
+            removeLeftTemporaries(cachePath);
             stored = ContentCache::load(cachePath);
+        }
     });
     ArchiveSet set;
     std::vector<std::string> roots;
@@ -226,10 +233,12 @@ ArchiveSet readArchives(const std::string& directory, const std::vector<std::str
         std::vector<CachedArchive> records;
         records.reserve(set.archives.size());
         for (const FoundArchive& archive : set.archives) {
-            if (archive.contents.problem != ZipProblem::Unreadable)
-                records.push_back({archive.identity, &archive.contents});
+            if (archive.cacheable && archive.contents.problem != ZipProblem::Unreadable)
+                records.push_back({set.folders[archive.folder], archive.name, archive.identity, &archive.contents});
         }
-        ContentCache::save(cachePath, records);  // a failure only costs the next run its speed
+        // Where no archive may be cached (all on exFAT, say), no empty cache is written at each run.
+        if (!records.empty() || stored.size() > 0)
+            ContentCache::save(cachePath, records);  // a failure only costs the next run its speed
     }
     return set;
 }
@@ -250,8 +259,19 @@ void nameEntries(const std::string& directory, const ArchiveSet& set, FoundArchi
         return;
     FoundArchive fresh;
     readFromFile(AT_FDCWD, joinPath(directory, set.pathOf(archive)), fresh);
-    if (fresh.identity == archive.identity && fresh.contents.entries.size() == archive.contents.entries.size())
+    if (fresh.identity.sameVersion(archive.identity) && fresh.contents.entries.size() == archive.contents.entries.size())
         archive.contents = std::move(fresh.contents);
+}
+
+bool stillHolds(const std::string& path, const FoundArchive& archive)
+{
+    FoundArchive fresh;
+    readFromFile(AT_FDCWD, path, fresh);
+    const std::vector<ZipEntry>& now = fresh.contents.entries;
+    const std::vector<ZipEntry>& then = archive.contents.entries;
+    return fresh.identity == archive.identity && fresh.contents.problem == archive.contents.problem &&
+           std::equal(now.begin(), now.end(), then.begin(), then.end(),
+                      [](const ZipEntry& a, const ZipEntry& b) { return a.size == b.size && a.crc == b.crc; });
 }
 
 }  // namespace tokenade

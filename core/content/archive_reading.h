@@ -19,6 +19,9 @@ struct FoundArchive {
     FileIdentity identity;
     ZipDirectory contents;  // entry names are "" when it came from the cache
     bool fromCache = false;
+    // Its file system keeps inode numbers across mounts, so that its record
+    // may be kept for the next run (inodeNumbersLast).
+    bool cacheable = false;
 };
 
 // The archives found below the folders searched, and what each holds.
@@ -48,7 +51,13 @@ struct ContentProgress {
 // are neither taken nor entered) at any depth below each of `folders`
 // joined to `directory` (an empty folder name: `directory` itself), and
 // reads what each holds: from the cache when a record matches the file's
-// identity, else from the file's central directory, on several threads.
+// place and identity, else from the file's central directory, on several
+// threads. Where a file system hands out inode numbers anew (FUSE, exFAT,
+// FAT, NTFS, network shares) the cache is neither used nor written for the
+// archives there: another file may have the same number, size and times
+// after a remount, and proving that it is the file cached would mean
+// reading the very directory the cache is there to spare. Also removes the
+// temporary cache files that killed runs left (removeLeftTemporaries).
 // Writes the cache anew afterwards unless stopped or told not to; a cache
 // that cannot be written only costs the next run its speed. `cache.use`
 // false reads every archive (--no-cache); `cache.path` "" is
@@ -71,5 +80,14 @@ namespace tokenade {
 // the file is still the one cached; leaves them without otherwise. For the
 // few archives whose entries a report names (the extras beside a game).
 void nameEntries(const std::string& directory, const ArchiveSet& set, FoundArchive& archive);
+
+// Whether the file at `path` is still `archive` as it was read: the same
+// file of the same size and mtime (==; the ctime is not asked, for a link
+// made to the file since changes it), whose central directory, read again
+// now (a few KiB), holds the same entries (sizes and CRCs, in order) or
+// fails for the same reason. For what is about to be changed by its
+// content, so that neither a cache record nor an earlier read that no
+// longer tells the truth moves a file; a link at `path` is not followed.
+bool stillHolds(const std::string& path, const FoundArchive& archive);
 
 }  // namespace tokenade

@@ -10,8 +10,11 @@
 
 #include <cerrno>
 #include <cstdio>
+#include <cstring>
+#include <chrono>
 #include <cstdlib>
 #include <filesystem>
+#include <regex>
 
 namespace tokenade {
 namespace {
@@ -19,6 +22,32 @@ namespace {
 constexpr size_t kMagicSize = 8;
 constexpr size_t kHeaderSize = 32;
 constexpr uint64_t kCacheSizeLimit = uint64_t{1} << 31;
+
+// When this run began, as near as a static can tell: temporaries older than
+// it were left by another run.
+const std::filesystem::file_time_type kRunBegan = std::filesystem::file_time_type::clock::now();
+
+// Whether the first 32 bytes of a file of `fileSize` bytes are a sound header.
+bool soundHeader(std::string_view header, std::string_view magic, uint32_t version, uint64_t fileSize)
+{
+    return header.size() == kHeaderSize && header.starts_with(magic.substr(0, kMagicSize)) &&
+           getLe32(header.data() + 8) == version && getLe32(header.data() + 28) == crc32(header.substr(0, 28)) &&
+           getLe64(header.data() + 16) == fileSize - kHeaderSize;
+}
+
+bool readWhole(int fd, char* into, size_t size, off_t at)
+{
+    size_t done = 0;
+    while (done < size) {
+        const ssize_t got = ::pread(fd, into + done, size - done, at + static_cast<off_t>(done));
+        if (got < 0 && errno == EINTR)
+            continue;
+        if (got <= 0)
+            return false;
+        done += static_cast<size_t>(got);
+    }
+    return true;
+}
 
 std::string cacheHome()
 {
@@ -134,17 +163,16 @@ void sealCache(std::string& bytes, std::string_view magic, uint32_t version, uin
 
 std::optional<SealedBody> openSealedCache(std::string_view bytes, std::string_view magic, uint32_t version)
 {
-    if (bytes.size() < kHeaderSize || !bytes.starts_with(magic.substr(0, kMagicSize)) ||
-        getLe32(bytes.data() + 8) != version || getLe32(bytes.data() + 28) != crc32(bytes.substr(0, 28)))
+    if (bytes.size() < kHeaderSize || !soundHeader(bytes.substr(0, kHeaderSize), magic, version, bytes.size()))
         return std::nullopt;
     const std::string_view body = bytes.substr(kHeaderSize);
-    if (getLe64(bytes.data() + 16) != body.size() || getLe32(bytes.data() + 24) != crc32(body))
+    if (getLe32(bytes.data() + 24) != crc32(body))
         return std::nullopt;
     return SealedBody{getLe32(bytes.data() + 12), body};
 }
 
-std::optional<std::string_view> readCacheFile(const std::string& path, bool& damaged,
-                                              const std::function<char*(size_t)>& room)
+std::optional<std::string_view> readCacheFile(const std::string& path, std::string_view magic, uint32_t version,
+                                              bool& damaged, const std::function<char*(size_t)>& room)
 {
     damaged = false;
     const int fd = ::open(path.c_str(), O_RDONLY | O_CLOEXEC | O_NOFOLLOW | O_NOCTTY | O_NONBLOCK);
@@ -154,20 +182,15 @@ std::optional<std::string_view> readCacheFile(const std::string& path, bool& dam
     }
     struct stat status {};
     std::optional<std::string_view> bytes;
-    if (::fstat(fd, &status) == 0 && S_ISREG(status.st_mode) && static_cast<uint64_t>(status.st_size) <= kCacheSizeLimit) {
+    char header[kHeaderSize];
+    if (::fstat(fd, &status) == 0 && S_ISREG(status.st_mode) && static_cast<uint64_t>(status.st_size) >= kHeaderSize &&
+        static_cast<uint64_t>(status.st_size) <= kCacheSizeLimit && readWhole(fd, header, kHeaderSize, 0) &&
+        soundHeader({header, kHeaderSize}, magic, version, static_cast<uint64_t>(status.st_size))) {
         const auto size = static_cast<size_t>(status.st_size);
         char* const memory = room(size);
         adviseHugePages(memory, size);
-        size_t done = 0;
-        while (done < size) {
-            const ssize_t got = ::read(fd, memory + done, size - done);
-            if (got < 0 && errno == EINTR)
-                continue;
-            if (got <= 0)
-                break;
-            done += static_cast<size_t>(got);
-        }
-        if (done == size)
+        std::memcpy(memory, header, kHeaderSize);
+        if (readWhole(fd, memory + kHeaderSize, size - kHeaderSize, kHeaderSize))
             bytes = std::string_view(memory, size);
     }
     ::close(fd);
@@ -186,10 +209,42 @@ std::optional<WriteError> saveCacheFile(const std::string& path, std::string_vie
 
 std::string cacheFilePath(std::string_view prefix, std::string_view named)
 {
-    // Two CRCs of different seeds: 64 bits, so that two folders never share a file by chance.
     char hex[17];
-    std::snprintf(hex, sizeof hex, "%08x%08x", crc32(named), crc32(named, 0x5EED));
+    std::snprintf(hex, sizeof hex, "%016llx", static_cast<unsigned long long>(nameHash(named)));
     return joinPath(joinPath(cacheHome(), "tokenade-auditor"), std::string(prefix) + "-" + hex + ".cache");
+}
+
+uint64_t nameHash(std::string_view text)
+{
+    uint64_t hash = 0xcbf29ce484222325;
+    for (const char c : text)
+        hash = (hash ^ static_cast<unsigned char>(c)) * 0x100000001b3;
+    // FNV's last byte reaches only the low bits strongly: a finalizer spreads it over all 64.
+    hash ^= hash >> 33;
+    hash *= 0xff51afd7ed558ccd;
+    hash ^= hash >> 33;
+    hash *= 0xc4ceb9fe1a85ec53;
+    return hash ^ (hash >> 33);
+}
+
+void removeLeftTemporaries(const std::string& cachePath)
+{
+    // writeFileAtomically's ".NAME.tmp-PID-COUNTER-ATTEMPT", NAME one of our caches' own names
+    // or that of the cache asked for (a place the user chose).
+    static const std::regex ours(R"(\.[a-z]+-[0-9a-f]{16}\.cache\.tmp-[0-9]+-[0-9]+-[0-9]+)");
+    static const std::regex counters(R"(\.tmp-[0-9]+-[0-9]+-[0-9]+)");
+    const std::filesystem::path folder = std::filesystem::path(cachePath).parent_path();
+    const std::string own = "." + std::filesystem::path(cachePath).filename().string();
+    std::error_code error;
+    for (std::filesystem::directory_iterator it(folder, error), end; !error && it != end; it.increment(error)) {
+        const std::string name = it->path().filename().string();
+        const bool named = std::regex_match(name, ours) ||
+                           (name.starts_with(own) && std::regex_match(name.substr(own.size()), counters));
+        std::error_code ignored;
+        if (named && !it->is_symlink(ignored) && it->is_regular_file(ignored) &&
+            it->last_write_time(ignored) < kRunBegan)
+            std::filesystem::remove(it->path(), ignored);
+    }
 }
 
 std::string realPathForCache(const std::string& path)

@@ -38,18 +38,32 @@ std::optional<SealedBody> openSealedCache(std::string_view bytes, std::string_vi
 // The bytes of the cache file at `path`, a regular file of at most 2 GiB
 // (a link is not followed), read whole into the memory `room(size)` gives,
 // which is never cleared first: a cache of many megabytes is read once, not
-// written twice. Nothing when there is none; `damaged` is then set when
-// something is there that cannot be read whole.
-std::optional<std::string_view> readCacheFile(const std::string& path, bool& damaged,
-                                              const std::function<char*(size_t)>& room);
+// written twice. Its header is read first, and nothing more when it is not
+// a sound header of this magic word and version for a file of that very
+// size: a foreign or damaged file costs 32 bytes, not its whole length.
+// Nothing when there is none; `damaged` is then set when something is
+// there that cannot be used. The body's CRC is left to openSealedCache.
+std::optional<std::string_view> readCacheFile(const std::string& path, std::string_view magic, uint32_t version,
+                                              bool& damaged, const std::function<char*(size_t)>& room);
 
 // Writes `bytes` to `path` atomically, creating its folder (mode 0700); the
 // file gets mode 0600.
 std::optional<WriteError> saveCacheFile(const std::string& path, std::string_view bytes);
 
 // $XDG_CACHE_HOME/tokenade-auditor/PREFIX-HASH.cache (else under
-// ~/.cache), HASH being 64 bits of a hash of `named`.
+// ~/.cache), HASH being the 64 bits of nameHash(`named`).
 std::string cacheFilePath(std::string_view prefix, std::string_view named);
+
+// A 64-bit hash of `text` (FNV-1a, then mixed), for naming caches: all 64
+// bits depend on every byte, unlike two CRCs, which are one 32-bit value.
+uint64_t nameHash(std::string_view text);
+
+// Removes what killed runs left in the folder of the cache at `cachePath`:
+// the temporary files of a cache being written (named as writeFileAtomically
+// names them after one of our caches) that were last written before this
+// run began, so that a run writing its own cache now is left alone. Does
+// nothing else and reports nothing: a file that stays only takes room.
+void removeLeftTemporaries(const std::string& cachePath);
 
 // The real path of `path` without a trailing slash, or `path` as it is
 // when it cannot be resolved: what a cache file is named after.

@@ -10,7 +10,7 @@
 namespace tokenade {
 namespace {
 
-// The body, front to back: the identity of the DAT; as varints the format,
+// The body, front to back: the identity of the DAT (its ctime too); as varints the format,
 // the counts of games, roms, disks, device references and holders and of
 // unmatchable roms and games; the list's name; then each game (its four
 // texts, its flags, how many roms, disks and device references and how many
@@ -68,7 +68,8 @@ std::string DatIndexCodec::serialize(const DatIndex& dat, const FileIdentity& of
     std::string bytes = startCache(dat.games.size() * 52 + dat.roms.size() * 72 + dat.disks.size() * 64 +
                                    dat.deviceRefs.size() * 12 + dat.holders_.size() * 10);
     for (const uint64_t value : {of.device, of.inode, static_cast<uint64_t>(of.size),
-                                 static_cast<uint64_t>(of.modifiedSeconds), static_cast<uint64_t>(of.modifiedNanoseconds)})
+                                 static_cast<uint64_t>(of.modifiedSeconds), static_cast<uint64_t>(of.modifiedNanoseconds),
+                                 static_cast<uint64_t>(of.changedSeconds), static_cast<uint64_t>(of.changedNanoseconds)})
         putLe64(bytes, value);
     for (const size_t count : {static_cast<size_t>(dat.format), dat.games.size(), dat.roms.size(), dat.disks.size(),
                                dat.deviceRefs.size(), dat.holders_.size(), dat.unmatchableRoms, dat.unmatchableGames})
@@ -125,6 +126,8 @@ std::optional<DatIndex> DatIndexCodec::read(DatIndex dat, std::string_view bytes
     made.size = static_cast<int64_t>(reader.le64());
     made.modifiedSeconds = static_cast<int64_t>(reader.le64());
     made.modifiedNanoseconds = static_cast<int64_t>(reader.le64());
+    made.changedSeconds = static_cast<int64_t>(reader.le64());
+    made.changedNanoseconds = static_cast<int64_t>(reader.le64());
     const uint64_t format = reader.varintUpTo(static_cast<uint64_t>(DatFormat::MameListXml));
     // Each record takes a few bytes at least: counts the body cannot hold are refused before room is taken.
     const uint64_t games = reader.varintUpTo(std::min<uint64_t>(kDatGameLimit, bytes.size() / 9));
@@ -134,7 +137,7 @@ std::optional<DatIndex> DatIndexCodec::read(DatIndex dat, std::string_view bytes
     const uint64_t holders = reader.varintUpTo(std::min<uint64_t>(roms, bytes.size() / 3));
     dat.unmatchableRoms = reader.varintUpTo(roms);
     dat.unmatchableGames = reader.varintUpTo(games);
-    if (reader.bad() || !(made == of) || games == 0)
+    if (reader.bad() || !made.sameVersion(of) || games == 0)
         return std::nullopt;
     dat.format = static_cast<DatFormat>(format);
     dat.name = text();
@@ -231,15 +234,16 @@ std::string datIndexCachePath(const std::string& datPath)
 
 DatRead readDatThroughCache(const std::string& path, const CacheChoice& cache)
 {
-    if (!cache.use)
+    if (!cache.use || !inodeNumbersLast(path))
         return readDatFile(path);
     const std::string cachePath = cache.path.empty() ? datIndexCachePath(path) : cache.path;
+    removeLeftTemporaries(cachePath);
     struct stat status {};
     if (::stat(path.c_str(), &status) == 0 && S_ISREG(status.st_mode)) {
         bool damaged = false;
         DatIndex dat;
-        const std::optional<std::string_view> bytes =
-            readCacheFile(cachePath, damaged, [&](size_t size) { return dat.storage.allocate(size); });
+        const std::optional<std::string_view> bytes = readCacheFile(
+            cachePath, kDatIndexMagic, kDatIndexVersion, damaged, [&](size_t size) { return dat.storage.allocate(size); });
         if (bytes) {
             if (std::optional<DatIndex> index = DatIndexCodec::read(std::move(dat), *bytes, identityOfStatus(status)))
                 return {std::move(index), {}};

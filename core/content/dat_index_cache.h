@@ -14,15 +14,17 @@ namespace tokenade {
 // The index of a DAT kept between runs, so that a DAT that has not changed
 // is not parsed again: a large DAT takes seconds to parse and its index a
 // few milliseconds to load. The index counts only for the file of the same
-// device, inode, size and modification time (to the nanosecond) as the one
-// it was made from. The file is never trusted: one that is damaged, cut
+// device, inode, size, modification time and status change time (to the
+// nanosecond) as the one it was made from, at the path the cache is named
+// after, and is neither kept nor used on a file system that hands out inode
+// numbers anew (inodeNumbersLast). The file is never trusted: one that is damaged, cut
 // short, of another version or of another file is ignored whole (and made
 // anew), and every count and place in it is checked before it is used.
 
 // The frame of the cache (sealCache): its magic word, and its version, made
 // anew whenever what the DAT readers keep, or the layout, changes.
 inline constexpr std::string_view kDatIndexMagic = "TKADATIX";
-inline constexpr uint32_t kDatIndexVersion = 3;
+inline constexpr uint32_t kDatIndexVersion = 4;
 
 // The bytes of the cache of `dat`, read from the file of identity `of`.
 std::string serializeDatIndex(const DatIndex& dat, const FileIdentity& of);

@@ -8,11 +8,9 @@
 
 namespace tokenade {
 
-std::vector<std::pair<size_t, FileIdentity>> addContentFills(ChangePlan& plan, const AuditResult& result,
-                                                             const SourceByContent& source,
-                                                             const std::vector<bool>& mended,
-                                                             const std::string& sourceFolder,
-                                                             const std::string& targetFolder, ChangeKind kind)
+ReadArchives addContentFills(ChangePlan& plan, const AuditResult& result, const SourceByContent& source,
+                             const std::vector<bool>& mended, const std::string& sourceFolder,
+                             const std::string& targetFolder, ChangeKind kind)
 {
     const ContentFindings& content = source.content();
     const GameLines& lines = *content.basis.lines;
@@ -25,7 +23,7 @@ std::vector<std::pair<size_t, FileIdentity>> addContentFills(ChangePlan& plan, c
     for (const NearMisses::Pair& pair : result.nearMisses.pairs)
         settled.insert(lines.lineNamed(pair.expected->name()));
 
-    std::vector<std::pair<size_t, FileIdentity>> read;
+    ReadArchives read;
     const IdentifiedArchives& identified = *content.source;
     for (const ResultEntry& entry : result.list(CategoryId::Missing)) {
         const uint32_t line = lines.lineNamed(entry.name());
@@ -46,7 +44,7 @@ std::vector<std::pair<size_t, FileIdentity>> addContentFills(ChangePlan& plan, c
                              FileIdentity{}};
         if (const auto why = whyNotAPlainName(item.expected, NAME_MAX))
             item.refusal = "the expected name cannot be a file name: " + *why;
-        read.emplace_back(plan.items.size(), archive->identity);
+        read.emplace_back(plan.items.size(), archive);
         plan.items.push_back(std::move(item));
     }
     return read;

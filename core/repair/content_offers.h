@@ -13,6 +13,10 @@
 
 namespace tokenade {
 
+// Per item of a plan (by index), the archive whose content it was judged
+// on, as that archive was read (into the findings).
+using ReadArchives = std::vector<std::pair<size_t, const FoundArchive*>>;
+
 // What identification by content found, for the planners of renames and
 // fills that take it. Everything it refers to must outlive the planning.
 struct ContentFindings {
@@ -41,10 +45,9 @@ std::vector<bool> linesMendedByContent(const ContentFindings& content, const Aud
 // holds the game of another (it keeps its name). An archive that a near
 // miss already renames, or that holds its line's game under that very name,
 // is left alone; nothing ambiguous or incomplete is offered. Returns, per
-// item added, the identity of the file as it was read.
-std::vector<std::pair<size_t, FileIdentity>> addContentRenames(ChangePlan& plan, RealFolders& realFolders,
-                                                               const std::string& directory,
-                                                               const ContentFindings& content);
+// item added, the archive as it was read.
+ReadArchives addContentRenames(ChangePlan& plan, RealFolders& realFolders, const std::string& directory,
+                               const ContentFindings& content);
 
 // What a fill's source folder holds, by list line and by path, as a fill
 // by content asks it. Keeps references into `content`.
@@ -63,7 +66,7 @@ public:
     // The archive that holds the game of `line` whole, exactly first, then
     // the first found; null for none.
     const FoundArchive* holding(uint32_t line) const;
-    // Its identity as read, for refuseChangedSinceRead.
+    // The archive as read, for refuseChangedSinceRead.
     const FoundArchive* archiveAt(const std::string& path) const;
 
     const ContentFindings& content() const { return content_; }
@@ -81,16 +84,16 @@ private:
 // (SourceByContent::holding), that archive into `targetFolder` under the
 // name, ticked, with the reason. `sourceFolder` is the real path of the
 // folder the source was identified in. Returns, per item added, the
-// identity of the file as it was read.
-std::vector<std::pair<size_t, FileIdentity>> addContentFills(ChangePlan& plan, const AuditResult& result,
-                                                             const SourceByContent& source,
-                                                             const std::vector<bool>& mended,
-                                                             const std::string& sourceFolder,
-                                                             const std::string& targetFolder, ChangeKind kind);
+// archive as it was read.
+ReadArchives addContentFills(ChangePlan& plan, const AuditResult& result, const SourceByContent& source,
+                             const std::vector<bool>& mended, const std::string& sourceFolder,
+                             const std::string& targetFolder, ChangeKind kind);
 
-// Refuses each item (by index) whose file is no longer the one identified:
-// its content was judged on another file.
-void refuseChangedSinceRead(std::vector<OfferedChange>& items,
-                            const std::vector<std::pair<size_t, FileIdentity>>& read);
+// Refuses each item (by index) whose file is no longer the one identified,
+// its content judged on another file: not the same file, size and mtime,
+// or its directory, read again (stillHolds), holding other entries than the
+// read (or the cache) said. Items are taken by the
+// `from` in `folder` of their change, with identities taken (takeIdentities).
+void refuseChangedSinceRead(std::vector<OfferedChange>& items, const ReadArchives& read);
 
 }  // namespace tokenade

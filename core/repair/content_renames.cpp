@@ -45,9 +45,8 @@ std::vector<bool> linesMendedByContent(const ContentFindings& content, const Aud
     return mended;
 }
 
-std::vector<std::pair<size_t, FileIdentity>> addContentRenames(ChangePlan& plan, RealFolders& realFolders,
-                                                               const std::string& directory,
-                                                               const ContentFindings& content)
+ReadArchives addContentRenames(ChangePlan& plan, RealFolders& realFolders, const std::string& directory,
+                               const ContentFindings& content)
 {
     const GameLines& lines = *content.basis.lines;
     const IdentifiedArchives& found = content.collection;
@@ -66,7 +65,7 @@ std::vector<std::pair<size_t, FileIdentity>> addContentRenames(ChangePlan& plan,
             hasName[line] = found.archives.pathOf(archive);
     }
 
-    std::vector<std::pair<size_t, FileIdentity>> read;
+    ReadArchives read;
     for (const size_t i : renameCandidates(found)) {
         const FoundArchive& archive = found.archives.archives[i];
         const Identification& one = found.found[i];
@@ -93,17 +92,23 @@ std::vector<std::pair<size_t, FileIdentity>> addContentRenames(ChangePlan& plan,
             item.refusal = std::move(keptBecause);
             item.tickedByDefault = false;  // listed, and nothing is wrong with leaving it
         }
-        read.emplace_back(plan.items.size(), archive.identity);
+        read.emplace_back(plan.items.size(), &archive);
         plan.items.push_back(std::move(item));
     }
     return read;
 }
 
-void refuseChangedSinceRead(std::vector<OfferedChange>& items, const std::vector<std::pair<size_t, FileIdentity>>& read)
+void refuseChangedSinceRead(std::vector<OfferedChange>& items, const ReadArchives& read)
 {
-    for (const auto& [index, identity] : read) {
+    for (const auto& [index, archive] : read) {
         OfferedChange& item = items[index];
-        if (item.refusal.empty() && item.change.identity != identity)
+        if (!item.refusal.empty())
+            continue;
+        // The identity first, which tells most changes without a read; then the
+        // directory itself, which a cache record or a file rewritten with its
+        // times put back can belie.
+        if (item.change.identity != archive->identity ||
+            !stillHolds(joinPath(item.change.folder, item.change.from), *archive))
             item.refusal = "the archive changed since what it holds was read";
     }
 }

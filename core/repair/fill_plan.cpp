@@ -93,15 +93,14 @@ struct Match {
 
 // A name offer whose archive's content is another game, or part of one, is
 // listed but never made: by name first, but never a decoy.
-void judgeByContent(const SourceByContent& source, uint32_t line, OfferedChange& item, size_t index,
-                    std::vector<std::pair<size_t, FileIdentity>>& read)
+void judgeByContent(const SourceByContent& source, uint32_t line, OfferedChange& item, size_t index, ReadArchives& read)
 {
     if (std::string why = source.whyDecoy(line, item.shownSource); !why.empty()) {
         item.refusal = std::move(why);
         item.tickedByDefault = false;
     }
     if (const FoundArchive* archive = source.archiveAt(item.shownSource))
-        read.emplace_back(index, archive->identity);
+        read.emplace_back(index, archive);
 }
 
 uint64_t freeSpaceAt(std::string folder)
@@ -229,7 +228,7 @@ ChangePlan planFill(const AuditResult& result, const FillRequest& request, std::
         bySource.emplace(*content);
         mended = linesMendedByContent(*content, result);
     }
-    std::vector<std::pair<size_t, FileIdentity>> read;  // what content was judged on
+    ReadArchives read;  // what content was judged on
     for (const auto& [name, match] : matches) {
         const auto& [names, sources] = sharing[nearKey(name->name(), extension)];
         if (!match.exact && (names != 1 || sources != 1))

@@ -94,7 +94,7 @@ ChangePlan planRenameOffers(const AuditResult& result, const std::string& direct
         item.tickedByDefault = false;
         plan.items.push_back(std::move(item));
     }
-    std::vector<std::pair<size_t, FileIdentity>> read;
+    ReadArchives read;
     if (content)
         read = addContentRenames(plan, realFolders, directory, *content);
     if (otherKind)

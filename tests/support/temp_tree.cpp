@@ -66,6 +66,21 @@ void TempTree::addFile(std::string_view relative, std::string_view contents) con
         throw std::runtime_error("cannot write " + full);
 }
 
+void TempTree::rewriteKeepingTime(std::string_view relative, std::string_view contents) const
+{
+    const std::string full = path(relative);
+    struct stat before {}, after {};
+    if (::stat(full.c_str(), &before) != 0)
+        throw std::runtime_error("no " + full);
+    const struct timespec times[2] = {before.st_atim, before.st_mtim};
+    // The clock of ctimes moves in ticks of milliseconds: written again until the ctime shows it.
+    do {
+        addFile(relative, contents);
+        if (::utimensat(AT_FDCWD, full.c_str(), times, 0) != 0 || ::stat(full.c_str(), &after) != 0)
+            throw std::runtime_error("cannot rewrite " + full);
+    } while (after.st_ctim.tv_sec == before.st_ctim.tv_sec && after.st_ctim.tv_nsec == before.st_ctim.tv_nsec);
+}
+
 void TempTree::addFolder(std::string_view relative) const
 {
     fs::create_directories(path(relative));

@@ -28,6 +28,8 @@ public:
     // deeper than a path may be long.
     void addDeepFile(std::string_view relative, int depth, const std::string& file) const;
     void setMode(std::string_view relative, unsigned mode) const;
+    // Writes the file in place, its mtime put back (`rsync --inplace -t`).
+    void rewriteKeepingTime(std::string_view relative, std::string_view contents) const;
     std::string read(std::string_view relative) const;
     bool exists(std::string_view relative) const;
     // The entries of a folder, sorted, one per line.

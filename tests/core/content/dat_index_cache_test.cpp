@@ -28,7 +28,7 @@ const std::string kDat = R"(<?xml version="1.0"?>
 </datafile>
 )";
 
-const FileIdentity kMadeFrom{2049, 77, static_cast<int64_t>(kDat.size()), 1700000000, 5};
+const FileIdentity kMadeFrom{2049, 77, static_cast<int64_t>(kDat.size()), 1700000000, 5, 1700000001, 9};
 
 class DatIndexCacheTest : public ::testing::Test {
 protected:
@@ -87,9 +87,10 @@ TEST_F(DatIndexCacheTest, IgnoresAnIndexThatIsDamagedOrOfAnotherFile)
         EXPECT_FALSE(parseDatIndex(damaged, kMadeFrom));
     }
     // The DAT changed since, in any part of its identity.
-    for (FileIdentity other : {FileIdentity{2049, 77, kMadeFrom.size, 1700000000, 6},
-                               FileIdentity{2049, 78, kMadeFrom.size, 1700000000, 5},
-                               FileIdentity{2049, 77, kMadeFrom.size + 1, 1700000000, 5}})
+    for (FileIdentity other : {FileIdentity{2049, 77, kMadeFrom.size, 1700000000, 6, 1700000001, 9},
+                               FileIdentity{2049, 78, kMadeFrom.size, 1700000000, 5, 1700000001, 9},
+                               FileIdentity{2049, 77, kMadeFrom.size + 1, 1700000000, 5, 1700000001, 9},
+                               FileIdentity{2049, 77, kMadeFrom.size, 1700000000, 5, 1700000001, 8}})
         EXPECT_FALSE(parseDatIndex(bytes, other));
 }
 
@@ -118,6 +119,10 @@ TEST_F(DatIndexCacheTest, ReadsThroughTheCacheUntilTheDatChanges)
     tree.addFile("coleco.dat", edited);
     EXPECT_EQ(readDatThroughCache(datPath, cache).dat->games[0].description, "Q-bert again");
     EXPECT_EQ(readDatThroughCache(datPath, CacheChoice{false, cache.path}).dat->games[0].description, "Q-bert again");
+
+    edited.replace(edited.find("532f61ba"), 8, "532f61bb");
+    tree.rewriteKeepingTime("coleco.dat", edited);  // an edited CRC, the mtime put back: the ctime tells
+    EXPECT_EQ(readDatThroughCache(datPath, cache).dat->roms[0].key.crc, 0x532f61bbu);
 
     tree.addFile("coleco.dat", "<datafile></datafile>");
     EXPECT_EQ(readDatThroughCache(datPath, cache).problem.reason, "no games at all");

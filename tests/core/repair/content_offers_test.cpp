@@ -73,8 +73,10 @@ TEST_F(ContentOffersTest, OneArchivePerLineTheExactOneFirstAndNoneChangedSinceRe
     tree.addFile("roms/b1.zip", holding(2, true));
     tree.addFile("roms/b2.zip", holding(2));
     tree.addFile("roms/g.zip", holding(3));
+    tree.addFile("roms/o.zip", holding(5));
     identify();
     tree.addFile("roms/g.zip", holding(4, true));  // another game since it was read, and another size
+    tree.rewriteKeepingTime("roms/o.zip", holding(6));  // another game of the same size, its mtime put back
     const ContentFindings content{*basis, collection};
     const auto items = itemsOf(planRenameOffers(*audit.result, tree.root(), nullptr, &content));
     const std::map<std::string, std::string> expected{
@@ -83,6 +85,7 @@ TEST_F(ContentOffersTest, OneArchivePerLineTheExactOneFirstAndNoneChangedSinceRe
         {"roms/b2.zip -> Beta.zip", ""},
         {"roms/b1.zip -> Beta.zip", "unticked: a second archive of Beta: \"roms/b2.zip\" takes its name"},
         {"roms/g.zip -> Gamma.zip", "the archive changed since what it holds was read"},
+        {"roms/o.zip -> Omega.zip", "the archive changed since what it holds was read"},
     };
     EXPECT_EQ(items, expected);
 }
