@@ -8,6 +8,10 @@
 #
 #   tests/faults/kill_anywhere.sh [PATH/TO/tokenade-audit] [RUNS] [EXFAT_RUNS]
 #
+# Then, on that exFAT image, archives of one size and one time identified, the
+# image mounted again (which numbers its files anew), and renames and fills by
+# content applied: each must act on what the archive holds now.
+#
 # Exits non-zero on any failure. A fixed seed makes every run kill at the
 # same points. Also probes a vfat image for renames where a loop mount is
 # allowed. Each probe that cannot run here says so in one line and is skipped.
@@ -220,6 +224,62 @@ sys.exit(1 if failures else 0)
 PY
 }
 
+# Six stored zips of one size and one time, each another game, named for none:
+# identified (the cache would be written), the image mounted again, the files
+# looked up in another order, then renamed and filled by content.
+exfat_remount_case() {
+    local top=$work/exfat/remount home=$work/remount-home
+    python3 - "$top" <<'PY'
+import os, random, sys, zipfile
+top = sys.argv[1]
+rng = random.Random(3)
+games = ["Alpha", "Bravo", "Delta", "Gamma", "Kappa", "Omega"]
+for folder in ("Tokenade/roms", "Target/roms", "Downloads"):
+    os.makedirs(os.path.join(top, folder), exist_ok=True)
+dat, crcs = "", {}
+for number, game in enumerate(games):
+    data = rng.randbytes(4096)
+    crcs[game] = zipfile.crc32(data)
+    dat += 'game ( name "%s" rom ( name rom.bin size 4096 crc %08x ) )\n' % (game, crcs[game])
+    for folder in ("Tokenade/roms", "Downloads"):
+        path = os.path.join(top, folder, "x%d.zip" % (len(games) - number))
+        with zipfile.ZipFile(path, "w", zipfile.ZIP_STORED) as archive:
+            archive.writestr(zipfile.ZipInfo("rom.bin", (2020, 1, 1, 0, 0, 0)), data)
+        os.utime(path, (1600000000, 1600000000))
+open(os.path.join(top, "games.dat"), "w").write(dat)
+open(os.path.join(top, "list.txt"), "w").write("".join(game + "\n" for game in games))
+PY
+    local common=(--list "$top/list.txt" --dat "$top/games.dat")
+    XDG_CACHE_HOME=$home XDG_STATE_HOME=$home "$program" identify roms --dir "$top/Tokenade" "${common[@]}" > /dev/null
+    XDG_CACHE_HOME=$home XDG_STATE_HOME=$home "$program" fill roms --dir "$top/Target" --from "$top/Downloads" \
+        "${common[@]}" > /dev/null
+    umount "$work/exfat" && mount.exfat-fuse "$loop" "$work/exfat" > /dev/null 2>&1
+    # Looked up by name against the order they were made in (x6 first), the
+    # files take each other's numbers: x1 gets the one x6 had.
+    for number in 1 2 3 4 5 6; do stat "$top/Tokenade/roms/x$number.zip" "$top/Downloads/x$number.zip" > /dev/null; done
+    XDG_CACHE_HOME=$home XDG_STATE_HOME=$home "$program" rename roms --dir "$top/Tokenade" "${common[@]}" --apply > /dev/null
+    XDG_CACHE_HOME=$home XDG_STATE_HOME=$home "$program" fill roms --dir "$top/Target" --from "$top/Downloads" \
+        "${common[@]}" --apply > /dev/null
+    python3 - "$top" <<'PY'
+import os, sys, zipfile
+top = sys.argv[1]
+crcs = {}
+for line in open(os.path.join(top, "games.dat")):
+    crcs[line.split('"')[1]] = int(line.split("crc ")[1].split()[0], 16)
+wrong = []
+for folder in ("Tokenade/roms", "Target/roms"):
+    names = sorted(os.listdir(os.path.join(top, folder)))
+    if names != sorted(game + ".zip" for game in crcs):
+        wrong.append("%s holds %s" % (folder, names))
+    for name in names:
+        held = zipfile.ZipFile(os.path.join(top, folder, name)).infolist()[0].CRC
+        if crcs.get(name[:-4]) != held:
+            wrong.append("%s/%s holds another game" % (folder, name))
+print("exfat: renames and fills by content after a remount: " + ("ok" if not wrong else "FAILED: " + "; ".join(wrong)))
+sys.exit(1 if wrong else 0)
+PY
+}
+
 kill_runs "$runs" "$work" "$work/live" inodes
 if exfat_mount; then
     kill_runs "$exfat_runs" "$work" "$work/exfat/live" contents
@@ -231,4 +291,5 @@ if exfat_mount; then
     else
         echo "exfat: no $tests/repair_tests: the case-only rename is not tried"
     fi
+    exfat_remount_case
 fi
