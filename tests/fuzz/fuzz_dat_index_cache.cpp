@@ -13,9 +13,9 @@ extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size)
     using namespace tokenade;
     const std::string_view body(reinterpret_cast<const char*>(data), size);
     FileIdentity madeFrom;
-    if (body.size() >= 40) {
-        madeFrom = {getLe64(body.data()), getLe64(body.data() + 8), static_cast<int64_t>(getLe64(body.data() + 16)),
-                    static_cast<int64_t>(getLe64(body.data() + 24)), static_cast<int64_t>(getLe64(body.data() + 32))};
+    if (body.size() >= 56) {
+        auto at = [&](size_t field) { return static_cast<int64_t>(getLe64(body.data() + 8 * field)); };
+        madeFrom = {getLe64(body.data()), getLe64(body.data() + 8), at(2), at(3), at(4), at(5), at(6)};
     }
     std::string bytes = startCache(body.size());
     bytes += body;
