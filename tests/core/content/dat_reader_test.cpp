@@ -270,7 +270,8 @@ TEST(Readers, RefuseWhatIsNoRegularFileAtOnce)
         EXPECT_EQ(readZipFile(path).problem, ZipProblem::Unreadable);
         EXPECT_FALSE(cacheRomsListFile(path).list);
         bool damaged = false;
-        EXPECT_FALSE(readCacheFile(path, damaged, [&](size_t size) { return room.resize(size), room.data(); }));
+        EXPECT_FALSE(readCacheFile(path, "TKACACHE", 2, damaged,
+                                   [&](size_t size) { return room.resize(size), room.data(); }));
     }
 }
 
