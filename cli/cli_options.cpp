@@ -96,6 +96,12 @@ std::string chooseReport(const CLI::App& command, const ReportArguments& report,
 // What the commands that match archives by content take.
 void addDatOption(CLI::App& command, CliOptions& options, std::string& dat)
 {
+    command.add_option_function<std::string>("--sets", [&options](const std::string& key) {
+        const std::optional<SetForm> form = parseSetForm(key);
+        options.setForms = form ? maskOf(*form) : kAnySetForm;
+    }, "With a DAT of arcade machines: the form their sets are kept in, auto (told per archive, the "
+       "default), split, non-merged, full-non-merged or merged")
+        ->check(CLI::IsMember({"auto", "split", "non-merged", "full-non-merged", "merged"}));
     command.add_option("--dat", dat, "A DAT (Logiqx XML, mame -listxml, software list or ClrMamePro) to match archives against "
                                      "by the sizes and CRCs of their files");
     command.add_flag("--no-cache", options.noCache, "Read the DAT and every archive anew, not what the caches kept");

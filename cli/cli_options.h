@@ -1,5 +1,6 @@
 #pragma once
 
+#include "core/content/sets/set_matching.h"
 #include "core/results/categories.h"
 
 #include <optional>
@@ -46,6 +47,7 @@ struct CliOptions {
                                                 // matched against
     std::optional<std::string> fixdatPath;      // identify, roms --dat: write the missing games the DAT knows
     bool noCache = false;                       // with --dat: read every archive
+    SetFormMask setForms = kAnySetForm;         // with --dat: the forms arcade sets are looked for in (--sets)
 };
 
 // Exit statuses of tokenade-audit.

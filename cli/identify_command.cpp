@@ -6,6 +6,7 @@
 #include "cli/terminal_text.h"
 #include "core/content/collection_identity.h"
 #include "core/content/fixdat.h"
+#include "core/content/sets/family_forms.h"
 #include "core/content/repeated_games.h"
 #include "core/foundation/grouped_count.h"
 #include "core/foundation/path_join.h"
@@ -84,6 +85,8 @@ struct ArchiveLine {
             break;
         }
         }
+        if (one.forms != 0 && one.holdsGame())
+            text += ", " + FamilyForm{0, one.forms}.text();
         // An archive may hold thousands of extras: a line names a few.
         constexpr size_t kExtrasNamed = 10;
         const std::vector<uint32_t>& extras = one.extras;
@@ -117,6 +120,18 @@ struct ArchiveLine {
             for (const uint32_t game : one.tied)
                 item["tied"].push_back(basis.dat->games[game].name);
         }
+        if (one.forms != 0) {
+            item["forms"] = Json::array();
+            for (const SetForm form : kSetForms) {
+                if (one.forms & maskOf(form))
+                    item["forms"].push_back(setFormKey(form));
+            }
+        }
+        if (!one.clonesHeld.empty()) {
+            item["clones_held"] = Json::array();
+            for (const uint32_t clone : one.clonesHeld)
+                item["clones_held"].push_back(basis.dat->games[clone].name);
+        }
         if (!one.extras.empty())
             item["extras"] = extras();
         if (one.state == ContentState::NotAZip)
@@ -140,6 +155,10 @@ void printText(const ContentBasis& basis, const IdentifiedArchives& identified)
         text += (detail.empty() ? "" : ": " + detail) + "\n";
         printOut(text);
     }
+    if (basis.sets) {
+        for (const FamilyForm& family : familyForms(*basis.sets, identified.found))
+            printOut("family " + shown(basis.dat->games[family.parent].name) + ": " + family.text() + "\n");
+    }
     printOut(closingLine(basis, identified));
 }
 
@@ -156,6 +175,11 @@ void printJson(const CliOptions& options, const std::string& listPath, const Con
     json["list_games"] = basis.list->lines.size();
     json["known"] = basis.lines->linesKnown;
     json["present"] = identified.linesPresent(basis);
+    if (basis.sets) {
+        json["families"] = Json::array();
+        for (const FamilyForm& family : familyForms(*basis.sets, identified.found))
+            json["families"].push_back({{"parent", basis.dat->games[family.parent].name}, {"form", family.text()}});
+    }
     json["opened"] = identified.archives.opened;  // the others came from the cache
     const std::string text = json.dump(2, ' ', false, Json::error_handler_t::replace) + "\n";
     std::fwrite(text.data(), 1, text.size(), stdout);
@@ -212,6 +236,7 @@ std::optional<BasisAndArchives> identifyWithProgress(const CliOptions& options, 
     inputs.datPath = *options.datPath;
     inputs.listPath = listPath;
     inputs.cache.use = !options.noCache;
+    inputs.setForms = options.setForms;
     BasisAndArchives both = withProgress([&](const ContentProgress& sink) { return readAndIdentify(inputs, sink); });
     if (both.read.datProblem)
         printErr("tokenade-audit: " + both.read.datProblem->message() + "\n");
@@ -288,6 +313,7 @@ IdentifiedArchives identifySource(const CliOptions& options, const ContentBasis&
     inputs.directory = options.source;
     inputs.sourceFolder = true;
     inputs.cache.use = !options.noCache;
+    inputs.setForms = options.setForms;
     return withProgress([&](const ContentProgress& sink) { return identifyArchives(basis, inputs, sink); });
 }
 

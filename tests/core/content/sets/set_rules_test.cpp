@@ -1,3 +1,4 @@
+#include "core/content/dat_reader.h"
 #include "core/content/identification.h"
 #include "core/content/sets/set_rules.h"
 
@@ -146,6 +147,46 @@ TEST(SetMatching, AnArchiveBuiltInAnyFormIsItsMachineNeverIncompleteOrAmbiguous)
     }
     EXPECT_EQ(matcher.identify("p.zip", holding({0x11, 0x12, 0x22, 0x99, 0x44})).clonesHeld,
               (std::vector<uint32_t>{clo, clo2}));
+}
+
+// Every machine of the real extract, its archive built exactly as each form
+// prescribes, is that machine in that form: never incomplete or ambiguous.
+TEST(SetMatching, RealMachinesInEveryFormAreThemselves)
+{
+    const DatRead read = readDatFile(TOKENADE_TEST_DATA "/arcade/mame_0251_extract.xml");
+    ASSERT_TRUE(read.dat) << read.problem.message();
+    const DatIndex& dat = *read.dat;
+    const std::vector<std::string_view> lines = {"kof98a", "pacman", "galaga"};
+    const GameLines met = matchGamesToList(dat, lines);
+    const SetRules rules(dat);
+    const ContentMatcher matcher(dat, met, &rules);
+    size_t archives = 0;
+    for (uint32_t machine = 0; machine < dat.games.size(); ++machine) {
+        for (const SetForm form : kSetForms) {
+            const SetContents contents = rules.contents(machine, form);
+            ZipDirectory zip;
+            for (const SetRom& rom : contents.roms)
+                zip.entries.push_back({dat.roms[rom.rom].key.size, dat.roms[rom.rom].key.crc, std::string(dat.roms[rom.rom].name)});
+            if (contents.archive != machine || contents.requiredKeys(dat).empty())
+                continue;
+            SCOPED_TRACE(std::string(dat.games[machine].name) + " " + std::string(setFormKey(form)));
+            const Identification found = matcher.identify(std::string(dat.games[machine].name) + ".zip", zip);
+            EXPECT_TRUE(found.state == ContentState::RightName || found.state == ContentState::NotOnList);
+            EXPECT_EQ(found.game, machine);
+            EXPECT_TRUE(found.forms & maskOf(form));
+            ++archives;
+        }
+    }
+    EXPECT_GT(archives, 150u);
+    const auto needs = [&](std::string_view machine, SetForm form) {
+        std::string text;
+        for (const SetNeed& need : rules.contents(rules.machineNamed(machine), form).needs)
+            text += std::string(dat.games[need.machine].name) + " ";
+        return text;
+    };
+    EXPECT_EQ(needs("kof98a", SetForm::Split), "kof98 neogeo ");
+    EXPECT_EQ(needs("pacman", SetForm::Split), "puckman ");
+    EXPECT_EQ(needs("galaga", SetForm::Merged), "namco51 namco54 ");
 }
 
 }  // namespace
