@@ -17,11 +17,12 @@ SetForm firstForm(SetFormMask forms)
 
 bool hasFamilies(const DatIndex& dat)
 {
+    // Parents alone do not make one: console DATs give `cloneof` for a
+    // game's regional versions, each archive a whole game.
     if (dat.format == DatFormat::MameListXml || !dat.deviceRefs.empty())
         return true;
-    return std::any_of(dat.games.begin(), dat.games.end(), [](const DatGame& game) {
-        return !game.cloneOf.empty() || !game.romOf.empty() || game.isBios;
-    });
+    return std::any_of(dat.games.begin(), dat.games.end(), [](const DatGame& game) { return game.isBios; }) ||
+           std::any_of(dat.roms.begin(), dat.roms.end(), [](const DatRom& rom) { return !rom.merge.empty(); });
 }
 
 std::vector<SetHeld> SetMatch::largest() const

@@ -25,8 +25,9 @@ struct SetHeld {
     uint32_t matched = 0;  // for a set not held whole: how many of them are present
 };
 
-// Whether the DAT has families at all: a parent, a BIOS or a device. A DAT
-// without any (a console DAT) is matched game by game, as before.
+// Whether the DAT is one of arcade sets: MAME's own, or one with a BIOS, a
+// device or a rom that another's `merge` names. Any other (a console DAT,
+// with or without parents) is matched game by game, as before.
 bool hasFamilies(const DatIndex& dat);
 
 // What an archive holds in sets' terms. `archiveKeys` sorted, each once;
