@@ -102,7 +102,8 @@ void addDatOption(CLI::App& command, CliOptions& options, std::string& dat)
     }, "With a DAT of arcade machines: the form their sets are kept in, auto (told per archive, the "
        "default), split, non-merged, full-non-merged or merged")
         ->check(CLI::IsMember({"auto", "split", "non-merged", "full-non-merged", "merged"}));
-    command.add_option("--dat", dat, "A DAT (Logiqx XML, mame -listxml, software list or ClrMamePro) to match archives against "
+    command.add_option("--dat", dat, "A DAT (Logiqx XML, mame -listxml, software lists, ClrMamePro or an SMDB hash list) "
+                                     "to match archives against "
                                      "by the sizes and CRCs of their files");
     command.add_flag("--no-cache", options.noCache, "Read the DAT and every archive anew, not what the caches kept");
 }

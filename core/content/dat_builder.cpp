@@ -155,6 +155,9 @@ std::string DatBuilder::addRom(const RomFields& fields)
         return problem;
     rom.status = parseRomStatus(fields.status);
     rom.optional = fields.optional == "yes";
+    // Files are known by size and CRC together. A rom with a CRC alone (some
+    // DATs give nothing more) is kept but never matched: across a large
+    // collection a 32-bit CRC alone meets another file's by chance.
     rom.matchable = fields.hasSize && fields.hasCrc && rom.status != RomStatus::NoDump;
     index_.unmatchableRoms += !rom.matchable;
     index_.roms.push_back(rom);

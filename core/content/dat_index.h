@@ -74,8 +74,9 @@ struct ContentHolder {
     auto operator<=>(const ContentHolder&) const = default;
 };
 
-// MameListXml is the emulator's own catalogue (`<mame>` > `<machine>`).
-enum class DatFormat { LogiqxXml, SoftwareList, ClrMamePro, MameListXml };
+// MameListXml is the emulator's own catalogue (`<mame>` > `<machine>`);
+// Smdb a hash list of one file a line.
+enum class DatFormat { LogiqxXml, SoftwareList, ClrMamePro, MameListXml, Smdb };
 
 // No game of a DAT: what gameByName answers when no game has the name.
 inline constexpr uint32_t kNoGame = UINT32_MAX;

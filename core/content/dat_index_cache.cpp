@@ -128,7 +128,7 @@ std::optional<DatIndex> DatIndexCodec::read(DatIndex dat, std::string_view bytes
     made.modifiedNanoseconds = static_cast<int64_t>(reader.le64());
     made.changedSeconds = static_cast<int64_t>(reader.le64());
     made.changedNanoseconds = static_cast<int64_t>(reader.le64());
-    const uint64_t format = reader.varintUpTo(static_cast<uint64_t>(DatFormat::MameListXml));
+    const uint64_t format = reader.varintUpTo(static_cast<uint64_t>(DatFormat::Smdb));
     // Each record takes a few bytes at least: counts the body cannot hold are refused before room is taken.
     const uint64_t games = reader.varintUpTo(std::min<uint64_t>(kDatGameLimit, bytes.size() / 9));
     const uint64_t roms = reader.varintUpTo(std::min<uint64_t>(kDatRomLimit, bytes.size() / 9));

@@ -8,7 +8,7 @@
 
 namespace tokenade {
 
-// The two readers behind readDatFile, each given the first chunk already
+// The readers behind readDatFile, each given the first chunk already
 // taken from `source` (it told which form the DAT has), the rest to come, and
 // the DAT's size in bytes.
 
@@ -17,5 +17,10 @@ DatRead parseXmlDat(DatSource& source, std::string_view first, const std::string
 
 // ClrMamePro text.
 DatRead parseTextDat(DatSource& source, std::string_view first, const std::string& path, uint64_t bytes);
+
+// An SMDB hash list: one file a line.
+DatRead parseSmdbDat(DatSource& source, std::string_view first, const std::string& path, uint64_t bytes);
+// Whether the first chunk begins as an SMDB list does: a SHA-256 and a tab.
+bool looksLikeSmdb(std::string_view first);
 
 }  // namespace tokenade

@@ -31,7 +31,9 @@ DatRead parseFrom(DatSource& source, const std::string& path, uint64_t bytes)
     const std::string_view first = source.next();
     if (first.empty() && source.error() != 0)
         return {std::nullopt, {path, 0, 0, std::string("cannot be read (") + std::strerror(source.error()) + ")"}};
-    return looksLikeXml(first) ? parseXmlDat(source, first, path, bytes) : parseTextDat(source, first, path, bytes);
+    if (looksLikeXml(first))
+        return parseXmlDat(source, first, path, bytes);
+    return looksLikeSmdb(first) ? parseSmdbDat(source, first, path, bytes) : parseTextDat(source, first, path, bytes);
 }
 
 }  // namespace

@@ -171,6 +171,10 @@ private:
         // ClrMamePro writes the BIOSes other games run on as resources.
         if (!failed_)
             builder_.setIsBios(head.text == "resource");
+        // Some DATs name a game only in its comment; where a game has a name
+        // too, the comment is a remark.
+        bool named = false;
+        Token comment;
         readPairs([&](const Token& key, const Token& value) {
             if (value.kind == TokenKind::Open) {
                 if (key.text == "rom")
@@ -180,7 +184,10 @@ private:
                 else
                     skipBlock();
             } else if (key.text == "name") {
+                named = true;
                 check(value, builder_.setName(value.text));
+            } else if (key.text == "comment" && comment.kind == TokenKind::End) {
+                comment = value;
             } else if (key.text == "description") {
                 check(value, builder_.setDescription(value.text));
             } else if (key.text == "cloneof") {
@@ -191,6 +198,8 @@ private:
                 check(value, builder_.addDeviceRef(value.text));
             }
         });
+        if (!failed_ && !named && comment.kind == TokenKind::Word)
+            check(comment, builder_.setName(comment.text));
         if (!failed_)
             check(head, builder_.endGame());
     }

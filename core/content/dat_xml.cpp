@@ -15,7 +15,7 @@ namespace {
 constexpr size_t kDepthLimit = 64;
 
 // What an open element is to the reader.
-enum class Element { Root, Header, HeaderName, Game, Description, Part, DataArea, Other };
+enum class Element { Root, List, Header, HeaderName, Game, Description, Part, DataArea, Other };
 
 std::string_view attribute(const XML_Char** attributes, std::string_view wanted, bool* present = nullptr)
 {
@@ -83,14 +83,24 @@ private:
             fail("elements nested deeper than " + std::to_string(kDepthLimit));
         if (failed_)
             return;
-        if (element == Element::Root && !logiqx_)
-            builder_->setListName(attribute(attributes, "name"));
+        if ((element == Element::Root && !logiqx_) || element == Element::List)
+            addListName(attribute(attributes, "name"));
         if (element == Element::Game)
             startGame(attributes);
         else if (element == Element::Description || element == Element::HeaderName)
             text_.clear();
         else if (element == Element::Other && inRomParent())
             addFile(name, attributes);
+    }
+
+    // A file of several software lists is named by all of them, as far as a
+    // name is kept.
+    void addListName(std::string_view name)
+    {
+        if (name.empty() || listNames_.size() >= 256)
+            return;
+        listNames_ += (listNames_.empty() ? "" : ", ") + std::string(name.substr(0, 256));
+        builder_->setListName(listNames_);
     }
 
     // A rom anywhere it counts; a disk or a device only right inside a
@@ -112,10 +122,13 @@ private:
         const bool logiqx = logiqx_;
         switch (open_.back()) {
         case Element::Root:
+            if (lists_)
+                return name == "softwarelist" ? Element::List : Element::Other;
             if (logiqx && name == "header")
                 return Element::Header;
             return (logiqx ? (name == "game" || name == "machine") : name == "software") ? Element::Game
                                                                                           : Element::Other;
+        case Element::List: return name == "software" ? Element::Game : Element::Other;
         case Element::Header: return name == "name" ? Element::HeaderName : Element::Other;
         case Element::Game:
             if (name == "description")
@@ -127,11 +140,13 @@ private:
     }
 
     // A MAME catalogue reads as a Logiqx DAT does: machines (or games) of
-    // roms, disks and devices, without a header.
+    // roms, disks and devices, without a header. Several software lists in
+    // one file (`softwarelists`) read as one list of all their software.
     Element root(std::string_view name)
     {
-        if (name == "datafile" || name == "mame" || name == "softwarelist") {
-            logiqx_ = name != "softwarelist";
+        lists_ = name == "softwarelists";
+        if (name == "datafile" || name == "mame" || name == "softwarelist" || lists_) {
+            logiqx_ = name == "datafile" || name == "mame";
             const DatFormat format = name == "datafile" ? DatFormat::LogiqxXml
                                      : name == "mame"   ? DatFormat::MameListXml
                                                         : DatFormat::SoftwareList;
@@ -262,6 +277,8 @@ private:
     std::vector<Element> open_;
     std::string text_;
     bool logiqx_ = false;
+    bool lists_ = false;  // the root holds software lists, not software
+    std::string listNames_;
     bool failed_ = false;
     uint64_t gameLine_ = 0;
     uint64_t gameColumn_ = 0;

@@ -1,5 +1,5 @@
-// The DAT reader on any bytes: XML of either form, ClrMamePro text, or
-// neither. It must refuse or read, never crash, and what it reads must hold
+// The DAT reader on any bytes: XML of either form, ClrMamePro text, an SMDB
+// hash list, or neither. It must refuse or read, never crash, and what it reads must hold
 // together: every rom of a game is in the index, and its problem has a place.
 #include "core/content/dat_reader.h"
 

@@ -28,6 +28,31 @@ const std::string kLogiqx = R"(<?xml version="1.0"?>
 </datafile>
 )";
 
+const std::string kNamedByComments = R"dat(clrmamepro (
+	name "Nintendo - Game Boy"
+	description "Nintendo - Game Boy"
+)
+
+game (
+	name "Tetris (World)"
+	comment "a remark, not the name"
+	rom ( name "Tetris (World).gb" size 32768 crc 63F9407D )
+)
+
+game (
+	comment "4 in 1 (Europe) (4B-001, Sachen-Commin) (Unl)"
+	rom ( crc 0E4DDFB1 serial "DMG-XX" )
+)
+)dat";
+
+// Made-up checksums of the right lengths.
+const std::string kSha256 = std::string(56, 'a') + "0123BEEF", kSha1 = std::string(40, 'b'), kMd5 = std::string(32, 'c');
+
+std::string smdbLine(const std::string& path, const std::string& crc, const std::string& size = "")
+{
+    return kSha256 + "\t" + path + "\t" + kSha1 + "\t" + kMd5 + "\t" + crc + (size.empty() ? "" : "\t" + size) + "\r\n";
+}
+
 struct GoodDat {
     const char* form;
     std::string bytes;
@@ -35,27 +60,52 @@ struct GoodDat {
     std::string listName;
     std::string secondDescription;
     size_t unmatchable;
+    std::string secondName;
 };
 
 TEST(DatReader, ReadsEveryForm)
 {
     const std::vector<GoodDat> cases = {
-        {"Logiqx", kLogiqx, DatFormat::LogiqxXml, "coleco", "Q*bert (alt)", 1},
+        {"Logiqx", kLogiqx, DatFormat::LogiqxXml, "coleco", "Q*bert (alt)", 1, "qberta"},
         {"byte-order mark, CR LF and entities", "\xEF\xBB\xBF<datafile>\r\n<game name=\"a\"><description>Tom &amp; "
                                                 "Jerry &#x2014; &lt;1&gt;</description>\r\n<rom name=\"a\" size=\"4\" "
                                                 "crc=\"00000001\"/></game><game name=\"b\"><description>B\r\nC</description>"
                                                 "<rom name=\"x\" size=\"4\"/></game></datafile>",
-         DatFormat::LogiqxXml, "", "B\nC", 1},
+         DatFormat::LogiqxXml, "", "B\nC", 1, "b"},
         {"software list", R"(<softwarelist name="coleco"><software name="a"><description>A</description>
             <part name="cart"><dataarea name="rom" size="0x4000"><rom name="a.1" size=" 0x2000" crc="07a3d3db"/>
             <rom size="8192" offset="0x2000" loadflag="continue"/></dataarea></part></software>
             <software name="b" cloneof="a"><description>B</description><part name="cart"><dataarea name="rom">
             <rom name="b.1" size="8192" crc="07a3d3dc"/></dataarea></part></software></softwarelist>)",
-         DatFormat::SoftwareList, "coleco", "B", 1},
+         DatFormat::SoftwareList, "coleco", "B", 1, "b"},
+        {"several software lists", R"(<?xml version="1.0"?>
+<softwarelists>
+	<softwarelist name="a2600" description="Atari 2600 cartridges"><notes>x</notes>
+		<software name="adventp"><description>Adventure +</description><year>2003</year>
+			<part name="cart" interface="a2600_cart"><feature name="compatibility" value="NTSC" />
+				<dataarea name="rom" size="4096">
+					<rom name="Adventure Plus.a26" size="4096" crc="0a25900b" sha1="cf0efc58ffc8ae2ac49d96177cc8b3e299e95160"/>
+				</dataarea></part></software>
+	</softwarelist>
+	<softwarelist name="a2600_cass" description="Atari 2600 cassettes">
+		<software name="commumut"><description>Communist Mutants from Space</description>
+			<part name="cass" interface="a2600_cass"><dataarea name="cass" size="8448">
+				<rom name="communist mutants from space (1982) (arcadia corporation).a26" size="8448" crc="d64ec816"/>
+			</dataarea></part></software>
+	</softwarelist>
+</softwarelists>)",
+         DatFormat::SoftwareList, "a2600, a2600_cass", "Communist Mutants from Space", 0, "commumut"},
         {"ClrMamePro", "clrmamepro ( name \"coleco\" )\r\ngame ( name a description \"A\" rom ( name a.1 size 8192 crc "
                        "07a3d3db ) )\ngame ( name \"b c\" description \"B C\" cloneof a sample ( x ) rom ( name "
                        "\"b 1.bin\" size 4 crc 00000002 flags nodump ) )\n",
-         DatFormat::ClrMamePro, "coleco", "B C", 1},
+         DatFormat::ClrMamePro, "coleco", "B C", 1, "b c"},
+        // A game named only by its comment, its rom known by its CRC alone.
+        {"ClrMamePro named by comments", kNamedByComments,
+         DatFormat::ClrMamePro, "Nintendo - Game Boy", "", 1, "4 in 1 (Europe) (4B-001, Sachen-Commin) (Unl)"},
+        // Some lists give the size, some do not.
+        {"SMDB", smdbLine("Genesis/1 US - A-F/Aladdin (USA).md", "ed427ea9", "2097152") +
+                     smdbLine("Genesis/1 US - A-F/Alien Storm (World).v1.1.md", "2F0F5A7B") + "\r\n",
+         DatFormat::Smdb, "", "", 1, "Alien Storm (World).v1.1"},
     };
     for (const GoodDat& good : cases) {
         SCOPED_TRACE(good.form);
@@ -65,10 +115,13 @@ TEST(DatReader, ReadsEveryForm)
         EXPECT_EQ(dat.format, good.format);
         EXPECT_EQ(dat.name, good.listName);
         ASSERT_EQ(dat.games.size(), 2u);
-        EXPECT_EQ(dat.games[1].description, good.secondDescription);
+        EXPECT_EQ(std::tie(dat.games[1].name, dat.games[1].description), std::tie(good.secondName, good.secondDescription));
         EXPECT_EQ(dat.unmatchableRoms, good.unmatchable);
         EXPECT_EQ(dat.holdersOf(dat.roms[dat.games[0].firstRom].key).size(), 1u);
     }
+    EXPECT_EQ(parseDat(kNamedByComments, "x.dat").dat->games[0].name, "Tetris (World)");
+    const DatIndex smdb = std::move(*parseDat(smdbLine("a\\b\\.hidden", "00000001", "0x10"), "x.dat").dat);
+    EXPECT_EQ(std::tie(smdb.games[0].name, smdb.roms[0].name, smdb.roms[0].sha1), std::tie(".hidden", ".hidden", kSha1));
     const DatIndex dat = std::move(*parseDat(kLogiqx, "x.dat").dat);
     EXPECT_EQ(dat.roms[1].key, (ContentKey{8192, 0x13f06adc}));
     EXPECT_EQ(dat.roms[0].sha1, "6243fc5593f40d7285ea6b69c541307d3fc583ac");
@@ -190,6 +243,13 @@ TEST(DatReader, RefusesBadInputWithItsPlace)
         {"text game without a name", "game ( description x )", "x.dat:1:1: a game without a name"},
         {"text quote never closed", "game ( name \"a )", "x.dat:1:13: cut short"},
         {"text control characters", "game ( name\x01\x02 )", "x.dat:1:15: \"name\" without a value"},
+        {"SMDB line of 4 fields", smdbLine("a.md", "00000001") + kSha256 + "\ta.md\t" + kSha1 + "\t" + kMd5,
+         "x.dat:2:1: a line of 4 fields, not 5 or 6"},
+        {"SMDB MD5 too short", kSha256 + "\ta.md\t" + kSha1 + "\t" + kMd5.substr(1) + "\t00000001",
+         "x.dat:1:112: an MD5 that is not 32 hex digits"},
+        {"SMDB CRC not hex", smdbLine("a.md", "0000000x", "4"), "x.dat:1:145: a CRC that is not 8 hex digits"},
+        {"SMDB size not a number", smdbLine("a.md", "00000001", "4k"), "x.dat:1:154: a size that is not a number"},
+        {"SMDB path of a folder", smdbLine("Genesis/", "00000001"), "x.dat:1:66: a path without a file name"},
         {"name too long", "<datafile><game name=\"" + std::string(5000, 'n') + "\"/></datafile>",
          "a name longer than 4,096 bytes"},
         {"nested too deep", "<datafile>" + std::string(100 * 3, 'x').replace(0, 300, [] {
