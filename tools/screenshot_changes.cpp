@@ -58,6 +58,7 @@ bool shootChanges(DesktopWindow& desktop, ConfirmingAlert& alert, const ChangeSh
     if (shot.undoQuestion) {
         alert.shownInto = out;
         undo->trigger();
+        waitUntil([&alert] { return alert.shown; });  // Undo reads the journals again before it asks
         return alert.shown;
     }
     undo->trigger();

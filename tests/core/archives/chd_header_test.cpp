@@ -17,9 +17,8 @@ std::string withBig(std::string bytes, size_t at, uint64_t value, size_t width)
     return bytes;
 }
 
-// A version 3 or 4 header as the format lays it out: 4 hunks of 512 bytes
-// holding 2,000, its map after it, SHA-1s of bytes 0x11 (whole), 0x22 (data,
-// version 4) and 0x33 (parent, which the flags may name).
+// A version 3 or 4 header: 4 hunks of 512 bytes holding 2,000, its map after it, SHA-1s of
+// bytes 0x11 (whole), 0x22 (data, version 4) and 0x33 (parent, which the flags may name).
 std::string oldHeader(uint32_t version, bool hasParent = false)
 {
     const bool v3 = version == 3;
