@@ -3,9 +3,11 @@
 #include "cli/csv_output.h"
 #include "cli/near_miss_output.h"
 #include "cli/progress_line.h"
+#include "cli/set_detail_output.h"
 #include "cli/terminal_text.h"
 #include "core/content/collection_identity.h"
 #include "core/content/fixdat.h"
+#include "core/content/sets/archive_judgement.h"
 #include "core/content/sets/family_forms.h"
 #include "core/content/repeated_games.h"
 #include "core/foundation/grouped_count.h"
@@ -43,6 +45,11 @@ struct ArchiveLine {
     std::string expected() const
     {
         return found().line == kNoLine ? "" : basis.lines->expectedName[found().line];
+    }
+    // The set it is judged as, rom by rom, with a DAT of sets.
+    std::optional<SetJudgement> judged(const CliOptions& options) const
+    {
+        return judgeArchive(basis, identified, index, options.directory, options.setForms);
     }
     std::vector<std::string> extras() const
     {
@@ -146,13 +153,15 @@ std::string closingLine(const ContentBasis& basis, const IdentifiedArchives& ide
            " games are in the DAT; " + groupedCount(identified.linesPresent(basis)) + " present by content.\n";
 }
 
-void printText(const ContentBasis& basis, const IdentifiedArchives& identified)
+void printText(const CliOptions& options, const ContentBasis& basis, const IdentifiedArchives& identified)
 {
     for (size_t i = 0; i < identified.found.size(); ++i) {
         const ArchiveLine line{basis, identified, i};
         const std::string detail = line.text();
         std::string text = line.path() + ": " + std::string(contentStateKey(line.found().state));
         text += (detail.empty() ? "" : ": " + detail) + "\n";
+        if (const auto judgement = line.judged(options))
+            text += setDetailText(*basis.dat, *judgement, line.archive().contents);
         printOut(text);
     }
     if (basis.sets) {
@@ -170,8 +179,12 @@ void printJson(const CliOptions& options, const std::string& listPath, const Con
     json["dat"] = *options.datPath;
     json["list"] = listPath;
     json["archives"] = Json::array();
-    for (size_t i = 0; i < identified.found.size(); ++i)
-        json["archives"].push_back(ArchiveLine{basis, identified, i}.json());
+    for (size_t i = 0; i < identified.found.size(); ++i) {
+        const ArchiveLine line{basis, identified, i};
+        json["archives"].push_back(line.json());
+        if (const auto judgement = line.judged(options))
+            json["archives"].back()["set"] = setDetailJson(*basis.dat, *judgement, line.archive().contents);
+    }
     json["list_games"] = basis.list->lines.size();
     json["known"] = basis.lines->linesKnown;
     json["present"] = identified.linesPresent(basis);
@@ -189,9 +202,10 @@ void printJson(const CliOptions& options, const std::string& listPath, const Con
 // otherwise be held whole, at the cost of every page of them.
 constexpr size_t kCsvChunk = 64 * 1024;
 
-void printCsv(const ContentBasis& basis, const IdentifiedArchives& identified)
+void printCsv(const CliOptions& options, const ContentBasis& basis, const IdentifiedArchives& identified)
 {
-    std::string rows = "state,folder,name,game,description,line,expected\r\n";
+    std::string rows = "state,folder,name,game,description,line,expected";
+    rows += basis.sets ? "," + std::string(kSetCsvColumns) + "\r\n" : "\r\n";
     for (size_t i = 0; i < identified.found.size(); ++i) {
         const ArchiveLine line{basis, identified, i};
         const Identification& one = line.found();
@@ -205,6 +219,11 @@ void printCsv(const ContentBasis& basis, const IdentifiedArchives& identified)
         appendCsvField(rows, line.lineText());
         rows.push_back(',');
         appendCsvField(rows, line.expected());
+        if (basis.sets) {
+            const auto judgement = line.judged(options);
+            const std::string forms = one.forms != 0 ? FamilyForm{0, one.forms}.text() : "";
+            appendSetCsvFields(rows, forms, *basis.dat, judgement ? &*judgement : nullptr, line.archive().contents);
+        }
         rows += "\r\n";
         if (rows.size() >= kCsvChunk) {
             std::fwrite(rows.data(), 1, rows.size(), stdout);
@@ -278,9 +297,9 @@ int identifyRoms(const CliOptions& options, const std::string& listPath)
     if (options.format == OutputFormat::Json)
         printJson(options, listPath, basis, identified);
     else if (options.format == OutputFormat::Csv)
-        printCsv(basis, identified);
+        printCsv(options, basis, identified);
     else
-        printText(basis, identified);
+        printText(options, basis, identified);
     return writeFixdatOf(options, basis, identified);
 }
 

@@ -66,8 +66,13 @@ IdentifiedArchives identifyRead(const ContentBasis& basis, const IdentifyInputs&
         for (size_t begin = next.fetch_add(kStretch); begin < all.size(); begin = next.fetch_add(kStretch)) {
             for (size_t i = begin; i < std::min(all.size(), begin + kStretch); ++i) {
                 identified.found[i] = basis.matcher->identify(all[i].name, all[i].contents, inputs.setForms);
-                if (!identified.found[i].extras.empty())
-                    nameEntries(inputs.directory, identified.archives, all[i]);  // the report names the extras
+                // The report names the extras and, for a set not held exactly, the entries of
+                // wrong roms and those left over.
+                const Identification& one = identified.found[i];
+                const bool aSet = basis.sets && one.state != ContentState::NotAZip && one.state != ContentState::Ambiguous &&
+                                  (one.game != kNoGame || basis.sets->machineNamed(lineTitle(all[i].name)) != kNoGame);
+                if (!one.extras.empty() || (aSet && !one.exact()))
+                    nameEntries(inputs.directory, identified.archives, all[i]);
             }
         }
     };

@@ -25,6 +25,7 @@ struct HandMachine {
     std::vector<std::string_view> devices = {};
     bool isBios = false;
     bool isDevice = false;
+    std::vector<DatDisk> disks = {};
 };
 
 inline DatIndex handMadeDat(const std::vector<HandMachine>& machines)
@@ -53,6 +54,8 @@ inline DatIndex handMadeDat(const std::vector<HandMachine>& machines)
             rom.matchable = hand.crc != 0;
             dat.roms.push_back(rom);
         }
+        game.diskCount = static_cast<uint32_t>(machine.disks.size());
+        dat.disks.insert(dat.disks.end(), machine.disks.begin(), machine.disks.end());
         dat.deviceRefs.insert(dat.deviceRefs.end(), machine.devices.begin(), machine.devices.end());
         dat.games.push_back(game);
     }
