@@ -4,6 +4,7 @@
 #include "gui/qt_strings.h"
 
 #include <algorithm>
+#include <ranges>
 
 void ReportLines::showCategory(QStringList header, std::shared_ptr<const tokenade::AuditResult> result,
                                tokenade::CategoryId id)
@@ -29,7 +30,7 @@ void ReportLines::setHoldings(std::shared_ptr<const tokenade::ContentHoldings> h
 {
     holdings_ = std::move(holdings);
     if (lineCount() > 0)
-        emit dataChanged(index(0), index(lineCount() - 1), {FolderRole, Qt::AccessibleTextRole});
+        emit dataChanged(index(0), index(lineCount() - 1), {FolderRole, Qt::AccessibleTextRole, Qt::ToolTipRole});
 }
 
 void ReportLines::showText(QStringList lines)
@@ -136,6 +137,20 @@ QString ReportLines::holding(int row) const
         return {};
     const auto words = holdings_->words.find(entryAt(row));
     return words != holdings_->words.end() ? toQString(tokenade::displayName(words->second)) : QString();
+}
+
+QString ReportLines::detail(int row) const
+{
+    if (!holdings_ || holdings_->result != result_)
+        return {};
+    const auto detail = holdings_->details.find(entryAt(row));
+    if (detail == holdings_->details.end())
+        return {};
+    // Each line as a name is shown: a DAT's or an entry's name cannot break the tooltip's lines.
+    QStringList lines;
+    for (const auto line : std::views::split(std::string_view(detail->second), '\n'))
+        lines << toQString(tokenade::displayName(std::string_view(line.begin(), line.end())));
+    return lines.join(QLatin1Char('\n'));
 }
 
 QString ReportLines::cutLine(int row) const
@@ -245,6 +260,8 @@ QVariant ReportLines::data(const QModelIndex& index, int role) const
                : !cut.isEmpty()  ? line(index.row()) + QStringLiteral(", for the list line ") + cut
                                  : line(index.row());
     }
+    case Qt::ToolTipRole:
+        return detail(index.row());
     case Qt::SizeHintRole:
         return rowSize_;
     default:

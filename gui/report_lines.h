@@ -74,6 +74,7 @@ private:
     QString folder(int row) const;
     QString cutLine(int row) const;
     QString holding(int row) const;
+    QString detail(int row) const;  // the tooltip: an archive's set rom by rom
 
     QStringList header_;
     std::shared_ptr<const tokenade::AuditResult> result_;

@@ -85,7 +85,7 @@ std::vector<AuditWarning> contentWarnings(const AuditResult& result, const Basis
 
 ContentHoldings unknownHoldings(std::shared_ptr<const AuditResult> result, const BasisAndArchives& found)
 {
-    ContentHoldings holdings{std::move(result), {}};
+    ContentHoldings holdings{std::move(result), {}, {}};
     if (!found.read.basis)
         return holdings;
     const IdentifiedArchives& identified = found.identified;

@@ -17,11 +17,22 @@ namespace tokenade {
 struct ContentHoldings {
     std::shared_ptr<const AuditResult> result;
     std::unordered_map<const ResultEntry*, std::string> words;
+    // With a DAT of sets: per archive judged as a set, the judgement rom by
+    // rom, a line each, for its row's tooltip (see addSetStates).
+    std::unordered_map<const ResultEntry*, std::string> details;
 };
 
 // The holdings of the unknown archives of `result` (a ROM audit), as
 // `found` identified the archives of the same collection.
 ContentHoldings unknownHoldings(std::shared_ptr<const AuditResult> result, const BasisAndArchives& found);
+
+// With a DAT of sets (judgeArchive), for each archive of the valid and
+// unknown names of holdings.result: its set's state among its words when the
+// set is not correct ("set pacman: incorrect", after what an unknown archive
+// holds), and the judgement's summary and lines (a few, the rest counted) in
+// `details`. `inputs` are those `found` was identified with. Nothing without
+// a DAT of sets.
+void addSetStates(ContentHoldings& holdings, const BasisAndArchives& found, const IdentifyInputs& inputs);
 
 // What the content says against the names of `result` (a ROM audit), as
 // warnings for the window's notices: archives that hold another game than

@@ -81,6 +81,7 @@ void ContentIdentifier::identify()
             const tokenade::ContentProgress progress{&counts->found, &counts->read, own->get_token()};
             auto found = std::make_shared<tokenade::BasisAndArchives>(tokenade::readAndIdentify(inputs, progress));
             auto holdings = std::make_shared<tokenade::ContentHoldings>(tokenade::unknownHoldings(result, *found));
+            tokenade::addSetStates(*holdings, *found, inputs);
             return Identified{std::move(found), std::move(holdings)};
         },
         {}, [this, result, inputs = *wanted, own = running_](Identified identified) {

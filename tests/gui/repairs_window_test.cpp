@@ -250,6 +250,33 @@ TEST_F(RepairsWindowTest, ADatOffersRenamesAndFillsByContent)
     EXPECT_EQ(fill->table()->item(0, 3)->text(), "content: holds Beta (USA)");
 }
 
+// With a DAT of sets, a set not correct says so beside its folder, and its
+// row's tooltip tells it rom by rom.
+TEST_F(RepairsWindowTest, ASetsStateShowsBesideItsArchiveAndItsRomsInTheTooltip)
+{
+    makeCollection("alpha\nbios\n");
+    collection.addFile("roms/alpha.zip", zipBytes({{"a.rom", 4, 1}, {"a2.rom", 4, 9}}));
+    collection.addFile("roms/bios.zip", zipBytes({{"b.rom", 4, 0xb1}}));
+    collection.addFile("sets.xml", R"(<datafile><game name="bios" isbios="yes"><rom name="b.rom" size="4" crc="000000b1"/></game>
+        <game name="alpha" romof="bios"><rom name="a.rom" size="4" crc="00000001"/><rom name="a2.rom" size="4" crc="00000002"/>
+        <rom name="b.rom" merge="b.rom" size="4" crc="000000b1"/></game></datafile>)");
+    controller().useDatFile(QString::fromStdString(collection.path("sets.xml")));
+    controller().auditRoms();
+    ASSERT_TRUE(waitForAudits());
+    ASSERT_TRUE(QTest::qWaitFor([this] { return controller().session().identification() != nullptr; }, 20000));
+    controller().pickCategory(0);
+    const QAbstractItemModel* lines = controller().romsResultView()->model();
+    const auto row = [lines](const char* name) {
+        return lines->match(lines->index(0, 0), Qt::DisplayRole, name, 1, Qt::MatchExactly).value(0);
+    };
+    ASSERT_TRUE(QTest::qWaitFor([&] { return row("alpha.zip").data(Qt::ToolTipRole).isValid(); }, 20000));
+    EXPECT_EQ(row("alpha.zip").data(ReportLines::FolderRole).toString(), "roms \u2014 set alpha: incorrect");
+    EXPECT_EQ(row("alpha.zip").data(Qt::ToolTipRole).toString(),
+              "set alpha, split: incorrect: 1 wrong\na2.rom: wrong: found 4 bytes, CRC 00000009; the DAT has 4 bytes, CRC 00000002");
+    EXPECT_EQ(row("bios.zip").data(ReportLines::FolderRole).toString(), "roms");
+    EXPECT_EQ(row("bios.zip").data(Qt::ToolTipRole).toString(), "set bios, split: correct");
+}
+
 // What the content says against a name is a notice of the ROM tab, and a DAT
 // that cannot be used says where as it is chosen, before any audit too.
 TEST_F(RepairsWindowTest, NoticesCarryWhatTheContentSays)
