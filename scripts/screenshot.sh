@@ -3,7 +3,7 @@
 # sample collection, drawn on a virtual display. `screenshot.sh OUT.png
 # [--filter TEXT] [--segment N] [--select ROW] [--dark] [--context-menu]
 # [--near-misses] [--no-audit] [--list-error] [--turned-box] [--fill [--fill-into
-# FOLDER] [--copy]] [--undo | --undo-question] [--tooltip] [--size WxH] [--focus N]
+# FOLDER] [--copy]] [--undo | --undo-question] [--tooltip] [--row-tooltip NAME] [--size WxH] [--focus N]
 # [--open-notice N]`
 # takes another picture of it instead (see tools/window_screenshot.cpp);
 # --fill fills from a download folder beside the sample; with MESSY_LIST=1 the
@@ -12,7 +12,9 @@
 # MISTYPED=1 names the directory with its last letter dropped. CONTENT=1 adds
 # archives under names of their own and a DAT of what they hold, chosen with
 # --dat before the audit: a rename and a fill by content, and unknown
-# archives that hold a game, part of one, or are no zip.
+# archives that hold a game, part of one, or are no zip. SETS=1 (see below)
+# does the same with arcade sets; --row-tooltip NAME shows the tooltip of
+# the result row of that name.
 set -euo pipefail
 cd "$(dirname "$0")/.."
 bash scripts/install-deps.sh xvfb xauth
@@ -95,6 +97,45 @@ with open(sample + "/docs/games.dat", "w") as dat:
     dat.write('</datafile>\n')
 PYTHON
     dat_options=(--dat "$sample/docs/games.dat")
+fi
+
+# SETS=1: arcade sets and a DAT of them (a BIOS, a parent and its split
+# clone, a set with a rom missing and one of another CRC), chosen with --dat.
+if [ -n "${SETS:-}" ]; then
+    printf '%s\r\n' arcbios starfury starfuryj moonbase >> "$sample/docs/- Supported Games Lookup For Naming.txt"
+    python3 - "$sample" <<'PYTHON'
+import sys, zipfile, zlib
+sample = sys.argv[1]
+def data(name, size):
+    return (name.encode() * size)[:size]
+machines = [  # name, attributes, roms (name, size, merge)
+    ("arcbios", 'isbios="yes"', [("bios.u1", 2048, "")]),
+    ("starfury", 'romof="arcbios"', [("sf.p1", 4096, ""), ("sf.c1", 8192, ""), ("bios.u1", 2048, "bios.u1")]),
+    ("starfuryj", 'cloneof="starfury" romof="starfury"',
+     [("sfj.p1", 4096, ""), ("sf.c1", 8192, "sf.c1"), ("bios.u1", 2048, "bios.u1")]),
+    ("moonbase", 'romof="arcbios"', [("mb.p1", 4096, ""), ("mb.p2", 4096, ""), ("mb.c1", 8192, ""),
+                                     ("mb.snd", 1024, ""), ("bios.u1", 2048, "bios.u1")]),
+]
+with open(sample + "/docs/arcade.xml", "w") as dat:
+    dat.write('<?xml version="1.0"?>\n<datafile>\n')
+    for name, attributes, roms in machines:
+        dat.write(f'  <machine name="{name}" {attributes}>\n')
+        for rom, size, merge in roms:
+            merged = f' merge="{merge}"' if merge else ""
+            dat.write(f'    <rom name="{rom}"{merged} size="{size}" crc="{zlib.crc32(data(rom, size)):08x}"/>\n')
+        dat.write('  </machine>\n')
+    dat.write('</datafile>\n')
+def archive(name, roms):
+    with zipfile.ZipFile(f"{sample}/roms/{name}.zip", "w") as z:
+        for rom, contents in roms:
+            z.writestr(rom, contents)
+archive("arcbios", [("bios.u1", data("bios.u1", 2048))])
+archive("starfury", [("sf.p1", data("sf.p1", 4096)), ("sf.c1", data("sf.c1", 8192))])
+archive("starfuryj", [("sfj.p1", data("sfj.p1", 4096))])
+archive("moonbase", [("mb.p1", data("mb.p1", 4096)), ("mb.p2", data("mb.p2 old", 4096)), ("mb.c1", data("mb.c1", 8192)),
+                     ("readme.txt", b"dumped by a friend")])
+PYTHON
+    dat_options=(--dat "$sample/docs/arcade.xml")
 fi
 
 out=${1:-docs/screenshot.png}

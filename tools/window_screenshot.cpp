@@ -2,8 +2,9 @@
 // checking how it looks: window_screenshot DIR LIST OUT.png [--filter TEXT]
 // [--segment N] [--select ROW] [--dark] [--context-menu] [--near-misses]
 // [--no-audit] [--list-error] [--turned-box] [--fill SOURCE [--fill-into
-// FOLDER] [--copy]] [--undo | --undo-question] [--tooltip] [--size WxH]
-// [--focus N] [--open-notice N] [--dat FILE] (run under a display, Xvfb will do).
+// FOLDER] [--copy]] [--undo | --undo-question] [--tooltip] [--row-tooltip NAME]
+// [--size WxH] [--focus N] [--open-notice N] [--dat FILE] (run under a
+// display, Xvfb will do).
 // The picture shows the counts on the segments and the folders beside the
 // found files; --filter types into the filter, --dark uses a dark palette,
 // --context-menu opens the result view's menu on the selected row and takes
@@ -16,7 +17,8 @@
 // undoes the copies (without --copy: renames the ticked near misses first)
 // and shows the notice, --undo-question takes the screen with Undo's
 // question instead; --tooltip takes the screen with the tooltip of Fill from
-// Folder…; --size gives the window that size, --focus presses Tab N times
+// Folder…; --row-tooltip selects the result row showing NAME and takes the
+// screen with its tooltip (an archive's set rom by rom); --size gives the window that size, --focus presses Tab N times
 // from the directory field, --open-notice opens the ROM tab's notice N,
 // --dat chooses a DAT and waits for the ROM result's archives to be
 // identified against it before anything else.
@@ -39,6 +41,7 @@
 #include <QTabWidget>
 #include <QTemporaryDir>
 #include <QTimer>
+#include <QToolTip>
 
 #include <cstdio>
 #include <cstdlib>
@@ -80,6 +83,7 @@ int main(int argc, char* argv[])
     int openNotice = -1;
     ScriptedChooser chooser;
     QString dat;
+    QString rowTooltip;
     for (int i = 4; i < argc; ++i) {
         if (!std::strcmp(argv[i], "--filter") && i + 1 < argc)
             filter = QString::fromLocal8Bit(argv[++i]);
@@ -113,6 +117,8 @@ int main(int argc, char* argv[])
             changeShot.undoQuestion = true;
         else if (!std::strcmp(argv[i], "--tooltip"))
             changeShot.tooltip = true;
+        else if (!std::strcmp(argv[i], "--row-tooltip") && i + 1 < argc)
+            rowTooltip = QString::fromLocal8Bit(argv[++i]);
         else if (!std::strcmp(argv[i], "--open-notice") && i + 1 < argc)
             openNotice = std::atoi(argv[++i]);
         else if (!std::strcmp(argv[i], "--focus") && i + 1 < argc)
@@ -171,6 +177,16 @@ int main(int argc, char* argv[])
     settle(300);
     if (changeShot.nearMisses || changeShot.fill || changeShot.undo || changeShot.undoQuestion || changeShot.tooltip)
         return shootChanges(desktop, alert, changeShot, out) ? 0 : 1;
+    if (!rowTooltip.isEmpty()) {
+        const QModelIndex row =
+            view->model()->match(view->model()->index(0, 0), Qt::DisplayRole, rowTooltip, 1, Qt::MatchExactly).value(0);
+        view->setCurrentIndex(row);
+        const QRect place = view->visualRect(row);
+        QToolTip::showText(view->viewport()->mapToGlobal(QPoint(place.left() + place.width() / 3, place.bottom())),
+                           row.data(Qt::ToolTipRole).toString(), view->viewport());
+        settle(300);
+        return QGuiApplication::primaryScreen()->grabWindow(0).save(out) ? 0 : 1;
+    }
     if (tabs >= 0) {  // the focus after so many Tab presses from the directory field
         desktop.window().activateWindow();
         settle(300);

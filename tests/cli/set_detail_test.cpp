@@ -8,19 +8,9 @@
 #include <gtest/gtest.h>
 
 #include <cstdlib>
-#include <fstream>
-#include <sstream>
 
 namespace tokenade::testing {
 namespace {
-
-std::string dataFile(const std::string& name)
-{
-    std::ifstream in(std::string(TOKENADE_TEST_DATA) + "/" + name, std::ios::binary);
-    std::ostringstream bytes;
-    bytes << in.rdbuf();
-    return bytes.str();
-}
 
 // Real machines: Pac-Man split with a rom missing, one of another CRC and a
 // stray file; a BIOS game whose CD is another image; its BIOS whole.
@@ -29,9 +19,9 @@ TEST(IdentifySets, ASetNotCorrectIsToldRomByRomInEachForm)
     TempTree collection;
     TempTree cache;
     ::setenv("XDG_CACHE_HOME", cache.root().c_str(), 1);
-    collection.addFile("dat/mame.xml", dataFile("arcade/mame_0251_extract.xml"));
+    const std::string mame = TOKENADE_TEST_DATA "/arcade/mame_0251_extract.xml";
     collection.addFile("list.txt", "pacman\nsimpbowl\nkonamigv\n");
-    const DatRead read = readDatFile(collection.path("dat/mame.xml"));
+    const DatRead read = readDatFile(mame);
     ASSERT_TRUE(read.dat);
     std::vector<ZipFile> pacman, konamigv;
     for (const DatGame& game : read.dat->games) {
@@ -46,10 +36,10 @@ TEST(IdentifySets, ASetNotCorrectIsToldRomByRomInEachForm)
     collection.addFile("roms/pacman.zip", zipBytes(pacman));
     collection.addFile("roms/konamigv.zip", zipBytes(konamigv));
     collection.addFile("roms/simpbowl.zip", zipBytes({{"simpbowl.25c", 128, 0x2c61050c}}));
-    collection.addFile("roms/simpbowl/829uaa02.chd", dataFile("archives/v5_raw_four_compressors.chd"));
+    collection.addLink("roms/simpbowl/829uaa02.chd", TOKENADE_TEST_DATA "/archives/v5_raw_four_compressors.chd");
     const auto identify = [&](std::vector<std::string> more) {
-        std::vector<std::string> arguments{"identify", "roms", "--dir", collection.root(), "--dat",
-                                           collection.path("dat/mame.xml"), "--list", collection.path("list.txt")};
+        std::vector<std::string> arguments{"identify", "roms", "--dir", collection.root(), "--dat", mame,
+                                           "--list", collection.path("list.txt")};
         arguments.insert(arguments.end(), more.begin(), more.end());
         return runProgram(TOKENADE_AUDIT_PATH, arguments).out;
     };

@@ -6,9 +6,6 @@
 
 #include <gtest/gtest.h>
 
-#include <fstream>
-#include <sstream>
-
 namespace tokenade::testing {
 namespace {
 
@@ -72,14 +69,6 @@ TEST(SetJudgement, EachRomCorrectMissingOrWrongAndTheSetAsAWhole)
     }
 }
 
-std::string fixture(const std::string& name)
-{
-    std::ifstream in(std::string(TOKENADE_TEST_DATA) + "/archives/" + name, std::ios::binary);
-    std::ostringstream bytes;
-    bytes << in.rdbuf();
-    return bytes.str();
-}
-
 // Real CHDs: the header's SHA-1 against the DAT's, in any letter case; a
 // blank image cannot be used; a disk never dumped is not required, and a
 // DAT's name that would leave the set's folder is never looked for.
@@ -88,9 +77,9 @@ TEST(SetDisks, EachDiskPresentMissingWrongOrUnreadableByItsHeader)
     const DatIndex dat = machines();
     const SetRules rules(dat);
     TempTree collection;
-    collection.addFile("roms/dsk/good.chd", fixture("v5_raw_four_compressors.chd"));
-    collection.addFile("romsConsoles/dsk/other.chd", fixture("v5_hard_disk_with_metadata.chd"));
-    collection.addFile("roms/dsk/blank.chd", fixture("v5_blank_hard_disk_without_sha1.chd"));
+    collection.addLink("roms/dsk/good.chd", TOKENADE_TEST_DATA "/archives/v5_raw_four_compressors.chd");
+    collection.addLink("romsConsoles/dsk/other.chd", TOKENADE_TEST_DATA "/archives/v5_hard_disk_with_metadata.chd");
+    collection.addLink("roms/dsk/blank.chd", TOKENADE_TEST_DATA "/archives/v5_blank_hard_disk_without_sha1.chd");
     const std::vector<std::string> folders{"roms", "romsConsoles"};
     const uint32_t machine = rules.machineNamed("dsk");
     const std::vector<DiskVerdict> disks = judgeDisks(rules, machine, SetForm::Split, collection.root(), folders);
