@@ -5,8 +5,8 @@
 #include "cli/progress_line.h"
 #include "cli/set_detail_output.h"
 #include "cli/terminal_text.h"
+#include "core/content/collection_fixdat.h"
 #include "core/content/collection_identity.h"
-#include "core/content/fixdat.h"
 #include "core/content/sets/archive_judgement.h"
 #include "core/content/sets/family_forms.h"
 #include "core/content/repeated_games.h"
@@ -272,14 +272,22 @@ int writeFixdatOf(const CliOptions& options, const ContentBasis& basis, const Id
 {
     if (!options.fixdatPath)
         return kExitAudited;
-    size_t games = 0;
-    if (const auto failure = writeFixdat(*options.fixdatPath, *basis.dat, *basis.lines,
-                                         identified.missingLines(basis), &games)) {
+    const CollectionFixdat fixdat = collectionFixdat(basis, identified, options.setForms);
+    if (const auto failure = writeFixdat(*options.fixdatPath, *basis.dat, fixdat.games, fixdat.description)) {
         printErr("tokenade-audit: cannot write " + failure->path + ": " + failure->reason + "\n");
         return kExitWriteFailed;
     }
+    const size_t games = fixdat.games.size();
+    if (!fixdat.form) {
+        printErr("tokenade-audit: " + *options.fixdatPath + ": " + groupedCount(games) +
+                 (games == 1 ? " missing game\n" : " missing games\n"));
+        return kExitAudited;
+    }
+    const std::string needed =
+        fixdat.needed == 0 ? "" : ", " + groupedCount(fixdat.needed) + " of them needed by the others";
     printErr("tokenade-audit: " + *options.fixdatPath + ": " + groupedCount(games) +
-             (games == 1 ? " missing game\n" : " missing games\n"));
+             (games == 1 ? " missing set, " : " missing sets, ") + std::string(setFormKey(*fixdat.form)) + needed +
+             "\n");
     return kExitAudited;
 }
 

@@ -44,15 +44,19 @@ void appendAttribute(std::string& out, std::string_view name, std::string_view v
         out += " " + std::string(name) + "=\"" + escaped(value) + "\"";
 }
 
-void appendGame(std::string& out, const DatIndex& dat, const DatGame& game)
+void appendGame(std::string& out, const DatIndex& dat, const FixdatGame& entry)
 {
+    const DatGame& game = dat.games[entry.game];
     out += "\t<game";
     appendAttribute(out, "name", game.name);
     appendAttribute(out, "cloneof", game.cloneOf);
     appendAttribute(out, "romof", game.romOf);
+    appendAttribute(out, "isbios", game.isBios ? "yes" : "");
+    appendAttribute(out, "isdevice", game.isDevice ? "yes" : "");
     out += ">\n\t\t<description>" + escaped(game.description.empty() ? game.name : game.description) +
            "</description>\n";
-    for (const DatRom& rom : dat.romsOf(game)) {
+    for (const uint32_t r : entry.roms) {
+        const DatRom& rom = dat.roms[r];
         out += "\t\t<rom";
         appendAttribute(out, "name", rom.name);
         char numbers[64];
@@ -65,37 +69,50 @@ void appendGame(std::string& out, const DatIndex& dat, const DatGame& game)
             out += " status=\"nodump\"";
         out += "/>\n";
     }
+    for (const uint32_t d : entry.disks) {
+        out += "\t\t<disk";
+        appendAttribute(out, "name", dat.disks[d].name);
+        appendAttribute(out, "sha1", dat.disks[d].sha1);
+        out += "/>\n";
+    }
     out += "\t</game>\n";
 }
 
 }  // namespace
 
-std::string fixdatText(const DatIndex& dat, const GameLines& lines, const std::vector<bool>& missingLines,
-                       size_t* games)
+std::vector<FixdatGame> missingGamesOf(const DatIndex& dat, const GameLines& lines,
+                                       const std::vector<bool>& missingLines)
 {
-    std::string out = "<?xml version=\"1.0\" encoding=\"UTF-8\"?>\n<datafile>\n\t<header>\n\t\t<name>fixdat";
-    if (!dat.name.empty())
-        out += " of " + escaped(dat.name);
-    out += "</name>\n\t\t<description>The games of the list that are missing</description>\n\t</header>\n";
+    std::vector<FixdatGame> games;
     std::vector<bool> written(dat.games.size());
     for (size_t line = 0; line < missingLines.size(); ++line) {
         const uint32_t game = lines.gameOfLine[line];
         if (!missingLines[line] || game == kNoGame || written[game])
             continue;
         written[game] = true;
-        if (games)
-            ++*games;
-        appendGame(out, dat, dat.games[game]);
+        FixdatGame entry{game, {}, {}};
+        for (uint32_t r = dat.games[game].firstRom; r < dat.games[game].firstRom + dat.games[game].romCount; ++r)
+            entry.roms.push_back(r);
+        games.push_back(std::move(entry));
     }
+    return games;
+}
+
+std::string fixdatText(const DatIndex& dat, std::span<const FixdatGame> games, std::string_view description)
+{
+    std::string out = "<?xml version=\"1.0\" encoding=\"UTF-8\"?>\n<datafile>\n\t<header>\n\t\t<name>fixdat";
+    if (!dat.name.empty())
+        out += " of " + escaped(dat.name);
+    out += "</name>\n\t\t<description>" + escaped(description) + "</description>\n\t</header>\n";
+    for (const FixdatGame& game : games)
+        appendGame(out, dat, game);
     return out + "</datafile>\n";
 }
 
-std::optional<WriteError> writeFixdat(const std::string& path, const DatIndex& dat, const GameLines& lines,
-                                      const std::vector<bool>& missingLines, size_t* games)
+std::optional<WriteError> writeFixdat(const std::string& path, const DatIndex& dat, std::span<const FixdatGame> games,
+                                      std::string_view description)
 {
-    if (games)
-        *games = 0;
-    return writeFileAtomically(path, fixdatText(dat, lines, missingLines, games));
+    return writeFileAtomically(path, fixdatText(dat, games, description));
 }
 
 }  // namespace tokenade

@@ -4,23 +4,38 @@
 #include "core/content/list_match.h"
 #include "core/foundation/atomic_write.h"
 
+#include <cstdint>
 #include <optional>
+#include <span>
 #include <string>
+#include <string_view>
 #include <vector>
 
 namespace tokenade {
 
-// A Logiqx XML DAT (a "fixdat") of the games of the lines marked in
-// `missingLines`, each game once, in list order, with its description,
-// cloneof and romof and every rom it has (name, size, CRC and SHA-1 as the
-// DAT gave them, "nodump" kept), so that another tool can gather them.
-// Text is escaped for XML; bytes that are not UTF-8 become U+FFFD.
-// Adds the number of games written to `games` when it is given.
-std::string fixdatText(const DatIndex& dat, const GameLines& lines, const std::vector<bool>& missingLines,
-                       size_t* games = nullptr);
+// One game of a fixdat: the DAT's game and the roms and disks (into the
+// DAT's) it is written with.
+struct FixdatGame {
+    uint32_t game = 0;
+    std::vector<uint32_t> roms;
+    std::vector<uint32_t> disks;
+};
 
-// Writes it to `path` atomically; how many games it holds goes to `games`.
-std::optional<WriteError> writeFixdat(const std::string& path, const DatIndex& dat, const GameLines& lines,
-                                      const std::vector<bool>& missingLines, size_t* games = nullptr);
+// The games of the lines marked in `missingLines`, each game once, in list
+// order, with every rom it has.
+std::vector<FixdatGame> missingGamesOf(const DatIndex& dat, const GameLines& lines,
+                                       const std::vector<bool>& missingLines);
+
+// A Logiqx XML DAT (a "fixdat") of `games`, in their order, each with its
+// description, cloneof, romof, isbios and isdevice, its roms (name, size,
+// CRC and SHA-1 as the DAT gave them, "nodump" kept) and disks (name and
+// SHA-1), so that another tool can gather them. `description` is the
+// header's. Text is escaped for XML; bytes that are not UTF-8 become U+FFFD.
+std::string fixdatText(const DatIndex& dat, std::span<const FixdatGame> games,
+                       std::string_view description = "The games of the list that are missing");
+
+// Writes it to `path` atomically.
+std::optional<WriteError> writeFixdat(const std::string& path, const DatIndex& dat, std::span<const FixdatGame> games,
+                                      std::string_view description = "The games of the list that are missing");
 
 }  // namespace tokenade
