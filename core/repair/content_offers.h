@@ -53,8 +53,10 @@ ReadArchives addContentRenames(ChangePlan& plan, RealFolders& realFolders, const
 // by content asks it. Keeps references into `content`.
 class SourceByContent {
 public:
-    // `content.source` must be set.
-    explicit SourceByContent(const ContentFindings& content);
+    // `content.source` must be set. With a DAT of families, only archives
+    // that hold their set in one of `forms` hold it for a fill (the forms
+    // the collection keeps its sets in).
+    explicit SourceByContent(const ContentFindings& content, SetFormMask forms = kAnySetForm);
 
     // Why the source archive at `path` (below the source folder), offered by
     // its name for `line`, is a decoy: the DAT knows the line's game and the
@@ -68,6 +70,11 @@ public:
     const FoundArchive* holding(uint32_t line) const;
     // The archive as read, for refuseChangedSinceRead.
     const FoundArchive* archiveAt(const std::string& path) const;
+    // What identification made of it; null for an archive not read.
+    const Identification* identificationAt(const std::string& path) const;
+    // The archive that holds `game` whole (in `forms`), exactly first, then
+    // the first found, whether the list has the game or not; null for none.
+    const FoundArchive* holdingGame(uint32_t game) const;
 
     const ContentFindings& content() const { return content_; }
 
@@ -75,6 +82,7 @@ private:
     const ContentFindings& content_;
     std::unordered_map<std::string, size_t> byPath_;
     std::vector<size_t> holderOfLine_;  // per line: an index into the source's archives, or SIZE_MAX
+    std::unordered_map<uint32_t, size_t> holderOfGame_;
 };
 
 // The copies (or links, `kind`) by content of the missing names of

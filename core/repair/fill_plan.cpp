@@ -9,6 +9,7 @@
 #include "core/repair/open_folders.h"
 #include "core/repair/plain_name.h"
 #include "core/repair/plan_lookups.h"
+#include "core/repair/set_fills.h"
 #include "core/repair/spaced_names.h"
 #include "core/sources/folder_scan.h"
 #include "core/sources/path_rules.h"
@@ -225,7 +226,7 @@ ChangePlan planFill(const AuditResult& result, const FillRequest& request, std::
     std::optional<SourceByContent> bySource;
     std::vector<bool> mended;
     if (content && content->source && roms) {
-        bySource.emplace(*content);
+        bySource.emplace(*content, fillForms(*content));
         mended = linesMendedByContent(*content, result);
     }
     ReadArchives read;  // what content was judged on
@@ -257,6 +258,9 @@ ChangePlan planFill(const AuditResult& result, const FillRequest& request, std::
         const auto byContent = addContentFills(plan, result, *bySource, mended, paths.source, paths.target,
                                                request.link ? ChangeKind::Link : ChangeKind::Copy);
         read.insert(read.end(), byContent.begin(), byContent.end());
+        const auto needed = addSetNeedFills(plan, *bySource, paths.source, paths.target,
+                                            request.link ? ChangeKind::Link : ChangeKind::Copy);
+        read.insert(read.end(), needed.begin(), needed.end());
     }
     takeIdentities(plan.items);
     refuseChangedSinceRead(plan.items, read);

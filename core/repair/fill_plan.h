@@ -32,7 +32,11 @@ struct FillRequest {
 // archive the DAT shows to be another game, or part of one, is listed, not
 // ticked, and refused with why (SourceByContent::whyDecoy); a name that a
 // rename by content mends is left to it; a missing name left is filled
-// with a source archive that holds its game whole (addContentFills).
+// with a source archive that holds its game whole (addContentFills). With a
+// DAT of arcade sets, by content only an archive that holds its set in the
+// collection's form (fillForms) is taken, and each set filled brings the
+// parent, BIOS and device archives it needs that the collection lacks, as
+// far as the source holds them (addSetNeedFills).
 // Each offer is a Copy (or a Link) of the source file into the target
 // folder under the expected name, with its differences and size, ticked
 // unless a caution speaks against it (spacedNameCaution);

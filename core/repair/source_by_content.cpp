@@ -14,19 +14,24 @@ std::string titleOf(const ContentBasis& basis, uint32_t game)
 
 }  // namespace
 
-SourceByContent::SourceByContent(const ContentFindings& content)
+SourceByContent::SourceByContent(const ContentFindings& content, SetFormMask forms)
     : content_(content)
     , holderOfLine_(content.basis.lines->expectedName.size(), kNone)
 {
     const IdentifiedArchives& source = *content.source;
+    const auto better = [&](size_t holder, const Identification& one) {
+        return holder == kNone || (one.exact() && !source.found[holder].exact());
+    };
     for (size_t i = 0; i < source.found.size(); ++i) {
         byPath_.emplace(source.archives.pathOf(source.archives.archives[i]), i);
         const Identification& one = source.found[i];
-        if (!one.holdsGame() || one.line == kNoLine)
+        // A console game has no forms: it is held whole as it is.
+        if (!one.holdsGame() || (one.forms != 0 && !(one.forms & forms)))
             continue;
-        size_t& holder = holderOfLine_[one.line];
-        if (holder == kNone || (one.exact() && !source.found[holder].exact()))
-            holder = i;
+        if (const auto [at, added] = holderOfGame_.emplace(one.game, i); !added && better(at->second, one))
+            at->second = i;
+        if (one.line != kNoLine && better(holderOfLine_[one.line], one))
+            holderOfLine_[one.line] = i;
     }
 }
 
@@ -59,6 +64,18 @@ const FoundArchive* SourceByContent::holding(uint32_t line) const
 {
     const size_t holder = holderOfLine_[line];
     return holder == kNone ? nullptr : &content_.source->archives.archives[holder];
+}
+
+const FoundArchive* SourceByContent::holdingGame(uint32_t game) const
+{
+    const auto at = holderOfGame_.find(game);
+    return at == holderOfGame_.end() ? nullptr : &content_.source->archives.archives[at->second];
+}
+
+const Identification* SourceByContent::identificationAt(const std::string& path) const
+{
+    const auto at = byPath_.find(path);
+    return at == byPath_.end() ? nullptr : &content_.source->found[at->second];
 }
 
 const FoundArchive* SourceByContent::archiveAt(const std::string& path) const
