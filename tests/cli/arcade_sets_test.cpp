@@ -12,8 +12,7 @@
 namespace tokenade::testing {
 namespace {
 
-// A collection of real machines of the extract, each archive built exactly
-// as its form prescribes.
+// Real machines of the extract, each archive built exactly in its form.
 class ArcadeSetsTest : public ::testing::Test {
 protected:
     void SetUp() override
@@ -57,12 +56,9 @@ protected:
     std::optional<SetRules> rules;
 };
 
-// A split clone, a BIOS game and a non-merged clone kept under their titles
-// take their short names in one batch. Then a fill copies the missing sets
-// held whole in split form, the collection's, by content or by name, with
-// the parent, BIOS and devices they need that the collection lacks; never a
-// set in another form, nor a need beside an archive of its name. Undone,
-// the tree is as it was.
+// Sets under their titles take their short names; then the missing ones in
+// the collection's form come with the needs it lacks, never one in another
+// form nor beside an archive of its name; both batches undone exactly.
 TEST_F(ArcadeSetsTest, SetsTakeTheirShortNamesTheMissingAreFilledWithTheirNeedsAndAllIsUndone)
 {
     collection.addFile("list.txt", "puckman\npacman\ncterrani\n1942\n1942a\nxeviousa\ncexplore\nhangly\n");
@@ -91,10 +87,8 @@ TEST_F(ArcadeSetsTest, SetsTakeTheirShortNamesTheMissingAreFilledWithTheirNeedsA
     EXPECT_EQ(collection.state(), before);
 }
 
-// The fixdat of a split collection: a clone whose parent is held with its
-// own roms alone, one whose parent is missing with its parent, BIOS and
-// devices after the list's sets; fixed non-merged, a clone holds its
-// parent's roms and needs only the BIOS and devices.
+// A split collection's fixdat: clones with their own roms alone, then the
+// parent, BIOS and devices missing; non-merged, clones hold their parent's.
 TEST_F(ArcadeSetsTest, FixdatWritesTheMissingSetsInTheCollectionsFormWithWhatTheyNeed)
 {
     collection.addFile("list.txt", "puckman\npacman\nhangly\nkof98a\ngalaga\n");
