@@ -48,7 +48,6 @@ DiskVerdict judgeDisk(const DatDisk& disk, uint32_t index, const std::string& pa
 {
     DiskVerdict verdict;
     verdict.disk = index;
-    verdict.required = disk.status != RomStatus::NoDump && !disk.optional;
     verdict.path = path;
     const ChdRead read = readChdHeader(path);
     if (!read.header) {
@@ -84,7 +83,7 @@ std::vector<DiskVerdict> judgeDisks(const SetRules& rules, uint32_t machine, Set
                 names.push_back(name);
         }
         std::erase_if(sets, [&](uint32_t set) { return !plainName(dat.games[set].name); });
-        DiskVerdict verdict{d, DiskState::Missing, disk.status != RomStatus::NoDump && !disk.optional, "", "", ""};
+        DiskVerdict verdict{d, DiskState::Missing, true, "", "", ""};
         for (size_t f = 0; f < folders.size() && verdict.state == DiskState::Missing; ++f) {
             for (size_t s = 0; s < sets.size() && verdict.state == DiskState::Missing; ++s) {
                 for (size_t n = 0; n < names.size() && verdict.state == DiskState::Missing; ++n) {
@@ -95,6 +94,7 @@ std::vector<DiskVerdict> judgeDisks(const SetRules& rules, uint32_t machine, Set
                 }
             }
         }
+        verdict.required = disk.status != RomStatus::NoDump && !disk.optional;
         verdicts.push_back(std::move(verdict));
     }
     return verdicts;

@@ -16,7 +16,7 @@ DatDisk disk(std::string_view name, std::string_view sha1, RomStatus status = Ro
     return made;
 }
 
-// A BIOS, a parent with a bad dump and a rom never dumped, a clone; and a
+// A BIOS, a parent with a bad dump and a rom never dumped, two clones; and a
 // machine with disks made by chdman (tests/data/archives/README.md).
 DatIndex machines()
 {
@@ -24,6 +24,7 @@ DatIndex machines()
         {"bios", "", "", {{"b1", 0xb1}}, {}, true},
         {"par", "", "bios", {{"p1", 0x11}, {"p2", 0x12, "", RomStatus::BadDump}, {"b1", 0xb1, "b1"}, {"nd", 0}}},
         {"clo", "par", "par", {{"p1", 0x11, "p1"}, {"c1", 0x21}, {"b1", 0xb1, "b1"}}},
+        {"clo2", "par", "par", {{"c1", 0x21}}},  // shares its own rom with clo
         {"dsk", "", "", {{"r", 0x31}}, {}, false, false,
          {disk("good", "81332040808D616BD14EF61B2B2A876B6C110DB1"), disk("other", "81332040808d616bd14ef61b2b2a876b6c110db1"),
           disk("blank", ""), disk("gone", "00"), disk("never", "", RomStatus::NoDump), disk("../../good", "")}},
