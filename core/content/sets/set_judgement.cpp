@@ -40,7 +40,8 @@ std::string_view diskStateKey(DiskState state)
 
 size_t SetJudgement::count(RomState wanted) const
 {
-    return static_cast<size_t>(std::count_if(roms.begin(), roms.end(), [&](const RomVerdict& rom) { return rom.state == wanted; }));
+    return static_cast<size_t>(
+        std::count_if(roms.begin(), roms.end(), [&](const RomVerdict& rom) { return rom.state == wanted; }));
 }
 
 size_t SetJudgement::count(DiskState wanted) const
@@ -54,8 +55,9 @@ namespace {
 
 bool sameName(std::string_view entry, std::string_view rom)
 {
-    return !rom.empty() && entry.size() == rom.size() &&
-           std::equal(entry.begin(), entry.end(), rom.begin(), [](char a, char b) { return asciiLower(a) == asciiLower(b); });
+    return !rom.empty() && entry.size() == rom.size() && std::equal(entry.begin(), entry.end(), rom.begin(), [](char a, char b) {
+               return asciiLower(a) == asciiLower(b);
+           });
 }
 
 bool namedAs(const ZipEntry& entry, const DatRom& rom)
@@ -119,12 +121,15 @@ SetJudgement judgeSet(const SetRules& rules, uint32_t machine, SetForm form, con
     for (size_t at = 0; at < contents.roms.size(); ++at) {
         const SetRom& listed = contents.roms[at];
         const DatRom& rom = dat.roms[listed.rom];
-        // A merged archive lists a file its parent and clone share once per machine.
-        const bool repeated = std::any_of(contents.roms.begin(), contents.roms.begin() + static_cast<std::ptrdiff_t>(at), [&](const SetRom& earlier) {
-            const DatRom& other = dat.roms[earlier.rom];
+        // A merged archive lists a file that two clones share once for each.
+        const auto earlier = contents.roms.begin() + static_cast<std::ptrdiff_t>(at);
+        const bool repeated = std::any_of(contents.roms.begin(), earlier, [&](const SetRom& before) {
+            const DatRom& other = dat.roms[before.rom];
             return other.name == rom.name && other.key == rom.key && other.matchable == rom.matchable;
         });
-        uint32_t entry = rom.matchable ? find([&](const ZipEntry& e) { return ContentKey{e.size, e.crc} == rom.key; }) : kNoEntry;
+        uint32_t entry = kNoEntry;
+        if (rom.matchable)
+            entry = find([&](const ZipEntry& e) { return ContentKey{e.size, e.crc} == rom.key; });
         RomState state = RomState::Correct;
         if (entry == kNoEntry) {
             entry = find([&](const ZipEntry& e) { return namedAs(e, rom) && !isSetFile(e); });
