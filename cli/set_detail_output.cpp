@@ -29,9 +29,14 @@ nlohmann::ordered_json setDetailJson(const DatIndex& dat, const SetJudgement& ju
     set["name"] = dat.games[judgement.machine].name;
     set["form"] = setFormKey(judgement.form);
     set["state"] = setStateKey(judgement.state);
+    // Correct roms are counted, not listed: a collection of merged sets would
+    // otherwise have the whole DAT written out again, and held in memory whole.
+    set["correct_roms"] = judgement.count(RomState::Correct);
     set["roms"] = Json::array();
     for (const RomVerdict& verdict : judgement.roms) {
         const DatRom& rom = dat.roms[verdict.rom];
+        if (verdict.state == RomState::Correct && rom.status != RomStatus::BadDump)
+            continue;
         Json item = file(rom.key.size, rom.key.crc);
         item["name"] = rom.name;
         item["state"] = romStateKey(verdict.state);

@@ -15,9 +15,9 @@ namespace tokenade::cli {
 // rest counted ("  and 3 more"). "" for a correct set.
 std::string setDetailText(const DatIndex& dat, const SetJudgement& judgement, const ZipDirectory& archive);
 
-// The judgement whole for --json: the set, its form and state, each required
-// rom with its state (and what was found for a wrong one), the entries left
-// over and each disk.
+// The judgement for --json: the set, its form and state, how many required
+// roms are correct, each required rom that is not (with what was found for a
+// wrong one) or is a bad dump, the entries left over and each disk.
 nlohmann::ordered_json setDetailJson(const DatIndex& dat, const SetJudgement& judgement, const ZipDirectory& archive);
 
 // The CSV columns a DAT of sets adds, after a comma: the forms the archive

@@ -60,6 +60,7 @@ TEST(IdentifySets, ASetNotCorrectIsToldRomByRomInEachForm)
     const nlohmann::json& set = json["archives"][1]["set"];
     EXPECT_EQ(set["name"], "pacman");
     EXPECT_EQ(set["state"], "incorrect");
+    EXPECT_EQ(set["correct_roms"], 4);
     EXPECT_EQ(set["roms"][1]["found"], (nlohmann::json{{"size", 4096}, {"crc", "00000007"}, {"name", "pacman.6f"}}));
     EXPECT_EQ(set["left_over"][0]["name"], "readme.txt");
     EXPECT_EQ(json["archives"][0]["set"]["state"], "correct");
