@@ -13,7 +13,8 @@ namespace tokenade::testing {
 namespace {
 
 // Real machines: Pac-Man split with a rom missing, one of another CRC and a
-// stray file; a BIOS game whose CD is another image; its BIOS whole.
+// stray file; a BIOS game whose CD is another image; its BIOS whole; an
+// archive named for Galaga with nothing of it.
 TEST(IdentifySets, ASetNotCorrectIsToldRomByRomInEachForm)
 {
     TempTree collection;
@@ -35,6 +36,7 @@ TEST(IdentifySets, ASetNotCorrectIsToldRomByRomInEachForm)
     pacman.push_back({"readme.txt", 5, 1});
     collection.addFile("roms/pacman.zip", zipBytes(pacman));
     collection.addFile("roms/konamigv.zip", zipBytes(konamigv));
+    collection.addFile("roms/galaga.zip", zipBytes({{"galaga.txt", 5, 1}}));  // a set by its name alone
     collection.addFile("roms/simpbowl.zip", zipBytes({{"simpbowl.25c", 128, 0x2c61050c}}));
     collection.addLink("roms/simpbowl/829uaa02.chd", TOKENADE_TEST_DATA "/archives/v5_raw_four_compressors.chd");
     const auto identify = [&](std::vector<std::string> more) {
@@ -55,16 +57,17 @@ TEST(IdentifySets, ASetNotCorrectIsToldRomByRomInEachForm)
                         "SHA-1 81332040808d616bd14ef61b2b2a876b6c110db1, not 2ec4cc608d5582e478ee047b60ccee67b52f060c\n"),
               std::string::npos) << text;
     EXPECT_EQ(text.find("set konamigv"), std::string::npos) << text;  // correct: no block
+    EXPECT_NE(text.find("roms/galaga.zip: not in the DAT\n  set galaga, split: not found: "), std::string::npos);
 
     const nlohmann::json json = nlohmann::json::parse(identify({"--json"}));
-    const nlohmann::json& set = json["archives"][1]["set"];
+    const nlohmann::json& set = json["archives"][2]["set"];
     EXPECT_EQ(set["name"], "pacman");
     EXPECT_EQ(set["state"], "incorrect");
     EXPECT_EQ(set["correct_roms"], 4);
     EXPECT_EQ(set["roms"][1]["found"], (nlohmann::json{{"size", 4096}, {"crc", "00000007"}, {"name", "pacman.6f"}}));
     EXPECT_EQ(set["left_over"][0]["name"], "readme.txt");
-    EXPECT_EQ(json["archives"][0]["set"]["state"], "correct");
-    EXPECT_EQ(json["archives"][2]["set"]["disks"][0]["state"], "wrong");
+    EXPECT_EQ(json["archives"][1]["set"]["state"], "correct");
+    EXPECT_EQ(json["archives"][3]["set"]["disks"][0]["state"], "wrong");
 
     const std::string csv = identify({"--format", "csv"});
     EXPECT_EQ(csv.substr(0, csv.find('\n')), "state,folder,name,game,description,line,expected,form,set,set_state,set_detail\r");
