@@ -12,6 +12,7 @@
 #include "core/content/repeated_games.h"
 #include "core/foundation/grouped_count.h"
 #include "core/foundation/path_join.h"
+#include "core/repair/content_offers.h"
 #include "core/repair/output_target.h"
 
 #include <nlohmann/json.hpp>
@@ -30,6 +31,7 @@ struct ArchiveLine {
     const ContentBasis& basis;
     const IdentifiedArchives& identified;
     size_t index;
+    const std::vector<std::string>* taking = nullptr;  // per line, the archive that has its name (text only)
 
     const FoundArchive& archive() const { return identified.archives.archives[index]; }
     const Identification& found() const { return identified.found[index]; }
@@ -67,7 +69,12 @@ struct ArchiveLine {
         switch (one.state) {
         case ContentState::RightName: text = "holds " + game(one.game); break;
         case ContentState::AnotherName:
-            text = "holds " + game(one.game) + ", for " + shown(lineText()) + ": rename to " + shown(expected());
+            text = "holds " + game(one.game) + ", for " + shown(lineText());
+            // A rename to a name that another archive has could never be made.
+            if (taking && !(*taking)[one.line].empty())
+                text += ": a second archive, " + shown((*taking)[one.line]) + " has its name";
+            else
+                text += ": rename to " + shown(expected());
             break;
         case ContentState::AnotherGame:
             text = shown(archive().name) + " holds " + game(one.game) + ", not " +
@@ -155,8 +162,9 @@ std::string closingLine(const ContentBasis& basis, const IdentifiedArchives& ide
 
 void printText(const CliOptions& options, const ContentBasis& basis, const IdentifiedArchives& identified)
 {
+    const std::vector<std::string> taking = archivesTakingLines(ContentFindings{basis, identified});
     for (size_t i = 0; i < identified.found.size(); ++i) {
-        const ArchiveLine line{basis, identified, i};
+        const ArchiveLine line{basis, identified, i, &taking};
         const std::string detail = line.text();
         std::string text = line.path() + ": " + std::string(contentStateKey(line.found().state));
         text += (detail.empty() ? "" : ": " + detail) + "\n";

@@ -9,7 +9,8 @@
 namespace tokenade {
 
 ReadArchives addContentFills(ChangePlan& plan, const AuditResult& result, const SourceByContent& source,
-                             const std::vector<bool>& mended, const std::string& sourceFolder,
+                             const std::vector<bool>& mended, const std::vector<std::string>& belied,
+                             const std::string& sourceFolder,
                              const std::string& targetFolder, ChangeKind kind)
 {
     const ContentFindings& content = source.content();
@@ -20,8 +21,10 @@ ReadArchives addContentFills(ChangePlan& plan, const AuditResult& result, const 
         if (item.tickedByDefault)
             settled.insert(lines.lineNamed(item.expected));
     }
-    for (const NearMisses::Pair& pair : result.nearMisses.pairs)
-        settled.insert(lines.lineNamed(pair.expected->name()));
+    for (size_t i = 0; i < result.nearMisses.pairs.size(); ++i) {
+        if (belied[i].empty())
+            settled.insert(lines.lineNamed(result.nearMisses.pairs[i].expected->name()));
+    }
 
     ReadArchives read;
     const IdentifiedArchives& identified = *content.source;

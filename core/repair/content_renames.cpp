@@ -29,17 +29,24 @@ std::string contentReason(const ContentBasis& basis, uint32_t game)
     return "content: holds " + std::string(gameTitle(basis.dat->games[game]));
 }
 
-std::vector<bool> linesMendedByContent(const ContentFindings& content, const AuditResult& result)
+std::vector<bool> linesMendedByContent(const ContentFindings& content, const AuditResult& result,
+                                       const std::vector<std::string>& belied)
 {
     std::set<std::string> renamedByName;
-    for (const NearMisses::Pair& pair : result.nearMisses.pairs)
-        renamedByName.insert(joinPath(result.folderOf(*pair.found), pair.found->name()));
+    for (size_t i = 0; i < result.nearMisses.pairs.size(); ++i) {
+        const NearMisses::Pair& pair = result.nearMisses.pairs[i];
+        if (belied[i].empty())
+            renamedByName.insert(joinPath(result.folderOf(*pair.found), pair.found->name()));
+    }
     const GameLines& lines = *content.basis.lines;
+    const std::vector<std::string> taking = archivesTakingLines(content);
     std::vector<bool> mended(lines.expectedName.size());
     const IdentifiedArchives& found = content.collection;
     for (const size_t i : renameCandidates(found)) {
         const FoundArchive& archive = found.archives.archives[i];
-        if (lines.lineNamed(archive.name) == kNoLine && !renamedByName.count(found.archives.pathOf(archive)))
+        const std::string path = found.archives.pathOf(archive);
+        const uint32_t named = lines.lineNamed(archive.name);
+        if ((named == kNoLine || taking[named] != path) && !renamedByName.count(path))
             mended[found.found[i].line] = true;
     }
     return mended;
@@ -50,19 +57,18 @@ ReadArchives addContentRenames(ChangePlan& plan, RealFolders& realFolders, const
 {
     const GameLines& lines = *content.basis.lines;
     const IdentifiedArchives& found = content.collection;
-    // Per line, the file that has its name or takes it: an archive named for
-    // it, else the file a near miss renames to it.
-    std::vector<std::string> hasName(lines.expectedName.size());
+    // Per line, the file that has its name or takes it: the archive that
+    // takes it, else the file a near miss renames to it. A refused rename
+    // (a near miss that content belies) takes nothing.
+    const std::vector<std::string> hasName = archivesTakingLines(content);
     std::vector<std::string> takesName(lines.expectedName.size());
     std::set<std::string> renamedByName;
     for (const OfferedChange& item : plan.items) {
+        if (!item.refusal.empty())
+            continue;
         renamedByName.insert(item.shownSource);
         if (const uint32_t line = lines.lineNamed(item.change.to); line != kNoLine && takesName[line].empty())
             takesName[line] = item.shownSource;
-    }
-    for (const FoundArchive& archive : found.archives.archives) {
-        if (const uint32_t line = lines.lineNamed(archive.name); line != kNoLine && hasName[line].empty())
-            hasName[line] = found.archives.pathOf(archive);
     }
 
     ReadArchives read;
@@ -79,7 +85,7 @@ ReadArchives addContentRenames(ChangePlan& plan, RealFolders& realFolders, const
         const std::string game(gameTitle(content.basis.dat->games[one.game]));
         const uint32_t named = lines.lineNamed(archive.name);
         std::string keptBecause;
-        if (named != kNoLine)
+        if (named != kNoLine && hasName[named] == path)
             keptBecause = "named for the list's \"" + std::string(content.basis.list->lines[named]) +
                           "\", it keeps its name";
         else if (!hasName[one.line].empty())

@@ -73,12 +73,16 @@ std::vector<SourceFile> filesBelow(const std::string& source, std::string_view e
     return files;
 }
 
-// Missing names by near-key hash, those a near miss mends left out.
-std::multimap<uint64_t, const ResultEntry*> missingByHash(const AuditResult& result, std::string_view extension)
+// Missing names by near-key hash, those a near miss mends left out: a near
+// miss that content belies (`belied`, per pair) mends nothing.
+std::multimap<uint64_t, const ResultEntry*> missingByHash(const AuditResult& result, std::string_view extension,
+                                                          const std::vector<std::string>& belied)
 {
     std::set<const ResultEntry*> mended;
-    for (const NearMisses::Pair& pair : result.nearMisses.pairs)
-        mended.insert(pair.expected);
+    for (size_t i = 0; i < result.nearMisses.pairs.size(); ++i) {
+        if (belied[i].empty())
+            mended.insert(result.nearMisses.pairs[i].expected);
+    }
     std::multimap<uint64_t, const ResultEntry*> missing;
     for (const ResultEntry& entry : result.list(CategoryId::Missing)) {
         if (!mended.count(&entry))
@@ -193,7 +197,10 @@ ChangePlan planFill(const AuditResult& result, const FillRequest& request, std::
             return plan;
         }
     }
-    const auto missing = missingByHash(result, extension);
+    std::vector<std::string> belied(result.nearMisses.pairs.size());
+    if (content && roms)
+        belied = beliedNearMisses(*content, result);
+    const auto missing = missingByHash(result, extension, belied);
 
     // Per missing name, its match; per near key, how many names and files share it.
     std::map<const ResultEntry*, Match> matches;
@@ -227,7 +234,7 @@ ChangePlan planFill(const AuditResult& result, const FillRequest& request, std::
     std::vector<bool> mended;
     if (content && content->source && roms) {
         bySource.emplace(*content, fillForms(*content));
-        mended = linesMendedByContent(*content, result);
+        mended = linesMendedByContent(*content, result, belied);
     }
     ReadArchives read;  // what content was judged on
     for (const auto& [name, match] : matches) {
@@ -255,7 +262,7 @@ ChangePlan planFill(const AuditResult& result, const FillRequest& request, std::
         plan.items.push_back(std::move(item));
     }
     if (bySource) {
-        const auto byContent = addContentFills(plan, result, *bySource, mended, paths.source, paths.target,
+        const auto byContent = addContentFills(plan, result, *bySource, mended, belied, paths.source, paths.target,
                                                request.link ? ChangeKind::Link : ChangeKind::Copy);
         read.insert(read.end(), byContent.begin(), byContent.end());
         const auto needed = addSetNeedFills(plan, *bySource, paths.source, paths.target,

@@ -28,15 +28,16 @@ struct FillRequest {
 // exactly as expected is taken, else the first by its path. Missing names
 // that a near miss of the collection itself mends are left to the rename.
 // With `content` (a ROM audit's, its collection and `source` identified
-// against a DAT): by name first, then by content. A name offer whose
-// archive the DAT shows to be another game, or part of one, is listed, not
-// ticked, and refused with why (SourceByContent::whyDecoy); a name that a
-// rename by content mends is left to it; a missing name left is filled
-// with a source archive that holds its game whole (addContentFills). With a
-// DAT of arcade sets, by content only an archive that holds its set in the
-// collection's form (fillForms) is taken, and each set filled brings the
-// parent, BIOS and device archives it needs that the collection lacks, as
-// far as the source holds them (addSetNeedFills).
+// against a DAT): by name first, then by content. A name offer, exact or
+// near, whose archive the DAT shows to be another game, or part of one, is
+// listed, not ticked, and refused with why (SourceByContent::whyDecoy); a
+// near miss of the collection that content belies mends nothing; a name
+// that a rename by content mends is left to it; a missing name left is
+// filled with a source archive that holds its game whole (addContentFills).
+// With a DAT of arcade sets, by content only an archive that holds its set
+// in the collection's form (fillForms) is taken, and each set filled brings
+// the parent, BIOS and device archives it needs that the collection lacks,
+// as far as the source holds them (addSetNeedFills).
 // Each offer is a Copy (or a Link) of the source file into the target
 // folder under the expected name, with its differences and size, ticked
 // unless a caution speaks against it (spacedNameCaution);

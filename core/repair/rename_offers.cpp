@@ -45,6 +45,8 @@ void addFollowers(ChangePlan& plan, RealFolders& realFolders, const std::string&
     for (size_t i = 0; i < leaders; ++i) {
         if (plan.items[i].kind == OfferKind::Content && !plan.items[i].tickedByDefault)
             continue;  // an archive listed only, which keeps its name
+        if (!plan.items[i].refusal.empty())
+            continue;  // a rename never made leaves its video alone
         const Change& leader = plan.items[i].change;
         const std::string from = std::string(stemOf(leader.from)) + "." + std::string(extension);
         const std::string to = std::string(stemOf(leader.to)) + "." + std::string(extension);
@@ -58,6 +60,21 @@ void addFollowers(ChangePlan& plan, RealFolders& realFolders, const std::string&
             follower.tickedByDefault = plan.items[i].tickedByDefault;
             follower.follows = static_cast<int>(i);
             plan.items.push_back(std::move(follower));
+        }
+    }
+}
+
+// A rename by name whose archive, by what the DAT says it holds, is not
+// the game of the line it would take: listed, never made.
+void refuseDecoys(std::vector<OfferedChange>& items, const ArchivesByPath& collection, const GameLines& lines)
+{
+    for (OfferedChange& item : items) {
+        const uint32_t line = lines.lineNamed(item.expected);
+        if (line == kNoLine || !item.refusal.empty())
+            continue;
+        if (std::string why = collection.whyDecoy(line, item.shownSource); !why.empty()) {
+            item.refusal = std::move(why);
+            item.tickedByDefault = false;
         }
     }
 }
@@ -95,8 +112,10 @@ ChangePlan planRenameOffers(const AuditResult& result, const std::string& direct
         plan.items.push_back(std::move(item));
     }
     ReadArchives read;
-    if (content)
+    if (content) {
+        refuseDecoys(plan.items, ArchivesByPath(content->basis, content->collection), *content->basis.lines);
         read = addContentRenames(plan, realFolders, directory, *content);
+    }
     if (otherKind)
         addFollowers(plan, realFolders, directory, *otherKind,
                      result.kind == AuditKind::Roms ? kVideoExtension : kRomExtension);

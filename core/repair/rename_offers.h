@@ -23,8 +23,12 @@ struct ContentFindings;
 //   is the file's own but for the extension, compared as the audit compares
 //   names, unless a file of that kind already has the new name: it is
 //   renamed alike, ticked as the item it follows.
-// - with `content` (a ROM audit's, identified against a DAT): the renames
-//   by content (addContentRenames), before the files that follow them.
+// - with `content` (a ROM audit's, identified against a DAT): a near miss
+//   or cut name whose archive the DAT shows to be another game, or part of
+//   one, is listed, not ticked, and refused with why
+//   (ArchivesByPath::whyDecoy), and its archive is free for the renames by
+//   content (addContentRenames), which come before the files that follow
+//   them. A refused rename has no followers.
 // Folders are resolved to their real paths and each file's identity is taken
 // now. An item that cannot be made says why (a name that cannot be a file
 // name, a file no longer there, an archive changed since it was read).

@@ -55,7 +55,7 @@ QString noteOf(const OfferedChange& item)
 }
 
 // The names listed but never renamed, a paragraph each, with why. A cut
-// name that is offered as a rename is a row instead.
+// name or a second spelling that is offered as a rename is a row instead.
 QStringList notRenamed(const tokenade::AuditResult& result, const tokenade::ChangePlan& offers)
 {
     std::set<std::string> offered;
@@ -69,10 +69,13 @@ QStringList notRenamed(const tokenade::AuditResult& result, const tokenade::Chan
             names << quotedName(entry->name());
         paragraphs << QStringLiteral("Too alike to pair, never renamed: ") + names.join(QStringLiteral(", "));
     }
-    for (const auto& copy : near.copies)
+    for (const auto& copy : near.copies) {
+        if (offered.count(tokenade::joinPath(result.folderOf(*copy.file), copy.file->name())))
+            continue;  // renamed by content to the game it holds
         paragraphs << quotedName(copy.file->name()) + QStringLiteral(" in ") + toQString(result.folderOf(*copy.file)) +
                           QStringLiteral(" is a second spelling of ") + quotedName(copy.copyOf->name()) +
                           QStringLiteral(", which is there: never renamed.");
+    }
     for (const auto& cut : near.cut) {
         if (offered.count(tokenade::joinPath(result.folderOf(*cut.found), cut.found->name())))
             continue;

@@ -183,6 +183,8 @@ TEST_P(IdentifyTest, NamesWhatEachArchiveHolds)
               std::string::npos)
         << text.out;
     EXPECT_NE(text.out.find("15 of the list's 15 games are in the DAT; 5 present by content.\n"), std::string::npos);
+    EXPECT_NE(text.out.find("roms/cast2.zip: another name: holds \"Castelo\" (castelo), for \"Castelo\": a second "
+                            "archive, \"roms/short/castelo.zip\" has its name\n"), std::string::npos);
     EXPECT_NE(text.out.find("with extras: \"readme.txt\", \"extra1\", \"extra2\", \"extra3\", \"extra4\", \"extra5\", "
                             "\"extra6\", \"extra7\", \"extra8\", \"extra9\" and 2 more\n"), std::string::npos);
     // A repeat of other roms said, one of the same merged.

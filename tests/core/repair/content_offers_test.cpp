@@ -15,7 +15,7 @@ namespace {
 using testing::TempTree;
 using testing::ZipFile;
 
-// Games of one 4-byte rom each, their CRCs 1 to 6; the list has them all.
+// Games of one 4-byte rom each, their CRCs 1 to 6; the list has them all, and one more.
 class ContentOffersTest : public ::testing::Test {
 protected:
     void SetUp() override
@@ -26,7 +26,7 @@ protected:
             dat += std::string("game ( name \"") + game + "\" rom ( name r size 4 crc 0000000" +
                    std::to_string(++crc) + " ) )\n";
         tree.addFile("games.dat", dat);
-        tree.addFile("list.txt", "Alpha\nBeta\nGamma\nDelta\nOmega\nKappa\n");
+        tree.addFile("list.txt", "Alpha\nBeta\nGamma\nDelta\nOmega\nKappa\nZeta\n");  // Zeta: not in the DAT
         cache.use = false;
     }
     static std::string holding(uint32_t crc, bool readme = false)
@@ -68,7 +68,8 @@ protected:
 
 TEST_F(ContentOffersTest, OneArchivePerLineTheExactOneFirstAndNoneChangedSinceRead)
 {
-    tree.addFile("roms/Alpha .zip", holding(4));  // a near miss of Alpha: by name first, though it holds Delta
+    tree.addFile("roms/Kappa .zip", holding(6));  // a near miss of Kappa that its content bears out
+    tree.addFile("roms/k.zip", holding(6));
     tree.addFile("roms/a.zip", holding(1));
     tree.addFile("roms/b1.zip", holding(2, true));
     tree.addFile("roms/b2.zip", holding(2));
@@ -80,8 +81,9 @@ TEST_F(ContentOffersTest, OneArchivePerLineTheExactOneFirstAndNoneChangedSinceRe
     const ContentFindings content{*basis, collection};
     const auto items = itemsOf(planRenameOffers(*audit.result, tree.root(), nullptr, &content));
     const std::map<std::string, std::string> expected{
-        {"roms/Alpha .zip -> Alpha.zip", ""},
-        {"roms/a.zip -> Alpha.zip", "unticked: a second archive of Alpha: \"roms/Alpha .zip\" takes its name"},
+        {"roms/Kappa .zip -> Kappa.zip", ""},
+        {"roms/k.zip -> Kappa.zip", "unticked: a second archive of Kappa: \"roms/Kappa .zip\" takes its name"},
+        {"roms/a.zip -> Alpha.zip", ""},
         {"roms/b2.zip -> Beta.zip", ""},
         {"roms/b1.zip -> Beta.zip", "unticked: a second archive of Beta: \"roms/b2.zip\" takes its name"},
         {"roms/g.zip -> Gamma.zip", "the archive changed since what it holds was read"},
@@ -91,12 +93,12 @@ TEST_F(ContentOffersTest, OneArchivePerLineTheExactOneFirstAndNoneChangedSinceRe
 }
 
 // By name first, but never a decoy; a game the collection holds under
-// another name is left to the rename, unless a near miss takes the archive;
-// the rest by content.
+// another name is left to the rename, as is one that a near miss mends; the
+// rest by content.
 TEST_F(ContentOffersTest, FillsByNameThenByContentNeverADecoy)
 {
     tree.addFile("roms/d.zip", holding(4));
-    tree.addFile("roms/Kappa .zip", holding(2));  // renamed to Kappa by name: Beta stays missing
+    tree.addFile("roms/Kappa .zip", holding(6));  // renamed to Kappa by name
     sourceTree.addFile("Alpha.zip", holding(1, true));
     sourceTree.addFile("Beta.zip", holding(3, true));  // Gamma with extras: the exact one below is taken
     sourceTree.addFile("Delta.zip", holding(4));
@@ -114,6 +116,38 @@ TEST_F(ContentOffersTest, FillsByNameThenByContentNeverADecoy)
         {"Omega.zip -> Omega.zip", "unticked: not a zip: a RAR archive"},
     };
     EXPECT_EQ(itemsOf(plan), expected);
+}
+
+// A name, exact or near, is offered only when the content bears it out,
+// whether the DAT knows the line's game or not; a renamed decoy is free for
+// the rename by content. An archive keeps its name only when its line takes
+// it: another spelling of a valid game is renamed to the game it holds.
+TEST_F(ContentOffersTest, NamesOfferedOnlyWhereTheContentBearsThemOut)
+{
+    tree.addFile("roms/Alpha .zip", holding(4));  // near Alpha, but Delta whole
+    tree.addFile("roms/Beta.zip", holding(2));
+    tree.addFile("roms/Zeta!.zip", holding(2));   // near Zeta, which the DAT does not know, but Beta whole
+    tree.addFile("roms/Gamma.zip", holding(3));
+    tree.addFile("roms/gamma.zip", holding(6));   // Kappa
+    sourceTree.addFile("Alpha.zip", holding(1));
+    sourceTree.addFile("Zeta.zip", holding(2));
+    sourceTree.addFile("Omega!.zip", holding(5));
+    identify();
+    const ContentFindings content{*basis, collection, &source};
+    const std::map<std::string, std::string> renames{
+        {"roms/Alpha .zip -> Alpha.zip", "unticked: by content it holds Delta, not Alpha"},
+        {"roms/Alpha .zip -> Delta.zip", ""},
+        {"roms/Zeta!.zip -> Zeta.zip", "unticked: by content it holds Beta"},
+        {"roms/Zeta!.zip -> Beta.zip", "unticked: a second archive of Beta: \"roms/Beta.zip\" has its name"},
+        {"roms/gamma.zip -> Kappa.zip", ""},
+    };
+    EXPECT_EQ(itemsOf(planRenameOffers(*audit.result, tree.root(), nullptr, &content)), renames);
+    const std::map<std::string, std::string> fills{
+        {"Alpha.zip -> Alpha.zip", ""},
+        {"Zeta.zip -> Zeta.zip", "unticked: by content it holds Beta"},
+        {"Omega!.zip -> Omega.zip", ""},
+    };
+    EXPECT_EQ(itemsOf(planFill(*audit.result, {tree.root(), sourceTree.root(), "", false}, {}, &content)), fills);
 }
 
 }  // namespace
