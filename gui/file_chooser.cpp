@@ -10,7 +10,14 @@ std::optional<QString> QtFileChooser::choose(const ChooserOptions& options)
     dialog.setOption(QFileDialog::ReadOnly, !options.canMakeFolders);
     if (!options.startFolder.isEmpty())
         dialog.setDirectory(options.startFolder);
-    if (options.canChooseDirectories && !options.canChooseFiles) {
+    if (options.save) {
+        dialog.setAcceptMode(QFileDialog::AcceptSave);
+        dialog.setFileMode(QFileDialog::AnyFile);
+        dialog.setOption(QFileDialog::ReadOnly, false);
+        if (!options.allowedFileTypes.isEmpty())
+            dialog.setDefaultSuffix(options.allowedFileTypes.constFirst());
+        dialog.selectFile(options.suggestedName);
+    } else if (options.canChooseDirectories && !options.canChooseFiles) {
         dialog.setFileMode(QFileDialog::Directory);
         dialog.setOption(QFileDialog::ShowDirsOnly, true);
     } else {

@@ -16,10 +16,13 @@ struct ChooserOptions {
     QString prompt;  // label of the confirming button
     QString startFolder;          // the folder shown first; "": the platform's choice
     bool canMakeFolders = false;  // a new folder can be made in the chooser
+    bool save = false;            // a file to write, new or not, instead of one to open
+    QString suggestedName;        // save: the name offered first
 };
 
-// A modal chooser for one existing folder or file. Returns the absolute path
-// of the chosen item, or nothing when the user cancels.
+// A modal chooser for one existing folder or file, or for a file to write.
+// Returns the absolute path of the chosen item, or nothing when the user
+// cancels.
 class FileChooser {
 public:
     virtual ~FileChooser() = default;

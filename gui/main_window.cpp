@@ -101,6 +101,7 @@ MainWindow::MainWindow(QWidget* parent)
         .pickCategory = addPickCategoryKeys(),
         .changes = {.tabs = {},
                     .undoLastChanges = ui_->actionUndoLastRenames,
+                    .exportFixdat = ui_->actionExportFixdat,
                     .identifyProgress = ui_->identifyProgressBar,
                     .stopIdentify = ui_->stopIdentifyButton},
     };

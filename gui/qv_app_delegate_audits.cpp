@@ -151,14 +151,15 @@ void QVAppDelegate::didFinishAuditVideos(AuditOutcome outcome)
     finishAudit(AuditKind::Videos, std::move(outcome));
 }
 
-// The alert's words stay as they have always been; the path and the reason
-// follow, so that the user knows what to mend.
+// The alert's words stay as they have always been, but the path and the
+// reason lead: "not found" is what the user has to mend, where the old
+// words also speak of a list too big.
 void QVAppDelegate::showInvalidRomsListAlert(const tokenade::ListProblem& problem)
 {
     const QString where = problem.path.empty() ? toQString(problem.reason)
                                                : fromLocalPath(problem.path) + QStringLiteral(": ") +
                                                      toQString(problem.reason);
-    seams_.alert.show(QStringLiteral("Error"), toQString(tokenade::kInvalidListMessage) + QStringLiteral("\n\n") + where,
+    seams_.alert.show(QStringLiteral("Error"), where + QStringLiteral("\n\n") + toQString(tokenade::kInvalidListMessage),
                       QStringLiteral("OK"));
 }
 

@@ -6,20 +6,25 @@
 #include "gui/qt_strings.h"
 
 #include <QFile>
+#include <QFileInfo>
 #include <QLineEdit>
 
 using tokenade::AuditKind;
 
 namespace {
 
-// A file to choose, of one of `types` (extensions without the period).
-ChooserOptions fileOptions(const QString& title, const QStringList& types)
+// A file to choose, of one of `types` (extensions without the period),
+// starting where the file that `field` names lies: the folder of the last
+// one chosen, rather than wherever the program was started.
+ChooserOptions fileOptions(const QString& title, const QStringList& types, const QLineEdit* field)
 {
     ChooserOptions options;
     options.canChooseFiles = true;
     options.allowedFileTypes = types;
     options.title = title;
     options.prompt = QStringLiteral("Select");
+    if (!field->text().isEmpty())
+        options.startFolder = QFileInfo(field->text()).absolutePath();
     return options;
 }
 
@@ -80,7 +85,8 @@ void QVAppDelegate::startDiscovery(const QString& directory)
 void QVAppDelegate::selectRomsListFile()
 {
     const QStringList types{QStringLiteral("txt")};
-    if (const auto chosen = seams_.chooser.choose(fileOptions(QStringLiteral("Supported roms list"), types)))
+    if (const auto chosen = seams_.chooser.choose(
+            fileOptions(QStringLiteral("Supported roms list"), types, romsListPathTextField())))
         useRomsListFile(*chosen);
 }
 
@@ -92,7 +98,7 @@ void QVAppDelegate::useRomsListFile(const QString& path)
 void QVAppDelegate::selectDatFile()
 {
     const QStringList types{QStringLiteral("dat"), QStringLiteral("xml")};
-    if (const auto chosen = seams_.chooser.choose(fileOptions(QStringLiteral("DAT"), types)))
+    if (const auto chosen = seams_.chooser.choose(fileOptions(QStringLiteral("DAT"), types, datPathTextField())))
         useDatFile(*chosen);
 }
 

@@ -44,6 +44,7 @@ struct TabChangeElements {
 struct ChangeElements {
     tokenade::PerKind<TabChangeElements> tabs;
     QAction* undoLastChanges = nullptr;  // Audit › Undo Last Changes
+    QAction* exportFixdat = nullptr;     // File › Export Fixdat…: needs the identification by content
     QProgressBar* identifyProgress = nullptr;  // archives identified by content against the DAT
     QToolButton* stopIdentify = nullptr;       // stops that identification
 };

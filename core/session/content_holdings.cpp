@@ -27,6 +27,8 @@ std::string wordsFor(const ContentBasis& basis, const Identification& one)
     }
     case ContentState::NotAZip:
         return "not a zip";
+    case ContentState::NotInDat:
+        return "no rom of the DAT";  // read, unlike an archive that has no words
     default:
         return {};
     }

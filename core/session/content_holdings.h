@@ -11,9 +11,10 @@ namespace tokenade {
 
 // What the unknown archives of one ROM result hold by content, for the
 // greyed words beside each in the window: "holds Beta (Japan)", "2 of 3
-// roms of Beta (Japan)", "holds Beta (Japan) or Beta (Europe)", "not a zip".
-// An archive whose files the DAT does not know has no words. The words go
-// with `result` only: its entries are the keys.
+// roms of Beta (Japan)", "holds Beta (Japan) or Beta (Europe)", "not a zip",
+// and "no rom of the DAT" for one whose files the DAT does not know, so that
+// it differs from an archive not read (no words). The words go with
+// `result` only: its entries are the keys.
 struct ContentHoldings {
     std::shared_ptr<const AuditResult> result;
     std::unordered_map<const ResultEntry*, std::string> words;

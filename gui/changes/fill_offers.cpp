@@ -11,6 +11,7 @@
 #include "gui/changes/batch_runner.h"
 #include "gui/changes/fill_view.h"
 #include "gui/file_chooser.h"
+#include "gui/preferences.h"
 #include "gui/qt_strings.h"
 #include "gui/window_elements.h"
 
@@ -22,6 +23,8 @@ using tokenade::ChangePlan;
 using tokenade::OfferedChange;
 
 namespace {
+
+const QString kSourceFolderKey = QStringLiteral("FillSourceFolder");
 
 QString differenceWords(uint8_t differences)
 {
@@ -98,9 +101,11 @@ void FillOffers::chooseSource()
     options.canChooseDirectories = true;
     options.title = QStringLiteral("Fill the missing files from a folder");
     options.prompt = QStringLiteral("Look Here");
+    options.startFolder = services_.preferences.stringForKey(kSourceFolderKey).value_or(QString());
     const std::optional<QString> source = services_.chooser.choose(options);
     if (!source)
         return;
+    services_.preferences.setString(kSourceFolderKey, *source);  // downloads tend to land in one place
     source_ = toLocalPath(*source);
     planInto(services_.session.fillTargets().chosen(kind_, services_.session.madeFrom(kind_)->tokenadeDirPath,
                                                     tokenade::FillTargets::foldersOf(services_.session.result(kind_))));

@@ -23,11 +23,13 @@ WindowChanges::WindowChanges(const WindowElements& window, const ChangeServices&
             [showNotices = hooks.auditAgain] { showNotices({}); })
     , identifier_(window.datPathTextField, window.tabs[AuditKind::Roms].resultView, window.changes.identifyProgress,
                   window.changes.stopIdentify, services)
+    , fixdat_(window.changes.exportFixdat, services)
     , session_(services.session)
 {
     QObject::connect(&identifier_, &ContentIdentifier::identificationChanged, &identifier_,
                      [this, showNotices = hooks.auditAgain] {
                          tabs_[AuditKind::Roms]->nearMisses.resultAdopted();
+                         fixdat_.showCommands();
                          showNotices({});  // nothing to audit: what the content says goes into the notices
                      });
     for (AuditKind kind : tokenade::kAuditKinds) {
@@ -62,4 +64,5 @@ void WindowChanges::showCommands()
         tabs_[kind]->setAside.showCommands();
     }
     undo_.showCommands();
+    fixdat_.showCommands();
 }

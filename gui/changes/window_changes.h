@@ -4,6 +4,7 @@
 #include "gui/changes/batch_runner.h"
 #include "gui/changes/change_services.h"
 #include "gui/changes/content_identifier.h"
+#include "gui/changes/fixdat_export.h"
 #include "gui/changes/undo_command.h"
 
 #include <memory>
@@ -13,7 +14,8 @@ struct WindowElements;
 // The window's changes to a collection, beside the controller's program: for
 // each tab its near misses, its fill from a folder and its set-aside, the
 // one runner of their batches, Undo, and the identification by content
-// that the ROM tab's renames and fill take once a DAT is chosen. Nothing is offered for a result
+// that the ROM tab's renames and fill take once a DAT is chosen, with the
+// fixdat it gives. Nothing is offered for a result
 // whose directory is no Tokenade directory (the session says why). A change goes from a
 // click here to the change engine on a job and back to the session's notice;
 // then the controller audits again (BatchRunner::Hooks). The controller
@@ -41,6 +43,7 @@ private:
     BatchRunner batches_;
     UndoCommand undo_;
     ContentIdentifier identifier_;
+    FixdatExport fixdat_;
     tokenade::AuditSession& session_;
     tokenade::PerKind<std::unique_ptr<TabOffers>> tabs_;
 };

@@ -63,7 +63,7 @@ TEST_F(AuditWindowTest, UnusableListAfterASuccessfulAuditShowsThePreviousResultA
     ASSERT_EQ(alert.shown.size(), 1u);
     EXPECT_EQ(alert.shown[0].messageText, "Error");
     EXPECT_EQ(alert.shown[0].informativeText.toStdString(),
-              "Can't find supported roms list or it is too big.\n\n" + collection.path("absent.txt") + ": not found");
+              collection.path("absent.txt") + ": not found\n\nCan't find supported roms list or it is too big.");
     EXPECT_EQ(alert.shown[0].button, "OK");
     EXPECT_EQ(romsText(), before);
 }

@@ -241,13 +241,30 @@ TEST_F(RepairsWindowTest, ADatOffersRenamesAndFillsByContent)
 
     TempTree downloads;
     downloads.addFile("b.zip", zipBytes({{"b.rom", 4, 2}}));
+    downloads.addFile("Beta (USA).zip", zipBytes({{"a.rom", 4, 1}}));  // a decoy: Alpha under Beta's name
     ASSERT_TRUE(QTest::qWaitFor([this] { return controller().session().identification() != nullptr; }, 20000));
     FillView* fill = fillFrom(downloads);
     ASSERT_TRUE(fill);
-    ASSERT_EQ(fill->table()->rowCount(), 1);
-    EXPECT_EQ(fill->table()->item(0, 0)->text(), "Beta (USA).zip");
-    EXPECT_EQ(fill->table()->item(0, 1)->text(), "b.zip");
-    EXPECT_EQ(fill->table()->item(0, 3)->text(), "content: holds Beta (USA)");
+    ASSERT_EQ(fill->table()->rowCount(), 2);
+    const QTableWidgetItem* decoy = fill->table()->item(0, 0);
+    EXPECT_FALSE(decoy->flags() & Qt::ItemIsUserCheckable);
+    EXPECT_TRUE(fill->table()->item(0, 3)->toolTip().endsWith("by content it holds Alpha (USA), not Beta (USA)"));
+    EXPECT_EQ(fill->table()->item(1, 1)->text(), "b.zip");
+    EXPECT_EQ(fill->table()->item(1, 3)->text(), "content: holds Beta (USA)");
+    fill->resize(700, 400);  // kept for the next time it opens
+    fill->hide();
+    ASSERT_TRUE(fillFrom(downloads));
+    EXPECT_EQ(fill->size(), QSize(700, 400));
+
+    // The fixdat of what is missing, never written over the DAT.
+    for (const std::string& path : {collection.path("games.dat"), out.path("fix.dat")}) {
+        chooser.answers.push_back(QString::fromStdString(path));
+        window().findChild<QAction*>("actionExportFixdat")->trigger();
+    }
+    ASSERT_EQ(alert.shown.size(), 2u);
+    EXPECT_TRUE(alert.shown[0].informativeText.endsWith("the DAT")) << alert.shown[0].informativeText.toStdString();
+    EXPECT_TRUE(out.read("fix.dat").find("Beta (USA)") != std::string::npos);
+    EXPECT_EQ(alert.shown[1].informativeText, QString::fromStdString("1 missing game written to " + out.path("fix.dat") + "."));
 }
 
 // With a DAT of sets, a set not correct says so beside its folder, and its

@@ -14,7 +14,8 @@ namespace {
 using testing::zipBytes;
 
 // Each unknown archive gets the words of what it holds, keyed by its own
-// entry of the result: a valid one and one the DAT does not know get none.
+// entry of the result: a valid one gets none, and one the DAT does not know
+// says so, unlike one never read.
 TEST(ContentHoldings, EachUnknownArchiveSaysWhatItHolds)
 {
     testing::TempTree tree;
@@ -41,7 +42,8 @@ TEST(ContentHoldings, EachUnknownArchiveSaysWhatItHolds)
         words[std::string(result->folderOf(*entry)) + "/" + std::string(entry->name())] = text;
     EXPECT_EQ(words, (std::map<std::string, std::string>{{"roms/gam.zip", "holds Gamma (Japan)"},
                                                          {"roms/sub/half.zip", "1 of 2 roms of Beta"},
-                                                         {"roms/rar.zip", "not a zip"}}));
+                                                         {"roms/rar.zip", "not a zip"},
+                                                         {"roms/junk.zip", "no rom of the DAT"}}));
 }
 
 }  // namespace
