@@ -3,18 +3,19 @@
 # sample collection, drawn on a virtual display. `screenshot.sh OUT.png
 # [--filter TEXT] [--segment N] [--select ROW] [--dark] [--context-menu]
 # [--near-misses] [--no-audit] [--list-error] [--turned-box] [--fill [--fill-into
-# FOLDER] [--copy]] [--undo | --undo-question] [--tooltip] [--row-tooltip NAME] [--size WxH] [--focus N]
-# [--open-notice N]`
+# FOLDER] [--copy]] [--undo | --undo-question | --shell-undo] [--tooltip] [--row-tooltip NAME]
+# [--size WxH] [--focus N] [--open-notice N] [--bad-dat]`
 # takes another picture of it instead (see tools/window_screenshot.cpp);
 # --fill fills from a download folder beside the sample; with MESSY_LIST=1 the
 # list has a line whose period cuts the name it expects, so that a warning shows
 # (MESSY_LIST=all: every warning a list can give). SCREEN=WxH sizes the display;
 # MISTYPED=1 names the directory with its last letter dropped. CONTENT=1 adds
 # archives under names of their own and a DAT of what they hold, chosen with
-# --dat before the audit: a rename and a fill by content, and unknown
-# archives that hold a game, part of one, or are no zip. SETS=1 (see below)
-# does the same with arcade sets; --row-tooltip NAME shows the tooltip of
-# the result row of that name.
+# --dat before the audit: a rename and a fill by content, decoys under the
+# names of missing games, a valid name on another game, and unknown
+# archives that hold a game, part of one, or are no zip; --bad-dat gets a
+# DAT cut short. SETS=1 (see below) does the same with arcade sets;
+# --row-tooltip NAME shows the tooltip of the result row of that name.
 set -euo pipefail
 cd "$(dirname "$0")/.."
 bash scripts/install-deps.sh xvfb xauth
@@ -85,6 +86,11 @@ archive(sample + "/roms/mnmr.zip", games["moon-miner"][1])
 archive(sample + "/roms/spsq.zip", games["space-squad"][1])
 archive(sample + "/roms/tdr.zip", {"tr.a": games["tide-runner"][1]["tr.a"]})
 archive(downloads + "/new/skysct.zip", games["sky-scout"][1])
+# Decoys: names of missing games on archives of other games, and a valid
+# name on another game.
+archive(downloads + "/new/Sky_Scout.zip", games["moon-miner"][1])
+archive(sample + "/roms/Turbo Tank.zip", games["moon-miner"][1])
+archive(sample + "/roms/tide-runner.zip", games["space-squad"][1])
 archive(downloads + "/old/tide.zip", {"tr.b": games["tide-runner"][1]["tr.b"]})
 open(sample + "/roms/rarred.zip", "wb").write(b"Rar!\x1a\x07\x00" + b"\x00" * 64)
 with open(sample + "/docs/games.dat", "w") as dat:
@@ -96,6 +102,7 @@ with open(sample + "/docs/games.dat", "w") as dat:
         dat.write('  </game>\n')
     dat.write('</datafile>\n')
 PYTHON
+    head -c 200 "$sample/docs/games.dat" > "$sample/docs/cut.dat"
     dat_options=(--dat "$sample/docs/games.dat")
 fi
 
@@ -144,6 +151,7 @@ options=()
 for option in "$@"; do
     options+=("$option")
     [ "$option" = --fill ] && options+=("$downloads")
+    [ "$option" = --bad-dat ] && options+=("$sample/docs/cut.dat")
 done
 mkdir -p "$(dirname "$out")"
 directory=$sample

@@ -1,5 +1,8 @@
 #include "screenshot_changes.h"
 
+#include "core/repair/changes.h"
+#include "core/repair/journal_files.h"
+#include "core/session/audit_session.h"
 #include "gui/changes/fill_view.h"
 #include "gui/changes/near_misses_view.h"
 #include "gui/desktop_window.h"
@@ -49,13 +52,18 @@ bool shootChanges(DesktopWindow& desktop, ConfirmingAlert& alert, const ChangeSh
         changes.fillView->targetChoice()->setCurrentItem(folder);
         waitUntil(nothingRuns);
     }
-    if (!shot.copy && !shot.undo && !shot.undoQuestion)
+    if (!shot.copy && !shot.undo && !shot.undoQuestion && !shot.shellUndo)
         return grabScreen();
     (shot.copy ? changes.fillView->copyButton() : changes.nearMissesView->renameButton())->click();
     waitUntil(nothingRuns);  // the batch, the audit after it, and the look for what Undo would undo
     changes.fillView->hide();
     QAction* undo = desktop.window().elements().changes.undoLastChanges;
-    if (shot.undoQuestion) {
+    if (shot.shellUndo) {
+        waitUntil([&] { return controller.session().undoable().has_value(); });
+        tokenade::undoChanges(controller.session().undoable()->journalPath,
+                              tokenade::ChangeOptions{tokenade::renameJournalFolder(), {}, nullptr, {}, {}});
+    }
+    if (shot.undoQuestion || shot.shellUndo) {
         alert.shownInto = out;
         undo->trigger();
         waitUntil([&alert] { return alert.shown; });  // Undo reads the journals again before it asks

@@ -14,6 +14,7 @@ struct ChangeShot {
     bool copy = false;          // then what it offers copied
     bool undo = false;          // then undone (the near misses renamed first without a fill), and the notice
     bool undoQuestion = false;  // or Undo's question, open
+    bool shellUndo = false;     // or the renames undone as the command line does, then Undo's alert
     bool tooltip = false;       // the tooltip of Fill from Folder…
 };
 

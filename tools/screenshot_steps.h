@@ -48,7 +48,8 @@ struct ScriptedChooser : FileChooser {
 };
 
 // Every question answered yes; or, to take its picture, one shown for real
-// (`shownInto`: the picture's file), which the picture closes as a cancel.
+// (`shownInto`: the picture's file, of an alert too), which the picture
+// closes as a cancel.
 struct ConfirmingAlert : QtAlert {
     ConfirmingAlert() : QtAlert(nullptr) {}
     bool ask(const QString& question, const QString& details, const QString& confirm) override
@@ -57,6 +58,12 @@ struct ConfirmingAlert : QtAlert {
             return true;
         grabScreenSoon(shownInto, shown);
         return QtAlert::ask(question, details, confirm);
+    }
+    void show(const QString& messageText, const QString& informativeText, const QString& button) override
+    {
+        if (!shownInto.isEmpty())
+            grabScreenSoon(shownInto, shown);
+        QtAlert::show(messageText, informativeText, button);
     }
     QString shownInto;
     bool shown = false;

@@ -2,9 +2,9 @@
 // checking how it looks: window_screenshot DIR LIST OUT.png [--filter TEXT]
 // [--segment N] [--select ROW] [--dark] [--context-menu] [--near-misses]
 // [--no-audit] [--list-error] [--turned-box] [--fill SOURCE [--fill-into
-// FOLDER] [--copy]] [--undo | --undo-question] [--tooltip] [--row-tooltip NAME]
-// [--size WxH] [--focus N] [--open-notice N] [--dat FILE] (run under a
-// display, Xvfb will do).
+// FOLDER] [--copy]] [--undo | --undo-question | --shell-undo] [--tooltip]
+// [--row-tooltip NAME] [--size WxH] [--focus N] [--open-notice N] [--dat FILE]
+// [--bad-dat FILE] (run under a display, Xvfb will do).
 // The picture shows the counts on the segments and the folders beside the
 // found files; --filter types into the filter, --dark uses a dark palette,
 // --context-menu opens the result view's menu on the selected row and takes
@@ -16,7 +16,10 @@
 // view, --fill-into picks a folder of its tree, --copy copies; --undo then
 // undoes the copies (without --copy: renames the ticked near misses first)
 // and shows the notice, --undo-question takes the screen with Undo's
-// question instead; --tooltip takes the screen with the tooltip of Fill from
+// question instead, --shell-undo undoes the renames as the command line
+// does and takes the screen with what Undo says then; --bad-dat FILE types
+// that DAT into its field after the audit and takes the screen with its
+// alert; --tooltip takes the screen with the tooltip of Fill from
 // Folder…; --row-tooltip selects the result row showing NAME and takes the
 // screen with its tooltip (an archive's set rom by rom); --size gives the window that size, --focus presses Tab N times
 // from the directory field, --open-notice opens the ROM tab's notice N,
@@ -84,6 +87,7 @@ int main(int argc, char* argv[])
     ScriptedChooser chooser;
     QString dat;
     QString rowTooltip;
+    QString badDat;
     for (int i = 4; i < argc; ++i) {
         if (!std::strcmp(argv[i], "--filter") && i + 1 < argc)
             filter = QString::fromLocal8Bit(argv[++i]);
@@ -115,6 +119,10 @@ int main(int argc, char* argv[])
             changeShot.undo = true;
         else if (!std::strcmp(argv[i], "--undo-question"))
             changeShot.undoQuestion = true;
+        else if (!std::strcmp(argv[i], "--shell-undo"))
+            changeShot.shellUndo = true;
+        else if (!std::strcmp(argv[i], "--bad-dat") && i + 1 < argc)
+            badDat = QString::fromLocal8Bit(argv[++i]);
         else if (!std::strcmp(argv[i], "--tooltip"))
             changeShot.tooltip = true;
         else if (!std::strcmp(argv[i], "--row-tooltip") && i + 1 < argc)
@@ -175,7 +183,14 @@ int main(int argc, char* argv[])
     if (select >= 0)
         view->setCurrentIndex(view->model()->index(select, 0));
     settle(300);
-    if (changeShot.nearMisses || changeShot.fill || changeShot.undo || changeShot.undoQuestion || changeShot.tooltip)
+    if (!badDat.isEmpty()) {  // typed in after the audit: its alert, open over the window
+        alert.shownInto = out;
+        controller.datPathTextField()->setText(badDat);
+        waitUntil([&alert] { return alert.shown; });
+        return 0;
+    }
+    if (changeShot.nearMisses || changeShot.fill || changeShot.undo || changeShot.undoQuestion ||
+        changeShot.shellUndo || changeShot.tooltip)
         return shootChanges(desktop, alert, changeShot, out) ? 0 : 1;
     if (!rowTooltip.isEmpty()) {
         const QModelIndex row =
