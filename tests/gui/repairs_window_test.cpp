@@ -255,6 +255,9 @@ TEST_F(RepairsWindowTest, ADatOffersRenamesAndFillsByContent)
     fill->hide();
     ASSERT_TRUE(fillFrom(downloads));
     EXPECT_EQ(fill->size(), QSize(700, 400));
+    EXPECT_EQ(chooser.asked.back().startFolder.toStdString(), downloads.root());  // the choosers start where they left
+    window().findChild<QAction*>("actionSelectDatFile")->trigger();
+    EXPECT_EQ(chooser.asked.back().startFolder.toStdString(), collection.root());
 
     // The fixdat of what is missing, never written over the DAT.
     for (const std::string& path : {collection.path("games.dat"), out.path("fix.dat")}) {
