@@ -1,5 +1,6 @@
 #include "fixdat_export.h"
 
+#include "core/content/collection_fixdat.h"
 #include "core/content/fixdat.h"
 #include "core/foundation/grouped_count.h"
 #include "core/repair/output_target.h"
@@ -57,9 +58,10 @@ void FixdatExport::exportFixdat()
         return;
     }
     const tokenade::ContentBasis& basis = *content->read.basis;
-    size_t games = 0;
-    if (const auto failure = tokenade::writeFixdat(path, *basis.dat, *basis.lines,
-                                                   content->identified.missingLines(basis), &games)) {
+    // The window identifies in every form of set, as the command line does without --sets.
+    const tokenade::CollectionFixdat fixdat = tokenade::collectionFixdat(basis, content->identified, tokenade::kAnySetForm);
+    const size_t games = fixdat.games.size();
+    if (const auto failure = tokenade::writeFixdat(path, *basis.dat, fixdat.games, fixdat.description)) {
         services_.alert.show(QStringLiteral("The fixdat was not written"),
                              fromLocalPath(failure->path) + QStringLiteral(": ") + toQString(failure->reason),
                              QStringLiteral("OK"));
