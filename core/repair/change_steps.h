@@ -5,7 +5,11 @@
 #include "core/repair/journal_format.h"
 #include "core/repair/open_folders.h"
 
+#include <cstdint>
+#include <map>
+#include <optional>
 #include <string>
+#include <utility>
 
 namespace tokenade {
 
@@ -20,6 +24,11 @@ struct StepContext {
     const ChangeOptions& options;
     ChangeProgress progress;
     std::string stopped;  // set by a step whose journal record failed: the batch stops
+    // Per file (device, inode) this batch linked, its ctime after the link,
+    // nothing where it could not be looked at: a link changes the ctime of
+    // its file, which is then no sign that someone else wrote it before a
+    // later change of the same file.
+    std::map<std::pair<uint64_t, uint64_t>, std::optional<std::pair<int64_t, int64_t>>> linkedTimes = {};
 };
 
 // The record that announces a placeholder before it is made: `line`, of

@@ -85,7 +85,8 @@ struct ChangeBatch {
 // - The journal of the whole batch, with a temporary name for every change
 //   that may need one, is written and flushed to disk before the first change.
 // - Each change happens only when its file is still the regular file of its
-//   identity (not a link, not another file of that name, not changed), and
+//   identity (not a link, not another file of that name, not changed: its
+//   ctime too where the plan has one, but for this batch's own links), and
 //   only where nothing has the new name. A copy is written under its
 //   temporary name in the folder it goes to (a reflink where the file system
 //   can), flushed, checked against its source (size and mtime unchanged),

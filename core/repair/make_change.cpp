@@ -13,9 +13,37 @@ FileIdentity withoutTime(const FileIdentity& file)
     return FileIdentity{file.device, file.inode, file.size, 0, 0};
 }
 
-// Checks that `from` is still the file of the plan; "" when it is.
-std::string whyNotThePlannedFile(Disk& disk, int fd, const Change& change)
+// Whether `present` has the ctime the plan saw, or the one this batch's own
+// link gave it. A file rewritten in place with its mtime put back (`rsync
+// --inplace -t`) keeps its size and mtime but not its ctime, which no one can
+// set back. A plan without a ctime (0) is judged without it, and so is a file
+// linked by this batch whose ctime after the link is unknown.
+bool sameStatusChange(const StepContext& context, const FileIdentity& present, const FileIdentity& planned)
 {
+    const std::pair<int64_t, int64_t> now{present.changedSeconds, present.changedNanoseconds};
+    if (planned.changedSeconds == 0 && planned.changedNanoseconds == 0)
+        return true;
+    if (now == std::pair<int64_t, int64_t>{planned.changedSeconds, planned.changedNanoseconds})
+        return true;
+    const auto linked = context.linkedTimes.find({present.device, present.inode});
+    return linked != context.linkedTimes.end() && (!linked->second || *linked->second == now);
+}
+
+// Keeps the ctime that the link `to` of `change` gave its file, for the
+// later changes of the same file (sameStatusChange).
+void noteLinkedTime(StepContext& context, int toFd, const Change& change)
+{
+    auto& linkedTime = context.linkedTimes[{change.identity.device, change.identity.inode}];
+    if (FileAt linked; context.disk.statusIn(toFd, change.to, linked) == 0 && linked.identity.sameFile(change.identity))
+        linkedTime = {linked.identity.changedSeconds, linked.identity.changedNanoseconds};
+    else
+        linkedTime.reset();
+}
+
+// Checks that `from` is still the file of the plan; "" when it is.
+std::string whyNotThePlannedFile(StepContext& context, int fd, const Change& change)
+{
+    Disk& disk = context.disk;
     FileAt present;
     present.error = disk.statusIn(fd, change.from, present);
     if (present.error == ENOENT)
@@ -26,7 +54,7 @@ std::string whyNotThePlannedFile(Disk& disk, int fd, const Change& change)
         return "the name is no longer that of a regular file";
     if (!present.identity.sameFile(change.identity))
         return "another file has that name now";
-    if (present.identity != change.identity)
+    if (present.identity != change.identity || !sameStatusChange(context, present.identity, change.identity))
         return "the file changed since the changes were planned";
     return "";
 }
@@ -82,7 +110,7 @@ StepResult makeFile(StepContext& context, size_t step, JournalLine& line)
     const int toFd = fromFd < 0 ? -1 : openFolderFor(context, change.toFolder, result);
     if (toFd < 0)
         return result;
-    if (std::string why = whyNotThePlannedFile(context.disk, fromFd, change); !why.empty())
+    if (std::string why = whyNotThePlannedFile(context, fromFd, change); !why.empty())
         return StepResult::failed(why);
     std::string why;
     if (change.kind != ChangeKind::Rename && nameIsTaken(context.disk, toFd, change.to, why))
@@ -93,6 +121,7 @@ StepResult makeFile(StepContext& context, size_t step, JournalLine& line)
     case ChangeKind::Link: {
         if (const int error = context.disk.link(fromFd, change.from, toFd, change.to); error != 0)
             return StepResult::failed(reasonOf(error));
+        noteLinkedTime(context, toFd, change);
         line.made = withoutTime(change.identity);
         line.state = JournalState::Made;
         return record(context, step, line);
@@ -115,12 +144,12 @@ StepResult makeFile(StepContext& context, size_t step, JournalLine& line)
         // Another file system: a copy there first, the original unlinked once
         // the copy is safe; else the copy goes again and the original stays.
         result = copied(context, step, line, fromFd, toFd);
-        if (result.failure.empty() && !(why = whyNotThePlannedFile(context.disk, fromFd, change)).empty())
+        if (result.failure.empty() && !(why = whyNotThePlannedFile(context, fromFd, change)).empty())
             result = StepResult::failed(why);
         if (result.failure.empty()) {
             const int unlinked = context.disk.unlink(fromFd, change.from);
             // An unlink that reports a failure after doing its work has moved the file all the same.
-            if (unlinked != 0 && whyNotThePlannedFile(context.disk, fromFd, change).empty())
+            if (unlinked != 0 && whyNotThePlannedFile(context, fromFd, change).empty())
                 result = StepResult::failed(reasonOf(unlinked));
         }
         if (!result.failure.empty()) {

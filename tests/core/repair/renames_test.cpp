@@ -71,7 +71,8 @@ protected:
 // are made.
 TEST_F(RenamesTest, RenamesThatCannotBeMadeAreRefusedOrSkippedAndTheOthersMade)
 {
-    for (auto name : {"Tetris.zip", "Mario .zip", "Zelda.zip", "Kirby.zip", "Replaced.zip", "Grown.zip", "Linked.zip"})
+    for (auto name : {"Tetris.zip", "Mario .zip", "Zelda.zip", "Kirby.zip", "Replaced.zip", "Grown.zip", "Linked.zip",
+                      "Rewritten.zip"})
         tree.addFile("roms/"s + name, name);
     tree.addFile("roms/a/b");
     const std::vector<std::pair<Change, std::string>> cases = {
@@ -82,6 +83,7 @@ TEST_F(RenamesTest, RenamesThatCannotBeMadeAreRefusedOrSkippedAndTheOthersMade)
          "skipped (cannot open the folder " + tree.path("absent") + ": No such file or directory)"},
         {plan("roms", "Replaced.zip", "New.zip"), "skipped (another file has that name now)"},
         {plan("roms", "Grown.zip", "New Grown.zip"), "skipped (the file changed since the changes were planned)"},
+        {plan("roms", "Rewritten.zip", "New Rewritten.zip"), "skipped (the file changed since the changes were planned)"},
         {plan("roms", "Linked.zip", "New Linked.zip"), "skipped (the name is no longer that of a regular file)"},
         {plan("roms", "Kirby.zip", "a/b"), "refused (the new name cannot be used: it holds \"/\", so it is a path, "
                                            "not a name)"},
@@ -98,13 +100,14 @@ TEST_F(RenamesTest, RenamesThatCannotBeMadeAreRefusedOrSkippedAndTheOthersMade)
         {plan("roms", "Kirby.zip", "Kirby's Adventure.zip"), "made"},
     };
     // Between the plan and the batch the user copies a file in, deletes one,
-    // replaces one (a new file cannot have the old one's inode), grows one and
-    // links one.
+    // replaces one (a new file cannot have the old one's inode), grows one,
+    // rewrites one in place with its mtime put back and links one.
     tree.addFile("roms/Mario.zip", "the user's copy");
     std::remove(tree.path("roms/Zelda.zip").c_str());
     tree.addFile("roms/other", "new");
     std::rename(tree.path("roms/other").c_str(), tree.path("roms/Replaced.zip").c_str());
     tree.addFile("roms/Grown.zip", "Grown.zip and more");
+    tree.rewriteKeepingTime("roms/Rewritten.zip", "Rewritten.zap");
     std::remove(tree.path("roms/Linked.zip").c_str());
     tree.addLink("roms/Linked.zip", "Grown.zip");
 
@@ -117,10 +120,10 @@ TEST_F(RenamesTest, RenamesThatCannotBeMadeAreRefusedOrSkippedAndTheOthersMade)
     const ChangeBatch batch = apply(changes);
     EXPECT_EQ(results(batch), expected);
     EXPECT_FALSE(batch.complete());
-    EXPECT_EQ(states(batch), "MSSSSSSRRRRRRRM");
+    EXPECT_EQ(states(batch), "MSSSSSSSRRRRRRRM");
     EXPECT_EQ(tree.read("roms/Mario.zip"), "the user's copy");
     EXPECT_EQ(tree.list("roms"), "Grown.zip\nKirby's Adventure.zip\nLinked.zip\nMario "
-                                 ".zip\nMario.zip\nReplaced.zip\n"
+                                 ".zip\nMario.zip\nReplaced.zip\nRewritten.zip\n"
                                  "Tetris (World).zip\na\n");
 }
 
