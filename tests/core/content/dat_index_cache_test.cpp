@@ -81,6 +81,15 @@ TEST_F(DatIndexCacheTest, IgnoresAnIndexThatIsDamagedOrOfAnotherFile)
         {"bytes after the end, sealed again",
          [](std::string& b) { sealCache(b += "more", kDatIndexMagic, kDatIndexVersion, 2); }},
         {"a cache of contents", [](std::string& b) { b.replace(0, 8, "TKACACHE"); }},
+        // The last holder, Q*bert's rom in game 0, given the key of the one before it, held by game 1.
+        {"holders out of order, sealed again", [](std::string& b) {
+             std::string last;
+             for (const uint64_t value : {0x532f61ba - 0x13f06adc, 8192, 0})
+                 putVarint(last, value);
+             EXPECT_TRUE(b.ends_with(last));
+             b.replace(b.size() - last.size(), last.size(), std::string("\0\x80\x40\0", 4));
+             sealCache(b, kDatIndexMagic, kDatIndexVersion, 3);
+         }},
     };
     for (const BadIndex& bad : cases) {
         SCOPED_TRACE(bad.fault);

@@ -1,5 +1,6 @@
 #include "core/content/dat_reader.h"
 #include "core/content/cache_file.h"
+#include "core/content/dat_source.h"
 #include "core/content/repeated_games.h"
 #include "core/content/zip_directory.h"
 #include "core/sources/roms_list.h"
@@ -7,9 +8,11 @@
 
 #include <gtest/gtest.h>
 
+#include <fcntl.h>
 #include <unistd.h>
 
 #include <algorithm>
+#include <cerrno>
 #include <tuple>
 
 namespace tokenade::testing {
@@ -137,7 +140,7 @@ const std::string kMameMachines = R"dat(
 <machine name="ng_memcard" isdevice="yes" runnable="no"><description>Memory card</description></machine>
 <machine name="kof98" romof="neogeo"><description>KOF 98</description>
 	<rom name="sp-s2.sp1" merge="sp-s2.sp1" bios="euro" size="131072" crc="9036d879"/>
-	<rom name="242-p1.p1" size="2097152" crc="61ac868a" status="baddump"/>
+	<rom name="242-p1.p1" size="2097152" crc="61ac868a" sha1="2b9a8b9e4fd5fe08c1d3ad0cd4a1e7a4f3b0c4d2" status="baddump"/>
 	<disk name="kof98" sha1="0123456789abcdef0123456789abcdef01234567" status="nodump" optional="yes"/>
 	<device_ref name="ng_memcard"/><device_ref name="ng_memcard"/>
 	<input players="2"><control type="joy"/></input><dipswitch name="x" tag="y" mask="1"/></machine>
@@ -152,7 +155,7 @@ resource ( name neogeo description "Neo-Geo" rom ( name sp-s2.sp1 bios euro size
 machine ( name ng_memcard description "Memory card" )
 game ( name kof98 description "KOF 98" romof neogeo
 	rom ( name sp-s2.sp1 merge sp-s2.sp1 bios euro size 131072 crc 9036d879 )
-	rom ( name 242-p1.p1 size 2097152 crc 61ac868a flags baddump )
+	rom ( name 242-p1.p1 size 2097152 crc 61ac868a sha1 2b9a8b9e4fd5fe08c1d3ad0cd4a1e7a4f3b0c4d2 flags baddump )
 	disk ( name kof98 sha1 0123456789abcdef0123456789abcdef01234567 flags nodump optional yes )
 	device_ref ng_memcard device_ref ng_memcard )
 game ( name kof98a description "KOF 98 (alt)" cloneof kof98 romof kof98
@@ -183,6 +186,7 @@ TEST(DatReader, ReadsArcadeSetsInEveryForm)
         ASSERT_TRUE(roms.size() == 2 && cloneRoms.size() == 2);
         EXPECT_EQ(std::tie(roms[0].merge, roms[0].bios), std::make_tuple("sp-s2.sp1", "euro"));
         EXPECT_TRUE(roms[1].status == RomStatus::BadDump && roms[1].matchable && !roms[1].optional && roms[1].merge.empty());
+        EXPECT_EQ(std::tie(roms[1].sha1, clone.cloneOf), std::make_tuple("2b9a8b9e4fd5fe08c1d3ad0cd4a1e7a4f3b0c4d2", "kof98"));
         EXPECT_TRUE(cloneRoms[0].merge == "242-p1.p1" && cloneRoms[0].optional && cloneRoms[0].status == RomStatus::Good);
         EXPECT_TRUE(cloneRoms[1].status == RomStatus::NoDump && !cloneRoms[1].matchable);
 
@@ -308,13 +312,15 @@ TEST(DatReader, MergesAGameListedTwiceWithTheSameRoms)
         EXPECT_EQ(std::vector<std::string>(games.begin(), games.end()), dat.repeated);
         EXPECT_EQ(read.dat->holdersOf({4, 1}).size(), dat.holders);
     }
-    // A repeat without the disk is another game; the game after a dropped one keeps its own disk and device.
+    // A repeat without the disk is another game; the game after a dropped one keeps its own rom, disk and device.
     const std::string disk = " disk ( name x sha1 01 ) device_ref z";
     const DatIndex dat = std::move(*parseDat(game("a", one + two + disk) + game("a", one + two + disk) +
-                                                 game("b", " disk ( name y ) device_ref w") + game("a", one + two), "x.dat").dat);
+                                                 game("b", other + " disk ( name y ) device_ref w") + game("a", one + two),
+                                             "x.dat").dat);
     ASSERT_EQ(dat.games.size(), 3u);
-    EXPECT_EQ(std::tie(dat.disksOf(dat.games[1])[0].name, dat.deviceRefsOf(dat.games[1])[0]), std::make_tuple("y", "w"));
-    EXPECT_EQ(dat.disks.size() + dat.deviceRefs.size() + dat.disksOf(dat.games[2]).size(), 4u);
+    EXPECT_EQ(std::tie(dat.romsOf(dat.games[1])[0].key.crc, dat.disksOf(dat.games[1])[0].name, dat.deviceRefsOf(dat.games[1])[0]),
+              std::make_tuple(9u, "y", "w"));
+    EXPECT_EQ(dat.roms.size() + dat.disks.size() + dat.deviceRefs.size() + dat.disksOf(dat.games[2]).size(), 9u);
 }
 
 // What is not a regular file is refused at once by every reader of what the
@@ -333,6 +339,12 @@ TEST(Readers, RefuseWhatIsNoRegularFileAtOnce)
         EXPECT_FALSE(readCacheFile(path, "TKACACHE", 2, damaged,
                                    [&](size_t size) { return room.resize(size), room.data(); }));
     }
+    // A read that fails ends the DAT with its error instead of being tried again and again.
+    const int folder = ::open(tree.root().c_str(), O_RDONLY | O_DIRECTORY);
+    DatSource source(folder);
+    EXPECT_TRUE(source.next().empty());
+    EXPECT_EQ(source.error(), EISDIR);
+    ::close(folder);
 }
 
 // A DAT past the game limit is refused before its games are built: the

@@ -1,6 +1,7 @@
 #include "core/content/collection_identity.h"
 #include "core/content/dat_reader.h"
 #include "core/content/identification.h"
+#include "tests/core/content/held_files.h"
 
 #include <gtest/gtest.h>
 
@@ -21,14 +22,6 @@ DatIndex datOf(const std::vector<std::tuple<std::string, std::string, std::vecto
         text += " )\n";
     }
     return std::move(*parseDat(text, "test.dat").dat);
-}
-
-ZipDirectory holding(std::vector<uint32_t> crcs)
-{
-    ZipDirectory contents;
-    for (const uint32_t crc : crcs)
-        contents.entries.push_back({4, crc, "f" + std::to_string(crc)});
-    return contents;
 }
 
 TEST(GameLines, MeetsByKeyThenByNearKeyOneToOneNeverAnotherRegion)

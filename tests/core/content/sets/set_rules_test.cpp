@@ -1,6 +1,7 @@
 #include "core/content/dat_reader.h"
 #include "core/content/identification.h"
 #include "core/content/sets/set_rules.h"
+#include "tests/core/content/held_files.h"
 
 #include "hand_made_dat.h"
 
@@ -98,14 +99,6 @@ TEST(SetRules, AFamilyInACircleOrWithoutItsParentEndsWhereItTurns)
     EXPECT_EQ(rules.mergesNotFound().size(), 1u);
 }
 
-ZipDirectory holding(std::vector<uint32_t> crcs)
-{
-    ZipDirectory contents;
-    for (const uint32_t crc : crcs)
-        contents.entries.push_back({4, crc, "f" + std::to_string(crc)});
-    return contents;
-}
-
 TEST(SetMatching, AnArchiveBuiltInAnyFormIsItsMachineNeverIncompleteOrAmbiguous)
 {
     DatIndex dat = family();
@@ -142,6 +135,7 @@ TEST(SetMatching, AnArchiveBuiltInAnyFormIsItsMachineNeverIncompleteOrAmbiguous)
         const Identification found = matcher.identify(c.name, holding(c.crcs), c.allowed);
         EXPECT_EQ(found.state, c.state);
         EXPECT_EQ(found.game, c.game);
+        EXPECT_EQ(found.line, met.lineOfGame[c.game]);
         EXPECT_EQ(found.forms, c.forms);
         EXPECT_EQ(found.extras.size(), c.extras);
     }
