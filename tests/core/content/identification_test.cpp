@@ -5,6 +5,8 @@
 
 #include <gtest/gtest.h>
 
+#include <tuple>
+
 namespace tokenade::testing {
 namespace {
 
@@ -35,13 +37,10 @@ TEST(GameLines, MeetsByKeyThenByNearKeyOneToOneNeverAnotherRegion)
     const std::vector<std::string_view> lines = {"ALPHA (usa).zip", "Beta - The Game (Europe)", "Gamma (USA)",
                                                  "Delta (USA)!", "eps", "Dr. Who"};
     const GameLines met = matchGamesToList(dat, lines);
-    EXPECT_EQ(met.lineOfGame[0], 0u);  // by key of the description, extension and letter case aside
+    // By key of the description (extension and letter case aside), by near key, never another
+    // region, neither of two games of one near key, by the game's name.
+    EXPECT_EQ(met.lineOfGame, (std::vector<uint32_t>{0, 1, kNoLine, kNoLine, kNoLine, 4}));
     EXPECT_EQ(met.meetingOfGame[1], LineMeeting::NearKey);
-    EXPECT_EQ(met.lineOfGame[1], 1u);
-    EXPECT_EQ(met.lineOfGame[2], kNoLine);  // another region
-    EXPECT_EQ(met.lineOfGame[3], kNoLine);  // two games of one near key: neither is taken
-    EXPECT_EQ(met.lineOfGame[4], kNoLine);
-    EXPECT_EQ(met.lineOfGame[5], 4u);  // by the game's name
     EXPECT_EQ(met.linesKnown, 3u);
     EXPECT_EQ(met.expectedName[5], "Dr.zip");
     EXPECT_EQ(met.gameNamed("DELTA2.zip"), 4u);
@@ -61,17 +60,13 @@ TEST(ContentMatcher, TheGameWithMostFilesWinsAndTheListBreaksTies)
     const ContentMatcher matcher(dat, met);
 
     Identification found = matcher.identify("x.zip", holding({1, 2, 9}));
-    EXPECT_EQ(found.state, ContentState::AnotherName);
-    EXPECT_EQ(found.game, 1u);
-    EXPECT_EQ(found.extras, std::vector<uint32_t>{2});
+    EXPECT_EQ(std::tie(found.state, found.game, found.extras), std::make_tuple(ContentState::AnotherName, 1u, std::vector<uint32_t>{2}));
     EXPECT_EQ(matcher.identify("x.zip", holding({3})).state, ContentState::Ambiguous);  // both on the list
     found = matcher.identify("odd.zip", holding({4}));
     EXPECT_EQ(found.game, 4u);  // the one of the tie that is on the list
     EXPECT_EQ(matcher.identify("Odd (Europe).zip", holding({4})).state, ContentState::AnotherName);
     found = matcher.identify("four.zip", holding({5, 6, 8}));
-    EXPECT_EQ(found.state, ContentState::Incomplete);
-    EXPECT_EQ(found.matched, 3u);
-    EXPECT_EQ(found.needed, 4u);
+    EXPECT_EQ(std::tie(found.state, found.matched, found.needed), std::make_tuple(ContentState::Incomplete, 3u, 4u));
     EXPECT_EQ(matcher.identify("Small.zip", holding({2, 1})).state, ContentState::AnotherGame);
     EXPECT_EQ(matcher.identify("Large.ZIP", holding({2, 1})).state, ContentState::RightName);
     // Named for a line the DAT does not know: another game when what it

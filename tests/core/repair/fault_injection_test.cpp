@@ -102,8 +102,7 @@ void fill(Scene& scene)
     scene.changes = {change(ChangeKind::Copy, source, "Tom and Jerry (USA).zip", target, "Tom & Jerry (USA).zip"),
                      change(ChangeKind::Copy, source, "Zelda - A Link.zip", scene.tree.path("Tokenade/roms16BitConsoles/new"),
                             "Zelda: A Link.zip")};
-    // Linked twice: the first link's new ctime does not make the file another's.
-    for (const char* name : {"Metroid (USA).zip", "Metroid (Europe).zip"}) {
+    for (const char* name : {"Metroid (USA).zip", "Metroid (Europe).zip"}) {  // the ctime of the first link is ours
         if (!scene.withoutLinks)
             scene.changes.push_back(change(ChangeKind::Link, source, "Metroid.zip", target, name));
     }
