@@ -96,6 +96,7 @@ TEST(DatReader, ReadsEveryForm)
 				<rom name="communist mutants from space (1982) (arcadia corporation).a26" size="8448" crc="d64ec816"/>
 			</dataarea></part></software>
 	</softwarelist>
+	<softwarelist description="a list without a name, nor a place in the name of all"/>
 </softwarelists>)",
          DatFormat::SoftwareList, "a2600, a2600_cass", "Communist Mutants from Space", 0, "commumut"},
         {"ClrMamePro", "clrmamepro ( name \"coleco\" )\r\ngame ( name a description \"A\" rom ( name a.1 size 8192 crc "

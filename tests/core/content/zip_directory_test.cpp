@@ -120,6 +120,8 @@ TEST(ZipDirectory, RefusesWhatIsNotAWholeZip)
          "points nowhere"},
         {"zip64 sizes missing from the extra field", patched(zip64, entry64 + 46 + 9, 'X', 1),  // the extra field's id
          ZipProblem::DamagedDirectory, "zip64 sizes are missing"},
+        {"zip64 extra field longer than the extras", patched(zip64, entry64 + 46 + 9 + 2, 0xFFFF, 2),
+         ZipProblem::DamagedDirectory, "zip64 sizes are missing"},
         {"absurd number of entries", patched(patched(zip64, record64 + 24, 2'000'000'000), record64 + 32, 2'000'000'000),
          ZipProblem::TooManyEntries, "2,000,000,000 entries, over the 65,536 read"},
     };
