@@ -165,6 +165,21 @@ std::string unmatchedNames(const CliOptions& options, const ChangePlan& plan)
     return unmatched;
 }
 
+// Why the files named to set-aside that listed sets need stay, one line
+// each, or "": a name alone never moves what other sets cannot run without.
+std::string neededNamed(const CliOptions& options, const ChangePlan& plan)
+{
+    const std::set<std::string> names(options.names.begin(), options.names.end());
+    std::string why;
+    for (const OfferedChange& item : plan.items) {
+        const bool named = names.count(item.shownSource) || names.count(item.change.from);
+        if (named && item.kind == OfferKind::SetAside && item.refusal.starts_with("needed by"))
+            why += "tokenade-audit: " + shown(item.shownSource) + " stays: it is " + item.refusal +
+                   " (--force sets it aside all the same)\n";
+    }
+    return why;
+}
+
 ChangePlan planFor(const CliOptions& options, const AuditResult& result, const CollectionContent* content)
 {
     switch (options.command) {
@@ -176,8 +191,15 @@ ChangePlan planFor(const CliOptions& options, const AuditResult& result, const C
         const ContentFindings findings{content->basis, content->collection, &source};
         return planFill(result, request, {}, &findings);
     }
-    case Command::SetAside:
-        return planSetAside(result, SetAsideRequest{options.directory, options.category, targetOf(options)});
+    case Command::SetAside: {
+        SetAsideRequest request{options.directory, options.category, targetOf(options)};
+        if (options.force)
+            request.neededButForced.insert(options.names.begin(), options.names.end());
+        if (!content)
+            return planSetAside(result, request);
+        const ContentFindings findings{content->basis, content->collection};
+        return planSetAside(result, request, &findings);
+    }
     default: {
         // The other kind's files, for the videos that follow their archives and back.
         const FoundNames other = options.audit == AuditKind::Roms ? cacheTokenadeVideoDirs(options.directory)
@@ -206,6 +228,10 @@ int changeFiles(const CliOptions& options, const AuditResult& result, const Coll
     if (const std::string unmatched = unmatchedNames(options, plan); !unmatched.empty()) {
         printErr(std::string("tokenade-audit: no ") + (options.category == CategoryId::Extra ? "extra" : "unknown") +
                  " file is named " + unmatched + " (name them as the dry run lists them)\n");
+        return kExitUsage;
+    }
+    if (const std::string needed = neededNamed(options, plan); !needed.empty()) {
+        printErr(needed);
         return kExitUsage;
     }
     const std::vector<bool> ticks = ticksFor(options, plan);

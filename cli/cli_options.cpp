@@ -26,7 +26,7 @@ constexpr const char* kUsage =
     "       tokenade-audit fill roms|videos --dir DIR --from SOURCE [--list FILE] [--to FOLDER] [--link] [--apply]\n"
     "                             [--dat FILE [--no-cache]]\n"
     "       tokenade-audit set-aside roms|videos --dir DIR [--list FILE] [--category unknown|extra] [--to FOLDER]\n"
-    "                             [--all | NAME...] [--apply]\n"
+    "                             [--all | NAME... [--force]] [--apply] [--dat FILE [--no-cache]]\n"
     "       tokenade-audit identify roms --dir DIR --dat FILE [--list FILE] [--format text|json|csv] [--json]\n"
     "                             [--fixdat FILE] [--no-cache]\n"
     "       tokenade-audit undo [JOURNAL | --dir DIR]\n"
@@ -167,11 +167,13 @@ ParseOutcome parseArguments(int argc, char** argv)
                                                    "(DIR/_set-aside/YYYY-MM-DD)");
     setAside->add_flag("--all", options.all, "Every file of the category");
     setAside->add_option("names", options.names, "The files to set aside, as the dry run lists them");
+    setAside->add_flag("--force", options.force, "Set the files named aside even when listed sets need them (with --dat)");
     std::string dat;
     std::string fixdat;
     addContentOptions(*roms, options, dat, fixdat);
     addDatOption(*rename, options, dat);
     addDatOption(*fill, options, dat);
+    addDatOption(*setAside, options, dat);
     CLI::App* identify = app.add_subcommand("identify", "What each archive holds, by the sizes and CRCs of its "
                                                         "files against a DAT, and the list line it is for");
     identify->add_option("kind", kind, "roms")->required()->check(CLI::IsMember({"roms"}));
@@ -248,6 +250,8 @@ ParseOutcome parseArguments(int argc, char** argv)
         return {std::nullopt, usageError("--available-only goes with videos")};
     if (options.all && !options.names.empty())
         return {std::nullopt, usageError("--all or names, not both")};
+    if (options.force && options.names.empty())
+        return {std::nullopt, usageError("--force goes with the files named")};
     if (chosen->count("--list") > 0)
         options.listPath = list;
     if (!changes && chosen->count("--save") > 0)

@@ -43,6 +43,7 @@ struct CliOptions {
     CategoryId category = CategoryId::Unknown;  // set-aside
     bool all = false;                           // set-aside: every file of the category
     std::vector<std::string> names;             // set-aside: the files chosen, as the dry run lists them
+    bool force = false;                         // set-aside: the files named go even when listed sets need them
     std::optional<std::string> datPath;         // identify, roms, rename and fill roms: the DAT that archives are
                                                 // matched against
     std::optional<std::string> fixdatPath;      // identify, roms --dat: write the missing games the DAT knows

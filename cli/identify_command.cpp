@@ -9,6 +9,7 @@
 #include "core/content/collection_identity.h"
 #include "core/content/sets/archive_judgement.h"
 #include "core/content/sets/family_forms.h"
+#include "core/content/sets/set_needs.h"
 #include "core/content/repeated_games.h"
 #include "core/foundation/grouped_count.h"
 #include "core/foundation/path_join.h"
@@ -160,12 +161,38 @@ std::string closingLine(const ContentBasis& basis, const IdentifiedArchives& ide
            " games are in the DAT; " + groupedCount(identified.linesPresent(basis)) + " present by content.\n";
 }
 
-void printText(const CliOptions& options, const ContentBasis& basis, const IdentifiedArchives& identified)
+// What a set needs that the collection lacks, and whom an archive off the
+// list is needed by: "needs pgm.zip (BIOS), missing", "needed by 3 listed sets".
+std::string needsNote(const ContentBasis& basis, const CollectionNeeds& needs, size_t archive)
+{
+    std::string note = unmetText(*basis.dat, needs.unmet[archive]);
+    if (needs.neededBy[archive] > 0)
+        note += (note.empty() ? "" : ", ") + neededText(needs.neededBy[archive]);
+    return note;
+}
+
+void addNeeds(Json& item, const ContentBasis& basis, const CollectionNeeds& needs, size_t archive)
+{
+    if (!needs.unmet[archive].empty()) {
+        item["needs"] = Json::array();
+        for (const NeedJudged& one : needs.unmet[archive])
+            item["needs"].push_back({{"archive", std::string(basis.dat->games[one.need.machine].name) + ".zip"},
+                                     {"kind", needKindKey(one.need.kind)},
+                                     {"state", needStateKey(one.state)}});
+    }
+    if (needs.neededBy[archive] > 0)
+        item["needed_by"] = needs.neededBy[archive];
+}
+
+void printText(const CliOptions& options, const ContentBasis& basis, const IdentifiedArchives& identified,
+               const CollectionNeeds& needs)
 {
     const std::vector<std::string> taking = archivesTakingLines(ContentFindings{basis, identified});
     for (size_t i = 0; i < identified.found.size(); ++i) {
         const ArchiveLine line{basis, identified, i, &taking};
-        const std::string detail = line.text();
+        std::string detail = line.text();
+        if (const std::string note = needsNote(basis, needs, i); !note.empty())
+            detail += (detail.empty() ? "" : ", ") + note;
         std::string text = line.path() + ": " + std::string(contentStateKey(line.found().state));
         text += (detail.empty() ? "" : ": " + detail) + "\n";
         if (const auto judgement = line.judged(options))
@@ -180,7 +207,7 @@ void printText(const CliOptions& options, const ContentBasis& basis, const Ident
 }
 
 void printJson(const CliOptions& options, const std::string& listPath, const ContentBasis& basis,
-               const IdentifiedArchives& identified)
+               const IdentifiedArchives& identified, const CollectionNeeds& needs)
 {
     Json json;
     json["dir"] = options.directory;
@@ -189,9 +216,11 @@ void printJson(const CliOptions& options, const std::string& listPath, const Con
     json["archives"] = Json::array();
     for (size_t i = 0; i < identified.found.size(); ++i) {
         const ArchiveLine line{basis, identified, i};
-        json["archives"].push_back(line.json());
+        Json item = line.json();
+        addNeeds(item, basis, needs, i);
         if (const auto judgement = line.judged(options))
-            json["archives"].back()["set"] = setDetailJson(*basis.dat, *judgement, line.archive().contents);
+            item["set"] = setDetailJson(*basis.dat, *judgement, line.archive().contents);
+        json["archives"].push_back(std::move(item));
     }
     json["list_games"] = basis.list->lines.size();
     json["known"] = basis.lines->linesKnown;
@@ -310,12 +339,13 @@ int identifyRoms(const CliOptions& options, const std::string& listPath)
     const IdentifiedArchives& identified = both->identified;
     for (const std::string& folder : identified.archives.unreadable)
         printErr("tokenade-audit: warning: cannot read the folder " + joinPath(options.directory, folder) + "\n");
+    const CollectionNeeds needs = judgeNeeds(basis, identified);
     if (options.format == OutputFormat::Json)
-        printJson(options, listPath, basis, identified);
+        printJson(options, listPath, basis, identified, needs);
     else if (options.format == OutputFormat::Csv)
         printCsv(options, basis, identified);
     else
-        printText(options, basis, identified);
+        printText(options, basis, identified, needs);
     return writeFixdatOf(options, basis, identified);
 }
 
@@ -327,6 +357,9 @@ int addContentFindings(const CliOptions& options, const std::string& listPath, A
         return kExitListUnusable;
     content.emplace(CollectionContent{std::move(*both->read.basis), std::move(both->identified)});
     if (auto warning = wrongContentWarning(content->basis, content->collection))
+        result.warnings.push_back(std::move(*warning));
+    const CollectionNeeds needs = judgeNeeds(content->basis, content->collection);
+    if (auto warning = unmetNeedsWarning(content->basis, content->collection, needs))
         result.warnings.push_back(std::move(*warning));
     return writeFixdatOf(options, content->basis, content->collection);
 }

@@ -1,12 +1,32 @@
 #include "set_aside_plan.h"
 
+#include "core/content/sets/set_needs.h"
 #include "core/repair/plan_lookups.h"
 #include "core/sources/folder_scan.h"
 #include "core/sources/path_rules.h"
 
 #include <ctime>
+#include <unordered_map>
 
 namespace tokenade {
+namespace {
+
+// Per archive needed, by its path below the directory: how many listed sets need it.
+std::unordered_map<std::string, uint32_t> neededArchives(const ContentFindings* content)
+{
+    std::unordered_map<std::string, uint32_t> needed;
+    if (!content)
+        return needed;
+    const CollectionNeeds needs = judgeNeeds(content->basis, content->collection);
+    const ArchiveSet& archives = content->collection.archives;
+    for (size_t i = 0; i < needs.neededBy.size(); ++i) {
+        if (needs.neededBy[i] > 0)
+            needed.emplace(archives.pathOf(archives.archives[i]), needs.neededBy[i]);
+    }
+    return needed;
+}
+
+}  // namespace
 
 std::string defaultSetAsideFolder(const std::string& directory)
 {
@@ -18,7 +38,7 @@ std::string defaultSetAsideFolder(const std::string& directory)
     return joinPath(joinPath(directory, "_set-aside"), day);
 }
 
-ChangePlan planSetAside(const AuditResult& result, const SetAsideRequest& request)
+ChangePlan planSetAside(const AuditResult& result, const SetAsideRequest& request, const ContentFindings* content)
 {
     ChangePlan plan;
     if (request.category != CategoryId::Unknown && request.category != CategoryId::Extra) {
@@ -43,6 +63,7 @@ ChangePlan planSetAside(const AuditResult& result, const SetAsideRequest& reques
         }
     }
     const bool ticked = !(result.kind == AuditKind::Roms && request.category == CategoryId::Unknown);
+    const auto needed = result.kind == AuditKind::Roms ? neededArchives(content) : decltype(neededArchives(content)){};
     RealFolders realFolders;
     const auto& entries = result.list(request.category);
     plan.items.reserve(entries.size());
@@ -55,6 +76,11 @@ ChangePlan planSetAside(const AuditResult& result, const SetAsideRequest& reques
         item.tickedByDefault = ticked;
         const std::string& folder = realFolders.of(joinPath(*directory, relative));
         item.change = Change{ChangeKind::Move, folder, name, joinPath(*target, relative), name, FileIdentity{}};
+        if (const auto at = needed.find(item.shownSource); at != needed.end()) {
+            const bool forced = request.neededButForced.count(item.shownSource) || request.neededButForced.count(name);
+            (forced ? item.caution : item.refusal) = neededText(at->second);
+            item.tickedByDefault = false;
+        }
         plan.items.push_back(std::move(item));
     }
     takeIdentities(plan.items);

@@ -13,6 +13,7 @@ std::string_view warningKey(WarningKind kind)
     case WarningKind::SpacedLines: return "spaced-lines";
     case WarningKind::CutLines: return "cut-lines";
     case WarningKind::WrongContent: return "wrong-content";
+    case WarningKind::UnmetNeeds: return "unmet-needs";
     case WarningKind::BatchLeftovers: return "batch-leftovers";
     }
     return "";

@@ -18,6 +18,7 @@ enum class WarningKind {
     SpacedLines,        // other list lines with leading or trailing spaces or tabs
     CutLines,           // list lines whose extension rewrite cut text after a period
     WrongContent,       // archives whose content is another game than their name says (with a DAT)
+    UnmetNeeds,         // listed sets whose parent, BIOS or device archive is missing or short (with a DAT)
     BatchLeftovers,     // files a batch of changes cut short left under its temporary names
 };
 
