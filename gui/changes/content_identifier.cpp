@@ -5,6 +5,7 @@
 #include "core/session/audit_session.h"
 #include "core/session/content_holdings.h"
 #include "core/session/job_runner.h"
+#include "core/session/set_needs_notes.h"
 #include "gui/alert.h"
 #include "gui/qt_strings.h"
 #include "gui/report_view.h"
@@ -82,6 +83,7 @@ void ContentIdentifier::identify()
             auto found = std::make_shared<tokenade::BasisAndArchives>(tokenade::readAndIdentify(inputs, progress));
             auto holdings = std::make_shared<tokenade::ContentHoldings>(tokenade::unknownHoldings(result, *found));
             tokenade::addSetStates(*holdings, *found, inputs);
+            tokenade::addNeedsNotes(*holdings, *found);
             return Identified{std::move(found), std::move(holdings)};
         },
         {}, [this, result, inputs = *wanted, own = running_](Identified identified) {

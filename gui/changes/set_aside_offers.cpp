@@ -10,6 +10,7 @@
 
 #include <QAction>
 
+#include <optional>
 #include <set>
 
 using tokenade::AuditKind;
@@ -42,7 +43,13 @@ void SetAsideOffers::setAside()
         return;
     const tokenade::AuditResult& result = services_.session.result(kind_);
     const std::string directory = services_.session.madeFrom(kind_)->tokenadeDirPath;
-    tokenade::ChangePlan plan = tokenade::planSetAside(result, {directory, *shown, {}});
+    // With a DAT of arcade sets, an archive that listed sets need is refused.
+    const std::shared_ptr<const tokenade::BasisAndArchives> found =
+        kind_ == AuditKind::Roms ? services_.session.identification() : nullptr;
+    std::optional<tokenade::ContentFindings> findings;
+    if (found && found->read.basis)
+        findings.emplace(tokenade::ContentFindings{*found->read.basis, found->identified});
+    tokenade::ChangePlan plan = tokenade::planSetAside(result, {directory, *shown, {}}, findings ? &*findings : nullptr);
     if (!plan.problem.empty()) {
         services_.alert.show(QStringLiteral("Cannot set these files aside"), toQString(plan.problem),
                              QStringLiteral("OK"));
@@ -53,13 +60,23 @@ void SetAsideOffers::setAside()
         names.insert(tokenade::joinPath(result.folderOf(*entry), entry->name()));
     tokenade::ChangeChoice choice(std::move(plan));
     choice.tickOnly(names);
-    if (choice.tickedCount() == 0)
-        return;
     QStringList lines;
+    QStringList kept;  // selected, never tickable: "roms/pgm.zip stays: needed by 3 listed sets"
     for (size_t i = 0; i < choice.plan().items.size(); ++i) {
+        const tokenade::OfferedChange& item = choice.plan().items[i];
         if (choice.ticks()[i])
-            lines << toQString(choice.plan().items[i].shownSource);
+            lines << toQString(item.shownSource);
+        else if (!item.refusal.empty() && names.count(item.shownSource))
+            kept << toQString(item.shownSource + " stays: " + item.refusal);
     }
+    if (choice.tickedCount() == 0) {
+        if (!kept.isEmpty())
+            services_.alert.show(QStringLiteral("Cannot set these files aside"), kept.join(QStringLiteral("\n")),
+                                 QStringLiteral("OK"));
+        return;
+    }
+    if (!kept.isEmpty())
+        lines << QString() << kept;
     const QString where = fromLocalPath(tokenade::defaultSetAsideFolder(directory));
     const QString question = QStringLiteral("Set aside %1 into %2?")
                                  .arg(choice.tickedCount() == 1 ? QStringLiteral("1 file")

@@ -372,5 +372,34 @@ TEST_F(RepairsWindowTest, SetAsideMovesTheSelectedUnknownFileOnly)
     EXPECT_EQ(controller()._unknownRoms().size(), 1u);  // audited again
 }
 
+// With a DAT of arcade sets, a set says which archive it lacks, and a BIOS
+// off the list whom it is needed by, and stays when it is set aside.
+TEST_F(RepairsWindowTest, ANeededBiosIsNotedAndStaysWhenSetAside)
+{
+    makeCollection("alpha\nbeta\n");
+    collection.addFile("roms/alpha.zip", zipBytes({{"a.rom", 4, 1}}));
+    collection.addFile("roms/beta.zip", zipBytes({{"b.rom", 4, 2}}));
+    collection.addFile("roms/bios.zip", zipBytes({{"c.rom", 4, 3}}));
+    collection.addFile("sets.xml", R"(<datafile><game name="bios" isbios="yes"><rom name="c.rom" size="4" crc="00000003"/></game>
+        <game name="bios2" isbios="yes"><rom name="d.rom" size="4" crc="00000004"/></game>
+        <game name="alpha" romof="bios"><rom name="a.rom" size="4" crc="00000001"/><rom name="c.rom" merge="c.rom" size="4" crc="00000003"/></game>
+        <game name="beta" romof="bios2"><rom name="b.rom" size="4" crc="00000002"/><rom name="d.rom" merge="d.rom" size="4" crc="00000004"/></game></datafile>)");
+    controller().useDatFile(QString::fromStdString(collection.path("sets.xml")));
+    controller().auditRoms();
+    ASSERT_TRUE(waitForAudits());
+    ReportView* view = controller().romsResultView();
+    const auto folderOf = [view](const char* name) {
+        const QModelIndex row = view->model()->match(view->model()->index(0, 0), Qt::DisplayRole, name, 1, Qt::MatchExactly).value(0);
+        return row.data(ReportLines::FolderRole).toString();
+    };
+    ASSERT_TRUE(QTest::qWaitFor([&] { return folderOf("beta.zip") != "roms"; }, 20000));
+    EXPECT_EQ(folderOf("beta.zip"), "roms \u2014 needs bios2.zip (BIOS), missing");
+    controller().pickCategory(2);
+    EXPECT_EQ(folderOf("bios.zip"), "roms \u2014 holds bios, needed by 1 listed set");
+    view->selectAll();
+    view->setAsideAction()->trigger();
+    EXPECT_EQ(alert.shown.at(0).informativeText, "roms/bios.zip stays: needed by 1 listed set");
+}
+
 }  // namespace
 }  // namespace tokenade::testing
