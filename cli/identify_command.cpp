@@ -88,7 +88,7 @@ struct ArchiveLine {
                 text += (i == 0 ? " " : ", ") + game(one.tied[i]);
             break;
         case ContentState::Incomplete:
-            text = std::to_string(one.matched) + " of " + std::to_string(one.needed) + " roms of " + game(one.game);
+            text = partsHeld(one, [&](uint32_t held) { return game(held); });
             break;
         case ContentState::NotInDat: break;
         case ContentState::NotAZip: {
@@ -126,6 +126,10 @@ struct ArchiveLine {
             item["line"] = lineText(), item["expected"] = expected();
         if (one.state == ContentState::Incomplete)
             item["matched"] = one.matched, item["needed"] = one.needed;
+        if (one.alsoGame != kNoGame)
+            item["also"] = {{"name", basis.dat->games[one.alsoGame].name},
+                            {"matched", one.alsoMatched},
+                            {"needed", one.alsoNeeded}};
         if (one.state == ContentState::AnotherGame && one.namedGame != kNoGame)
             item["named_game"] = basis.dat->games[one.namedGame].name;
         if (one.state == ContentState::AnotherGame && one.namedLine != kNoLine)

@@ -50,6 +50,35 @@ std::vector<ContentMatcher::Count> ContentMatcher::countMatches(const ZipDirecto
     return counts;
 }
 
+void ContentMatcher::findSecondGame(const ZipDirectory& contents, Identification& found) const
+{
+    std::vector<ContentKey> outside;
+    for (const ZipEntry& entry : contents.entries) {
+        if (!dat_.gameHas(found.game, {entry.size, entry.crc}))
+            outside.push_back({entry.size, entry.crc});
+    }
+    std::sort(outside.begin(), outside.end());
+    outside.erase(std::unique(outside.begin(), outside.end()), outside.end());
+    std::vector<uint32_t> games;
+    for (const ContentKey& key : outside) {
+        for (const ContentHolder& holder : dat_.holdersOf(key))
+            games.push_back(holder.game);
+    }
+    std::sort(games.begin(), games.end());
+    // The game with most of those files, then the first in the DAT.
+    for (size_t at = 0; at < games.size();) {
+        const size_t from = at;
+        while (at < games.size() && games[at] == games[from])
+            ++at;
+        if (at - from > found.alsoMatched) {
+            found.alsoGame = games[from];
+            found.alsoMatched = static_cast<uint32_t>(at - from);
+        }
+    }
+    if (found.alsoGame != kNoGame)
+        found.alsoNeeded = dat_.games[found.alsoGame].contentCount;
+}
+
 Identification ContentMatcher::identify(std::string_view name, const ZipDirectory& contents, SetFormMask allowed) const
 {
     Identification found;
@@ -78,6 +107,7 @@ Identification ContentMatcher::identify(std::string_view name, const ZipDirector
         found.line = lines_.lineOfGame[best.game];
         found.matched = best.matched;
         found.needed = dat_.games[best.game].contentCount;
+        findSecondGame(contents, found);
         return found;
     }
     std::vector<uint32_t> held;
@@ -205,6 +235,15 @@ void ContentMatcher::judgeName(std::string_view name, const std::vector<uint32_t
         return;
     }
     found.state = found.line != kNoLine ? ContentState::AnotherName : ContentState::NotOnList;
+}
+
+std::string partsHeld(const Identification& one, const std::function<std::string(uint32_t)>& title)
+{
+    std::string words = std::to_string(one.matched) + " of " + std::to_string(one.needed) + " roms of " + title(one.game);
+    if (one.alsoGame != kNoGame)
+        words += ", " + std::to_string(one.alsoMatched) + " of " + std::to_string(one.alsoNeeded) + " roms of " +
+                 title(one.alsoGame);
+    return words;
 }
 
 }  // namespace tokenade

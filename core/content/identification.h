@@ -6,6 +6,8 @@
 #include "core/content/zip_directory.h"
 
 #include <cstdint>
+#include <functional>
+#include <string>
 #include <string_view>
 #include <vector>
 
@@ -33,6 +35,11 @@ struct Identification {
     uint32_t namedGame = kNoGame;  // AnotherGame: the game its name says, when the DAT knows it
     uint32_t matched = 0;          // how many of `game`'s files it has
     uint32_t needed = 0;           // how many `game` has
+    // Incomplete: the game most of the files outside `game` belong to, when
+    // some do (an archive holding parts of two games names both).
+    uint32_t alsoGame = kNoGame;
+    uint32_t alsoMatched = 0;
+    uint32_t alsoNeeded = 0;
     std::vector<uint32_t> tied;    // Ambiguous: the games tied, in DAT order
     std::vector<uint32_t> extras;  // files left over beside a whole game, by index in the directory
     // With a DAT of families: the forms in which it holds `game` (for
@@ -84,12 +91,17 @@ private:
     std::vector<Count> countMatches(const ZipDirectory& contents) const;
     Identification identifySet(std::string_view name, const ZipDirectory& contents, const std::vector<Count>& counts,
                                SetFormMask allowed) const;
+    void findSecondGame(const ZipDirectory& contents, Identification& found) const;
     void judgeName(std::string_view name, const std::vector<uint32_t>& held, Identification& found) const;
 
     const DatIndex& dat_;
     const GameLines& lines_;
     const SetRules* sets_;
 };
+
+// "3 of 4 roms of A" for an Incomplete archive, and ", 1 of 2 roms of B"
+// when it holds parts of a second game; `title` names a game.
+std::string partsHeld(const Identification& one, const std::function<std::string(uint32_t)>& title);
 
 // "right name", "another name", ...: the state as the command line writes it.
 std::string_view contentStateKey(ContentState state);

@@ -18,7 +18,7 @@ std::string wordsFor(const ContentBasis& basis, const Identification& one)
         return "holds " + title(basis, one.game);
     switch (one.state) {
     case ContentState::Incomplete:
-        return std::to_string(one.matched) + " of " + std::to_string(one.needed) + " roms of " + title(basis, one.game);
+        return partsHeld(one, [&](uint32_t game) { return title(basis, game); });
     case ContentState::Ambiguous: {
         std::string words = "holds ";
         for (size_t i = 0; i < one.tied.size(); ++i)

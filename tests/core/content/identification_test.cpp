@@ -67,6 +67,10 @@ TEST(ContentMatcher, TheGameWithMostFilesWinsAndTheListBreaksTies)
     EXPECT_EQ(matcher.identify("Odd (Europe).zip", holding({4})).state, ContentState::AnotherName);
     found = matcher.identify("four.zip", holding({5, 6, 8}));
     EXPECT_EQ(std::tie(found.state, found.matched, found.needed), std::make_tuple(ContentState::Incomplete, 3u, 4u));
+    EXPECT_EQ(found.alsoGame, kNoGame);
+    found = matcher.identify("mix.zip", holding({5, 6, 2}));  // parts of two games name both
+    EXPECT_EQ(partsHeld(found, [&](uint32_t game) { return std::string(dat.games[game].name); }),
+              "2 of 4 roms of four, 1 of 2 roms of large");
     EXPECT_EQ(matcher.identify("Small.zip", holding({2, 1})).state, ContentState::AnotherGame);
     EXPECT_EQ(matcher.identify("Large.ZIP", holding({2, 1})).state, ContentState::RightName);
     // Named for a line the DAT does not know: another game when what it
