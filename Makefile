@@ -33,10 +33,12 @@ clean:
 
 # Benchmarks against find on synthetic collections; BENCH_ARGS="--keep DIR --sizes 100000".
 # Then identification by content; CONTENT_BENCH_ARGS="--keep DIR --size 100000 --runs 5".
+# Then verify roms: the rate of data decompressed and checked, beside cat; VERIFY_BENCH_ARGS="--mb 1024".
 # Then the emulator's whole catalogue (installs it), against xmllint --stream.
 # bench-cold also times each run after dropping the page cache (as root).
 bench-cold: BENCH_ARGS += --cold
 bench-cold: CONTENT_BENCH_ARGS += --cold
+bench-cold: VERIFY_BENCH_ARGS += --cold
 bench-cold: bench
 bench: deps
 	@bash scripts/install-deps.sh python3 time findutils
@@ -44,6 +46,7 @@ bench: deps
 	cmake --build build-bench -j $(JOBS)
 	python3 bench/run_bench.py --build build-bench $(BENCH_ARGS)
 	python3 bench/content_bench.py --build build-bench $(CONTENT_BENCH_ARGS)
+	python3 bench/verify_bench.py --build build-bench $(VERIFY_BENCH_ARGS)
 	@bash scripts/install-deps.sh mame libxml2-utils
 	python3 bench/mame_catalogue_bench.py --build build-bench
 

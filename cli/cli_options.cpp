@@ -29,6 +29,7 @@ constexpr const char* kUsage =
     "                             [--all | NAME... [--force]] [--apply] [--dat FILE [--no-cache]]\n"
     "       tokenade-audit identify roms --dir DIR --dat FILE [--list FILE] [--format text|json|csv] [--json]\n"
     "                             [--fixdat FILE] [--no-cache]\n"
+    "       tokenade-audit verify roms --dir DIR [--dat FILE] [--format text|json|csv] [--json] [--no-cache]\n"
     "       tokenade-audit undo [JOURNAL | --dir DIR]\n"
     "       tokenade-audit --help | --version\n";
 
@@ -184,6 +185,15 @@ ParseOutcome parseArguments(int argc, char** argv)
     identify->add_flag("--json", report.json, "The same as --format json");
     addContentOptions(*identify, options, dat, fixdat);
     identify->get_option("--dat")->required();
+    CLI::App* verify = app.add_subcommand("verify", "Decompress every file of every archive and check it against "
+                                                    "the archive's checksums and the DAT's SHA-1s");
+    verify->add_option("kind", kind, "roms")->required()->check(CLI::IsMember({"roms"}));
+    verify->add_option("--dir", options.directory, "The Tokenade directory")->required();
+    verify->add_option("--format", report.format, "text (the default), json, or csv: one row per archive")
+        ->check(CLI::IsMember({"text", "json", "csv"}));
+    verify->add_flag("--json", report.json, "The same as --format json");
+    verify->add_option("--dat", dat, "A DAT whose SHA-1s the files are checked against too");
+    verify->add_flag("--no-cache", options.noCache, "Read every archive's directory anew, not what the cache kept");
     CLI::App* undo = app.add_subcommand("undo", "Reverse the changes of a journal");
     undo->add_option("journal", options.journal, "The journal that --apply printed (the newest one when left out)");
     undo->add_option("--dir", options.directory, "The newest batch made on this Tokenade directory");
@@ -208,6 +218,16 @@ ParseOutcome parseArguments(int argc, char** argv)
             return {std::nullopt, usageError("a journal or --dir, not both")};
         if (undo->count("--dir") > 0 && options.directory.empty())
             return {std::nullopt, usageError("--dir names no folder")};
+        return {options, kExitAudited};
+    }
+    if (verify->parsed()) {
+        options.command = Command::Verify;
+        if (verify->count("--dat") > 0)
+            options.datPath = dat;
+        if (const std::string problem = chooseReport(*verify, report, options); !problem.empty())
+            return {std::nullopt, usageError(problem)};
+        if (!isFolder(options.directory))
+            return {std::nullopt, usageError("--dir does not name a folder: " + options.directory)};
         return {options, kExitAudited};
     }
     const CLI::App* chosen = roms->parsed()       ? roms

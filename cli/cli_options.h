@@ -16,6 +16,7 @@ enum class Command {
     Fill,      // fill roms|videos: copy missing games in from a source folder
     SetAside,  // set-aside roms|videos: move unknown or extra files out of the collection
     Identify,  // identify roms: what each archive holds, by the sizes and CRCs in it, against a DAT
+    Verify,    // verify roms: what each archive's bytes say, every entry decompressed and checked
 };
 
 // How an audit's result is printed.

@@ -4,6 +4,7 @@
 #include "cli/progress_line.h"
 #include "cli/change_commands.h"
 #include "cli/identify_command.h"
+#include "cli/verify_command.h"
 #include "cli/terminal_text.h"
 #include "core/audit/audit_run.h"
 #include "core/audit/audit_status.h"
@@ -60,6 +61,10 @@ int runCommand(int argc, char** argv)
     if (options.command == Command::Undo) {
         const int undone = undoChangesOf(options.journal, options.directory);
         return stdoutWritten() ? undone : kExitWriteFailed;
+    }
+    if (options.command == Command::Verify) {
+        const int verified = verifyRoms(options);
+        return stdoutWritten() ? verified : kExitWriteFailed;
     }
 
     std::optional<std::string> listPath = options.listPath;

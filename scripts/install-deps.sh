@@ -8,7 +8,7 @@ packages=(
     cmake g++ make pkg-config
     qt6-base-dev libgl-dev
     libicu-dev unicode-data bzip2
-    libexpat1-dev
+    libexpat1-dev libdeflate-dev zlib1g-dev
     libgtest-dev libgmock-dev
     libcli11-dev nlohmann-json3-dev
     xvfb xauth

@@ -147,8 +147,9 @@ class DirectoryReader {
 public:
     // The buffers take what is read from a file; a reader of many archives
     // hands the same ones to each.
-    DirectoryReader(ArchiveBytes& archive, std::string& tailBuffer, std::string& otherBuffer)
-        : archive_(archive), tailBuffer_(tailBuffer), otherBuffer_(otherBuffer)
+    DirectoryReader(ArchiveBytes& archive, std::string& tailBuffer, std::string& otherBuffer,
+                    std::vector<ZipEntryData>* data)
+        : archive_(archive), tailBuffer_(tailBuffer), otherBuffer_(otherBuffer), data_(data)
     {
     }
 
@@ -309,6 +310,8 @@ private:
             return true;  // a folder
         const bool utf8 = (le16(header + 8) & kUtf8Name) && isValidUtf8(name);
         read.entries.push_back({size, le32(header + 16), utf8 ? std::string(name) : cp437ToUtf8(name)});
+        if (data_)
+            data_->push_back({localAt, compressed, le16(header + 10), le16(header + 8), std::string(name)});
         return true;
     }
 
@@ -349,6 +352,7 @@ private:
     std::string_view tail_;
     std::string& tailBuffer_;
     std::string& otherBuffer_;
+    std::vector<ZipEntryData>* data_;
     ZipDirectory problem_;
 };
 
@@ -368,22 +372,34 @@ std::string_view zipProblemWords(ZipProblem problem)
     return "";
 }
 
-ZipDirectory readZipDirectory(int fd, uint64_t size)
+// The entries' data of an archive that failed stand for nothing.
+static ZipDirectory withData(ZipDirectory read, std::vector<ZipEntryData>* data)
+{
+    if (data && read.problem != ZipProblem::None)
+        data->clear();
+    return read;
+}
+
+ZipDirectory readZipDirectory(int fd, uint64_t size, std::vector<ZipEntryData>* data)
 {
     // Per thread: reading an archive allocates nothing but what it returns.
     thread_local std::string tailBuffer, otherBuffer;
     ArchiveBytes archive(fd, size);
-    ZipDirectory read = DirectoryReader(archive, tailBuffer, otherBuffer).read();
+    if (data)
+        data->clear();
+    ZipDirectory read = withData(DirectoryReader(archive, tailBuffer, otherBuffer, data).read(), data);
     if (otherBuffer.capacity() > kFirstRead)
         std::string().swap(otherBuffer);  // a large directory's bytes are not kept for the thread's life
     return read;
 }
 
-ZipDirectory parseZipDirectory(std::string_view bytes)
+ZipDirectory parseZipDirectory(std::string_view bytes, std::vector<ZipEntryData>* data)
 {
     std::string unused, alsoUnused;
     ArchiveBytes archive(bytes);
-    return DirectoryReader(archive, unused, alsoUnused).read();
+    if (data)
+        data->clear();
+    return withData(DirectoryReader(archive, unused, alsoUnused, data).read(), data);
 }
 
 ZipDirectory readZipFile(const std::string& path)

@@ -14,6 +14,16 @@ struct ZipEntry {
     std::string name;   // UTF-8 (a CP437 name converted); "" when the entry came from the cache
 };
 
+// Where an entry's data lies and how it is stored, as its central directory
+// says: for a reader that decompresses it and checks its local header.
+struct ZipEntryData {
+    uint64_t localAt = 0;     // the byte its local header starts at
+    uint64_t compressed = 0;  // the bytes of its data as stored
+    uint16_t method = 0;      // 0 stored, 8 DEFLATE, ...
+    uint16_t flags = 0;       // the general purpose flags
+    std::string rawName;      // the name's bytes as stored, not converted
+};
+
 // Why an archive's central directory could not be read.
 enum class ZipProblem : uint8_t {
     None,
@@ -43,11 +53,12 @@ inline constexpr uint64_t kZipDirectoryLimit = 16u << 20;
 // CP437 otherwise. Every offset and count is checked against the file before
 // it is used; an archive that fails a check has no entries, only a problem.
 // Reads the last 4 KiB first and, for most archives of a few files, nothing
-// more. Does not close `fd`.
-ZipDirectory readZipDirectory(int fd, uint64_t size);
+// more. Does not close `fd`. With `data`, it also gets, one for each of the
+// entries returned, where that entry's data lies (cleared on a problem).
+ZipDirectory readZipDirectory(int fd, uint64_t size, std::vector<ZipEntryData>* data = nullptr);
 
 // The same for an archive held in memory.
-ZipDirectory parseZipDirectory(std::string_view bytes);
+ZipDirectory parseZipDirectory(std::string_view bytes, std::vector<ZipEntryData>* data = nullptr);
 
 // Opens the regular file at `path` (a link is not followed) and reads it.
 ZipDirectory readZipFile(const std::string& path);
