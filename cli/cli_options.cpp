@@ -18,18 +18,18 @@ namespace {
 
 constexpr const char* kUsage =
     "usage: tokenade-audit roms   --dir DIR [--list FILE] [--save FOLDER] [--only LIST] [--format text|json|csv]\n"
-    "                             [--json] [--summary] [--near-misses] [--dat FILE [--fixdat FILE] [--no-cache]]\n"
+    "                             [--json] [--summary] [--near-misses] [--dat DAT... [--fixdat FILE] [--no-cache]]\n"
     "       tokenade-audit videos --dir DIR [--list FILE] [--available-only] [--save FOLDER] [--only LIST]\n"
     "                             [--format text|json|csv] [--json] [--summary] [--near-misses]\n"
     "       tokenade-audit rename roms|videos --dir DIR [--list FILE] [--available-only] [--cut-names] [--apply]\n"
-    "                             [--dat FILE [--no-cache]]\n"
+    "                             [--dat DAT... [--no-cache]]\n"
     "       tokenade-audit fill roms|videos --dir DIR --from SOURCE [--list FILE] [--to FOLDER] [--link] [--apply]\n"
-    "                             [--dat FILE [--no-cache]]\n"
+    "                             [--dat DAT... [--no-cache]]\n"
     "       tokenade-audit set-aside roms|videos --dir DIR [--list FILE] [--category unknown|extra] [--to FOLDER]\n"
-    "                             [--all | NAME... [--force]] [--apply] [--dat FILE [--no-cache]]\n"
-    "       tokenade-audit identify roms --dir DIR --dat FILE [--list FILE] [--format text|json|csv] [--json]\n"
+    "                             [--all | NAME... [--force]] [--apply] [--dat DAT... [--no-cache]]\n"
+    "       tokenade-audit identify roms --dir DIR --dat DAT... [--list FILE] [--format text|json|csv] [--json]\n"
     "                             [--fixdat FILE] [--no-cache]\n"
-    "       tokenade-audit verify roms --dir DIR [--dat FILE] [--format text|json|csv] [--json] [--no-cache]\n"
+    "       tokenade-audit verify roms --dir DIR [--dat DAT...] [--format text|json|csv] [--json] [--no-cache]\n"
     "       tokenade-audit undo [JOURNAL | --dir DIR]\n"
     "       tokenade-audit --help | --version\n";
 
@@ -95,7 +95,7 @@ std::string chooseReport(const CLI::App& command, const ReportArguments& report,
 }
 
 // What the commands that match archives by content take.
-void addDatOption(CLI::App& command, CliOptions& options, std::string& dat)
+void addDatOption(CLI::App& command, CliOptions& options, std::vector<std::string>& dats)
 {
     command.add_option_function<std::string>("--sets", [&options](const std::string& key) {
         const std::optional<SetForm> form = parseSetForm(key);
@@ -103,17 +103,19 @@ void addDatOption(CLI::App& command, CliOptions& options, std::string& dat)
     }, "With a DAT of arcade machines: the form their sets are kept in, auto (told per archive, the "
        "default), split, non-merged, full-non-merged or merged")
         ->check(CLI::IsMember({"auto", "split", "non-merged", "full-non-merged", "merged"}));
-    command.add_option("--dat", dat, "A DAT (Logiqx XML, mame -listxml, software lists, ClrMamePro or an SMDB hash list) "
-                                     "to match archives against "
-                                     "by the sizes and CRCs of their files");
+    command.add_option("--dat", dats, "A DAT (Logiqx XML, mame -listxml, software lists, ClrMamePro or an SMDB hash "
+                                      "list, or a zip of DATs) to match archives against by the sizes and CRCs of "
+                                      "their files, or a folder of DATs; may be given more than once")
+        ->allow_extra_args(false);
     command.add_flag("--no-cache", options.noCache, "Read the DAT and every archive anew, not what the caches kept");
 }
 
 // The same, with the fixdat of the audit and identify.
-void addContentOptions(CLI::App& command, CliOptions& options, std::string& dat, std::string& fixdat)
+void addContentOptions(CLI::App& command, CliOptions& options, std::vector<std::string>& dats, std::string& fixdat)
 {
-    addDatOption(command, options, dat);
-    command.add_option("--fixdat", fixdat, "Write a Logiqx DAT of the list's missing games that the DAT knows");
+    addDatOption(command, options, dats);
+    command.add_option("--fixdat", fixdat, "Write a Logiqx DAT of the list's missing games that the DAT knows; "
+                                           "with several DATs, a folder of one such DAT per DAT");
 }
 
 // What every command that changes the collection takes.
@@ -169,12 +171,12 @@ ParseOutcome parseArguments(int argc, char** argv)
     setAside->add_flag("--all", options.all, "Every file of the category");
     setAside->add_option("names", options.names, "The files to set aside, as the dry run lists them");
     setAside->add_flag("--force", options.force, "Set the files named aside even when listed sets need them (with --dat)");
-    std::string dat;
+    std::vector<std::string> dats;
     std::string fixdat;
-    addContentOptions(*roms, options, dat, fixdat);
-    addDatOption(*rename, options, dat);
-    addDatOption(*fill, options, dat);
-    addDatOption(*setAside, options, dat);
+    addContentOptions(*roms, options, dats, fixdat);
+    addDatOption(*rename, options, dats);
+    addDatOption(*fill, options, dats);
+    addDatOption(*setAside, options, dats);
     CLI::App* identify = app.add_subcommand("identify", "What each archive holds, by the sizes and CRCs of its "
                                                         "files against a DAT, and the list line it is for");
     identify->add_option("kind", kind, "roms")->required()->check(CLI::IsMember({"roms"}));
@@ -183,7 +185,7 @@ ParseOutcome parseArguments(int argc, char** argv)
     identify->add_option("--format", report.format, "text (the default), json, or csv: one row per archive")
         ->check(CLI::IsMember({"text", "json", "csv"}));
     identify->add_flag("--json", report.json, "The same as --format json");
-    addContentOptions(*identify, options, dat, fixdat);
+    addContentOptions(*identify, options, dats, fixdat);
     identify->get_option("--dat")->required();
     CLI::App* verify = app.add_subcommand("verify", "Decompress every file of every archive and check it against "
                                                     "the archive's checksums and the DAT's SHA-1s");
@@ -192,7 +194,8 @@ ParseOutcome parseArguments(int argc, char** argv)
     verify->add_option("--format", report.format, "text (the default), json, or csv: one row per archive")
         ->check(CLI::IsMember({"text", "json", "csv"}));
     verify->add_flag("--json", report.json, "The same as --format json");
-    verify->add_option("--dat", dat, "A DAT whose SHA-1s the files are checked against too");
+    verify->add_option("--dat", dats, "DATs (files, zips of them, folders) whose SHA-1s the files are checked "
+                                      "against too");
     verify->add_flag("--no-cache", options.noCache, "Read every archive's directory anew, not what the cache kept");
     CLI::App* undo = app.add_subcommand("undo", "Reverse the changes of a journal");
     undo->add_option("journal", options.journal, "The journal that --apply printed (the newest one when left out)");
@@ -223,7 +226,7 @@ ParseOutcome parseArguments(int argc, char** argv)
     if (verify->parsed()) {
         options.command = Command::Verify;
         if (verify->count("--dat") > 0)
-            options.datPath = dat;
+            options.datPaths = dats;
         if (const std::string problem = chooseReport(*verify, report, options); !problem.empty())
             return {std::nullopt, usageError(problem)};
         if (!isFolder(options.directory))
@@ -237,10 +240,10 @@ ParseOutcome parseArguments(int argc, char** argv)
                              : setAside->parsed() ? setAside
                                                   : identify;
     if (countOf(*chosen, "--dat") > 0)
-        options.datPath = dat;
+        options.datPaths = dats;
     if (countOf(*chosen, "--fixdat") > 0)
         options.fixdatPath = fixdat;
-    if (options.fixdatPath && !options.datPath)
+    if (options.fixdatPath && options.datPaths.empty())
         return {std::nullopt, usageError("--fixdat goes with --dat")};
     if (chosen == identify) {
         options.command = Command::Identify;
@@ -264,7 +267,7 @@ ParseOutcome parseArguments(int argc, char** argv)
             return {std::nullopt, usageError("--category extra goes with videos")};
         options.availableOnly = true;  // extra videos are those of the archives missing
     }
-    if (options.datPath && options.audit == AuditKind::Videos)
+    if (!options.datPaths.empty() && options.audit == AuditKind::Videos)
         return {std::nullopt, usageError("--dat goes with roms")};
     if (chosen == rename && options.audit == AuditKind::Roms && options.availableOnly)
         return {std::nullopt, usageError("--available-only goes with videos")};

@@ -45,9 +45,10 @@ struct CliOptions {
     bool all = false;                           // set-aside: every file of the category
     std::vector<std::string> names;             // set-aside: the files chosen, as the dry run lists them
     bool force = false;                         // set-aside: the files named go even when listed sets need them
-    std::optional<std::string> datPath;         // identify, roms, rename and fill roms: the DAT that archives are
-                                                // matched against
+    std::vector<std::string> datPaths;          // identify, roms, rename and fill roms: the DATs (files, zips,
+                                                // folders) that archives are matched against; empty for none
     std::optional<std::string> fixdatPath;      // identify, roms --dat: write the missing games the DAT knows
+                                                // (a folder of one fixdat per DAT when several are read)
     bool noCache = false;                       // with --dat: read every archive
     SetFormMask setForms = kAnySetForm;         // with --dat: the forms arcade sets are looked for in (--sets)
 };

@@ -15,11 +15,16 @@
 #include "core/foundation/path_join.h"
 #include "core/repair/content_offers.h"
 #include "core/repair/output_target.h"
+#include "core/repair/change_plan.h"
 
 #include <nlohmann/json.hpp>
 
+#include <sys/stat.h>
+
 #include <algorithm>
+#include <cerrno>
 #include <cstdio>
+#include <cstring>
 #include <iostream>
 
 namespace tokenade::cli {
@@ -43,6 +48,21 @@ struct ArchiveLine {
         return game.description.empty() || game.description == game.name
                    ? shown(game.name)
                    : shown(game.description) + " (" + std::string(game.name) + ")";
+    }
+    // The DATs that list the game, as their names.
+    std::vector<std::string_view> dats(uint32_t game) const
+    {
+        std::vector<std::string_view> names;
+        for (const uint16_t dat : basis.dat->datsOf(game))
+            names.push_back(basis.dat->datName(dat));
+        return names;
+    }
+    std::string datsText(uint32_t game) const
+    {
+        std::string text;
+        for (const std::string_view name : dats(game))
+            text += (text.empty() ? "" : "; ") + std::string(name);
+        return text;
     }
     std::string lineText() const { return found().line == kNoLine ? "" : std::string(basis.list->lines[found().line]); }
     std::string expected() const
@@ -102,6 +122,9 @@ struct ArchiveLine {
         }
         if (one.forms != 0 && one.holdsGame())
             text += ", " + FamilyForm{0, one.forms}.text();
+        // Of one DAT the line says what it did before.
+        if (basis.dat->origins.size() > 1 && one.game != kNoGame && one.state != ContentState::Ambiguous)
+            text += ", in " + shown(datsText(one.game));
         // An archive may hold thousands of extras: a line names a few.
         constexpr size_t kExtrasNamed = 10;
         const std::vector<uint32_t>& extras = one.extras;
@@ -121,7 +144,8 @@ struct ArchiveLine {
         item["state"] = contentStateKey(one.state);
         if (one.game != kNoGame)
             item["game"] = {{"name", basis.dat->games[one.game].name},
-                            {"description", basis.dat->games[one.game].description}};
+                            {"description", basis.dat->games[one.game].description},
+                            {"dats", dats(one.game)}};
         if (one.line != kNoLine)
             item["line"] = lineText(), item["expected"] = expected();
         if (one.state == ContentState::Incomplete)
@@ -215,7 +239,13 @@ void printJson(const CliOptions& options, const std::string& listPath, const Con
 {
     Json json;
     json["dir"] = options.directory;
-    json["dat"] = *options.datPath;
+    if (options.datPaths.size() == 1)
+        json["dat"] = options.datPaths[0];
+    else
+        json["dat"] = options.datPaths;
+    json["dats"] = Json::array();
+    for (const DatOrigin& origin : basis.dat->origins)
+        json["dats"].push_back({{"name", origin.name}, {"path", origin.path}});
     json["list"] = listPath;
     json["archives"] = Json::array();
     for (size_t i = 0; i < identified.found.size(); ++i) {
@@ -246,7 +276,7 @@ constexpr size_t kCsvChunk = 64 * 1024;
 void printCsv(const CliOptions& options, const ContentBasis& basis, const IdentifiedArchives& identified)
 {
     std::string rows = "state,folder,name,game,description,line,expected";
-    rows += basis.sets ? "," + std::string(kSetCsvColumns) + "\r\n" : "\r\n";
+    rows += basis.sets ? "," + std::string(kSetCsvColumns) + ",dat\r\n" : ",dat\r\n";
     for (size_t i = 0; i < identified.found.size(); ++i) {
         const ArchiveLine line{basis, identified, i};
         const Identification& one = line.found();
@@ -265,6 +295,8 @@ void printCsv(const CliOptions& options, const ContentBasis& basis, const Identi
             const std::string forms = one.forms != 0 ? FamilyForm{0, one.forms}.text() : "";
             appendSetCsvFields(rows, forms, *basis.dat, judgement ? &*judgement : nullptr, line.archive().contents);
         }
+        rows.push_back(',');
+        appendCsvField(rows, game ? line.datsText(one.game) : "");
         rows += "\r\n";
         if (rows.size() >= kCsvChunk) {
             std::fwrite(rows.data(), 1, rows.size(), stdout);
@@ -293,12 +325,15 @@ std::optional<BasisAndArchives> identifyWithProgress(const CliOptions& options, 
 {
     IdentifyInputs inputs;
     inputs.directory = options.directory;
-    inputs.datPath = *options.datPath;
+    inputs.datPaths = options.datPaths;
     inputs.listPath = listPath;
     inputs.cache.use = !options.noCache;
     inputs.setForms = options.setForms;
     BasisAndArchives both = withProgress([&](const ContentProgress& sink) { return readAndIdentify(inputs, sink); });
-    if (both.read.datProblem)
+    // Each DAT that cannot be read is named; the others still serve.
+    for (const DatProblem& problem : both.read.datsUnread)
+        printErr("tokenade-audit: " + problem.message() + "\n");
+    if (both.read.datProblem && both.read.datsUnread.empty())
         printErr("tokenade-audit: " + both.read.datProblem->message() + "\n");
     if (both.read.listProblem)
         printErr("tokenade-audit: " + both.read.listProblem->path + ": " + both.read.listProblem->reason + "\n");
@@ -309,26 +344,77 @@ std::optional<BasisAndArchives> identifyWithProgress(const CliOptions& options, 
     return both;
 }
 
-int writeFixdatOf(const CliOptions& options, const ContentBasis& basis, const IdentifiedArchives& identified)
+// A file name made of a DAT's name: no folder parts, no control characters.
+std::string fixdatFileName(std::string_view datName, std::vector<std::string>& taken)
+{
+    std::string name;
+    for (const char c : datName.substr(0, 200))
+        name.push_back(c == '/' || static_cast<unsigned char>(c) < 0x20 ? '_' : c);
+    if (name.empty() || name == "." || name == "..")
+        name = "DAT";
+    std::string file = name + " fixdat.dat";
+    for (int n = 2; std::find(taken.begin(), taken.end(), file) != taken.end(); ++n)
+        file = name + " (" + std::to_string(n) + ") fixdat.dat";
+    taken.push_back(file);
+    return file;
+}
+
+void saidWritten(const std::string& path, const CollectionFixdat& fixdat, size_t games)
+{
+    if (!fixdat.form) {
+        printErr("tokenade-audit: " + path + ": " + groupedCount(games) + (games == 1 ? " missing game\n" : " missing games\n"));
+        return;
+    }
+    const std::string needed =
+        fixdat.needed == 0 ? "" : ", " + groupedCount(fixdat.needed) + " of them needed by the others";
+    printErr("tokenade-audit: " + path + ": " + groupedCount(games) + (games == 1 ? " missing set, " : " missing sets, ") +
+             std::string(setFormKey(*fixdat.form)) + needed + "\n");
+}
+
+// Of several DATs, one fixdat per DAT in the folder --fixdat names (made
+// when missing), each file checked as a single fixdat is.
+int writeFixdatFolder(const CliOptions& options, const ContentBasis& basis, const CollectionFixdat& fixdat)
+{
+    const std::string& folder = *options.fixdatPath;
+    if (::mkdir(folder.c_str(), 0777) != 0 && errno != EEXIST) {
+        printErr("tokenade-audit: cannot make the folder " + folder + ": " + std::strerror(errno) + "\n");
+        return kExitWriteFailed;
+    }
+    OutputGuard guard{{}, options.directory};
+    for (const DatOrigin& origin : basis.dat->origins)
+        guard.inputs.emplace_back("the DAT", std::string(origin.path));
+    std::vector<std::string> taken;
+    bool allWritten = true;
+    for (uint16_t dat = 0; dat < basis.dat->origins.size(); ++dat) {
+        const std::string path = joinPath(folder, fixdatFileName(basis.dat->datName(dat), taken));
+        if (const std::string why = whyNotAnOutputFile(path, guard); !why.empty()) {
+            printErr("tokenade-audit: " + path + " refused: " + why + "\n");
+            allWritten = false;
+            continue;
+        }
+        const std::vector<FixdatGame> games = fixdatGamesOf(*basis.dat, fixdat.games, dat);
+        if (const auto failure = writeFixdat(path, *basis.dat, games, fixdat.description)) {
+            printErr("tokenade-audit: cannot write " + failure->path + ": " + failure->reason + "\n");
+            allWritten = false;
+            continue;
+        }
+        saidWritten(path, fixdat, games.size());
+    }
+    return allWritten ? kExitAudited : kExitWriteFailed;
+}
+
+int writeFixdats(const CliOptions& options, const ContentBasis& basis, const IdentifiedArchives& identified)
 {
     if (!options.fixdatPath)
         return kExitAudited;
     const CollectionFixdat fixdat = collectionFixdat(basis, identified, options.setForms);
+    if (basis.dat->origins.size() > 1)
+        return writeFixdatFolder(options, basis, fixdat);
     if (const auto failure = writeFixdat(*options.fixdatPath, *basis.dat, fixdat.games, fixdat.description)) {
         printErr("tokenade-audit: cannot write " + failure->path + ": " + failure->reason + "\n");
         return kExitWriteFailed;
     }
-    const size_t games = fixdat.games.size();
-    if (!fixdat.form) {
-        printErr("tokenade-audit: " + *options.fixdatPath + ": " + groupedCount(games) +
-                 (games == 1 ? " missing game\n" : " missing games\n"));
-        return kExitAudited;
-    }
-    const std::string needed =
-        fixdat.needed == 0 ? "" : ", " + groupedCount(fixdat.needed) + " of them needed by the others";
-    printErr("tokenade-audit: " + *options.fixdatPath + ": " + groupedCount(games) +
-             (games == 1 ? " missing set, " : " missing sets, ") + std::string(setFormKey(*fixdat.form)) + needed +
-             "\n");
+    saidWritten(*options.fixdatPath, fixdat, fixdat.games.size());
     return kExitAudited;
 }
 
@@ -350,7 +436,7 @@ int identifyRoms(const CliOptions& options, const std::string& listPath)
         printCsv(options, basis, identified);
     else
         printText(options, basis, identified, needs);
-    return writeFixdatOf(options, basis, identified);
+    return writeFixdats(options, basis, identified);
 }
 
 int addContentFindings(const CliOptions& options, const std::string& listPath, AuditResult& result,
@@ -365,14 +451,33 @@ int addContentFindings(const CliOptions& options, const std::string& listPath, A
     const CollectionNeeds needs = judgeNeeds(content->basis, content->collection);
     if (auto warning = unmetNeedsWarning(content->basis, content->collection, needs))
         result.warnings.push_back(std::move(*warning));
-    return writeFixdatOf(options, content->basis, content->collection);
+    return writeFixdats(options, content->basis, content->collection);
 }
 
 bool fixdatRefused(const CliOptions& options, const std::string& listPath)
 {
     if (!options.fixdatPath)
         return false;
-    const OutputGuard guard{{{"the DAT", *options.datPath}, {"the supported roms list", listPath}}, options.directory};
+    OutputGuard guard{{{"the supported roms list", listPath}}, options.directory};
+    for (const std::string& dat : options.datPaths)
+        guard.inputs.emplace_back("the DAT", dat);
+    // A folder of fixdats is checked file by file once the DATs are read;
+    // here only that it lies neither in the collection nor among the DATs,
+    // where the next run would read its fixdats as DATs.
+    struct stat status {};
+    if (::stat(options.fixdatPath->c_str(), &status) == 0 && S_ISDIR(status.st_mode)) {
+        const std::optional<std::string> real = resolvedPath(*options.fixdatPath);
+        std::vector<std::string> within{options.directory};
+        within.insert(within.end(), options.datPaths.begin(), options.datPaths.end());
+        for (const std::string& place : within) {
+            const std::optional<std::string> there = resolvedPath(place);
+            if (real && there && (*real == *there || isWithin(*real, *there))) {
+                printErr("tokenade-audit: --fixdat " + *options.fixdatPath + " refused: it lies in " + place + "\n");
+                return true;
+            }
+        }
+        return false;
+    }
     const std::string why = whyNotAnOutputFile(*options.fixdatPath, guard);
     if (!why.empty())
         printErr("tokenade-audit: --fixdat " + *options.fixdatPath + " refused: " + why + "\n");

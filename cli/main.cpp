@@ -90,7 +90,7 @@ int runCommand(int argc, char** argv)
     }
     int contentStatus = kExitAudited;
     std::optional<CollectionContent> content;
-    if (options.datPath) {
+    if (!options.datPaths.empty()) {
         contentStatus = addContentFindings(options, *listPath, *outcome.result, content);
         if (contentStatus == kExitListUnusable)
             return contentStatus;

@@ -2,7 +2,7 @@
 
 #include "cli/csv_output.h"
 #include "cli/terminal_text.h"
-#include "core/content/dat_reader.h"
+#include "core/content/many_dats.h"
 #include "core/foundation/grouped_count.h"
 #include "core/verify/collection_check.h"
 
@@ -50,8 +50,10 @@ void printJson(const CliOptions& options, const VerifiedCollection& verified)
 {
     Json json;
     json["dir"] = options.directory;
-    if (options.datPath)
-        json["dat"] = *options.datPath;
+    if (options.datPaths.size() == 1)
+        json["dat"] = options.datPaths[0];
+    else if (options.datPaths.size() > 1)
+        json["dat"] = options.datPaths;
     json["archives"] = Json::array();
     for (const VerifiedArchive& archive : verified.archives) {
         Json item;
@@ -113,12 +115,12 @@ void printCsv(const VerifiedCollection& verified)
 int verifyRoms(const CliOptions& options)
 {
     std::optional<DatIndex> dat;
-    if (options.datPath) {
-        DatRead read = readDatFile(*options.datPath);
-        if (!read.dat) {
-            printErr("tokenade-audit: " + read.problem.message() + "\n");
+    if (!options.datPaths.empty()) {
+        ManyDatsRead read = readManyDats(options.datPaths);
+        for (const DatProblem& problem : read.problems)
+            printErr("tokenade-audit: " + problem.message() + "\n");
+        if (!read.dat)
             return kExitListUnusable;
-        }
         dat = std::move(read.dat);
     }
     const Sha1ByContent sha1s = dat ? Sha1ByContent(*dat) : Sha1ByContent();

@@ -1,6 +1,6 @@
 #include "collection_identity.h"
 
-#include "core/content/dat_index_cache.h"
+#include "core/content/many_dats.h"
 #include "core/foundation/grouped_count.h"
 #include "core/foundation/folder_walk.h"
 #include "core/foundation/mapped_memory.h"
@@ -19,10 +19,17 @@ std::string_view gameTitle(const DatGame& game)
 
 BasisRead readContentBasis(const std::string& datPath, const std::string& listPath, const CacheChoice& datCache)
 {
+    return readContentBasis(std::span<const std::string>(&datPath, 1), listPath, datCache);
+}
+
+BasisRead readContentBasis(std::span<const std::string> datPaths, const std::string& listPath,
+                           const CacheChoice& datCache)
+{
     BasisRead read;
-    DatRead dat = readDatThroughCache(datPath, datCache);
+    ManyDatsRead dat = readManyDats(datPaths, datCache);
+    read.datsUnread = std::move(dat.problems);
     if (!dat.dat) {
-        read.datProblem = std::move(dat.problem);
+        read.datProblem = read.datsUnread.empty() ? DatProblem{"", 0, 0, "no DAT named"} : read.datsUnread[0];
         return read;
     }
     RomsListRead list = cacheRomsListFile(listPath);
@@ -100,7 +107,7 @@ BasisAndArchives readAndIdentify(const IdentifyInputs& inputs, const ContentProg
     ContentProgress reading = progress;
     reading.stop = quit.get_token();
     std::jthread basisReader([&] {
-        both.read = readContentBasis(inputs.datPath, inputs.listPath, CacheChoice{inputs.cache.use, ""});
+        both.read = readContentBasis(inputs.datPaths, inputs.listPath, CacheChoice{inputs.cache.use, ""});
         if (!both.read.basis)
             quit.request_stop();
     });

@@ -9,6 +9,7 @@
 
 #include <memory>
 #include <optional>
+#include <span>
 #include <string>
 #include <vector>
 
@@ -32,7 +33,7 @@ namespace tokenade {
 struct IdentifyInputs {
     std::string directory;   // a Tokenade directory (its rom folders), or a source folder
     bool sourceFolder = false;  // search all of `directory`, not its rom folders
-    std::string datPath;
+    std::vector<std::string> datPaths;  // DAT files, zips of DATs and folders of them (readManyDats)
     std::string listPath;
     CacheChoice cache;
     SetFormMask setForms = kAnySetForm;  // with a DAT of families: the forms its sets may be in
@@ -53,7 +54,8 @@ struct ContentBasis {
 // Either the basis or why there is none.
 struct BasisRead {
     std::optional<ContentBasis> basis;
-    std::optional<DatProblem> datProblem;    // the DAT cannot be used
+    std::optional<DatProblem> datProblem;    // no DAT can be used: the first that cannot
+    std::vector<DatProblem> datsUnread;      // every DAT that could not be read (the others served)
     std::optional<ListProblem> listProblem;  // the list cannot be used
 };
 
@@ -61,6 +63,10 @@ struct BasisRead {
 // The DAT's index comes from its cache when the DAT is unchanged
 // (readDatThroughCache; `datCache.path` "" is datIndexCachePath's).
 BasisRead readContentBasis(const std::string& datPath, const std::string& listPath, const CacheChoice& datCache = {});
+// The same for several DATs read as one (readManyDats): a DAT that cannot be
+// read is named in `datsUnread` while the others serve.
+BasisRead readContentBasis(std::span<const std::string> datPaths, const std::string& listPath,
+                           const CacheChoice& datCache = {});
 
 // The archives of a folder and what identification made of each, parallel.
 struct IdentifiedArchives {
@@ -85,7 +91,7 @@ struct BasisAndArchives {
     IdentifiedArchives identified;  // empty when there is no basis
 };
 
-// readContentBasis(inputs.datPath, inputs.listPath) on a thread of its own
+// readContentBasis(inputs.datPaths, inputs.listPath) on a thread of its own
 // while the archives are read (the DAT's cache used as inputs.cache says),
 // then identifyArchives' identification: the DAT and the list cost no time
 // of their own beside the folders' walk. Does not identify anything when

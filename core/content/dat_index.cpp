@@ -52,6 +52,26 @@ uint32_t DatIndex::gameByName(std::string_view name) const
     return found != byName_.end() && games[*found].name == name ? *found : kNoGame;
 }
 
+uint32_t DatIndex::gameByName(std::string_view name, uint16_t dat) const
+{
+    auto at = std::lower_bound(byName_.begin(), byName_.end(), name,
+                               [this](uint32_t g, std::string_view wanted) { return games[g].name < wanted; });
+    for (; at != byName_.end() && games[*at].name == name; ++at) {
+        if (games[*at].dat == dat)
+            return *at;
+    }
+    return kNoGame;
+}
+
+std::vector<uint16_t> DatIndex::datsOf(uint32_t game) const
+{
+    std::vector<uint16_t> dats{games[game].dat};
+    auto at = std::lower_bound(alsoIn.begin(), alsoIn.end(), std::pair<uint32_t, uint16_t>{game, 0});
+    for (; at != alsoIn.end() && at->first == game; ++at)
+        dats.push_back(at->second);
+    return dats;
+}
+
 void DatIndex::indexHolders()
 {
     // About two holders a bucket.

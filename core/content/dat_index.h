@@ -64,6 +64,7 @@ struct DatGame {
     bool isBios = false;    // a BIOS other machines run on
     bool isDevice = false;  // a device (a chip, a board) other machines hold
     bool runnable = true;   // false for a device or BIOS that cannot run alone
+    uint16_t dat = 0;       // of several DATs read as one, the one it comes from (DatIndex::origins)
 };
 
 // One of the games a file belongs to.
@@ -77,6 +78,15 @@ struct ContentHolder {
 // MameListXml is the emulator's own catalogue (`<mame>` > `<machine>`);
 // Smdb a hash list of one file a line.
 enum class DatFormat { LogiqxXml, SoftwareList, ClrMamePro, MameListXml, Smdb };
+
+// One of several DATs read as one index: what it is called (its header's
+// name, else its file's name), where it was read, and whether its machines
+// are arcade sets judged by set (hasFamilies).
+struct DatOrigin {
+    std::string_view name;
+    std::string_view path;  // a file, or "ZIP/MEMBER" for a DAT inside a zip
+    bool families = false;
+};
 
 // No game of a DAT: what gameByName answers when no game has the name.
 inline constexpr uint32_t kNoGame = UINT32_MAX;
@@ -97,6 +107,12 @@ public:
     size_t unmatchableRoms = 0;   // roms without a size or a CRC, or marked "nodump"
     size_t unmatchableGames = 0;  // games without a single matchable rom
     NameArena storage;            // the bytes every view points into
+    // The DATs it was read from, by DatGame::dat; empty for a DAT read alone.
+    std::vector<DatOrigin> origins;
+    // A game a later DAT lists the same (name, roms, disks and devices) is
+    // kept once, in the first DAT's place: the later DATs that list it too,
+    // as (game, DAT) by game.
+    std::vector<std::pair<uint32_t, uint16_t>> alsoIn;
 
     // Builds the lookups by content and by name; call once, after the last
     // game is in.
@@ -115,6 +131,16 @@ public:
     // The game of that short name (exactly, case and all), by index; the
     // first when the DAT repeats a name; kNoGame when none has it.
     uint32_t gameByName(std::string_view name) const;
+    // The same among the games of one DAT (DatGame::dat), so that a parent
+    // is looked for in its clone's own DAT.
+    uint32_t gameByName(std::string_view name, uint16_t dat) const;
+    // The DATs that list the game: its own first, then those of alsoIn.
+    std::vector<uint16_t> datsOf(uint32_t game) const;
+    // What the DAT is called; the index's own name for a DAT read alone.
+    std::string_view datName(uint16_t dat) const { return dat < origins.size() ? origins[dat].name : name; }
+    // Whether the game's DAT is one of arcade sets; always, for a DAT read
+    // alone (whether it is one at all is hasFamilies' to say).
+    bool inFamilyDat(uint32_t game) const { return origins.empty() || origins[games[game].dat].families; }
 
 private:
     friend class DatIndexCodec;  // the cache of the index (dat_index_cache.cpp)

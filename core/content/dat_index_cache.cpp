@@ -232,11 +232,13 @@ std::string datIndexCachePath(const std::string& datPath)
     return cacheFilePath("dat", realPathForCache(datPath));
 }
 
-DatRead readDatThroughCache(const std::string& path, const CacheChoice& cache)
+DatRead readThroughDatCache(const std::string& path, const std::string& cachePath, bool use,
+                            const std::function<DatRead(FileIdentity&)>& read)
 {
-    if (!cache.use || !inodeNumbersLast(path))
-        return readDatFile(path);
-    const std::string cachePath = cache.path.empty() ? datIndexCachePath(path) : cache.path;
+    if (!use || !inodeNumbersLast(path)) {
+        FileIdentity identity;
+        return read(identity);
+    }
     removeLeftTemporaries(cachePath);
     struct stat status {};
     if (::stat(path.c_str(), &status) == 0 && S_ISREG(status.st_mode)) {
@@ -250,10 +252,17 @@ DatRead readDatThroughCache(const std::string& path, const CacheChoice& cache)
         }
     }
     FileIdentity identity;
-    DatRead read = readDatFile(path, identity);
-    if (read.dat)
-        saveCacheFile(cachePath, serializeDatIndex(*read.dat, identity));  // a failure only costs the next run its speed
-    return read;
+    DatRead made = read(identity);
+    if (made.dat)
+        saveCacheFile(cachePath, serializeDatIndex(*made.dat, identity));  // a failure only costs the next run its speed
+    return made;
+}
+
+DatRead readDatThroughCache(const std::string& path, const CacheChoice& cache)
+{
+    const std::string cachePath = cache.path.empty() ? datIndexCachePath(path) : cache.path;
+    return readThroughDatCache(path, cachePath, cache.use,
+                               [&](FileIdentity& identity) { return readDatFile(path, identity); });
 }
 
 }  // namespace tokenade

@@ -5,6 +5,7 @@
 #include "core/content/dat_reader.h"
 #include "core/foundation/file_identity.h"
 
+#include <functional>
 #include <optional>
 #include <string>
 #include <string_view>
@@ -43,5 +44,11 @@ std::string datIndexCachePath(const std::string& datPath);
 // the next run its speed). A DAT that cannot be used is never cached: its
 // problem is found again each time.
 DatRead readDatThroughCache(const std::string& path, const CacheChoice& cache);
+
+// The same for a DAT that `read` makes of the file at `path` (a zip's DAT:
+// the cache counts for the zip's identity), cached at `cachePath`; `use`
+// false reads it anew and writes no cache.
+DatRead readThroughDatCache(const std::string& path, const std::string& cachePath, bool use,
+                            const std::function<DatRead(FileIdentity&)>& read);
 
 }  // namespace tokenade

@@ -12,6 +12,9 @@ namespace tokenade {
 // taken from `source` (it told which form the DAT has), the rest to come, and
 // the DAT's size in bytes.
 
+// The DAT `source` holds, in whichever form its first chunk shows.
+DatRead parseDatSource(DatSource& source, const std::string& path, uint64_t bytes);
+
 // Logiqx XML and software lists, through expat.
 DatRead parseXmlDat(DatSource& source, std::string_view first, const std::string& path, uint64_t bytes);
 

@@ -26,7 +26,9 @@ bool looksLikeXml(std::string_view first)
     return start != std::string_view::npos && first[start] == '<';
 }
 
-DatRead parseFrom(DatSource& source, const std::string& path, uint64_t bytes)
+}  // namespace
+
+DatRead parseDatSource(DatSource& source, const std::string& path, uint64_t bytes)
 {
     const std::string_view first = source.next();
     if (first.empty() && source.error() != 0)
@@ -35,8 +37,6 @@ DatRead parseFrom(DatSource& source, const std::string& path, uint64_t bytes)
         return parseXmlDat(source, first, path, bytes);
     return looksLikeSmdb(first) ? parseSmdbDat(source, first, path, bytes) : parseTextDat(source, first, path, bytes);
 }
-
-}  // namespace
 
 std::string DatProblem::message() const
 {
@@ -69,7 +69,7 @@ DatRead readDatFile(const std::string& path, FileIdentity& identity)
     else {
         identity = identityOfStatus(status);
         DatSource source(fd);
-        read = parseFrom(source, path, static_cast<uint64_t>(status.st_size));
+        read = parseDatSource(source, path, static_cast<uint64_t>(status.st_size));
     }
     ::close(fd);
     return read;
@@ -78,7 +78,7 @@ DatRead readDatFile(const std::string& path, FileIdentity& identity)
 DatRead parseDat(std::string_view bytes, const std::string& path)
 {
     DatSource source(bytes);
-    return parseFrom(source, path, bytes.size());
+    return parseDatSource(source, path, bytes.size());
 }
 
 }  // namespace tokenade

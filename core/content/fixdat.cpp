@@ -2,6 +2,7 @@
 
 #include "core/foundation/text_decoding.h"
 
+#include <algorithm>
 #include <cinttypes>
 #include <cstdio>
 
@@ -101,8 +102,9 @@ std::vector<FixdatGame> missingGamesOf(const DatIndex& dat, const GameLines& lin
 std::string fixdatText(const DatIndex& dat, std::span<const FixdatGame> games, std::string_view description)
 {
     std::string out = "<?xml version=\"1.0\" encoding=\"UTF-8\"?>\n<datafile>\n\t<header>\n\t\t<name>fixdat";
-    if (!dat.name.empty())
-        out += " of " + escaped(dat.name);
+    const std::string_view name = dat.origins.empty() || games.empty() ? dat.name : dat.datName(dat.games[games[0].game].dat);
+    if (!name.empty())
+        out += " of " + escaped(name);
     out += "</name>\n\t\t<description>" + escaped(description) + "</description>\n\t</header>\n";
     for (const FixdatGame& game : games)
         appendGame(out, dat, game);
@@ -113,6 +115,17 @@ std::optional<WriteError> writeFixdat(const std::string& path, const DatIndex& d
                                       std::string_view description)
 {
     return writeFileAtomically(path, fixdatText(dat, games, description));
+}
+
+std::vector<FixdatGame> fixdatGamesOf(const DatIndex& dat, std::span<const FixdatGame> games, uint16_t ofDat)
+{
+    std::vector<FixdatGame> of;
+    for (const FixdatGame& game : games) {
+        const std::vector<uint16_t> dats = dat.datsOf(game.game);
+        if (std::find(dats.begin(), dats.end(), ofDat) != dats.end())
+            of.push_back(game);
+    }
+    return of;
 }
 
 }  // namespace tokenade

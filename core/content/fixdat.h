@@ -30,12 +30,17 @@ std::vector<FixdatGame> missingGamesOf(const DatIndex& dat, const GameLines& lin
 // description, cloneof, romof, isbios and isdevice, its roms (name, size,
 // CRC and SHA-1 as the DAT gave them, "nodump" kept) and disks (name and
 // SHA-1), so that another tool can gather them. `description` is the
-// header's. Text is escaped for XML; bytes that are not UTF-8 become U+FFFD.
+// header's; its name is "fixdat of " the DAT's name (of several DATs read as
+// one, the name of the DAT of the first game). Text is escaped for XML; bytes that are not UTF-8 become U+FFFD.
 std::string fixdatText(const DatIndex& dat, std::span<const FixdatGame> games,
                        std::string_view description = "The games of the list that are missing");
 
 // Writes it to `path` atomically.
 std::optional<WriteError> writeFixdat(const std::string& path, const DatIndex& dat, std::span<const FixdatGame> games,
                                       std::string_view description = "The games of the list that are missing");
+
+// Of several DATs read as one: the games of `games` that DAT `ofDat` lists
+// (DatIndex::datsOf), in their order.
+std::vector<FixdatGame> fixdatGamesOf(const DatIndex& dat, std::span<const FixdatGame> games, uint16_t ofDat);
 
 }  // namespace tokenade

@@ -89,8 +89,26 @@ Identification ContentMatcher::identify(std::string_view name, const ZipDirector
     const std::vector<Count> counts = countMatches(contents);
     if (counts.empty())
         return found;
-    if (sets_ != nullptr)
-        return identifySet(name, contents, counts, allowed);
+    if (sets_ == nullptr)
+        return identifyWhole(name, contents, counts);
+    // Beside a DAT of arcade sets, a console DAT's games are judged whole:
+    // the better of the two judgements wins, a game held whole first.
+    std::vector<Count> bySet, whole;
+    for (const Count& count : counts)
+        (dat_.inFamilyDat(count.game) ? bySet : whole).push_back(count);
+    if (whole.empty())
+        return identifySet(name, contents, bySet, allowed);
+    Identification asGame = identifyWhole(name, contents, whole);
+    if (bySet.empty() || asGame.holdsGame())
+        return asGame;
+    Identification asSet = identifySet(name, contents, bySet, allowed);
+    return asSet.holdsGame() || asSet.matched >= asGame.matched ? asSet : asGame;
+}
+
+Identification ContentMatcher::identifyWhole(std::string_view name, const ZipDirectory& contents,
+                                             const std::vector<Count>& counts) const
+{
+    Identification found;
     uint32_t most = 0;
     for (const Count& count : counts) {
         if (count.matched == dat_.games[count.game].contentCount)

@@ -89,6 +89,8 @@ private:
         uint32_t matched;
     };
     std::vector<Count> countMatches(const ZipDirectory& contents) const;
+    Identification identifyWhole(std::string_view name, const ZipDirectory& contents,
+                                 const std::vector<Count>& counts) const;
     Identification identifySet(std::string_view name, const ZipDirectory& contents, const std::vector<Count>& counts,
                                SetFormMask allowed) const;
     void findSecondGame(const ZipDirectory& contents, Identification& found) const;

@@ -99,6 +99,7 @@ void dropGames(DatIndex& index, const std::vector<bool>& dropped)
 void mergeRepeatedGames(DatIndex& index)
 {
     std::vector<bool> dropped;
+    std::vector<std::pair<uint32_t, uint16_t>> alsoIn;  // by the games' places before the drop
     forEachRepeat(index, [&](uint32_t earlier, uint32_t later) {
         const DatGame& a = index.games[earlier];
         const DatGame& b = index.games[later];
@@ -107,16 +108,31 @@ void mergeRepeatedGames(DatIndex& index)
             return false;
         dropped.resize(index.games.size());
         dropped[later] = true;
+        if (b.dat != a.dat)
+            alsoIn.emplace_back(earlier, b.dat);
         return true;
     });
-    if (!dropped.empty())
-        dropGames(index, dropped);
+    if (dropped.empty())
+        return;
+    std::vector<uint32_t> placeOf(index.games.size());
+    for (uint32_t g = 0, kept = 0; g < index.games.size(); ++g)
+        placeOf[g] = dropped[g] ? kNoGame : kept++;
+    for (auto& [game, dat] : alsoIn)
+        game = placeOf[game];
+    std::sort(alsoIn.begin(), alsoIn.end());
+    alsoIn.erase(std::unique(alsoIn.begin(), alsoIn.end()), alsoIn.end());
+    index.alsoIn = std::move(alsoIn);
+    dropGames(index, dropped);
 }
 
 std::vector<std::string_view> repeatedGameNames(const DatIndex& index)
 {
     std::vector<uint32_t> firsts;
-    forEachRepeat(index, [&](uint32_t first, uint32_t) {
+    // Of several DATs, a name that two of them give to different games is no
+    // repeat: an arcade machine and a console game may share a short name.
+    forEachRepeat(index, [&](uint32_t first, uint32_t later) {
+        if (index.games[first].dat != index.games[later].dat)
+            return false;
         firsts.push_back(first);
         return true;
     });

@@ -11,7 +11,7 @@ std::optional<IdentifyInputs> AuditSession::identificationWanted() const
     if (datPath_.empty() || !isAudited(AuditKind::Roms) || !changesRefused(AuditKind::Roms).empty())
         return std::nullopt;
     const AuditInputs& from = *madeFrom(AuditKind::Roms);
-    return IdentifyInputs{from.tokenadeDirPath, false, datPath_, from.romsListPath, {}};
+    return IdentifyInputs{from.tokenadeDirPath, false, {datPath_}, from.romsListPath, {}};
 }
 
 bool AuditSession::identified(const std::shared_ptr<const AuditResult>& of, const IdentifyInputs& inputs,
@@ -20,10 +20,12 @@ bool AuditSession::identified(const std::shared_ptr<const AuditResult>& of, cons
     if (of != snapshot(AuditKind::Roms))
         return false;
     identifiedOf_ = of;
-    identifiedDat_ = inputs.datPath;
+    // The window names one DAT, or one folder of them.
+    const std::string dat = inputs.datPaths.empty() ? "" : inputs.datPaths.front();
+    identifiedDat_ = dat;
     identified_ = std::move(found);
     contentWarnings_ = contentWarnings(*of, *identified_);
-    if (identified_->read.basis && unusableDat_ == inputs.datPath)
+    if (identified_->read.basis && unusableDat_ == dat)
         unusableDat_.clear();  // mended since
     return true;
 }

@@ -36,6 +36,15 @@ public:
     // A stored copy of `bytes`.
     std::string_view store(std::string_view bytes);
 
+    // Takes the blocks of `other`, so that what was stored there lives as
+    // long as this arena; `other` is left empty.
+    void adopt(NameArena&& other)
+    {
+        for (auto& block : other.blocks_)
+            blocks_.push_back(std::move(block));
+        other = NameArena();
+    }
+
 private:
     std::vector<std::unique_ptr<char[]>> blocks_;
     char* free_ = nullptr;  // the unused end of the last block

@@ -92,7 +92,7 @@ void ContentIdentifier::identify()
                 return;  // stopped, or replaced by a newer identification
             stop();
             if (found->read.datProblem) {
-                datUnusable(inputs.datPath, *found->read.datProblem);
+                datUnusable(inputs.datPaths.front(), *found->read.datProblem);
                 return;
             }
             if (found->identified.archives.stopped)
@@ -115,8 +115,11 @@ void ContentIdentifier::checkDat(const std::string& datPath)
 {
     services_.jobs.start<std::optional<tokenade::DatProblem>>(
         [datPath](std::stop_token, const JobRunner::Reporter&) {
-            tokenade::DatRead read = tokenade::readDatThroughCache(datPath, {});
-            return read.dat ? std::nullopt : std::optional(std::move(read.problem));
+            tokenade::ManyDatsRead read = tokenade::readManyDats(std::span(&datPath, 1));
+            if (read.dat)
+                return std::optional<tokenade::DatProblem>();
+            return std::optional(read.problems.empty() ? tokenade::DatProblem{datPath, 0, 0, "holds no DAT"}
+                                                       : std::move(read.problems.front()));
         },
         {}, [this, datPath](std::optional<tokenade::DatProblem> problem) {
             if (problem && services_.session.datPath() == datPath)

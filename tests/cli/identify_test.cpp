@@ -226,6 +226,39 @@ TEST_P(IdentifyTest, AuditWarnsAndFixdatListsTheMissing)
     EXPECT_EQ(fixdat.dat->romsOf(fixdat.dat->games[1])[1].key, (ContentKey{second.size, second.crc}));
 }
 
+// Several DATs at once: each game names its DAT, a game two DATs list alike
+// is one game of both, a DAT that cannot be read is named while the others
+// serve, and the fixdats go one per DAT into a folder.
+TEST_P(IdentifyTest, SeveralDatsNameTheDatOfEachGame)
+{
+    const DatRom& castelo = dat.romsOf(dat.games[dat.gameByName("castelo")])[0];
+    char crc[9];
+    std::snprintf(crc, sizeof crc, "%08x", castelo.key.crc);
+    outside.addFile("more/extra.xml", "<datafile><header><name>Extra</name></header><game name=\"castelo\">"
+                                      "<description>Castelo</description><rom name=\"castelo.bin\" size=\"8192\" "
+                                      "crc=\"" + std::string(crc) + "\" sha1=\"" + std::string(castelo.sha1) +
+                                      "\"/></game><game name=\"other\"><rom name=\"x.bin\" size=\"100\" "
+                                      "crc=\"0000002a\"/></game></datafile>\n");
+    outside.addFile("more/broken.dat", "<datafile>\n<game><rom/></game></datafile>");
+    const auto result = run(identify({"--json", "--dat", outside.path("more"), "--fixdat", outside.path("fixdats")}));
+    ASSERT_EQ(result.exitStatus, 0) << result.err;
+    EXPECT_NE(result.err.find(outside.path("more/broken.dat") + ":2:"), std::string::npos) << result.err;
+    const auto json = nlohmann::json::parse(result.out);
+    std::map<std::string, nlohmann::json> byName;
+    for (const auto& archive : json["archives"])
+        byName[archive["name"]] = archive;
+    const std::string first = dat.name.empty() ? "games" : std::string(dat.name);
+    EXPECT_EQ(byName["castelo.zip"]["state"], "right name");
+    EXPECT_EQ(byName["castelo.zip"]["game"]["dats"], nlohmann::json::array({first, "Extra"}));
+    EXPECT_EQ(byName["unknown.zip"]["game"]["dats"], nlohmann::json::array({"Extra"}));
+    EXPECT_EQ(outside.list("fixdats"), "Extra fixdat.dat\n" + first + " fixdat.dat\n");
+
+    const auto none = run({"identify", "roms", "--dir", collection.root(), "--list", collection.path("list.txt"),
+                           "--dat", outside.path("more/broken.dat"), "--dat", outside.path("nothing")});
+    EXPECT_EQ(none.exitStatus, 1);
+    EXPECT_NE(none.err.find(outside.path("nothing") + ": cannot be opened"), std::string::npos) << none.err;
+}
+
 // A fixdat never replaces an input, a file of the collection, a link or
 // what is no regular file: refused before any work, all left as they were.
 TEST_P(IdentifyTest, FixdatRefusesWhatItMustNotReplace)

@@ -61,7 +61,7 @@ std::vector<uint32_t> SetRules::devicesOf(uint32_t machine) const
     std::vector<uint32_t> devices;
     for (size_t next = 0; next < seen.size(); ++next) {
         for (const std::string_view name : dat_.deviceRefsOf(dat_.games[seen[next]])) {
-            const uint32_t device = machineNamed(name);
+            const uint32_t device = machineNamed(name, seen[next]);
             if (device == kNoGame || std::find(seen.begin(), seen.end(), device) != seen.end())
                 continue;
             seen.push_back(device);

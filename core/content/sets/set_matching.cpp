@@ -19,6 +19,8 @@ bool hasFamilies(const DatIndex& dat)
 {
     // Parents alone do not make one: console DATs give `cloneof` for a
     // game's regional versions, each archive a whole game.
+    if (!dat.origins.empty())
+        return std::any_of(dat.origins.begin(), dat.origins.end(), [](const DatOrigin& one) { return one.families; });
     if (dat.format == DatFormat::MameListXml || !dat.deviceRefs.empty())
         return true;
     return std::any_of(dat.games.begin(), dat.games.end(), [](const DatGame& game) { return game.isBios; }) ||

@@ -34,11 +34,11 @@ void SetRules::linkFamilies()
     std::vector<uint32_t> cloneCount(count, 0);
     for (uint32_t g = 0; g < count; ++g) {
         const DatGame& game = dat_.games[g];
-        const uint32_t parent = game.cloneOf.empty() ? kNoGame : machineNamed(game.cloneOf);
+        const uint32_t parent = game.cloneOf.empty() ? kNoGame : machineNamed(game.cloneOf, g);
         // A machine named as its own parent has none.
         if (parent != g)
             parent_[g] = parent;
-        const uint32_t romOf = game.romOf.empty() ? parent_[g] : machineNamed(game.romOf);
+        const uint32_t romOf = game.romOf.empty() ? parent_[g] : machineNamed(game.romOf, g);
         if (romOf != g)
             romOf_[g] = romOf;
         if (parent_[g] != kNoGame)

@@ -91,6 +91,12 @@ public:
 
     // The machine of this short name, kNoGame when the DAT has none.
     uint32_t machineNamed(std::string_view name) const { return dat_.gameByName(name); }
+    // The same within the DAT of machine `beside`: of several DATs read as
+    // one, a parent or a device is another machine of its own DAT.
+    uint32_t machineNamed(std::string_view name, uint32_t beside) const
+    {
+        return dat_.gameByName(name, dat_.games[beside].dat);
+    }
     // The machine `cloneof` names, kNoGame for a parent or when the DAT lacks it.
     uint32_t parentOf(uint32_t machine) const { return parent_[machine]; }
     // The machines whose parent this is, in DAT order.

@@ -43,8 +43,8 @@ protected:
         BasisRead read = readContentBasis(tree.path("games.dat"), tree.path("list.txt"), cache);
         ASSERT_TRUE(read.basis);
         basis = std::move(*read.basis);
-        collection = identifyArchives(*basis, {tree.root(), false, "", "", cache});
-        source = identifyArchives(*basis, {sourceTree.root(), true, "", "", cache});
+        collection = identifyArchives(*basis, {tree.root(), false, {}, "", cache});
+        source = identifyArchives(*basis, {sourceTree.root(), true, {}, "", cache});
     }
     // Each item as "shown source -> name" and its refusal, "unticked: " before
     // it when it is not ticked.

@@ -264,7 +264,7 @@ TEST(AuditSession, AnIdentificationBelongsToOneResultAndOneDat)
     ASSERT_TRUE(wanted);
     EXPECT_EQ(wanted->directory, "/games/Tokenade");
     EXPECT_EQ(wanted->listPath, "/games/list.txt");
-    EXPECT_EQ(wanted->datPath, "/dats/arcade.dat");
+    EXPECT_EQ(wanted->datPaths, std::vector<std::string>{"/dats/arcade.dat"});
     EXPECT_FALSE(wanted->sourceFolder);
 
     const std::shared_ptr<const AuditResult> first = session.snapshot(Roms);

@@ -32,7 +32,7 @@ TEST(ContentHoldings, EachUnknownArchiveSaysWhatItHolds)
     AuditOutcome audit = runRomAudit({tree.root(), tree.path("list.txt"), false, false}, {});
     ASSERT_TRUE(audit.result);
     const auto result = std::make_shared<const AuditResult>(std::move(*audit.result));
-    const BasisAndArchives found = readAndIdentify({tree.root(), false, tree.path("games.dat"), tree.path("list.txt"),
+    const BasisAndArchives found = readAndIdentify({tree.root(), false, {tree.path("games.dat")}, tree.path("list.txt"),
                                                     CacheChoice{false, ""}});
 
     const ContentHoldings holdings = unknownHoldings(result, found);
