@@ -192,7 +192,7 @@ public:
     // directory and list with the DAT chosen now. Nothing without a DAT, a
     // ROM result, or a collection that may be changed.
     std::optional<IdentifyInputs> identificationWanted() const;
-    // The identification of `of` (a ROM result) against `inputs.datPath`
+    // The identification of `of` (a ROM result) against `inputs.datPaths`
     // ended: kept while `of` is the last ROM result, and returns whether it
     // is. A DAT or list that could not be read leaves nothing to offer.
     bool identified(const std::shared_ptr<const AuditResult>& of, const IdentifyInputs& inputs,
