@@ -97,7 +97,7 @@ void QVAppDelegate::useRomsListFile(const QString& path)
 
 void QVAppDelegate::selectDatFile()
 {
-    const QStringList types{QStringLiteral("dat"), QStringLiteral("xml")};
+    const QStringList types{QStringLiteral("dat"), QStringLiteral("xml"), QStringLiteral("zip")};
     if (const auto chosen = seams_.chooser.choose(fileOptions(QStringLiteral("DAT"), types, datPathTextField())))
         useDatFile(*chosen);
 }

@@ -1,7 +1,7 @@
 #include "content_identifier.h"
 
 #include "core/content/collection_identity.h"
-#include "core/content/dat_index_cache.h"
+#include "core/content/many_dats.h"
 #include "core/session/audit_session.h"
 #include "core/session/content_holdings.h"
 #include "core/session/job_runner.h"

@@ -219,7 +219,7 @@ TEST_F(RepairsWindowTest, ADatOffersRenamesAndFillsByContent)
                                     "game ( name \"Beta (USA)\" rom ( name b.rom size 4 crc 00000002 ) )\n");
     chooser.answers.push_back(QString::fromStdString(collection.path("games.dat")));
     window().findChild<QAction*>("actionSelectDatFile")->trigger();
-    EXPECT_EQ(chooser.asked.back().allowedFileTypes, (QStringList{"dat", "xml"}));
+    EXPECT_EQ(chooser.asked.back().allowedFileTypes, (QStringList{"dat", "xml", "zip"}));
     controller().auditRoms();
     ASSERT_TRUE(waitForAudits());
     auto* button = window().findChild<QToolButton*>("romsNearMissesButton");
