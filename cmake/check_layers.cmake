@@ -17,10 +17,11 @@ set(layers
     "core/content:core/foundation,core/sources,core/results,core/audit,core/archives,core/content/sets"
     "core/content/sets:core/foundation,core/sources,core/results,core/audit,core/archives,core/content"
     "core/verify:core/foundation,core/sources,core/results,core/audit,core/archives,core/content,core/content/sets"
+    "core/summary:core/foundation,core/sources,core/results,core/audit,core/archives,core/content,core/content/sets"
     "core/repair:core/foundation,core/sources,core/results,core/audit,core/archives,core/content,core/content/sets"
-    "core/session:core/foundation,core/sources,core/results,core/audit,core/archives,core/content,core/content/sets,core/repair"
-    "cli:core/foundation,core/sources,core/results,core/audit,core/archives,core/content,core/content/sets,core/verify,core/repair"
-    "gui:core/foundation,core/sources,core/results,core/audit,core/archives,core/content,core/content/sets,core/verify,core/repair,core/session,gui/changes"
+    "core/session:core/foundation,core/sources,core/results,core/audit,core/archives,core/content,core/content/sets,core/summary,core/repair"
+    "cli:core/foundation,core/sources,core/results,core/audit,core/archives,core/content,core/content/sets,core/verify,core/summary,core/repair"
+    "gui:core/foundation,core/sources,core/results,core/audit,core/archives,core/content,core/content/sets,core/verify,core/summary,core/repair,core/session,gui/changes"
     "gui/changes:core/foundation,core/sources,core/results,core/audit,core/archives,core/content,core/content/sets,core/repair,core/session,gui"
 )
 set(project_folders core gui cli tests bench tools)
