@@ -18,7 +18,8 @@ namespace {
 
 constexpr const char* kUsage =
     "usage: tokenade-audit roms   --dir DIR [--list FILE] [--save FOLDER] [--only LIST] [--format text|json|csv]\n"
-    "                             [--json] [--summary] [--near-misses] [--dat DAT... [--fixdat FILE] [--no-cache]]\n"
+    "                             [--json] [--summary [--by-system]] [--near-misses] [--dat DAT... [--fixdat FILE]\n"
+    "                             [--no-cache]]\n"
     "       tokenade-audit videos --dir DIR [--list FILE] [--available-only] [--save FOLDER] [--only LIST]\n"
     "                             [--format text|json|csv] [--json] [--summary] [--near-misses]\n"
     "       tokenade-audit rename roms|videos --dir DIR [--list FILE] [--available-only] [--cut-names] [--apply]\n"
@@ -28,7 +29,7 @@ constexpr const char* kUsage =
     "       tokenade-audit set-aside roms|videos --dir DIR [--list FILE] [--category unknown|extra] [--to FOLDER]\n"
     "                             [--all | NAME... [--force]] [--apply] [--dat DAT... [--no-cache]]\n"
     "       tokenade-audit identify roms --dir DIR --dat DAT... [--list FILE] [--format text|json|csv] [--json]\n"
-    "                             [--fixdat FILE] [--no-cache]\n"
+    "                             [--summary] [--fixdat FILE] [--no-cache]\n"
     "       tokenade-audit verify roms --dir DIR [--dat DAT...] [--format text|json|csv] [--json] [--no-cache]\n"
     "       tokenade-audit undo [JOURNAL | --dir DIR]\n"
     "       tokenade-audit --help | --version\n";
@@ -84,8 +85,13 @@ std::string chooseReport(const CLI::App& command, const ReportArguments& report,
     options.format = report.json || report.format == "json" ? OutputFormat::Json
                      : report.format == "csv"               ? OutputFormat::Csv
                                                             : OutputFormat::Text;
-    // A row holds a name: counts and near-miss pairs have no place in it.
-    if (options.format == OutputFormat::Csv && (options.summary || options.nearMisses))
+    if (options.bySystem && !options.summary)
+        return "--by-system goes with --summary";
+    // The table of systems has a count per column, no names to choose among.
+    if (options.bySystem && (options.nearMisses || countOf(command, "--only") > 0))
+        return std::string(options.nearMisses ? "--near-misses" : "--only") + " goes without the table of systems";
+    // A row holds a name or a system: counts and near-miss pairs have no place in it.
+    if (options.format == OutputFormat::Csv && ((options.summary && !options.bySystem) || options.nearMisses))
         return std::string(options.summary ? "--summary" : "--near-misses") + " goes with text or JSON output";
     if (countOf(command, "--only") == 0)
         return "";
@@ -142,6 +148,8 @@ ParseOutcome parseArguments(int argc, char** argv)
     CLI::App* roms = app.add_subcommand("roms", "Which supported games have an archive, which lack one, "
                                                 "which archives match nothing");
     addAuditOptions(*roms, options, list, save, report);
+    roms->add_flag("--by-system", options.bySystem, "With --summary: a row of counts per system, each DAT with --dat, "
+                                                    "else each rom folder and each folder just below one");
     CLI::App* videos = app.add_subcommand("videos", "The same for the preview videos, with extra videos");
     addAuditOptions(*videos, options, list, save, report);
     videos->add_flag("--available-only", options.availableOnly,
@@ -185,6 +193,7 @@ ParseOutcome parseArguments(int argc, char** argv)
     identify->add_option("--format", report.format, "text (the default), json, or csv: one row per archive")
         ->check(CLI::IsMember({"text", "json", "csv"}));
     identify->add_flag("--json", report.json, "The same as --format json");
+    identify->add_flag("--summary", options.summary, "A row of counts per DAT, how complete it is, not the archives");
     addContentOptions(*identify, options, dats, fixdat);
     identify->get_option("--dat")->required();
     CLI::App* verify = app.add_subcommand("verify", "Decompress every file of every archive and check it against "
@@ -247,6 +256,7 @@ ParseOutcome parseArguments(int argc, char** argv)
         return {std::nullopt, usageError("--fixdat goes with --dat")};
     if (chosen == identify) {
         options.command = Command::Identify;
+        options.bySystem = options.summary;  // its summary is the table of DATs
         if (chosen->count("--list") > 0)
             options.listPath = list;
         if (const std::string problem = chooseReport(*chosen, report, options); !problem.empty())

@@ -33,6 +33,7 @@ struct CliOptions {
     OutputFormat format = OutputFormat::Text;
     std::vector<CategoryId> only;  // the categories to print; empty: every one (never limits the report files)
     bool summary = false;     // counts and warnings only
+    bool bySystem = false;    // with summary: the table of systems (each DAT with --dat, else each rom folder)
     bool nearMisses = false;  // also the files there under another name
     bool apply = false;       // rename: make the renames, not only show them
     std::string journal;      // undo: the journal to reverse; "" for the newest

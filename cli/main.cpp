@@ -2,6 +2,7 @@
 #include "cli/cli_options.h"
 #include "cli/csv_output.h"
 #include "cli/progress_line.h"
+#include "cli/summary_output.h"
 #include "cli/change_commands.h"
 #include "cli/identify_command.h"
 #include "cli/verify_command.h"
@@ -10,6 +11,7 @@
 #include "core/audit/audit_status.h"
 #include "core/results/report_files.h"
 #include "core/sources/list_discovery.h"
+#include "core/summary/system_summary.h"
 
 #include <cerrno>
 #include <cstdio>
@@ -72,12 +74,13 @@ int runCommand(int argc, char** argv)
         listPath = findSupportedList(options.directory);
     if (fixdatRefused(options, listPath.value_or("")))
         return kExitUsage;
-    if (options.command == Command::Identify && listPath) {
+    // identify's table of DATs needs the audit's names as well.
+    if (options.command == Command::Identify && listPath && !options.bySystem) {
         const int identified = identifyRoms(options, *listPath);
         return stdoutWritten() ? identified : kExitWriteFailed;
     }
     const AuditInputs inputs{options.directory, listPath.value_or(""), options.availableOnly,
-                             options.nearMisses || options.command != Command::Audit};
+                             options.nearMisses || (options.command != Command::Audit && !options.bySystem)};
     AuditOutcome outcome = runAudit(options, inputs);
     if (!outcome.result) {
         std::cerr << kInvalidListMessage << "\n";
@@ -96,7 +99,7 @@ int runCommand(int argc, char** argv)
             return contentStatus;
     }
     printErr(warningLines(*outcome.result));
-    if (options.command != Command::Audit) {
+    if (options.command != Command::Audit && options.command != Command::Identify) {
         const int changed = changeFiles(options, *outcome.result, content ? &*content : nullptr);
         return stdoutWritten() ? changed : kExitWriteFailed;
     }
@@ -106,7 +109,12 @@ int runCommand(int argc, char** argv)
     if (options.saveFolder)
         saved = std::async(std::launch::async, [&] { return saveReports(*options.saveFolder, *outcome.result); });
     const AuditReport report{*outcome.result, options.directory, listPath, options.summary, options.only};
-    if (options.format == OutputFormat::Json) {
+    if (options.bySystem) {
+        const SystemSummary summary = content ? summarizeByDat(*outcome.result, content->basis, content->collection)
+                                              : summarizeByFolder(*outcome.result);
+        const std::string text = systemSummaryOutput(summary, options.format, {options.directory, *listPath});
+        std::fwrite(text.data(), 1, text.size(), stdout);
+    } else if (options.format == OutputFormat::Json) {
         const std::string text = jsonText(report);
         std::fwrite(text.data(), 1, text.size(), stdout);
     } else if (options.format == OutputFormat::Csv) {
