@@ -1,6 +1,26 @@
 #include "file_chooser.h"
 
+#include <QDialogButtonBox>
 #include <QFileDialog>
+#include <QPushButton>
+
+namespace {
+
+constexpr int kFolderChosen = QDialog::Accepted + 1;
+
+// The desktop's dialogs choose a file or a folder, never either: the
+// dialog drawn by Qt gets a second button that takes the folder it shows.
+void offerTheFolderShown(QFileDialog& dialog, const QString& prompt)
+{
+    dialog.setOption(QFileDialog::DontUseNativeDialog, true);
+    auto* buttons = dialog.findChild<QDialogButtonBox*>();
+    if (!buttons)
+        return;
+    QPushButton* folder = buttons->addButton(prompt, QDialogButtonBox::ActionRole);
+    QObject::connect(folder, &QPushButton::clicked, &dialog, [&dialog] { static_cast<QDialog&>(dialog).done(kFolderChosen); });
+}
+
+}  // namespace
 
 std::optional<QString> QtFileChooser::choose(const ChooserOptions& options)
 {
@@ -22,6 +42,8 @@ std::optional<QString> QtFileChooser::choose(const ChooserOptions& options)
         dialog.setOption(QFileDialog::ShowDirsOnly, true);
     } else {
         dialog.setFileMode(QFileDialog::ExistingFile);
+        if (options.canChooseDirectories)
+            offerTheFolderShown(dialog, options.folderPrompt);
     }
     if (!options.allowedFileTypes.isEmpty()) {
         QStringList patterns;
@@ -29,7 +51,10 @@ std::optional<QString> QtFileChooser::choose(const ChooserOptions& options)
             patterns << QStringLiteral("*.") + type;
         dialog.setNameFilter(patterns.join(QLatin1Char(' ')));
     }
-    if (dialog.exec() != QDialog::Accepted || dialog.selectedFiles().isEmpty())
+    const int answer = dialog.exec();
+    if (answer == kFolderChosen)
+        return dialog.directory().absolutePath();
+    if (answer != QDialog::Accepted || dialog.selectedFiles().isEmpty())
         return std::nullopt;
     return dialog.selectedFiles().constFirst();
 }

@@ -14,6 +14,7 @@ struct ChooserOptions {
     QStringList allowedFileTypes;  // extensions without the period; empty: any
     QString title;
     QString prompt;  // label of the confirming button
+    QString folderPrompt;  // files and folders: label of the button that takes the folder shown
     QString startFolder;          // the folder shown first; "": the platform's choice
     bool canMakeFolders = false;  // a new folder can be made in the chooser
     bool save = false;            // a file to write, new or not, instead of one to open
@@ -21,6 +22,7 @@ struct ChooserOptions {
 };
 
 // A modal chooser for one existing folder or file, or for a file to write.
+// Offered both folders and files, it chooses a file, or the folder it shows.
 // Returns the absolute path of the chosen item, or nothing when the user
 // cancels.
 class FileChooser {

@@ -98,7 +98,12 @@ void QVAppDelegate::useRomsListFile(const QString& path)
 void QVAppDelegate::selectDatFile()
 {
     const QStringList types{QStringLiteral("dat"), QStringLiteral("xml"), QStringLiteral("zip")};
-    if (const auto chosen = seams_.chooser.choose(fileOptions(QStringLiteral("DAT"), types, datPathTextField())))
+    ChooserOptions options = fileOptions(QStringLiteral("DAT"), types, datPathTextField());
+    options.canChooseDirectories = true;  // a folder of DATs, one per system
+    options.folderPrompt = QStringLiteral("Use This Folder");
+    if (QFileInfo(datPathTextField()->text()).isDir())
+        options.startFolder = datPathTextField()->text();
+    if (const auto chosen = seams_.chooser.choose(options))
         useDatFile(*chosen);
 }
 

@@ -220,6 +220,7 @@ TEST_F(RepairsWindowTest, ADatOffersRenamesAndFillsByContent)
     chooser.answers.push_back(QString::fromStdString(collection.path("games.dat")));
     window().findChild<QAction*>("actionSelectDatFile")->trigger();
     EXPECT_EQ(chooser.asked.back().allowedFileTypes, (QStringList{"dat", "xml", "zip"}));
+    EXPECT_TRUE(chooser.asked.back().canChooseDirectories);  // a folder of DATs too
     controller().auditRoms();
     ASSERT_TRUE(waitForAudits());
     auto* button = window().findChild<QToolButton*>("romsNearMissesButton");

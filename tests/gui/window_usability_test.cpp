@@ -1,5 +1,6 @@
 #include "tests/support/window_fixture.h"
 
+#include "gui/file_chooser.h"
 #include "gui/report_lines.h"
 
 #include <QAccessible>
@@ -7,7 +8,9 @@
 #include <QApplication>
 #include <QClipboard>
 #include <QMimeData>
+#include <QPushButton>
 #include <QTest>
+#include <QTimer>
 
 namespace tokenade::testing {
 namespace {
@@ -153,6 +156,25 @@ TEST_F(UsableWindowTest, TabOrderRunsTopToBottomAndEveryControlHasAName)
         widget = widget->nextInFocusChain();
     } while (widget != controller().tokenadeDirPathTextField());
     EXPECT_EQ(order, expected);
+}
+
+// The desktop's chooser, offered files and folders, takes the folder it shows.
+TEST(FileChooserTest, FilesOrFoldersTakesTheFolderShown)
+{
+    TempTree tree;
+    tree.addFile("dats/a.dat");
+    ChooserOptions options{.canChooseDirectories = true, .canChooseFiles = true, .folderPrompt = "Use This Folder"};
+    options.startFolder = QString::fromStdString(tree.path("dats"));
+    QTimer::singleShot(0, [] {
+        QWidget* dialog = QApplication::activeModalWidget();
+        const auto buttons = dialog->findChildren<QPushButton*>();
+        const auto folder = std::find_if(buttons.begin(), buttons.end(), [](auto* one) { return one->text() == "Use This Folder"; });
+        if (folder != buttons.end())
+            (*folder)->click();
+        else
+            dialog->close();
+    });
+    EXPECT_EQ(QtFileChooser(nullptr).choose(options), QString::fromStdString(tree.path("dats")));
 }
 
 }  // namespace
