@@ -47,8 +47,9 @@ bench: deps
 	python3 bench/run_bench.py --build build-bench $(BENCH_ARGS)
 	python3 bench/content_bench.py --build build-bench $(CONTENT_BENCH_ARGS)
 	python3 bench/verify_bench.py --build build-bench $(VERIFY_BENCH_ARGS)
-	@bash scripts/install-deps.sh mame libxml2-utils
+	@bash scripts/install-deps.sh mame mame-data libxml2-utils
 	python3 bench/mame_catalogue_bench.py --build build-bench
+	python3 bench/many_dats_bench.py --build build-bench
 
 # The whole test suite under AddressSanitizer with UndefinedBehaviorSanitizer,
 # then under ThreadSanitizer, each in a build folder of its own. The first is

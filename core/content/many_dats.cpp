@@ -10,7 +10,9 @@
 #include <sys/stat.h>
 
 #include <algorithm>
+#include <atomic>
 #include <set>
+#include <thread>
 
 namespace tokenade {
 namespace {
@@ -120,24 +122,51 @@ DatIndex combineDats(std::vector<DatPart> parts)
     return all;
 }
 
+namespace {
+
+// What one file gives: a DAT file one DAT, a zip each DAT it holds.
+std::vector<ZippedDat> readDatsOf(const std::string& file, const CacheChoice& cache)
+{
+    if (looksLikeZip(file))
+        return readZippedDats(file, {cache.use, ""});
+    std::vector<ZippedDat> one(1);
+    one[0] = {file, readDatThroughCache(file, cache)};
+    return one;
+}
+
+// The files read a few at a time, each kept in its place: most of a DAT's
+// read is parsing, which one core does alone.
+std::vector<std::vector<ZippedDat>> readEachFile(const std::vector<std::string>& files, const CacheChoice& cache)
+{
+    std::vector<std::vector<ZippedDat>> read(files.size());
+    std::atomic<size_t> next = 0;
+    const auto work = [&] {
+        for (size_t i = next++; i < files.size(); i = next++)
+            read[i] = readDatsOf(files[i], files.size() == 1 ? cache : CacheChoice{cache.use, ""});
+    };
+    const size_t threads = std::min<size_t>(files.size(), std::clamp(std::thread::hardware_concurrency(), 1u, 4u));
+    std::vector<std::jthread> helpers;
+    for (size_t t = 1; t < threads; ++t)
+        helpers.emplace_back(work);
+    work();
+    helpers.clear();  // joined before `read` is handed on
+    return read;
+}
+
+}  // namespace
+
 ManyDatsRead readManyDats(std::span<const std::string> paths, const CacheChoice& cache)
 {
     ManyDatsRead read;
     const std::vector<std::string> files = datFilesOf(paths, read.problems);
     std::vector<DatPart> parts;
-    auto take = [&](DatRead one, const std::string& path) {
-        if (one.dat)
-            parts.push_back({std::move(*one.dat), path});
-        else
-            read.problems.push_back(std::move(one.problem));
-    };
-    for (const std::string& file : files) {
-        if (!looksLikeZip(file)) {
-            take(readDatThroughCache(file, files.size() == 1 ? cache : CacheChoice{cache.use, ""}), file);
-            continue;
+    for (std::vector<ZippedDat>& ofFile : readEachFile(files, cache)) {
+        for (ZippedDat& one : ofFile) {
+            if (one.read.dat)
+                parts.push_back({std::move(*one.read.dat), std::move(one.path)});
+            else
+                read.problems.push_back(std::move(one.read.problem));
         }
-        for (ZippedDat& zipped : readZippedDats(file, {cache.use, ""}))
-            take(std::move(zipped.read), zipped.path);
     }
     if (parts.size() > kDatCountLimit) {
         read.problems.push_back({parts[kDatCountLimit].path, 0, 0, "and the DATs after it are past the " +
