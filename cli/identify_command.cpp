@@ -392,13 +392,13 @@ int writeFixdatFolder(const CliOptions& options, const ContentBasis& basis, cons
             allWritten = false;
             continue;
         }
-        const std::vector<FixdatGame> games = fixdatGamesOf(*basis.dat, fixdat.games, dat);
-        if (const auto failure = writeFixdat(path, *basis.dat, games, fixdat.description)) {
+        const CollectionFixdat ofDat = fixdatOfDat(*basis.dat, fixdat, dat);
+        if (const auto failure = writeFixdat(path, *basis.dat, ofDat.games, ofDat.description)) {
             printErr("tokenade-audit: cannot write " + failure->path + ": " + failure->reason + "\n");
             allWritten = false;
             continue;
         }
-        saidWritten(path, fixdat, games.size());
+        saidWritten(path, ofDat, ofDat.games.size());
     }
     return allWritten ? kExitAudited : kExitWriteFailed;
 }

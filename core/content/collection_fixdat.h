@@ -27,4 +27,8 @@ struct CollectionFixdat {
 CollectionFixdat collectionFixdat(const ContentBasis& basis, const IdentifiedArchives& identified,
                                   SetFormMask allowed);
 
+// Of a fixdat of several DATs, the games of one DAT, those it needs counted
+// among them; a console DAT's written as its games, whatever the others are.
+CollectionFixdat fixdatOfDat(const DatIndex& dat, const CollectionFixdat& whole, uint16_t ofDat);
+
 }  // namespace tokenade

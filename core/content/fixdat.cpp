@@ -117,15 +117,4 @@ std::optional<WriteError> writeFixdat(const std::string& path, const DatIndex& d
     return writeFileAtomically(path, fixdatText(dat, games, description));
 }
 
-std::vector<FixdatGame> fixdatGamesOf(const DatIndex& dat, std::span<const FixdatGame> games, uint16_t ofDat)
-{
-    std::vector<FixdatGame> of;
-    for (const FixdatGame& game : games) {
-        const std::vector<uint16_t> dats = dat.datsOf(game.game);
-        if (std::find(dats.begin(), dats.end(), ofDat) != dats.end())
-            of.push_back(game);
-    }
-    return of;
-}
-
 }  // namespace tokenade

@@ -39,8 +39,4 @@ std::string fixdatText(const DatIndex& dat, std::span<const FixdatGame> games,
 std::optional<WriteError> writeFixdat(const std::string& path, const DatIndex& dat, std::span<const FixdatGame> games,
                                       std::string_view description = "The games of the list that are missing");
 
-// Of several DATs read as one: the games of `games` that DAT `ofDat` lists
-// (DatIndex::datsOf), in their order.
-std::vector<FixdatGame> fixdatGamesOf(const DatIndex& dat, std::span<const FixdatGame> games, uint16_t ofDat);
-
 }  // namespace tokenade

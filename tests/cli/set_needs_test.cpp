@@ -61,6 +61,15 @@ TEST(SetNeedsCommands, ANeededBiosIsNamedWarnedOfAndNeverSetAside)
     EXPECT_NE(named.err.find("\"roms/pgm.zip\" stays: it is needed by 1 listed set (--force"), std::string::npos);
     EXPECT_NE(run({"set-aside", "roms", "roms/pgm.zip", "--force"}).out.find("1 move would be made:\n  \"roms/pgm.zip\" -> "),
               std::string::npos);
+
+    // Beside a console DAT, each DAT's fixdat is written as that DAT's games are kept.
+    home.addFile("console.dat", "game ( name \"Dino\" rom ( name d.bin size 4 crc 00000009 ) )\n");
+    collection.addFile("list.txt", "orlegend\nkof98\nDino\n");
+    const ProgramRun fixdats = run({"identify", "roms", "--dat", home.path("console.dat"), "--fixdat", home.path("fixdats")});
+    EXPECT_NE(fixdats.err.find("console fixdat.dat: 1 missing game\n"), std::string::npos) << fixdats.err;
+    EXPECT_NE(fixdats.err.find(" fixdat.dat: 0 missing sets, split\n"), std::string::npos) << fixdats.err;
+    EXPECT_NE(home.read("fixdats/console fixdat.dat").find("<description>The games of the list that are missing<"),
+              std::string::npos);
 }
 
 }  // namespace
