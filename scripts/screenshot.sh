@@ -107,9 +107,12 @@ PYTHON
 fi
 
 # SETS=1: arcade sets and a DAT of them (a BIOS, a parent and its split
-# clone, a set with a rom missing and one of another CRC), chosen with --dat.
+# clone, a set with a rom missing and one of another CRC), chosen with --dat;
+# SETS=unlisted-bios leaves the BIOS off the list.
 if [ -n "${SETS:-}" ]; then
-    printf '%s\r\n' arcbios starfury starfuryj moonbase >> "$sample/docs/- Supported Games Lookup For Naming.txt"
+    listed=(arcbios starfury starfuryj moonbase)
+    [ "$SETS" = unlisted-bios ] && listed=(starfury starfuryj moonbase)
+    printf '%s\r\n' "${listed[@]}" >> "$sample/docs/- Supported Games Lookup For Naming.txt"
     python3 - "$sample" <<'PYTHON'
 import sys, zipfile, zlib
 sample = sys.argv[1]
