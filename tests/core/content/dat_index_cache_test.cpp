@@ -92,6 +92,14 @@ TEST_F(DatIndexCacheTest, IgnoresAnIndexThatIsDamagedOrOfAnotherFile)
         bad.damage(damaged);
         EXPECT_FALSE(parseDatIndex(damaged, kMadeFrom));
     }
+    // A rom, disk or device that no game's count reaches.
+    for (const auto& grow : std::vector<std::function<void(DatIndex&)>>{
+             [](DatIndex& d) { d.roms.push_back(d.roms.back()); }, [](DatIndex& d) { d.disks.push_back(d.disks.back()); },
+             [](DatIndex& d) { d.deviceRefs.push_back(d.deviceRefs.back()); }}) {
+        DatIndex skewed = std::move(*parseDat(kDat, "coleco.dat").dat);
+        grow(skewed);
+        EXPECT_FALSE(parseDatIndex(serializeDatIndex(skewed, kMadeFrom), kMadeFrom));
+    }
     // The DAT changed since, in any part of its identity.
     for (FileIdentity other : {FileIdentity{2049, 77, kMadeFrom.size, 1700000000, 6, 1700000001, 9},
                                FileIdentity{2049, 78, kMadeFrom.size, 1700000000, 5, 1700000001, 9},
