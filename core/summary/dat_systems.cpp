@@ -54,27 +54,12 @@ uint32_t gameHeld(const Identification& one)
     return one.game;
 }
 
-// The audit's names of a category, counted for the game of the line each names.
-void countLines(const AuditResult& result, CategoryId category, SystemCount count, const GameLines& lines,
-                DatTable& table)
+// The names of a category, each counted for the game gamesOfEntries gives it.
+void countEntries(const AuditResult& result, CategoryId category, SystemCount count, const ContentBasis& basis,
+                  const IdentifiedArchives& identified, DatTable& table)
 {
-    for (const ResultEntry& entry : result.list(category)) {
-        const uint32_t line = lines.lineNamed(entry.name());
-        table.add(line == kNoLine ? kNoGame : lines.gameOfLine[line], count);
-    }
-}
-
-// The audit's unknown archives, counted for the game each holds.
-void countUnknown(const AuditResult& result, const IdentifiedArchives& identified, DatTable& table)
-{
-    std::unordered_map<std::string, size_t> archiveAt;
-    for (size_t i = 0; i < identified.found.size(); ++i)
-        archiveAt.emplace(identified.archives.pathOf(identified.archives.archives[i]), i);
-    for (const ResultEntry& entry : result.list(CategoryId::Unknown)) {
-        // An archive the reading did not meet (gone since the scan) holds nothing known.
-        const auto at = archiveAt.find(joinPath(result.folderOf(entry), entry.name()));
-        table.add(at == archiveAt.end() ? kNoGame : gameHeld(identified.found[at->second]), SystemCount::Unknown);
-    }
+    for (const uint32_t game : gamesOfEntries(result, category, basis, identified))
+        table.add(game, count);
 }
 
 void countSets(const ContentBasis& basis, const IdentifiedArchives& identified, DatTable& table)
@@ -106,12 +91,36 @@ void countGamesOffTheList(const DatIndex& dat, const GameLines& lines, DatTable&
 SystemSummary summarizeByDat(const AuditResult& result, const ContentBasis& basis, const IdentifiedArchives& identified)
 {
     DatTable table(*basis.dat);
-    countLines(result, CategoryId::Valid, SystemCount::Valid, *basis.lines, table);
-    countLines(result, CategoryId::Missing, SystemCount::Missing, *basis.lines, table);
-    countUnknown(result, identified, table);
+    countEntries(result, CategoryId::Valid, SystemCount::Valid, basis, identified, table);
+    countEntries(result, CategoryId::Missing, SystemCount::Missing, basis, identified, table);
+    countEntries(result, CategoryId::Unknown, SystemCount::Unknown, basis, identified, table);
     countSets(basis, identified, table);
     countGamesOffTheList(*basis.dat, *basis.lines, table);
     return std::move(table).done();
+}
+
+std::vector<uint32_t> gamesOfEntries(const AuditResult& result, CategoryId category, const ContentBasis& basis,
+                                     const IdentifiedArchives& identified)
+{
+    const ResultList& entries = result.list(category);
+    std::vector<uint32_t> games;
+    games.reserve(entries.size());
+    if (category != CategoryId::Unknown) {
+        for (const ResultEntry& entry : entries) {
+            const uint32_t line = basis.lines->lineNamed(entry.name());
+            games.push_back(line == kNoLine ? kNoGame : basis.lines->gameOfLine[line]);
+        }
+        return games;
+    }
+    std::unordered_map<std::string, size_t> archiveAt;
+    for (size_t i = 0; i < identified.found.size(); ++i)
+        archiveAt.emplace(identified.archives.pathOf(identified.archives.archives[i]), i);
+    for (const ResultEntry& entry : entries) {
+        // An archive the reading did not meet (gone since the scan) holds nothing known.
+        const auto at = archiveAt.find(joinPath(result.folderOf(entry), entry.name()));
+        games.push_back(at == archiveAt.end() ? kNoGame : gameHeld(identified.found[at->second]));
+    }
+    return games;
 }
 
 }  // namespace tokenade

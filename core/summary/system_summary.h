@@ -4,7 +4,9 @@
 #include "core/results/audit_result.h"
 #include "core/summary/system_counts.h"
 
+#include <cstdint>
 #include <string_view>
+#include <vector>
 
 namespace tokenade {
 
@@ -27,5 +29,12 @@ SystemSummary summarizeByFolder(const AuditResult& result);
 // needs of the listed sets (judgeNeeds) itself.
 SystemSummary summarizeByDat(const AuditResult& result, const ContentBasis& basis,
                              const IdentifiedArchives& identified);
+
+// The game each name of a category of `result` (Valid, Missing or Unknown)
+// counts for by DAT, in the list's order: a list line's game, or the game an
+// unknown archive holds (most of); kNoGame for what no DAT knows. The rows
+// of summarizeByDat count by the same rule.
+std::vector<uint32_t> gamesOfEntries(const AuditResult& result, CategoryId category, const ContentBasis& basis,
+                                     const IdentifiedArchives& identified);
 
 }  // namespace tokenade
