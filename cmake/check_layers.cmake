@@ -2,7 +2,7 @@
 #   cmake -DROOT=<source tree> -DSTAMP=<file to touch> -P check_layers.cmake
 # The layers, lowest first; a folder may include its own headers and those of
 # the folders listed before it on its line, nothing else of the project. The
-# window's two folders, one library, may include each other's headers (as the
+# window's folders, one library, may include each other's headers (as the
 # content's two do), but no header of the window may come back to itself
 # through its includes.
 # No folder of the core or of the command line may include a Qt header.
@@ -21,8 +21,9 @@ set(layers
     "core/repair:core/foundation,core/sources,core/results,core/audit,core/archives,core/content,core/content/sets"
     "core/session:core/foundation,core/sources,core/results,core/audit,core/archives,core/content,core/content/sets,core/summary,core/repair"
     "cli:core/foundation,core/sources,core/results,core/audit,core/archives,core/content,core/content/sets,core/verify,core/summary,core/repair"
-    "gui:core/foundation,core/sources,core/results,core/audit,core/archives,core/content,core/content/sets,core/verify,core/summary,core/repair,core/session,gui/changes"
+    "gui:core/foundation,core/sources,core/results,core/audit,core/archives,core/content,core/content/sets,core/verify,core/summary,core/repair,core/session,gui/changes,gui/systems"
     "gui/changes:core/foundation,core/sources,core/results,core/audit,core/archives,core/content,core/content/sets,core/repair,core/session,gui"
+    "gui/systems:core/foundation,core/sources,core/results,core/audit,core/archives,core/content,core/content/sets,core/summary,core/repair,core/session,gui,gui/changes"
 )
 set(project_folders core gui cli tests bench tools)
 

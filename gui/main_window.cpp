@@ -2,11 +2,14 @@
 
 #include "gui/changes/fill_view.h"
 #include "gui/changes/near_misses_view.h"
+#include "gui/systems/system_bars_view.h"
 #include "ui_main_window.h"
 
 #include <QDropEvent>
 #include <QFileInfo>
 #include <QMimeData>
+#include <QScrollArea>
+#include <QSplitter>
 #include <QToolButton>
 
 namespace {
@@ -99,6 +102,7 @@ MainWindow::MainWindow(QWidget* parent)
         .quit = ui_->actionQuit,
         .focusFilter = ui_->actionFocusFilter,
         .pickCategory = addPickCategoryKeys(),
+        .systemBars = systemBars(),
         .changes = {.tabs = {},
                     .undoLastChanges = ui_->actionUndoLastRenames,
                     .exportFixdat = ui_->actionExportFixdat,
@@ -177,6 +181,33 @@ FillView* MainWindow::fillView(const QString& kind)
     auto* view = new FillView(this);
     view->setObjectName(kind + QStringLiteral("FillView"));
     return view;
+}
+
+// The bars of the systems beside the ROM results, the two parted by a
+// splitter; the bars scroll when there are more systems than fit.
+SystemBarsView* MainWindow::systemBars()
+{
+    auto* bars = new SystemBarsView;
+    bars->setObjectName(QStringLiteral("romsSystemBars"));
+    auto* area = new QScrollArea;
+    area->setObjectName(QStringLiteral("romsSystemsArea"));
+    area->setWidget(bars);
+    area->setWidgetResizable(true);
+    area->setHorizontalScrollBarPolicy(Qt::ScrollBarAlwaysOff);
+    area->setFocusPolicy(Qt::NoFocus);  // Tab goes to the bars themselves
+    // The rows' height is for scrolling, not for the tab to make room for.
+    area->setSizePolicy(QSizePolicy::Preferred, QSizePolicy::Ignored);
+    auto* splitter = new QSplitter(Qt::Horizontal);
+    splitter->setObjectName(QStringLiteral("romsSplitter"));
+    delete ui_->romsLayout->replaceWidget(ui_->romsResultFrame, splitter);
+    splitter->addWidget(ui_->romsResultFrame);
+    splitter->addWidget(area);
+    splitter->setStretchFactor(0, 3);
+    splitter->setStretchFactor(1, 2);
+    splitter->setChildrenCollapsible(false);
+    splitter->setSizePolicy(QSizePolicy::Expanding, QSizePolicy::Expanding);  // as the result view it holds
+    QWidget::setTabOrder(ui_->romsResultView, bars);
+    return bars;
 }
 
 // Ctrl+1 to Ctrl+4: the segments of whichever tab is shown.

@@ -8,6 +8,7 @@
 
 class FillView;
 class NearMissesView;
+class SystemBarsView;
 
 namespace Ui {
 class MainWindow;
@@ -39,6 +40,7 @@ private:
     NearMissesView* nearMissesView(const QString& kind);
     FillView* fillView(const QString& kind);
     std::array<QAction*, 4> addPickCategoryKeys();
+    SystemBarsView* systemBars();
 
     std::unique_ptr<Ui::MainWindow> ui_;
     WindowElements elements_;

@@ -7,6 +7,7 @@
 #include "gui/preferences.h"
 #include "gui/qt_strings.h"
 #include "gui/report_view.h"
+#include "gui/systems/systems_panel.h"
 #include "gui/window_size.h"
 
 #include <QApplication>
@@ -66,10 +67,17 @@ void QVAppDelegate::attach(const WindowElements& elements)
     for (AuditKind kind : tokenade::kAuditKinds)
         tabs_[kind].elements = std::exchange(window_.tabs[kind], {});
     window_.changes = {};
+    window_.systemBars = nullptr;
     changes_ = std::make_unique<WindowChanges>(
         elements, ChangeServices{session_, seams_.jobs, seams_.chooser, seams_.alert, seams_.preferences},
         BatchRunner::Hooks{[this] { showCommands(); },
                            [this](const std::vector<AuditKind>& kinds) { auditAgain(kinds); }});
+    systems_ = std::make_unique<SystemsPanel>(
+        elements.systemBars,
+        ChangeServices{session_, seams_.jobs, seams_.chooser, seams_.alert, seams_.preferences},
+        [this](const tokenade::SystemScope& scope) { showSystem(scope); });
+    QObject::connect(&changes_->identifier(), &ContentIdentifier::identificationChanged, this,
+                     [this] { systems_->identificationChanged(); });
 }
 
 void QVAppDelegate::applicationDidFinishLaunching()

@@ -3,6 +3,7 @@
 #include "core/session/audit_session.h"
 #include "core/session/job_runner.h"
 #include "core/session/name_filter.h"
+#include "core/session/systems_table.h"
 #include "gui/platform_seams.h"
 #include "gui/window_elements.h"
 
@@ -12,6 +13,7 @@
 
 #include <memory>
 
+class SystemsPanel;
 class WindowChanges;
 
 // The one controller of the window, with the program's own commands, steps,
@@ -20,6 +22,9 @@ class WindowChanges;
 // and hand their results back whole: only the main thread touches an element
 // or a list. The changes to a collection live in WindowChanges (gui/changes),
 // which the controller wires and tells of each result; it alone audits again.
+// The bars of the systems beside the ROM results live in SystemsPanel
+// (gui/systems), told of each ROM result and identification; a part
+// clicked there comes back as showSystem.
 class QVAppDelegate : public QObject {
     Q_OBJECT
 
@@ -60,6 +65,10 @@ public:
     void copyFullPaths(tokenade::AuditKind kind);
     void openContainingFolder(tokenade::AuditKind kind);
     void noticeLinkActivated(tokenade::AuditKind kind);
+    // The ROM results show the category of `scope`, only the names of its
+    // system, still narrowed by the filter's text; another category picked,
+    // or a new result, shows every name again.
+    void showSystem(const tokenade::SystemScope& scope);
 
     // The window's elements.
     QLineEdit* tokenadeDirPathTextField() const { return window_.tokenadeDirPathTextField; }
@@ -94,6 +103,7 @@ private:
     struct Tab {
         TabElements elements;
         tokenade::NameFilter filter;  // what the filter field narrows the view to
+        std::optional<tokenade::SystemScope> system;  // the system a bar narrowed the view to
     };
 
     // Steps.
@@ -127,6 +137,8 @@ private:
     void applyFilter(tokenade::AuditKind kind);
     void continueFiltering();
     QString filteredHeader(tokenade::AuditKind kind) const;
+    const tokenade::SystemScope* shownSystem(tokenade::AuditKind kind) const;
+    void showMatches(tokenade::AuditKind kind, bool more);
     void showNotices(tokenade::AuditKind kind);
     void saveResult(tokenade::AuditKind kind);
     void openFolder(const std::string& folder);
@@ -136,6 +148,7 @@ private:
     WindowElements window_;  // its tabs are kept in tabs_, its changes handed to changes_
     tokenade::PerKind<Tab> tabs_;
     std::unique_ptr<WindowChanges> changes_;
+    std::unique_ptr<SystemsPanel> systems_;
     QTimer filterSlices_;  // runs the filters' slices while the window is idle
     bool terminated_ = false;
 };

@@ -7,6 +7,7 @@
 #include "gui/qt_strings.h"
 #include "gui/report_view.h"
 #include "gui/segmented_control.h"
+#include "gui/systems/systems_panel.h"
 
 #include <QAction>
 #include <QCheckBox>
@@ -75,7 +76,10 @@ void QVAppDelegate::finishAudit(AuditKind kind, AuditOutcome&& outcome)
         showInvalidRomsListAlert(problem);
     if (finish == tokenade::AuditSession::Finish::Adopted) {
         tabs_[kind].filter.forget();  // it filtered the result that went
+        tabs_[kind].system.reset();
         changes_->resultAdopted(kind);
+        if (kind == Roms)
+            systems_->resultAdopted();
     }
     // The status line belongs to every running audit: it goes with the last one.
     if (!session_.isAnyRunning()) {

@@ -25,8 +25,9 @@ void QVAppDelegate::filterChanged(AuditKind kind)
         applyFilter(kind);
 }
 
-// The shown category's names that contain the filter's text: the first slice
-// now, the others while the window is idle, so that typing never waits.
+// The shown category's names that contain the filter's text, within the
+// system a bar chose: the first slice now, the others while the window is
+// idle, so that typing never waits.
 void QVAppDelegate::applyFilter(AuditKind kind)
 {
     // A view that says why it shows no names has nothing to filter.
@@ -41,12 +42,14 @@ void QVAppDelegate::applyFilter(AuditKind kind)
                        toUtf8(shown.elements.filterField->text()),
                        std::shared_ptr<const tokenade::CutLines>(snapshot, &snapshot->cutLines));
     if (!shown.filter.isActive()) {
-        if (wasActive)
+        if (const tokenade::SystemScope* system = shownSystem(kind))
+            shown.elements.resultView->showOnly(filteredHeader(kind), *system->positions);
+        else if (wasActive)
             shown.elements.resultView->showAll(filteredHeader(kind));
         return;
     }
     shown.filter.step(kFilterSlice);
-    shown.elements.resultView->showOnly(filteredHeader(kind), shown.filter.matches(), shown.filter.looseMatches());
+    showMatches(kind, false);
     if (!shown.filter.isDone())
         filterSlices_.start();
 }
@@ -59,14 +62,56 @@ void QVAppDelegate::continueFiltering()
         if (shown.filter.isDone())
             continue;
         shown.filter.step(kFilterSlice);
-        shown.elements.resultView->showMore(filteredHeader(kind), shown.filter.matches(), shown.filter.looseMatches());
+        showMatches(kind, true);
         more = more || !shown.filter.isDone();
     }
     if (!more)
         filterSlices_.stop();
 }
 
-// The category's header, with what the filter shows before the blank line.
+// The filter's matches so far, those of the system only when a bar chose one.
+void QVAppDelegate::showMatches(AuditKind kind, bool more)
+{
+    const Tab& shown = tabs_[kind];
+    const tokenade::NameFilter& filter = shown.filter;
+    ReportView* view = shown.elements.resultView;
+    if (const tokenade::SystemScope* system = shownSystem(kind)) {
+        const auto exact = tokenade::withinScope(filter.matches(), *system->positions);
+        const auto loose = tokenade::withinScope(filter.looseMatches(), *system->positions);
+        return more ? view->showMore(filteredHeader(kind), exact, loose)
+                    : view->showOnly(filteredHeader(kind), exact, loose);
+    }
+    if (more)
+        view->showMore(filteredHeader(kind), filter.matches(), filter.looseMatches());
+    else
+        view->showOnly(filteredHeader(kind), filter.matches(), filter.looseMatches());
+}
+
+// The system a bar chose, while the view shows its category of its result.
+const tokenade::SystemScope* QVAppDelegate::shownSystem(AuditKind kind) const
+{
+    const std::optional<tokenade::SystemScope>& system = tabs_[kind].system;
+    const tokenade::ResultCategory* category = selectedCategory(kind);
+    if (!system || !system->positions || !category || system->category != category->facts->id ||
+        system->of != session_.snapshot(kind))
+        return nullptr;
+    return &*system;
+}
+
+void QVAppDelegate::showSystem(const tokenade::SystemScope& scope)
+{
+    if (!session_.canPickCategory(Roms) || scope.of != session_.snapshot(Roms))
+        return;
+    tabView()->setCurrentWidget(tab(Roms).page);
+    tabs_[Roms].system = scope;
+    for (const tokenade::CategoryFacts& facts : tokenade::categoriesOf(Roms)) {
+        if (facts.id == scope.category)
+            romsResultControl()->setSelectedSegment(facts.segment);
+    }
+    showSelectedCategory(Roms);
+}
+
+// The category's header, with what the filter and the system show before the blank line.
 QString QVAppDelegate::filteredHeader(AuditKind kind) const
 {
     const tokenade::ResultCategory* category = selectedCategory(kind);
@@ -74,7 +119,18 @@ QString QVAppDelegate::filteredHeader(AuditKind kind) const
         return {};
     std::string header = tokenade::shownHeader(*category->facts, category->entries.size());
     const tokenade::NameFilter& filter = tabs_[kind].filter;
-    if (filter.isActive()) {
+    const tokenade::SystemScope* system = shownSystem(kind);
+    if (system) {
+        const size_t shown = filter.isActive()
+                                 ? tokenade::withinScope(filter.matches(), *system->positions).size() +
+                                       tokenade::withinScope(filter.looseMatches(), *system->positions).size()
+                                 : system->positions->size();
+        header.pop_back();
+        header += tokenade::systemSummary(system->system, shown, category->entries.size(),
+                                          filter.isActive() ? toUtf8(tabs_[kind].elements.filterField->text()) : "",
+                                          filter.isDone()) +
+                  "\n\n";
+    } else if (filter.isActive()) {
         header.pop_back();
         header += filter.summary() + "\n\n";
     }

@@ -139,6 +139,7 @@ void QVAppDelegate::openFolder(const std::string& folder)
 
 void QVAppDelegate::didClickRomsResultControl()
 {
+    tabs_[AuditKind::Roms].system.reset();
     showSelectedCategory(AuditKind::Roms);
 }
 

@@ -18,6 +18,7 @@ class QToolButton;
 class QWidget;
 class ReportView;
 class SegmentedControl;
+class SystemBarsView;
 
 // The elements of one tab, the same for either kind of audit. The window
 // fills them by name; a command or widget that a tab gains is one more member
@@ -73,6 +74,7 @@ struct WindowElements {
     QAction* quit = nullptr;
     QAction* focusFilter = nullptr;  // Ctrl+F
     std::array<QAction*, 4> pickCategory{};  // Ctrl+1 to Ctrl+4: the segments of the shown tab
+    SystemBarsView* systemBars = nullptr;    // beside the ROM results: handed to the systems' panel unread
 
     ChangeElements changes;
 };

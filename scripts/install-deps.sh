@@ -6,7 +6,7 @@ set -euo pipefail
 
 packages=(
     cmake g++ make pkg-config
-    qt6-base-dev libgl-dev
+    qt6-base-dev qt6-svg-dev libgl-dev
     libicu-dev unicode-data bzip2
     libexpat1-dev libdeflate-dev zlib1g-dev
     libgtest-dev libgmock-dev

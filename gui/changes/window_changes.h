@@ -36,6 +36,8 @@ public:
     void showCommands();
     // At start-up: the newest batch of the chosen collection, for Undo.
     void findUndoable() { undo_.findUndoable(); }
+    // Tells when the identification by content is made or dropped.
+    ContentIdentifier& identifier() { return identifier_; }
 
 private:
     struct TabOffers;
