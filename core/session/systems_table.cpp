@@ -96,6 +96,8 @@ std::optional<SystemScope> scopeOf(const SystemsTable& table, size_t row, System
         scope.positions = inFolderSystem(*table.result, *category, counts.name);
     else if (counts.kind != SystemKind::All)
         scope.positions = inDatSystem(table, *category, row);
+    if (counts.kind == SystemKind::Dat)
+        scope.system = "the DAT \u201C" + counts.name + "\u201D";
     if (counts.kind == SystemKind::NoDat)
         scope.system = "no DAT";
     return scope;

@@ -36,7 +36,7 @@ SystemsTable systemsByDat(std::shared_ptr<const AuditResult> result, std::shared
 // name of the category for the All row.
 struct SystemScope {
     CategoryId category = CategoryId::Valid;
-    std::string system;  // the row's folder or DAT; "" for the whole collection
+    std::string system;  // the row's folder, "the DAT “Arcade”" or "no DAT"; "" for the whole collection
     std::optional<std::vector<uint32_t>> positions;  // ascending; nothing: all of them
     std::shared_ptr<const AuditResult> of;  // the result whose lists the positions are in
 };

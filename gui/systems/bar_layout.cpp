@@ -96,9 +96,14 @@ BarsLayout layOutBars(const tokenade::SystemSummary& table, const QFontMetricsF&
     layOutLegend(table, metrics, width, layout);
     const qreal barHeight = metrics.height() + 6;
     qreal y = layout.height;
-    for (size_t i = 0; i < table.systems.size(); ++i) {
+    // The whole collection, last in the table, comes first: it alone knows
+    // every missing game, and it is what the eye looks for.
+    std::vector<size_t> order;
+    for (size_t i = 0; i < table.systems.size(); ++i)
+        order.insert(table.systems[i].kind == tokenade::SystemKind::All ? order.begin() : order.end(), i);
+    for (const size_t i : order) {
         const SystemCounts& row = table.systems[i];
-        layout.titles.push_back(QRectF(kMargin, y, width - 2 * kMargin, metrics.height()));
+        layout.titles.push_back({i, QRectF(kMargin, y, width - 2 * kMargin, metrics.height())});
         y += metrics.height() + kBarGap;
         const QRectF names(kMargin, y, width - 2 * kMargin, barHeight);
         layout.bars.push_back(names);

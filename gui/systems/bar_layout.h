@@ -12,7 +12,7 @@ class QFontMetricsF;
 
 // Where each thing of the bars goes, for a table of systems drawn `width`
 // wide in a font of `metrics`: a legend of the colours the table uses, then
-// a row per system, its name above a bar of its names (valid, missing,
+// a row per system, the whole collection's first, its name above a bar of its names (valid, missing,
 // unknown) and, by DAT, a bar of its archives and games by content. Each
 // bar's parts are in proportion to that bar's total; a part too narrow for
 // its number still gets a few pixels so it can be pointed at. A count the
@@ -31,10 +31,14 @@ struct BarsLayout {
         QRectF swatch;
         QPointF textAt;  // the text's baseline start
     };
+    struct Title {
+        size_t row;
+        QRectF rect;
+    };
     std::vector<LegendEntry> legend;
-    std::vector<QRectF> titles;  // per row
-    std::vector<QRectF> bars;    // every bar's outline, rows in order
-    std::vector<BarPart> parts;  // rows in order, each bar's parts left to right
+    std::vector<Title> titles;   // top to bottom
+    std::vector<QRectF> bars;    // every bar's outline
+    std::vector<BarPart> parts;  // top to bottom, each bar's parts left to right
     qreal height = 0;
 };
 

@@ -116,12 +116,11 @@ void SystemBarsView::paintBars(QPainter& painter) const
         painter.setPen(text);
         painter.drawText(entry.textAt, countName(entry.count));
     }
-    for (size_t i = 0; i < layout_.titles.size(); ++i) {
-        painter.setPen(text);
-        const QRectF& title = layout_.titles[i];
-        painter.drawText(title, Qt::AlignLeft | Qt::AlignVCenter,
-                         fontMetrics().elidedText(rowTitle(table_.systems[i]), Qt::ElideMiddle, int(title.width())));
-    }
+    painter.setPen(text);
+    for (const BarsLayout::Title& title : layout_.titles)
+        painter.drawText(title.rect, Qt::AlignLeft | Qt::AlignVCenter,
+                         fontMetrics().elidedText(rowTitle(table_.systems[title.row]), Qt::ElideMiddle,
+                                                  int(title.rect.width())));
     // An empty bar is an outline in the palette's mid tone.
     painter.setPen(palette().color(QPalette::Mid));
     for (const QRectF& bar : layout_.bars)
@@ -155,6 +154,17 @@ void SystemBarsView::mousePressEvent(QMouseEvent* event)
     emit partActivated(layout_.parts[*part].row, layout_.parts[*part].count);
 }
 
+// In the row above (`step` -1) or below (+1) the part `at`, the part under it.
+std::optional<size_t> SystemBarsView::rowBeside(size_t at, int step) const
+{
+    const BarPart& from = layout_.parts[at];
+    for (size_t i = at; step < 0 ? i-- > 0 : ++i < layout_.parts.size();) {
+        if (layout_.parts[i].row != from.row)
+            return partInRow(layout_.parts[i].row, from.rect.left());
+    }
+    return std::nullopt;
+}
+
 // The first part of `row` that reaches `x`, or its last one.
 std::optional<size_t> SystemBarsView::partInRow(size_t row, qreal x) const
 {
@@ -175,28 +185,16 @@ void SystemBarsView::keyPressEvent(QKeyEvent* event)
     if (parts == 0)
         return QWidget::keyPressEvent(event);
     const size_t at = current_.value_or(0);
-    const BarPart& part = layout_.parts[at];
     switch (event->key()) {
     case Qt::Key_Left: moveCurrent(current_ ? (at == 0 ? 0 : at - 1) : 0); return;
     case Qt::Key_Right: moveCurrent(current_ ? std::min(at + 1, parts - 1) : 0); return;
-    case Qt::Key_Up:
-        if (current_ && part.row > 0)
-            moveCurrent(partInRow(part.row - 1, part.rect.left()).value_or(at));
-        else
-            moveCurrent(at);
-        return;
-    case Qt::Key_Down: {
-        std::optional<size_t> below;
-        for (size_t row = part.row + 1; current_ && !below && row < table_.systems.size(); ++row)
-            below = partInRow(row, part.rect.left());
-        moveCurrent(below.value_or(at));
-        return;
-    }
+    case Qt::Key_Up: moveCurrent(current_ ? rowBeside(at, -1).value_or(at) : 0); return;
+    case Qt::Key_Down: moveCurrent(current_ ? rowBeside(at, +1).value_or(at) : 0); return;
     case Qt::Key_Return:
     case Qt::Key_Enter:
     case Qt::Key_Space:
         moveCurrent(at);
-        emit partActivated(part.row, part.count);
+        emit partActivated(layout_.parts[at].row, layout_.parts[at].count);
         return;
     default: QWidget::keyPressEvent(event);
     }

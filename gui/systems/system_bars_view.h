@@ -59,6 +59,7 @@ private:
     std::optional<size_t> partAt(const QPointF& point) const;
     void moveCurrent(std::optional<size_t> part);
     std::optional<size_t> partInRow(size_t row, qreal x) const;
+    std::optional<size_t> rowBeside(size_t at, int step) const;
 
     tokenade::SystemSummary table_;
     QString message_;

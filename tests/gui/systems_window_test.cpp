@@ -137,7 +137,7 @@ TEST_F(SystemsWindowTest, BarsReadOnALightAndADarkPalette)
     bars->setPalette(dark);
     const QImage shot = bars->grab().toImage();
     EXPECT_EQ(shot.pixelColor(2, 2), QColor(35, 35, 35));
-    const QRect title = bars->layout().titles.front().toAlignedRect();
+    const QRect title = bars->layout().titles.front().rect.toAlignedRect();
     int light = 0;
     for (int x = title.left(); x < title.left() + 40; ++x)
         light += shot.pixelColor(x, title.center().y()).lightness() > 150;

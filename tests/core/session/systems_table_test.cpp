@@ -61,7 +61,7 @@ TEST(SystemsTableTest, APartOfADatRowStandsForTheNamesOfItsGames)
     EXPECT_EQ(names(3, SystemCount::Missing), "all 3");
     EXPECT_EQ(names(0, SystemCount::Correct), "none");  // archives by content are no names of the results
     EXPECT_EQ(names(2, SystemCount::Correct), "none");
-    EXPECT_EQ(scopeOf(table, 0, SystemCount::Missing)->system, "Arcade");
+    EXPECT_EQ(scopeOf(table, 0, SystemCount::Missing)->system, "the DAT \u201C" "Arcade\u201D");
 }
 
 }  // namespace
