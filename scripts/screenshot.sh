@@ -4,7 +4,7 @@
 # [--filter TEXT] [--segment N] [--select ROW] [--dark] [--context-menu]
 # [--near-misses] [--no-audit] [--list-error] [--turned-box] [--fill [--fill-into
 # FOLDER] [--copy]] [--undo | --undo-question | --shell-undo] [--tooltip] [--row-tooltip NAME]
-# [--size WxH] [--focus N] [--open-notice N] [--bad-dat]`
+# [--size WxH] [--focus N] [--open-notice N] [--bad-dat] [--click-missing]`
 # takes another picture of it instead (see tools/window_screenshot.cpp);
 # --fill fills from a download folder beside the sample; with MESSY_LIST=1 the
 # list has a line whose period cuts the name it expects, so that a warning shows
@@ -16,6 +16,8 @@
 # archives that hold a game, part of one, or are no zip; --bad-dat gets a
 # DAT cut short. SETS=1 (see below) does the same with arcade sets;
 # --row-tooltip NAME shows the tooltip of the result row of that name.
+# SYSTEMS=1 adds thirty console folders below romsConsoles, each with a few
+# games of the list there and some not, for the bars of the systems.
 set -euo pipefail
 cd "$(dirname "$0")/.."
 bash scripts/install-deps.sh xvfb xauth
@@ -53,6 +55,20 @@ if [ "${MESSY_LIST:-}" = all ]; then
     printf '%s\r\n' "Star Fox (USA) " "Star Fox (USA)" "  " "Super Mario Bros." "Sonic Saga 5 (USA)" \
         "sonic saga 7 (usa)" " Metroid (Europe)" >> "$sample/docs/- Supported Games Lookup For Naming.txt"
     touch "$sample/romsConsoles/SNES/Star Fox (USA).zip"
+fi
+
+if [ -n "${SYSTEMS:-}" ]; then
+    for i in $(seq 1 30); do
+        system=$(printf 'System %02d' "$i")
+        mkdir -p "$sample/romsConsoles/$system"
+        for game in $(seq 1 $((4 + i % 7 * 3))); do
+            printf '%s\r\n' "$system game $game" >> "$sample/docs/- Supported Games Lookup For Naming.txt"
+            [ $(((game + i) % 5)) -ne 0 ] && touch "$sample/romsConsoles/$system/$system game $game.zip"
+        done
+        [ $((i % 3)) -eq 0 ] && touch "$sample/romsConsoles/$system/homebrew $i.zip"
+    done
+    mkdir -p "$sample/roms16BitConsoles/Genesis"
+    touch "$sample/roms16BitConsoles/Genesis/turbo-tank (Europe).zip" "$sample/roms16BitConsoles/Genesis/neon-racer.zip"
 fi
 
 # A download folder with the missing game under a looser name, a decoy of

@@ -4,7 +4,7 @@
 // [--no-audit] [--list-error] [--turned-box] [--fill SOURCE [--fill-into
 // FOLDER] [--copy]] [--undo | --undo-question | --shell-undo] [--tooltip]
 // [--row-tooltip NAME] [--size WxH] [--focus N] [--open-notice N] [--dat FILE]
-// [--bad-dat FILE] (run under a display, Xvfb will do).
+// [--bad-dat FILE] [--click-missing] (run under a display, Xvfb will do).
 // The picture shows the counts on the segments and the folders beside the
 // found files; --filter types into the filter, --dark uses a dark palette,
 // --context-menu opens the result view's menu on the selected row and takes
@@ -24,13 +24,15 @@
 // screen with its tooltip (an archive's set rom by rom); --size gives the window that size, --focus presses Tab N times
 // from the directory field, --open-notice opens the ROM tab's notice N,
 // --dat chooses a DAT and waits for the ROM result's archives to be
-// identified against it before anything else.
+// identified against it before anything else; --click-missing clicks a
+// system's missing part in the bars beside the results.
 // Every other question is answered yes, and journals go to a folder of the
 // run's own.
 #include "gui/desktop_window.h"
 #include "gui/notice_area.h"
 #include "gui/report_view.h"
 #include "gui/segmented_control.h"
+#include "gui/systems/system_bars_view.h"
 #include "tools/screenshot_changes.h"
 #include "tools/screenshot_steps.h"
 
@@ -40,6 +42,7 @@
 #include <QEventLoop>
 #include <QKeyEvent>
 #include <QLineEdit>
+#include <QMouseEvent>
 #include <QStyleFactory>
 #include <QTabWidget>
 #include <QTemporaryDir>
@@ -77,6 +80,7 @@ int main(int argc, char* argv[])
     int segment = 0;
     int select = -1;
     bool contextMenu = false;
+    bool clickMissing = false;
     bool audit = true;
     bool listError = false;
     bool turnedBox = false;
@@ -133,6 +137,8 @@ int main(int argc, char* argv[])
             tabs = std::atoi(argv[++i]);
         else if (!std::strcmp(argv[i], "--dat") && i + 1 < argc)
             dat = QString::fromLocal8Bit(argv[++i]);
+        else if (!std::strcmp(argv[i], "--click-missing"))
+            clickMissing = true;
         else if (!std::strcmp(argv[i], "--size") && i + 1 < argc)
             std::sscanf(argv[++i], "%dx%d", &size.rwidth(), &size.rheight());
     }
@@ -214,6 +220,23 @@ int main(int argc, char* argv[])
         QWidget* focus = QApplication::focusWidget();
         std::printf("%s %s active %d\n", focus->metaObject()->className(), qPrintable(focus->objectName()),
                     desktop.window().isActiveWindow());
+        return desktop.window().grab().save(out) ? 0 : 1;
+    }
+    if (clickMissing) {  // a system's missing part, the whole collection's when no system has one
+        auto* bars = desktop.window().findChild<SystemBarsView*>(QStringLiteral("romsSystemBars"));
+        const BarPart* chosen = nullptr;
+        for (const BarPart& part : bars->layout().parts) {
+            if (part.count == tokenade::SystemCount::Missing &&
+                (!chosen || bars->table().systems[chosen->row].kind == tokenade::SystemKind::All))
+                chosen = &part;
+        }
+        if (chosen) {
+            const QPointF at = chosen->rect.center();
+            QMouseEvent press(QEvent::MouseButtonPress, at, bars->mapToGlobal(at), Qt::LeftButton, Qt::LeftButton,
+                              Qt::NoModifier);
+            QApplication::sendEvent(bars, &press);
+        }
+        settle(300);
         return desktop.window().grab().save(out) ? 0 : 1;
     }
     if (!contextMenu)
