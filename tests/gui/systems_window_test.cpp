@@ -78,6 +78,22 @@ TEST_F(SystemsWindowTest, FourSystemsGetABarEachAndAClickListsTheNamesOfAPart)
     EXPECT_TRUE(romsText().endsWith("\n\nyankee.zip\nzulu.zip"));
 }
 
+// Once the archives are identified against a DAT, the bars are by DAT, made
+// on a job, and a DAT's missing part lists the missing games it knows.
+TEST_F(SystemsWindowTest, WithADatTheBarsAreByDatAndAPartListsItsGames)
+{
+    collection.addFile("games.dat", "game ( name echo rom ( name e.rom size 4 crc 00000005 ) )\n"
+                                    "game ( name foxtrot rom ( name f.rom size 4 crc 00000006 ) )\n");
+    controller().datPathTextField()->setText(QString::fromStdString(collection.path("games.dat")));
+    ASSERT_TRUE(QTest::qWaitFor([this] { return controller().session().identification() != nullptr; }, 20000));
+    ASSERT_TRUE(waitForAudits());
+    ASSERT_TRUE(bars->table().byDat);
+    EXPECT_EQ(bars->table().systems.size(), 3u);  // the DAT, no DAT, the whole collection
+    click(part(bars->table().systems[0].name, SystemCount::Missing));
+    EXPECT_TRUE(romsText().endsWith("names of the DAT \u201Cgames\u201D.\n\necho.zip\nfoxtrot.zip"))
+        << romsText().toStdString();
+}
+
 TEST_F(SystemsWindowTest, ExportsWriteWhatIsShownAndNeverIntoTheCollection)
 {
     chooser.answers.push_back(QString::fromStdString(out.path("bars")));
