@@ -167,6 +167,7 @@ void QVAppDelegate::pickCategory(int segment)
     if (segment < 0 || static_cast<size_t>(segment) >= categories.size() || !session_.canPickCategory(*kind) ||
         !session_.isSegmentEnabled(categories[static_cast<size_t>(segment)]))
         return;
+    tabs_[*kind].system.reset();  // as a click on the segment: all of it
     tab(*kind).resultControl->setSelectedSegment(segment);
     showSelectedCategory(*kind);
 }

@@ -216,6 +216,14 @@ void SystemBarsView::moveCurrent(std::optional<size_t> part)
     update();
 }
 
+// Reached with Tab, the bars show at once which part the keys act on.
+void SystemBarsView::focusInEvent(QFocusEvent* event)
+{
+    QWidget::focusInEvent(event);
+    if (!current_ && !layout_.parts.empty())
+        moveCurrent(0);
+}
+
 void SystemBarsView::contextMenuEvent(QContextMenuEvent* event)
 {
     QMenu menu(this);

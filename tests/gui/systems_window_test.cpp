@@ -68,7 +68,11 @@ TEST_F(SystemsWindowTest, FourSystemsGetABarEachAndAClickListsTheNamesOfAPart)
     EXPECT_EQ(romsText(), "Found 2 missing roms:\n\necho.zip\nfoxtrot.zip");
     click(part("romsConsoles/SNES", SystemCount::Unknown));
     EXPECT_TRUE(romsText().endsWith("names of romsConsoles/SNES.\n\nyankee.zip")) << romsText().toStdString();
-    controller().didClickRomsResultControl();  // the segment picked again shows all of it
+    controller().pickCategory(0);  // Ctrl+1, then back with Ctrl+3: all of it
+    controller().pickCategory(2);
+    EXPECT_TRUE(romsText().endsWith("\n\nyankee.zip\nzulu.zip"));
+    click(part("romsConsoles/SNES", SystemCount::Unknown));
+    controller().didClickRomsResultControl();  // the segment clicked again shows all of it too
     EXPECT_TRUE(romsText().endsWith("\n\nyankee.zip\nzulu.zip"));
 
     collection.addFile("roms/echo.zip");  // a new audit, new bars: the old positions are dropped
@@ -125,7 +129,8 @@ TEST_F(SystemsWindowTest, KeysReachTheBarsAndShowAPart)
     controller().romsResultView()->setFocus();
     QTest::keyClick(QApplication::focusWidget(), Qt::Key_Tab);
     ASSERT_EQ(QApplication::focusWidget(), bars);
-    for (Qt::Key key : {Qt::Key_Down, Qt::Key_Down, Qt::Key_Right, Qt::Key_Down})
+    EXPECT_EQ(bars->currentPart(), 0u);  // the whole collection's valid part
+    for (Qt::Key key : {Qt::Key_Down, Qt::Key_Right, Qt::Key_Down})
         QTest::keyClick(bars, key);
     ASSERT_TRUE(bars->currentPart());
     const BarPart& current = bars->layout().parts[*bars->currentPart()];
