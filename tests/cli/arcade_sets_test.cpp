@@ -98,18 +98,19 @@ TEST_F(ArcadeSetsTest, FixdatWritesTheMissingSetsInTheCollectionsFormWithWhatThe
         const auto made = run("identify", more);
         EXPECT_EQ(made.exitStatus, 0) << made.err;
         const DatRead fixdat = readDatFile(home.path("fix.xml"));
-        std::string games;  // "+" after a game with more roms than its own
+        std::string games;  // "+" after a game with more roms than its own, BIOSes and devices marked
         for (const DatGame& game : fixdat.dat->games) {
             const size_t own = rules->contents(rules->machineNamed(game.name), SetForm::Split).roms.size();
-            games += std::string(game.name) + (fixdat.dat->romsOf(game).size() == own ? " " : "+ ");
+            games += std::string(game.name) + (game.isBios ? "/bios" : "") + (game.isDevice ? "/device" : "") +
+                     (fixdat.dat->romsOf(game).size() == own ? " " : "+ ");
         }
         return games + made.err.substr(made.err.rfind(": ") + 2);
     };
     EXPECT_EQ(fixdatOf({}),
-              "hangly kof98a galaga kof98 neogeo namco51 namco54 7 missing sets, split, 4 of them needed by the others\n");
+              "hangly kof98a galaga kof98 neogeo/bios namco51/device namco54/device 7 missing sets, split, 4 of them needed by the others\n");
     // Non-merged, the split clone lacks its parent's roms: missing too.
     EXPECT_EQ(fixdatOf({"--sets", "non-merged"}),
-              "pacman+ hangly+ kof98a+ galaga neogeo namco51 namco54 7 missing sets, non-merged, 3 of them needed by the "
+              "pacman+ hangly+ kof98a+ galaga neogeo/bios namco51/device namco54/device 7 missing sets, non-merged, 3 of them needed by the "
               "others\n");
 }
 

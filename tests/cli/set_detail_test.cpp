@@ -66,6 +66,7 @@ TEST(IdentifySets, ASetNotCorrectIsToldRomByRomInEachForm)
     EXPECT_EQ(set["correct_roms"], 4);
     EXPECT_EQ(set["roms"][1]["found"], (nlohmann::json{{"size", 4096}, {"crc", "00000007"}, {"name", "pacman.6f"}}));
     EXPECT_EQ(set["left_over"][0]["name"], "readme.txt");
+    EXPECT_EQ(json["archives"][0]["set"]["left_over"][0]["name"], "galaga.txt");
     EXPECT_EQ(json["archives"][1]["set"]["state"], "correct");
     EXPECT_EQ(json["archives"][3]["set"]["disks"][0]["state"], "wrong");
 

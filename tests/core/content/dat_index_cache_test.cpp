@@ -132,7 +132,9 @@ TEST_F(DatIndexCacheTest, ReadsThroughTheCacheUntilTheDatChanges)
     edited.replace(edited.find("Q*bert<"), 6, "Q-bert again");
     tree.addFile("coleco.dat", edited);
     EXPECT_EQ(readDatThroughCache(datPath, cache).dat->games[0].description, "Q-bert again");
+    tree.addFile("dat.cache", "damaged");  // without the cache it is neither read nor made anew
     EXPECT_EQ(readDatThroughCache(datPath, CacheChoice{false, cache.path}).dat->games[0].description, "Q-bert again");
+    EXPECT_EQ(tree.read("dat.cache"), "damaged");
 
     edited.replace(edited.find("532f61ba"), 8, "532f61bb");
     tree.rewriteKeepingTime("coleco.dat", edited);  // an edited CRC, the mtime put back: the ctime tells

@@ -49,7 +49,7 @@ game (
 )dat";
 
 // Made-up checksums of the right lengths.
-const std::string kSha256 = std::string(56, 'a') + "0123BEEF", kSha1 = std::string(40, 'b'), kMd5 = std::string(32, 'c');
+const std::string kSha256 = std::string(56, 'a') + "0123beef", kSha1 = std::string(40, 'b'), kMd5 = std::string(32, 'c');
 
 std::string smdbLine(const std::string& path, const std::string& crc, const std::string& size = "")
 {
