@@ -19,8 +19,10 @@ constexpr qreal kRowGap = 10;
 constexpr qreal kBarGap = 3;
 constexpr qreal kMinPart = 4;  // wide enough to point at and to see
 constexpr std::array<SystemCount, 3> kNames{SystemCount::Valid, SystemCount::Missing, SystemCount::Unknown};
-constexpr std::array<SystemCount, 4> kContent{SystemCount::Correct, SystemCount::Incomplete, SystemCount::NeedsOther,
-                                              SystemCount::NotOnList};
+// The DAT's games off the list are not drawn: a DAT of tens of thousands of
+// machines would leave the list's own sets too thin to see. The row's
+// heading says how many there are.
+constexpr std::array<SystemCount, 3> kContent{SystemCount::Correct, SystemCount::Incomplete, SystemCount::NeedsOther};
 
 size_t knownTotal(const SystemCounts& row, std::span<const SystemCount> counts)
 {
@@ -73,7 +75,7 @@ void layOutLegend(const tokenade::SystemSummary& table, const QFontMetricsF& met
     qreal x = kMargin;
     qreal y = kMargin;
     for (const tokenade::SystemColumn& column : tokenade::kSystemColumns) {
-        if (column.byContent && !table.byDat)
+        if ((column.byContent && !table.byDat) || column.count == SystemCount::NotOnList)
             continue;
         const qreal entry = swatch + 4 + metrics.horizontalAdvance(countName(column.count)) + 12;
         if (x > kMargin && x + entry > width - kMargin) {
@@ -160,6 +162,14 @@ QString rowTitle(const SystemCounts& row)
     case tokenade::SystemKind::All: return QStringLiteral("Whole collection");
     default: return toQString(row.name);
     }
+}
+
+QString rowHeading(const SystemCounts& row)
+{
+    if (!tokenade::isKnown(row.kind, SystemCount::NotOnList) || row[SystemCount::NotOnList] == 0)
+        return rowTitle(row);
+    return QStringLiteral("%1 \u2014 %2 games not on the list")
+        .arg(rowTitle(row), toQString(tokenade::groupedCount(row[SystemCount::NotOnList])));
 }
 
 QString countName(SystemCount count)

@@ -54,6 +54,9 @@ qreal contrastRatio(const QColor& one, const QColor& other);
 // A row's name as the window says it: its folder or DAT, "No DAT",
 // "Whole collection".
 QString rowTitle(const tokenade::SystemCounts& row);
+// Its title above its bars, with how many of the DAT's games are off the
+// list: "mame — 39,440 games not on the list".
+QString rowHeading(const tokenade::SystemCounts& row);
 // A count's name in the legend and the tooltips ("missing").
 QString countName(tokenade::SystemCount count);
 // The exact numbers of a part: "Genesis: 12 missing of 40 names (30%)".

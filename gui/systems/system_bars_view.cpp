@@ -119,7 +119,7 @@ void SystemBarsView::paintBars(QPainter& painter) const
     painter.setPen(text);
     for (const BarsLayout::Title& title : layout_.titles)
         painter.drawText(title.rect, Qt::AlignLeft | Qt::AlignVCenter,
-                         fontMetrics().elidedText(rowTitle(table_.systems[title.row]), Qt::ElideMiddle,
+                         fontMetrics().elidedText(rowHeading(table_.systems[title.row]), Qt::ElideMiddle,
                                                   int(title.rect.width())));
     // An empty bar is an outline in the palette's mid tone.
     painter.setPen(palette().color(QPalette::Mid));
