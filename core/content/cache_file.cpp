@@ -2,6 +2,7 @@
 
 #include "core/content/crc32.h"
 #include "core/foundation/mapped_memory.h"
+#include "core/foundation/read_at.h"
 #include "core/foundation/path_join.h"
 
 #include <fcntl.h>
@@ -37,16 +38,7 @@ bool soundHeader(std::string_view header, std::string_view magic, uint32_t versi
 
 bool readWhole(int fd, char* into, size_t size, off_t at)
 {
-    size_t done = 0;
-    while (done < size) {
-        const ssize_t got = ::pread(fd, into + done, size - done, at + static_cast<off_t>(done));
-        if (got < 0 && errno == EINTR)
-            continue;
-        if (got <= 0)
-            return false;
-        done += static_cast<size_t>(got);
-    }
-    return true;
+    return readAt(fd, static_cast<uint64_t>(at), into, size) == size;
 }
 
 std::string cacheHome()

@@ -4,6 +4,8 @@
 #include "core/content/dat_parsers.h"
 #include "core/content/zip_directory.h"
 #include "core/foundation/grouped_count.h"
+#include "core/foundation/little_endian.h"
+#include "core/foundation/read_at.h"
 
 #include <fcntl.h>
 #include <sys/stat.h>
@@ -21,28 +23,10 @@ constexpr size_t kEntrySize = 46;     // a central directory entry, before its n
 constexpr size_t kLocalSize = 30;     // a local file header, before its name
 constexpr size_t kCommentMost = 65535;
 
-uint16_t le16(const char* p)
-{
-    return static_cast<uint16_t>(static_cast<unsigned char>(p[0]) | static_cast<unsigned char>(p[1]) << 8);
-}
-
-uint32_t le32(const char* p)
-{
-    return uint32_t{le16(p)} | uint32_t{le16(p + 2)} << 16;
-}
-
-bool readAt(int fd, uint64_t offset, size_t bytes, std::string& into)
+bool readInto(int fd, uint64_t offset, size_t bytes, std::string& into)
 {
     into.resize(bytes);
-    for (size_t done = 0; done < bytes;) {
-        const ssize_t got = ::pread(fd, into.data() + done, bytes - done, static_cast<off_t>(offset + done));
-        if (got < 0 && errno == EINTR)
-            continue;
-        if (got <= 0)
-            return false;
-        done += static_cast<size_t>(got);
-    }
-    return true;
+    return readAt(fd, offset, into.data(), bytes) == bytes;
 }
 
 bool isDatName(std::string_view name)
@@ -67,7 +51,7 @@ std::string datMembers(int fd, uint64_t size, std::vector<Member>& members)
 {
     std::string tail;
     const size_t tailSize = static_cast<size_t>(std::min<uint64_t>(size, kEndSize + kCommentMost));
-    if (size < kEndSize || !readAt(fd, size - tailSize, tailSize, tail))
+    if (size < kEndSize || !readInto(fd, size - tailSize, tailSize, tail))
         return "cut short: no end of the zip's directory";
     size_t end = std::string::npos;
     for (size_t at = tailSize - kEndSize + 1; at-- > 0;) {
@@ -90,7 +74,7 @@ std::string datMembers(int fd, uint64_t size, std::vector<Member>& members)
     if (directoryAt > endAt || directorySize > endAt - directoryAt)
         return "a damaged zip directory: it lies past the end of the file (at byte " + std::to_string(directoryAt) + ")";
     std::string directory;
-    if (!readAt(fd, directoryAt, static_cast<size_t>(directorySize), directory))
+    if (!readInto(fd, directoryAt, static_cast<size_t>(directorySize), directory))
         return std::string("cannot be read (") + std::strerror(errno != 0 ? errno : EIO) + ")";
     size_t at = 0;
     for (uint64_t e = 0; e < entries; ++e) {
@@ -127,7 +111,7 @@ std::string placeData(int fd, uint64_t size, Member& member)
     if (member.place.size > kDatSizeLimit)
         return groupedCount(member.place.size) + " bytes, over the 4 GiB read";
     std::string local;
-    if (member.localOffset > size || size - member.localOffset < kLocalSize || !readAt(fd, member.localOffset, kLocalSize, local) ||
+    if (member.localOffset > size || size - member.localOffset < kLocalSize || !readInto(fd, member.localOffset, kLocalSize, local) ||
         std::memcmp(local.data(), "PK\3\4", 4) != 0)
         return "a damaged zip: no header of this file at byte " + std::to_string(member.localOffset);
     member.place.offset = uint64_t{member.localOffset} + kLocalSize + le16(local.data() + 26) + le16(local.data() + 28);
@@ -157,7 +141,7 @@ bool looksLikeZip(const std::string& path)
         return false;
     struct stat status {};
     std::string first;
-    const bool zip = ::fstat(fd, &status) == 0 && S_ISREG(status.st_mode) && readAt(fd, 0, 4, first) &&
+    const bool zip = ::fstat(fd, &status) == 0 && S_ISREG(status.st_mode) && readInto(fd, 0, 4, first) &&
                      (first == std::string_view("PK\3\4", 4) || first == std::string_view("PK\5\6", 4));
     ::close(fd);
     return zip;

@@ -2,6 +2,8 @@
 
 #include "core/content/cp437.h"
 #include "core/foundation/grouped_count.h"
+#include "core/foundation/little_endian.h"
+#include "core/foundation/read_at.h"
 #include "core/foundation/text_decoding.h"
 
 #include <fcntl.h>
@@ -24,21 +26,6 @@ constexpr size_t kFirstRead = 4096;
 constexpr size_t kLongestTail = kEndSize + 0xFFFF;  // the longest comment an end record can announce
 constexpr uint16_t kUtf8Name = 1 << 11;
 
-uint16_t le16(const char* p)
-{
-    const auto* b = reinterpret_cast<const unsigned char*>(p);
-    return static_cast<uint16_t>(b[0] | b[1] << 8);
-}
-
-uint32_t le32(const char* p)
-{
-    return uint32_t{le16(p)} | uint32_t{le16(p + 2)} << 16;
-}
-
-uint64_t le64(const char* p)
-{
-    return uint64_t{le32(p)} | uint64_t{le32(p + 4)} << 32;
-}
 
 // The bytes of an archive, from a descriptor or from memory.
 class ArchiveBytes {
@@ -58,22 +45,12 @@ public:
             return true;
         }
         buffer.resize(count);
-        size_t done = 0;
-        while (done < count) {
-            const ssize_t got = ::pread(fd_, buffer.data() + done, count - done, static_cast<off_t>(offset + done));
-            if (got < 0 && errno == EINTR)
-                continue;
-            if (got < 0) {
-                problem.problem = ZipProblem::Unreadable;
-                problem.reason = std::string("cannot be read (") + std::strerror(errno) + ")";
-                return false;
-            }
-            if (got == 0) {
-                problem.problem = ZipProblem::CutShort;
-                problem.reason = "cut short while it was read (at byte " + std::to_string(offset + done) + ")";
-                return false;
-            }
-            done += static_cast<size_t>(got);
+        if (const size_t got = readAt(fd_, offset, buffer.data(), count); got < count) {
+            const int error = errno;
+            problem.problem = error != 0 ? ZipProblem::Unreadable : ZipProblem::CutShort;
+            problem.reason = error != 0 ? std::string("cannot be read (") + std::strerror(error) + ")"
+                                        : "cut short while it was read (at byte " + std::to_string(offset + got) + ")";
+            return false;
         }
         bytes = buffer;
         return true;

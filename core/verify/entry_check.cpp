@@ -1,6 +1,8 @@
 #include "entry_check.h"
 
 #include "core/foundation/grouped_count.h"
+#include "core/foundation/little_endian.h"
+#include "core/foundation/read_at.h"
 #include "core/foundation/sha1.h"
 
 #include <libdeflate.h>
@@ -26,17 +28,6 @@ constexpr size_t kKeptBuffer = size_t{64} << 20;
 constexpr uint16_t kEncrypted = 1;
 constexpr uint16_t kDataDescriptor = 1 << 3;
 
-uint16_t le16(const char* p)
-{
-    const auto* b = reinterpret_cast<const unsigned char*>(p);
-    return static_cast<uint16_t>(b[0] | b[1] << 8);
-}
-
-uint32_t le32(const char* p)
-{
-    return uint32_t{le16(p)} | uint32_t{le16(p + 2)} << 16;
-}
-
 std::string crcText(uint32_t crc)
 {
     char text[16];
@@ -55,19 +46,15 @@ EntryFinding finding(EntryState state, std::string found, std::string expected =
 }
 
 // Reads exactly `count` bytes at `offset`; "" when done, else why not.
-std::string readAt(int fd, uint64_t offset, char* into, size_t count)
+std::string readExactly(int fd, uint64_t offset, char* into, size_t count)
 {
-    for (size_t done = 0; done < count;) {
-        const ssize_t got = ::pread(fd, into + done, count - done, static_cast<off_t>(offset + done));
-        if (got < 0 && errno == EINTR)
-            continue;
-        if (got < 0)
-            return std::string("cannot be read (") + std::strerror(errno) + ")";
-        if (got == 0)
-            return "cut short while it was read (at byte " + std::to_string(offset + done) + ")";
-        done += static_cast<size_t>(got);
-    }
-    return "";
+    const size_t got = readAt(fd, offset, into, count);
+    const int error = errno;
+    if (got == count)
+        return "";
+    if (error != 0)
+        return std::string("cannot be read (") + std::strerror(error) + ")";
+    return "cut short while it was read (at byte " + std::to_string(offset + got) + ")";
 }
 
 // A buffer that is not cleared when it grows: every byte is written before it is read.
@@ -116,7 +103,7 @@ std::optional<EntryFinding> localHeaderFault(int fd, uint64_t fileSize, const Zi
     char header[kLocalHeaderSize];
     if (data.localAt > fileSize || fileSize - data.localAt < kLocalHeaderSize)
         return finding(EntryState::Corrupt, "the file ends before its local header", "a local header" + where);
-    if (std::string why = readAt(fd, data.localAt, header, sizeof header); !why.empty())
+    if (std::string why = readExactly(fd, data.localAt, header, sizeof header); !why.empty())
         return finding(EntryState::Unreadable, why);
     if (std::memcmp(header, "PK\x03\x04", 4) != 0)
         return finding(EntryState::Corrupt, "no local header" + where, "a local header, as its central directory says");
@@ -125,7 +112,7 @@ std::optional<EntryFinding> localHeaderFault(int fd, uint64_t fileSize, const Zi
     std::string name(nameSize, '\0');
     if (nameSize > fileSize - data.localAt - kLocalHeaderSize)
         return finding(EntryState::Corrupt, "its local header runs past the end of the file" + where);
-    if (std::string why = readAt(fd, data.localAt + kLocalHeaderSize, name.data(), nameSize); !why.empty())
+    if (std::string why = readExactly(fd, data.localAt + kLocalHeaderSize, name.data(), nameSize); !why.empty())
         return finding(EntryState::Unreadable, why);
     if (name != data.rawName)
         return finding(EntryState::Corrupt, "its local header names \"" + name + "\"" + where,
@@ -158,7 +145,7 @@ std::optional<EntryFinding> readStored(int fd, uint64_t at, uint64_t count, Data
     char* piece = buffer.reserve(kPiece);
     for (uint64_t done = 0; done < count;) {
         const size_t size = static_cast<size_t>(std::min<uint64_t>(kPiece, count - done));
-        if (std::string why = readAt(fd, at + done, piece, size); !why.empty())
+        if (std::string why = readExactly(fd, at + done, piece, size); !why.empty())
             return finding(EntryState::Unreadable, why);
         sums.add(piece, size);
         done += size;
@@ -182,7 +169,7 @@ std::optional<EntryFinding> inflateWhole(int fd, uint64_t at, const ZipEntryData
     char* compressed = in.reserve(std::max<size_t>(data.compressed, 1));
     char* inflated = out.reserve(std::max<size_t>(entry.size, 1));
     std::optional<EntryFinding> fault;
-    if (std::string why = readAt(fd, at, compressed, data.compressed); !why.empty())
+    if (std::string why = readExactly(fd, at, compressed, data.compressed); !why.empty())
         fault = finding(EntryState::Unreadable, why);
     size_t given = 0;
     const libdeflate_result result =
@@ -219,7 +206,7 @@ std::optional<EntryFinding> inflatePieces(int fd, uint64_t at, const ZipEntryDat
             if (read == data.compressed)
                 return finding(EntryState::Corrupt, "its data ends before its DEFLATE stream does", "DEFLATE data");
             const size_t size = static_cast<size_t>(std::min<uint64_t>(kPiece, data.compressed - read));
-            if (std::string why = readAt(fd, at + read, input, size); !why.empty())
+            if (std::string why = readExactly(fd, at + read, input, size); !why.empty())
                 return finding(EntryState::Unreadable, why);
             read += size;
             stream.next_in = reinterpret_cast<Bytef*>(input), stream.avail_in = static_cast<uInt>(size);
