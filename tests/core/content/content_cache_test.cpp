@@ -158,5 +158,29 @@ TEST_F(ContentCacheTest, TemporariesOfKilledRunsAreRemovedAtTheNextRun)
     EXPECT_TRUE(tree.exists(".contents-aaaaaaaaaaaaaaaa.cache.tmp-7-0-0"));
 }
 
+// A read past the body's end, or over its limit, marks the reader bad,
+// and every read after it gives nothing.
+TEST(CacheReaderTest, AReadPastTheEndOrOverItsLimitIsBad)
+{
+    const std::string body("\x85\x01"  // 133 as a varint
+                           "abc\xff", 6);  // three bytes, then a varint that never ends
+    const std::vector<std::pair<const char*, std::function<void(CacheReader&)>>> cases = {
+        {"bytes past the end", [](CacheReader& r) { r.bytes(7); }},
+        {"a varint over its limit", [](CacheReader& r) { r.varintUpTo(132); }},
+        {"a varint cut short", [](CacheReader& r) { r.bytes(5), r.varint(); }},
+        {"a number past the end", [](CacheReader& r) { r.bytes(3), r.le64(); }},
+    };
+    for (const auto& [what, read] : cases) {
+        CacheReader reader(body);
+        read(reader);
+        EXPECT_TRUE(reader.bad()) << what;
+        EXPECT_EQ(reader.bytes(1), "") << what;
+    }
+    CacheReader whole(body);
+    EXPECT_EQ(whole.varintUpTo(133), 133u);
+    EXPECT_EQ(whole.bytes(3), "abc");
+    EXPECT_FALSE(whole.bad());
+}
+
 }  // namespace
 }  // namespace tokenade::testing

@@ -1,6 +1,7 @@
 #include "core/content/dat_reader.h"
 #include "core/content/cache_file.h"
 #include "core/content/dat_source.h"
+#include "core/content/fixdat.h"
 #include "core/content/repeated_games.h"
 #include "core/content/zip_directory.h"
 #include "core/sources/roms_list.h"
@@ -362,6 +363,18 @@ TEST(DatReader, RefusesTooManyGamesBeforeBuildingThem)
         EXPECT_EQ(readDatFile(tree.path("big.dat")).problem.reason,
                   games > kDatGameLimit ? "more than 4,194,304 games" : "not XML: junk after document element");
     }
+}
+
+// A fixdat is XML a reader takes back: markup escaped, a tab kept, a control
+// character or a byte of no UTF-8 replaced.
+TEST(FixdatText, IsXmlThatReadsBack)
+{
+    const DatIndex dat = std::move(*parseDat("game ( name \"A&B <1>\" description \"Tab\there, bell\x07, \xff.\" "
+                                             "rom ( name r.bin size 1 crc 00000001 ) )\n", "x.dat").dat);
+    const DatRead back = parseDat(fixdatText(dat, std::vector<FixdatGame>{{0, {0}, {}}}), "fix.xml");
+    ASSERT_TRUE(back.dat) << back.problem.message();
+    EXPECT_EQ(back.dat->games[0].name, "A&B <1>");
+    EXPECT_EQ(back.dat->games[0].description, "Tab\there, bell\uFFFD, \uFFFD.");
 }
 
 }  // namespace
