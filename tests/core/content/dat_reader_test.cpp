@@ -300,6 +300,7 @@ TEST(DatReader, MergesAGameListedTwiceWithTheSameRoms)
         {"a rom fewer", game("b", other) + game("a", one + two) + game("a", one), {"b", "a", "a"}, {"a"}, 2},
         {"one other, then the first again", game("a", one + two) + game("a", other) + game("a", other) + game("c", one),
          {"a", "a", "c"}, {"a"}, 2},
+        {"thrice, each other", game("a", one + two) + game("a", other) + game("a", one), {"a", "a", "a"}, {"a"}, 2},
     };
     for (const auto& dat : cases) {
         SCOPED_TRACE(dat.repeat);
