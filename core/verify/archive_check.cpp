@@ -58,6 +58,8 @@ ArchiveCheck checkOpenArchive(int fd, uint64_t size, const Sha1ByContent& sha1s)
     ZipDirectory directory = readZipDirectory(fd, size, &data);
     if (directory.problem != ZipProblem::None)
         return unreadable(directory.reason);
+    if (data.size() != directory.entries.size())
+        return unreadable("its directory gave no place for the data of each file");
     ArchiveCheck check;
     bool notVerifiable = false;
     for (size_t i = 0; i < directory.entries.size(); ++i) {
