@@ -69,7 +69,7 @@ check-sanitizers: deps
 # line with DONE gives the coverage reached (cov:) and the executions.
 FUZZ_SECONDS ?= 60
 FUZZERS = fuzz_roms_list fuzz_path_rules fuzz_keyed_order fuzz_dat_reader fuzz_zip_directory fuzz_content_cache \
-	fuzz_dat_index_cache fuzz_chd_header
+	fuzz_dat_index_cache fuzz_chd_header fuzz_verify_entries
 fuzz:
 	@bash scripts/install-deps.sh clang libclang-rt-14-dev
 	CC=clang CXX=clang++ cmake -S . -B build-fuzz -DCMAKE_BUILD_TYPE=RelWithDebInfo \
