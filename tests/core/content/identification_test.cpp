@@ -68,6 +68,7 @@ TEST(ContentMatcher, TheGameWithMostFilesWinsAndTheListBreaksTies)
     found = matcher.identify("four.zip", holding({5, 6, 8}));
     EXPECT_EQ(std::tie(found.state, found.matched, found.needed), std::make_tuple(ContentState::Incomplete, 3u, 4u));
     EXPECT_EQ(found.alsoGame, kNoGame);
+    EXPECT_EQ(matcher.identify("l.zip", holding({2})).line, 1u);  // an incomplete game's line
     found = matcher.identify("mix.zip", holding({5, 6, 2}));  // parts of two games name both
     EXPECT_EQ(partsHeld(found, [&](uint32_t game) { return std::string(dat.games[game].name); }),
               "2 of 4 roms of four, 1 of 2 roms of large");

@@ -106,6 +106,8 @@ TEST_F(ManyDatsTest, ReadsTheDatsInsideAZip)
     badCrc[badCrc.find("alpha")] = 'A';
     std::string garbled = zipOf({{"a.dat", arcade}});
     garbled[36] = static_cast<char>(garbled[36] ^ 0x5A);  // inside the deflated data, past the 35 bytes of header
+    std::string zip64 = zipOf({{"a.dat", arcade}});
+    zip64.replace(zip64.find("PK\1\2") + 42, 4, "\xFF\xFF\xFF\xFF");  // its local header's place left to zip64
     const struct {
         const char* fault;
         std::string zip;
@@ -116,6 +118,7 @@ TEST_F(ManyDatsTest, ReadsTheDatsInsideAZip)
         {"a directory past the end", zipOf({{"a.dat", arcade}}).erase(40, 30),
          "a damaged zip directory: it lies past the end of the file (at byte 162)"},
         {"no DAT inside", zipOf({{"readme.txt", "text"}}), "holds no DAT (no file ending in .dat or .xml)"},
+        {"a DAT's place in zip64 form", zip64, "in zip64 form, which is not read for DATs"},
         {"a zip without its directory", zipOf({{"a.dat", arcade}}).substr(0, 60), "cut short: no end of the zip's directory"},
     };
     for (const auto& one : bad) {
