@@ -33,17 +33,19 @@ TEST(GameLines, MeetsByKeyThenByNearKeyOneToOneNeverAnotherRegion)
                                 {"gamma", "Gamma (Japan)", {3}},
                                 {"delta", "Delta (USA)", {4}},
                                 {"delta2", "Delta - (USA)", {5}},
-                                {"eps", "Epsilon", {6}}});
+                                {"eps", "Epsilon", {6}},
+                                {"zeta", "Zeta", {7}}});
     const std::vector<std::string_view> lines = {"ALPHA (usa).zip", "Beta - The Game (Europe)", "Gamma (USA)",
                                                  "Delta (USA)!", "eps", "Dr. Who"};
     const GameLines met = matchGamesToList(dat, lines);
     // By key of the description (extension and letter case aside), by near key, never another
     // region, neither of two games of one near key, by the game's name.
-    EXPECT_EQ(met.lineOfGame, (std::vector<uint32_t>{0, 1, kNoLine, kNoLine, kNoLine, 4}));
+    EXPECT_EQ(met.lineOfGame, (std::vector<uint32_t>{0, 1, kNoLine, kNoLine, kNoLine, 4, kNoLine}));
     EXPECT_EQ(met.meetingOfGame[1], LineMeeting::NearKey);
     EXPECT_EQ(met.linesKnown, 3u);
     EXPECT_EQ(met.expectedName[5], "Dr.zip");
     EXPECT_EQ(met.gameNamed("DELTA2.zip"), 4u);
+    EXPECT_EQ(met.gameNamed("ZETA.zip"), 6u);  // its name and its description alike
 }
 
 TEST(ContentMatcher, TheGameWithMostFilesWinsAndTheListBreaksTies)
