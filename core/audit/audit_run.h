@@ -4,6 +4,7 @@
 #include "core/sources/roms_list.h"
 
 #include <atomic>
+#include <cstdint>
 #include <functional>
 #include <optional>
 #include <stop_token>
@@ -18,6 +19,7 @@ struct AuditInputs {
     std::string romsListPath;
     bool availableRomVideosOnly = false;  // video audit only: the check box
     bool nearMisses = false;              // also look for files there under another name
+    uint64_t number = 0;                  // which audit of its kind the window started, 1 first
 };
 
 // How an audit tells its progress and learns that it should stop. Every

@@ -39,7 +39,7 @@ AuditInputs AuditSession::startAudit(AuditKind kind)
     ++kept.running;
     if (!std::exchange(kept.changesOutlastAudit, false))
         kept.changes.reset();
-    return AuditInputs{directory_, listPath_, kind == AuditKind::Videos && availableOnly_, true};
+    return AuditInputs{directory_, listPath_, kind == AuditKind::Videos && availableOnly_, true, ++kept.started};
 }
 
 AuditSession::Finish AuditSession::finishAudit(AuditKind kind, AuditOutcome&& outcome)
@@ -50,6 +50,11 @@ AuditSession::Finish AuditSession::finishAudit(AuditKind kind, AuditOutcome&& ou
         return Finish::Stopped;
     if (!outcome.result)
         return Finish::ListUnusable;
+    // Two audits of a kind may run at once: one that finishes after a later
+    // one must not put back what the files were.
+    if (outcome.inputs.number < kept.adopted)
+        return Finish::Superseded;
+    kept.adopted = outcome.inputs.number;
     kept.result = std::make_shared<const AuditResult>(std::move(*outcome.result));
     kept.madeFrom = outcome.inputs;
     kept.saved.reset();

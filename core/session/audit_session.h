@@ -51,10 +51,11 @@ public:
     AuditInputs startAudit(AuditKind kind);
 
     // What a finished audit changed.
-    enum class Finish { Adopted, ListUnusable, Stopped };
+    enum class Finish { Adopted, ListUnusable, Stopped, Superseded };
     // Takes the outcome of an audit of `kind`: a result
-    // replaces the previous one; an unusable list or a stopped audit leaves
-    // the previous result and its state as they were.
+    // replaces the previous one, unless an audit started after it was taken
+    // first (Superseded); an unusable list or a stopped audit leaves the
+    // previous result and its state as they were.
     Finish finishAudit(AuditKind kind, AuditOutcome&& outcome);
 
     bool isRunning(AuditKind kind) const { return state(kind).running > 0; }
@@ -216,6 +217,8 @@ private:
         std::shared_ptr<const AuditResult> result;
         std::optional<AuditInputs> madeFrom;
         int running = 0;
+        uint64_t started = 0;  // audits of this kind started, and the number of the one adopted last
+        uint64_t adopted = 0;
         std::optional<Notice> saved;
         std::optional<Notice> changes;
         bool changesOutlastAudit = false;

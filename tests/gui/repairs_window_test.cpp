@@ -172,7 +172,7 @@ TEST_F(RepairsWindowTest, CutNamesAreOfferedUntickedAndVideosFollowTheirGames)
 // Chosen, offered, copied after one question, counted valid, then undone.
 TEST_F(RepairsWindowTest, FillFromAFolderCopiesTheTickedFilesAndUndoTakesThemAway)
 {
-    plantStrays();
+    plantStrays();  // its audit may still run: the one started after it is what is shown
     collection.addFile("romsConsoles/Genesis/Sonic (Japan).zip");  // a folder per system
     controller().auditRoms();
     ASSERT_TRUE(waitForAudits());
@@ -184,9 +184,15 @@ TEST_F(RepairsWindowTest, FillFromAFolderCopiesTheTickedFilesAndUndoTakesThemAwa
     ASSERT_EQ(view->table()->rowCount(), 1);
     EXPECT_EQ(view->table()->item(0, 0)->text(), "Beta (USA).zip");
     QTreeWidget* targets = view->targetChoice();
+    ASSERT_TRUE(targets->currentItem());
     EXPECT_EQ(targets->currentItem()->text(0), "roms");
-    targets->setCurrentItem(targets->findItems("Genesis", Qt::MatchExactly | Qt::MatchRecursive).at(0));
-    ASSERT_TRUE(QTest::qWaitFor([view] { return view->table()->item(0, 2)->text().endsWith("/Genesis"); }, 20000));
+    const QList<QTreeWidgetItem*> genesis = targets->findItems("Genesis", Qt::MatchExactly | Qt::MatchRecursive);
+    ASSERT_EQ(genesis.size(), 1);
+    targets->setCurrentItem(genesis[0]);
+    ASSERT_TRUE(QTest::qWaitFor([view] {  // the rows are made anew for the folder chosen
+        const QTableWidgetItem* folder = view->table()->item(0, 2);
+        return folder && folder->text().endsWith("/Genesis");
+    }, 20000));
     alert.answers.push_back(true);
     QTest::mouseClick(view->copyButton(), Qt::LeftButton);
     ASSERT_TRUE(waitForChanges());

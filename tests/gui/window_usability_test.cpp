@@ -163,7 +163,9 @@ TEST(FileChooserTest, FilesOrFoldersTakesTheFolderShown)
 {
     TempTree tree;
     tree.addFile("dats/a.dat");
-    ChooserOptions options{.canChooseDirectories = true, .canChooseFiles = true, .folderPrompt = "Use This Folder"};
+    ChooserOptions options;
+    options.canChooseDirectories = options.canChooseFiles = true;
+    options.folderPrompt = "Use This Folder";
     options.startFolder = QString::fromStdString(tree.path("dats"));
     QTimer::singleShot(0, [] {
         QWidget* dialog = QApplication::activeModalWidget();

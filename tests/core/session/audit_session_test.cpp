@@ -49,6 +49,16 @@ TEST(AuditSession, AResultReplacesTheSnapshotAndNeverChangesOneHandedOut)
               AuditSession::Finish::Stopped);
     EXPECT_EQ(session.snapshot(AuditKind::Roms), tetris);
     EXPECT_EQ(session.madeFrom(AuditKind::Roms)->tokenadeDirPath, "/games/Tokenade");
+
+    // Of two audits at once, the one started first and finished last does not put its older files back.
+    const AuditInputs first = session.startAudit(AuditKind::Roms);
+    const AuditInputs second = session.startAudit(AuditKind::Roms);
+    EXPECT_EQ(session.finishAudit(AuditKind::Roms, resultWith(second, AuditKind::Roms, "Newer.zip")),
+              AuditSession::Finish::Adopted);
+    EXPECT_EQ(session.finishAudit(AuditKind::Roms, resultWith(first, AuditKind::Roms, "Older.zip")),
+              AuditSession::Finish::Superseded);
+    EXPECT_EQ(session.snapshot(AuditKind::Roms)->list(CategoryId::Valid)[0].name(), "Newer.zip");
+    EXPECT_FALSE(session.isAnyRunning());
 }
 
 // Ticking the box changes the question, not the answer: the counts and the
